@@ -1,0 +1,24 @@
+#include "app/program.h"
+
+namespace pnl {
+
+Program::Program(const Platform& platform, std::string folderPath)
+    : fs(platform.fs),
+      loop(platform.loop),
+      dialogs(platform.dialogs),
+      serial(platform.serial),
+      ports(platform.ports),
+      folder(std::move(folderPath)),
+      InitX(platform.fs),
+      InitPwd(platform.fs),
+      pause(platform.loop) {}
+
+Program::~Program() = default;
+
+MsgAnswer Program::msgBox(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) {
+    return dialogs.show(Message{text, title.empty() ? std::string(kProgramTitle) : title, icon, buttons});
+}
+
+void FieldOf(Program& program, const std::string& list) { program.FieldTable.split(list); }
+
+}  // namespace pnl

@@ -1,0 +1,81 @@
+#pragma once
+// The Program object: the services the program runs on and every piece of program-wide state. It is passed by
+// reference; there are no global variables, so a test builds a fresh program in a temporary folder.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/field_table.h"
+#include "app/pause.h"
+#include "app/settings_file.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/event_loop.h"
+#include "platform/file_system.h"
+#include "platform/serial_port.h"
+
+namespace pnl {
+
+class ResidentTable;
+
+inline constexpr const char* kDatabaseFile = "QBXDATA.MDB";
+inline constexpr const char* kDatabaseCopy = "QBXDATA_COPY.MDB";
+inline constexpr const char* kSettingsFile = "ANLAGE99.INI";
+inline constexpr const char* kSettingsCopy = "ANLAGE99_COPY.INI";
+inline constexpr const char* kProgramTitle = "PNL Fernwartung";
+// The key of the level records and the log lines.
+inline constexpr const char* kCipherKey = "07145226318";
+
+struct Platform {
+    FileSystem& fs;
+    EventLoop& loop;
+    Dialogs& dialogs;
+    SerialPort& serial;
+    PortQueries& ports;
+};
+
+class Program {
+public:
+    Program(const Platform& platform, std::string folder);
+    ~Program();
+
+    FileSystem& fs;
+    EventLoop& loop;
+    Dialogs& dialogs;
+    SerialPort& serial;  // MSComm1
+    PortQueries& ports;  // SCom1
+
+    // The installation folder; every file of the program lives in it.
+    const std::string folder;
+    std::string path(const std::string& name) const { return folder + "/" + name; }
+
+    // 1..5 from the level records, 6 after the master code; counts failed tries while the password dialog is open.
+    std::uint8_t UserLevel = 0;
+    // The level came from the command line.
+    bool StartedWithLevel = false;
+    // The fields of the value list split last.
+    ValueFields FieldTable;
+    // The main window's settings access (the working copy from start-up on) and the password dialog's (the
+    // original file).
+    SettingsFile InitX;
+    SettingsFile InitPwd;
+    // Characters received on the serial port during a probe's pause.
+    std::string ReceiveBuffer;
+    // Timertest and TimeoutElapsed.
+    Pause pause;
+    // True while a port test or a transfer uses the serial line; a second user is refused.
+    bool serialLinkBusy = false;
+    // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
+    std::unique_ptr<Database> DataBewo;
+    std::shared_ptr<ResidentTable> residents;
+
+    // The one place that shows message boxes; an empty title gives the program's own.
+    MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
+                     const std::string& title = "");
+};
+
+// Splits a value list into the program-wide FieldTable.
+void FieldOf(Program& program, const std::string& list);
+
+}  // namespace pnl

@@ -1,0 +1,17 @@
+#pragma once
+// The cipher of the level records and the log lines: XChaCha20-Poly1305 with a key derived from the key text.
+// The format is written up in docs/cipher.md for other programs that read these files.
+
+#include <optional>
+#include <string>
+
+namespace pnl {
+
+// Returns URL-safe base64 (no padding) of a fresh random nonce followed by the sealed text; never holds a line
+// break or a character that a settings value cannot carry.
+std::string cEncrypt(const std::string& plain, const std::string& key);
+
+// Returns the plain text, or nothing when the text was not sealed with this key or was altered.
+std::optional<std::string> cDecrypt(const std::string& cipher, const std::string& key);
+
+}  // namespace pnl

@@ -1,0 +1,54 @@
+#include "support/installation.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace pnl::test {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pnl-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+int FakePortQueries::presence(int index) {
+    return std::count(present.begin(), present.end(), index + 1) > 0 ? 1 : 0;
+}
+
+int FakePortQueries::status(int number) { return std::count(inUse.begin(), inUse.end(), number) > 0 ? 2 : 0; }
+
+Installation::Installation()
+    : program(std::make_unique<Program>(Platform{fs, loop, dialogs, serial, ports}, folder.path())) {}
+
+Installation::~Installation() = default;
+
+void Installation::writeFile(const std::string& name, const std::string& content) const {
+    std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string Installation::readFile(const std::string& name) const {
+    std::ifstream in(path(name), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Installation::exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
+
+}  // namespace pnl::test
