@@ -1,0 +1,26 @@
+#pragma once
+// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST, then the level number.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/serial_port.h"
+
+namespace pnl {
+
+struct CommandLine {
+    std::string folder;                   // default: the executable's folder
+    PortMap ports;
+    std::optional<std::string> probe;     // station number to probe headless
+    std::optional<std::string> transfer;  // station numbers separated by commas, or "all"
+    std::string levelText;                // what remains: the level number text
+    std::vector<std::string> errors;      // unknown options, missing or malformed values
+
+    static CommandLine parse(const std::vector<std::string>& args, const std::string& executableFolder);
+};
+
+// The level of a command-line start: the text's leading number when it is 1 to 6, else 0 (password dialog).
+int levelFromCommandLine(const std::string& text);
+
+}  // namespace pnl

@@ -1,0 +1,27 @@
+#pragma once
+// Start-up: the log line, the checks of the database and the settings file, both working copies, the database
+// upgrade, the resident table binding, and the steps that bring up the windows (filled in by the program's
+// composition: the interface editor's lists, the main window, rights, start page).
+
+#include <functional>
+
+namespace pnl {
+
+class Program;
+
+struct StartUpSeams {
+    // Fills the interface editor's device and port lists (the window is only loaded, not shown).
+    std::function<void()> prepareInterfaceEditor;
+    // Creates the shared resident cursor on program.DataBewo; false when the table cannot be bound.
+    std::function<bool()> bindResidentTable;
+    // Shows the main window, registers the clock alarm, hides the pages, applies the level's rights, opens the
+    // resident view as start page and updates the status bar.
+    std::function<void()> openMainWindow;
+};
+
+enum class StartResult { Running, Ended };
+
+// Ended: a fatal error was shown and the process must end (the originals are untouched).
+StartResult StartUp(Program& program, const StartUpSeams& seams);
+
+}  // namespace pnl
