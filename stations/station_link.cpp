@@ -1,0 +1,141 @@
+#include "stations/station_link.h"
+
+#include <cmath>
+
+#include "app/program.h"
+#include "app/text.h"
+#include "forms/frm_pnl.h"
+#include "stations/station_frames.h"
+#include "stations/station_list.h"
+#include "stations/transfer_line.h"
+
+namespace pnl {
+namespace {
+
+// 9600 baud, 8N1: ten bits per byte.
+constexpr double kMsPerByte = 10.0 * 1000.0 / 9600.0;
+constexpr int kSelectFrameBytes = 11;
+constexpr int kWriteFrameBytes = 23;
+
+double onLine(int bytes) {
+    return bytes * kMsPerByte;
+}
+
+std::string stationName(const StationRecord& record) {
+    return record.label + " (" + stationKey(record.number) + ")";
+}
+
+// One station transfer on the open port: sends and pauses, and ends the transfer on a port that stopped
+// taking bytes.
+class StationSender {
+  public:
+    explicit StationSender(Program& program) : program_(program) {}
+
+    bool send(const std::string& bytes) {
+        if (!lineOk_)
+            return false;
+        lineOk_ = program_.serial.output(bytes);
+        return lineOk_;
+    }
+    bool sendAndWait(const std::string& bytes, int pauseMs) {
+        if (!send(bytes))
+            return false;
+        program_.pause.TimerWait(pauseMs);
+        return true;
+    }
+    bool modemCommand(const std::string& command, int pauseMs) {
+        return sendAndWait(command + kModemLineEnd, pauseMs);
+    }
+
+  private:
+    Program& program_;
+    bool lineOk_ = true;
+};
+
+}  // namespace
+
+bool failed(StationOutcome outcome) {
+    return outcome != StationOutcome::Sent && outcome != StationOutcome::NothingToSend;
+}
+
+std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool modem) {
+    const double perRecord = kBlocksPerImage * (onLine(kWriteFrameBytes) + kPauseAfterBlock);
+    double ms = (records - recordsDone) * perRecord;
+    ms += onLine(kWriteFrameBytes) + kPauseAfterHeader + onLine(kSelectFrameBytes) + kPauseAfterClose;
+    if (modem)
+        ms += kPauseAfterHangUp;
+    return std::chrono::milliseconds(std::llround(ms));
+}
+
+StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
+                               TransferProgress* progress) {
+    const StationRecord record = readStation(program, station);
+    if (!record.inUse())
+        return StationOutcome::Skipped;
+    const auto serialNumber = static_cast<std::uint32_t>(leadingNumber(record.serial));
+    const Firmware firmware = record.olderFirmware ? Firmware::V27 : Firmware::V3;
+    const int count = form.LstPNLTrans.count();
+    if (count == 0)
+        return StationOutcome::NothingToSend;
+
+    if (count > kMaxRecords) {
+        program.msgBox("Der PNL " + stationName(record) + " sind " + std::to_string(count) +
+                           " Bewohner zugeordnet, sie kann höchstens " + std::to_string(kMaxRecords) +
+                           " speichern.\nZu dieser PNL wird nichts übertragen.",
+                       MsgIcon::Exclamation);
+        return StationOutcome::TooManyRecords;
+    }
+
+    ProgressBar& bar = form.PBarPNL;
+    bar.setValue(0);
+    bar.setVisible(true);
+    if (progress)
+        progress->stationStarted(station, record.label, count, transferTimeLeft(count, 0, link.modem));
+
+    StationSender sender(program);
+    auto endWith = [&](StationOutcome outcome) {
+        bar.setVisible(false);
+        if (outcome == StationOutcome::LineFailed)
+            program.msgBox("Die Übertragung zur PNL " + stationName(record) +
+                               " ist abgebrochen: die serielle Schnittstelle COM" +
+                               std::to_string(link.port) + " nimmt keine Daten an.",
+                           MsgIcon::Exclamation);
+        return outcome;
+    };
+
+    if (link.modem) {
+        if (!sender.modemCommand(link.init, kPauseAfterModemInit) ||
+            !sender.modemCommand(link.dialPrefix + " " + record.phone, kPauseAfterDial))
+            return endWith(StationOutcome::LineFailed);
+        if (!program.serial.carrierDetect()) {
+            program.msgBox("Keine Modemverbindung!", MsgIcon::Exclamation, MsgButtons::Ok, "Modemfehler");
+            return endWith(StationOutcome::NoCarrier);
+        }
+    }
+
+    if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))
+        return endWith(StationOutcome::LineFailed);
+
+    for (int r = 1; r <= count; ++r) {
+        const ImageFields fields = splitTransferLine(program, form.LstPNLTrans.line(r - 1));
+        const ResidentImageBytes image = ResidentImage(fields, r, count, firmware);
+        for (int block = 0; block < kBlocksPerImage; ++block) {
+            if (!sender.sendAndWait(WriteFrame(imageBlockAddress(r, block), imageBlock(image, block)),
+                                    kPauseAfterBlock))
+                return endWith(StationOutcome::LineFailed);
+        }
+        if (count >= 2)
+            bar.setValue(static_cast<int>(std::lround((r - 1) * 100.0 / (count - 1))));
+        if (progress)
+            progress->recordWritten(station, r, count, transferTimeLeft(count, r, link.modem));
+    }
+
+    if (!sender.sendAndWait(WriteFrame(kHeaderAddress, HeaderBlock(count)), kPauseAfterHeader) ||
+        !sender.sendAndWait(SelectFrame(serialNumber, kSelectClose), kPauseAfterClose))
+        return endWith(StationOutcome::LineFailed);
+    if (link.modem && !sender.modemCommand("ATH", kPauseAfterHangUp))
+        return endWith(StationOutcome::LineFailed);
+    return endWith(StationOutcome::Sent);
+}
+
+}  // namespace pnl

@@ -1,0 +1,62 @@
+#pragma once
+// The transfer of one station's transfer lines over the open station link: modem call (when the link uses a
+// modem), opening select frame, seven write frames per resident image, the header block with the record
+// count, closing select frame, hang-up. The link is one-way: frames are paced by fixed pauses that start once
+// the frame has left the port; nothing is read back but the modem's carrier after dialling.
+
+#include <chrono>
+#include <string>
+
+#include "interfaces/interface_record.h"
+
+namespace pnl {
+
+class Program;
+struct FrmPNL;
+
+// Pauses after each step, in milliseconds.
+inline constexpr int kPauseAfterOpen = 600;
+inline constexpr int kPauseAfterBlock = 50;
+inline constexpr int kPauseAfterHeader = 500;
+inline constexpr int kPauseAfterClose = 5000;
+inline constexpr int kPauseAfterModemInit = 2000;
+inline constexpr int kPauseAfterDial = 30000;
+inline constexpr int kPauseAfterHangUp = 3000;
+// Every command to the modem ends with line feed, carriage return (in this order).
+inline constexpr const char* kModemLineEnd = "\n\r";
+
+enum class StationOutcome {
+    Sent,            // every frame went out
+    NothingToSend,   // no resident assigned: nothing was sent, as intended
+    Skipped,         // the station's record was emptied since the dialog was loaded
+    TooManyRecords,  // more residents than the station's memory holds: refused, nothing sent
+    NoCarrier,       // the modem call failed: nothing was sent after dialling
+    LineFailed,      // the port stopped taking bytes: the station got an incomplete directory
+};
+// True for the outcomes that leave the station without the directory it should have.
+bool failed(StationOutcome outcome);
+
+// Follows a transfer for a text console: the GUI has its progress bar, the headless run prints these.
+class TransferProgress {
+  public:
+    using Ms = std::chrono::milliseconds;
+    virtual ~TransferProgress() = default;
+    virtual void stationStarted(int /*station*/, const std::string& /*label*/, int /*records*/,
+                                Ms /*timeLeft*/) {}
+    // After each record; `timeLeft` is what the station's remaining frames and pauses take.
+    virtual void recordWritten(int /*station*/, int /*record*/, int /*records*/, Ms /*timeLeft*/) {}
+    // After every ticked station, whatever happened to it.
+    virtual void stationEnded(int /*station*/, const std::string& /*label*/, StationOutcome /*outcome*/) {}
+};
+
+// The time the rest of a station transfer takes after `recordsDone` of `records` records were written: the
+// pauses and the frames' time on a 9600-baud line.
+std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool modem);
+
+// Transfers the lines of form.LstPNLTrans to the station (0..63) on the open port. Shows PBarPNL while it
+// runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more to the station; a station
+// with more residents than fit into its memory is refused with a message and gets nothing.
+StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
+                               TransferProgress* progress = nullptr);
+
+}  // namespace pnl

@@ -1,0 +1,156 @@
+#include "stations/transfer_line.h"
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "app/text.h"
+#include "residents/resident_table.h"
+
+namespace pnl {
+namespace {
+
+std::string withoutBars(std::string text) {
+    std::erase(text, '|');
+    return text;
+}
+
+std::string firstColumn(const std::string& line) {
+    return line.substr(0, line.find('|'));
+}
+
+// The primary sort key: lower case, accents and umlauts folded to their base letters.
+std::u32string foldedForSort(const std::string& text) {
+    std::u32string key;
+    for (char32_t c : codePoints(text)) {
+        if (c >= U'A' && c <= U'Z')
+            c += 0x20;
+        if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+            c += 0x20;  // Latin-1 capitals to small letters
+        switch (c) {
+            case U'à':
+            case U'á':
+            case U'â':
+            case U'ã':
+            case U'ä':
+            case U'å':
+                key += U'a';
+                break;
+            case U'æ':
+                key += U"ae";
+                break;
+            case U'ç':
+                key += U'c';
+                break;
+            case U'è':
+            case U'é':
+            case U'ê':
+            case U'ë':
+                key += U'e';
+                break;
+            case U'ì':
+            case U'í':
+            case U'î':
+            case U'ï':
+                key += U'i';
+                break;
+            case U'ñ':
+                key += U'n';
+                break;
+            case U'ò':
+            case U'ó':
+            case U'ô':
+            case U'õ':
+            case U'ö':
+            case U'ø':
+                key += U'o';
+                break;
+            case U'ù':
+            case U'ú':
+            case U'û':
+            case U'ü':
+                key += U'u';
+                break;
+            case U'ý':
+            case U'ÿ':
+                key += U'y';
+                break;
+            case U'ß':
+                key += U"ss";
+                break;
+            default:
+                key += c;
+        }
+    }
+    return key;
+}
+
+}  // namespace
+
+bool assignedTo(const std::string& assignment, int station) {
+    return station >= 0 && static_cast<std::size_t>(station) < assignment.size() &&
+           assignment[station] == '1';
+}
+
+std::optional<std::string> TransferLine(Program& program, const ResidentColumns& row) {
+    std::string name = trim(withoutBars(row.name));
+    if (name.empty())
+        return std::nullopt;
+    const std::string firstName = trim(withoutBars(row.firstName));
+    if (!firstName.empty())
+        name += ", " + firstName;
+    name = leftChars(name, kNameChars);
+
+    const std::string apartment = leftChars(trim(withoutBars(row.apartment)), kApartmentChars);
+
+    std::int64_t firstSerial = 0;
+    std::int64_t secondSerial = 0;
+    if (!row.serial.empty()) {
+        firstSerial = leadingNumber(row.serial);
+        FieldOf(program, row.trigger);
+        secondSerial = leadingNumber(program.FieldTable[2]);
+    }
+
+    std::int64_t code = row.code.empty() ? 0 : leadingNumber(row.code);
+    if (code < 0 || code > kMaxAccessCode)
+        code = 0;
+
+    return name + "|" + apartment + "|" + std::to_string(firstSerial) + "|" + std::to_string(secondSerial) +
+           "|" + std::to_string(code);
+}
+
+ImageFields splitTransferLine(Program& program, const std::string& line) {
+    program.FieldTable.split(line, '|');
+    const ValueFields& f = program.FieldTable;
+    return ImageFields{f[0], f[1], leadingNumber(f[2]), leadingNumber(f[3]), leadingNumber(f[4])};
+}
+
+void sortTransferLines(std::vector<std::string>& lines) {
+    std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
+        const std::string nameA = firstColumn(a), nameB = firstColumn(b);
+        const std::u32string keyA = foldedForSort(nameA), keyB = foldedForSort(nameB);
+        if (keyA != keyB)
+            return keyA < keyB;
+        return codePoints(nameA) < codePoints(nameB);
+    });
+}
+
+void EncodeStation(Program& program, ColumnList& transferList, int station) {
+    transferList.clear();
+    ResidentTable* table = program.residents.get();
+    if (!table || table->count() == 0)
+        return;
+
+    std::vector<std::string> lines;
+    for (table->moveFirst(); !table->eof(); table->moveNext()) {
+        if (!assignedTo(table->value("PNL"), station))
+            continue;
+        const ResidentColumns row{table->value("Name"),  table->value("Vorname"),    table->value("Wnr"),
+                                  table->value("sernr"), table->value("AUSLOESUNG"), table->value("code")};
+        if (auto line = TransferLine(program, row))
+            lines.push_back(std::move(*line));
+    }
+    sortTransferLines(lines);
+    transferList.setLines(std::move(lines));
+}
+
+}  // namespace pnl
