@@ -1,6 +1,6 @@
 #pragma once
 // The interface window: port and device choice, the station data link page with the station frame, and the
-// modem page.
+// modem page. Captions, tips, the fixed type list and the state before any port is chosen are set here.
 
 #include "platform/controls.h"
 
@@ -14,6 +14,8 @@ struct FrmCOM : Window {
     ComboBox CboCOMDev;
     Button CmdCOMTest, CmdCOMSave;
     // Only tab 4 "PNLXXX Einstellungen" and tab 5 "Modem Einstellungen" are used; the others stay invisible.
+    static constexpr int kStationTab = 4;
+    static constexpr int kModemTab = 5;
     TabControl SSTabCOMs{{"", "", "", "", "PNLXXX Einstellungen", "Modem Einstellungen"}};
 
     // Station frame (tab 4)
@@ -32,6 +34,57 @@ struct FrmCOM : Window {
     TextBox TxtModemINI1, TxtModemINI2, TxtMdmAnwahl;
     ComboBox CboModemBaud;
     CheckBox ChkMdmStand, ChkMdmBIK;
+
+    FrmCOM() {
+        setCaption("Schnittstellen");
+
+        FrCOM.setCaption("Schnittstellen");
+        LblCOMs.setCaption("Vorhandene Schnittstellen");
+        CboCOMs.setTip("Zeigt die auf diesem PC vorhandenen seriellen Schnittstellen an.");
+        LabelCOMDev.setCaption("Geräteauswahl");
+        CboCOMDev.setTip("Geräte die an eine serielle Schnittstelle angeschlossen werden können.");
+        CmdCOMTest.setCaption("Testen");
+        CmdCOMSave.setCaption("Sichern");
+        // No port chosen yet: no page, nothing to test.
+        CmdCOMTest.setEnabled(false);
+        SSTabCOMs.setVisible(false);
+        for (int tab = 0; tab < static_cast<int>(SSTabCOMs.tabs().size()); ++tab)
+            SSTabCOMs.setTabVisible(tab, false);
+
+        LblPNLAusw.setCaption("PNL Auswahl");
+        CboPNLBez.setTip("Bitte wählen Sie hier eine Displaytürstation aus.");
+        LblPNLType.setCaption("Typ");
+        CboPNLType.setTip("Typ des Displaytürstation");
+        for (const char* type : {"PNL-A", "PNL-B", "PNL-C", "PNL-K"})
+            CboPNLType.addItem(type);
+        LblPNLBez.setCaption("Bezeichnung");
+        TxtPNLBez.setTip("Bezeichnung der Displaytürstation");
+        LblPNLSnr.setCaption("Seriennummer");
+        TxtPNLSnr.setTip("Seriennummer der ausgewählten Displaytürstation");
+        ChkPNL27.setCaption("Version 2.7X");
+        ChkPNL27.setTip("ältere PNL Version (kleiner 3.X)");
+        ChkPNL27.setVisible(false);
+        ChkPNLModem.setCaption("Verbindung via Modem");
+        LblPNLModem.setCaption("Modem Rufnummer");
+        TxtPNLModem.setTip("Telefon Rufnummer des Modems an der PNL bei Modemverbindung");
+        LblPNLModem.setVisible(false);
+        TxtPNLModem.setVisible(false);
+        CmdPNLNeu.setCaption("PNL Neu");
+        CmdPNLNeu.setTip("Legt eine neue PNL an");
+        CmdPNLSave.setCaption("PNL Speichern");
+        CmdPNLSave.setTip("Speichert Einstellungen der aktuellen PNL");
+        CmdPNLDel.setCaption("PNL löschen");
+        CmdPNLDel.setTip("Löscht die aktuelle PNL");
+
+        LblMdmINI1.setCaption("1. Initialisierungsstring ");
+        LblMdmINI2.setCaption("2. Initialisierungsstring ");
+        LblMdmAnwahl.setCaption("Anwahlpräfix");
+        TxtMdmAnwahl.setTip("Anwahlstring des Modems");
+        LblMdmBaud.setVisible(false);
+        CboModemBaud.setVisible(false);
+        ChkMdmStand.setCaption("Standleitung");
+        ChkMdmBIK.setCaption("BIK");
+    }
 };
 
 }  // namespace pnl

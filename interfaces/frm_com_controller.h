@@ -1,0 +1,39 @@
+#pragma once
+// The controller of the interface window: one handler per control event, each calling the editor, save,
+// station frame or port test operation. The window binding calls these after a user's action only; what the
+// program itself chooses in a list runs the follow-up operation directly.
+
+namespace pnl {
+
+class Program;
+struct FrmCOM;
+
+class FrmCOMController {
+  public:
+    FrmCOMController(Program& program, FrmCOM& form) : program_(program), form_(form) {}
+
+    // Loading the window (start-up): the device list and the present ports, no port chosen.
+    void Form_Load();
+
+    void CboCOMs_Click();
+    void CboCOMDev_Click();
+    void CmdCOMSave_Click();
+    void CmdCOMTest_Click();
+    void ChkPNLModem_Click();
+
+    void CboPNLBez_Click();
+    void CboPNLType_Click();
+    void TxtPNLSnr_GotFocus();
+    void CmdPNLNeu_Click();
+    void CmdPNLSave_Click();
+    void CmdPNLDel_Click();
+
+    Program& program() { return program_; }
+    FrmCOM& form() { return form_; }
+
+  private:
+    Program& program_;
+    FrmCOM& form_;
+};
+
+}  // namespace pnl

@@ -1,0 +1,77 @@
+#include "interfaces/interface_save.h"
+
+#include "app/event_log.h"
+#include "app/program.h"
+#include "app/text.h"
+#include "forms/frm_com.h"
+#include "interfaces/interface_record.h"
+
+namespace pnl {
+
+namespace {
+
+constexpr const char* kSaveErrorTitle = "Schnittstellen Fehler";
+
+// A comma would shift every later field of the record and a line break would split it: the field is refused
+// by name. Returns the message, or nothing when the text may be stored.
+std::string textFailure(const std::string& text, const std::string& fieldName) {
+    if (text.find(',') != std::string::npos)
+        return "Im " + fieldName + " dürfen keine Kommas enthalten sein!";
+    if (text.find_first_of("\r\n") != std::string::npos)
+        return "Im " + fieldName + " dürfen keine Zeilenumbrüche enthalten sein!";
+    return {};
+}
+
+void refuse(Program& program, const std::string& message) {
+    program.msgBox(message, MsgIcon::Exclamation, MsgButtons::Ok, kSaveErrorTitle);
+}
+
+}  // namespace
+
+void SaveInterface(Program& program, FrmCOM& form) {
+    const int entry = form.CboCOMDev.listIndex();
+    if (entry < 0)
+        return;
+    const std::string port = form.CboCOMs.text();
+    const int portNumber = portNumberOf(port);
+    // Only COM1 to COM8 are ever written.
+    if (portNumber == 0)
+        return;
+    program.InitX.setSection(kInterfaceSection);
+    const int kind = form.CboCOMDev.itemData(entry);
+    const std::string prefix = zeroPadded(kind, 2) + ",";
+    // Logged before the rule: a refused save is logged as well.
+    EventLog(program, "Schnittstelle " + form.CboCOMDev.text() + " geaendert");
+
+    std::string value;
+    if (kind == kStationLink) {
+        if (CountPortsOfKind(program, kStationLink, portNumber) >= 1) {
+            refuse(program, "Es darf nur eine Schnittstelle für den PNL Datenabgleich konfiguriert sein.");
+            return;
+        }
+        if (form.ChkPNLModem.checked()) {
+            const std::string init1 = trim(form.TxtModemINI1.text());
+            const std::string init2 = trim(form.TxtModemINI2.text());
+            const std::string dialPrefix = trim(form.TxtMdmAnwahl.text());
+            for (const auto& [text, name] :
+                 {std::pair{init1, "1. Initialisierungsstring"},
+                  std::pair{init2, "2. Initialisierungsstring"}, std::pair{dialPrefix, "Anwahlpräfix"}}) {
+                if (const std::string failure = textFailure(text, name); !failure.empty()) {
+                    refuse(program, failure);
+                    return;
+                }
+            }
+            value = prefix + "TRUE," + init1 + "," + init2 + "," + dialPrefix + ",";
+        } else {
+            value = prefix + "FALSE";
+        }
+    } else if (kind != kNoDevice) {
+        return;
+    }
+    program.InitX.setSection(kInterfaceSection);
+    program.InitX.setKey(port);
+    if (!program.InitX.write(value))
+        program.msgBox("Die Schnittstelleneinstellung konnte nicht gespeichert werden!", MsgIcon::Critical);
+}
+
+}  // namespace pnl

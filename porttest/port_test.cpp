@@ -1,0 +1,78 @@
+#include "porttest/port_test.h"
+
+#include "app/program.h"
+#include "app/text.h"
+#include "forms/frm_com.h"
+#include "interfaces/interface_record.h"
+#include "porttest/station_probe.h"
+
+namespace pnl {
+
+namespace {
+
+constexpr int kPortInUse = 2;
+
+void setTestControls(FrmCOM& form, bool on) {
+    form.CmdCOMTest.setEnabled(on);
+    form.CboCOMs.setEnabled(on);
+    form.CboCOMDev.setEnabled(on);
+    form.CmdCOMSave.setEnabled(on);
+}
+
+void setStationButtons(FrmCOM& form, bool on) {
+    form.CmdPNLDel.setEnabled(on);
+    form.CmdPNLNeu.setEnabled(on);
+    form.CmdPNLSave.setEnabled(on);
+}
+
+}  // namespace
+
+SerialLinkClaim::SerialLinkClaim(Program& program) : program_(program) {
+    program_.serialLinkBusy = true;
+}
+
+SerialLinkClaim::~SerialLinkClaim() {
+    program_.serialLinkBusy = false;
+}
+
+bool SerialLinkInUse(const Program& program) {
+    return program.serialLinkBusy || program.pause.busy();
+}
+
+void PortTest(Program& program, FrmCOM& form) {
+    const int port = portNumberOf(form.CboCOMs.text());
+    if (port == 0)
+        return;
+    if (SerialLinkInUse(program)) {
+        program.msgBox(kLinkBusyMessage, MsgIcon::Exclamation);
+        return;
+    }
+    if (program.ports.status(port) == kPortInUse) {
+        program.msgBox(kPortInUseMessage, MsgIcon::Exclamation);
+        return;
+    }
+    SerialLinkClaim claim(program);
+    setTestControls(form, false);
+    const int entry = form.CboCOMDev.listIndex();
+    if (entry >= 0 && form.CboCOMDev.itemData(entry) == kStationLink)
+        StationProbe(program, form, port);
+    if (program.serial.isOpen())
+        program.serial.close();
+    setTestControls(form, true);
+}
+
+void StationProbe(Program& program, FrmCOM& form, int port) {
+    const std::string serialText = form.TxtPNLSnr.text();
+    if (serialText.empty()) {
+        program.msgBox("Bitte wählen Sie für den Test eine PNLXXX aus!", MsgIcon::Exclamation);
+        return;
+    }
+    setStationButtons(form, false);
+    PreparePort(program, port, kProbeLineSettings, false, false, 0);
+    ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(serialText)), [&](bool found) {
+        program.msgBox(ProbeMessage(serialText, found), found ? MsgIcon::Information : MsgIcon::Exclamation);
+    });
+    setStationButtons(form, true);
+}
+
+}  // namespace pnl

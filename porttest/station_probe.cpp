@@ -1,0 +1,73 @@
+#include "porttest/station_probe.h"
+
+#include "app/program.h"
+#include "stations/station_frames.h"
+
+namespace pnl {
+
+namespace {
+constexpr std::size_t kAnswerLength = 19;
+}
+
+std::string QueryFrame() {
+    return std::string(1, kFrameStart) + "*0000" + std::string(1, kFrameEnd);
+}
+
+bool IsValidAnswer(const std::string& received) {
+    return received.size() == kAnswerLength && received[1] == '*';
+}
+
+std::string ProbeMessage(const std::string& serialText, bool found) {
+    return "Die PNLXXX mit der Seriennr. " + serialText + "\n\r" +
+           (found ? "wurde am ausgewählten Port gefunden!" : "wurde nicht am ausgewählten Port gefunden!");
+}
+
+ProbeReceiver::ProbeReceiver(Program& program) : program_(program) {
+    program_.serial.setReceiveHandler([this](const std::string& bytes) {
+        if (listening_)
+            program_.ReceiveBuffer += bytes;
+    });
+}
+
+ProbeReceiver::~ProbeReceiver() {
+    program_.serial.setReceiveHandler({});
+}
+
+void PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
+                 std::optional<int> handshake) {
+    SerialPort& serial = program.serial;
+    serial.setCommPort(port);
+    serial.setSettings(settings);
+    serial.setDTREnable(dtr);
+    serial.setRTSEnable(rts);
+    if (handshake)
+        serial.setHandshaking(*handshake);
+    if (!serial.isOpen())
+        serial.open();
+}
+
+bool ProbeWait(Program& program, ProbeReceiver& receiver, int milliseconds, const std::string& frame) {
+    const bool ran = program.pause.TimerWait(milliseconds, [&] {
+        program.ReceiveBuffer.clear();
+        receiver.setListening(true);
+        if (!frame.empty())
+            program.serial.output(frame);
+    });
+    receiver.setListening(false);
+    return ran;
+}
+
+bool ProbeStationOnLine(Program& program, std::uint32_t serialNumber,
+                        const std::function<void(bool found)>& report) {
+    ProbeReceiver receiver(program);
+    program.serial.output(SelectFrame(serialNumber, kProbeOpenCode));
+    // Whatever the station says to its select frame is dropped when the next pause starts.
+    ProbeWait(program, receiver, kSelectPauseMs);
+    const bool queried = ProbeWait(program, receiver, kQueryPauseMs, QueryFrame());
+    const bool found = queried && IsValidAnswer(program.ReceiveBuffer);
+    report(found);
+    program.serial.output(SelectFrame(serialNumber, kProbeCloseCode));
+    return found;
+}
+
+}  // namespace pnl

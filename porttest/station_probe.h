@@ -1,0 +1,60 @@
+#pragma once
+// The probe of a display station on the serial line: open the station with its select frame, wait 600 ms,
+// send the query frame, collect for 2000 ms what comes back, report, then close the station again. A station
+// is there when it answered the query with exactly 19 characters, the second of them "*".
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace pnl {
+
+class Program;
+
+inline constexpr const char* kProbeLineSettings = "9600,N,8,1";
+inline constexpr int kSelectPauseMs = 600;
+inline constexpr int kQueryPauseMs = 2000;
+inline constexpr const char* kProbeOpenCode = "01";
+inline constexpr const char* kProbeCloseCode = "00";
+inline constexpr const char* kPortInUseMessage = "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!";
+inline constexpr const char* kLinkBusyMessage =
+    "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt. Kein Test möglich!";
+
+// 0x01 "*0000" 0x04.
+std::string QueryFrame();
+bool IsValidAnswer(const std::string& received);
+// "Die PNLXXX mit der Seriennr. <serial>" LF CR "wurde (nicht) am ausgewählten Port gefunden!"
+std::string ProbeMessage(const std::string& serialText, bool found);
+
+// While it lives, characters received on the program's serial port go into program.ReceiveBuffer, but only
+// while a probe pause runs: what arrives at any other time is dropped.
+class ProbeReceiver {
+  public:
+    explicit ProbeReceiver(Program& program);
+    ~ProbeReceiver();
+    ProbeReceiver(const ProbeReceiver&) = delete;
+    ProbeReceiver& operator=(const ProbeReceiver&) = delete;
+
+    void setListening(bool on) { listening_ = on; }
+
+  private:
+    Program& program_;
+    bool listening_ = false;
+};
+
+// Sets port number, line settings, DTR, RTS and (when given) the handshake, in this order, then opens the
+// port unless it is open. Errors are ignored: a port that does not open simply receives nothing.
+void PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
+                 std::optional<int> handshake);
+
+// Pauses for the full interval: empties program.ReceiveBuffer at its start, then sends the frame (when one is
+// given) and collects what is received until the interval has run out. False when another pause was running.
+bool ProbeWait(Program& program, ProbeReceiver& receiver, int milliseconds, const std::string& frame = {});
+
+// The exchange with the station of this serial number on the prepared, open port. `report` runs with the
+// result before the closing select frame is sent. Returns whether the station answered.
+bool ProbeStationOnLine(Program& program, std::uint32_t serialNumber,
+                        const std::function<void(bool found)>& report);
+
+}  // namespace pnl
