@@ -42,6 +42,10 @@ public:
     bool copyFilesAtomic(const std::vector<std::pair<std::string, std::string>>& fromTo,
                          std::string* error) override;
     bool appendLine(const std::string& path, const std::string& line) override;
+
+protected:
+    // Moves a finished temporary file over its target (rename); tests override it to make one step fail.
+    virtual bool replaceFile(const std::string& temp, const std::string& target);
 };
 
 }  // namespace pnl

@@ -1,0 +1,73 @@
+#include "platform/cipher.h"
+
+#include <sodium.h>
+
+#include <vector>
+
+namespace pnl {
+
+namespace {
+
+constexpr int kBase64Variant = sodium_base64_VARIANT_URLSAFE_NO_PADDING;
+
+// libsodium is set up once; the initialisation of a function-local static is thread-safe.
+bool sodiumReady() {
+    static const bool ready = sodium_init() >= 0;
+    return ready;
+}
+
+std::vector<unsigned char> deriveKey(const std::string& keyText) {
+    std::vector<unsigned char> key(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
+    crypto_generichash(key.data(), key.size(), reinterpret_cast<const unsigned char*>(keyText.data()),
+                       keyText.size(), nullptr, 0);
+    return key;
+}
+
+}  // namespace
+
+std::string cEncrypt(const std::string& plain, const std::string& key) {
+    if (!sodiumReady())
+        return {};
+    auto k = deriveKey(key);
+    constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+    std::vector<unsigned char> sealed(kNonce + plain.size() + crypto_aead_xchacha20poly1305_ietf_ABYTES);
+    randombytes_buf(sealed.data(), kNonce);
+    unsigned long long sealedLength = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(sealed.data() + kNonce, &sealedLength,
+                                               reinterpret_cast<const unsigned char*>(plain.data()),
+                                               plain.size(), nullptr, 0, nullptr, sealed.data(), k.data());
+    sodium_memzero(k.data(), k.size());
+    const std::size_t total = kNonce + static_cast<std::size_t>(sealedLength);
+    std::string out(sodium_base64_encoded_len(total, kBase64Variant), '\0');
+    sodium_bin2base64(out.data(), out.size(), sealed.data(), total, kBase64Variant);
+    out.resize(out.size() - 1);  // the terminating NUL that sodium writes
+    return out;
+}
+
+std::optional<std::string> cDecrypt(const std::string& cipher, const std::string& key) {
+    if (!sodiumReady())
+        return std::nullopt;
+    std::vector<unsigned char> sealed(cipher.size());
+    std::size_t sealedLength = 0;
+    const char* end = nullptr;
+    if (sodium_base642bin(sealed.data(), sealed.size(), cipher.data(), cipher.size(), nullptr, &sealedLength,
+                          &end, kBase64Variant) != 0 ||
+        end != cipher.data() + cipher.size())
+        return std::nullopt;
+    constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+    if (sealedLength < kNonce + crypto_aead_xchacha20poly1305_ietf_ABYTES)
+        return std::nullopt;
+    auto k = deriveKey(key);
+    std::string plain(sealedLength - kNonce - crypto_aead_xchacha20poly1305_ietf_ABYTES, '\0');
+    unsigned long long plainLength = 0;
+    const int rc = crypto_aead_xchacha20poly1305_ietf_decrypt(
+        reinterpret_cast<unsigned char*>(plain.data()), &plainLength, nullptr, sealed.data() + kNonce,
+        sealedLength - kNonce, nullptr, 0, sealed.data(), k.data());
+    sodium_memzero(k.data(), k.size());
+    if (rc != 0)
+        return std::nullopt;
+    plain.resize(static_cast<std::size_t>(plainLength));
+    return plain;
+}
+
+}  // namespace pnl

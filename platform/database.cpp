@@ -1,0 +1,261 @@
+#include "platform/database.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <random>
+
+namespace pnl {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 2000;
+
+void setError(std::string* error, const std::string& text) {
+    if (error)
+        *error = text;
+}
+
+std::string messageOf(sqlite3* db) {
+    return db ? sqlite3_errmsg(db) : "out of memory";
+}
+
+// Opens the file and proves it is an SQLite database: sqlite3_open only reads the header on first use.
+sqlite3* openChecked(const std::string& path, int flags, std::string* error) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        setError(error, path + ": " + messageOf(db));
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 1);
+    char* message = nullptr;
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) != SQLITE_OK) {
+        setError(error, path + ": " + (message ? message : messageOf(db)));
+        sqlite3_free(message);
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    return db;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool bind(sqlite3_stmt* stmt, const std::vector<DbValue>& params) {
+    if (sqlite3_bind_parameter_count(stmt) != static_cast<int>(params.size()))
+        return false;
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const int index = static_cast<int>(i) + 1;
+        int rc = SQLITE_OK;
+        const DbValue& v = params[i];
+        if (std::holds_alternative<std::monostate>(v)) {
+            rc = sqlite3_bind_null(stmt, index);
+        } else if (const auto* n = std::get_if<std::int64_t>(&v)) {
+            rc = sqlite3_bind_int64(stmt, index, *n);
+        } else if (const auto* d = std::get_if<double>(&v)) {
+            rc = sqlite3_bind_double(stmt, index, *d);
+        } else {
+            const auto& s = std::get<std::string>(v);
+            rc = sqlite3_bind_text64(stmt, index, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+        }
+        if (rc != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
+DbValue columnValue(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            return static_cast<std::int64_t>(sqlite3_column_int64(stmt, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt, column);
+        case SQLITE_NULL:
+            return std::monostate{};
+        default: {
+            const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+            const int size = sqlite3_column_bytes(stmt, column);
+            return std::string(text ? text : "", static_cast<std::size_t>(size));
+        }
+    }
+}
+
+// Runs the statements of sql in turn, collecting the rows of the last one when asked. Values are bound to a
+// single statement only; a script of several statements takes no values.
+bool run(sqlite3* db, const std::string& sql, const std::vector<DbValue>& params, std::vector<DbRow>* rows,
+         std::string* error) {
+    const char* next = sql.c_str();
+    const char* const end = next + sql.size();
+    bool first = true;
+    while (next < end) {
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db, next, static_cast<int>(end - next), &stmt, &tail) != SQLITE_OK) {
+            setError(error, messageOf(db));
+            return false;
+        }
+        next = tail;
+        if (!stmt)
+            continue;  // only blanks or a comment
+        if (!params.empty() && !first) {
+            sqlite3_finalize(stmt);
+            setError(error, "values can be bound to one statement only");
+            return false;
+        }
+        first = false;
+        if (!bind(stmt, params)) {
+            sqlite3_finalize(stmt);
+            setError(error, "the values do not match the statement's parameters");
+            return false;
+        }
+        if (rows)
+            rows->clear();
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            if (!rows)
+                continue;
+            DbRow row;
+            const int n = sqlite3_column_count(stmt);
+            row.reserve(static_cast<std::size_t>(n));
+            for (int c = 0; c < n; ++c)
+                row.push_back(columnValue(stmt, c));
+            rows->push_back(std::move(row));
+        }
+        if (rc != SQLITE_DONE)
+            setError(error, messageOf(db));
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string dbText(const DbValue& value) {
+    if (const auto* n = std::get_if<std::int64_t>(&value))
+        return std::to_string(*n);
+    if (const auto* d = std::get_if<double>(&value)) {
+        char buffer[64];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, *d);
+        return std::string(buffer, result.ptr);
+    }
+    if (const auto* s = std::get_if<std::string>(&value))
+        return *s;
+    return {};
+}
+
+std::unique_ptr<Database> Database::open(const std::string& path, std::string* error) {
+    if (!fileExists(path)) {
+        setError(error, path + ": not found");
+        return nullptr;
+    }
+    sqlite3* db = openChecked(path, SQLITE_OPEN_READWRITE, error);
+    if (!db)
+        return nullptr;
+    return std::unique_ptr<Database>(new Database(db, path));
+}
+
+std::unique_ptr<Database> Database::create(const std::string& path, std::string* error) {
+    if (fileExists(path)) {
+        setError(error, path + ": exists already");
+        return nullptr;
+    }
+    sqlite3* db = openChecked(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+    if (!db)
+        return nullptr;
+    return std::unique_ptr<Database>(new Database(db, path));
+}
+
+bool Database::backup(const std::string& from, const std::string& to, std::string* error) {
+    if (!fileExists(from)) {
+        setError(error, from + ": not found");
+        return false;
+    }
+    sqlite3* source = openChecked(from, SQLITE_OPEN_READONLY, error);
+    if (!source)
+        return false;
+
+    std::random_device random;
+    const std::string temp =
+        to + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(random() % 100000000u);
+    sqlite3* target = nullptr;
+    bool ok = sqlite3_open_v2(temp.c_str(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) ==
+              SQLITE_OK;
+    if (ok) {
+        sqlite3_backup* copy = sqlite3_backup_init(target, "main", source, "main");
+        ok = copy != nullptr;
+        if (ok) {
+            int rc;
+            while ((rc = sqlite3_backup_step(copy, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED)
+                sqlite3_sleep(50);
+            ok = rc == SQLITE_DONE;
+            ok = sqlite3_backup_finish(copy) == SQLITE_OK && ok;
+        }
+        if (!ok)
+            setError(error, to + ": " + messageOf(target));
+    } else {
+        setError(error, to + ": " + messageOf(target));
+    }
+    sqlite3_close_v2(target);
+    sqlite3_close_v2(source);
+
+    if (ok) {
+        // Flush the copy before it takes the target's name.
+        const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+        ok = fd >= 0 && ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (!ok)
+            setError(error, to + ": cannot flush the copy");
+    }
+    if (ok && ::rename(temp.c_str(), to.c_str()) != 0) {
+        ok = false;
+        setError(error, to + ": cannot replace the file");
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        ::unlink((temp + "-journal").c_str());
+    }
+    return ok;
+}
+
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
+
+bool Database::exec(const std::string& sql, const std::vector<DbValue>& params, std::string* error) {
+    return run(db_, sql, params, nullptr, error);
+}
+
+std::optional<std::vector<DbRow>> Database::query(const std::string& sql, const std::vector<DbValue>& params,
+                                                  std::string* error) {
+    std::vector<DbRow> rows;
+    if (!run(db_, sql, params, &rows, error))
+        return std::nullopt;
+    return rows;
+}
+
+std::vector<std::string> Database::columns(const std::string& table) {
+    std::vector<std::string> names;
+    const auto rows = query("SELECT name FROM pragma_table_info(?) ORDER BY cid", {table});
+    if (!rows)
+        return names;
+    for (const auto& row : *rows)
+        names.push_back(dbText(row.at(0)));
+    return names;
+}
+
+std::int64_t Database::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+}  // namespace pnl

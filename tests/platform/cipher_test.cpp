@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "platform/cipher.h"
+
+namespace pnl {
+namespace {
+
+constexpr const char* kKey = "07145226318";
+
+TEST(Cipher, RoundTripsAndNeverHoldsLineBreaksOrIniCharacters) {
+    const std::string texts[] = {"", "TRUE,123456,P",
+                                 "09:30:00  Bewohnerdatensatz: Müller, O'Neill; a=b [x]\r\n",
+                                 std::string(5000, 'x')};
+    for (const auto& plain : texts) {
+        const std::string sealed = cEncrypt(plain, kKey);
+        EXPECT_EQ(
+            sealed.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_"),
+            std::string::npos);
+        EXPECT_EQ(cDecrypt(sealed, kKey), plain);
+    }
+    // A fresh nonce each time: the same text seals differently.
+    EXPECT_NE(cEncrypt("TRUE,123456,P", kKey), cEncrypt("TRUE,123456,P", kKey));
+}
+
+TEST(Cipher, RefusesTamperedForeignAndGarbageTexts) {
+    const std::string sealed = cEncrypt("TRUE,123456,P", kKey);
+    EXPECT_FALSE(cDecrypt(sealed, "07145226319"));
+    for (std::size_t i = 0; i < sealed.size(); i += 7) {
+        std::string tampered = sealed;
+        tampered[i] = tampered[i] == 'A' ? 'B' : 'A';
+        EXPECT_FALSE(cDecrypt(tampered, kKey)) << "position " << i;
+    }
+    EXPECT_FALSE(cDecrypt(sealed.substr(0, sealed.size() - 1), kKey));
+    EXPECT_FALSE(cDecrypt(sealed + "A", kKey));
+    EXPECT_FALSE(cDecrypt("", kKey));
+    EXPECT_FALSE(cDecrypt("TRUE,123456,P", kKey));
+    EXPECT_FALSE(cDecrypt(sealed + "\r", kKey));
+    EXPECT_FALSE(cDecrypt("AAAA", kKey));
+}
+
+}  // namespace
+}  // namespace pnl
