@@ -10,15 +10,19 @@ namespace pnl {
 
 int PollEventLoop::startTimer(Milliseconds interval, bool repeat, Callback callback) {
     // A repeating timer of 0 ms would starve everything else.
-    if (repeat && interval < Milliseconds(1)) interval = Milliseconds(1);
-    if (interval < Milliseconds(0)) interval = Milliseconds(0);
+    if (repeat && interval < Milliseconds(1))
+        interval = Milliseconds(1);
+    if (interval < Milliseconds(0))
+        interval = Milliseconds(0);
     const int id = ++lastId_;
     timers_[id] = Timer{std::chrono::steady_clock::now() + interval, interval, repeat, std::move(callback),
                         ++lastOrder_};
     return id;
 }
 
-void PollEventLoop::stopTimer(int id) { timers_.erase(id); }
+void PollEventLoop::stopTimer(int id) {
+    timers_.erase(id);
+}
 
 int PollEventLoop::watchReadable(int fd, Callback callback) {
     const int id = ++lastId_;
@@ -26,18 +30,22 @@ int PollEventLoop::watchReadable(int fd, Callback callback) {
     return id;
 }
 
-void PollEventLoop::unwatch(int id) { watches_.erase(id); }
+void PollEventLoop::unwatch(int id) {
+    watches_.erase(id);
+}
 
 bool PollEventLoop::fireDueTimer() {
     const auto now = std::chrono::steady_clock::now();
     auto next = timers_.end();
     for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-        if (it->second.due > now) continue;
+        if (it->second.due > now)
+            continue;
         if (next == timers_.end() || it->second.due < next->second.due ||
             (it->second.due == next->second.due && it->second.order < next->second.order))
             next = it;
     }
-    if (next == timers_.end()) return false;
+    if (next == timers_.end())
+        return false;
     // The callback may start or stop timers (even this one), so take it out of the map first.
     Callback callback = next->second.callback;
     if (next->second.repeat) {
@@ -51,11 +59,13 @@ bool PollEventLoop::fireDueTimer() {
 }
 
 bool PollEventLoop::waitAndDispatch(const std::function<bool()>& done) {
-    if (timers_.empty() && watches_.empty()) return false;
+    if (timers_.empty() && watches_.empty())
+        return false;
     int timeoutMs = -1;
     if (!timers_.empty()) {
         auto earliest = timers_.begin()->second.due;
-        for (const auto& [id, timer] : timers_) earliest = std::min(earliest, timer.due);
+        for (const auto& [id, timer] : timers_)
+            earliest = std::min(earliest, timer.due);
         const auto wait = std::chrono::ceil<Milliseconds>(earliest - std::chrono::steady_clock::now());
         timeoutMs = static_cast<int>(std::clamp<std::int64_t>(wait.count(), 0, 60'000));
     }
@@ -66,11 +76,14 @@ bool PollEventLoop::waitAndDispatch(const std::function<bool()>& done) {
         ids.push_back(id);
     }
     const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
-    if (ready < 0) return errno == EINTR;
+    if (ready < 0)
+        return errno == EINTR;
     for (std::size_t i = 0; i < fds.size() && !done(); ++i) {
-        if (fds[i].revents == 0) continue;
+        if (fds[i].revents == 0)
+            continue;
         const auto it = watches_.find(ids[i]);
-        if (it == watches_.end()) continue;  // unwatched by an earlier callback
+        if (it == watches_.end())
+            continue;  // unwatched by an earlier callback
         if (fds[i].revents & POLLNVAL) {
             // The descriptor was closed without unwatching it; it would wake every poll.
             watches_.erase(it);
@@ -84,8 +97,10 @@ bool PollEventLoop::waitAndDispatch(const std::function<bool()>& done) {
 
 void PollEventLoop::processEventsUntil(const std::function<bool()>& done) {
     while (!done()) {
-        if (fireDueTimer()) continue;
-        if (!waitAndDispatch(done)) return;
+        if (fireDueTimer())
+            continue;
+        if (!waitAndDispatch(done))
+            return;
     }
 }
 

@@ -11,7 +11,7 @@
 namespace pnl {
 
 class PollEventLoop : public EventLoop {
-public:
+  public:
     int startTimer(Milliseconds interval, bool repeat, Callback callback) override;
     void stopTimer(int id) override;
     int watchReadable(int fd, Callback callback) override;
@@ -20,7 +20,7 @@ public:
     void processEventsUntil(const std::function<bool()>& done) override;
     const Clock& clock() const override { return clock_; }
 
-private:
+  private:
     using TimePoint = std::chrono::steady_clock::time_point;
     struct Timer {
         TimePoint due;

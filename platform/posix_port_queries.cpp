@@ -20,9 +20,11 @@ int uartType(const std::string& path) {
     const std::string name = path.substr(path.rfind('/') + 1);
     std::ifstream sysfs("/sys/class/tty/" + name + "/type");
     int type = -1;
-    if (sysfs >> type) return type;
+    if (sysfs >> type)
+        return type;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == EBUSY ? PORT_16550A : -1;  // held exclusively: it is there
+    if (fd < 0)
+        return errno == EBUSY ? PORT_16550A : -1;  // held exclusively: it is there
     serial_struct info{};
     const int result = ::ioctl(fd, TIOCGSERIAL, &info);
     ::close(fd);
@@ -30,11 +32,13 @@ int uartType(const std::string& path) {
 }
 
 class PosixPortQueries : public PortQueries {
-public:
-    PosixPortQueries(const PortMap& ports, const PosixSerialOptions& options) : ports_(ports), options_(options) {}
+  public:
+    PosixPortQueries(const PortMap& ports, const PosixSerialOptions& options)
+        : ports_(ports), options_(options) {}
 
     int presence(int index) override {
-        if (index < 0 || index > 7) return 0;
+        if (index < 0 || index > 7)
+            return 0;
         const std::string path = ports_.pathOf(index + 1);
         if (ports_.isMapped(index + 1)) {
             struct stat info {};
@@ -45,14 +49,17 @@ public:
     }
 
     int status(int number) override {
-        if (number < 1 || number > 8) return 0;
+        if (number < 1 || number > 8)
+            return 0;
         const std::string device = serial_lock::devicePath(ports_.pathOf(number));
-        if (::access(device.c_str(), F_OK) != 0) return 0;
-        if (serial_lock::liveHolder(serial_lock::lockFilePath(options_.lockFolder, device)) != 0) return 2;
+        if (::access(device.c_str(), F_OK) != 0)
+            return 0;
+        if (serial_lock::liveHolder(serial_lock::lockFilePath(options_.lockFolder, device)) != 0)
+            return 2;
         return serial_lock::flockHeldElsewhere(device) ? 2 : 0;
     }
 
-private:
+  private:
     const PortMap ports_;
     const PosixSerialOptions options_;
 };

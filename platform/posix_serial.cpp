@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 class PosixSerialPort : public SerialPort {
-public:
+  public:
     PosixSerialPort(EventLoop& loop, const PortMap& ports, const PosixSerialOptions& options)
         : loop_(loop), ports_(ports), options_(options) {}
     ~PosixSerialPort() override { close(); }
@@ -33,26 +33,32 @@ public:
 
     bool setSettings(const std::string& text) override {
         const auto parsed = LineSettings::parse(text);
-        if (!parsed) return false;
-        if (fd_ >= 0 && !termios_line::apply(fd_, *parsed, handshake_, nullptr)) return false;
+        if (!parsed)
+            return false;
+        if (fd_ >= 0 && !termios_line::apply(fd_, *parsed, handshake_, nullptr))
+            return false;
         settings_ = *parsed;
         return true;
     }
 
     void setDTREnable(bool on) override {
         dtr_ = on;
-        if (fd_ >= 0) termios_line::setDtr(fd_, on);
+        if (fd_ >= 0)
+            termios_line::setDtr(fd_, on);
     }
 
     void setRTSEnable(bool on) override {
         rts_ = on;
-        if (fd_ >= 0) termios_line::setRts(fd_, on);
+        if (fd_ >= 0)
+            termios_line::setRts(fd_, on);
     }
 
     void setHandshaking(int mode) override {
-        if (mode < 0 || mode > 3) return;
+        if (mode < 0 || mode > 3)
+            return;
         handshake_ = mode;
-        if (fd_ >= 0) termios_line::apply(fd_, settings_, handshake_, nullptr);
+        if (fd_ >= 0)
+            termios_line::apply(fd_, settings_, handshake_, nullptr);
     }
 
     bool isOpen() const override { return fd_ >= 0; }
@@ -65,7 +71,7 @@ public:
 
     void setReceiveHandler(ReceiveHandler handler) override { handler_ = std::move(handler); }
 
-private:
+  private:
     std::string portName() const { return "COM" + std::to_string(number_); }
     bool fail(std::string* error, const std::string& text, int fd);
     void onReadable();
@@ -89,15 +95,18 @@ private:
 };
 
 bool PosixSerialPort::fail(std::string* error, const std::string& text, int fd) {
-    if (error) *error = text;
-    if (fd >= 0) ::close(fd);
+    if (error)
+        *error = text;
+    if (fd >= 0)
+        ::close(fd);
     return false;
 }
 
 bool PosixSerialPort::open(std::string* error) {
     const std::string path = ports_.pathOf(number_);
     const std::string where = portName() + " (" + path + ")";
-    if (fd_ >= 0) return fail(error, "Die Schnittstelle " + where + " ist bereits geöffnet.", -1);
+    if (fd_ >= 0)
+        return fail(error, "Die Schnittstelle " + where + " ist bereits geöffnet.", -1);
 
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -106,10 +115,11 @@ bool PosixSerialPort::open(std::string* error) {
             return fail(error, "Die Schnittstelle " + where + " ist nicht vorhanden.", -1);
         if (code == EBUSY)
             return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", -1);
-        return fail(error, "Die Schnittstelle " + where + " kann nicht geöffnet werden: " + std::strerror(code),
-                    -1);
+        return fail(error,
+                    "Die Schnittstelle " + where + " kann nicht geöffnet werden: " + std::strerror(code), -1);
     }
-    if (!::isatty(fd)) return fail(error, where + " ist keine serielle Schnittstelle.", fd);
+    if (!::isatty(fd))
+        return fail(error, where + " ist keine serielle Schnittstelle.", fd);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
         return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", fd);
 
@@ -119,7 +129,8 @@ bool PosixSerialPort::open(std::string* error) {
     if (lock == serial_lock::LockResult::Busy)
         return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", fd);
     const auto failLocked = [&](const std::string& text) {
-        if (lock == serial_lock::LockResult::Taken) serial_lock::release(lockFile);
+        if (lock == serial_lock::LockResult::Taken)
+            serial_lock::release(lockFile);
         return fail(error, text, fd);
     };
 
@@ -141,26 +152,31 @@ bool PosixSerialPort::open(std::string* error) {
 }
 
 void PosixSerialPort::close() {
-    if (fd_ < 0) return;
-    if (watch_ != 0) loop_.unwatch(watch_);
+    if (fd_ < 0)
+        return;
+    if (watch_ != 0)
+        loop_.unwatch(watch_);
     watch_ = 0;
     // Whatever is still queued would hold close() up to the driver's closing wait (30 s by default).
     ::tcflush(fd_, TCIOFLUSH);
     ::close(fd_);  // also drops the flock and the exclusive flag
     fd_ = -1;
     lost_ = false;
-    if (!lockFile_.empty()) serial_lock::release(lockFile_);
+    if (!lockFile_.empty())
+        serial_lock::release(lockFile_);
     lockFile_.clear();
 }
 
 void PosixSerialPort::lineLost() {
     lost_ = true;
-    if (watch_ != 0) loop_.unwatch(watch_);  // a hung-up descriptor would wake every poll
+    if (watch_ != 0)
+        loop_.unwatch(watch_);  // a hung-up descriptor would wake every poll
     watch_ = 0;
 }
 
 void PosixSerialPort::onReadable() {
-    if (fd_ < 0 || lost_) return;
+    if (fd_ < 0 || lost_)
+        return;
     std::string received;
     char buffer[4096];
     for (;;) {
@@ -169,21 +185,26 @@ void PosixSerialPort::onReadable() {
             received.append(buffer, static_cast<std::size_t>(n));
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
         lineLost();  // 0 bytes: hung up; EIO, ENXIO: the device is gone
         break;
     }
     // The handler may close the port; nothing of this object is touched after it.
-    if (!received.empty() && handler_) handler_(received);
+    if (!received.empty() && handler_)
+        handler_(received);
 }
 
 bool PosixSerialPort::waitWritable(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return false;
+    if (left <= 0)
+        return false;
     pollfd p{fd_, POLLOUT, 0};
     const int ready = ::poll(&p, 1, static_cast<int>(left));
-    if (ready < 0) return errno == EINTR;
+    if (ready < 0)
+        return errno == EINTR;
     if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
         lineLost();
         return false;
@@ -193,8 +214,10 @@ bool PosixSerialPort::waitWritable(Clock::time_point deadline) {
 
 bool PosixSerialPort::waitUntilSent(Clock::time_point deadline) {
     for (;;) {
-        if (termios_line::allSent(fd_)) return true;
-        if (Clock::now() >= deadline) return false;
+        if (termios_line::allSent(fd_))
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
         int queued = 0;
         ::ioctl(fd_, TIOCOUTQ, &queued);
         // Sleep about as long as the queued bytes take at the line's rate (10 bits a byte), at most until the
@@ -203,12 +226,14 @@ bool PosixSerialPort::waitUntilSent(Clock::time_point deadline) {
         auto nap = std::max<std::chrono::microseconds>(perByte * std::max(queued, 1),
                                                        std::chrono::microseconds(200));
         nap = std::min(nap, std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()));
-        if (nap.count() > 0) std::this_thread::sleep_for(nap);
+        if (nap.count() > 0)
+            std::this_thread::sleep_for(nap);
     }
 }
 
 bool PosixSerialPort::output(const std::string& bytes) {
-    if (fd_ < 0 || lost_) return false;
+    if (fd_ < 0 || lost_)
+        return false;
     const auto deadline = Clock::now() + options_.writeDeadline;
     std::size_t done = 0;
     bool ok = true;
@@ -225,9 +250,11 @@ bool PosixSerialPort::output(const std::string& bytes) {
             ok = false;
         }
     }
-    if (ok) ok = waitUntilSent(deadline);
+    if (ok)
+        ok = waitUntilSent(deadline);
     // Bytes that could not leave in time are dropped, so they cannot trail into a later frame.
-    if (!ok) ::tcflush(fd_, TCOFLUSH);
+    if (!ok)
+        ::tcflush(fd_, TCOFLUSH);
     return ok;
 }
 

@@ -14,7 +14,8 @@ namespace pnl::serial_lock {
 
 std::string devicePath(const std::string& path) {
     char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) return path;
+    if (!resolved)
+        return path;
     std::string device = resolved;
     ::free(resolved);
     return device;
@@ -22,21 +23,26 @@ std::string devicePath(const std::string& path) {
 
 std::string lockFilePath(const std::string& folder, const std::string& device) {
     std::string name = device;
-    if (name.rfind("/dev/", 0) == 0) name = name.substr(5);
+    if (name.rfind("/dev/", 0) == 0)
+        name = name.substr(5);
     for (char& c : name) {
-        if (c == '/') c = '_';
+        if (c == '/')
+            c = '_';
     }
     return folder + "/LCK.." + name;
 }
 
 namespace {
 
-bool processAlive(long pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+bool processAlive(long pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
 
 // The pid of a lock file: ten ASCII characters (HDB UUCP) or, from older programs, a binary int.
 long pidOf(const std::string& content) {
     if (content.find_first_not_of("0123456789 \n") != std::string::npos) {
-        if (content.size() != sizeof(int)) return 0;
+        if (content.size() != sizeof(int))
+            return 0;
         int binary = 0;
         std::memcpy(&binary, content.data(), sizeof binary);
         return binary;
@@ -44,7 +50,8 @@ long pidOf(const std::string& content) {
     long pid = 0;
     for (char c : content) {
         if (c >= '0' && c <= '9') {
-            if (pid > 100'000'000) return 0;
+            if (pid > 100'000'000)
+                return 0;
             pid = pid * 10 + (c - '0');
         } else if (pid != 0) {
             break;
@@ -56,11 +63,13 @@ long pidOf(const std::string& content) {
 std::string readSmallFile(const std::string& path, bool* ok) {
     *ok = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return {};
+    if (fd < 0)
+        return {};
     char buffer[64];
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     ::close(fd);
-    if (n < 0) return {};
+    if (n < 0)
+        return {};
     *ok = true;
     return std::string(buffer, static_cast<std::size_t>(n));
 }
@@ -70,7 +79,8 @@ std::string readSmallFile(const std::string& path, bool* ok) {
 long liveHolder(const std::string& lockFile) {
     bool ok = false;
     const std::string content = readSmallFile(lockFile, &ok);
-    if (!ok) return 0;
+    if (!ok)
+        return 0;
     const long pid = pidOf(content);
     return processAlive(pid) ? pid : 0;
 }
@@ -83,14 +93,18 @@ LockResult take(const std::string& lockFile) {
             const int length = std::snprintf(text, sizeof text, "%10ld\n", static_cast<long>(::getpid()));
             const bool written = ::write(fd, text, static_cast<std::size_t>(length)) == length;
             ::close(fd);
-            if (written) return LockResult::Taken;
+            if (written)
+                return LockResult::Taken;
             ::unlink(lockFile.c_str());
             return LockResult::Skipped;
         }
-        if (errno != EEXIST) return LockResult::Skipped;  // no lock folder, or not ours to write
-        if (liveHolder(lockFile) != 0) return LockResult::Busy;
+        if (errno != EEXIST)
+            return LockResult::Skipped;  // no lock folder, or not ours to write
+        if (liveHolder(lockFile) != 0)
+            return LockResult::Busy;
         // A stale lock file of a program that ended without removing it (or one we cannot parse).
-        if (::unlink(lockFile.c_str()) != 0 && errno != ENOENT) return LockResult::Busy;
+        if (::unlink(lockFile.c_str()) != 0 && errno != ENOENT)
+            return LockResult::Busy;
     }
     return LockResult::Busy;
 }
@@ -98,12 +112,14 @@ LockResult take(const std::string& lockFile) {
 void release(const std::string& lockFile) {
     bool ok = false;
     const std::string content = readSmallFile(lockFile, &ok);
-    if (ok && pidOf(content) == static_cast<long>(::getpid())) ::unlink(lockFile.c_str());
+    if (ok && pidOf(content) == static_cast<long>(::getpid()))
+        ::unlink(lockFile.c_str());
 }
 
 bool flockHeldElsewhere(const std::string& device) {
     const int fd = ::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == EBUSY;
+    if (fd < 0)
+        return errno == EBUSY;
     const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     ::close(fd);  // also drops the lock if we got it
     return held;

@@ -1,0 +1,232 @@
+// The POSIX serial adapter over a real pseudo-terminal pair: the test plays the device on the master side.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "platform/poll_event_loop.h"
+#include "platform/posix_serial.h"
+#include "platform/pseudo_terminal.h"
+#include "platform/serial_lock.h"
+#include "support/installation.h"
+
+namespace pnl {
+namespace {
+
+using std::chrono::milliseconds;
+
+class SerialPortOverPty : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string error;
+        pty = PseudoTerminal::open(&error);
+        ASSERT_TRUE(pty) << error;
+        map.map(1, pty->slavePath());
+        options.lockFolder = locks.path();
+        options.writeDeadline = milliseconds(300);
+        port = makePosixSerialPort(loop, map, options);
+        port->setCommPort(1);
+        port->setReceiveHandler([this](const std::string& bytes) { received += bytes; });
+    }
+
+    // Services the loop until the condition holds or two seconds have passed.
+    bool waitFor(const std::function<bool()>& condition) {
+        bool expired = false;
+        const int guard = loop.startTimer(milliseconds(2000), false, [&] { expired = true; });
+        loop.processEventsUntil([&] { return expired || condition(); });
+        loop.stopTimer(guard);
+        return condition();
+    }
+
+    std::string readFromDevice(std::size_t count) {
+        std::string bytes;
+        const auto end = std::chrono::steady_clock::now() + milliseconds(2000);
+        while (bytes.size() < count && std::chrono::steady_clock::now() < end) {
+            bytes += pty->readAvailable();
+            if (bytes.size() < count)
+                ::usleep(1000);
+        }
+        return bytes;
+    }
+
+    termios slaveSettings() const {
+        termios tio{};
+        const int fd = ::open(pty->slavePath().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        EXPECT_GE(fd, 0);
+        EXPECT_EQ(::tcgetattr(fd, &tio), 0);
+        ::close(fd);
+        return tio;
+    }
+
+    std::string lockFile() const {
+        std::string name = pty->slavePath().substr(5);  // "pts/3"
+        name.replace(name.find('/'), 1, "_");
+        return locks.path() + "/LCK.." + name;
+    }
+
+    test::TempFolder locks;
+    std::unique_ptr<PseudoTerminal> pty;
+    PortMap map;
+    PosixSerialOptions options;
+    PollEventLoop loop;
+    std::unique_ptr<SerialPort> port;
+    std::string received;
+};
+
+TEST_F(SerialPortOverPty, OpensWithItsSettingsAndCarriesEveryByteBothWaysInOrder) {
+    ASSERT_TRUE(port->setSettings("9600,N,8,1"));
+    EXPECT_FALSE(port->setSettings("9600;N;8;1"));
+    port->setDTREnable(true);  // a pseudo-terminal has no modem lines: accepted without effect
+    port->setRTSEnable(true);
+    port->setHandshaking(0);
+    std::string error;
+    ASSERT_TRUE(port->open(&error)) << error;
+    EXPECT_TRUE(port->isOpen());
+    EXPECT_FALSE(port->carrierDetect());
+    port->setDTREnable(false);
+
+    termios tio = slaveSettings();
+    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B9600));
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+    EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+
+    // Settings changed while open take effect at once.
+    ASSERT_TRUE(port->setSettings("4800,E,7,2"));
+    tio = slaveSettings();
+    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B4800));
+    // A pseudo-terminal always runs eight bits without parity; speed and stop bits are kept.
+    EXPECT_EQ(tio.c_cflag & CSTOPB, static_cast<tcflag_t>(CSTOPB));
+    ASSERT_TRUE(port->setSettings("9600,N,8,1"));
+
+    const std::string frame = "\x01(01E24001\x04";
+    ASSERT_TRUE(port->output(frame));
+    EXPECT_EQ(readFromDevice(frame.size()), frame);
+
+    // Every byte value, in several chunks, arrives once and in order (no line discipline in between).
+    std::string all;
+    for (int i = 0; i < 256; ++i)
+        all += static_cast<char>(i);
+    ASSERT_TRUE(pty->write(all.substr(0, 100)));
+    ASSERT_TRUE(waitFor([&] { return received.size() >= 100; }));
+    ASSERT_TRUE(pty->write(all.substr(100)));
+    ASSERT_TRUE(waitFor([&] { return received.size() >= 256; }));
+    EXPECT_EQ(received, all);
+
+    port->close();
+    EXPECT_FALSE(port->isOpen());
+    EXPECT_FALSE(port->output("x"));
+}
+
+TEST_F(SerialPortOverPty, BytesReceivedBeforeOpeningAreDiscarded) {
+    ASSERT_TRUE(pty->write("stale"));
+    ASSERT_TRUE(port->open());
+    ASSERT_TRUE(pty->write("fresh"));
+    ASSERT_TRUE(waitFor([&] { return received.size() >= 5; }));
+    EXPECT_EQ(received, "fresh");
+}
+
+TEST_F(SerialPortOverPty, HandshakeThreeHeldByTheDeviceFailsWithinTheDeadline) {
+    port->setHandshaking(3);
+    ASSERT_TRUE(port->open());
+    const termios tio = slaveSettings();
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), static_cast<tcflag_t>(IXON | IXOFF));
+
+    ASSERT_TRUE(pty->write("\x13"));  // XOFF: the device stops the program's output
+    ::usleep(20'000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port->output("\x01(01E24001\x04"));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, milliseconds(250));
+    EXPECT_LT(took, milliseconds(2000));
+
+    ASSERT_TRUE(pty->write("\x11"));  // XON: the line flows again, and nothing of the failed frame trails
+    ::usleep(20'000);
+    ASSERT_TRUE(port->output("\x01*0000\x04"));
+    EXPECT_EQ(readFromDevice(7), "\x01*0000\x04");
+    port->close();  // returns at once although output was held
+}
+
+TEST_F(SerialPortOverPty, ADeviceThatStopsReadingOrVanishesMakesOutputFailInsteadOfHanging) {
+    ASSERT_TRUE(port->open());
+    // Nobody reads the device side: the buffers fill and the write runs into its deadline.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port->output(std::string(512 * 1024, 'x')));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(2000));
+    pty->readAvailable();
+
+    pty->closeMaster();  // the adapter is pulled out
+    EXPECT_FALSE(port->output("\x01*0000\x04"));
+    // The hung-up descriptor does not keep the loop busy, and the port still closes cleanly.
+    bool over = false;
+    loop.startTimer(milliseconds(30), false, [&] { over = true; });
+    loop.processEventsUntil([&] { return over; });
+    EXPECT_TRUE(port->isOpen());
+    port->close();
+    EXPECT_FALSE(port->isOpen());
+}
+
+TEST_F(SerialPortOverPty, AnOpenPortIsHeldExclusivelyAndShowsAsInUse) {
+    auto queries = makePosixPortQueries(map, options);
+    EXPECT_EQ(queries->status(1), 0);
+    ASSERT_TRUE(port->open());
+
+    // The UUCP lock file names this process in ten characters and a line feed.
+    std::ifstream lock(lockFile());
+    std::stringstream content;
+    content << lock.rdbuf();
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "%10d\n", static_cast<int>(::getpid()));
+    EXPECT_EQ(content.str(), expected);
+
+    auto second = makePosixSerialPort(loop, map, options);
+    second->setCommPort(1);
+    std::string error;
+    EXPECT_FALSE(second->open(&error));
+    EXPECT_NE(error.find("genutzt"), std::string::npos) << error;
+    EXPECT_EQ(makePosixPortQueries(map, options)->status(1), 2);
+
+    // Another process sees the port in use as well.
+    const pid_t child = ::fork();
+    if (child == 0)
+        _exit(makePosixPortQueries(map, options)->status(1));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+
+    port->close();
+    EXPECT_NE(::access(lockFile().c_str(), F_OK), 0);
+    EXPECT_EQ(queries->status(1), 0);
+    EXPECT_TRUE(second->open(&error)) << error;
+}
+
+TEST_F(SerialPortOverPty, ALiveForeignLockFileBlocksAndAStaleOneIsReplaced) {
+    {
+        std::ofstream(lockFile()) << "         1\n";  // init is always alive
+    }
+    auto queries = makePosixPortQueries(map, options);
+    EXPECT_EQ(queries->status(1), 2);
+    std::string error;
+    EXPECT_FALSE(port->open(&error));
+    EXPECT_NE(error.find("genutzt"), std::string::npos) << error;
+
+    const pid_t child = ::fork();
+    if (child == 0)
+        _exit(0);
+    ::waitpid(child, nullptr, 0);  // its pid is now free: a stale lock
+    { std::ofstream(lockFile()) << std::string(10 - std::to_string(child).size(), ' ') << child << "\n"; }
+    EXPECT_EQ(queries->status(1), 0);
+    ASSERT_TRUE(port->open(&error)) << error;
+    EXPECT_EQ(serial_lock::liveHolder(lockFile()), ::getpid());
+}
+
+}  // namespace
+}  // namespace pnl
