@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "app/field_table.h"
+#include "app/program.h"
+#include "platform/cipher.h"
+#include "platform/ini_file.h"
+#include "support/installation.h"
+#include "tools/sample/sample_installation.h"
+
+namespace pnl {
+namespace {
+
+TEST(SampleInstallation, WritesLevelsStationsAndResidentsInTheBaseForm) {
+    test::Installation inst;
+    std::string error;
+    ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
+
+    IniFile ini(inst.fs, inst.path(kSettingsFile));
+    for (const auto& level : kSampleLevels) {
+        const auto plain =
+            cDecrypt(ini.read("Berechtigungen", "LEVEL" + std::to_string(level.level)), kCipherKey);
+        ASSERT_TRUE(plain);
+        EXPECT_EQ(*plain, std::string("TRUE,") + level.code + "," + level.kind);
+    }
+    EXPECT_EQ(ini.read("Berechtigungen", "LEVEL6"), "");
+    EXPECT_EQ(ini.read("Schnittstellen", "COM1"), "30,FALSE");
+    EXPECT_EQ(ini.read("PNLXXX", "PNL00"), "PNL-B,Haupteingang,012345,,FALSE");
+    ValueFields fields;
+    fields.split(ini.read("PNLXXX", "PNL01"));
+    EXPECT_EQ(fields[4], "TRUE");  // the older firmware
+    EXPECT_EQ(ini.read("PNLXXX", "PNL03"), "");
+
+    auto db = Database::open(inst.path(kDatabaseFile), &error);
+    ASSERT_TRUE(db) << error;
+    EXPECT_EQ(db->columns("BEWOHNER").size(), 16u);
+    const auto rows = db->query("SELECT Name, Vorname, AUSLOESUNG FROM BEWOHNER ORDER BY ID");
+    ASSERT_TRUE(rows);
+    EXPECT_GE(rows->size(), 40u);
+    int withoutSecond = 0;
+    bool apostrophe = false, doubleName = false, umlaut = false;
+    for (const auto& row : *rows) {
+        const std::string name = dbText(row[0]);
+        apostrophe |= name == "O'Neill";
+        doubleName |= name.find('-') != std::string::npos;
+        umlaut |= name.find("ü") != std::string::npos;
+        withoutSecond += dbText(row[2]) == ",,000000";
+        EXPECT_EQ(dbText(row[2]).size(), 8u);
+    }
+    EXPECT_TRUE(apostrophe && doubleName && umlaut);
+    EXPECT_EQ(withoutSecond, 1);
+
+    // A second run does not overwrite the installation.
+    const std::string settingsBefore = inst.readFile(kSettingsFile);
+    EXPECT_FALSE(writeSampleInstallation(inst.folder.path(), &error, true));
+    EXPECT_NE(error.find("bereits"), std::string::npos);
+    EXPECT_EQ(inst.readFile(kSettingsFile), settingsBefore);
+    EXPECT_EQ(Database::open(inst.path(kDatabaseFile))->columns("BEWOHNER").size(), 16u);
+}
+
+TEST(SampleInstallation, WithStationsHasTheAssignmentColumnFilled) {
+    test::Installation inst;
+    std::string error;
+    ASSERT_TRUE(writeSampleInstallation(inst.path("anlage"), &error, true)) << error;
+    auto db = Database::open(inst.path("anlage/QBXDATA.MDB"));
+    ASSERT_TRUE(db);
+    const auto columns = db->columns("BEWOHNER");
+    ASSERT_EQ(columns.size(), 17u);
+    EXPECT_EQ(columns.back(), "PNL");
+    int onStation[3] = {0, 0, 0};
+    const auto rows = db->query("SELECT PNL FROM BEWOHNER");
+    ASSERT_TRUE(rows);
+    for (const auto& row : *rows) {
+        const std::string pnl = dbText(row[0]);
+        ASSERT_EQ(pnl.size(), 64u);
+        EXPECT_EQ(pnl.find_first_not_of("01"), std::string::npos);
+        EXPECT_EQ(pnl.find('1', 3), std::string::npos);  // only the three sample stations
+        for (int k = 0; k < 3; ++k)
+            onStation[k] += pnl[k] == '1';
+    }
+    EXPECT_GT(onStation[0], 5);
+    EXPECT_GT(onStation[1], 5);
+    EXPECT_GT(onStation[2], 2);
+    EXPECT_FALSE(inst.exists("anlage/QBXDATA_SAMPLE.tmp"));
+}
+
+}  // namespace
+}  // namespace pnl
