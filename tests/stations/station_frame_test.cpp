@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "stations/station_list.h"
+#include "support/com_window.h"
+
+namespace pnl::test {
+namespace {
+
+constexpr const char* kAllSlotsInUse =
+    "Die maximal mögliche Anzahl von 63 PNL ist bereits erreicht!\n\rKein neuer Eintrag möglich!";
+
+// The interface window on the station page of a direct (or modem) station link.
+struct StationPage : ComWindow {
+    explicit StationPage(const std::string& stations = "", bool modem = false)
+        : ComWindow(std::string("[Schnittstellen]\r\nCOM1=") + (modem ? "30,TRUE,ATZ,,0," : "30,FALSE") +
+                    "\r\n[PNLXXX]\r\n" + stations) {
+        choosePort("COM1");
+    }
+    std::string station(int number) { return value("PNLXXX", stationKey(number)); }
+};
+
+std::string slots(int from, int to) {
+    std::string lines;
+    for (int n = from; n <= to; ++n)
+        lines += stationKey(n) + "=PNL-A,Station " + std::to_string(n) + ",1,,FALSE\r\n";
+    return lines;
+}
+
+TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
+    StationPage page;
+    page.addStation("PNL-B", "  Haupteingang ", "012345");
+    EXPECT_EQ(page.station(0), "PNL-B,Haupteingang,012345,,FALSE");
+    EXPECT_TRUE(page.dialogs.shown.empty());
+    // The saved station is chosen and shown as stored.
+    EXPECT_EQ(page.form.CboPNLBez.text(), "Haupteingang");
+    EXPECT_EQ(page.form.TxtPNLBez.text(), "Haupteingang");
+    EXPECT_EQ(page.form.TxtPNLSnr.text(), "012345");
+
+    page.addStation("PNL-C", "Anbau", "999999");
+    page.addStation("PNL-A", "Zugang", "1");
+    EXPECT_EQ(page.station(1), "PNL-C,Anbau,999999,,FALSE");
+    EXPECT_EQ(page.station(2), "PNL-A,Zugang,1,,FALSE");
+    EXPECT_EQ(page.form.CboPNLBez.items(),
+              (std::vector<ComboBox::Item>{{"Anbau", 1}, {"Haupteingang", 0}, {"Zugang", 2}}));
+}
+
+TEST(StationFrame, ADeletedSlotIsTakenAgainFirst) {
+    StationPage page(slots(0, 5));
+    page.chooseStation("Station 3");
+    page.controller.CmdPNLDel_Click();
+    EXPECT_EQ(page.station(3), "");
+    EXPECT_EQ(page.form.CboPNLBez.findData(3), -1);
+    EXPECT_EQ(page.form.CboPNLBez.listIndex(), -1);
+    EXPECT_EQ(page.form.CboPNLType.listIndex(), -1);
+    EXPECT_EQ(page.form.TxtPNLBez.text(), "");
+    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
+    EXPECT_FALSE(page.form.ChkPNL27.visible());
+
+    page.addStation("PNL-B", "Neu", "42");
+    EXPECT_EQ(page.station(3), "PNL-B,Neu,42,,FALSE");
+    EXPECT_EQ(page.station(6), "");
+
+    // Changing a chosen station keeps its slot.
+    page.chooseStation("Station 5");
+    page.form.TxtPNLBez.setText("Hof");
+    page.controller.CmdPNLSave_Click();
+    EXPECT_EQ(page.station(5), "PNL-A,Hof,1,,FALSE");
+    EXPECT_EQ(page.station(6), "");
+}
+
+TEST(StationFrame, AllSixtyFourSlotsInUseRefuseANewStation) {
+    StationPage page(slots(0, 63));
+    const std::string before = page.settings();
+    page.controller.CmdPNLNeu_Click();
+    ASSERT_EQ(page.dialogs.shown.size(), 1u);
+    EXPECT_EQ(page.dialogs.last().text, kAllSlotsInUse);
+    EXPECT_EQ(page.dialogs.last().icon, MsgIcon::Exclamation);
+
+    // Saving with no station chosen is a new station as well.
+    page.form.CboPNLBez.setListIndex(-1);
+    page.chooseType("PNL-A");
+    page.form.TxtPNLBez.setText("Zuviel");
+    page.form.TxtPNLSnr.setText("7");
+    page.controller.CmdPNLSave_Click();
+    EXPECT_EQ(page.dialogs.shown.size(), 2u);
+    EXPECT_EQ(page.dialogs.last().text, kAllSlotsInUse);
+    EXPECT_EQ(page.settings(), before);
+
+    // The 64th slot is a real slot: with 63 in use, a new station goes into PNL63.
+    StationPage almost(slots(0, 62));
+    almost.addStation("PNL-A", "Letzte", "63");
+    EXPECT_EQ(almost.station(63), "PNL-A,Letzte,63,,FALSE");
+}
+
+TEST(StationFrame, RefusedInputShowsItsMessageAndWritesNothing) {
+    StationPage page;
+    const std::string before = page.settings();
+    struct Case {
+        std::string type, label, serial;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {"", "Haupteingang", "1", "Bitte wählen Sie eine Typenbezeichnung aus!"},
+        {"PNL-A", "    ", "1", "Bitte geben Sie einen Bezeichnungstext ein!"},
+        {"PNL-A", "Haus 1, links", "1", "Im Bezeichnungstext dürfen keine Kommas enthalten sein!"},
+        {"PNL-A", "Haus 1\r\n[Anlage]", "1",
+         "Im Bezeichnungstext dürfen keine Zeilenumbrüche enthalten sein!"},
+        {"PNL-A", "Haus 1", "", "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!"},
+        {"PNL-A", "Haus 1", "000000", "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!"},
+    };
+    for (const Case& c : cases) {
+        page.addStation(c.type, c.label, c.serial);
+        EXPECT_EQ(page.dialogs.last().text, c.message) << c.label;
+        EXPECT_EQ(page.settings(), before);
+    }
+    EXPECT_EQ(page.dialogs.shown.size(), cases.size());
+    // The six positions take no seventh digit.
+    EXPECT_FALSE(page.form.TxtPNLSnr.setText("1000000"));
+}
+
+TEST(StationFrame, TelephoneNumberOnlyWithAModemLink) {
+    StationPage direct;
+    EXPECT_FALSE(direct.form.TxtPNLModem.visible());
+    direct.addStation("PNL-A", "Haus", "5", "0301234");
+    EXPECT_EQ(direct.station(0), "PNL-A,Haus,5,,FALSE");
+
+    StationPage modem("PNL00=PNL-A,Haus,5,0301234,FALSE\r\n", true);
+    EXPECT_TRUE(modem.form.TxtPNLModem.visible());
+    modem.chooseStation("Haus");
+    EXPECT_EQ(modem.form.TxtPNLModem.text(), "0301234");
+    const std::string before = modem.settings();
+    for (const auto& [phone, message] : std::vector<std::pair<std::string, std::string>>{
+             {"", "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!"},
+             {"  ", "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!"},
+             {"030,1234", "In der Rufnummer dürfen keine Kommas enthalten sein!"},
+             {"030\n1234", "In der Rufnummer dürfen keine Zeilenumbrüche enthalten sein!"}}) {
+        modem.form.TxtPNLModem.setText(phone);
+        modem.controller.CmdPNLSave_Click();
+        EXPECT_EQ(modem.dialogs.last().text, message);
+        EXPECT_EQ(modem.settings(), before);
+    }
+    modem.form.TxtPNLModem.setText(" 0301234567 ");
+    modem.controller.CmdPNLSave_Click();
+    EXPECT_EQ(modem.station(0), "PNL-A,Haus,5,0301234567,FALSE");
+}
+
+TEST(StationFrame, OlderFirmwareFlagFollowsTheType) {
+    StationPage page;
+    page.chooseType("PNL-C");
+    EXPECT_TRUE(page.form.ChkPNL27.visible());
+    page.form.ChkPNL27.setChecked(true);
+    page.form.TxtPNLBez.setText("Alt");
+    page.form.TxtPNLSnr.setText("77");
+    page.controller.CmdPNLSave_Click();
+    EXPECT_EQ(page.station(0), "PNL-C,Alt,77,,TRUE");
+
+    // PNL-K has no older firmware: the hidden box is stored as FALSE even while ticked.
+    page.chooseType("PNL-K");
+    EXPECT_FALSE(page.form.ChkPNL27.visible());
+    EXPECT_TRUE(page.form.ChkPNL27.checked());
+    page.controller.CmdPNLSave_Click();
+    EXPECT_EQ(page.station(0), "PNL-K,Alt,77,,FALSE");
+}
+
+TEST(StationFrame, ShowsStoredRecordsAsFarAsTheFrameCanHoldThem) {
+    StationPage page(
+        "PNL00=PNL-B,Erste,000123,,true\r\nPNL01=PNL-X,Fremd,12AB,,FALSE\r\nPNL02=PNL-A,,5,,FALSE\r\n"
+        "PNL03=,Ohne Typ,1234567,,FALSE\r\n");
+    // A record without label is listed nowhere.
+    EXPECT_EQ(page.form.CboPNLBez.count(), 3);
+
+    page.chooseStation("Erste");
+    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
+    EXPECT_EQ(page.form.TxtPNLSnr.text(), "000123");
+    EXPECT_TRUE(page.form.ChkPNL27.checked());
+    EXPECT_TRUE(page.form.ChkPNL27.visible());
+
+    // An unknown type leaves the type list where it was; a serial number the field cannot take leaves it
+    // empty.
+    page.chooseStation("Fremd");
+    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
+    EXPECT_EQ(page.form.TxtPNLBez.text(), "Fremd");
+    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
+    EXPECT_FALSE(page.form.ChkPNL27.checked());
+    page.chooseStation("Ohne Typ");
+    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
+}
+
+TEST(StationList, ReadsTheRecordForTheTransfer) {
+    StationPage page("PNL07=PNL-A,Haus 7,004711,0301234,True\r\n");
+    const StationRecord station = readStation(*page.program, 7);
+    EXPECT_TRUE(station.listed());
+    EXPECT_EQ(station.type, "PNL-A");
+    EXPECT_EQ(station.label, "Haus 7");
+    EXPECT_EQ(station.serial, "004711");
+    EXPECT_EQ(station.phone, "0301234");
+    EXPECT_TRUE(station.olderFirmware);
+    EXPECT_FALSE(readStation(*page.program, 8).inUse());
+    EXPECT_FALSE(readStation(*page.program, 64).inUse());
+    EXPECT_EQ(LowestFreeSlot(*page.program), 0);
+    ASSERT_EQ(listedStations(*page.program).size(), 1u);
+    EXPECT_EQ(listedStations(*page.program)[0].number, 7);
+}
+
+}  // namespace
+}  // namespace pnl::test
