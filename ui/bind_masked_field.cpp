@@ -1,0 +1,40 @@
+#include "ui/bind_masked_field.h"
+
+namespace pnl::ui {
+
+MaskedFieldBinder::MaskedFieldBinder(MaskedLineEdit* edit, MaskedField& model, std::function<void()> onChange,
+                                     std::function<void()> onGotFocus)
+    : Binder(edit, model), edit_(edit) {
+    QObject::connect(edit, &QLineEdit::textEdited, this, [this, onChange = std::move(onChange)] {
+        // The mask lets only fitting characters in, so the model takes what the widget holds.
+        field().setText(str(edit_->text()));
+        if (onChange)
+            onChange();
+    });
+    edit->onFocusIn = [this, onGotFocus = std::move(onGotFocus)] {
+        // The caret is where the user put it; the handler may move it.
+        appliedSelStart_ = edit_->cursorPosition();
+        field().setSelStart(appliedSelStart_);
+        if (onGotFocus)
+            onGotFocus();
+    };
+    apply();
+}
+
+void MaskedFieldBinder::refresh() {
+    refreshWidget(edit_);
+    const QString text = qt(field().text());
+    if (edit_->text() != text)
+        edit_->setText(text);
+    if (field().selStart() != appliedSelStart_) {
+        appliedSelStart_ = field().selStart();
+        edit_->setCursorPosition(appliedSelStart_);
+    }
+}
+
+MaskedFieldBinder* bindMaskedField(MaskedLineEdit* edit, MaskedField& model, std::function<void()> onChange,
+                                   std::function<void()> onGotFocus) {
+    return new MaskedFieldBinder(edit, model, std::move(onChange), std::move(onGotFocus));
+}
+
+}  // namespace pnl::ui
