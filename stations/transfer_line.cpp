@@ -125,13 +125,24 @@ ImageFields splitTransferLine(Program& program, const std::string& line) {
 }
 
 void sortTransferLines(std::vector<std::string>& lines) {
-    std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-        const std::string nameA = firstColumn(a), nameB = firstColumn(b);
-        const std::u32string keyA = foldedForSort(nameA), keyB = foldedForSort(nameB);
-        if (keyA != keyB)
-            return keyA < keyB;
-        return codePoints(nameA) < codePoints(nameB);
+    struct Keyed {
+        std::u32string folded;
+        std::vector<char32_t> exact;
+        std::string line;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(lines.size());
+    for (std::string& line : lines) {
+        const std::string name = firstColumn(line);
+        keyed.push_back(Keyed{foldedForSort(name), codePoints(name), std::move(line)});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.folded != b.folded)
+            return a.folded < b.folded;
+        return a.exact < b.exact;
     });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        lines[i] = std::move(keyed[i].line);
 }
 
 void EncodeStation(Program& program, ColumnList& transferList, int station) {

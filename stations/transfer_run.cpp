@@ -4,6 +4,7 @@
 #include "app/text.h"
 #include "forms/frm_pnl.h"
 #include "interfaces/interface_record.h"
+#include "porttest/port_test.h"
 #include "stations/station_list.h"
 #include "stations/transfer_line.h"
 
@@ -33,18 +34,6 @@ bool preparePort(Program& program, const TransferLink& link) {
 int stationOfKey(const std::string& key) {
     return static_cast<int>(leadingNumber(key.size() >= 2 ? key.substr(key.size() - 2) : key));
 }
-
-// Clears a flag when the run ends, whichever way.
-class BusyLine {
-  public:
-    explicit BusyLine(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyLine() { flag_ = false; }
-    BusyLine(const BusyLine&) = delete;
-    BusyLine& operator=(const BusyLine&) = delete;
-
-  private:
-    bool& flag_;
-};
 
 TransferResult::Station transferStation(Program& program, FrmPNL& form, const TransferLink& link, int number,
                                         TransferProgress* progress) {
@@ -81,7 +70,7 @@ void FillTransferTree(Program& program, FrmPNL& form) {
 
 TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* progress) {
     TransferResult result;
-    if (program.serialLinkBusy || program.pause.busy()) {
+    if (SerialLinkInUse(program)) {
         program.msgBox(
             "Die serielle Schnittstelle wird gerade von einem anderen Vorgang genutzt (Schnittstellentest "
             "oder "
@@ -102,7 +91,7 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
         return result;
     }
 
-    BusyLine busy(program.serialLinkBusy);
+    SerialLinkClaim claim(program);
     result.started = true;
     setControlsEnabled(form, false);
     program.pause.TimerWait(kPauseBeforeStations);

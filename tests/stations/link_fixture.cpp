@@ -1,5 +1,10 @@
 #include "link_fixture.h"
 
+#include <gtest/gtest.h>
+
+#include "app/text.h"
+#include "residents/resident_table.h"
+
 namespace pnl::test {
 
 LinkFixture::LinkFixture() {
@@ -9,6 +14,34 @@ LinkFixture::LinkFixture() {
 void LinkFixture::writeSettings(const std::string& interfaces, const std::string& stations) {
     inst.writeFile(kSettingsCopy, "[Schnittstellen]\n" + interfaces + "\n[PNLXXX]\n" + stations + "\n");
     program().InitX.setFileName(inst.path(kSettingsCopy));
+}
+
+void LinkFixture::createResidents() {
+    program().DataBewo = Database::create(inst.path(kDatabaseCopy));
+    ASSERT_TRUE(program().DataBewo);
+    // A test database need not survive a power cut: no waiting for the disk.
+    program().DataBewo->exec("PRAGMA synchronous = OFF");
+    ASSERT_TRUE(program().DataBewo->exec(
+        "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Anrede TEXT, Name TEXT, Vorname TEXT, "
+        "Wnr TEXT, sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, Etage TEXT, PNL VARCHAR(100))"));
+    program().residents = std::make_shared<ResidentTable>(*program().DataBewo);
+}
+
+void LinkFixture::addResident(const std::string& name, const std::string& firstName,
+                              const std::string& apartment, DbValue serial, const std::string& trigger,
+                              DbValue code, const std::string& stations) {
+    ASSERT_TRUE(
+        program().DataBewo->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                 {name, firstName, apartment, serial, trigger, code, stations}));
+}
+
+void LinkFixture::addResidentsOf(int station, int count) {
+    std::string stations(64, '0');
+    stations[station] = '1';
+    for (int i = 1; i <= count; ++i)
+        addResident("Bewohner " + zeroPadded(i, 3), "", std::to_string(i), std::int64_t{100000 + i},
+                    ",,000000", std::int64_t{0}, stations);
 }
 
 std::vector<std::string> LinkFixture::sentTexts() const {

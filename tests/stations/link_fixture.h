@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "forms/frm_pnl.h"
+#include "platform/database.h"
 #include "support/installation.h"
 
 namespace pnl::test {
@@ -16,6 +17,14 @@ struct LinkFixture {
     Program& program() { return *inst.program; }
     // Writes the settings working copy: section "Schnittstellen" and "PNLXXX" with the given lines.
     void writeSettings(const std::string& interfaces, const std::string& stations);
+
+    // Creates the database working copy with an empty table BEWOHNER and binds the shared resident cursor.
+    void createResidents();
+    // Adds a row; the numbers are bound as given (an empty DbValue stores NULL).
+    void addResident(const std::string& name, const std::string& firstName, const std::string& apartment,
+                     DbValue serial, const std::string& trigger, DbValue code, const std::string& stations);
+    // Adds `count` residents "Bewohner 001" ... assigned to the station alone.
+    void addResidentsOf(int station, int count);
 
     // What one output call sent, with the virtual instant at which it left the port.
     const std::vector<RecordingSerialPort::Sent>& sent() const { return inst.serial.sent; }

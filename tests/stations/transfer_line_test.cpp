@@ -1,0 +1,74 @@
+#include "stations/transfer_line.h"
+
+#include <gtest/gtest.h>
+
+#include "link_fixture.h"
+#include "residents/resident_table.h"
+
+namespace pnl::test {
+namespace {
+
+std::string only(int station) {
+    std::string stations(64, '0');
+    stations[station] = '1';
+    return stations;
+}
+
+TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
+    LinkFixture f;
+    f.createResidents();
+    const DbValue none;
+    f.addResident("Müller", "Anna", "12", std::int64_t{4711}, ",,000000", std::int64_t{0}, only(1));
+    f.addResident("  Meier ", "  ", "3", std::int64_t{5}, ",,004711", std::int64_t{9999}, only(1));
+    f.addResident("Meier", "Karl", "A-12-345", std::int64_t{6}, "", std::int64_t{10000}, only(1));
+    f.addResident("Abcdefghijklmnopqrstuvwxyz", "Zacharias", "123456", std::int64_t{999999}, ",,1", none,
+                  only(1));
+    f.addResident("Ohne", "Sernr", "1", none, ",,004711", std::int64_t{-3}, only(1));
+    f.addResident("   ", "Kein Name", "1", std::int64_t{7}, "", none, only(1));  // no name: skipped
+    f.addResident("Anders", "", "1", std::int64_t{8}, "", none, only(2));        // other station
+    f.addResident("Kurz", "", "1", std::int64_t{9}, "", none, "0");              // too short for station 1
+    f.addResident("Strich|Name", "Vor|name", "7|8", std::int64_t{10}, "", none, only(1));
+    f.addResident("Meier", "Karl", "9", std::int64_t{11}, "", none, only(1));  // same name: sent twice
+
+    EncodeStation(f.program(), f.form.LstPNLTrans, 1);
+    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{
+                                              "Abcdefghijklmnopqrstuvwxyz, Zac|123456|999999|1|0",
+                                              "Meier|3|5|4711|9999",
+                                              "Meier, Karl|A-12-3|6|0|0",
+                                              "Meier, Karl|9|11|0|0",
+                                              "Müller, Anna|12|4711|0|0",
+                                              "Ohne, Sernr|1|0|0|0",
+                                              "StrichName, Vorname|78|10|0|0",
+                                          }));
+    // The walk leaves the shared cursor past the last row.
+    EXPECT_TRUE(f.program().residents->eof());
+
+    // The leftmost position is station 0; a value shorter than the position assigns nothing.
+    EncodeStation(f.program(), f.form.LstPNLTrans, 0);
+    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{}));
+    EncodeStation(f.program(), f.form.LstPNLTrans, 2);
+    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{"Anders|1|8|0|0"}));
+}
+
+TEST(EncodeStation, EmptyTableGivesAnEmptyList) {
+    LinkFixture f;
+    f.createResidents();
+    f.form.LstPNLTrans.setLines({"alt|1|1|0|0"});
+    EncodeStation(f.program(), f.form.LstPNLTrans, 0);
+    EXPECT_EQ(f.form.LstPNLTrans.count(), 0);
+}
+
+TEST(TransferLines, SortByNameIgnoringCaseAndAccents) {
+    std::vector<std::string> lines{"Zander|1|1|0|0",     "Müller|2|2|0|0",   "meier|3|3|0|0",
+                                   "Muller|4|4|0|0",     "Meier|5|5|0|0",    "Öztürk|6|6|0|0",
+                                   "Meier|7|7|0|0",      "Mueller|8|8|0|0",  "Meier, Karl|9|9|0|0",
+                                   "Meierhof|10|10|0|0", "Strauß|11|11|0|0", "Straub|12|12|0|0"};
+    sortTransferLines(lines);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Meier|5|5|0|0", "Meier|7|7|0|0", "meier|3|3|0|0",
+                                               "Meier, Karl|9|9|0|0", "Meierhof|10|10|0|0", "Mueller|8|8|0|0",
+                                               "Muller|4|4|0|0", "Müller|2|2|0|0", "Öztürk|6|6|0|0",
+                                               "Straub|12|12|0|0", "Strauß|11|11|0|0", "Zander|1|1|0|0"}));
+}
+
+}  // namespace
+}  // namespace pnl::test
