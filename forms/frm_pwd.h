@@ -10,6 +10,13 @@ struct FrmPwd : Window {
     TextBox TxtPwd;
     Button CmdPwdOk;
     Button CmdPwdCancel;
+
+    FrmPwd() {
+        setCaption("QBX Setup");
+        setVisible(false);
+        CmdPwdOk.setCaption("Bestätigen");
+        CmdPwdCancel.setCaption("Abbrechen");
+    }
 };
 
 }  // namespace pnl

@@ -10,6 +10,20 @@ namespace pnl {
 struct FrmSetup : Window, FrBewoControls, FrLevelsControls {
     MenuItem PCCOM, Bewo, Passwords, Pnl, Info, Ende;
     StatusBar SBarSetup{5};
+
+    FrmSetup() {
+        setCaption("PNL Fernwartung");
+        setVisible(false);
+        PCCOM.setCaption("Schnittstelle");
+        Bewo.setCaption("Datensätze");
+        Passwords.setCaption("Berechtigungen");
+        Pnl.setCaption("PNLXXX");
+        Info.setCaption("Info");
+        Ende.setCaption("Beenden");
+        SBarSetup.setPanelTip(1, "Aktueller Userlevel");
+        SBarSetup.setPanelTip(4, "Anzahl der verfügbaren Bewohnerdatensätze");
+        SBarSetup.setPanelTip(5, "Aktuelle Uhrzeit");
+    }
 };
 
 }  // namespace pnl

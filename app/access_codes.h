@@ -1,0 +1,94 @@
+#pragma once
+// Access codes and user levels: the check of an entered code against the level records of ANLAGE99.INI, the
+// password dialog's logic (three tries, 20 seconds without a key press end the program), and the rights that
+// the level's kind gives in the main window.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace pnl {
+
+class Program;
+struct FrmPwd;
+struct FrmSetup;
+
+// The fixed master code; compared with the upper-cased entry.
+inline constexpr const char* kMasterCode = "ORION NEBEL";
+inline constexpr int kAccessTries = 3;
+
+struct CodeMatch {
+    enum class Kind { Wrong, Level, Master };
+    Kind kind = Kind::Wrong;
+    int level = 0;  // the matching level (1..6) or 6 for the master code
+};
+
+// Compares the entry with the records "LEVEL1" to "LEVEL6" of section "Berechtigungen" in ANLAGE99.INI
+// (through program.InitPwd; the working copy is not used). The lowest enabled level whose code equals the
+// entry as text and whose kind is neither "N" nor empty wins; the master code in any case gives level 6.
+CodeMatch MatchAccessCode(Program& program, const std::string& entry);
+
+enum class AccessStep {
+    Ignored,   // empty entry: not a try
+    TryAgain,  // wrong code, fewer than three tries so far
+    Refused,   // third wrong code: the program ends
+    Admitted,  // program.UserLevel holds the level
+    Failure,   // the records could not be read; not counted as a try
+};
+
+// One try at the access code, counting wrong tries in program.UserLevel (0 when the asking begins). A valid
+// code sets program.UserLevel; the master code also shows "Möge die Macht mit Euch sein". `accepted` runs as
+// soon as a code is found valid, before that box.
+AccessStep TryAccessCode(Program& program, const std::string& entry,
+                         const std::function<void()>& accepted = {});
+
+// The logic of the password dialog FrmPwd.
+class PasswordDialog {
+  public:
+    struct Seams {
+        // Runs StartUp; false when it ended the program with a fatal error.
+        std::function<bool()> startUp;
+        // Ends the program (the dialog is already closed).
+        std::function<void()> endProgram;
+        // Paints the dialog at once, so that the loading text shows during the start-up.
+        std::function<void()> repaint;
+    };
+
+    PasswordDialog(Program& program, FrmPwd& form, int idleMilliseconds = 20000);
+    ~PasswordDialog();
+    PasswordDialog(const PasswordDialog&) = delete;
+    PasswordDialog& operator=(const PasswordDialog&) = delete;
+
+    // Opening: the try count is cleared, the prompt shown, the idle timer started, the dialog shown.
+    void Form_Load();
+    // Any key pressed in the dialog (it sees keys before its controls): restarts the idle time; Enter (13)
+    // checks the code. True when the key was Enter and has been used.
+    bool Form_KeyPress(int keyAscii);
+    void CmdPwdOk_Click();
+    void CmdPwdCancel_Click();
+    void TimerPWD_Timer();
+    // The dialog's close box: ends the program unless a valid code has started it.
+    void Form_Unload();
+    void CheckAccessCode();
+
+    bool open() const { return open_; }
+    Seams seams;
+
+  private:
+    void restartTimer();
+    void stopTimer();
+    void close();
+    void closeAndEnd();
+
+    Program& program_;
+    FrmPwd& form_;
+    int idleMs_;
+    int timer_ = 0;
+    bool open_ = false;
+};
+
+// Enables the main window's menus and the resident page's controls by the kind of the current level's record
+// (read from the working copy); a start with a level on the command line also disables the interface menu.
+void ApplyLevelRights(Program& program, FrmSetup& form);
+
+}  // namespace pnl

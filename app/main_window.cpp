@@ -1,0 +1,132 @@
+#include "app/main_window.h"
+
+#include <cstdio>
+
+#include "app/access_codes.h"
+#include "app/level_editor.h"
+#include "app/program.h"
+#include "app/shutdown.h"
+#include "app/version.h"
+#include "forms/frm_com.h"
+#include "forms/frm_copyright.h"
+#include "forms/frm_setup.h"
+
+namespace pnl {
+
+void FillProjectInfo(FrmCopyright& form) {
+    form.LblPTitle.setCaption(kVersion.fileDescription);
+    form.LblPCopyright.setCaption(kVersion.copyright);
+    form.LblPVersion.setCaption(versionLabel(kVersion));
+}
+
+MainWindowController::MainWindowController(Program& program, FrmSetup& form, FrmCOM& interfaceWindow,
+                                           FrmCopyright& info, LevelEditor& levels)
+    : program_(program),
+      form_(form),
+      interfaceWindow_(interfaceWindow),
+      info_(info),
+      levels_(levels),
+      alarm_(program.loop) {
+    alarm_.setHandler([this](int number) { AlarmX_Alarm(number); });
+}
+
+void MainWindowController::Open() {
+    form_.setVisible(true);
+    alarm_.addAlarm("??:??:?0", 0);
+    HideAllPages();
+    ApplyLevelRights(program_, form_);
+    if (seams.OpenResidentView)
+        seams.OpenResidentView();
+    form_.FrBewo.setVisible(true);
+    UpdateStatusBar(0);
+}
+
+void MainWindowController::PCCOM_Click() {
+    HideAllPages();
+    showInterfaceWindow();
+}
+
+void MainWindowController::Bewo_Click() {
+    HideAllPages();
+    closeInterfaceWindow();
+    form_.FrBewo.setVisible(true);
+    if (seams.OpenResidentView)
+        seams.OpenResidentView();
+    form_.SSTabBewo.setTab(0);
+}
+
+void MainWindowController::Passwords_Click() {
+    HideAllPages();
+    closeInterfaceWindow();
+    levels_.Reset();
+    form_.FrLevels.setVisible(true);
+}
+
+void MainWindowController::Pnl_Click() {
+    if (seams.showTransferDialog)
+        seams.showTransferDialog();
+}
+
+void MainWindowController::Info_Click() {
+    FillProjectInfo(info_);
+    if (seams.showProjectInfo)
+        seams.showProjectInfo();
+}
+
+void MainWindowController::Ende_Click() {
+    if (seams.closeMainWindow)
+        seams.closeMainWindow();
+}
+
+bool MainWindowController::Form_QueryUnload() {
+    // Closing while a transfer or a port test pauses would pull the working copies from under it.
+    if (program_.serialLinkBusy || program_.pause.busy()) {
+        program_.msgBox(
+            "Das Programm kann erst beendet werden, wenn die laufende Übertragung oder der "
+            "Schnittstellentest "
+            "abgeschlossen ist.",
+            MsgIcon::Exclamation);
+        return true;
+    }
+    if (ShutDown(program_))
+        return true;
+    alarm_.clear();
+    closeInterfaceWindow();
+    return false;
+}
+
+void MainWindowController::HideAllPages() {
+    form_.FrBewo.setVisible(false);
+    form_.FrLevels.setVisible(false);
+}
+
+void MainWindowController::UpdateStatusBar(std::int16_t alarmNumber) {
+    if (alarmNumber != 0)
+        return;
+    form_.SBarSetup.setPanelText(1, "Level " + std::to_string(program_.UserLevel));
+    const int residents = seams.residentCount ? seams.residentCount() : 0;
+    form_.SBarSetup.setPanelText(4, "Bewohner: " + std::to_string(residents));
+    const DateTime now = program_.loop.clock().now();
+    char clock[8];
+    std::snprintf(clock, sizeof clock, "%02d:%02d", now.hour % 100, now.minute % 100);
+    form_.SBarSetup.setPanelText(5, clock);
+}
+
+void MainWindowController::showInterfaceWindow() {
+    // Laid over the main window below its menu bar and above its status bar.
+    const Window::Geometry main = form_.geometry();
+    interfaceWindow_.setGeometry({main.left + 2, main.top + 50, main.width - 4, main.height - 80});
+    interfaceWindow_.setVisible(true);
+    if (seams.interfaceWindowShown)
+        seams.interfaceWindowShown();
+}
+
+void MainWindowController::closeInterfaceWindow() {
+    if (!interfaceWindow_.visible())
+        return;
+    interfaceWindow_.setVisible(false);
+    if (seams.interfaceWindowClosed)
+        seams.interfaceWindowClosed();
+}
+
+}  // namespace pnl

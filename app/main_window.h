@@ -1,0 +1,75 @@
+#pragma once
+// The main window's logic (FrmSetup): the menu commands, the page switching, the status bar and the closing.
+// Other windows and pages are reached through seams that the program's composition fills in.
+
+#include <cstdint>
+#include <functional>
+
+#include "app/clock_alarm.h"
+
+namespace pnl {
+
+class Program;
+class LevelEditor;
+struct FrmSetup;
+struct FrmCOM;
+struct FrmCopyright;
+
+// Fills the project information dialog from the program's version information.
+void FillProjectInfo(FrmCopyright& form);
+
+class MainWindowController {
+  public:
+    struct Seams {
+        // The resident editor's OpenResidentView.
+        std::function<void()> OpenResidentView;
+        // Runs after FrmCOM has been placed over the main window and shown, and after it has been closed.
+        std::function<void()> interfaceWindowShown;
+        std::function<void()> interfaceWindowClosed;
+        // Shows the transfer dialog FrmPNL non-modally.
+        std::function<void()> showTransferDialog;
+        // Shows the filled project information dialog modally.
+        std::function<void()> showProjectInfo;
+        // Asks the main window to close (its closing event then runs Form_QueryUnload).
+        std::function<void()> closeMainWindow;
+        // The number of rows of table BEWOHNER.
+        std::function<int()> residentCount;
+    };
+
+    MainWindowController(Program& program, FrmSetup& form, FrmCOM& interfaceWindow, FrmCopyright& info,
+                         LevelEditor& levels);
+
+    // The steps of the start-up that bring up the main window: show it, register the clock alarm "??:??:?0"
+    // with number 0, hide the pages, apply the level's rights, open the resident page as start page, fill the
+    // status bar.
+    void Open();
+
+    void PCCOM_Click();
+    void Bewo_Click();
+    void Passwords_Click();
+    void Pnl_Click();
+    void Info_Click();
+    void Ende_Click();
+    // The closing event: runs ShutDown. True cancels the closing.
+    bool Form_QueryUnload();
+    void AlarmX_Alarm(int number) { UpdateStatusBar(static_cast<std::int16_t>(number)); }
+
+    void HideAllPages();
+    void UpdateStatusBar(std::int16_t alarmNumber);
+
+    ClockAlarm& alarm() { return alarm_; }
+    Seams seams;
+
+  private:
+    void showInterfaceWindow();
+    void closeInterfaceWindow();
+
+    Program& program_;
+    FrmSetup& form_;
+    FrmCOM& interfaceWindow_;
+    FrmCopyright& info_;
+    LevelEditor& levels_;
+    ClockAlarm alarm_;
+};
+
+}  // namespace pnl
