@@ -3,6 +3,7 @@
 // reference; there are no global variables, so a test builds a fresh program in a temporary folder.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -69,6 +70,9 @@ public:
     // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
     std::unique_ptr<Database> DataBewo;
     std::shared_ptr<ResidentTable> residents;
+    // Creates `residents` on DataBewo (set by the start-up); the shutdown binds it again when a commit at exit
+    // failed and the run goes on.
+    std::function<bool()> bindResidentTable;
 
     // The one place that shows message boxes; an empty title gives the program's own.
     MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,

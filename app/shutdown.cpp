@@ -1,0 +1,68 @@
+#include "app/shutdown.h"
+
+#include "app/event_log.h"
+#include "app/program.h"
+
+namespace pnl {
+
+namespace {
+
+constexpr const char* kFlagFile = "FLAG.TXT";
+
+void closeDatabase(Program& program) {
+    // The cursor refers to the connection, so it goes first.
+    program.residents.reset();
+    program.DataBewo.reset();
+}
+
+void removeFlag(Program& program) {
+    const std::string flag = program.path(kFlagFile);
+    if (program.fs.fileExists(flag))
+        program.fs.deleteFile(flag);
+}
+
+// After a commit that could not complete the run goes on: the working copy is opened again.
+void reopenDatabase(Program& program) {
+    program.DataBewo = Database::open(program.path(kDatabaseCopy));
+    if (program.DataBewo && program.bindResidentTable)
+        program.bindResidentTable();
+}
+
+}  // namespace
+
+bool ShutDown(Program& program) {
+    const MsgAnswer answer = program.msgBox("Sollen alle getätigten Änderungen übernommen werden?",
+                                            MsgIcon::None, MsgButtons::YesNoCancel, "Änderungen speichern");
+    if (answer == MsgAnswer::Yes) {
+        closeDatabase(program);
+        std::string why;
+        const bool committed =
+            program.fs.copyFilesAtomic({{program.path(kDatabaseCopy), program.path(kDatabaseFile)},
+                                        {program.path(kSettingsCopy), program.path(kSettingsFile)}},
+                                       &why);
+        if (!committed) {
+            reopenDatabase(program);
+            program.msgBox(
+                "Die Änderungen wurden NICHT übernommen!\n\nQBXDATA.MDB und ANLAGE99.INI konnten nicht "
+                "ersetzt werden:\n" +
+                    why +
+                    "\n\nBeide Dateien sind unverändert. Schließen Sie andere Programme, die sie "
+                    "benutzen, und beenden Sie das Setup erneut, oder wählen Sie \"Nein\".",
+                MsgIcon::Critical, MsgButtons::Ok, "Änderungen speichern");
+            return true;
+        }
+        EventLog(program, "Einstellungen gesichert");
+        EventLog(program, "Setupprogramm beendet");
+        removeFlag(program);
+        return false;
+    }
+    if (answer == MsgAnswer::No) {
+        closeDatabase(program);
+        EventLog(program, "Setupprogramm beendet");
+        removeFlag(program);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pnl
