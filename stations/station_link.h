@@ -41,12 +41,16 @@ class TransferProgress {
   public:
     using Ms = std::chrono::milliseconds;
     virtual ~TransferProgress() = default;
+    // The port is open; the run now waits before the first station.
+    virtual void portOpened(int /*port*/, Ms /*pause*/) {}
     virtual void stationStarted(int /*station*/, const std::string& /*label*/, int /*records*/,
                                 Ms /*timeLeft*/) {}
     // After each record; `timeLeft` is what the station's remaining frames and pauses take.
     virtual void recordWritten(int /*station*/, int /*record*/, int /*records*/, Ms /*timeLeft*/) {}
     // After every ticked station, whatever happened to it.
     virtual void stationEnded(int /*station*/, const std::string& /*label*/, StationOutcome /*outcome*/) {}
+    // The port is closed; the run waits once more before it ends.
+    virtual void portClosed(int /*port*/, Ms /*pause*/) {}
 };
 
 // The time the rest of a station transfer takes after `recordsDone` of `records` records were written: the

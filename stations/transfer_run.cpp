@@ -94,6 +94,8 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
     SerialLinkClaim claim(program);
     result.started = true;
     setControlsEnabled(form, false);
+    if (progress)
+        progress->portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 
     CheckTree& tree = form.TrVwPNLTrans;
@@ -110,6 +112,8 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
         program.serial.setDTREnable(false);
         program.serial.close();
     }
+    if (progress)
+        progress->portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
     program.pause.TimerWait(kPauseAfterStations);
     setControlsEnabled(form, true);
     return result;

@@ -1,0 +1,244 @@
+#include "stations/transfer_command.h"
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <set>
+
+#include "app/instance_lock.h"
+#include "app/program.h"
+#include "app/text.h"
+#include "forms/frm_pnl.h"
+#include "porttest/probe_access.h"
+#include "residents/resident_table.h"
+#include "stations/station_list.h"
+#include "stations/transfer_run.h"
+
+namespace pnl {
+namespace {
+
+constexpr int kCodeTries = 3;
+constexpr int kHighestLevel = 6;
+
+// Message boxes as text lines; the transfer asks no questions, so every box is answered with its first
+// button.
+class ConsoleDialogs : public Dialogs {
+  public:
+    explicit ConsoleDialogs(std::ostream& out) : out_(out) {}
+    MsgAnswer show(const Message& message) override {
+        std::string text = message.text;
+        for (auto at = text.find("\n\r"); at != std::string::npos; at = text.find("\n\r", at))
+            text.erase(at + 1, 1);
+        if (message.title != kProgramTitle)
+            text = message.title + ": " + text;
+        out_ << text << "\n";
+        switch (message.buttons) {
+            case MsgButtons::Ok:
+            case MsgButtons::OkCancel:
+                return MsgAnswer::Ok;
+            case MsgButtons::YesNo:
+            case MsgButtons::YesNoCancel:
+                return MsgAnswer::Yes;
+        }
+        return MsgAnswer::Ok;
+    }
+
+  private:
+    std::ostream& out_;
+};
+
+std::string minutesAndSeconds(std::chrono::milliseconds time) {
+    const auto seconds = (time.count() + 999) / 1000;
+    return std::to_string(seconds / 60) + ":" + zeroPadded(seconds % 60, 2);
+}
+
+std::string outcomeText(StationOutcome outcome) {
+    switch (outcome) {
+        case StationOutcome::Sent:
+            return "übertragen.";
+        case StationOutcome::NothingToSend:
+            return "keine Bewohner zugeordnet, nichts gesendet.";
+        case StationOutcome::Skipped:
+            return "nicht mehr angelegt, übersprungen.";
+        case StationOutcome::TooManyRecords:
+            return "zu viele Bewohner, nichts gesendet.";
+        case StationOutcome::NoCarrier:
+            return "keine Modemverbindung, nichts gesendet.";
+        case StationOutcome::LineFailed:
+            return "Übertragung abgebrochen, die PNL ist unvollständig.";
+    }
+    return {};
+}
+
+class ConsoleProgress : public TransferProgress {
+  public:
+    explicit ConsoleProgress(std::ostream& out) : out_(out) {}
+
+    void portOpened(int port, Ms pause) override {
+        out_ << "COM" << port << " geöffnet, Wartezeit " << pause.count() / 1000 << " s.\n" << std::flush;
+    }
+    void stationStarted(int station, const std::string& label, int records, Ms timeLeft) override {
+        tenths_ = 0;
+        out_ << name(station, label) << records << " Bewohner, Restzeit " << minutesAndSeconds(timeLeft)
+             << "\n"
+             << std::flush;
+        label_ = label;
+    }
+    void recordWritten(int station, int record, int records, Ms timeLeft) override {
+        const int tenths = record * 10 / records;
+        if (tenths <= tenths_)
+            return;
+        tenths_ = tenths;
+        out_ << name(station, label_) << tenths * 10 << " % (" << record << " von " << records
+             << "), Restzeit " << minutesAndSeconds(timeLeft) << "\n"
+             << std::flush;
+    }
+    void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
+        out_ << name(station, label) << outcomeText(outcome) << "\n" << std::flush;
+    }
+    void portClosed(int port, Ms pause) override {
+        out_ << "COM" << port << " geschlossen, Wartezeit " << pause.count() / 1000 << " s.\n" << std::flush;
+    }
+
+  private:
+    static std::string name(int station, const std::string& label) {
+        return stationKey(station) + " \"" + label + "\": ";
+    }
+
+    std::ostream& out_;
+    std::string label_;
+    int tenths_ = 0;
+};
+
+int couldNotRun(std::ostream& out, const std::string& why) {
+    out << why << " Kein Transfer möglich!\n";
+    return kTransferCouldNotRun;
+}
+
+// The chosen station numbers; nothing for "all". *error says what is wrong with the list.
+std::optional<std::set<int>> parseStationList(const std::string& list, bool* all, std::string* error) {
+    *all = upper(trim(list)) == "ALL";
+    if (*all)
+        return std::set<int>{};
+    std::set<int> numbers;
+    std::string rest = list;
+    while (true) {
+        const auto comma = rest.find(',');
+        const std::string item = trim(rest.substr(0, comma));
+        if (!allDigits(item) || item.size() > 2 || leadingNumber(item) >= kStationSlots) {
+            *error = "\"" + item + "\" ist keine PNL Nummer (0 bis 63).";
+            return std::nullopt;
+        }
+        numbers.insert(static_cast<int>(leadingNumber(item)));
+        if (comma == std::string::npos)
+            break;
+        rest = rest.substr(comma + 1);
+    }
+    return numbers;
+}
+
+int accessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
+                std::ostream& out) {
+    const std::int64_t given = leadingNumber(levelText);
+    if (!levelText.empty() && given >= 1 && given <= kHighestLevel) {
+        program.StartedWithLevel = true;
+        return static_cast<int>(given);
+    }
+    for (int failures = 0; failures < kCodeTries;) {
+        const std::optional<std::string> entry = askCode("Bitte geben Sie Ihren Zugangscode ein: ");
+        if (!entry)
+            return 0;
+        if (entry->empty())
+            continue;
+        if (const int level = MatchAccessCode(program.InitPwd, *entry); level > 0) {
+            if (upper(*entry) == kMasterCode)
+                out << "Möge die Macht mit Euch sein\n";
+            return level;
+        }
+        ++failures;
+    }
+    return 0;
+}
+
+// Fresh working copies of both files, the settings access on the copy and the resident cursor on the database
+// copy. The originals are only read.
+bool openWorkingCopies(Program& program, std::string* why) {
+    const std::string copy = program.path(kDatabaseCopy);
+    // A journal left behind by a crashed run would be played into the fresh copy.
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        if (program.fs.fileExists(copy + suffix))
+            program.fs.deleteFile(copy + suffix);
+    if (!Database::backup(program.path(kDatabaseFile), copy, why))
+        return false;
+    if (!program.fs.copyFile(program.path(kSettingsFile), program.path(kSettingsCopy))) {
+        *why = "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!";
+        return false;
+    }
+    program.InitX.setFileName(program.path(kSettingsCopy));
+    program.DataBewo = Database::open(copy, why);
+    if (!program.DataBewo || program.DataBewo->columns(kResidentTable).empty()) {
+        *why = "Datenbank QBXDATA.MDB defekt!";
+        return false;
+    }
+    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+    return true;
+}
+
+}  // namespace
+
+int RunTransferCommand(Program& caller, const std::string& list, const std::string& levelText,
+                       std::ostream& out, const CodePrompt& askCode) {
+    // Every box of the run becomes a line of text, whatever message boxes the caller's program shows.
+    ConsoleDialogs console(out);
+    Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
+
+    bool all = false;
+    std::string error;
+    const std::optional<std::set<int>> numbers = parseStationList(list, &all, &error);
+    if (!numbers)
+        return couldNotRun(out, error);
+
+    if (!program.fs.fileExists(program.path(kDatabaseFile)))
+        return couldNotRun(out, "Datenbank QBXDATA.MDB nicht gefunden!");
+    if (!program.fs.fileExists(program.path(kSettingsFile)))
+        return couldNotRun(out, "ANLAGE99.INI nicht gefunden!");
+    program.InitPwd.setFileName(program.path(kSettingsFile));
+
+    const int level = accessLevel(program, levelText, askCode, out);
+    if (level == 0)
+        return couldNotRun(out, "Kein gültiger Zugangscode.");
+    program.UserLevel = static_cast<std::uint8_t>(level);
+
+    // The working copies belong to a running program; they are made anew only when none runs here.
+    const std::unique_ptr<FileLock> lock = lockInstallation(program);
+    if (!lock)
+        return kTransferCouldNotRun;
+    if (!openWorkingCopies(program, &error))
+        return couldNotRun(out, error);
+
+    FrmPNL form;
+    FillTransferTree(program, form);
+    CheckTree& tree = form.TrVwPNLTrans;
+    for (int number : *numbers) {
+        const int node = tree.findKey("S" + zeroPadded(number, 2));
+        if (node < 0)
+            return couldNotRun(out, "Die PNL " + stationKey(number) + " ist nicht angelegt.");
+        tree.setChecked(node, true);
+    }
+    if (all)
+        tree.setAllChecked(true);
+    if (tree.count() == 0)
+        return couldNotRun(out, "Es ist keine PNL angelegt.");
+
+    ConsoleProgress progress(out);
+    const TransferResult result = TransferRun(program, form, &progress);
+    if (!result.started)
+        return kTransferCouldNotRun;
+    int sent = 0;
+    for (const auto& station : result.stations)
+        sent += failed(station.outcome) ? 0 : 1;
+    out << sent << " von " << result.stations.size() << " PNL übertragen.\n";
+    return result.anyFailed() ? kTransferSomeFailed : kTransferAllSent;
+}
+
+}  // namespace pnl
