@@ -33,8 +33,8 @@ ProbeReceiver::~ProbeReceiver() {
     program_.serial.setReceiveHandler({});
 }
 
-void PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
-                 std::optional<int> handshake) {
+bool PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
+                 std::optional<int> handshake, std::string* openError) {
     SerialPort& serial = program.serial;
     serial.setCommPort(port);
     serial.setSettings(settings);
@@ -42,8 +42,7 @@ void PreparePort(Program& program, int port, const std::string& settings, bool d
     serial.setRTSEnable(rts);
     if (handshake)
         serial.setHandshaking(*handshake);
-    if (!serial.isOpen())
-        serial.open();
+    return serial.isOpen() || serial.open(openError);
 }
 
 bool ProbeWait(Program& program, ProbeReceiver& receiver, int milliseconds, const std::string& frame) {

@@ -44,9 +44,10 @@ class ProbeReceiver {
 };
 
 // Sets port number, line settings, DTR, RTS and (when given) the handshake, in this order, then opens the
-// port unless it is open. Errors are ignored: a port that does not open simply receives nothing.
-void PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
-                 std::optional<int> handshake);
+// port unless it is open. The port test ignores the result: a port that does not open simply receives
+// nothing. Returns whether the port is open; *openError says why not.
+bool PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
+                 std::optional<int> handshake, std::string* openError = nullptr);
 
 // Pauses for the full interval: empties program.ReceiveBuffer at its start, then sends the frame (when one is
 // given) and collects what is received until the interval has run out. False when another pause was running.

@@ -3,6 +3,7 @@
 #include "porttest/port_test.h"
 #include "porttest/station_probe.h"
 #include "support/com_window.h"
+#include "support/sim_line.h"
 
 namespace pnl::test {
 namespace {
@@ -67,6 +68,20 @@ TEST(PortTest, FindsTheStationWithTheExactBytesAndPauses) {
     EXPECT_FALSE(window.serial.isOpen());
     EXPECT_TRUE(window.testControlsEnabled());
     EXPECT_FALSE(window.program->serialLinkBusy);
+}
+
+TEST(PortTest, FindsASimulatedStationAndLeavesItClosed) {
+    ProbeWindow window;
+    sim::Simulator simulator(window.loop, sim::SimulatorSetup{{{123456}, {654321}}, {}, std::nullopt});
+    attachSimulator(window.serial, simulator, window.loop);
+    window.test();
+    EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Information);
+    window.loop.advance(100);
+    EXPECT_FALSE(simulator.openedStation());
+    ASSERT_EQ(simulator.framesOf(123456).size(), 3u);
+    EXPECT_EQ(simulator.framesOf(123456)[2].code, "00");
+    EXPECT_TRUE(simulator.framesOf(654321).empty());
+    EXPECT_TRUE(simulator.malformed().empty());
 }
 
 TEST(PortTest, AnythingButNineteenCharactersWithStarSecondIsNotFound) {
