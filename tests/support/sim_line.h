@@ -10,7 +10,9 @@
 // The simulator must run on the same VirtualEventLoop. It replaces port.onOutput and the simulator's output
 // and carrier handlers.
 //
-//   sim::Simulator sim(inst.loop, {.stations = {{123456}}});
+//   sim::SimulatorSetup setup;
+//   setup.stations = {{123456, sim::Firmware::V3}};
+//   sim::Simulator sim(inst.loop, setup);
 //   test::attachSimulator(inst.serial, sim, inst.loop);
 //   ... run the probe or the transfer ...
 //   EXPECT_EQ(sim.directoryOf(123456)->records.size(), 3u);
