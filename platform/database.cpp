@@ -194,8 +194,11 @@ bool Database::backup(const std::string& from, const std::string& to, std::strin
         sqlite3_backup* copy = sqlite3_backup_init(target, "main", source, "main");
         ok = copy != nullptr;
         if (ok) {
-            int rc;
-            while ((rc = sqlite3_backup_step(copy, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            // Another program writing the source gets a few seconds to finish; then the copy fails, never
+            // hangs.
+            int rc, tries = 0;
+            while (((rc = sqlite3_backup_step(copy, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) &&
+                   ++tries < 100)
                 sqlite3_sleep(50);
             ok = rc == SQLITE_DONE;
             ok = sqlite3_backup_finish(copy) == SQLITE_OK && ok;
