@@ -116,9 +116,10 @@ void MainWindowController::showInterfaceWindow() {
     // Laid over the main window below its menu bar and above its status bar.
     const Window::Geometry main = form_.geometry();
     interfaceWindow_.setGeometry({main.left + 2, main.top + 50, main.width - 4, main.height - 80});
+    const bool opening = !interfaceWindow_.visible();
     interfaceWindow_.setVisible(true);
-    if (seams.interfaceWindowShown)
-        seams.interfaceWindowShown();
+    if (opening && seams.interfaceWindowOpened)
+        seams.interfaceWindowOpened();
 }
 
 void MainWindowController::closeInterfaceWindow() {

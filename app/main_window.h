@@ -23,8 +23,8 @@ class MainWindowController {
     struct Seams {
         // The resident editor's OpenResidentView.
         std::function<void()> OpenResidentView;
-        // Runs after FrmCOM has been placed over the main window and shown, and after it has been closed.
-        std::function<void()> interfaceWindowShown;
+        // Runs when FrmCOM opens over the main window (it was closed before), and when it closes again.
+        std::function<void()> interfaceWindowOpened;
         std::function<void()> interfaceWindowClosed;
         // Shows the transfer dialog FrmPNL non-modally.
         std::function<void()> showTransferDialog;

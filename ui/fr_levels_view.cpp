@@ -1,0 +1,88 @@
+#include "ui/fr_levels_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/level_editor.h"
+#include "forms/fr_levels.h"
+#include "ui/binders.h"
+
+namespace pnl::ui {
+
+FrLevelsView::FrLevelsView(FrLevelsControls& form, LevelEditor& editor, QWidget* parent) : QGroupBox(parent) {
+    auto* levelLabel = new QLabel(this);
+    levels_ = new QComboBox(this);
+    levels_->setMinimumContentsLength(22);
+    levelLabel->setBuddy(levels_);
+
+    auto* tabs = new QTabWidget(this);
+    auto* codes = new QWidget;
+    tabs->addTab(codes, QString());
+    auto* rights = new QGroupBox(QStringLiteral("Rechte"), codes);
+    residents_ = new QRadioButton(rights);
+    all_ = new QRadioButton(rights);
+    allWithLevels_ = new QRadioButton(rights);
+    auto* rightsLayout = new QVBoxLayout(rights);
+    rightsLayout->addWidget(residents_);
+    rightsLayout->addWidget(all_);
+    rightsLayout->addWidget(allWithLevels_);
+
+    released_ = new QCheckBox(codes);
+    auto* codeLabel = new QLabel(codes);
+    code_ = new MaskedLineEdit(form.TxtLVCode.positions(), form.TxtLVCode.kind(), codes);
+    codeLabel->setBuddy(code_);
+    auto* codeRow = new QFormLayout;
+    codeRow->addRow(codeLabel, code_);
+    auto* codesLayout = new QVBoxLayout(codes);
+    codesLayout->addWidget(rights);
+    codesLayout->addWidget(released_);
+    codesLayout->addLayout(codeRow);
+
+    save_ = new QPushButton(this);
+    auto* top = new QFormLayout;
+    top->addRow(levelLabel, levels_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save_);
+    auto* column = new QVBoxLayout;
+    column->addLayout(top);
+    column->addWidget(tabs);
+    column->addLayout(buttons);
+    column->addStretch(1);
+    // The page keeps a tidy width on a wide window instead of stretching its fields across it.
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(column, 0);
+    layout->addStretch(1);
+
+    // Mnemonics stay clear of the menu bar's (S, D, B, P, I, E).
+    bindFrame(this, form.FrLevels);
+    levelLabel->setText(withMnemonic(form.LblLVBez.caption(), 'r'));
+    codeLabel->setText(withMnemonic(form.LblLVCode.caption(), 'N'));
+    bindComboBox(levels_, form.CboLVBez, [&editor] { editor.CboLVBez_Click(); });
+    bindTabs(tabs, form.SSTabLV);
+    bindOption(residents_, form.OptLVBewo, {}, 'w');
+    bindOption(all_, form.OptLVAll, {}, 'o');
+    bindOption(allWithLevels_, form.OptLVPwd, {}, 'c');
+    bindCheckBox(released_, form.ChkLVEn, {}, 'f');
+    bindMaskedField(code_, form.TxtLVCode, {}, [&editor] { editor.TxtLVCode_GotFocus(); });
+    bindButton(
+        save_, form.CmdLVSave, [&editor] { editor.CmdLVSave_Click(); }, 'h');
+
+    setTabOrder(levels_, tabs);
+    setTabOrder(tabs, residents_);
+    setTabOrder(residents_, all_);
+    setTabOrder(all_, allWithLevels_);
+    setTabOrder(allWithLevels_, released_);
+    setTabOrder(released_, code_);
+    setTabOrder(code_, save_);
+}
+
+}  // namespace pnl::ui

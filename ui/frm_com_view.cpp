@@ -1,0 +1,162 @@
+#include "ui/frm_com_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "forms/frm_com.h"
+#include "interfaces/frm_com_controller.h"
+#include "ui/binders.h"
+
+namespace pnl::ui {
+
+namespace {
+
+// A label bound to its model, with the field it names as buddy.
+QLabel* boundLabel(Label& model, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setBuddy(buddy);
+    bindLabel(label, model);
+    return label;
+}
+
+}  // namespace
+
+FrmComView::FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* parent)
+    : QWidget(parent, Qt::Window) {
+    auto* frame = new QGroupBox(this);
+    ports_ = new QComboBox(frame);
+    devices_ = new QComboBox(frame);
+    devices_->setMinimumContentsLength(16);
+    test_ = new QPushButton(frame);
+    save_ = new QPushButton(frame);
+    auto* choice = new QGridLayout(frame);
+    choice->addWidget(boundLabel(form.LblCOMs, ports_, frame), 0, 0);
+    choice->addWidget(ports_, 1, 0);
+    choice->addWidget(boundLabel(form.LabelCOMDev, devices_, frame), 0, 1);
+    choice->addWidget(devices_, 1, 1);
+    choice->addWidget(test_, 1, 2);
+    choice->addWidget(save_, 1, 3);
+    choice->setColumnStretch(4, 1);
+
+    pages_ = new QTabWidget(this);
+    // Tabs 0 to 3 exist but are never shown; 4 is the station page and 5 the modem page.
+    for (int tab = 0; tab < FrmCOM::kStationTab; ++tab)
+        pages_->addTab(new QWidget, QString());
+    pages_->addTab(stationPage(form, controller), QString());
+    pages_->addTab(modemPage(form), QString());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addWidget(pages_, 1);
+
+    bindWindow(this, form);
+    bindFrame(frame, form.FrCOM);
+    bindComboBox(ports_, form.CboCOMs, [&controller] { controller.CboCOMs_Click(); });
+    bindComboBox(devices_, form.CboCOMDev, [&controller] { controller.CboCOMDev_Click(); });
+    bindButton(
+        test_, form.CmdCOMTest, [&controller] { controller.CmdCOMTest_Click(); }, 'T');
+    bindButton(
+        save_, form.CmdCOMSave, [&controller] { controller.CmdCOMSave_Click(); }, 'h');
+    bindTabs(pages_, form.SSTabCOMs);
+}
+
+QWidget* FrmComView::stationPage(FrmCOM& form, FrmCOMController& controller) {
+    auto* page = new QWidget;
+    stations_ = new QComboBox(page);
+    stations_->setMinimumContentsLength(20);
+    types_ = new QComboBox(page);
+    label_ = new QLineEdit(page);
+    serial_ = new MaskedLineEdit(form.TxtPNLSnr.positions(), form.TxtPNLSnr.kind(), page);
+    auto* olderFirmware = new QCheckBox(page);
+    modem_ = new QCheckBox(page);
+    phone_ = new QLineEdit(page);
+    newStation_ = new QPushButton(page);
+    saveStation_ = new QPushButton(page);
+    deleteStation_ = new QPushButton(page);
+
+    auto* fields = new QGridLayout;
+    const std::initializer_list<std::pair<Label*, QWidget*>> rows{{&form.LblPNLAusw, stations_},
+                                                                  {&form.LblPNLType, types_},
+                                                                  {&form.LblPNLBez, label_},
+                                                                  {&form.LblPNLSnr, serial_}};
+    int row = 0;
+    for (const auto& [model, field] : rows) {
+        fields->addWidget(boundLabel(*model, field, page), row, 0);
+        fields->addWidget(field, row++, 1);
+    }
+    fields->addWidget(olderFirmware, row++, 1);
+    fields->addWidget(modem_, row++, 1);
+    fields->addWidget(boundLabel(form.LblPNLModem, phone_, page), row, 0);
+    fields->addWidget(phone_, row++, 1);
+    fields->setColumnStretch(2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(newStation_);
+    buttons->addWidget(saveStation_);
+    buttons->addWidget(deleteStation_);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->addStretch();
+
+    bindComboBox(stations_, form.CboPNLBez, [&controller] { controller.CboPNLBez_Click(); });
+    bindComboBox(types_, form.CboPNLType, [&controller] { controller.CboPNLType_Click(); });
+    bindTextBox(label_, form.TxtPNLBez);
+    bindMaskedField(serial_, form.TxtPNLSnr, {}, [&controller] { controller.TxtPNLSnr_GotFocus(); });
+    bindCheckBox(olderFirmware, form.ChkPNL27);
+    bindCheckBox(modem_, form.ChkPNLModem, [&controller] { controller.ChkPNLModem_Click(); });
+    bindTextBox(phone_, form.TxtPNLModem);
+    bindButton(
+        newStation_, form.CmdPNLNeu, [&controller] { controller.CmdPNLNeu_Click(); }, 'N');
+    bindButton(
+        saveStation_, form.CmdPNLSave, [&controller] { controller.CmdPNLSave_Click(); }, 'p');
+    bindButton(
+        deleteStation_, form.CmdPNLDel, [&controller] { controller.CmdPNLDel_Click(); }, 'l');
+    return page;
+}
+
+QWidget* FrmComView::modemPage(FrmCOM& form) {
+    auto* page = new QWidget;
+    init1_ = new QLineEdit(page);
+    auto* init2 = new QLineEdit(page);
+    auto* dialPrefix = new QLineEdit(page);
+    auto* baud = new QComboBox(page);
+    auto* leasedLine = new QCheckBox(page);
+    auto* bik = new QCheckBox(page);
+
+    auto* fields = new QGridLayout;
+    const std::initializer_list<std::pair<Label*, QWidget*>> rows{{&form.LblMdmINI1, init1_},
+                                                                  {&form.LblMdmINI2, init2},
+                                                                  {&form.LblMdmAnwahl, dialPrefix},
+                                                                  {&form.LblMdmBaud, baud}};
+    int row = 0;
+    for (const auto& [model, field] : rows) {
+        fields->addWidget(boundLabel(*model, field, page), row, 0);
+        fields->addWidget(field, row++, 1);
+    }
+    fields->addWidget(leasedLine, row++, 1);
+    fields->addWidget(bik, row++, 1);
+    fields->setColumnStretch(2, 1);
+    init1_->setMinimumWidth(init1_->fontMetrics().averageCharWidth() * 32);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(fields);
+    layout->addStretch();
+
+    bindTextBox(init1_, form.TxtModemINI1);
+    bindTextBox(init2, form.TxtModemINI2);
+    bindTextBox(dialPrefix, form.TxtMdmAnwahl);
+    bindComboBox(baud, form.CboModemBaud);
+    bindCheckBox(leasedLine, form.ChkMdmStand);
+    bindCheckBox(bik, form.ChkMdmBIK);
+    return page;
+}
+
+}  // namespace pnl::ui

@@ -1,0 +1,75 @@
+#include "ui/frm_pnl_view.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "forms/frm_pnl.h"
+#include "stations/transfer_run.h"
+#include "ui/binders.h"
+
+namespace pnl::ui {
+
+FrmPnlView::FrmPnlView(FrmPNL& form, FrmPnlController& controller, QWidget* parent)
+    : QDialog(parent), controller_(controller) {
+    setModal(false);
+    tree_ = new QTreeWidget(this);
+    tree_->setHeaderHidden(true);
+    tree_->setMinimumWidth(200);
+    lines_ = new QTreeWidget(this);
+    lines_->setMinimumWidth(520);
+    start_ = new QPushButton(this);
+    all_ = new QPushButton(this);
+    cancel_ = new QPushButton(this);
+    bar_ = new QProgressBar(this);
+    bar_->setRange(0, 100);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(tree_, 1);
+    lists->addWidget(lines_, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(all_);
+    buttons->addStretch();
+    buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists, 1);
+    layout->addWidget(bar_);
+    layout->addLayout(buttons);
+    resize(820, 420);
+
+    bindWindow(this, form);
+    bindCheckTree(tree_, form.TrVwPNLTrans);
+    bindColumnList(lines_, form.LstPNLTrans);
+    // A line has five fields and the list four headers: the second serial number gets a column of its own, so
+    // that "Code" shows the access code.
+    lines_->setColumnCount(5);
+    lines_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Appartement"),
+                             QStringLiteral("Seriennummer"), QStringLiteral("2. Seriennummer"),
+                             QStringLiteral("Code")});
+    lines_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    bindProgressBar(bar_, form.PBarPNL);
+    bindButton(
+        start_, form.CmdPNLTransStart, [&controller] { controller.CmdPNLTransStart_Click(); }, 'T');
+    bindButton(
+        all_, form.CmdPNLTransAll, [&controller] { controller.CmdPNLTransAll_Click(); }, 'A');
+    bindButton(
+        cancel_, form.CmdPNLTransCancel, [&controller] { controller.CmdPNLTransCancel_Click(); }, 'b');
+}
+
+void FrmPnlView::reject() {
+    controller_.CmdPNLTransCancel_Click();
+}
+
+void FrmPnlView::closeEvent(QCloseEvent* event) {
+    if (controller_.Form_QueryUnload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace pnl::ui

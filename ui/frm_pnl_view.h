@@ -1,0 +1,44 @@
+#pragma once
+// The transfer dialog on screen: the station tree with check boxes, the list of the lines being sent, the
+// three buttons and the progress bar. It is not modal, so the main window stays usable during a run; while a
+// run is in progress neither its close box nor Escape closes it.
+
+#include <QDialog>
+
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+namespace pnl {
+struct FrmPNL;
+class FrmPnlController;
+}  // namespace pnl
+
+namespace pnl::ui {
+
+class FrmPnlView : public QDialog {
+  public:
+    FrmPnlView(FrmPNL& form, FrmPnlController& controller, QWidget* parent = nullptr);
+
+    QTreeWidget* stationTree() const { return tree_; }
+    QTreeWidget* lineList() const { return lines_; }
+    QPushButton* startButton() const { return start_; }
+    QPushButton* allButton() const { return all_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QProgressBar* progressBar() const { return bar_; }
+
+  protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    FrmPnlController& controller_;
+    QTreeWidget* tree_;
+    QTreeWidget* lines_;
+    QPushButton* start_;
+    QPushButton* all_;
+    QPushButton* cancel_;
+    QProgressBar* bar_;
+};
+
+}  // namespace pnl::ui

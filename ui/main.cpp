@@ -1,0 +1,81 @@
+// Sub Main of pnl-setup: reads the command line, takes the installation folder's lock, and starts the
+// windowed program at the level of the command line or with the password dialog.
+
+#include <QApplication>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/instance_lock.h"
+#include "platform/file_system.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/serial_port.h"
+#include "ui/screenshots.h"
+#include "ui/setup_application.h"
+
+namespace {
+
+std::string executableFolder(const char* argv0) {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return self.parent_path().string();
+    return std::filesystem::absolute(argv0, error).parent_path().string();
+}
+
+// Removes "--screenshots DIR" (an option of the screenshot script, not of the program's users) from the
+// arguments.
+std::string takeScreenshotFolder(std::vector<std::string>& args) {
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "--screenshots") {
+            std::string folder = args[i + 1];
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                       args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            return folder;
+        }
+    }
+    return {};
+}
+
+void printUsage() {
+    std::cerr << "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE] "
+                 "[LEVEL]\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::string screenshots = takeScreenshotFolder(args);
+    const pnl::CommandLine line = pnl::CommandLine::parse(args, executableFolder(argv[0]));
+    if (!line.errors.empty()) {
+        for (const auto& error : line.errors)
+            std::cerr << "pnl-setup: " << error << '\n';
+        printUsage();
+        return 2;
+    }
+
+    // --- Headless commands without windows: --probe and --transfer are dispatched here. ---
+
+    QApplication application(argc, argv);
+    pnl::PosixFileSystem fs;
+    pnl::QtEventLoop loop;
+    pnl::QtDialogs dialogs;
+    const auto serial = pnl::makePosixSerialPort(loop, line.ports);
+    const auto ports = pnl::makePosixPortQueries(line.ports);
+    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+
+    const auto lock = pnl::lockInstallation(setup.program());
+    if (!lock)
+        return 1;
+
+    setup.start(pnl::levelFromCommandLine(line.levelText));
+    if (!screenshots.empty())
+        pnl::ui::scheduleScreenshots(setup, QString::fromStdString(screenshots));
+    if (setup.ended())
+        return 0;
+    return application.exec();
+}

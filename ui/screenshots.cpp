@@ -1,0 +1,75 @@
+#include "ui/screenshots.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "ui/frm_copyright_window.h"
+#include "ui/frm_pwd_window.h"
+#include "ui/frm_setup_window.h"
+#include "ui/setup_application.h"
+
+namespace pnl::ui {
+
+namespace {
+
+// Time for the window system to lay out and paint a window before it is photographed.
+constexpr int kSettleMs = 600;
+
+void save(QWidget* widget, const QString& folder, const QString& name) {
+    const QString path = QDir(folder).filePath(name);
+    const bool saved = widget && widget->grab().save(path, "PNG");
+    std::fprintf(stderr, "%s %s\n",
+                 saved ? "gespeichert:" : "nicht gespeichert:", path.toLocal8Bit().constData());
+}
+
+// Runs the steps one after the other, each after the windows have settled.
+void runSteps(std::vector<std::function<void()>> steps, std::size_t next = 0) {
+    if (next >= steps.size())
+        return;
+    QTimer::singleShot(kSettleMs, [steps = std::move(steps), next]() mutable {
+        steps[next]();
+        runSteps(std::move(steps), next + 1);
+    });
+}
+
+}  // namespace
+
+void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
+    QDir().mkpath(folder);
+    if (setup.ended())
+        return;
+    // The pictures end the run, not the shutdown question.
+    auto finish = [&setup] { setup.endProgram(); };
+    if (setup.passwordForm().visible()) {
+        runSteps({[&setup, folder] { save(setup.passwordWindow(), folder, "password.png"); }, finish});
+        return;
+    }
+    runSteps({
+        [&setup, folder] { save(setup.setupWindow(), folder, "main.png"); },
+        [&setup] {
+            setup.mainWindow().Passwords_Click();
+            setup.setupForm().CboLVBez.setListIndex(4);
+            setup.levelEditor().CboLVBez_Click();
+        },
+        [&setup, folder] { save(setup.setupWindow(), folder, "levels.png"); },
+        [&setup] {
+            // Shown without its modal loop, which would hold up the steps.
+            FillProjectInfo(setup.infoForm());
+            setup.infoWindow()->show();
+        },
+        [&setup, folder] {
+            save(setup.infoWindow(), folder, "info.png");
+            setup.infoWindow()->hide();
+        },
+        // --- Further windows (interface window, transfer dialog) are photographed here once they have views.
+        // ---
+        finish,
+    });
+}
+
+}  // namespace pnl::ui

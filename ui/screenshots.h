@@ -1,0 +1,16 @@
+#pragma once
+// Pictures of the windows for the documentation and for review: with "--screenshots DIR" the program, once
+// started, saves PNGs of what it shows into DIR and ends without the shutdown question (the working copies
+// are left as they are, the originals untouched). Started without a level it takes the password dialog;
+// started with a level, the main window, the level editor and the project information.
+
+#include <QString>
+
+namespace pnl::ui {
+
+class SetupApplication;
+
+// Schedules the pictures after start(); the program ends by itself once they are saved.
+void scheduleScreenshots(SetupApplication& setup, const QString& folder);
+
+}  // namespace pnl::ui
