@@ -417,7 +417,7 @@ bool ResidentTable::update(const ResidentRow& row) {
     }
     if (sets.empty())
         return true;
-    params.push_back(key);
+    params.emplace_back(std::in_place_type<std::int64_t>, key);
     if (!t.db.exec("UPDATE " + t.table + " SET " + sets + " WHERE rowid = ?", params))
         return false;
     auto updated = t.fetch(key);

@@ -1,0 +1,156 @@
+// The resident editor on a table of 20,000 residents: every operation the user waits for should stay well
+// below 100 ms.
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "app/text.h"
+#include "forms/fr_bewo.h"
+#include "residents/resident_editor.h"
+#include "residents/resident_table.h"
+#include "support/installation.h"
+
+namespace pnl {
+namespace {
+
+constexpr int kResidents = 20000;
+
+class ResidentPage : public benchmark::Fixture {
+  public:
+    void SetUp(benchmark::State&) override {
+        inst = std::make_unique<test::Installation>();
+        form = std::make_unique<FrBewoControls>();
+        Program& program = *inst->program;
+        inst->writeFile(
+            kSettingsCopy,
+            "[PNLXXX]\nPNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL01=PNL-A,Nebeneingang,023456,,TRUE\n");
+        program.InitX.setFileName(inst->path(kSettingsCopy));
+        program.DataBewo = Database::create(inst->path(kDatabaseCopy));
+        Database& db = *program.DataBewo;
+        db.exec(
+            "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name VARCHAR(50), "
+            "Vorname VARCHAR(50), Wnr VARCHAR(8), sernr INTEGER, AUSLOESUNG VARCHAR(50), code INTEGER, "
+            "Anrede TEXT, Klartext TEXT, Etage TEXT, Haus TEXT, Telefon TEXT, Sprache TEXT, Gruppe TEXT, "
+            "Aktiv INTEGER, Bemerkung TEXT, PNL VARCHAR(100))");
+        std::mt19937 random(4711);
+        db.exec("BEGIN");
+        for (int i = 0; i < kResidents; ++i) {
+            std::string stations(64, '0');
+            stations[random() % 2] = '1';
+            db.exec(
+                "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL, Bemerkung) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                {"Bewohner " + zeroPadded(random() % 100000, 5), std::string("Vorname"),
+                 "W" + zeroPadded(i, 5), std::int64_t(1 + random() % 999999), std::string(",,000000"),
+                 std::int64_t(random() % 10000), stations, std::string("Bemerkung des anderen Programms")});
+        }
+        db.exec("COMMIT");
+        program.residents = std::make_shared<ResidentTable>(db);
+        editor = std::make_unique<ResidentEditor>(program, *form);
+        editor->OpenResidentView();
+    }
+    void TearDown(benchmark::State&) override {
+        editor.reset();
+        form.reset();
+        inst.reset();
+    }
+
+    // Chooses the entry in the middle of the list, as a click does.
+    void chooseMiddle() {
+        form->CboBewo.setListIndex(form->CboBewo.count() / 2);
+        editor->CboBewo_Click();
+    }
+
+    std::unique_ptr<test::Installation> inst;
+    std::unique_ptr<FrBewoControls> form;
+    std::unique_ptr<ResidentEditor> editor;
+};
+
+BENCHMARK_DEFINE_F(ResidentPage, OpenResidentView)(benchmark::State& state) {
+    for (auto _ : state)
+        editor->OpenResidentView();
+}
+
+BENCHMARK_DEFINE_F(ResidentPage, FillResidentListByName)(benchmark::State& state) {
+    editor->OptBWName_Click();
+    for (auto _ : state)
+        editor->FillResidentList();
+}
+
+BENCHMARK_DEFINE_F(ResidentPage, FillResidentListBySerial)(benchmark::State& state) {
+    editor->OptBWSNR_Click();
+    for (auto _ : state)
+        editor->FillResidentList();
+}
+
+BENCHMARK_DEFINE_F(ResidentPage, FillResidentListByApartment)(benchmark::State& state) {
+    editor->OptBWWNr_Click();
+    for (auto _ : state)
+        editor->FillResidentList();
+}
+
+BENCHMARK_DEFINE_F(ResidentPage, SelectResidentByName)(benchmark::State& state) {
+    for (auto _ : state)
+        chooseMiddle();
+}
+
+BENCHMARK_DEFINE_F(ResidentPage, SelectResidentBySerial)(benchmark::State& state) {
+    editor->OptBWSNR_Click();
+    for (auto _ : state)
+        chooseMiddle();
+}
+
+// A1: the shown resident changed and saved (update, then the list is rebuilt).
+BENCHMARK_DEFINE_F(ResidentPage, SaveResidentUpdate)(benchmark::State& state) {
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        chooseMiddle();
+        form->TxtBWVorn.setText("Vorname " + std::to_string(++n));
+        state.ResumeTiming();
+        editor->SaveResident();
+    }
+}
+
+// B: a new resident with a free serial number (insert, then the list is rebuilt).
+BENCHMARK_DEFINE_F(ResidentPage, SaveResidentInsert)(benchmark::State& state) {
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor->CmdBWNeu_Click();
+        form->TxtBWName.setText("Neu " + std::to_string(++n));
+        form->TxtBWWNr.setText("N" + std::to_string(n % 1000000));
+        form->TxtBWSnr.setText(std::to_string(1 + n % 999999));
+        state.ResumeTiming();
+        // A taken serial number would ask; the answer "Nein" inserts all the same.
+        inst->dialogs.answer(MsgAnswer::No);
+        editor->SaveResident();
+        inst->dialogs.answers.clear();
+    }
+}
+
+BENCHMARK_DEFINE_F(ResidentPage, DeleteResident)(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        chooseMiddle();
+        state.ResumeTiming();
+        editor->DeleteResident();
+    }
+}
+
+#define PNL_REGISTER(name) BENCHMARK_REGISTER_F(ResidentPage, name)->Unit(benchmark::kMillisecond)
+PNL_REGISTER(OpenResidentView);
+PNL_REGISTER(FillResidentListByName);
+PNL_REGISTER(FillResidentListBySerial);
+PNL_REGISTER(FillResidentListByApartment);
+PNL_REGISTER(SelectResidentByName);
+PNL_REGISTER(SelectResidentBySerial);
+PNL_REGISTER(SaveResidentUpdate);
+PNL_REGISTER(SaveResidentInsert);
+PNL_REGISTER(DeleteResident);
+
+}  // namespace
+}  // namespace pnl
+
+BENCHMARK_MAIN();
