@@ -1,0 +1,152 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include "app/level_editor.h"
+#include "app/program.h"
+#include "app/records.h"
+#include "app/version.h"
+#include "forms/frm_com.h"
+#include "forms/frm_copyright.h"
+#include "forms/frm_setup.h"
+#include "support/installation.h"
+
+namespace pnl {
+namespace {
+
+struct MainWindowFixture : ::testing::Test {
+    MainWindowFixture() : levels(program(), form), main(program(), form, com, info, levels) {
+        com.setVisible(false);
+        main.seams.residentCount = [this] { return residents; };
+        main.seams.OpenResidentView = [this] { ++residentViewsOpened; };
+        main.seams.showTransferDialog = [this] { ++transferDialogs; };
+        main.seams.showProjectInfo = [this] { infoVersion = info.LblPVersion.caption(); };
+        main.seams.interfaceWindowOpened = [this] { ++interfaceOpenings; };
+    }
+    void SetUp() override {
+        SettingsFile settings(inst.fs);
+        settings.setFileName(inst.path("ANLAGE99_COPY.INI"));
+        settings.setSection("Berechtigungen");
+        settings.setKey("LEVEL3");
+        ASSERT_TRUE(writeEncrypted(settings, "TRUE,333333,A"));
+        program().InitX.setFileName(inst.path("ANLAGE99_COPY.INI"));
+        program().UserLevel = 3;
+        form.setGeometry({100, 80, 800, 600});
+    }
+    Program& program() { return *inst.program; }
+    const std::string& panel(int number) const { return form.SBarSetup.panel(number).text; }
+
+    test::Installation inst;  // the virtual clock starts at 06.12.2026 09:30:00
+    FrmSetup form;
+    FrmCOM com;
+    FrmCopyright info;
+    LevelEditor levels;
+    MainWindowController main;
+    int residents = 41;
+    int residentViewsOpened = 0, transferDialogs = 0, interfaceOpenings = 0;
+    std::string infoVersion;
+};
+
+TEST_F(MainWindowFixture, OpeningShowsTheResidentPageWithRightsAndStatus) {
+    main.Open();
+    EXPECT_TRUE(form.visible());
+    EXPECT_TRUE(form.FrBewo.visible());
+    EXPECT_FALSE(form.FrLevels.visible());
+    EXPECT_EQ(residentViewsOpened, 1);
+    EXPECT_FALSE(form.Passwords.enabled());  // kind "A"
+    EXPECT_TRUE(form.PCCOM.enabled());
+    EXPECT_EQ(panel(1), "Level 3");
+    EXPECT_EQ(panel(4), "Bewohner: 41");
+    EXPECT_EQ(panel(5), "09:30");
+    EXPECT_EQ(form.SBarSetup.panel(1).tip, "Aktueller Userlevel");
+    EXPECT_EQ(form.SBarSetup.panel(4).tip, "Anzahl der verfügbaren Bewohnerdatensätze");
+    EXPECT_EQ(form.SBarSetup.panel(5).tip, "Aktuelle Uhrzeit");
+}
+
+TEST_F(MainWindowFixture, TheClockAlarmRefreshesTheStatusBarEveryTenSeconds) {
+    main.Open();
+    inst.loop.advance(1000);  // past 09:30:00, whose alarm may still come right after the start
+    residents = 42;
+    program().UserLevel = 4;  // not how levels change, but it shows which panels the alarm writes
+    main.AlarmX_Alarm(1);     // only alarm number 0 updates the bar
+    EXPECT_EQ(panel(4), "Bewohner: 41");
+    EXPECT_EQ(panel(1), "Level 3");
+    inst.loop.advance(8000);
+    EXPECT_EQ(panel(4), "Bewohner: 41");
+    inst.loop.advance(1000);  // 09:30:10
+    EXPECT_EQ(panel(4), "Bewohner: 42");
+    EXPECT_EQ(panel(1), "Level 4");
+    inst.loop.advance(50000);  // 09:31:00
+    EXPECT_EQ(panel(5), "09:31");
+}
+
+TEST_F(MainWindowFixture, DatensaetzeClosesTheInterfaceWindowAndShowsTheFirstTab) {
+    main.Open();
+    form.SSTabBewo.setTab(1);
+    main.PCCOM_Click();
+    EXPECT_TRUE(com.visible());
+    EXPECT_EQ(com.geometry(), (Window::Geometry{102, 130, 796, 520}));
+    EXPECT_FALSE(form.FrBewo.visible());
+    EXPECT_FALSE(form.FrLevels.visible());
+    main.PCCOM_Click();  // already open: placed again, not loaded again
+    EXPECT_EQ(interfaceOpenings, 1);
+
+    main.Bewo_Click();
+    EXPECT_FALSE(com.visible());
+    EXPECT_TRUE(form.FrBewo.visible());
+    EXPECT_EQ(form.SSTabBewo.tab(), 0);
+    EXPECT_EQ(residentViewsOpened, 2);
+}
+
+TEST_F(MainWindowFixture, BerechtigungenResetsTheLevelEditorAndClosesTheInterfaceWindow) {
+    main.Open();
+    main.PCCOM_Click();
+    form.CboLVBez.setListIndex(2);
+    form.SSTabLV.setTab(0);
+    main.Passwords_Click();
+    EXPECT_FALSE(com.visible());
+    EXPECT_TRUE(form.FrLevels.visible());
+    EXPECT_FALSE(form.FrBewo.visible());
+    EXPECT_EQ(form.CboLVBez.listIndex(), -1);
+    EXPECT_EQ(form.CboLVBez.text(), "");
+}
+
+TEST_F(MainWindowFixture, PnlxxxAndInfoKeepThePage) {
+    main.Open();
+    main.Passwords_Click();
+    main.Pnl_Click();
+    main.Info_Click();
+    EXPECT_EQ(transferDialogs, 1);
+    EXPECT_TRUE(form.FrLevels.visible());
+    EXPECT_EQ(infoVersion, "Version: 2.014");
+    EXPECT_FALSE(info.LblPTitle.caption().empty());
+    EXPECT_FALSE(info.LblPCopyright.caption().empty());
+}
+
+TEST_F(MainWindowFixture, ClosingAsksTheShutdownQuestionButNotDuringATransfer) {
+    main.Open();
+    int closeRequests = 0;
+    main.seams.closeMainWindow = [&] { ++closeRequests; };
+    main.Ende_Click();
+    EXPECT_EQ(closeRequests, 1);
+
+    program().serialLinkBusy = true;
+    EXPECT_TRUE(main.Form_QueryUnload());
+    EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(inst.dialogs.shown.size(), 1u);  // refused before the question
+    program().serialLinkBusy = false;
+
+    inst.dialogs.answer(MsgAnswer::Cancel);
+    EXPECT_TRUE(main.Form_QueryUnload());
+    EXPECT_EQ(inst.dialogs.last().text, "Sollen alle getätigten Änderungen übernommen werden?");
+    EXPECT_EQ(inst.dialogs.last().buttons, MsgButtons::YesNoCancel);
+}
+
+TEST(VersionLabel, RevisionFollowsTheMinorNumberWithoutSeparator) {
+    EXPECT_EQ(versionLabel(VersionInfo{"", "", 2, 0, 14}), "Version: 2.014");
+    EXPECT_EQ(versionLabel(VersionInfo{"", "", 1, 2, 5}), "Version: 1.25");
+    EXPECT_EQ(versionLabel(), "Version: 2.014");
+}
+
+}  // namespace
+}  // namespace pnl
