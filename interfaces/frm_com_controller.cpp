@@ -11,6 +11,8 @@ namespace pnl {
 void FrmCOMController::Form_Load() {
     BuildDeviceList(form_);
     EnumeratePorts(program_, form_);
+    // No port chosen: no page, whatever the window showed when it was last open.
+    ShowDevicePage(program_, form_);
 }
 
 void FrmCOMController::CboCOMs_Click() {

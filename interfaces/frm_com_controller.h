@@ -12,7 +12,8 @@ class FrmCOMController {
   public:
     FrmCOMController(Program& program, FrmCOM& form) : program_(program), form_(form) {}
 
-    // Loading the window (start-up): the device list and the present ports, no port chosen.
+    // Loading the window (start-up, and each time it opens over the main window): the device list and the
+    // present ports, no port chosen, no page.
     void Form_Load();
 
     void CboCOMs_Click();

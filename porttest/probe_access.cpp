@@ -1,6 +1,11 @@
 #include "porttest/probe_access.h"
 
+#include <exception>
+#include <ostream>
+
+#include "app/command_line.h"
 #include "app/field_table.h"
+#include "app/program.h"
 #include "app/records.h"
 #include "app/settings_file.h"
 #include "app/text.h"
@@ -22,6 +27,44 @@ ValueFields levelRecord(SettingsFile& levels, int level) {
 
 }  // namespace
 
+int TerminalAccessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
+                        std::ostream& out) {
+    if (const int given = levelFromCommandLine(levelText); given > 0) {
+        program.StartedWithLevel = true;
+        return given;
+    }
+    program.StartedWithLevel = false;
+    int failures = 0;
+    while (failures < kAccessTries) {
+        const std::optional<std::string> entry = askCode("Bitte geben Sie Ihren Zugangscode ein: ");
+        if (!entry)
+            return 0;
+        if (entry->empty())
+            continue;  // an empty entry is no try
+        CodeMatch match;
+        try {
+            match = pnl::MatchAccessCode(program, *entry);
+        } catch (const std::exception&) {
+            out << "Programmfehler! Bitte rufen Sie die Hotline an\n";
+            return 0;
+        }
+        if (match.kind == CodeMatch::Kind::Master)
+            out << "Möge die Macht mit Euch sein\n";
+        if (match.kind != CodeMatch::Kind::Wrong)
+            return match.level;
+        ++failures;
+    }
+    return 0;
+}
+
+std::string LevelKind(SettingsFile& levels, int level) {
+    return levelRecord(levels, level)[2];
+}
+
+bool MayUseInterfaces(SettingsFile& levels, int level) {
+    return LevelKind(levels, level) != "B";
+}
+
 int MatchAccessCode(SettingsFile& levels, const std::string& entry) {
     if (entry.empty())
         return 0;
@@ -33,14 +76,6 @@ int MatchAccessCode(SettingsFile& levels, const std::string& entry) {
             return level;
     }
     return 0;
-}
-
-std::string LevelKind(SettingsFile& levels, int level) {
-    return levelRecord(levels, level)[2];
-}
-
-bool MayUseInterfaces(SettingsFile& levels, int level) {
-    return LevelKind(levels, level) != "B";
 }
 
 }  // namespace pnl

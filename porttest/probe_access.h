@@ -1,21 +1,37 @@
 #pragma once
-// Who may run the headless probe: the access-code match of the password dialog, done on a terminal, and the
-// rights of the level found. Reads the level records of the settings file itself, never the working copy.
+// Who may run a headless command (the probe, the transfer): the level from the command line, or the access
+// code typed on the terminal by the rules of the password dialog (three tries, the master code), and whether
+// that level has rights on the interfaces. The level records are read from the installation's settings file
+// itself, never from a working copy.
 
+#include <functional>
+#include <iosfwd>
+#include <optional>
 #include <string>
+
+#include "app/access_codes.h"
 
 namespace pnl {
 
+class Program;
 class SettingsFile;
 
-inline constexpr const char* kMasterCode = "ORION NEBEL";
+// Asks for the access code without showing it; nothing when the input has ended.
+using CodePrompt = std::function<std::optional<std::string>(const std::string& prompt)>;
 
-// The level (1 to 5, or 6 from a LEVEL6 record or the master code) whose enabled record holds exactly this
-// code and grants some rights; the lowest such level wins. 0 when none matches.
-int MatchAccessCode(SettingsFile& levels, const std::string& entry);
+// The level of the run: the command line's (1 to 6; program.StartedWithLevel is then set), or the one whose
+// access code is typed within three tries (an empty entry is no try). 0 when none was given. The master code
+// prints "Möge die Macht mit Euch sein".
+int TerminalAccessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
+                        std::ostream& out);
+
 // Field 2 of the level's record ("P", "A", "B", "N"), as stored; empty when there is none.
 std::string LevelKind(SettingsFile& levels, int level);
 // Levels of kind "B" (compared exactly) have no rights on the interfaces; every other level has.
 bool MayUseInterfaces(SettingsFile& levels, int level);
+
+// The level whose record in `levels` matches the entry, 6 for the master code, 0 for none. Kept for callers
+// that hold only the settings access; TerminalAccessLevel uses the check of the password dialog.
+int MatchAccessCode(SettingsFile& levels, const std::string& entry);
 
 }  // namespace pnl

@@ -14,8 +14,6 @@ namespace pnl {
 
 namespace {
 
-constexpr int kCodeTries = 3;
-constexpr int kHighestLevel = 6;
 constexpr std::int64_t kHighestSerialNumber = 999999;
 constexpr const char* kNoTest = " Kein Test möglich!";
 
@@ -34,31 +32,6 @@ std::optional<int> stationNumberOf(const std::string& text) {
     return number;
 }
 
-// The level of the run: the command line's, or the one whose access code is typed within three tries.
-int accessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
-                std::ostream& out) {
-    const std::int64_t given = leadingNumber(levelText);
-    if (!levelText.empty() && given >= 1 && given <= kHighestLevel) {
-        program.StartedWithLevel = true;
-        return static_cast<int>(given);
-    }
-    int failures = 0;
-    while (failures < kCodeTries) {
-        const std::optional<std::string> entry = askCode("Bitte geben Sie Ihren Zugangscode ein: ");
-        if (!entry)
-            return 0;
-        if (entry->empty())
-            continue;  // an empty entry is no try
-        if (const int level = MatchAccessCode(program.InitPwd, *entry); level > 0) {
-            if (upper(*entry) == kMasterCode)
-                out << "Möge die Macht mit Euch sein\n";
-            return level;
-        }
-        ++failures;
-    }
-    return 0;
-}
-
 }  // namespace
 
 int RunProbeCommand(Program& program, const std::string& stationArg, const std::string& levelText,
@@ -73,7 +46,7 @@ int RunProbeCommand(Program& program, const std::string& stationArg, const std::
     program.InitX.setFileName(settings);
     program.InitPwd.setFileName(settings);
 
-    const int level = accessLevel(program, levelText, askCode, out);
+    const int level = TerminalAccessLevel(program, levelText, askCode, out);
     if (level == 0)
         return couldNotRun(out, "Kein gültiger Zugangscode.");
     program.UserLevel = static_cast<std::uint8_t>(level);

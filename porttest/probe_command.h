@@ -3,10 +3,10 @@
 // probes station N of the station list on the port of the display-station data link, with the bytes and
 // pauses of the port test, and prints the result.
 
-#include <functional>
 #include <iosfwd>
-#include <optional>
 #include <string>
+
+#include "porttest/probe_access.h"
 
 namespace pnl {
 
@@ -15,9 +15,6 @@ class Program;
 inline constexpr int kProbeFound = 0;
 inline constexpr int kProbeNotFound = 1;
 inline constexpr int kProbeCouldNotRun = 2;
-
-// Asks for the access code without showing it; nothing when the input has ended.
-using CodePrompt = std::function<std::optional<std::string>(const std::string& prompt)>;
 
 // Reads the installation's settings file itself (never a working copy) and changes no file. Without a level
 // (1 to 6) in levelText the access code is asked for, three tries at most. Returns kProbeFound,

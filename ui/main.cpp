@@ -9,10 +9,14 @@
 
 #include "app/command_line.h"
 #include "app/instance_lock.h"
+#include "platform/console_dialogs.h"
 #include "platform/file_system.h"
+#include "platform/poll_event_loop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
+#include "platform/terminal_prompt.h"
+#include "porttest/probe_command.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
 
@@ -59,6 +63,15 @@ int main(int argc, char** argv) {
     }
 
     // --- Headless commands without windows: --probe and --transfer are dispatched here. ---
+    if (line.probe) {
+        pnl::PosixFileSystem fs;
+        pnl::PollEventLoop loop;
+        pnl::ConsoleDialogs dialogs(std::cout);
+        const auto serial = pnl::makePosixSerialPort(loop, line.ports);
+        const auto ports = pnl::makePosixPortQueries(line.ports);
+        pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+        return pnl::RunProbeCommand(program, *line.probe, line.levelText, std::cout, pnl::readHiddenLine);
+    }
 
     QApplication application(argc, argv);
     pnl::PosixFileSystem fs;
