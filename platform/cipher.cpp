@@ -45,7 +45,8 @@ std::string cEncrypt(const std::string& plain, const std::string& key) {
 }
 
 std::optional<std::string> cDecrypt(const std::string& cipher, const std::string& key) {
-    if (!sodiumReady())
+    // Nonce and tag alone take 40 bytes, 54 characters: anything shorter was never sealed.
+    if (!sodiumReady() || cipher.size() < 54)
         return std::nullopt;
     std::vector<unsigned char> sealed(cipher.size());
     std::size_t sealedLength = 0;

@@ -18,6 +18,7 @@ TEST(Cipher, RoundTripsAndNeverHoldsLineBreaksOrIniCharacters) {
             std::string::npos);
         EXPECT_EQ(cDecrypt(sealed, kKey), plain);
     }
+    EXPECT_EQ(cEncrypt("", kKey).size(), 54u);  // nonce and tag
     // A fresh nonce each time: the same text seals differently.
     EXPECT_NE(cEncrypt("TRUE,123456,P", kKey), cEncrypt("TRUE,123456,P", kKey));
 }
