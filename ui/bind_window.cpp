@@ -22,7 +22,6 @@ void WindowBinder::refresh() {
     widget_->setWindowTitle(qt(model().caption()));
     widget_->setEnabled(model().enabled());
     widget_->setToolTip(qt(model().tip()));
-    placeFromModel();
     if (model().visible() && widget_->isHidden()) {
         widget_->show();
         widget_->raise();
@@ -30,6 +29,12 @@ void WindowBinder::refresh() {
     } else if (!model().visible() && !widget_->isHidden()) {
         widget_->hide();
     }
+    // Placed once shown, when the size of the window's frame is known.
+    placeFromModel();
+    // The window system may have placed the window otherwise than asked (or it was never placed): the model
+    // learns where it really is.
+    if (widget_->isVisible())
+        window().setGeometry(frameOf(widget_));
 }
 
 void WindowBinder::placeFromModel() {

@@ -27,9 +27,12 @@ Binder::~Binder() {
 }
 
 void Binder::apply() {
+    // A refresh may cause another one (a window learning where it was placed).
+    const bool outer = !applying_;
     applying_ = true;
     refresh();
-    applying_ = false;
+    if (outer)
+        applying_ = false;
 }
 
 void Binder::refreshWidget(QWidget* widget) const {

@@ -1,0 +1,69 @@
+#pragma once
+// The windowed program on a sample installation: the real windows and controllers on virtual time, with
+// scripted message boxes. The helpers act as the user does: type, press keys, click, choose menu commands.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "app/records.h"
+#include "support/installation.h"
+#include "tools/sample/sample_installation.h"
+#include "ui/bind_status_bar.h"
+#include "ui/frm_pwd_window.h"
+#include "ui/frm_setup_window.h"
+#include "ui/setup_application.h"
+
+namespace pnl::test {
+
+// The menu commands of the main window, left to right.
+enum MenuCommand { kSchnittstelle, kDatensaetze, kBerechtigungen, kPnlxxx, kInfo, kBeenden };
+
+struct SetupFixture : ::testing::Test {
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
+        ui::SetupOptions options;
+        options.showProjectInfo = [this] { ++infoShown; };
+        setup = std::make_unique<ui::SetupApplication>(
+            Platform{inst.fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.folder.path(), options);
+        setup->onEnd = [this] { ++ends; };
+    }
+    void TearDown() override { setup.reset(); }
+
+    Program& program() { return setup->program(); }
+    ui::FrmPwdWindow* password() { return setup->passwordWindow(); }
+    ui::FrmSetupWindow* mainWindow() { return setup->setupWindow(); }
+
+    // Replaces the entry by the code and presses Enter.
+    void typeCode(const QString& code) {
+        QTest::keyClick(password()->codeEntry(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(password()->codeEntry(), Qt::Key_Backspace);
+        QTest::keyClicks(password()->codeEntry(), code);
+    }
+    void enterCode(const QString& code) {
+        typeCode(code);
+        QTest::keyClick(password()->codeEntry(), Qt::Key_Return);
+    }
+    void choose(MenuCommand command) { mainWindow()->menuCommand(command)->trigger(); }
+    bool menuEnabled(MenuCommand command) { return mainWindow()->menuCommand(command)->isEnabled(); }
+    QString panel(int number) { return mainWindow()->statusPanels()->panel(number)->text(); }
+    // A level record of the settings working copy, decrypted.
+    std::string storedLevel(int level) {
+        program().InitX.setSection("Berechtigungen");
+        program().InitX.setKey("LEVEL" + std::to_string(level));
+        return readEncrypted(program().InitX);
+    }
+
+    Installation inst;
+    std::unique_ptr<ui::SetupApplication> setup;
+    int ends = 0;
+    int infoShown = 0;
+};
+
+}  // namespace pnl::test
