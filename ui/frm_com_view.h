@@ -21,8 +21,9 @@ namespace pnl::ui {
 class MaskedLineEdit;
 
 class FrmComView : public QWidget {
-  public:
-    FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* parent = nullptr);
+    Q_OBJECT  // found by its type among the main window's children
+
+        public : FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* parent = nullptr);
 
     QComboBox* portList() const { return ports_; }
     QComboBox* deviceList() const { return devices_; }
