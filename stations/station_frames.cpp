@@ -20,12 +20,18 @@ void putText(ResidentImageBytes& image, int offset, const std::string& bytes, st
 }  // namespace
 
 std::string SelectFrame(std::uint32_t serialNumber, const std::string& code) {
-    return std::string(1, kFrameStart) + "(" + hexDigits(serialNumber, 6) + code + std::string(1, kFrameEnd);
+    std::string frame(1, kFrameStart);
+    frame += '(';
+    frame += hexDigits(serialNumber, 6);
+    frame += code;
+    frame += kFrameEnd;
+    return frame;
 }
 
 std::string WriteFrame(std::uint16_t address, const MemoryBlock& data) {
     std::string frame(1, kFrameStart);
-    frame += ")" + hexDigits(address, 4);
+    frame += ')';
+    frame += hexDigits(address, 4);
     for (std::uint8_t byte : data)
         frame += hexDigits(byte, 2);
     frame += kFrameEnd;

@@ -9,43 +9,13 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/frm_pnl.h"
-#include "porttest/probe_access.h"
+#include "platform/console_dialogs.h"
 #include "residents/resident_table.h"
 #include "stations/station_list.h"
 #include "stations/transfer_run.h"
 
 namespace pnl {
 namespace {
-
-constexpr int kCodeTries = 3;
-constexpr int kHighestLevel = 6;
-
-// Message boxes as text lines; the transfer asks no questions, so every box is answered with its first
-// button.
-class ConsoleDialogs : public Dialogs {
-  public:
-    explicit ConsoleDialogs(std::ostream& out) : out_(out) {}
-    MsgAnswer show(const Message& message) override {
-        std::string text = message.text;
-        for (auto at = text.find("\n\r"); at != std::string::npos; at = text.find("\n\r", at))
-            text.erase(at + 1, 1);
-        if (message.title != kProgramTitle)
-            text = message.title + ": " + text;
-        out_ << text << "\n";
-        switch (message.buttons) {
-            case MsgButtons::Ok:
-            case MsgButtons::OkCancel:
-                return MsgAnswer::Ok;
-            case MsgButtons::YesNo:
-            case MsgButtons::YesNoCancel:
-                return MsgAnswer::Yes;
-        }
-        return MsgAnswer::Ok;
-    }
-
-  private:
-    std::ostream& out_;
-};
 
 std::string minutesAndSeconds(std::chrono::milliseconds time) {
     const auto seconds = (time.count() + 999) / 1000;
@@ -137,29 +107,6 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
     return numbers;
 }
 
-int accessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
-                std::ostream& out) {
-    const std::int64_t given = leadingNumber(levelText);
-    if (!levelText.empty() && given >= 1 && given <= kHighestLevel) {
-        program.StartedWithLevel = true;
-        return static_cast<int>(given);
-    }
-    for (int failures = 0; failures < kCodeTries;) {
-        const std::optional<std::string> entry = askCode("Bitte geben Sie Ihren Zugangscode ein: ");
-        if (!entry)
-            return 0;
-        if (entry->empty())
-            continue;
-        if (const int level = MatchAccessCode(program.InitPwd, *entry); level > 0) {
-            if (upper(*entry) == kMasterCode)
-                out << "Möge die Macht mit Euch sein\n";
-            return level;
-        }
-        ++failures;
-    }
-    return 0;
-}
-
 // Fresh working copies of both files, the settings access on the copy and the resident cursor on the database
 // copy. The originals are only read.
 bool openWorkingCopies(Program& program, std::string* why) {
@@ -204,7 +151,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
         return couldNotRun(out, "ANLAGE99.INI nicht gefunden!");
     program.InitPwd.setFileName(program.path(kSettingsFile));
 
-    const int level = accessLevel(program, levelText, askCode, out);
+    const int level = TerminalAccessLevel(program, levelText, askCode, out);
     if (level == 0)
         return couldNotRun(out, "Kein gültiger Zugangscode.");
     program.UserLevel = static_cast<std::uint8_t>(level);

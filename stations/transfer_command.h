@@ -7,7 +7,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "porttest/probe_command.h"
+#include "porttest/probe_access.h"
 
 namespace pnl {
 

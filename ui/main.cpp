@@ -17,6 +17,7 @@
 #include "platform/serial_port.h"
 #include "platform/terminal_prompt.h"
 #include "porttest/probe_command.h"
+#include "stations/transfer_command.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
 
@@ -71,6 +72,15 @@ int main(int argc, char** argv) {
         const auto ports = pnl::makePosixPortQueries(line.ports);
         pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
         return pnl::RunProbeCommand(program, *line.probe, line.levelText, std::cout, pnl::readHiddenLine);
+    }
+    if (line.transfer) {
+        pnl::PosixFileSystem fs;
+        pnl::PollEventLoop loop;
+        pnl::ConsoleDialogs dialogs(std::cout);
+        const auto serial = pnl::makePosixSerialPort(loop, line.ports);
+        const auto ports = pnl::makePosixPortQueries(line.ports);
+        pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+        return pnl::RunTransferCommand(program, *line.transfer, line.levelText, std::cout, pnl::readHiddenLine);
     }
 
     QApplication application(argc, argv);

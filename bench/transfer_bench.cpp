@@ -1,0 +1,133 @@
+// The transfer of a full station (582 residents) to pnl-station-sim over a pseudo-terminal, on real time: the
+// wall time of the run against the sum of the protocol's fixed pauses. What the program adds (building the
+// lines, the frames, the writes, timer lateness) must stay below 2 % of the pauses. A pseudo-terminal has no
+// baud rate; on a real 9600-baud line the frames add their own time on the wire (about 24 ms each).
+//
+//   transfer_bench [RECORDS] [PATH-OF-pnl-station-sim]
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/text.h"
+#include "forms/frm_pnl.h"
+#include "platform/poll_event_loop.h"
+#include "platform/posix_serial.h"
+#include "residents/resident_table.h"
+#include "stations/station_frames.h"
+#include "stations/station_link.h"
+#include "stations/transfer_run.h"
+#include "support/installation.h"
+
+namespace pnl {
+namespace {
+
+class CountingDialogs : public Dialogs {
+  public:
+    MsgAnswer show(const Message& message) override {
+        std::cerr << "Meldung: " << message.text << "\n";
+        ++shown;
+        return MsgAnswer::Ok;
+    }
+    int shown = 0;
+};
+
+// Starts pnl-station-sim; its first line is the path of its pseudo-terminal.
+struct SimulatorProcess {
+    FILE* pipe = nullptr;
+    std::string path;
+
+    bool start(const std::string& tool) {
+        pipe = ::popen((tool + " --station 12345 --exit-after-close 1").c_str(), "r");
+        if (!pipe)
+            return false;
+        char line[512];
+        if (!std::fgets(line, sizeof line, pipe))
+            return false;
+        path = trim(std::string(line).substr(0, std::string(line).find('\n')));
+        return !path.empty();
+    }
+    // The rest of its output (the directory it decoded) and its exit code.
+    int finish(std::string* output) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output->append(buffer, n);
+        const int status = ::pclose(pipe);
+        pipe = nullptr;
+        return status;
+    }
+};
+
+int run(int records, const std::string& tool) {
+    test::TempFolder folder;
+    PosixFileSystem fs;
+    fs.writeFileAtomic(folder.path() + "/" + kSettingsCopy,
+                       "[Schnittstellen]\nCOM1=30,FALSE\n[PNLXXX]\nPNL00=PNL-B,Haupteingang,12345,,FALSE\n");
+    auto db = Database::create(folder.path() + "/" + kDatabaseCopy);
+    db->exec(
+        "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, Vorname TEXT, Wnr TEXT, "
+        "sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, PNL VARCHAR(100))");
+    db->exec("BEGIN");
+    for (int i = 1; i <= records; ++i)
+        db->exec(
+            "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) VALUES (?,?,?,?,?,?,?)",
+            {"Bewohnerin Müller-" + zeroPadded(i, 4), std::string("Käthe"), "W" + zeroPadded(i, 4),
+             std::int64_t{100000 + i}, ",," + zeroPadded(200000 + i, 6), std::int64_t{i % 10000},
+             "1" + std::string(63, '0')});
+    db->exec("COMMIT");
+
+    SimulatorProcess simulator;
+    if (!simulator.start(tool)) {
+        std::cerr << "pnl-station-sim lässt sich nicht starten: " << tool << "\n";
+        return 2;
+    }
+
+    PollEventLoop loop;
+    PortMap ports;
+    ports.map(1, simulator.path);
+    PosixSerialOptions options;
+    options.lockFolder = folder.path();
+    auto serial = makePosixSerialPort(loop, ports, options);
+    auto queries = makePosixPortQueries(ports, options);
+    CountingDialogs dialogs;
+    Program program(Platform{fs, loop, dialogs, *serial, *queries}, folder.path());
+    program.InitX.setFileName(program.path(kSettingsCopy));
+    program.DataBewo = std::move(db);
+    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+
+    FrmPNL form;
+    FillTransferTree(program, form);
+    form.TrVwPNLTrans.setAllChecked(true);
+
+    const auto start = std::chrono::steady_clock::now();
+    const TransferResult result = TransferRun(program, form);
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    const double pauses =
+        (kPauseBeforeStations + kPauseAfterOpen + records * kBlocksPerImage * kPauseAfterBlock +
+         kPauseAfterHeader + kPauseAfterClose + kPauseAfterStations) /
+        1000.0;
+    const double overhead = (wall - pauses) / pauses * 100.0;
+    std::string decoded;
+    const int simStatus = simulator.finish(&decoded);
+    const bool sent = result.started && !result.anyFailed() && dialogs.shown == 0 && simStatus == 0;
+
+    std::printf("Residents %d: wall %.3f s, pauses %.3f s, overhead %.3f s = %.3f %%  (%s)\n", records, wall,
+                pauses, wall - pauses, overhead, overhead < 2.0 ? "below 2 %" : "ABOVE 2 %");
+    std::printf("Station: %s\n", decoded.substr(0, decoded.find('\n')).c_str());
+    if (!sent)
+        std::printf("The transfer failed (simulator exit %d).\n", simStatus);
+    return sent && overhead < 2.0 ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace pnl
+
+int main(int argc, char** argv) {
+    const int records = argc > 1 ? std::atoi(argv[1]) : pnl::kMaxRecords;
+    const std::string tool = argc > 2 ? argv[2] : PNL_BINARY_DIR "/pnl-station-sim";
+    return pnl::run(records, tool);
+}
