@@ -97,20 +97,5 @@ TEST(InterfaceEditor, AnotherKindStartsFromDefaultsUntilThePortIsChosenAgain) {
     EXPECT_TRUE(tabShown(form, FrmCOM::kModemTab));
 }
 
-TEST(InterfaceEditor, ModemTickTogglesTheModemPageAndTheTest) {
-    ComWindow window("[Schnittstellen]\r\nCOM1=30,FALSE\r\n");
-    FrmCOM& form = window.form;
-    window.choosePort("COM1");
-    EXPECT_TRUE(form.CmdCOMTest.enabled());
-    window.tickModem(true);
-    EXPECT_TRUE(tabShown(form, FrmCOM::kModemTab));
-    EXPECT_TRUE(form.TxtPNLModem.visible());
-    EXPECT_FALSE(form.CmdCOMTest.enabled());
-    window.tickModem(false);
-    EXPECT_FALSE(tabShown(form, FrmCOM::kModemTab));
-    EXPECT_FALSE(form.TxtPNLModem.visible());
-    EXPECT_TRUE(form.CmdCOMTest.enabled());
-}
-
 }  // namespace
 }  // namespace pnl::test

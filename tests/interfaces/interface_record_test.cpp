@@ -46,13 +46,5 @@ TEST(CountPortsOfKind, CountsByLeadingNumberLeavesOutThePortAndKeepsTheKey) {
     EXPECT_EQ(program.FieldTable[0], "x");  // COM8's record was split last
 }
 
-TEST(PortNames, OnlyCom1ToCom8HaveANumber) {
-    EXPECT_EQ(portNumberOf("COM1"), 1);
-    EXPECT_EQ(portNumberOf("COM8"), 8);
-    for (const char* other : {"COM9", "COM0", "COM10", "COM", "", "LPT1", "com1"})
-        EXPECT_EQ(portNumberOf(other), 0);
-    EXPECT_EQ(portName(3), "COM3");
-}
-
 }  // namespace
 }  // namespace pnl::test

@@ -3,7 +3,6 @@
 #include "porttest/port_test.h"
 #include "porttest/station_probe.h"
 #include "support/com_window.h"
-#include "support/sim_line.h"
 
 namespace pnl::test {
 namespace {
@@ -68,48 +67,6 @@ TEST(PortTest, FindsTheStationWithTheExactBytesAndPauses) {
     EXPECT_FALSE(window.serial.isOpen());
     EXPECT_TRUE(window.testControlsEnabled());
     EXPECT_FALSE(window.program->serialLinkBusy);
-}
-
-TEST(PortTest, FindsASimulatedStationAndLeavesItClosed) {
-    ProbeWindow window;
-    sim::Simulator simulator(window.loop, sim::SimulatorSetup{{{123456}, {654321}}, {}, std::nullopt});
-    attachSimulator(window.serial, simulator, window.loop);
-    window.test();
-    EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Information);
-    window.loop.advance(100);
-    EXPECT_FALSE(simulator.openedStation());
-    ASSERT_EQ(simulator.framesOf(123456).size(), 3u);
-    EXPECT_EQ(simulator.framesOf(123456)[2].code, "00");
-    EXPECT_TRUE(simulator.framesOf(654321).empty());
-    EXPECT_TRUE(simulator.malformed().empty());
-}
-
-TEST(PortTest, AnythingButNineteenCharactersWithStarSecondIsNotFound) {
-    struct Case {
-        std::string answer;
-        std::int64_t delayMs;
-    };
-    const std::vector<Case> cases{
-        {kAnswer19.substr(0, 18), 100},  // short
-        {kAnswer19 + "9", 100},          // long
-        {"?+23456789012345678", 100},    // wrong second character
-        {kAnswer19, 2100},               // after the pause
-        {"", 0},                         // no answer at all
-    };
-    for (const Case& c : cases) {
-        ProbeWindow window;
-        if (!c.answer.empty())
-            window.stationAnswers(c.answer, c.delayMs);
-        window.test();
-        ASSERT_EQ(window.dialogs.shown.size(), 1u);
-        EXPECT_EQ(window.dialogs.last().text,
-                  "Die PNLXXX mit der Seriennr. 123456\n\rwurde nicht am ausgewählten Port gefunden!")
-            << c.answer;
-        EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Exclamation);
-        EXPECT_EQ(window.serial.allSent(), kOpen123456 + kQuery + kClose123456);
-        EXPECT_FALSE(window.serial.isOpen());
-        EXPECT_TRUE(window.testControlsEnabled());
-    }
 }
 
 TEST(PortTest, OnlyWhatArrivesDuringTheQueryPauseCounts) {

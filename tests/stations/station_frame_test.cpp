@@ -186,21 +186,5 @@ TEST(StationFrame, ShowsStoredRecordsAsFarAsTheFrameCanHoldThem) {
     EXPECT_TRUE(page.form.TxtPNLSnr.empty());
 }
 
-TEST(StationList, ReadsTheRecordForTheTransfer) {
-    StationPage page("PNL07=PNL-A,Haus 7,004711,0301234,True\r\n");
-    const StationRecord station = readStation(*page.program, 7);
-    EXPECT_TRUE(station.listed());
-    EXPECT_EQ(station.type, "PNL-A");
-    EXPECT_EQ(station.label, "Haus 7");
-    EXPECT_EQ(station.serial, "004711");
-    EXPECT_EQ(station.phone, "0301234");
-    EXPECT_TRUE(station.olderFirmware);
-    EXPECT_FALSE(readStation(*page.program, 8).inUse());
-    EXPECT_FALSE(readStation(*page.program, 64).inUse());
-    EXPECT_EQ(LowestFreeSlot(*page.program), 0);
-    ASSERT_EQ(listedStations(*page.program).size(), 1u);
-    EXPECT_EQ(listedStations(*page.program)[0].number, 7);
-}
-
 }  // namespace
 }  // namespace pnl::test
