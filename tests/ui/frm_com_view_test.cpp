@@ -1,0 +1,95 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTabWidget>
+
+#include "forms/frm_com.h"
+#include "setup_fixture.h"
+#include "ui/frm_com_view.h"
+#include "ui/masked_line_edit.h"
+
+namespace pnl::test {
+namespace {
+
+struct InterfaceWindow : SetupFixture {
+    // Starts with a level of kind "P" and opens the interface window from the menu.
+    void open() {
+        setup->start(0);
+        enterCode("555555");
+        mainWindow()->move(40, 30);
+        mainWindow()->resize(900, 700);
+        choose(kSchnittstelle);
+        view = mainWindow()->findChild<ui::FrmComView*>();
+        ASSERT_TRUE(view);
+    }
+    // The user picks an entry of a drop-down list.
+    static void pick(QComboBox* list, const QString& text) {
+        const int index = list->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+    std::string setting(const std::string& section, const std::string& key) {
+        return program().InitX.read(section, key);
+    }
+
+    ui::FrmComView* view = nullptr;
+};
+
+TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
+    open();
+    EXPECT_TRUE(view->isVisible());
+    const QRect main = mainWindow()->frameGeometry();
+    // Below the main window's menu bar (the offscreen platform adds its own frame to the size).
+    EXPECT_EQ(view->frameGeometry().topLeft(), QPoint(main.left() + 2, main.top() + 50));
+    EXPECT_EQ(view->portList()->count(), 2);
+    EXPECT_FALSE(view->pages()->isVisible());
+    EXPECT_FALSE(view->testButton()->isEnabled());
+
+    pick(view->portList(), "COM1");
+    EXPECT_EQ(view->deviceList()->currentText(), "PNLXX Abgleich");
+    EXPECT_TRUE(view->pages()->isVisible());
+    for (int tab = 0; tab < 6; ++tab)
+        EXPECT_EQ(view->pages()->isTabVisible(tab), tab == FrmCOM::kStationTab);
+    EXPECT_EQ(view->pages()->currentIndex(), FrmCOM::kStationTab);
+    EXPECT_EQ(view->stationList()->count(), 3);
+    EXPECT_TRUE(view->testButton()->isEnabled());
+
+    QTest::mouseClick(view->modemBox(), Qt::LeftButton);
+    EXPECT_TRUE(view->pages()->isTabVisible(FrmCOM::kModemTab));
+    EXPECT_FALSE(view->testButton()->isEnabled());
+    EXPECT_FALSE(view->phoneField()->isHidden());
+    QTest::mouseClick(view->modemBox(), Qt::LeftButton);
+    EXPECT_FALSE(view->pages()->isTabVisible(FrmCOM::kModemTab));
+    EXPECT_TRUE(view->phoneField()->isHidden());
+
+    pick(view->deviceList(), "Kein Gerät");
+    EXPECT_FALSE(view->pages()->isVisible());
+    EXPECT_FALSE(view->testButton()->isEnabled());
+}
+
+TEST_F(InterfaceWindow, AStationIsTypedInSavedAndProbed) {
+    open();
+    pick(view->portList(), "COM1");
+    QTest::mouseClick(view->newStationButton(), Qt::LeftButton);
+    pick(view->typeList(), "PNL-C");
+    QTest::keyClicks(view->labelField(), "Hof");
+    QTest::keyClicks(view->serialField(), "4711");
+    QTest::mouseClick(view->saveStationButton(), Qt::LeftButton);
+    EXPECT_EQ(setting("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
+    EXPECT_EQ(view->stationList()->currentText(), "Hof");
+
+    inst.serial.onOutput = [this](const std::string& bytes) {
+        if (bytes == std::string("\x01*0000\x04"))
+            inst.serial.deliver("?*23456789012345678", 50);
+    };
+    QTest::mouseClick(view->testButton(), Qt::LeftButton);
+    EXPECT_EQ(inst.dialogs.last().text,
+              "Die PNLXXX mit der Seriennr. 4711\n\rwurde am ausgewählten Port gefunden!");
+    EXPECT_EQ(inst.serial.allSent(), std::string("\x01(00126701\x04\x01*0000\x04\x01(00126700\x04"));
+    EXPECT_TRUE(view->testButton()->isEnabled());
+    EXPECT_TRUE(view->portList()->isEnabled());
+    EXPECT_FALSE(inst.serial.isOpen());
+}
+
+}  // namespace
+}  // namespace pnl::test
