@@ -6,9 +6,12 @@ MaskedFieldBinder::MaskedFieldBinder(MaskedLineEdit* edit, MaskedField& model, s
                                      std::function<void()> onGotFocus)
     : Binder(edit, model), edit_(edit) {
     QObject::connect(edit, &QLineEdit::textEdited, this, [this, onChange = std::move(onChange)] {
-        // The mask lets only fitting characters in, so the model takes what the widget holds.
-        field().setText(str(edit_->text()));
-        if (onChange)
+        // The model takes what the widget holds; a refused key changes nothing and is no Change.
+        const std::string before = field().text();
+        // A character the mask lets in but the field does not hold (a letter with an accent) is taken back.
+        if (!field().setText(str(edit_->text())))
+            apply();
+        if (onChange && field().text() != before)
             onChange();
     });
     edit->onFocusIn = [this, onGotFocus = std::move(onGotFocus)] {
@@ -24,8 +27,11 @@ MaskedFieldBinder::MaskedFieldBinder(MaskedLineEdit* edit, MaskedField& model, s
 void MaskedFieldBinder::refresh() {
     refreshWidget(edit_);
     const QString text = qt(field().text());
-    if (edit_->text() != text)
+    if (edit_->text() != text) {
         edit_->setText(text);
+        // The caret stands after the characters, where the next one goes.
+        edit_->setCursorPosition(static_cast<int>(text.size()));
+    }
     if (field().selStart() != appliedSelStart_) {
         appliedSelStart_ = field().selStart();
         edit_->setCursorPosition(appliedSelStart_);

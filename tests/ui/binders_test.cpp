@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ui/binders.h"
+
+namespace pnl::ui {
+namespace {
+
+TEST(Binders, MaskedFieldShowsPromptsTakesOnlyFittingCharactersAndPlacesTheCaret) {
+    MaskedField model(6);
+    MaskedLineEdit edit(model.positions(), model.kind());
+    int changes = 0, focused = 0;
+    bindMaskedField(
+        &edit, model, [&] { ++changes; },
+        [&] {
+            ++focused;
+            model.setSelStart(0);
+        });
+    EXPECT_EQ(edit.displayText(), "______");
+    QTest::keyClicks(&edit, "4a7-1");
+    EXPECT_EQ(model.text(), "471");
+    EXPECT_EQ(edit.displayText(), "471___");
+    EXPECT_EQ(changes, 3);
+    model.setText("______");  // the all-prompt text empties the field
+    EXPECT_EQ(edit.text(), "");
+    model.setText("123456");
+    edit.setCursorPosition(6);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    edit.setFocus();
+    QApplication::sendEvent(&edit, &focusIn);
+    QApplication::processEvents();
+    // Outside an active window the focus may not stick; then the field does nothing, which is fine too.
+    if (edit.hasFocus()) {
+        EXPECT_EQ(focused, 1);
+        EXPECT_EQ(edit.cursorPosition(), 0);
+    }
+
+    MaskedField apartment(8, MaskedField::Kind::LettersAndDigits);
+    MaskedLineEdit apartmentEdit(8, apartment.kind());
+    bindMaskedField(&apartmentEdit, apartment);
+    QTest::keyClicks(&apartmentEdit, "A-12");
+    QKeyEvent umlaut(QEvent::KeyPress, Qt::Key_Adiaeresis, Qt::NoModifier, QStringLiteral("ä"));
+    QApplication::sendEvent(&apartmentEdit, &umlaut);
+    QTest::keyClicks(&apartmentEdit, "3");
+    EXPECT_EQ(apartment.text(), "A123");
+}
+
+TEST(Binders, ComboBoxMirrorsItemsAndChoiceAndReportsTheUsersChoice) {
+    ComboBox model(true);
+    QComboBox combo;
+    int clicks = 0;
+    bindComboBox(&combo, model, [&] {
+        ++clicks;
+        EXPECT_EQ(model.text(), "Bauer");  // the model knows the choice when the handler runs
+    });
+    model.addItem("Zander", 7);
+    model.addItem("Bauer", 3);
+    ASSERT_EQ(combo.count(), 2);
+    EXPECT_EQ(combo.itemText(0), "Bauer");
+    EXPECT_EQ(combo.currentIndex(), -1);
+    model.setListIndex(1);
+    EXPECT_EQ(combo.currentText(), "Zander");
+    EXPECT_EQ(clicks, 0);  // the program's choice is no click
+    combo.setCurrentIndex(0);
+    emit combo.activated(0);
+    EXPECT_EQ(clicks, 1);
+    model.setEnabled(false);
+    EXPECT_FALSE(combo.isEnabled());
+}
+
+TEST(Binders, OptionsMayShowNoChoiceAndAChosenOptionStaysChosen) {
+    OptionGroup group;
+    OptionButton first, second;
+    first.joinGroup(group);
+    second.joinGroup(group);
+    first.setCaption("Bewohnerdaten editieren");
+    QRadioButton firstRadio, secondRadio;
+    bindOption(&firstRadio, first, {}, 'w');
+    bindOption(&secondRadio, second);
+    EXPECT_EQ(firstRadio.text(), "Be&wohnerdaten editieren");
+    first.setChecked(true);
+    EXPECT_TRUE(firstRadio.isChecked());
+    secondRadio.click();
+    EXPECT_TRUE(second.checked());
+    EXPECT_FALSE(first.checked());
+    EXPECT_FALSE(firstRadio.isChecked());
+    secondRadio.click();
+    EXPECT_TRUE(secondRadio.isChecked());
+    second.setChecked(false);
+    EXPECT_FALSE(firstRadio.isChecked() || secondRadio.isChecked());
+}
+
+TEST(Binders, CheckTreeTicksBothWays) {
+    CheckTree model;
+    QTreeWidget tree;
+    std::vector<int> checked;
+    bindCheckTree(&tree, model, [&](int index) { checked.push_back(index); });
+    model.addNode("S00", "Haupteingang");
+    model.addNode("S01", "Nebeneingang");
+    ASSERT_EQ(tree.topLevelItemCount(), 2);
+    model.setChecked(1, true);
+    EXPECT_EQ(tree.topLevelItem(1)->checkState(0), Qt::Checked);
+    EXPECT_TRUE(checked.empty());
+    tree.topLevelItem(0)->setCheckState(0, Qt::Checked);  // as the user's click does
+    EXPECT_TRUE(model.node(0).checked);
+    EXPECT_EQ(checked, std::vector<int>{0});
+}
+
+TEST(Binders, TabsLabelsAndWindows) {
+    TabControl tabs({"Bewohner", "Ort"});
+    QTabWidget tabWidget;
+    tabWidget.addTab(new QWidget, QString());
+    tabWidget.addTab(new QWidget, QString());
+    bindTabs(&tabWidget, tabs);
+    EXPECT_EQ(tabWidget.tabText(1), "Ort");
+    tabs.setTabEnabled(1, false);
+    EXPECT_FALSE(tabWidget.isTabEnabled(1));
+    tabs.setTabEnabled(1, true);
+    tabWidget.setCurrentIndex(1);
+    EXPECT_EQ(tabs.tab(), 1);
+
+    Label label;
+    QLabel labelWidget;
+    bindLabel(&labelWidget, label);
+    label.setCaption("Code Ok!\n\rProgramm wird geladen!");
+    EXPECT_EQ(labelWidget.text(), "Code Ok!\nProgramm wird geladen!");
+
+    Window window;
+    window.setVisible(false);
+    QWidget windowWidget;
+    bindWindow(&windowWidget, window);
+    window.setCaption("PNL Fernwartung");
+    window.setGeometry({30, 40, 300, 200});
+    window.setVisible(true);
+    EXPECT_TRUE(windowWidget.isVisible());
+    EXPECT_EQ(windowWidget.windowTitle(), "PNL Fernwartung");
+    EXPECT_EQ(windowWidget.frameGeometry().topLeft(), QPoint(30, 40));
+    windowWidget.close();  // the close box
+    EXPECT_FALSE(window.visible());
+}
+
+}  // namespace
+}  // namespace pnl::ui

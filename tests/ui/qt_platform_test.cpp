@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_loop.h"
+
+namespace pnl {
+namespace {
+
+struct ShownBox {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    QString defaultButton;
+};
+
+// Shows the message with QtDialogs; while it is open, reads the box and lets `act` answer it.
+MsgAnswer showAndAnswer(const Message& message, ShownBox& seen,
+                        const std::function<void(QMessageBox*)>& act) {
+    seen = ShownBox{};
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        for (QAbstractButton* button : box->buttons())
+            seen.buttons << button->text();
+        seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        act(box);
+    });
+    QtDialogs dialogs;
+    return dialogs.show(message);
+}
+
+void click(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* button : box->buttons())
+        if (button->text() == text)
+            button->click();
+}
+
+TEST(QtDialogs, GermanButtonsWithMnemonicsAndTheAnswerClicked) {
+    ShownBox seen;
+    const MsgAnswer answer =
+        showAndAnswer(Message{"Sollen alle getätigten Änderungen übernommen werden?", "Änderungen speichern",
+                              MsgIcon::None, MsgButtons::YesNoCancel},
+                      seen, [](QMessageBox* box) { click(box, "&Nein"); });
+    EXPECT_EQ(answer, MsgAnswer::No);
+    EXPECT_EQ(seen.title, "Änderungen speichern");
+    EXPECT_EQ(seen.text, "Sollen alle getätigten Änderungen übernommen werden?");
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(seen.buttons.size(), 3);
+    for (const char* button : {"&Ja", "&Nein", "&Abbrechen"})
+        EXPECT_TRUE(seen.buttons.contains(button)) << button;
+    EXPECT_EQ(seen.defaultButton, "&Ja");
+}
+
+TEST(QtDialogs, EscapeCancelsOrSaysNoAndIconsMap) {
+    ShownBox seen;
+    auto escape = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); };
+    EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Question, MsgButtons::YesNoCancel}, seen, escape),
+              MsgAnswer::Cancel);
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Exclamation, MsgButtons::YesNo}, seen, escape),
+              MsgAnswer::No);
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(showAndAnswer(Message{"!", "Error", MsgIcon::Critical, MsgButtons::Ok}, seen, escape),
+              MsgAnswer::Ok);
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QStringList{"&OK"});
+}
+
+TEST(QtEventLoop, TimersReadableDescriptorsAndPauses) {
+    QtEventLoop loop;
+    int once = 0, repeated = 0;
+    loop.startTimer(EventLoop::Milliseconds(5), false, [&] { ++once; });
+    int repeating = 0;
+    repeating = loop.startTimer(EventLoop::Milliseconds(1), true, [&] {
+        if (++repeated == 3)
+            loop.stopTimer(repeating);  // a timer may stop itself
+    });
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    std::string received;
+    const int watch = loop.watchReadable(fds[0], [&] {
+        char buffer[16];
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n > 0)
+            received.append(buffer, static_cast<std::size_t>(n));
+    });
+    ASSERT_EQ(write(fds[1], "ab", 2), 2);
+    bool paused = false;
+    loop.startTimer(EventLoop::Milliseconds(30), false, [&] { paused = true; });
+    loop.processEventsUntil([&] { return paused; });
+    EXPECT_EQ(once, 1);
+    EXPECT_EQ(repeated, 3);
+    EXPECT_EQ(received, "ab");
+    loop.unwatch(watch);
+    close(fds[0]);
+    close(fds[1]);
+    loop.processEventsUntil([] { return true; });  // returns at once
+}
+
+}  // namespace
+}  // namespace pnl
