@@ -29,6 +29,10 @@ std::string printable(const std::string& bytes) {
 
 int run(const pnl::sim::ToolOptions& options) {
     using namespace pnl;
+    // Signals are taken over before the path is printed: whoever reads the path may stop the tool at once.
+    PollEventLoop loop;
+    bool stop = false;
+    StopSignals signals(loop, [&] { stop = true; });
     std::string error;
     auto pty = PseudoTerminal::open(&error);
     if (!pty) {
@@ -41,13 +45,10 @@ int run(const pnl::sim::ToolOptions& options) {
     }
     std::cout << pty->slavePath() << std::endl;
 
-    PollEventLoop loop;
     PosixFileSystem fs;
     sim::Simulator simulator(loop, options.setup);
-    bool stop = false;
     bool faults = false;
     int closes = 0;
-    StopSignals signals(loop, [&] { stop = true; });
 
     simulator.setOutput([&](const std::string& bytes) {
         if (!pty->write(bytes))
