@@ -1,6 +1,6 @@
 #include "ui/screenshots.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTimer>
@@ -19,6 +19,15 @@ namespace {
 
 // Time for the window system to lay out and paint a window before it is photographed.
 constexpr int kSettleMs = 600;
+
+// The shown window with this caption (the views of other windows are found by what the user sees).
+QWidget* shownWindow(const std::string& caption) {
+    for (QWidget* widget : QApplication::allWidgets())
+        if (widget->isWindow() && widget->isVisible() &&
+            widget->windowTitle() == QString::fromStdString(caption))
+            return widget;
+    return nullptr;
+}
 
 void save(QWidget* widget, const QString& folder, const QString& name) {
     const QString path = QDir(folder).filePath(name);
@@ -66,8 +75,21 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
             save(setup.infoWindow(), folder, "info.png");
             setup.infoWindow()->hide();
         },
-        // --- Further windows (interface window, transfer dialog) are photographed here once they have views.
-        // ---
+        [&setup] {
+            setup.mainWindow().PCCOM_Click();
+            FrmCOM& com = setup.interfaceForm();
+            com.CboCOMs.setListIndex(com.CboCOMs.findText("COM1"));
+            if (!com.CboCOMs.text().empty())
+                setup.interfaceController().CboCOMs_Click();
+        },
+        [&setup, folder] { save(shownWindow(setup.interfaceForm().caption()), folder, "interface.png"); },
+        [&setup] {
+            setup.mainWindow().Bewo_Click();
+            setup.mainWindow().Pnl_Click();
+        },
+        [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
+        [&setup, folder] { save(setup.setupWindow(), folder, "residents.png"); },
+        // --- Further windows are photographed here. ---
         finish,
     });
 }

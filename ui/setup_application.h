@@ -59,6 +59,9 @@ class SetupApplication {
     PasswordDialog& passwordDialog() { return password_; }
     MainWindowController& mainWindow() { return main_; }
     LevelEditor& levelEditor() { return levels_; }
+    ResidentEditor& residentEditor() { return residents_; }
+    FrmCOMController& interfaceController() { return interfaces_; }
+    FrmPnlController& transferController() { return transfer_; }
 
     FrmPwdWindow* passwordWindow() const { return pwdWindow_.get(); }
     FrmSetupWindow* setupWindow() const { return setupWindow_.get(); }
