@@ -5,7 +5,9 @@
 
 #include "residents/resident_table.h"
 #include "ui/binders.h"
+#include "ui/fr_bewo_view.h"
 #include "ui/fr_levels_view.h"
+#include "ui/frm_com_view.h"
 #include "ui/frm_copyright_window.h"
 #include "ui/frm_pwd_window.h"
 #include "ui/frm_setup_window.h"
@@ -29,7 +31,7 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
     startUpSeams_.prepareInterfaceEditor = [this] { interfaces_.Form_Load(); };
     startUpSeams_.bindResidentTable = [this] {
         program_.residents = std::make_shared<ResidentTable>(*program_.DataBewo);
-        return true;
+        return program_.residents->bound();
     };
     startUpSeams_.openMainWindow = [this] { main_.Open(); };
 
@@ -47,16 +49,15 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
 
     // --- Page FrBewo (resident editor): the resident page view goes here. ---
     main_.seams.OpenResidentView = [this] { residents_.OpenResidentView(); };
-    auto* residentPage = new QGroupBox;
-    residentPage->setTitle(QStringLiteral("Bewohnerdaten"));
-    setupWindow_->addPage(residentPage);
-    bindFrame(residentPage, setupForm_.FrBewo);
+    setupWindow_->addPage(new FrBewoView(setupForm_, residents_));
 
     // --- Page FrLevels (permission level editor) ---
     levelsView_ = new FrLevelsView(setupForm_, levels_);
     setupWindow_->addPage(levelsView_);
 
     // --- Interface window FrmCOM: its view goes here. ---
+    // A child of the main window, so that it stays over it and goes with it.
+    new FrmComView(comForm_, interfaces_, setupWindow_.get());
     main_.seams.interfaceWindowOpened = [this] { interfaces_.Form_Load(); };
 
     // --- Transfer dialog FrmPNL: its view goes here. ---
