@@ -9,6 +9,7 @@
 #include "ui/fr_levels_view.h"
 #include "ui/frm_com_view.h"
 #include "ui/frm_copyright_window.h"
+#include "ui/frm_pnl_view.h"
 #include "ui/frm_pwd_window.h"
 #include "ui/frm_setup_window.h"
 
@@ -60,7 +61,8 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
     new FrmComView(comForm_, interfaces_, setupWindow_.get());
     main_.seams.interfaceWindowOpened = [this] { interfaces_.Form_Load(); };
 
-    // --- Transfer dialog FrmPNL: its view goes here. ---
+    // --- Transfer dialog FrmPNL ---
+    pnlWindow_ = std::make_unique<FrmPnlView>(pnlForm_, transfer_, setupWindow_.get());
     main_.seams.showTransferDialog = [this] {
         if (!pnlForm_.visible())
             transfer_.Form_Load();
@@ -77,6 +79,7 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
 SetupApplication::~SetupApplication() {
     // The windows go before the models and controllers they are bound to.
     infoWindow_.reset();
+    pnlWindow_.reset();
     setupWindow_.reset();
     pwdWindow_.reset();
 }

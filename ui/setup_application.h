@@ -27,6 +27,7 @@ class FrmPwdWindow;
 class FrmSetupWindow;
 class FrLevelsView;
 class FrmCopyrightWindow;
+class FrmPnlView;
 
 struct SetupOptions {
     // The password dialog's idle time before the program ends.
@@ -67,6 +68,7 @@ class SetupApplication {
     FrmSetupWindow* setupWindow() const { return setupWindow_.get(); }
     FrLevelsView* levelsView() const { return levelsView_; }
     FrmCopyrightWindow* infoWindow() const { return infoWindow_.get(); }
+    FrmPnlView* transferWindow() const { return pnlWindow_.get(); }
 
     // Ends the program: every window closes, then onEnd runs.
     void endProgram();
@@ -94,6 +96,7 @@ class SetupApplication {
     std::unique_ptr<FrmSetupWindow> setupWindow_;
     FrLevelsView* levelsView_ = nullptr;
     std::unique_ptr<FrmCopyrightWindow> infoWindow_;
+    std::unique_ptr<FrmPnlView> pnlWindow_;
     bool ended_ = false;
 };
 

@@ -1,0 +1,69 @@
+// The transfer dialog on screen, driven as the user does: open it from the menu, tick a station, start, try
+// to close it while the run goes on.
+
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+#include "setup_fixture.h"
+#include "ui/frm_pnl_view.h"
+
+namespace pnl::test {
+namespace {
+
+struct TransferWindowTest : SetupFixture {
+    ui::FrmPnlView* dialog() { return setup->transferWindow(); }
+};
+
+TEST_F(TransferWindowTest, RunsAStationAndCannotBeClosedMeanwhile) {
+    setup->start(5);
+    program().DataBewo->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr LIKE 'A%'", {"1" + std::string(63, '0')});
+    choose(kPnlxxx);
+    ASSERT_TRUE(dialog()->isVisible());
+    EXPECT_EQ(dialog()->windowTitle(), QStringLiteral("Datenübertragung zur PNL"));
+    QTreeWidget* tree = dialog()->stationTree();
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Haupteingang"));
+    EXPECT_EQ(
+        tree->toolTip(),
+        QStringLiteral("Wählen Sie hier bitte die PNLXXX aus, zu denen ein Transfer stattfinden soll."));
+    EXPECT_FALSE(dialog()->progressBar()->isVisible());
+
+    tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    bool closedDuringRun = true, lockedDuringRun = false, mainWindowUsable = false;
+    int barDuringRun = -1;
+    inst.loop.post(26000, [&] {
+        dialog()->close();
+        QTest::keyClick(dialog(), Qt::Key_Escape);
+        closedDuringRun = !dialog()->isVisible();
+        lockedDuringRun = !tree->isEnabled() && !dialog()->startButton()->isEnabled() &&
+                          !dialog()->cancelButton()->isEnabled() && !dialog()->allButton()->isEnabled();
+        mainWindowUsable = mainWindow()->isEnabled() && menuEnabled(kDatensaetze);
+        barDuringRun = dialog()->progressBar()->isVisible() ? dialog()->progressBar()->value() : -1;
+    });
+    QTest::mouseClick(dialog()->startButton(), Qt::LeftButton);
+
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_TRUE(lockedDuringRun);
+    EXPECT_TRUE(mainWindowUsable);
+    EXPECT_GT(barDuringRun, 0);
+    EXPECT_LT(barDuringRun, 100);
+    EXPECT_EQ(tree->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(inst.serial.sent.size(), 1u + 20u * 7u + 2u);
+
+    // The lines of the station stay in the list; the access code has a column of its own.
+    QTreeWidget* lines = dialog()->lineList();
+    ASSERT_EQ(lines->topLevelItemCount(), 20);
+    EXPECT_EQ(lines->headerItem()->text(4), QStringLiteral("Code"));
+    const auto anna = lines->findItems(QStringLiteral("Müller, Anna"), Qt::MatchExactly, 0);
+    ASSERT_EQ(anna.size(), 1);
+    EXPECT_EQ(anna.front()->text(1), QStringLiteral("A001"));
+    EXPECT_EQ(anna.front()->text(4), QStringLiteral("1234"));
+
+    QTest::mouseClick(dialog()->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_FALSE(setup->transferForm().visible());
+}
+
+}  // namespace
+}  // namespace pnl::test
