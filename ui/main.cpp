@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
         const auto serial = pnl::makePosixSerialPort(loop, line.ports);
         const auto ports = pnl::makePosixPortQueries(line.ports);
         pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
-        return pnl::RunTransferCommand(program, *line.transfer, line.levelText, std::cout, pnl::readHiddenLine);
+        return pnl::RunTransferCommand(program, *line.transfer, line.levelText, std::cout,
+                                       pnl::readHiddenLine);
     }
 
     QApplication application(argc, argv);
