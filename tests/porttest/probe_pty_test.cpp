@@ -79,9 +79,10 @@ TEST(ProbeOverPseudoTerminal, PortTestFindsTheStationAndGivesThePortBack) {
     pty.loop.startTimer(std::chrono::milliseconds(200), false, [&] { settled = true; });
     pty.loop.processEventsUntil([&] { return settled; });
     const auto frames = pty.simulator.framesOf(12345);
-    ASSERT_GE(frames.size(), 2u);
+    ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0].code, "01");
     EXPECT_EQ(frames[1].kind, sim::Frame::Kind::Query);
+    EXPECT_EQ(frames[2].code, "00");  // the closing frame survives the port's close
     EXPECT_TRUE(pty.simulator.malformed().empty());
     // Nothing holds the port any more.
     EXPECT_EQ(pty.queries->status(1), 0);
