@@ -157,9 +157,9 @@ void PosixSerialPort::close() {
     if (watch_ != 0)
         loop_.unwatch(watch_);
     watch_ = 0;
-    // Output still held (flow control) would hold close() up to the driver's closing wait (30 s by default), so
-    // it is dropped; what output() already sent is left alone: on a pseudo-terminal a full flush would throw away
-    // the bytes the peer has not read yet.
+    // Output still held (flow control) would hold close() up to the driver's closing wait (30 s by default),
+    // so it is dropped; what output() already sent is left alone: on a pseudo-terminal a full flush would
+    // throw away the bytes the peer has not read yet.
     ::tcflush(fd_, TCIFLUSH);
     if (!termios_line::allSent(fd_))
         ::tcflush(fd_, TCOFLUSH);
