@@ -5,6 +5,7 @@
 //
 //   transfer_bench [RECORDS] [PATH-OF-pnl-station-sim]
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -32,6 +33,65 @@ class CountingDialogs : public Dialogs {
         return MsgAnswer::Ok;
     }
     int shown = 0;
+};
+
+// The program's serial port, timing every output: the time until a frame has left the port is the line's, not
+// the program's.
+class TimedPort : public SerialPort {
+  public:
+    explicit TimedPort(SerialPort& port) : port_(port) {}
+    void setCommPort(int number) override { port_.setCommPort(number); }
+    int commPort() const override { return port_.commPort(); }
+    bool setSettings(const std::string& text) override { return port_.setSettings(text); }
+    void setDTREnable(bool on) override { port_.setDTREnable(on); }
+    void setRTSEnable(bool on) override { port_.setRTSEnable(on); }
+    void setHandshaking(int mode) override { port_.setHandshaking(mode); }
+    bool isOpen() const override { return port_.isOpen(); }
+    bool open(std::string* error) override { return port_.open(error); }
+    void close() override { port_.close(); }
+    bool carrierDetect() const override { return port_.carrierDetect(); }
+    void setReceiveHandler(ReceiveHandler handler) override { port_.setReceiveHandler(std::move(handler)); }
+    bool output(const std::string& bytes) override {
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = port_.output(bytes);
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds += took;
+        longest = std::max(longest, took);
+        ++frames;
+        return ok;
+    }
+
+    double seconds = 0, longest = 0;
+    int frames = 0;
+
+  private:
+    SerialPort& port_;
+};
+
+// The poll loop on real time, measuring how late each timer fires: the wake-up lateness of the system, not
+// the program's work.
+class TimedLoop : public EventLoop {
+  public:
+    int startTimer(Milliseconds interval, bool repeat, Callback callback) override {
+        const auto due = std::chrono::steady_clock::now() + interval;
+        return loop_.startTimer(interval, repeat, [this, due, callback = std::move(callback)] {
+            const double late = std::chrono::duration<double>(std::chrono::steady_clock::now() - due).count();
+            lateness += std::max(late, 0.0);
+            callback();
+        });
+    }
+    void stopTimer(int id) override { loop_.stopTimer(id); }
+    int watchReadable(int fd, Callback callback) override {
+        return loop_.watchReadable(fd, std::move(callback));
+    }
+    void unwatch(int id) override { loop_.unwatch(id); }
+    void processEventsUntil(const std::function<bool()>& done) override { loop_.processEventsUntil(done); }
+    const Clock& clock() const override { return loop_.clock(); }
+
+    double lateness = 0;
+
+  private:
+    PollEventLoop loop_;
 };
 
 // Starts pnl-station-sim; its first line is the path of its pseudo-terminal.
@@ -85,15 +145,16 @@ int run(int records, const std::string& tool) {
         return 2;
     }
 
-    PollEventLoop loop;
+    TimedLoop loop;
     PortMap ports;
     ports.map(1, simulator.path);
     PosixSerialOptions options;
     options.lockFolder = folder.path();
-    auto serial = makePosixSerialPort(loop, ports, options);
+    auto posixPort = makePosixSerialPort(loop, ports, options);
+    TimedPort serial(*posixPort);
     auto queries = makePosixPortQueries(ports, options);
     CountingDialogs dialogs;
-    Program program(Platform{fs, loop, dialogs, *serial, *queries}, folder.path());
+    Program program(Platform{fs, loop, dialogs, serial, *queries}, folder.path());
     program.InitX.setFileName(program.path(kSettingsCopy));
     program.DataBewo = std::move(db);
     program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
@@ -117,6 +178,11 @@ int run(int records, const std::string& tool) {
 
     std::printf("Residents %d: wall %.3f s, pauses %.3f s, overhead %.3f s = %.3f %%  (%s)\n", records, wall,
                 pauses, wall - pauses, overhead, overhead < 2.0 ? "below 2 %" : "ABOVE 2 %");
+    const double rest = wall - pauses - serial.seconds - loop.lateness;
+    std::printf("  frames leaving the port: %.3f s for %d frames (longest %.1f ms)\n", serial.seconds,
+                serial.frames, serial.longest * 1000);
+    std::printf("  timers firing late:      %.3f s (the system's wake-up latency)\n", loop.lateness);
+    std::printf("  the program's own work:  %.3f s = %.3f %%\n", rest, rest / pauses * 100.0);
     std::printf("Station: %s\n", decoded.substr(0, decoded.find('\n')).c_str());
     if (!sent)
         std::printf("The transfer failed (simulator exit %d).\n", simStatus);
