@@ -15,10 +15,13 @@ Program::Program(const Platform& platform, std::string folderPath)
 
 Program::~Program() = default;
 
-MsgAnswer Program::msgBox(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) {
+MsgAnswer Program::msgBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
+                          const std::string& title) {
     return dialogs.show(Message{text, title.empty() ? std::string(kProgramTitle) : title, icon, buttons});
 }
 
-void FieldOf(Program& program, const std::string& list) { program.FieldTable.split(list); }
+void FieldOf(Program& program, const std::string& list) {
+    program.FieldTable.split(list);
+}
 
 }  // namespace pnl

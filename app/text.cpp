@@ -6,7 +6,8 @@ namespace pnl {
 
 std::string trim(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
+    if (first == std::string::npos)
+        return {};
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
@@ -24,9 +25,11 @@ std::string upper(const std::string& text) {
 
 std::int64_t leadingNumber(const std::string& text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
     std::int64_t value = 0;
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
@@ -37,15 +40,18 @@ std::int64_t leadingNumber(const std::string& text) {
 }
 
 bool allDigits(const std::string& text) {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     for (char c : text)
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
     return true;
 }
 
 bool hasDigit(const std::string& text) {
     for (char c : text)
-        if (c >= '0' && c <= '9') return true;
+        if (c >= '0' && c <= '9')
+            return true;
     return false;
 }
 
@@ -55,7 +61,10 @@ std::vector<char32_t> codePoints(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
-        const int extra = (b >= 0xF0 && b < 0xF5) ? 3 : (b >= 0xE0 && b < 0xF0) ? 2 : (b >= 0xC2 && b < 0xE0) ? 1 : 0;
+        const int extra = (b >= 0xF0 && b < 0xF5)   ? 3
+                          : (b >= 0xE0 && b < 0xF0) ? 2
+                          : (b >= 0xC2 && b < 0xE0) ? 1
+                                                    : 0;
         char32_t c = b;
         bool valid = extra > 0 && i + extra < text.size();
         if (valid) {
@@ -101,11 +110,14 @@ std::string fromCodePoints(const std::vector<char32_t>& points) {
     return out;
 }
 
-std::size_t characterCount(const std::string& text) { return codePoints(text).size(); }
+std::size_t characterCount(const std::string& text) {
+    return codePoints(text).size();
+}
 
 std::string leftChars(const std::string& text, std::size_t n) {
     auto points = codePoints(text);
-    if (points.size() <= n) return text;
+    if (points.size() <= n)
+        return text;
     points.resize(n);
     return fromCodePoints(points);
 }
@@ -113,7 +125,8 @@ std::string leftChars(const std::string& text, std::size_t n) {
 std::string hexDigits(std::uint64_t value, int digits) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out(digits, '0');
-    for (int i = digits - 1; i >= 0; --i, value >>= 4) out[i] = kHex[value & 0xF];
+    for (int i = digits - 1; i >= 0; --i, value >>= 4)
+        out[i] = kHex[value & 0xF];
     return out;
 }
 

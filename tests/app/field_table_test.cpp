@@ -11,10 +11,12 @@ TEST(FieldTable, SplitsValueListsIntoSixteenEntries) {
     EXPECT_EQ(fields[0], "TRUE");
     EXPECT_EQ(fields[1], "123456");
     EXPECT_EQ(fields[2], "P");
-    for (int i = 3; i < 16; ++i) EXPECT_EQ(fields[i], "");
+    for (int i = 3; i < 16; ++i)
+        EXPECT_EQ(fields[i], "");
 
     std::string twenty;
-    for (int i = 0; i < 20; ++i) twenty += (i ? "," : "") + std::to_string(i);
+    for (int i = 0; i < 20; ++i)
+        twenty += (i ? "," : "") + std::to_string(i);
     fields.split(twenty);
     EXPECT_EQ(fields[0], "0");
     EXPECT_EQ(fields[15], "15");  // fields 16 to 19 are dropped
@@ -29,7 +31,8 @@ TEST(FieldTable, SplitsValueListsIntoSixteenEntries) {
     EXPECT_EQ(fields[3], "");
 
     fields.split("");
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(fields[i], "");
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(fields[i], "");
 
     fields.split("Müller, Anna|12|4711|0|0", '|');
     EXPECT_EQ(fields[0], "Müller, Anna");
