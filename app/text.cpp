@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "platform/utf8.h"
+
 namespace pnl {
 
 std::string trim(const std::string& text) {
@@ -90,23 +92,8 @@ std::vector<char32_t> codePoints(const std::string& text) {
 std::string fromCodePoints(const std::vector<char32_t>& points) {
     std::string out;
     out.reserve(points.size());
-    for (char32_t c : points) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (char32_t c : points)
+        appendUtf8(out, c);
     return out;
 }
 
