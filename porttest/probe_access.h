@@ -30,8 +30,4 @@ std::string LevelKind(SettingsFile& levels, int level);
 // Levels of kind "B" (compared exactly) have no rights on the interfaces; every other level has.
 bool MayUseInterfaces(SettingsFile& levels, int level);
 
-// The level whose record in `levels` matches the entry, 6 for the master code, 0 for none. Kept for callers
-// that hold only the settings access; TerminalAccessLevel uses the check of the password dialog.
-int MatchAccessCode(SettingsFile& levels, const std::string& entry);
-
 }  // namespace pnl
