@@ -61,13 +61,19 @@ bool PollEventLoop::fireDueTimer() {
 bool PollEventLoop::waitAndDispatch(const std::function<bool()>& done) {
     if (timers_.empty() && watches_.empty())
         return false;
-    int timeoutMs = -1;
+    // Nanoseconds, not whole milliseconds: a pause of the station link wakes up on time, not up to 1 ms late.
+    timespec timeout{};
+    timespec* timeoutOrNone = nullptr;
     if (!timers_.empty()) {
         auto earliest = timers_.begin()->second.due;
         for (const auto& [id, timer] : timers_)
             earliest = std::min(earliest, timer.due);
-        const auto wait = std::chrono::ceil<Milliseconds>(earliest - std::chrono::steady_clock::now());
-        timeoutMs = static_cast<int>(std::clamp<std::int64_t>(wait.count(), 0, 60'000));
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(earliest - std::chrono::steady_clock::now());
+        const std::int64_t ns = std::clamp<std::int64_t>(wait.count(), 0, 60'000'000'000);
+        timeout.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+        timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+        timeoutOrNone = &timeout;
     }
     std::vector<pollfd> fds;
     std::vector<int> ids;
@@ -75,7 +81,7 @@ bool PollEventLoop::waitAndDispatch(const std::function<bool()>& done) {
         fds.push_back(pollfd{watch.fd, POLLIN, 0});
         ids.push_back(id);
     }
-    const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
+    const int ready = ::ppoll(fds.data(), fds.size(), timeoutOrNone, nullptr);
     if (ready < 0)
         return errno == EINTR;
     for (std::size_t i = 0; i < fds.size() && !done(); ++i) {
