@@ -45,6 +45,18 @@ std::string takeScreenshotFolder(std::vector<std::string>& args) {
     return {};
 }
 
+// A command on the terminal: real time, and the message boxes' texts printed instead of shown.
+template <typename Command>
+int runHeadless(const pnl::CommandLine& line, Command command) {
+    pnl::PosixFileSystem fs;
+    pnl::PollEventLoop loop;
+    pnl::ConsoleDialogs dialogs(std::cout);
+    const auto serial = pnl::makePosixSerialPort(loop, line.ports);
+    const auto ports = pnl::makePosixPortQueries(line.ports);
+    pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+    return command(program);
+}
+
 void printUsage() {
     std::cerr << "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE] "
                  "[LEVEL]\n";
@@ -64,25 +76,15 @@ int main(int argc, char** argv) {
     }
 
     // --- Headless commands without windows: --probe and --transfer are dispatched here. ---
-    if (line.probe) {
-        pnl::PosixFileSystem fs;
-        pnl::PollEventLoop loop;
-        pnl::ConsoleDialogs dialogs(std::cout);
-        const auto serial = pnl::makePosixSerialPort(loop, line.ports);
-        const auto ports = pnl::makePosixPortQueries(line.ports);
-        pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
-        return pnl::RunProbeCommand(program, *line.probe, line.levelText, std::cout, pnl::readHiddenLine);
-    }
-    if (line.transfer) {
-        pnl::PosixFileSystem fs;
-        pnl::PollEventLoop loop;
-        pnl::ConsoleDialogs dialogs(std::cout);
-        const auto serial = pnl::makePosixSerialPort(loop, line.ports);
-        const auto ports = pnl::makePosixPortQueries(line.ports);
-        pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
-        return pnl::RunTransferCommand(program, *line.transfer, line.levelText, std::cout,
-                                       pnl::readHiddenLine);
-    }
+    if (line.probe)
+        return runHeadless(line, [&](pnl::Program& program) {
+            return pnl::RunProbeCommand(program, *line.probe, line.levelText, std::cout, pnl::readHiddenLine);
+        });
+    if (line.transfer)
+        return runHeadless(line, [&](pnl::Program& program) {
+            return pnl::RunTransferCommand(program, *line.transfer, line.levelText, std::cout,
+                                           pnl::readHiddenLine);
+        });
 
     QApplication application(argc, argv);
     pnl::PosixFileSystem fs;
