@@ -51,7 +51,10 @@ FrmPnlView::FrmPnlView(FrmPNL& form, FrmPnlController& controller, QWidget* pare
     lines_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Appartement"),
                              QStringLiteral("Seriennummer"), QStringLiteral("2. Seriennummer"),
                              QStringLiteral("Code")});
+    lines_->header()->setStretchLastSection(false);
     lines_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < 5; ++column)
+        lines_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     bindProgressBar(bar_, form.PBarPNL);
     bindButton(
         start_, form.CmdPNLTransStart, [&controller] { controller.CmdPNLTransStart_Click(); }, 'T');
