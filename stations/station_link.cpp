@@ -16,6 +16,7 @@ namespace {
 constexpr double kMsPerByte = 10.0 * 1000.0 / 9600.0;
 constexpr int kSelectFrameBytes = 11;
 constexpr int kWriteFrameBytes = 23;
+constexpr int kHangUpBytes = 5;  // "ATH", line feed, carriage return
 
 double onLine(int bytes) {
     return bytes * kMsPerByte;
@@ -63,9 +64,24 @@ std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool mo
     double ms = (records - recordsDone) * perRecord;
     ms += onLine(kWriteFrameBytes) + kPauseAfterHeader + onLine(kSelectFrameBytes) + kPauseAfterClose;
     if (modem)
-        ms += kPauseAfterHangUp;
+        ms += onLine(kHangUpBytes) + kPauseAfterHangUp;
     return std::chrono::milliseconds(std::llround(ms));
 }
+
+namespace {
+
+// What a station transfer takes before its first record: the modem call and the opening frame.
+std::chrono::milliseconds timeBeforeRecords(const TransferLink& link, const std::string& phone) {
+    double ms = onLine(kSelectFrameBytes) + kPauseAfterOpen;
+    if (link.modem) {
+        const std::size_t lineEnd = std::string(kModemLineEnd).size();
+        ms += onLine(static_cast<int>(link.init.size() + lineEnd)) + kPauseAfterModemInit;
+        ms += onLine(static_cast<int>(link.dialPrefix.size() + 1 + phone.size() + lineEnd)) + kPauseAfterDial;
+    }
+    return std::chrono::milliseconds(std::llround(ms));
+}
+
+}  // namespace
 
 StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
                                TransferProgress* progress) {
@@ -90,7 +106,9 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
     bar.setValue(0);
     bar.setVisible(true);
     if (progress)
-        progress->stationStarted(station, record.label, count, transferTimeLeft(count, 0, link.modem));
+        progress->stationStarted(
+            station, record.label, count,
+            timeBeforeRecords(link, record.phone) + transferTimeLeft(count, 0, link.modem));
 
     StationSender sender(program);
     auto endWith = [&](StationOutcome outcome) {

@@ -178,6 +178,33 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     EXPECT_EQ(f.inst.loop.now() - sent[12].atMs, 3000);
 }
 
+// The time left announced when a station starts covers everything the station transfer does: its pauses
+// (which take all the virtual time here, the recording port sends at once) and its bytes at 9600 baud.
+TEST(StationTransfer, TimeLeftAtTheStartCoversTheModemCallAndTheOpeningFrame) {
+    struct Starts : TransferProgress {
+        void stationStarted(int, const std::string&, int, Ms timeLeft) override { announced = timeLeft; }
+        Ms announced{0};
+    } progress;
+    for (const bool modem : {false, true}) {
+        LinkFixture f;
+        f.writeSettings("COM1=30,TRUE,ATZ,,0,", "PNL00=PNL-B,Haupteingang,123456,0301234,FALSE");
+        f.inst.serial.onOutput = [&](const std::string& bytes) {
+            if (bytes == "0 0301234\n\r")
+                f.inst.serial.carrier = true;
+        };
+        f.form.LstPNLTrans.setLines({"A|1|1|0|0", "B|2|2|0|0", "C|3|3|0|0"});
+        f.inst.serial.open();
+        const auto start = f.inst.loop.now();
+        StationTransfer(f.program(), f.form, TransferLink{1, modem, "ATZ", "0"}, 0, &progress);
+
+        std::size_t bytes = 0;
+        for (const auto& sent : f.sent())
+            bytes += sent.bytes.size();
+        const double expected = static_cast<double>(f.inst.loop.now() - start) + bytes * 10000.0 / 9600.0;
+        EXPECT_NEAR(static_cast<double>(progress.announced.count()), expected, 1.0) << modem;
+    }
+}
+
 TEST(StationTransfer, FailedModemCallSendsNothingMore) {
     LinkFixture f;
     f.writeSettings("COM1=30,TRUE,ATZ,,0,", "PNL00=PNL-B,Haupteingang,123456,0309999,FALSE");

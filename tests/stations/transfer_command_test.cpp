@@ -77,7 +77,7 @@ TEST_F(TransferCommandTest, SendsTheChosenStationAndReportsProgress) {
     EXPECT_FALSE(simulator->directoryOf(23456));
     const std::string text = out.str();
     EXPECT_NE(text.find("COM1 geöffnet, Wartezeit 22 s."), std::string::npos) << text;
-    EXPECT_NE(text.find("PNL00 \"Haupteingang\": 21 Bewohner, Restzeit 0:17"), std::string::npos) << text;
+    EXPECT_NE(text.find("PNL00 \"Haupteingang\": 21 Bewohner, Restzeit 0:18"), std::string::npos) << text;
     for (int tenth = 1; tenth <= 10; ++tenth)
         EXPECT_NE(text.find("\": " + std::to_string(tenth * 10) + " % ("), std::string::npos) << tenth;
     EXPECT_NE(text.find("PNL00 \"Haupteingang\": 100 % (21 von 21), Restzeit 0:06"), std::string::npos)
