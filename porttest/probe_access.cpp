@@ -8,6 +8,7 @@
 #include "app/program.h"
 #include "app/records.h"
 #include "app/settings_file.h"
+#include "app/text.h"
 
 namespace pnl {
 
@@ -60,7 +61,8 @@ std::string LevelKind(SettingsFile& levels, int level) {
 }
 
 bool MayUseInterfaces(SettingsFile& levels, int level) {
-    return LevelKind(levels, level) != "B";
+    // Upper-cased as the main window's rights do: a lower-case "b" gives no more rights than "B".
+    return upper(LevelKind(levels, level)) != "B";
 }
 
 }  // namespace pnl

@@ -27,7 +27,7 @@ int TerminalAccessLevel(Program& program, const std::string& levelText, const Co
 
 // Field 2 of the level's record ("P", "A", "B", "N"), as stored; empty when there is none.
 std::string LevelKind(SettingsFile& levels, int level);
-// Levels of kind "B" (compared exactly) have no rights on the interfaces; every other level has.
+// Levels of kind "B" (in either case) have no rights on the interfaces; every other level has.
 bool MayUseInterfaces(SettingsFile& levels, int level);
 
 }  // namespace pnl

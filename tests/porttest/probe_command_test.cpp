@@ -3,6 +3,7 @@
 #include <deque>
 #include <sstream>
 
+#include "app/records.h"
 #include "platform/cipher.h"
 #include "porttest/probe_command.h"
 #include "support/installation.h"
@@ -164,6 +165,19 @@ TEST(HeadlessProbe, WithoutALevelTheAccessCodeDecides) {
     EXPECT_EQ(resident.output.str(), "Level 1 hat keine Rechte an den Schnittstellen. Kein Test möglich!\n");
     EXPECT_EQ(resident.run("0", "2"), kProbeCouldNotRun);
     EXPECT_TRUE(resident.serial.calls.empty());
+
+    // A kind written in lower case gives no more rights than its letter says.
+    HeadlessProbe lowerCase;
+    {
+        SettingsFile file(lowerCase.fs);
+        file.setFileName(lowerCase.path(kSettingsFile));
+        file.setSection("Berechtigungen");
+        file.setKey("LEVEL4");
+        ASSERT_TRUE(writeEncrypted(file, "TRUE,444444,b"));
+    }
+    EXPECT_EQ(lowerCase.run("0", "4"), kProbeCouldNotRun);
+    EXPECT_EQ(lowerCase.output.str(), "Level 4 hat keine Rechte an den Schnittstellen. Kein Test möglich!\n");
+    EXPECT_TRUE(lowerCase.serial.calls.empty());
 }
 
 }  // namespace
