@@ -165,8 +165,11 @@ struct ResidentTable::Impl {
         const Stamp now = readStamp();
         if (now.schemaVersion != stamp.schemaVersion) {
             const std::optional<std::int64_t> at = currentKeyOrNext();
+            const bool wasOnDeleted = onDeleted;
             bind();
             restore(at);
+            // A row deleted before the change stays gone: the row after it must not become current.
+            onDeleted = onDeleted || wasOnDeleted;
         } else if (now.changes != stamp.changes || now.dataVersion != stamp.dataVersion) {
             reload();
         }

@@ -111,6 +111,24 @@ TEST(ResidentTable, SeesWritesOfAnotherConnection) {
     EXPECT_EQ(f.table().value("Name"), "Kraus");
 }
 
+TEST(ResidentTable, ADeletedRowStaysGoneAcrossAChangeOfTheTable) {
+    ResidentFixture f;
+    const auto meier = f.addRow("Meier", "Anna", "12", std::int64_t{4711});
+    const auto kraus = f.addRow("Kraus", "Otto", "14", std::int64_t{5000});
+    ResidentTable& t = f.table();
+    ASSERT_TRUE(t.findId(meier));
+    ASSERT_TRUE(t.deleteCurrent());
+    // Another program adds a column: the cursor reads the table again, and still no row is current.
+    auto other = Database::open(f.inst.path(kDatabaseCopy));
+    ASSERT_TRUE(other->exec("ALTER TABLE BEWOHNER ADD COLUMN Extra TEXT"));
+    EXPECT_EQ(t.count(), 1);
+    EXPECT_EQ(t.value("Name"), "");
+    EXPECT_FALSE(t.update(row("Nobody", 1)));
+    EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
+    t.moveNext();
+    EXPECT_EQ(t.value("ID"), std::to_string(kraus));
+}
+
 TEST(ResidentTable, WorksOnAForeignSixteenColumnTableWithNulls) {
     ResidentFixture f(kForeignSchema);
     ASSERT_TRUE(
