@@ -1,6 +1,7 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
@@ -9,6 +10,16 @@
 namespace pnl {
 
 namespace {
+
+// Keeps Escape from a box that must be answered by one of its buttons.
+class EscapeSwallower : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 QMessageBox::Icon iconOf(MsgIcon icon) {
     switch (icon) {
@@ -66,22 +77,32 @@ MsgAnswer QtDialogs::show(const Message& message) {
         const auto [text, role] = buttonOf(answer);
         buttons.emplace_back(box.addButton(text, role), answer);
     }
-    // The first button is the default; Escape answers "Abbrechen", else "Nein", else "OK".
+    // The first button is the default; Escape answers "Abbrechen", else "OK". A question of "Ja" or "Nein"
+    // has no way out but its two buttons: there "Nein" does something too (a second resident row), so neither
+    // Escape nor the close box may choose it.
     box.setDefaultButton(buttons.front().first);
-    for (MsgAnswer way : {MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Cancel}) {
-        for (const auto& [button, answer] : buttons)
-            if (answer == way)
-                box.setEscapeButton(button);
+    const bool mustChoose = message.buttons == MsgButtons::YesNo;
+    EscapeSwallower swallower;
+    if (mustChoose) {
+        box.setWindowFlag(Qt::WindowCloseButtonHint, false);
+        box.installEventFilter(&swallower);
+    } else {
+        for (MsgAnswer way : {MsgAnswer::Ok, MsgAnswer::Cancel}) {
+            for (const auto& [button, answer] : buttons)
+                if (answer == way)
+                    box.setEscapeButton(button);
+        }
     }
-    box.exec();
-    for (const auto& [button, answer] : buttons) {
-        if (box.clickedButton() == button)
-            return answer;
+    for (;;) {
+        box.exec();
+        for (const auto& [button, answer] : buttons) {
+            if (box.clickedButton() == button)
+                return answer;
+        }
+        // Closed by the window's close box: the same as Escape.
+        if (!mustChoose)
+            return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
-    // Closed by the window's close box: the same as Escape.
-    return message.buttons == MsgButtons::Ok      ? MsgAnswer::Ok
-           : message.buttons == MsgButtons::YesNo ? MsgAnswer::No
-                                                  : MsgAnswer::Cancel;
 }
 
 }  // namespace pnl

@@ -62,14 +62,20 @@ TEST(QtDialogs, GermanButtonsWithMnemonicsAndTheAnswerClicked) {
     EXPECT_EQ(seen.defaultButton, "&Ja");
 }
 
-TEST(QtDialogs, EscapeCancelsOrSaysNoAndIconsMap) {
+TEST(QtDialogs, EscapeCancelsButNeverAnswersAYesNoQuestionAndIconsMap) {
     ShownBox seen;
     auto escape = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); };
     EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Question, MsgButtons::YesNoCancel}, seen, escape),
               MsgAnswer::Cancel);
     EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Exclamation, MsgButtons::YesNo}, seen, escape),
-              MsgAnswer::No);
+    // A Yes/No question ignores Escape: only its buttons answer it.
+    EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Exclamation, MsgButtons::YesNo}, seen,
+                            [&](QMessageBox* box) {
+                                escape(box);
+                                EXPECT_TRUE(box->isVisible());
+                                click(box, "&Ja");
+                            }),
+              MsgAnswer::Yes);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(showAndAnswer(Message{"!", "Error", MsgIcon::Critical, MsgButtons::Ok}, seen, escape),
               MsgAnswer::Ok);
