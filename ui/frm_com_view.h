@@ -21,9 +21,11 @@ namespace pnl::ui {
 class MaskedLineEdit;
 
 class FrmComView : public QWidget {
-    Q_OBJECT  // found by its type among the main window's children
+    // A QObject of its own type, so that the main window finds it among its children.
+    Q_OBJECT
 
-        public : FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* parent = nullptr);
+  public:
+    FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* parent = nullptr);
 
     QComboBox* portList() const { return ports_; }
     QComboBox* deviceList() const { return devices_; }
