@@ -188,6 +188,10 @@ bool PosixFileSystem::replaceFile(const std::string& temp, const std::string& ta
     return ::rename(temp.c_str(), target.c_str()) == 0;
 }
 
+bool PosixFileSystem::linkFile(const std::string& existing, const std::string& secondName) {
+    return ::link(existing.c_str(), secondName.c_str()) == 0;
+}
+
 bool PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& content) {
     const auto temp = stageTemp(path, -1, &content, nullptr);
     if (!temp)
@@ -240,19 +244,25 @@ bool PosixFileSystem::copyFilesAtomic(const std::vector<std::pair<std::string, s
         }
         steps.push_back(Step{to, *temp, "", false});
     }
-    // 2. Each existing target keeps a second name (a hard link), so it can be put back.
+    // 2. Each existing target keeps a second name (a hard link), so it can be put back. A file system without
+    //    hard links (FAT on a USB stick, some network shares) keeps a flushed copy of it instead.
     for (auto& s : steps) {
         if (!fileExists(s.target))
             continue;
         const std::string backup = tempNameFor(s.target);
-        if (::link(s.target.c_str(), backup.c_str()) != 0) {
-            const int why = errno;
+        if (linkFile(s.target, backup)) {
+            s.backup = backup;
+            continue;
+        }
+        std::string why;
+        const auto copy = stageCopy(s.target, s.target, &why);
+        if (!copy) {
             discard();
             if (error)
-                *error = s.target + ": " + describeErrno(why);
+                *error = why;
             return false;
         }
-        s.backup = backup;
+        s.backup = *copy;
     }
     // 3. The renames; when one fails, the targets already replaced get their old content back.
     for (auto& s : steps) {

@@ -9,7 +9,7 @@
 namespace pnl {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     virtual bool fileExists(const std::string& path) const = 0;
@@ -31,7 +31,7 @@ public:
 
 // The real file system (POSIX).
 class PosixFileSystem : public FileSystem {
-public:
+  public:
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override;
     bool createFolder(const std::string& path) override;
@@ -43,9 +43,12 @@ public:
                          std::string* error) override;
     bool appendLine(const std::string& path, const std::string& line) override;
 
-protected:
+  protected:
     // Moves a finished temporary file over its target (rename); tests override it to make one step fail.
     virtual bool replaceFile(const std::string& temp, const std::string& target);
+    // Gives an existing file a second name (a hard link); tests override it to stand for a file system that
+    // has no hard links.
+    virtual bool linkFile(const std::string& existing, const std::string& secondName);
 };
 
 }  // namespace pnl

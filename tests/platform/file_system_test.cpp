@@ -12,7 +12,8 @@ namespace {
 // Fails the rename onto one chosen target, as a file held open by another program would on Windows.
 class RenameFailsFor : public PosixFileSystem {
   public:
-    explicit RenameFailsFor(std::string target) : target_(std::move(target)) {}
+    explicit RenameFailsFor(std::string target, bool hardLinks = true)
+        : target_(std::move(target)), hardLinks_(hardLinks) {}
 
   protected:
     bool replaceFile(const std::string& temp, const std::string& target) override {
@@ -20,9 +21,14 @@ class RenameFailsFor : public PosixFileSystem {
             return false;
         return PosixFileSystem::replaceFile(temp, target);
     }
+    // Without hard links, as on FAT or some network shares.
+    bool linkFile(const std::string& existing, const std::string& secondName) override {
+        return hardLinks_ && PosixFileSystem::linkFile(existing, secondName);
+    }
 
   private:
     std::string target_;
+    bool hardLinks_;
 };
 
 std::vector<std::string> namesIn(const std::string& folder) {
@@ -81,6 +87,32 @@ TEST(FileSystem, CopyFilesAtomicFailingSecondStepLeavesBothTargetsAsTheyWere) {
     EXPECT_FALSE(
         plain.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "B_COPY", dir + "nix/B"}}, &error));
     EXPECT_EQ(plain.readFile(dir + "A"), "alt A");
+    EXPECT_EQ(namesIn(folder.path()), before);
+}
+
+TEST(FileSystem, CopyFilesAtomicWorksWithoutHardLinks) {
+    test::TempFolder folder;
+    const std::string dir = folder.path() + "/";
+    PosixFileSystem plain;
+    ASSERT_TRUE(plain.writeFileAtomic(dir + "A_COPY", "neu A"));
+    ASSERT_TRUE(plain.writeFileAtomic(dir + "B_COPY", "neu B"));
+    ASSERT_TRUE(plain.writeFileAtomic(dir + "A", "alt A"));
+    ASSERT_TRUE(plain.writeFileAtomic(dir + "B", "alt B"));
+    const auto before = namesIn(folder.path());
+
+    // The second rename fails: the first target gets its old content back from the kept copy.
+    RenameFailsFor failing(dir + "B", false);
+    std::string error;
+    EXPECT_FALSE(failing.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "B_COPY", dir + "B"}}, &error));
+    EXPECT_EQ(plain.readFile(dir + "A"), "alt A");
+    EXPECT_EQ(plain.readFile(dir + "B"), "alt B");
+    EXPECT_EQ(namesIn(folder.path()), before);
+
+    RenameFailsFor noLinks("", false);
+    ASSERT_TRUE(noLinks.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "B_COPY", dir + "B"}}, &error))
+        << error;
+    EXPECT_EQ(plain.readFile(dir + "A"), "neu A");
+    EXPECT_EQ(plain.readFile(dir + "B"), "neu B");
     EXPECT_EQ(namesIn(folder.path()), before);
 }
 
