@@ -58,35 +58,8 @@ bool hasDigit(const std::string& text) {
 }
 
 std::vector<char32_t> codePoints(const std::string& text) {
-    std::vector<char32_t> out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        const int extra = (b >= 0xF0 && b < 0xF5)   ? 3
-                          : (b >= 0xE0 && b < 0xF0) ? 2
-                          : (b >= 0xC2 && b < 0xE0) ? 1
-                                                    : 0;
-        char32_t c = b;
-        bool valid = extra > 0 && i + extra < text.size();
-        if (valid) {
-            c = b & (0x3F >> extra);
-            for (int k = 1; k <= extra && valid; ++k) {
-                const auto cont = static_cast<unsigned char>(text[i + k]);
-                valid = (cont & 0xC0) == 0x80;
-                c = (c << 6) | (cont & 0x3F);
-            }
-        }
-        if (valid) {
-            out.push_back(c);
-            i += extra + 1;
-        } else {
-            // ASCII, or a byte that starts no valid sequence: one character of its own.
-            out.push_back(b);
-            ++i;
-        }
-    }
-    return out;
+    const std::u32string points = decodeUtf8Lenient(text);
+    return std::vector<char32_t>(points.begin(), points.end());
 }
 
 std::string fromCodePoints(const std::vector<char32_t>& points) {

@@ -10,10 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/collation.h"
+
 namespace pnl {
 
 class Control {
-public:
+  public:
     using Listener = std::function<void()>;
 
     virtual ~Control() = default;
@@ -36,19 +38,21 @@ public:
         std::erase_if(listeners_, [handle](const auto& entry) { return entry.first == handle; });
     }
 
-protected:
+  protected:
     void changed() {
         auto copy = listeners_;  // a listener may unsubscribe while being called
-        for (auto& entry : copy) entry.second();
+        for (auto& entry : copy)
+            entry.second();
     }
     template <typename T>
     void assign(T& field, T value) {
-        if (field == value) return;
+        if (field == value)
+            return;
         field = std::move(value);
         changed();
     }
 
-private:
+  private:
     bool enabled_ = true;
     bool visible_ = true;
     std::string tip_;
@@ -63,13 +67,13 @@ using MenuItem = Control;
 using Frame = Control;
 
 class TextBox : public Control {
-public:
+  public:
     const std::string& text() const { return text_; }
     void setText(std::string text) { assign(text_, std::move(text)); }
     int selStart() const { return selStart_; }
     void setSelStart(int position) { assign(selStart_, position); }
 
-private:
+  private:
     std::string text_;
     int selStart_ = 0;
 };
@@ -77,7 +81,7 @@ private:
 // A masked entry field: a fixed number of positions, each a digit or a letter-or-digit, with the prompt "_".
 // text() gives only the characters typed; assigning the all-prompt text empties the field.
 class MaskedField : public Control {
-public:
+  public:
     enum class Kind { Digits, LettersAndDigits };
     static constexpr char kPrompt = '_';
 
@@ -91,14 +95,17 @@ public:
     int selStart() const { return selStart_; }
     void setSelStart(int position) { assign(selStart_, position); }
 
-    // Accepts the text when it fits the mask (prompt characters count as empty positions); otherwise the field
-    // refuses it, stays as it was and the result is false.
+    // Accepts the text when it fits the mask (prompt characters count as empty positions); otherwise the
+    // field refuses it, stays as it was and the result is false.
     bool setText(const std::string& text) {
-        if (static_cast<int>(text.size()) > positions_) return false;
+        if (static_cast<int>(text.size()) > positions_)
+            return false;
         std::string typed;
         for (char c : text) {
-            if (c == kPrompt) continue;
-            if (!fits(c)) return false;
+            if (c == kPrompt)
+                continue;
+            if (!fits(c))
+                return false;
             typed += c;
         }
         assign(typed_, typed);
@@ -113,7 +120,7 @@ public:
         return kind_ == Kind::Digits ? digit : (digit || letter);
     }
 
-private:
+  private:
     int positions_;
     Kind kind_;
     std::string typed_;
@@ -121,11 +128,11 @@ private:
 };
 
 class CheckBox : public Control {
-public:
+  public:
     bool checked() const { return checked_; }
     void setChecked(bool on) { assign(checked_, on); }
 
-private:
+  private:
     bool checked_ = false;
 };
 
@@ -133,16 +140,16 @@ class OptionButton;
 
 // Option buttons of one container: checking one unchecks the others.
 class OptionGroup {
-public:
+  public:
     void add(OptionButton& option) { members_.push_back(&option); }
     const std::vector<OptionButton*>& members() const { return members_; }
 
-private:
+  private:
     std::vector<OptionButton*> members_;
 };
 
 class OptionButton : public Control {
-public:
+  public:
     void joinGroup(OptionGroup& group) {
         group_ = &group;
         group.add(*this);
@@ -151,20 +158,22 @@ public:
     void setChecked(bool on) {
         if (on && group_) {
             for (OptionButton* other : group_->members())
-                if (other != this) other->assign(other->checked_, false);
+                if (other != this)
+                    other->assign(other->checked_, false);
         }
         assign(checked_, on);
     }
 
-private:
+  private:
     bool checked_ = false;
     OptionGroup* group_ = nullptr;
 };
 
-// A drop-down list without free typing; each entry carries a 32-bit item data. A sorted list keeps its entries
-// in ascending byte order of their texts.
+// A drop-down list without free typing; each entry carries a 32-bit item data. A sorted list keeps its
+// entries in the order of platform/collation.h (German dictionary order; digits sort as digits, so
+// zero-padded numbers sort by value).
 class ComboBox : public Control {
-public:
+  public:
     struct Item {
         std::string text;
         std::int32_t data = 0;
@@ -186,12 +195,15 @@ public:
         Item item{std::move(text), data};
         auto at = items_.end();
         if (sorted_) {
+            const CollationKey key = collationKey(item.text);
             at = items_.begin();
-            while (at != items_.end() && !(item.text < at->text)) ++at;
+            while (at != items_.end() && !(key < collationKey(at->text)))
+                ++at;
         }
         const int position = static_cast<int>(at - items_.begin());
         items_.insert(at, std::move(item));
-        if (index_ >= position) ++index_;
+        if (index_ >= position)
+            ++index_;
         changed();
         return position;
     }
@@ -204,17 +216,26 @@ public:
         changed();
     }
     void clear() {
-        if (items_.empty() && index_ == -1) return;
+        if (items_.empty() && index_ == -1)
+            return;
         items_.clear();
         index_ = -1;
         changed();
     }
-    // Replaces every entry at once with one notification, no entry chosen; a sorted list orders them as addItem
-    // would (entries with equal texts keep their order). Filling thousands of entries one by one is quadratic.
+    // Replaces every entry at once with one notification, no entry chosen; a sorted list orders them as
+    // addItem would (entries with equal texts keep their order). Filling thousands of entries one by one is
+    // quadratic.
     void setItems(std::vector<Item> items) {
-        if (sorted_)
-            std::stable_sort(items.begin(), items.end(),
-                             [](const Item& a, const Item& b) { return a.text < b.text; });
+        if (sorted_) {
+            std::vector<std::pair<CollationKey, Item>> keyed;
+            keyed.reserve(items.size());
+            for (Item& item : items)
+                keyed.emplace_back(collationKey(item.text), std::move(item));
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (std::size_t i = 0; i < keyed.size(); ++i)
+                items[i] = std::move(keyed[i].second);
+        }
         items_ = std::move(items);
         index_ = -1;
         changed();
@@ -223,23 +244,25 @@ public:
     void setListIndex(int index) { assign(index_, (index >= 0 && index < count()) ? index : -1); }
     int findData(std::int32_t data) const {
         for (int i = 0; i < count(); ++i)
-            if (items_[i].data == data) return i;
+            if (items_[i].data == data)
+                return i;
         return -1;
     }
     int findText(const std::string& text) const {
         for (int i = 0; i < count(); ++i)
-            if (items_[i].text == text) return i;
+            if (items_[i].text == text)
+                return i;
         return -1;
     }
 
-private:
+  private:
     bool sorted_;
     std::vector<Item> items_;
     int index_ = -1;
 };
 
 class TabControl : public Control {
-public:
+  public:
     struct Tab {
         std::string caption;
         bool visible = true;
@@ -248,23 +271,26 @@ public:
     };
 
     explicit TabControl(std::vector<std::string> captions = {}) {
-        for (auto& caption : captions) tabs_.push_back(Tab{std::move(caption)});
+        for (auto& caption : captions)
+            tabs_.push_back(Tab{std::move(caption)});
     }
     const std::vector<Tab>& tabs() const { return tabs_; }
     int tab() const { return current_; }
     void setTab(int index) { assign(current_, index); }
     void setTabVisible(int index, bool on) { assign(tabs_.at(index).visible, on); }
     void setTabEnabled(int index, bool on) { assign(tabs_.at(index).enabled, on); }
-    void setTabCaption(int index, std::string caption) { assign(tabs_.at(index).caption, std::move(caption)); }
+    void setTabCaption(int index, std::string caption) {
+        assign(tabs_.at(index).caption, std::move(caption));
+    }
 
-private:
+  private:
     std::vector<Tab> tabs_;
     int current_ = 0;
 };
 
 // A tree whose nodes carry a check box; the program only uses top-level nodes.
 class CheckTree : public Control {
-public:
+  public:
     struct Node {
         std::string key;
         std::string text;
@@ -280,29 +306,33 @@ public:
         changed();
     }
     void clear() {
-        if (nodes_.empty()) return;
+        if (nodes_.empty())
+            return;
         nodes_.clear();
         changed();
     }
     void setChecked(int index, bool on) { assign(nodes_.at(index).checked, on); }
     void setAllChecked(bool on) {
         bool any = false;
-        for (auto& node : nodes_) any |= std::exchange(node.checked, on) != on;
-        if (any) changed();
+        for (auto& node : nodes_)
+            any |= std::exchange(node.checked, on) != on;
+        if (any)
+            changed();
     }
     int findKey(const std::string& key) const {
         for (int i = 0; i < count(); ++i)
-            if (nodes_[i].key == key) return i;
+            if (nodes_[i].key == key)
+                return i;
         return -1;
     }
 
-private:
+  private:
     std::vector<Node> nodes_;
 };
 
 // A multi-column list: each line is kept whole as added and shown split at the column separator.
 class ColumnList : public Control {
-public:
+  public:
     explicit ColumnList(std::vector<std::string> headers = {}, char separator = '|')
         : headers_(std::move(headers)), separator_(separator) {}
 
@@ -317,29 +347,30 @@ public:
         changed();
     }
     void clear() {
-        if (lines_.empty()) return;
+        if (lines_.empty())
+            return;
         lines_.clear();
         changed();
     }
     void setLines(std::vector<std::string> lines) { assign(lines_, std::move(lines)); }
 
-private:
+  private:
     std::vector<std::string> headers_;
     char separator_;
     std::vector<std::string> lines_;
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     int value() const { return value_; }
     void setValue(int value) { assign(value_, value); }
 
-private:
+  private:
     int value_ = 0;
 };
 
 class StatusBar : public Control {
-public:
+  public:
     struct Panel {
         std::string text;
         std::string tip;
@@ -353,13 +384,13 @@ public:
     void setPanelText(int number, std::string text) { assign(panels_.at(number - 1).text, std::move(text)); }
     void setPanelTip(int number, std::string tip) { assign(panels_.at(number - 1).tip, std::move(tip)); }
 
-private:
+  private:
     std::vector<Panel> panels_;
 };
 
 // A top-level window: caption, visibility and placement in screen pixels.
 class Window : public Control {
-public:
+  public:
     struct Geometry {
         int left = 0, top = 0, width = 0, height = 0;
         bool operator==(const Geometry&) const = default;
@@ -367,7 +398,7 @@ public:
     const Geometry& geometry() const { return geometry_; }
     void setGeometry(Geometry geometry) { assign(geometry_, geometry); }
 
-private:
+  private:
     Geometry geometry_;
 };
 

@@ -20,4 +20,36 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+std::u32string decodeUtf8Lenient(const std::string& text) {
+    std::u32string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const int extra = (b >= 0xF0 && b < 0xF5)   ? 3
+                          : (b >= 0xE0 && b < 0xF0) ? 2
+                          : (b >= 0xC2 && b < 0xE0) ? 1
+                                                    : 0;
+        char32_t c = b;
+        bool valid = extra > 0 && i + extra < text.size();
+        if (valid) {
+            c = b & (0x3F >> extra);
+            for (int k = 1; k <= extra && valid; ++k) {
+                const auto cont = static_cast<unsigned char>(text[i + k]);
+                valid = (cont & 0xC0) == 0x80;
+                c = (c << 6) | (cont & 0x3F);
+            }
+        }
+        if (valid) {
+            out.push_back(c);
+            i += extra + 1;
+        } else {
+            // ASCII, or a byte that starts no valid sequence: one character of its own.
+            out.push_back(b);
+            ++i;
+        }
+    }
+    return out;
+}
+
 }  // namespace pnl

@@ -1,5 +1,5 @@
 #pragma once
-// The UTF-8 encoder shared by the settings file and the text helpers.
+// UTF-8 encoding and decoding shared by the settings file, the text helpers and the sorted lists.
 
 #include <string>
 
@@ -7,5 +7,9 @@ namespace pnl {
 
 // Appends the code point as UTF-8.
 void appendUtf8(std::string& out, char32_t c);
+
+// The text's code points; a byte that starts no valid UTF-8 sequence is one character of its own (its Latin-1
+// meaning), so no input is lost.
+std::u32string decodeUtf8Lenient(const std::string& text);
 
 }  // namespace pnl

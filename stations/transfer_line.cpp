@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
+#include "platform/collation.h"
 #include "residents/resident_table.h"
 
 namespace pnl {
@@ -16,72 +17,6 @@ std::string withoutBars(std::string text) {
 
 std::string firstColumn(const std::string& line) {
     return line.substr(0, line.find('|'));
-}
-
-// The primary sort key: lower case, accents and umlauts folded to their base letters.
-std::u32string foldedForSort(const std::string& text) {
-    std::u32string key;
-    for (char32_t c : codePoints(text)) {
-        if (c >= U'A' && c <= U'Z')
-            c += 0x20;
-        if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-            c += 0x20;  // Latin-1 capitals to small letters
-        switch (c) {
-            case U'à':
-            case U'á':
-            case U'â':
-            case U'ã':
-            case U'ä':
-            case U'å':
-                key += U'a';
-                break;
-            case U'æ':
-                key += U"ae";
-                break;
-            case U'ç':
-                key += U'c';
-                break;
-            case U'è':
-            case U'é':
-            case U'ê':
-            case U'ë':
-                key += U'e';
-                break;
-            case U'ì':
-            case U'í':
-            case U'î':
-            case U'ï':
-                key += U'i';
-                break;
-            case U'ñ':
-                key += U'n';
-                break;
-            case U'ò':
-            case U'ó':
-            case U'ô':
-            case U'õ':
-            case U'ö':
-            case U'ø':
-                key += U'o';
-                break;
-            case U'ù':
-            case U'ú':
-            case U'û':
-            case U'ü':
-                key += U'u';
-                break;
-            case U'ý':
-            case U'ÿ':
-                key += U'y';
-                break;
-            case U'ß':
-                key += U"ss";
-                break;
-            default:
-                key += c;
-        }
-    }
-    return key;
 }
 
 }  // namespace
@@ -126,21 +61,15 @@ ImageFields splitTransferLine(Program& program, const std::string& line) {
 
 void sortTransferLines(std::vector<std::string>& lines) {
     struct Keyed {
-        std::u32string folded;
-        std::vector<char32_t> exact;
+        CollationKey key;
         std::string line;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(lines.size());
-    for (std::string& line : lines) {
-        const std::string name = firstColumn(line);
-        keyed.push_back(Keyed{foldedForSort(name), codePoints(name), std::move(line)});
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        if (a.folded != b.folded)
-            return a.folded < b.folded;
-        return a.exact < b.exact;
-    });
+    for (std::string& line : lines)
+        keyed.push_back(Keyed{collationKey(firstColumn(line)), std::move(line)});
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
     for (std::size_t i = 0; i < keyed.size(); ++i)
         lines[i] = std::move(keyed[i].line);
 }

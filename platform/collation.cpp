@@ -1,0 +1,81 @@
+#include "platform/collation.h"
+
+#include "platform/utf8.h"
+
+namespace pnl {
+
+namespace {
+
+// The primary sort key: lower case, accents and umlauts folded to their base letters.
+std::u32string foldedForSort(const std::string& text) {
+    std::u32string key;
+    for (char32_t c : decodeUtf8Lenient(text)) {
+        if (c >= U'A' && c <= U'Z')
+            c += 0x20;
+        if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+            c += 0x20;  // Latin-1 capitals to small letters
+        switch (c) {
+            case U'à':
+            case U'á':
+            case U'â':
+            case U'ã':
+            case U'ä':
+            case U'å':
+                key += U'a';
+                break;
+            case U'æ':
+                key += U"ae";
+                break;
+            case U'ç':
+                key += U'c';
+                break;
+            case U'è':
+            case U'é':
+            case U'ê':
+            case U'ë':
+                key += U'e';
+                break;
+            case U'ì':
+            case U'í':
+            case U'î':
+            case U'ï':
+                key += U'i';
+                break;
+            case U'ñ':
+                key += U'n';
+                break;
+            case U'ò':
+            case U'ó':
+            case U'ô':
+            case U'õ':
+            case U'ö':
+            case U'ø':
+                key += U'o';
+                break;
+            case U'ù':
+            case U'ú':
+            case U'û':
+            case U'ü':
+                key += U'u';
+                break;
+            case U'ý':
+            case U'ÿ':
+                key += U'y';
+                break;
+            case U'ß':
+                key += U"ss";
+                break;
+            default:
+                key += c;
+        }
+    }
+    return key;
+}
+
+}  // namespace
+
+CollationKey collationKey(const std::string& text) {
+    return CollationKey{foldedForSort(text), decodeUtf8Lenient(text)};
+}
+
+}  // namespace pnl
