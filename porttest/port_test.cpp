@@ -10,8 +10,6 @@ namespace pnl {
 
 namespace {
 
-constexpr int kPortInUse = 2;
-
 void setTestControls(FrmCOM& form, bool on) {
     form.CmdCOMTest.setEnabled(on);
     form.CboCOMs.setEnabled(on);

@@ -14,7 +14,6 @@ namespace pnl {
 
 namespace {
 
-constexpr std::int64_t kHighestSerialNumber = 999999;
 constexpr const char* kNoTest = " Kein Test möglich!";
 
 int couldNotRun(std::ostream& out, const std::string& why) {
@@ -70,7 +69,7 @@ int RunProbeCommand(Program& program, const std::string& stationArg, const std::
         return couldNotRun(out, "Die Schnittstelle " + portName(link->port) + " arbeitet über ein Modem.");
     if (SerialLinkInUse(program))
         return couldNotRun(out, "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt.");
-    if (program.ports.status(link->port) == 2) {
+    if (program.ports.status(link->port) == kPortInUse) {
         out << kPortInUseMessage << "\n";
         return kProbeCouldNotRun;
     }

@@ -17,6 +17,8 @@ inline constexpr int kSelectPauseMs = 600;
 inline constexpr int kQueryPauseMs = 2000;
 inline constexpr const char* kProbeOpenCode = "01";
 inline constexpr const char* kProbeCloseCode = "00";
+// The answer of the port-status query for a port that another program holds.
+inline constexpr int kPortInUse = 2;
 inline constexpr const char* kPortInUseMessage = "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!";
 inline constexpr const char* kLinkBusyMessage =
     "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt. Kein Test möglich!";

@@ -12,7 +12,6 @@ namespace {
 constexpr const char* kAllSlotsInUse =
     "Die maximal mögliche Anzahl von 63 PNL ist bereits erreicht!\n\rKein neuer Eintrag möglich!";
 constexpr int kTypeWithoutOldFirmware = 3;  // PNL-K
-constexpr std::int64_t kHighestSerialNumber = 999999;
 
 bool hasLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos;

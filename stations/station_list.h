@@ -3,6 +3,7 @@
 // ("PNL-B,Haupteingang,012345,,FALSE": type, label, serial number, modem telephone number, older firmware).
 // An empty value is a free slot.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ class Program;
 
 inline constexpr const char* kStationSection = "PNLXXX";
 inline constexpr int kStationSlots = 64;
+// Serial numbers fit the six digits of the serial number field; 0 is no station.
+inline constexpr std::int64_t kHighestSerialNumber = 999999;
 
 struct StationRecord {
     int number = -1;             // StationNumber, 0 to 63
