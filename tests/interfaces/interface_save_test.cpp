@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "interfaces/interface_editor.h"
 #include "support/com_window.h"
 
@@ -120,6 +122,21 @@ TEST(InterfaceSave, RefusesCommasAndLineBreaksInTheModemStrings) {
     window.save();
     EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,FALSE");
     EXPECT_EQ(window.dialogs.shown.size(), cases.size());
+}
+
+TEST(InterfaceSave, ASettingsFileThatCannotBeWrittenIsReported) {
+    ComWindow window("[Schnittstellen]\r\nCOM1=30,FALSE\r\n");
+    window.choosePort("COM1");
+    window.chooseDevice("Kein Gerät");
+    // The working copy has become something that cannot be replaced.
+    const std::string copy = window.path(kSettingsCopy);
+    std::filesystem::remove(copy);
+    std::filesystem::create_directories(copy + "/held");
+    window.save();
+    ASSERT_EQ(window.dialogs.shown.size(), 1u);
+    EXPECT_EQ(window.dialogs.last().text, "Die Schnittstelleneinstellung konnte nicht gespeichert werden!");
+    EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(std::filesystem::is_directory(copy + "/held"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "stations/station_list.h"
 #include "support/com_window.h"
 
@@ -184,6 +186,27 @@ TEST(StationFrame, ShowsStoredRecordsAsFarAsTheFrameCanHoldThem) {
     EXPECT_FALSE(page.form.ChkPNL27.checked());
     page.chooseStation("Ohne Typ");
     EXPECT_TRUE(page.form.TxtPNLSnr.empty());
+}
+
+TEST(StationFrame, ASettingsFileThatCannotBeWrittenIsReportedAndTheFrameKept) {
+    StationPage page("PNL00=PNL-A,Haus,5,,FALSE\r\n");
+    page.chooseStation("Haus");
+    const std::string copy = page.path(kSettingsCopy);
+    std::filesystem::remove(copy);
+    std::filesystem::create_directories(copy + "/held");
+
+    page.form.TxtPNLBez.setText("Hof");
+    page.controller.CmdPNLSave_Click();
+    ASSERT_EQ(page.dialogs.shown.size(), 1u);
+    EXPECT_EQ(page.dialogs.last().text, "Die PNL konnte nicht gespeichert werden!");
+    EXPECT_EQ(page.dialogs.last().icon, MsgIcon::Critical);
+    EXPECT_EQ(page.form.CboPNLBez.text(), "Haus");
+    EXPECT_EQ(page.form.TxtPNLBez.text(), "Hof");
+
+    page.controller.CmdPNLDel_Click();
+    ASSERT_EQ(page.dialogs.shown.size(), 2u);
+    EXPECT_EQ(page.dialogs.last().text, "Die PNL konnte nicht gelöscht werden!");
+    EXPECT_EQ(page.form.CboPNLBez.text(), "Haus");
 }
 
 }  // namespace
