@@ -28,6 +28,16 @@ void reopenDatabase(Program& program) {
         program.bindResidentTable();
 }
 
+// The commit did not happen: both originals are as they were and the run goes on with its working copy.
+bool keepRunning(Program& program, const std::string& reason, MsgIcon icon) {
+    reopenDatabase(program);
+    program.msgBox("Die Änderungen wurden NICHT übernommen!\n\n" + reason +
+                       "\n\nBeide Dateien sind unverändert. Schließen Sie andere Programme, die sie "
+                       "benutzen, und beenden Sie das Setup erneut, oder wählen Sie \"Nein\".",
+                   icon, MsgButtons::Ok, "Änderungen speichern");
+    return true;
+}
+
 }  // namespace
 
 bool ShutDown(Program& program) {
@@ -36,21 +46,15 @@ bool ShutDown(Program& program) {
     if (answer == MsgAnswer::Yes) {
         closeDatabase(program);
         std::string why;
-        const bool committed =
-            program.fs.copyFilesAtomic({{program.path(kDatabaseCopy), program.path(kDatabaseFile)},
-                                        {program.path(kSettingsCopy), program.path(kSettingsFile)}},
-                                       &why);
-        if (!committed) {
-            reopenDatabase(program);
-            program.msgBox(
-                "Die Änderungen wurden NICHT übernommen!\n\nQBXDATA.MDB und ANLAGE99.INI konnten nicht "
-                "ersetzt werden:\n" +
-                    why +
-                    "\n\nBeide Dateien sind unverändert. Schließen Sie andere Programme, die sie "
-                    "benutzen, und beenden Sie das Setup erneut, oder wählen Sie \"Nein\".",
-                MsgIcon::Critical, MsgButtons::Ok, "Änderungen speichern");
-            return true;
-        }
+        // A journal or log of another program beside QBXDATA.MDB would be played into the new file.
+        if (!Database::settle(program.path(kDatabaseFile), &why))
+            return keepRunning(program, "QBXDATA.MDB wird gerade von einem anderen Programm benutzt:\n" + why,
+                               MsgIcon::Exclamation);
+        if (!program.fs.copyFilesAtomic({{program.path(kDatabaseCopy), program.path(kDatabaseFile)},
+                                         {program.path(kSettingsCopy), program.path(kSettingsFile)}},
+                                        &why))
+            return keepRunning(program, "QBXDATA.MDB und ANLAGE99.INI konnten nicht ersetzt werden:\n" + why,
+                               MsgIcon::Critical);
         EventLog(program, "Einstellungen gesichert");
         EventLog(program, "Setupprogramm beendet");
         removeFlag(program);

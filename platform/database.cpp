@@ -231,6 +231,32 @@ bool Database::backup(const std::string& from, const std::string& to, std::strin
     return ok;
 }
 
+bool Database::settle(const std::string& path, std::string* error) {
+    {
+        // Opening reads the schema, which rolls back a hot journal.
+        auto db = open(path, error);
+        if (!db)
+            return false;
+        const auto mode = db->query("PRAGMA journal_mode", {}, error);
+        if (!mode)
+            return false;
+        if (!mode->empty() && dbText(mode->front().at(0)) == "wal" &&
+            !db->exec("PRAGMA wal_checkpoint(TRUNCATE)", {}, error))
+            return false;
+    }  // the last connection to close removes the log
+    struct stat st {};
+    // A log that outlives our close belongs to a connection still open, even when the checkpoint emptied it.
+    if (::stat((path + "-wal").c_str(), &st) == 0) {
+        setError(error, path + ": another program has the database open");
+        return false;
+    }
+    if (::stat((path + "-journal").c_str(), &st) == 0 && st.st_size > 0) {
+        setError(error, path + ": another program is writing to the database");
+        return false;
+    }
+    return true;
+}
+
 Database::~Database() {
     sqlite3_close_v2(db_);
 }

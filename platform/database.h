@@ -28,6 +28,11 @@ public:
     static std::unique_ptr<Database> create(const std::string& path, std::string* error = nullptr);
     // Writes a consistent copy of the database at `from` to `to` with the backup API (to is replaced atomically).
     static bool backup(const std::string& from, const std::string& to, std::string* error = nullptr);
+    // Makes the file at `path` stand alone before it is replaced by renaming: a hot journal left by a crashed
+    // writer is rolled back and a write-ahead log is checkpointed into the file. False and *error when that
+    // fails or another connection still uses the file (a journal or log still beside it), since that journal
+    // or log would be played into whatever file takes the name.
+    static bool settle(const std::string& path, std::string* error = nullptr);
 
     ~Database();
     Database(const Database&) = delete;

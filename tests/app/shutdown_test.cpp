@@ -150,5 +150,65 @@ TEST_F(ShutdownFixture, SecondCopyFailingLeavesBothOriginalsAndSaysSo) {
     EXPECT_EQ(inst.readFile("ANLAGE99.INI"), inst.readFile("ANLAGE99_COPY.INI"));
 }
 
+// The run's change is in the file, no log or journal is left beside it, and it opens as a whole database.
+void expectCommittedCleanly(const test::Installation& inst) {
+    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), inst.readFile("QBXDATA_COPY.MDB"));
+    EXPECT_FALSE(inst.exists("QBXDATA.MDB-wal"));
+    EXPECT_FALSE(inst.exists("QBXDATA.MDB-journal"));
+    auto db = Database::open(inst.path("QBXDATA.MDB"));
+    ASSERT_TRUE(db);
+    EXPECT_EQ(dbText(db->query("PRAGMA integrity_check")->at(0).at(0)), "ok");
+    EXPECT_EQ(dbText(db->query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0)), "C001");
+    EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE Name = 'STALE'")->at(0).at(0)), "0");
+}
+
+TEST_F(ShutdownFixture, JaWaitsWhileAnotherProgramHasTheDatabaseOpen) {
+    change();
+    auto other = Database::open(inst.path("QBXDATA.MDB"));
+    ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
+    ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE' WHERE Name = 'O''Neill'"));
+    ASSERT_TRUE(other->exec("PRAGMA wal_checkpoint(TRUNCATE)"));
+    const std::string databaseHeld = inst.readFile("QBXDATA.MDB");
+
+    inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_TRUE(ShutDown(program));
+    ASSERT_EQ(inst.dialogs.shown.size(), 2u);
+    EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(inst.dialogs.last().buttons, MsgButtons::Ok);
+    EXPECT_NE(inst.dialogs.last().text.find("NICHT übernommen"), std::string::npos);
+    EXPECT_NE(inst.dialogs.last().text.find("von einem anderen Programm benutzt"), std::string::npos);
+    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseHeld);
+    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
+    EXPECT_TRUE(inst.exists("FLAG.TXT"));
+    ASSERT_TRUE(program.DataBewo);
+
+    other.reset();
+    inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(program));
+    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), inst.readFile("ANLAGE99_COPY.INI"));
+    expectCommittedCleanly(inst);
+}
+
+TEST_F(ShutdownFixture, JaCheckpointsALogLeftByACrashedProgram) {
+    change();
+    std::string database, log;
+    {
+        auto other = Database::open(inst.path("QBXDATA.MDB"));
+        ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
+        database = inst.readFile("QBXDATA.MDB");
+        ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE'"));
+        log = inst.readFile("QBXDATA.MDB-wal");
+    }
+    // What the other program left when it crashed: the file and its log, nobody holding them.
+    inst.writeFile("QBXDATA.MDB", database);
+    inst.writeFile("QBXDATA.MDB-wal", log);
+    ASSERT_FALSE(log.empty());
+
+    inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(program));
+    EXPECT_EQ(inst.dialogs.shown.size(), 1u);
+    expectCommittedCleanly(inst);
+}
+
 }  // namespace
 }  // namespace pnl
