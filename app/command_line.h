@@ -1,5 +1,6 @@
 #pragma once
-// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST, then the level number.
+// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST, then the level
+// number.
 
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@
 namespace pnl {
 
 struct CommandLine {
-    std::string folder;                   // default: the executable's folder
+    std::string folder;  // default: the executable's folder
     PortMap ports;
     std::optional<std::string> probe;     // station number to probe headless
     std::optional<std::string> transfer;  // station numbers separated by commas, or "all"

@@ -1,6 +1,6 @@
 #pragma once
-// The splitter of value lists: fields separated by single commas, no quoting, no escaping, no trimming. At most
-// 16 fields survive a split; a missing field reads as empty.
+// The splitter of value lists: fields separated by single commas, no quoting, no escaping, no trimming. At
+// most 16 fields survive a split; a missing field reads as empty.
 
 #include <array>
 #include <string>
@@ -8,7 +8,7 @@
 namespace pnl {
 
 class ValueFields {
-public:
+  public:
     static constexpr int kSize = 16;
 
     // Every split overwrites the whole table.
@@ -16,7 +16,7 @@ public:
     void clear() { entries_.fill(std::string()); }
     const std::string& operator[](int index) const { return entries_.at(index); }
 
-private:
+  private:
     std::array<std::string, kSize> entries_;
 };
 

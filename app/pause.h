@@ -9,18 +9,18 @@
 namespace pnl {
 
 class Pause {
-public:
+  public:
     explicit Pause(EventLoop& loop) : loop_(&loop) {}
 
     bool busy() const { return timer_ != 0; }
     bool timeoutElapsed() const { return timeoutElapsed_; }
 
-    // TimerWait: starts Timertest with the interval, clears TimeoutElapsed, runs `afterStart` (a probe empties
-    // its receive buffer and sends its frame there), then services events until the timer has run out.
-    // Returns false at once, without waiting, when another pause is in progress.
+    // TimerWait: starts Timertest with the interval, clears TimeoutElapsed, runs `afterStart` (a probe
+    // empties its receive buffer and sends its frame there), then services events until the timer has run
+    // out. Returns false at once, without waiting, when another pause is in progress.
     bool TimerWait(int milliseconds, const std::function<void()>& afterStart = {});
 
-private:
+  private:
     EventLoop* loop_;
     int timer_ = 0;
     bool timeoutElapsed_ = true;

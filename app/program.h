@@ -37,7 +37,7 @@ struct Platform {
 };
 
 class Program {
-public:
+  public:
     Program(const Platform& platform, std::string folder);
     ~Program();
 
@@ -51,7 +51,8 @@ public:
     const std::string folder;
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
-    // 1..5 from the level records, 6 after the master code; counts failed tries while the password dialog is open.
+    // 1..5 from the level records, 6 after the master code; counts failed tries while the password dialog is
+    // open.
     std::uint8_t UserLevel = 0;
     // The level came from the command line.
     bool StartedWithLevel = false;
@@ -70,13 +71,13 @@ public:
     // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
     std::unique_ptr<Database> DataBewo;
     std::shared_ptr<ResidentTable> residents;
-    // Creates `residents` on DataBewo (set by the start-up); the shutdown binds it again when a commit at exit
-    // failed and the run goes on.
+    // Creates `residents` on DataBewo (set by the start-up); the shutdown binds it again when a commit at
+    // exit failed and the run goes on.
     std::function<bool()> bindResidentTable;
 
     // The one place that shows message boxes; an empty title gives the program's own.
-    MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
-                     const std::string& title = "");
+    MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None,
+                     MsgButtons buttons = MsgButtons::Ok, const std::string& title = "");
 };
 
 // Splits a value list into the program-wide FieldTable.

@@ -9,7 +9,7 @@
 namespace pnl {
 
 class SettingsFile {
-public:
+  public:
     explicit SettingsFile(FileSystem& fs) : fs_(&fs) {}
 
     void setFileName(std::string path) { path_ = std::move(path); }
@@ -29,7 +29,7 @@ public:
     std::string read(const std::string& section, const std::string& key);
     bool write(const std::string& section, const std::string& key, const std::string& value);
 
-private:
+  private:
     FileSystem* fs_;
     std::string path_, section_, key_;
 };

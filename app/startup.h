@@ -14,8 +14,8 @@ struct StartUpSeams {
     std::function<void()> prepareInterfaceEditor;
     // Creates the shared resident cursor on program.DataBewo; false when the table cannot be bound.
     std::function<bool()> bindResidentTable;
-    // Shows the main window, registers the clock alarm, hides the pages, applies the level's rights, opens the
-    // resident view as start page and updates the status bar.
+    // Shows the main window, registers the clock alarm, hides the pages, applies the level's rights, opens
+    // the resident view as start page and updates the status bar.
     std::function<void()> openMainWindow;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// Text helpers shared by every part of the program. Texts are UTF-8; lengths that the program limits (names of
-// 50 or 31 characters, six-character apartment numbers) count characters, not bytes.
+// Text helpers shared by every part of the program. Texts are UTF-8; lengths that the program limits (names
+// of 50 or 31 characters, six-character apartment numbers) count characters, not bytes.
 
 #include <cstdint>
 #include <string>
@@ -12,8 +12,8 @@ namespace pnl {
 std::string trim(const std::string& text);
 // Upper case for ASCII and the Latin-1 letters (ä -> Ä).
 std::string upper(const std::string& text);
-// The numeric value of the text's leading number: leading blanks skipped, an optional sign, the digits up to the
-// first character that is not one; 0 when there is none. Saturates instead of overflowing.
+// The numeric value of the text's leading number: leading blanks skipped, an optional sign, the digits up to
+// the first character that is not one; 0 when there is none. Saturates instead of overflowing.
 std::int64_t leadingNumber(const std::string& text);
 // True when the text is not empty and holds only the digits 0 to 9.
 bool allDigits(const std::string& text);

@@ -7,8 +7,8 @@
 
 namespace pnl {
 
-// Returns URL-safe base64 (no padding) of a fresh random nonce followed by the sealed text; never holds a line
-// break or a character that a settings value cannot carry.
+// Returns URL-safe base64 (no padding) of a fresh random nonce followed by the sealed text; never holds a
+// line break or a character that a settings value cannot carry.
 std::string cEncrypt(const std::string& plain, const std::string& key);
 
 // Returns the plain text, or nothing when the text was not sealed with this key or was altered.

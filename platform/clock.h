@@ -12,14 +12,14 @@ struct DateTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
 };
 
 // The system's local time.
 class SystemClock : public Clock {
-public:
+  public:
     DateTime now() const override;
 };
 

@@ -20,13 +20,14 @@ using DbRow = std::vector<DbValue>;
 std::string dbText(const DbValue& value);
 
 class Database {
-public:
-    // Opens an existing SQLite file (never creates one). Nothing and *error set when it cannot be opened or is
-    // not an SQLite database.
+  public:
+    // Opens an existing SQLite file (never creates one). Nothing and *error set when it cannot be opened or
+    // is not an SQLite database.
     static std::unique_ptr<Database> open(const std::string& path, std::string* error = nullptr);
     // Creates a new database file (fails when it exists).
     static std::unique_ptr<Database> create(const std::string& path, std::string* error = nullptr);
-    // Writes a consistent copy of the database at `from` to `to` with the backup API (to is replaced atomically).
+    // Writes a consistent copy of the database at `from` to `to` with the backup API (to is replaced
+    // atomically).
     static bool backup(const std::string& from, const std::string& to, std::string* error = nullptr);
     // Makes the file at `path` stand alone before it is replaced by renaming: a hot journal left by a crashed
     // writer is rolled back and a write-ahead log is checkpointed into the file. False and *error when that
@@ -47,7 +48,7 @@ public:
     std::int64_t lastInsertId() const;
     const std::string& path() const { return path_; }
 
-private:
+  private:
     explicit Database(sqlite3* handle, std::string path) : db_(handle), path_(std::move(path)) {}
     sqlite3* db_;
     std::string path_;

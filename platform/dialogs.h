@@ -17,7 +17,7 @@ struct Message {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Shows the box modally and returns the button the user chose.
     virtual MsgAnswer show(const Message& message) = 0;

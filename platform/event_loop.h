@@ -11,7 +11,7 @@
 namespace pnl {
 
 class EventLoop {
-public:
+  public:
     using Milliseconds = std::chrono::milliseconds;
     using Callback = std::function<void()>;
 
@@ -25,8 +25,8 @@ public:
     virtual int watchReadable(int fd, Callback callback) = 0;
     virtual void unwatch(int id) = 0;
 
-    // Services events (timers, watched descriptors, windows) until done() is true. Returns at once when done()
-    // is already true.
+    // Services events (timers, watched descriptors, windows) until done() is true. Returns at once when
+    // done() is already true.
     virtual void processEventsUntil(const std::function<bool()>& done) = 0;
 
     // The clock that this loop's timers run on (virtual time for the test loop).

@@ -1,8 +1,9 @@
 #pragma once
-// The settings-file component. Shared with another program, so every write keeps the file byte for byte except
-// the one value written: comments, blank lines, order, unknown sections and keys, duplicate keys, CRLF or LF
-// line ends and a missing final line break all survive. Section and key names match without regard to case.
-// A file that is valid UTF-8 is read and written as UTF-8; any other file is read and written as Windows-1252.
+// The settings-file component. Shared with another program, so every write keeps the file byte for byte
+// except the one value written: comments, blank lines, order, unknown sections and keys, duplicate keys, CRLF
+// or LF line ends and a missing final line break all survive. Section and key names match without regard to
+// case. A file that is valid UTF-8 is read and written as UTF-8; any other file is read and written as
+// Windows-1252.
 
 #include <optional>
 #include <string>
@@ -13,7 +14,7 @@
 namespace pnl {
 
 class IniDocument {
-public:
+  public:
     enum class Encoding { Utf8, Windows1252 };
 
     static IniDocument parse(const std::string& bytes);
@@ -26,7 +27,7 @@ public:
     std::string bytes() const;
     Encoding encoding() const { return encoding_; }
 
-private:
+  private:
     struct Line {
         std::string text;  // as stored (in the file's encoding), without its line end
         std::string end;   // "\r\n", "\n" or "" for a last line without a line break
@@ -38,7 +39,7 @@ private:
 
 // One settings file on disk. Reads the file anew for every read; every write replaces it atomically.
 class IniFile {
-public:
+  public:
     IniFile(FileSystem& fs, std::string path) : fs_(&fs), path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
@@ -47,7 +48,7 @@ public:
     // False when the value was refused or the file could not be replaced; then the file is unchanged.
     bool write(const std::string& section, const std::string& key, const std::string& value);
 
-private:
+  private:
     FileSystem* fs_;
     std::string path_;
 };

@@ -10,25 +10,31 @@ std::optional<LineSettings> LineSettings::parse(const std::string& text) {
     int n = 0;
     for (char c : text) {
         if (c == ',') {
-            if (++n > 3) return std::nullopt;
+            if (++n > 3)
+                return std::nullopt;
         } else {
             fields[n] += c;
         }
     }
-    if (n != 3) return std::nullopt;
+    if (n != 3)
+        return std::nullopt;
     auto number = [](const std::string& s) -> int {
-        if (s.empty() || s.size() > 7 || s.find_first_not_of("0123456789") != std::string::npos) return -1;
+        if (s.empty() || s.size() > 7 || s.find_first_not_of("0123456789") != std::string::npos)
+            return -1;
         return std::stoi(s);
     };
     LineSettings out;
     out.baud = number(fields[0]);
     out.dataBits = number(fields[2]);
     out.stopBits = number(fields[3]);
-    if (fields[1].size() != 1) return std::nullopt;
+    if (fields[1].size() != 1)
+        return std::nullopt;
     out.parity = static_cast<char>(fields[1][0] & ~0x20);
     static const std::string kParities = "NEOMS";
-    if (out.baud <= 0 || kParities.find(out.parity) == std::string::npos) return std::nullopt;
-    if (out.dataBits < 5 || out.dataBits > 8 || (out.stopBits != 1 && out.stopBits != 2)) return std::nullopt;
+    if (out.baud <= 0 || kParities.find(out.parity) == std::string::npos)
+        return std::nullopt;
+    if (out.dataBits < 5 || out.dataBits > 8 || (out.stopBits != 1 && out.stopBits != 2))
+        return std::nullopt;
     return out;
 }
 
@@ -37,13 +43,15 @@ std::optional<std::pair<int, std::string>> PortMap::parseMapping(const std::stri
     if (eq == std::string::npos || eq < 4 || text.compare(0, 3, "COM") != 0 || eq + 1 >= text.size())
         return std::nullopt;
     const std::string digits = text.substr(3, eq - 3);
-    if (digits.size() != 1 || digits[0] < '1' || digits[0] > '8') return std::nullopt;
+    if (digits.size() != 1 || digits[0] < '1' || digits[0] > '8')
+        return std::nullopt;
     return std::make_pair(digits[0] - '0', text.substr(eq + 1));
 }
 
 std::string PortMap::pathOf(int number) const {
     const auto it = paths_.find(number);
-    if (it != paths_.end()) return it->second;
+    if (it != paths_.end())
+        return it->second;
     return "/dev/ttyS" + std::to_string(number - 1);
 }
 

@@ -23,7 +23,7 @@ struct LineSettings {
 };
 
 class PortMap {
-public:
+  public:
     // "COM3=/dev/ttyUSB0" -> (3, "/dev/ttyUSB0"); nothing for anything else (ports 1 to 8 only).
     static std::optional<std::pair<int, std::string>> parseMapping(const std::string& text);
     void map(int number, std::string path) { paths_[number] = std::move(path); }
@@ -31,12 +31,12 @@ public:
     // The device path of COMn.
     std::string pathOf(int number) const;
 
-private:
+  private:
     std::map<int, std::string> paths_;
 };
 
 class SerialPort {
-public:
+  public:
     using ReceiveHandler = std::function<void(const std::string& bytes)>;
 
     virtual ~SerialPort() = default;
@@ -52,8 +52,8 @@ public:
     // Fails (false, *error set) for a missing port, a busy port or one that is no serial device.
     virtual bool open(std::string* error = nullptr) = 0;
     virtual void close() = 0;
-    // Sends the bytes in order and returns once they have left the port. False on an error, or when they could
-    // not leave within a few seconds (flow control held, adapter pulled): never hangs.
+    // Sends the bytes in order and returns once they have left the port. False on an error, or when they
+    // could not leave within a few seconds (flow control held, adapter pulled): never hangs.
     virtual bool output(const std::string& bytes) = 0;
     // True while the modem reports a connection; false on a line without modem signals.
     virtual bool carrierDetect() const = 0;
@@ -62,7 +62,7 @@ public:
 };
 
 class PortQueries {
-public:
+  public:
     virtual ~PortQueries() = default;
     // A number above 0 when the port with this index (0 = COM1) exists on the PC.
     virtual int presence(int index) = 0;

@@ -12,7 +12,8 @@ namespace pnl::test {
 
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "pnl-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
     path_ = pattern;
 }
 
@@ -30,7 +31,9 @@ int FakePortQueries::presence(int index) {
     return std::count(present.begin(), present.end(), index + 1) > 0 ? 1 : 0;
 }
 
-int FakePortQueries::status(int number) { return std::count(inUse.begin(), inUse.end(), number) > 0 ? 2 : 0; }
+int FakePortQueries::status(int number) {
+    return std::count(inUse.begin(), inUse.end(), number) > 0 ? 2 : 0;
+}
 
 Installation::Installation()
     : program(std::make_unique<Program>(Platform{fs, loop, dialogs, serial, ports}, folder.path())) {}
@@ -49,6 +52,8 @@ std::string Installation::readFile(const std::string& name) const {
     return text.str();
 }
 
-bool Installation::exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
+bool Installation::exists(const std::string& name) const {
+    return std::filesystem::exists(path(name));
+}
 
 }  // namespace pnl::test

@@ -1,6 +1,6 @@
 #pragma once
-// A test installation: a fresh temporary folder, the real file system, virtual time, scripted message boxes and
-// a serial port that records what the program sends. The folder is removed when the test ends.
+// A test installation: a fresh temporary folder, the real file system, virtual time, scripted message boxes
+// and a serial port that records what the program sends. The folder is removed when the test ends.
 
 #include <memory>
 #include <string>
@@ -15,20 +15,20 @@
 namespace pnl::test {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 // Ports present on the test PC: COM1 and COM2 unless a test says otherwise; none in use.
 class FakePortQueries : public PortQueries {
-public:
+  public:
     int presence(int index) override;
     int status(int number) override;
     std::vector<int> present{1, 2};

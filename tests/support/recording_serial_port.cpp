@@ -4,7 +4,8 @@ namespace pnl::test {
 
 bool RecordingSerialPort::setSettings(const std::string& text) {
     calls.push_back("settings " + text);
-    if (!LineSettings::parse(text)) return false;
+    if (!LineSettings::parse(text))
+        return false;
     settings = text;
     return true;
 }
@@ -12,7 +13,8 @@ bool RecordingSerialPort::setSettings(const std::string& text) {
 bool RecordingSerialPort::open(std::string* error) {
     calls.push_back("open");
     if (failOpen || open_) {
-        if (error) *error = open_ ? "already open" : "cannot open";
+        if (error)
+            *error = open_ ? "already open" : "cannot open";
         return false;
     }
     open_ = true;
@@ -25,21 +27,25 @@ void RecordingSerialPort::close() {
 }
 
 bool RecordingSerialPort::output(const std::string& bytes) {
-    if (!open_ || failOutput) return false;
+    if (!open_ || failOutput)
+        return false;
     sent.push_back(Sent{loop_->now(), bytes});
-    if (onOutput) onOutput(bytes);
+    if (onOutput)
+        onOutput(bytes);
     return true;
 }
 
 void RecordingSerialPort::deliver(const std::string& bytes, std::int64_t delayMs) {
     loop_->post(delayMs, [this, bytes] {
-        if (open_ && receive_) receive_(bytes);
+        if (open_ && receive_)
+            receive_(bytes);
     });
 }
 
 std::string RecordingSerialPort::allSent() const {
     std::string all;
-    for (const auto& s : sent) all += s.bytes;
+    for (const auto& s : sent)
+        all += s.bytes;
     return all;
 }
 

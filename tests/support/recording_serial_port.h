@@ -1,6 +1,6 @@
 #pragma once
-// A serial port for tests on virtual time: records every setting and every byte sent (with the virtual instant),
-// lets a test or a simulator answer, and can be told to fail.
+// A serial port for tests on virtual time: records every setting and every byte sent (with the virtual
+// instant), lets a test or a simulator answer, and can be told to fail.
 
 #include <functional>
 #include <string>
@@ -12,7 +12,7 @@
 namespace pnl::test {
 
 class RecordingSerialPort : public SerialPort {
-public:
+  public:
     explicit RecordingSerialPort(VirtualEventLoop& loop) : loop_(&loop) {}
 
     struct Sent {
@@ -20,12 +20,24 @@ public:
         std::string bytes;
     };
 
-    void setCommPort(int number) override { port = number; calls.push_back("port " + std::to_string(number)); }
+    void setCommPort(int number) override {
+        port = number;
+        calls.push_back("port " + std::to_string(number));
+    }
     int commPort() const override { return port; }
     bool setSettings(const std::string& text) override;
-    void setDTREnable(bool on) override { dtr = on; calls.push_back(on ? "dtr on" : "dtr off"); }
-    void setRTSEnable(bool on) override { rts = on; calls.push_back(on ? "rts on" : "rts off"); }
-    void setHandshaking(int mode) override { handshake = mode; calls.push_back("handshake " + std::to_string(mode)); }
+    void setDTREnable(bool on) override {
+        dtr = on;
+        calls.push_back(on ? "dtr on" : "dtr off");
+    }
+    void setRTSEnable(bool on) override {
+        rts = on;
+        calls.push_back(on ? "rts on" : "rts off");
+    }
+    void setHandshaking(int mode) override {
+        handshake = mode;
+        calls.push_back("handshake " + std::to_string(mode));
+    }
     bool isOpen() const override { return open_; }
     bool open(std::string* error = nullptr) override;
     void close() override;
@@ -43,14 +55,14 @@ public:
     bool dtr = false, rts = false;
     int handshake = 0;
     bool carrier = false;
-    bool failOpen = false;    // open() fails (a missing or busy port)
-    bool failOutput = false;  // output() fails
+    bool failOpen = false;           // open() fails (a missing or busy port)
+    bool failOutput = false;         // output() fails
     std::vector<std::string> calls;  // "port 1", "settings 9600,N,8,1", "open", "close", ...
     std::vector<Sent> sent;
     // Called after each output with the bytes sent (a simulator answers from here).
     std::function<void(const std::string&)> onOutput;
 
-private:
+  private:
     VirtualEventLoop* loop_;
     bool open_ = false;
     ReceiveHandler receive_;

@@ -11,7 +11,7 @@
 namespace pnl::test {
 
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     MsgAnswer show(const Message& message) override;
 
     void answer(MsgAnswer next) { answers.push_back(next); }

@@ -10,8 +10,8 @@ DateTime VirtualClock::now() const {
     using namespace std::chrono;
     const sys_days day = year_month_day{year{start_.year}, month{static_cast<unsigned>(start_.month)},
                                         std::chrono::day{static_cast<unsigned>(start_.day)}};
-    const auto t = day + hours{start_.hour} + minutes{start_.minute} + seconds{start_.second} +
-                   milliseconds{elapsedMs_};
+    const auto t =
+        day + hours{start_.hour} + minutes{start_.minute} + seconds{start_.second} + milliseconds{elapsedMs_};
     const auto dayPart = floor<days>(t);
     const year_month_day ymd{dayPart};
     const hh_mm_ss hms{floor<seconds>(t - dayPart)};
@@ -29,7 +29,9 @@ int VirtualEventLoop::startTimer(Milliseconds interval, bool repeat, Callback ca
     return lastId_;
 }
 
-void VirtualEventLoop::stopTimer(int id) { timers_.erase(id); }
+void VirtualEventLoop::stopTimer(int id) {
+    timers_.erase(id);
+}
 
 bool VirtualEventLoop::fireNext(std::int64_t limit) {
     auto next = timers_.end();
@@ -38,10 +40,12 @@ bool VirtualEventLoop::fireNext(std::int64_t limit) {
             (it->second.due == next->second.due && it->second.order < next->second.order))
             next = it;
     }
-    if (next == timers_.end() || next->second.due > limit) return false;
+    if (next == timers_.end() || next->second.due > limit)
+        return false;
     const int id = next->first;
     Timer& timer = next->second;
-    if (timer.due > now()) clock_.advance(timer.due - now());
+    if (timer.due > now())
+        clock_.advance(timer.due - now());
     Callback callback = timer.callback;
     if (timer.repeat) {
         timer.due += timer.interval;
@@ -66,7 +70,8 @@ void VirtualEventLoop::advance(std::int64_t ms) {
     const std::int64_t until = now() + ms;
     while (fireNext(until)) {
     }
-    if (until > now()) clock_.advance(until - now());
+    if (until > now())
+        clock_.advance(until - now());
 }
 
 }  // namespace pnl::test

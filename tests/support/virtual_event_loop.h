@@ -10,20 +10,23 @@
 namespace pnl::test {
 
 class VirtualClock : public Clock {
-public:
+  public:
     explicit VirtualClock(DateTime start) : start_(start) {}
     DateTime now() const override;
-    void setStart(DateTime start) { start_ = start; elapsedMs_ = 0; }
+    void setStart(DateTime start) {
+        start_ = start;
+        elapsedMs_ = 0;
+    }
     std::int64_t elapsedMs() const { return elapsedMs_; }
     void advance(std::int64_t ms) { elapsedMs_ += ms; }
 
-private:
+  private:
     DateTime start_;
     std::int64_t elapsedMs_ = 0;
 };
 
 class VirtualEventLoop : public EventLoop {
-public:
+  public:
     explicit VirtualEventLoop(DateTime start = DateTime{2026, 12, 6, 9, 30, 0}) : clock_(start) {}
 
     int startTimer(Milliseconds interval, bool repeat, Callback callback) override;
@@ -41,11 +44,13 @@ public:
     // Fires every timer due within the next ms milliseconds, then sets the time to now + ms.
     void advance(std::int64_t ms);
     // Runs callback at now + delay (a fake's way to deliver something later).
-    void post(std::int64_t delayMs, Callback callback) { startTimer(Milliseconds(delayMs), false, std::move(callback)); }
+    void post(std::int64_t delayMs, Callback callback) {
+        startTimer(Milliseconds(delayMs), false, std::move(callback));
+    }
     void setStart(DateTime start) { clock_.setStart(start); }
     int pendingTimers() const { return static_cast<int>(timers_.size()); }
 
-private:
+  private:
     struct Timer {
         std::int64_t due;
         std::int64_t interval;
