@@ -12,13 +12,8 @@ namespace pnl {
 
 namespace {
 
-constexpr const char* kLevelSection = "Berechtigungen";
 // Line breaks in the dialog's texts are written line feed first, then carriage return.
 constexpr const char* kBreak = "\n\r";
-
-std::string levelKey(int level) {
-    return "LEVEL" + std::to_string(level);
-}
 
 }  // namespace
 
@@ -27,9 +22,8 @@ CodeMatch MatchAccessCode(Program& program, const std::string& entry) {
         return {CodeMatch::Kind::Master, 6};
     SettingsFile& settings = program.InitPwd;
     settings.setFileName(program.path(kSettingsFile));
-    settings.setSection(kLevelSection);
     for (int level = 1; level <= 6; ++level) {
-        settings.setKey(levelKey(level));
+        selectLevelRecord(settings, level);
         FieldOf(program, readEncrypted(settings));
         const ValueFields& fields = program.FieldTable;
         const std::string& kind = fields[2];
@@ -158,8 +152,7 @@ void PasswordDialog::closeAndEnd() {
 
 void ApplyLevelRights(Program& program, FrmSetup& form) {
     SettingsFile& settings = program.InitX;
-    settings.setSection(kLevelSection);
-    settings.setKey(levelKey(program.UserLevel));
+    selectLevelRecord(settings, program.UserLevel);
     FieldOf(program, readEncrypted(settings));
     // Upper-cased, so that a record written with a lower-case kind cannot give more rights than its letter
     // says.

@@ -14,11 +14,6 @@ namespace {
 
 constexpr std::int64_t kHighestCode = 999999;
 
-void selectLevelKey(SettingsFile& settings, int level) {
-    settings.setSection("Berechtigungen");
-    settings.setKey("LEVEL" + std::to_string(level));
-}
-
 }  // namespace
 
 LevelEditor::LevelEditor(Program& program, FrLevelsControls& form) : program_(program), form_(form) {}
@@ -32,7 +27,7 @@ void LevelEditor::CboLVBez_Click() {
     if (form_.CboLVBez.text().empty())
         return;
     const int index = form_.CboLVBez.listIndex();
-    selectLevelKey(program_.InitX, index + 1);
+    selectLevelRecord(program_.InitX, index + 1);
     FieldOf(program_, readEncrypted(program_.InitX));
     const std::string released = program_.FieldTable[0];
     const std::string code = program_.FieldTable[1];
@@ -70,7 +65,7 @@ void LevelEditor::CmdLVSave_Click() {
 
     // The key is chosen again here: another editor may have used the shared settings access since the level
     // was chosen, and the record must not land under its key.
-    selectLevelKey(program_.InitX, form_.CboLVBez.listIndex() + 1);
+    selectLevelRecord(program_.InitX, form_.CboLVBez.listIndex() + 1);
     if (!writeEncrypted(program_.InitX, record)) {
         program_.msgBox("Die Berechtigungsstufe konnte nicht gespeichert werden!", MsgIcon::Critical);
         return;

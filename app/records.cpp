@@ -20,4 +20,9 @@ bool writeEncrypted(SettingsFile& settings, const std::string& plain) {
     return settings.write(sealed);
 }
 
+void selectLevelRecord(SettingsFile& settings, int level) {
+    settings.setSection("Berechtigungen");
+    settings.setKey("LEVEL" + std::to_string(level));
+}
+
 }  // namespace pnl

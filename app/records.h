@@ -12,4 +12,7 @@ std::string readEncrypted(SettingsFile& settings);
 // Encrypts the plain value list and writes it as the current key's value.
 bool writeEncrypted(SettingsFile& settings, const std::string& plain);
 
+// Selects the level record of a level: section "Berechtigungen", key "LEVEL" followed by the level number.
+void selectLevelRecord(SettingsFile& settings, int level);
+
 }  // namespace pnl

@@ -14,11 +14,8 @@ namespace pnl {
 
 namespace {
 
-constexpr const char* kLevelSection = "Berechtigungen";
-
 ValueFields levelRecord(SettingsFile& levels, int level) {
-    levels.setSection(kLevelSection);
-    levels.setKey("LEVEL" + std::to_string(level));
+    selectLevelRecord(levels, level);
     ValueFields fields;
     fields.split(readEncrypted(levels));
     return fields;
