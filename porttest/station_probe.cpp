@@ -37,11 +37,16 @@ bool PreparePort(Program& program, int port, const std::string& settings, bool d
                  std::optional<int> handshake, std::string* openError) {
     SerialPort& serial = program.serial;
     serial.setCommPort(port);
-    serial.setSettings(settings);
+    const bool settingsTaken = serial.setSettings(settings);
     serial.setDTREnable(dtr);
     serial.setRTSEnable(rts);
     if (handshake)
         serial.setHandshaking(*handshake);
+    if (!settingsTaken) {
+        if (openError)
+            *openError = "ungültige Schnittstellenparameter " + settings;
+        return false;
+    }
     return serial.isOpen() || serial.open(openError);
 }
 

@@ -46,8 +46,8 @@ class ProbeReceiver {
 };
 
 // Sets port number, line settings, DTR, RTS and (when given) the handshake, in this order, then opens the
-// port unless it is open. The port test ignores the result: a port that does not open simply receives
-// nothing. Returns whether the port is open; *openError says why not.
+// port unless it is open (not when the line settings were refused). The port test ignores the result: a port
+// that does not open simply receives nothing. Returns whether the port is open; *openError says why not.
 bool PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
                  std::optional<int> handshake, std::string* openError = nullptr);
 

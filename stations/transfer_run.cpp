@@ -5,6 +5,7 @@
 #include "forms/frm_pnl.h"
 #include "interfaces/interface_record.h"
 #include "porttest/port_test.h"
+#include "porttest/station_probe.h"
 #include "stations/station_list.h"
 #include "stations/transfer_line.h"
 
@@ -16,18 +17,6 @@ void setControlsEnabled(FrmPNL& form, bool on) {
     form.CmdPNLTransAll.setEnabled(on);
     form.CmdPNLTransCancel.setEnabled(on);
     form.TrVwPNLTrans.setEnabled(on);
-}
-
-// Port number, line settings, DTR, RTS, handshake, then open unless open already.
-bool preparePort(Program& program, const TransferLink& link) {
-    SerialPort& port = program.serial;
-    port.setCommPort(link.port);
-    if (!port.setSettings(kTransferLineSettings))
-        return false;
-    port.setDTREnable(true);
-    port.setRTSEnable(true);
-    port.setHandshaking(link.modem ? kModemHandshake : kDirectHandshake);
-    return port.isOpen() || port.open();
 }
 
 // The station number of a node key "S07".
@@ -84,7 +73,8 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
         program.msgBox("Keine Schnittstelle für PNL-Datentransfer definiert!", MsgIcon::Exclamation);
         return result;
     }
-    if (!preparePort(program, *link)) {
+    if (!PreparePort(program, link->port, kTransferLineSettings, true, true,
+                     link->modem ? kModemHandshake : kDirectHandshake)) {
         program.msgBox(
             "Die serielle Schnittstelle COM" + std::to_string(link->port) + " kann nicht geöffnet werden!",
             MsgIcon::Exclamation);
