@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -111,6 +112,13 @@ FrBewoView::FrBewoView(FrBewoControls& form, ResidentEditor& editor, QWidget* pa
     setTabOrder(code_, new_);
     setTabOrder(new_, save_);
     setTabOrder(save_, delete_);
+}
+
+void FrBewoView::showEvent(QShowEvent* event) {
+    QGroupBox::showEvent(event);
+    // The page opens with the resident list to pick from; without one the name is typed first.
+    if (!event->spontaneous())
+        (residents_->isEnabled() ? static_cast<QWidget*>(residents_) : name_)->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* FrBewoView::residentTab(FrBewoControls& form) {

@@ -43,6 +43,9 @@ class FrBewoView : public QGroupBox {
     QPushButton* saveButton() const { return save_; }
     QPushButton* deleteButton() const { return delete_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QWidget* residentTab(FrBewoControls& form);
     QWidget* placeTab(FrBewoControls& form);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -83,6 +84,13 @@ FrLevelsView::FrLevelsView(FrLevelsControls& form, LevelEditor& editor, QWidget*
     setTabOrder(allWithLevels_, released_);
     setTabOrder(released_, code_);
     setTabOrder(code_, save_);
+}
+
+void FrLevelsView::showEvent(QShowEvent* event) {
+    QGroupBox::showEvent(event);
+    // The page opens with the level to edit being chosen.
+    if (!event->spontaneous())
+        levels_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace pnl::ui

@@ -30,6 +30,9 @@ class FrLevelsView : public QGroupBox {
     MaskedLineEdit* codeField() const { return code_; }
     QPushButton* saveButton() const { return save_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QComboBox* levels_;
     QRadioButton* residents_;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -66,6 +67,13 @@ FrmComView::FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* pare
     bindButton(
         save_, form.CmdCOMSave, [&controller] { controller.CmdCOMSave_Click(); }, 'h');
     bindTabs(pages_, form.SSTabCOMs);
+}
+
+void FrmComView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The window opens with the port to set up being chosen.
+    if (!event->spontaneous())
+        ports_->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* FrmComView::stationPage(FrmCOM& form, FrmCOMController& controller) {

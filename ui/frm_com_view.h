@@ -43,6 +43,9 @@ class FrmComView : public QWidget {
     QPushButton* deleteStationButton() const { return deleteStation_; }
     QLineEdit* modemInit1Field() const { return init1_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QWidget* stationPage(FrmCOM& form, FrmCOMController& controller);
     QWidget* modemPage(FrmCOM& form);

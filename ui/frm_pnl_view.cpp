@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -62,6 +64,35 @@ FrmPnlView::FrmPnlView(FrmPNL& form, FrmPnlController& controller, QWidget* pare
         all_, form.CmdPNLTransAll, [&controller] { controller.CmdPNLTransAll_Click(); }, 'A');
     bindButton(
         cancel_, form.CmdPNLTransCancel, [&controller] { controller.CmdPNLTransCancel_Click(); }, 'b');
+
+    setTabOrder(tree_, lines_);
+    setTabOrder(lines_, all_);
+    setTabOrder(all_, start_);
+    setTabOrder(start_, cancel_);
+}
+
+void FrmPnlView::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    // On showing, a dialog without a default button makes its first button the default; this one has none.
+    if (visible)
+        for (QPushButton* button : {all_, start_, cancel_})
+            button->setDefault(false);
+}
+
+void FrmPnlView::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        tree_->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmPnlView::keyPressEvent(QKeyEvent* event) {
+    // The dialog has no default button: Enter presses only the button that has the focus, so that an Enter
+    // in the station tree does not start a transfer.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void FrmPnlView::reject() {

@@ -27,9 +27,13 @@ class FrmPnlView : public QDialog {
     QPushButton* cancelButton() const { return cancel_; }
     QProgressBar* progressBar() const { return bar_; }
 
+    void setVisible(bool visible) override;
+
   protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     FrmPnlController& controller_;
