@@ -26,21 +26,6 @@ bool looksLikeSqlite(Program& program, const std::string& path) {
     return bytes && bytes->compare(0, 16, std::string("SQLite format 3\0", 16)) == 0;
 }
 
-// The working copy of the database: a consistent copy through the database engine. A file that is no database
-// at all is copied as it is, so that the check of the copy reports it like any other unreadable database.
-bool copyDatabase(Program& program, std::string* why) {
-    const std::string copy = program.path(kDatabaseCopy);
-    // A journal left by a crashed run would be played into the fresh copy and spoil it.
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
-        if (program.fs.fileExists(copy + suffix))
-            program.fs.deleteFile(copy + suffix);
-    if (Database::backup(program.path(kDatabaseFile), copy, why))
-        return true;
-    if (looksLikeSqlite(program, program.path(kDatabaseFile)))
-        return false;
-    return program.fs.copyFile(program.path(kDatabaseFile), copy);
-}
-
 // Opens the copy, reads the table's columns and adds the station assignment to a table in its base form.
 bool checkAndUpgradeDatabase(Program& program) {
     auto db = Database::open(program.path(kDatabaseCopy));
@@ -68,6 +53,19 @@ bool bindDataBewo(Program& program) {
 
 }  // namespace
 
+bool MakeDatabaseWorkingCopy(Program& program, std::string* why) {
+    const std::string copy = program.path(kDatabaseCopy);
+    // A journal left by a crashed run would be played into the fresh copy and spoil it.
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        if (program.fs.fileExists(copy + suffix))
+            program.fs.deleteFile(copy + suffix);
+    if (Database::backup(program.path(kDatabaseFile), copy, why))
+        return true;
+    if (looksLikeSqlite(program, program.path(kDatabaseFile)))
+        return false;
+    return program.fs.copyFile(program.path(kDatabaseFile), copy);
+}
+
 StartResult StartUp(Program& program, const StartUpSeams& seams) {
     if (seams.prepareInterfaceEditor)
         seams.prepareInterfaceEditor();
@@ -76,7 +74,7 @@ StartResult StartUp(Program& program, const StartUpSeams& seams) {
     if (!program.fs.fileExists(program.path(kDatabaseFile)))
         return fatal(program, "Datenbank QBXDATA.MDB nicht gefunden!");
     std::string why;
-    if (!copyDatabase(program, &why))
+    if (!MakeDatabaseWorkingCopy(program, &why))
         return fatal(program, "Die Arbeitskopie QBXDATA_COPY.MDB kann nicht angelegt werden!\n" + why);
 
     if (!program.fs.fileExists(program.path(kSettingsFile)))

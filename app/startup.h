@@ -4,6 +4,7 @@
 // composition: the interface editor's lists, the main window, rights, start page).
 
 #include <functional>
+#include <string>
 
 namespace pnl {
 
@@ -20,6 +21,12 @@ struct StartUpSeams {
 };
 
 enum class StartResult { Running, Ended };
+
+// Writes QBXDATA_COPY.MDB anew from QBXDATA.MDB: a consistent copy through the database engine, after
+// removing a journal a crashed run left beside the copy (it would be played into the fresh copy and spoil
+// it). A file that is no database at all is copied as it is, so that opening the copy reports it like any
+// other unreadable database. False (*why says why) when no copy could be written.
+bool MakeDatabaseWorkingCopy(Program& program, std::string* why);
 
 // Ended: a fatal error was shown and the process must end (the originals are untouched).
 StartResult StartUp(Program& program, const StartUpSeams& seams);

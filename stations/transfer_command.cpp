@@ -7,6 +7,7 @@
 
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "app/startup.h"
 #include "app/text.h"
 #include "forms/frm_pnl.h"
 #include "platform/console_dialogs.h"
@@ -110,19 +111,14 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
 // Fresh working copies of both files, the settings access on the copy and the resident cursor on the database
 // copy. The originals are only read.
 bool openWorkingCopies(Program& program, std::string* why) {
-    const std::string copy = program.path(kDatabaseCopy);
-    // A journal left behind by a crashed run would be played into the fresh copy.
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
-        if (program.fs.fileExists(copy + suffix))
-            program.fs.deleteFile(copy + suffix);
-    if (!Database::backup(program.path(kDatabaseFile), copy, why))
+    if (!MakeDatabaseWorkingCopy(program, why))
         return false;
     if (!program.fs.copyFile(program.path(kSettingsFile), program.path(kSettingsCopy))) {
         *why = "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!";
         return false;
     }
     program.InitX.setFileName(program.path(kSettingsCopy));
-    program.DataBewo = Database::open(copy, why);
+    program.DataBewo = Database::open(program.path(kDatabaseCopy), why);
     if (!program.DataBewo || program.DataBewo->columns(kResidentTable).empty()) {
         *why = "Datenbank QBXDATA.MDB defekt!";
         return false;
