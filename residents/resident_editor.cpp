@@ -4,6 +4,7 @@
 
 #include "app/event_log.h"
 #include "app/program.h"
+#include "app/station_records.h"
 #include "app/text.h"
 #include "residents/resident_table.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr const char* kSaveTitle = "Datensatz sichern";
 constexpr const char* kDuplicateSerial = "Es existiert bereits ein Datensatz mit dieser Seriennummer!";
-constexpr const char* kStationSection = "PNLXXX";
 
 // The list carries the ID as its 32-bit item data; an ID that does not fit cannot be listed.
 std::optional<std::int32_t> itemDataOf(const std::string& id) {
@@ -44,11 +44,6 @@ void showApartment(MaskedField& field, const std::string& stored) {
         if (field.fits(c) && static_cast<int>(fitting.size()) < field.positions())
             fitting += c;
     field.setText(fitting);
-}
-
-// The station number of a tree node: the last two characters of its key ("S07" -> 7).
-int stationOfKey(const std::string& key) {
-    return static_cast<int>(leadingNumber(rightBytes(key, 2)));
 }
 
 }  // namespace
@@ -208,13 +203,8 @@ void ResidentEditor::ShowResident() {
 
 void ResidentEditor::BuildStationTree() {
     form_.TrVwPNL.clear();
-    for (int k = 0; k < kStationCount; ++k) {
-        const std::string number = zeroPadded(k, 2);
-        FieldOf(program_, program_.InitX.read(kStationSection, "PNL" + number));
-        const std::string label = program_.FieldTable[1];
-        if (!label.empty())
-            form_.TrVwPNL.addNode("S" + number, label);
-    }
+    for (const StationRecord& station : listedStations(program_))
+        form_.TrVwPNL.addNode(stationNodeKey(station.number), station.label);
 }
 
 void ResidentEditor::ShowStationAssignment(const std::string& stored) {
@@ -223,7 +213,7 @@ void ResidentEditor::ShowStationAssignment(const std::string& stored) {
     if (stations.none())
         return;
     for (int i = 0; i < form_.TrVwPNL.count(); ++i) {
-        const int k = stationOfKey(form_.TrVwPNL.node(i).key);
+        const int k = stationOfNodeKey(form_.TrVwPNL.node(i).key);
         if (k >= 0 && k < kStationCount && stations.test(k))
             form_.TrVwPNL.setChecked(i, true);
     }
@@ -232,7 +222,7 @@ void ResidentEditor::ShowStationAssignment(const std::string& stored) {
 std::string ResidentEditor::StoreStationAssignment() const {
     StationSet stations;
     for (const auto& node : form_.TrVwPNL.nodes()) {
-        const int k = stationOfKey(node.key);
+        const int k = stationOfNodeKey(node.key);
         if (node.checked && k >= 0 && k < kStationCount)
             stations.set(k);
     }

@@ -163,7 +163,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     FillTransferTree(program, form);
     CheckTree& tree = form.TrVwPNLTrans;
     for (int number : *numbers) {
-        const int node = tree.findKey("S" + zeroPadded(number, 2));
+        const int node = tree.findKey(stationNodeKey(number));
         if (node < 0)
             return couldNotRun(out, "Die PNL " + stationKey(number) + " ist nicht angelegt.");
         tree.setChecked(node, true);

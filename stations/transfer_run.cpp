@@ -19,11 +19,6 @@ void setControlsEnabled(FrmPNL& form, bool on) {
     form.TrVwPNLTrans.setEnabled(on);
 }
 
-// The station number of a node key "S07".
-int stationOfKey(const std::string& key) {
-    return static_cast<int>(leadingNumber(key.size() >= 2 ? key.substr(key.size() - 2) : key));
-}
-
 TransferResult::Station transferStation(Program& program, FrmPNL& form, const TransferLink& link, int number,
                                         TransferProgress* progress) {
     const StationRecord record = readStation(program, number);
@@ -54,7 +49,7 @@ bool TransferResult::anyFailed() const {
 void FillTransferTree(Program& program, FrmPNL& form) {
     form.TrVwPNLTrans.clear();
     for (const StationRecord& station : listedStations(program))
-        form.TrVwPNLTrans.addNode("S" + zeroPadded(station.number, 2), station.label);
+        form.TrVwPNLTrans.addNode(stationNodeKey(station.number), station.label);
 }
 
 TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* progress) {
@@ -94,7 +89,7 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
         if (!tree.node(i).checked)
             continue;
         result.stations.push_back(
-            transferStation(program, form, *link, stationOfKey(tree.node(i).key), progress));
+            transferStation(program, form, *link, stationOfNodeKey(tree.node(i).key), progress));
         tree.setChecked(i, false);
     }
 
