@@ -4,20 +4,17 @@
 #include <QApplication>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/instance_lock.h"
-#include "platform/console_dialogs.h"
+#include "cli/headless_command.h"
 #include "platform/file_system.h"
-#include "platform/poll_event_loop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
-#include "platform/terminal_prompt.h"
-#include "porttest/probe_command.h"
-#include "stations/transfer_command.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
 
@@ -45,18 +42,6 @@ std::string takeScreenshotFolder(std::vector<std::string>& args) {
     return {};
 }
 
-// A command on the terminal: real time, and the message boxes' texts printed instead of shown.
-template <typename Command>
-int runHeadless(const pnl::CommandLine& line, Command command) {
-    pnl::PosixFileSystem fs;
-    pnl::PollEventLoop loop;
-    pnl::ConsoleDialogs dialogs(std::cout);
-    const auto serial = pnl::makePosixSerialPort(loop, line.ports);
-    const auto ports = pnl::makePosixPortQueries(line.ports);
-    pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
-    return command(program);
-}
-
 void printUsage() {
     std::cerr << "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE] "
                  "[LEVEL]\n";
@@ -75,16 +60,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // --- Headless commands without windows: --probe and --transfer are dispatched here. ---
-    if (line.probe)
-        return runHeadless(line, [&](pnl::Program& program) {
-            return pnl::RunProbeCommand(program, *line.probe, line.levelText, std::cout, pnl::readHiddenLine);
-        });
-    if (line.transfer)
-        return runHeadless(line, [&](pnl::Program& program) {
-            return pnl::RunTransferCommand(program, *line.transfer, line.levelText, std::cout,
-                                           pnl::readHiddenLine);
-        });
+    if (const std::optional<int> status = pnl::RunHeadlessCommand(line))
+        return *status;
 
     QApplication application(argc, argv);
     pnl::PosixFileSystem fs;
