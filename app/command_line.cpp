@@ -33,6 +33,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             value = arg.substr(eq + 1);
             hasValue = true;
         }
+        if (arg == "--dry-run" || arg == "--check") {
+            (arg == "--dry-run" ? line.dryRun : line.checkPresence) = true;
+            continue;
+        }
         const bool takesValue =
             name == "--folder" || name == "--port" || name == "--probe" || name == "--transfer";
         if (!takesValue) {

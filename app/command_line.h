@@ -1,6 +1,6 @@
 #pragma once
-// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST, then the level
-// number.
+// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST (with --dry-run
+// and --check), then the level number.
 
 #include <optional>
 #include <string>
@@ -14,7 +14,9 @@ struct CommandLine {
     std::string folder;  // default: the executable's folder
     PortMap ports;
     std::optional<std::string> probe;     // station number to probe headless
-    std::optional<std::string> transfer;  // station numbers separated by commas, or "all"
+    std::optional<std::string> transfer;  // station numbers separated by commas, "all" or "changed"
+    bool dryRun = false;                  // --dry-run: the transfer says what it would send, sends nothing
+    bool checkPresence = false;           // --check: the transfer asks each station whether it answers
     std::string levelText;                // what remains: the level number text
     std::vector<std::string> errors;      // unknown options, missing or malformed values
 

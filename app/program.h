@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/field_table.h"
@@ -68,6 +69,8 @@ class Program {
     Pause pause;
     // True while a port test or a transfer uses the serial line; a second user is refused.
     bool serialLinkBusy = false;
+    // The station numbers that received their residents since the start (the exit question names them).
+    std::set<int> stationsSent;
     // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
     std::unique_ptr<Database> DataBewo;
     std::shared_ptr<ResidentTable> residents;

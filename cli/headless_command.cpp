@@ -35,7 +35,8 @@ std::optional<int> RunHeadlessCommand(const CommandLine& line) {
         });
     if (line.transfer)
         return runHeadless(line, [&](Program& program) {
-            return RunTransferCommand(program, *line.transfer, line.levelText, std::cout, readHiddenLine);
+            return RunTransferCommand(program, *line.transfer, line.levelText, std::cout, readHiddenLine,
+                                      TransferCommandFlags{line.dryRun, line.checkPresence});
         });
     return std::nullopt;
 }

@@ -12,18 +12,15 @@
 #include "forms/frm_pnl.h"
 #include "platform/console_dialogs.h"
 #include "residents/resident_table.h"
+#include "stations/station_difference.h"
 #include "stations/station_list.h"
+#include "stations/transfer_report.h"
 #include "stations/transfer_run.h"
 
 namespace pnl {
 namespace {
 
-std::string minutesAndSeconds(std::chrono::milliseconds time) {
-    const auto seconds = (time.count() + 999) / 1000;
-    return std::to_string(seconds / 60) + ":" + zeroPadded(seconds % 60, 2);
-}
-
-std::string outcomeText(StationOutcome outcome) {
+std::string stationLineText(StationOutcome outcome) {
     switch (outcome) {
         case StationOutcome::Sent:
             return "übertragen.";
@@ -37,6 +34,10 @@ std::string outcomeText(StationOutcome outcome) {
             return "keine Modemverbindung, nichts gesendet.";
         case StationOutcome::LineFailed:
             return "Übertragung abgebrochen, die PNL ist unvollständig.";
+        case StationOutcome::NotPresent:
+            return "antwortet nicht, nichts gesendet.";
+        case StationOutcome::NotSent:
+            return "nicht gesendet.";
     }
     return {};
 }
@@ -65,7 +66,7 @@ class ConsoleProgress : public TransferProgress {
              << std::flush;
     }
     void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
-        out_ << name(station, label) << outcomeText(outcome) << "\n" << std::flush;
+        out_ << name(station, label) << stationLineText(outcome) << "\n" << std::flush;
     }
     void portClosed(int port, Ms pause) override {
         out_ << "COM" << port << " geschlossen, Wartezeit " << pause.count() / 1000 << " s.\n" << std::flush;
@@ -87,9 +88,11 @@ int couldNotRun(std::ostream& out, const std::string& why) {
 }
 
 // The chosen station numbers; nothing for "all". *error says what is wrong with the list.
-std::optional<std::set<int>> parseStationList(const std::string& list, bool* all, std::string* error) {
+std::optional<std::set<int>> parseStationList(const std::string& list, bool* all, bool* changed,
+                                              std::string* error) {
     *all = upper(trim(list)) == "ALL";
-    if (*all)
+    *changed = upper(trim(list)) == "CHANGED";
+    if (*all || *changed)
         return std::set<int>{};
     std::set<int> numbers;
     std::string rest = list;
@@ -127,17 +130,34 @@ bool openWorkingCopies(Program& program, std::string* why) {
     return true;
 }
 
+// --dry-run: per chosen station its state and one line per new, removed or changed resident.
+int printDifferences(Program& program, const CheckTree& tree, std::ostream& out) {
+    int chosen = 0;
+    for (int i = 0; i < tree.count(); ++i) {
+        if (!tree.node(i).checked)
+            continue;
+        ++chosen;
+        const int number = stationOfNodeKey(tree.node(i).key);
+        const StationDifference difference = StationDifferenceOf(program, number);
+        out << stationKey(number) << " \"" << tree.node(i).text << "\": " << statusText(difference) << "\n";
+        for (const std::string& line : differenceLines(difference))
+            out << "  " << line << "\n";
+    }
+    out << chosen << " PNL gewählt, nichts gesendet (--dry-run).\n";
+    return kTransferAllSent;
+}
+
 }  // namespace
 
 int RunTransferCommand(Program& caller, const std::string& list, const std::string& levelText,
-                       std::ostream& out, const CodePrompt& askCode) {
+                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags) {
     // Every box of the run becomes a line of text, whatever message boxes the caller's program shows.
     ConsoleDialogs console(out);
     Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
 
-    bool all = false;
+    bool all = false, changed = false;
     std::string error;
-    const std::optional<std::set<int>> numbers = parseStationList(list, &all, &error);
+    const std::optional<std::set<int>> numbers = parseStationList(list, &all, &changed, &error);
     if (!numbers)
         return couldNotRun(out, error);
 
@@ -170,17 +190,28 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     }
     if (all)
         tree.setAllChecked(true);
+    if (changed) {
+        TickChangedStations(program, tree);
+        bool any = false;
+        for (const auto& node : tree.nodes())
+            any |= node.checked;
+        if (tree.count() > 0 && !any) {
+            out << "Alle PNL sind aktuell, nichts zu senden.\n";
+            return kTransferAllSent;
+        }
+    }
     if (tree.count() == 0)
         return couldNotRun(out, "Es ist keine PNL angelegt.");
+    if (flags.dryRun)
+        return printDifferences(program, tree, out);
 
     ConsoleProgress progress(out);
-    const TransferResult result = TransferRun(program, form, &progress);
+    TransferOptions options;
+    options.checkPresence = flags.checkPresence;
+    const TransferResult result = TransferRun(program, form, &progress, options);
     if (!result.started)
         return kTransferCouldNotRun;
-    int sent = 0;
-    for (const auto& station : result.stations)
-        sent += failed(station.outcome) ? 0 : 1;
-    out << sent << " von " << result.stations.size() << " PNL übertragen.\n";
+    out << transferSummary(result) << "\n";
     return result.anyFailed() ? kTransferSomeFailed : kTransferAllSent;
 }
 

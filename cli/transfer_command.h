@@ -1,6 +1,7 @@
 #pragma once
 // The headless transfer for scripted maintenance: "pnl-setup --folder DIR [--port COMn=PATH] --transfer LIST
-// [LEVEL]", LIST being station numbers separated by commas or "all" (every station with a label). Sends the
+// [--dry-run] [--check] [LEVEL]", LIST being station numbers separated by commas, "all" (every station with a
+// label) or "changed". Sends the
 // stations exactly the bytes and pauses of the transfer dialog, prints a line per station and per 10 % of its
 // records with the time left, and prints every message the dialog would show.
 
@@ -22,7 +23,14 @@ inline constexpr int kTransferCouldNotRun = 2;
 // level (1 to 6) in levelText the access code is asked for, three tries at most. Returns kTransferAllSent
 // when every chosen station got its residents (or had none), kTransferSomeFailed when any did not, and
 // kTransferCouldNotRun after saying why the run did not start.
+struct TransferCommandFlags {
+    bool dryRun = false;         // print per chosen station what would change, send nothing (exit 0)
+    bool checkPresence = false;  // ask each station on a direct line whether it answers before sending
+};
+
+// LIST "changed" chooses every station whose recorded state differs from what it would receive (never sent
+// and incomplete ones included). The run ends with the summary of every chosen station.
 int RunTransferCommand(Program& program, const std::string& list, const std::string& levelText,
-                       std::ostream& out, const CodePrompt& askCode);
+                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags = {});
 
 }  // namespace pnl

@@ -66,6 +66,7 @@ class PosixSerialPort : public SerialPort {
     bool open(std::string* error) override;
     void close() override;
     bool output(const std::string& bytes) override;
+    bool drain() override;
 
     bool carrierDetect() const override { return fd_ >= 0 && !lost_ && termios_line::carrier(fd_); }
 
@@ -157,11 +158,12 @@ void PosixSerialPort::close() {
     if (watch_ != 0)
         loop_.unwatch(watch_);
     watch_ = 0;
-    // Output still held (flow control) would hold close() up to the driver's closing wait (30 s by default),
-    // so it is dropped; what output() already sent is left alone: on a pseudo-terminal a full flush would
-    // throw away the bytes the peer has not read yet.
+    // The last bytes handed over may still be on their way: they get the write deadline to leave. Output
+    // still held after it (flow control) would hold close() up to the driver's closing wait (30 s by
+    // default), so it is dropped; what has left is left alone: on a pseudo-terminal a full flush would throw
+    // away the bytes the peer has not read yet.
     ::tcflush(fd_, TCIFLUSH);
-    if (!termios_line::allSent(fd_))
+    if (lost_ || !waitUntilSent(Clock::now() + options_.writeDeadline))
         ::tcflush(fd_, TCOFLUSH);
     ::close(fd_);  // also drops the flock and the exclusive flag
     fd_ = -1;
@@ -239,8 +241,9 @@ bool PosixSerialPort::output(const std::string& bytes) {
     if (fd_ < 0 || lost_)
         return false;
     const auto deadline = Clock::now() + options_.writeDeadline;
+    // The frame before must have left the port before this one is handed over.
+    bool ok = waitUntilSent(deadline);
     std::size_t done = 0;
-    bool ok = true;
     while (ok && done < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
@@ -254,12 +257,19 @@ bool PosixSerialPort::output(const std::string& bytes) {
             ok = false;
         }
     }
-    if (ok)
-        ok = waitUntilSent(deadline);
     // Bytes that could not leave in time are dropped, so they cannot trail into a later frame.
     if (!ok)
         ::tcflush(fd_, TCOFLUSH);
     return ok;
+}
+
+bool PosixSerialPort::drain() {
+    if (fd_ < 0 || lost_)
+        return false;
+    if (waitUntilSent(Clock::now() + options_.writeDeadline))
+        return true;
+    ::tcflush(fd_, TCOFLUSH);
+    return false;
 }
 
 }  // namespace

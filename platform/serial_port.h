@@ -52,9 +52,13 @@ class SerialPort {
     // Fails (false, *error set) for a missing port, a busy port or one that is no serial device.
     virtual bool open(std::string* error = nullptr) = 0;
     virtual void close() = 0;
-    // Sends the bytes in order and returns once they have left the port. False on an error, or when they
-    // could not leave within a few seconds (flow control held, adapter pulled): never hangs.
+    // Hands the bytes to the port, in order, as the buffered serial ports of the stations' era did: first
+    // waits until every byte handed over before has left the port, then returns without waiting for these. So
+    // a pause started after output() runs while the frame is on the wire. False on an error, or when the
+    // earlier bytes could not leave within a few seconds (flow control held, adapter pulled): never hangs.
     virtual bool output(const std::string& bytes) = 0;
+    // Returns once every byte handed over has left the port; false when they cannot within a few seconds.
+    virtual bool drain() = 0;
     // True while the modem reports a connection; false on a line without modem signals.
     virtual bool carrierDetect() const = 0;
     // Received bytes are handed here through the event loop, every byte once and in order.

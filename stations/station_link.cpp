@@ -7,20 +7,11 @@
 #include "forms/frm_pnl.h"
 #include "stations/resident_image.h"
 #include "stations/station_list.h"
+#include "stations/station_state.h"
 #include "stations/transfer_line.h"
 
 namespace pnl {
 namespace {
-
-// 9600 baud, 8N1: ten bits per byte.
-constexpr double kMsPerByte = 10.0 * 1000.0 / 9600.0;
-constexpr int kSelectFrameBytes = 11;
-constexpr int kWriteFrameBytes = 23;
-constexpr int kHangUpBytes = 5;  // "ATH", line feed, carriage return
-
-double onLine(int bytes) {
-    return bytes * kMsPerByte;
-}
 
 std::string stationName(const StationRecord& record) {
     return record.label + " (" + stationKey(record.number) + ")";
@@ -60,28 +51,27 @@ bool failed(StationOutcome outcome) {
 }
 
 std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool modem) {
-    const double perRecord = kBlocksPerImage * (onLine(kWriteFrameBytes) + kPauseAfterBlock);
-    double ms = (records - recordsDone) * perRecord;
-    ms += onLine(kWriteFrameBytes) + kPauseAfterHeader + onLine(kSelectFrameBytes) + kPauseAfterClose;
+    int ms =
+        (records - recordsDone) * kBlocksPerImage * kPauseAfterBlock + kPauseAfterHeader + kPauseAfterClose;
     if (modem)
-        ms += onLine(kHangUpBytes) + kPauseAfterHangUp;
-    return std::chrono::milliseconds(std::llround(ms));
+        ms += kPauseAfterHangUp;
+    return std::chrono::milliseconds(ms);
 }
 
 namespace {
 
 // What a station transfer takes before its first record: the modem call and the opening frame.
-std::chrono::milliseconds timeBeforeRecords(const TransferLink& link, const std::string& phone) {
-    double ms = onLine(kSelectFrameBytes) + kPauseAfterOpen;
-    if (link.modem) {
-        const std::size_t lineEnd = std::string(kModemLineEnd).size();
-        ms += onLine(static_cast<int>(link.init.size() + lineEnd)) + kPauseAfterModemInit;
-        ms += onLine(static_cast<int>(link.dialPrefix.size() + 1 + phone.size() + lineEnd)) + kPauseAfterDial;
-    }
-    return std::chrono::milliseconds(std::llround(ms));
+std::chrono::milliseconds timeBeforeRecords(bool modem) {
+    return std::chrono::milliseconds(kPauseAfterOpen + (modem ? kPauseAfterModemInit + kPauseAfterDial : 0));
 }
 
 }  // namespace
+
+std::chrono::milliseconds stationTransferTime(int records, bool modem) {
+    if (records <= 0 || records > kMaxRecords)
+        return std::chrono::milliseconds(0);
+    return timeBeforeRecords(modem) + transferTimeLeft(records, 0, modem);
+}
 
 StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
                                TransferProgress* progress) {
@@ -106,9 +96,8 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
     bar.setValue(0);
     bar.setVisible(true);
     if (progress)
-        progress->stationStarted(
-            station, record.label, count,
-            timeBeforeRecords(link, record.phone) + transferTimeLeft(count, 0, link.modem));
+        progress->stationStarted(station, record.label, count,
+                                 timeBeforeRecords(link.modem) + transferTimeLeft(count, 0, link.modem));
 
     StationSender sender(program);
     auto endWith = [&](StationOutcome outcome) {
@@ -130,6 +119,11 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
             return endWith(StationOutcome::NoCarrier);
         }
     }
+
+    // From the first frame on the station no longer holds what it held: recorded incomplete until the last
+    // frame has left.
+    StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.LstPNLTrans.lines()};
+    writeStationState(program, station, state);
 
     if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))
         return endWith(StationOutcome::LineFailed);
@@ -153,6 +147,12 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
         return endWith(StationOutcome::LineFailed);
     if (link.modem && !sender.modemCommand("ATH", kPauseAfterHangUp))
         return endWith(StationOutcome::LineFailed);
+    // The last frame was only handed over: the station counts as sent once it has left the port.
+    if (!program.serial.drain())
+        return endWith(StationOutcome::LineFailed);
+    state.complete = true;
+    state.sentAt = program.loop.clock().now();
+    writeStationState(program, station, state);
     return endWith(StationOutcome::Sent);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The transfer of one station's transfer lines over the open station link: modem call (when the link uses a
 // modem), opening select frame, seven write frames per resident image, the header block with the record
-// count, closing select frame, hang-up. The link is one-way: frames are paced by fixed pauses that start once
-// the frame has left the port; nothing is read back but the modem's carrier after dialling.
+// count, closing select frame, hang-up. The link is one-way: frames are paced by fixed pauses that start when
+// the frame has been handed to the port (its time on the wire passes inside the pause; the port hands over
+// the next frame only once the one before has left); nothing is read back but the modem's carrier after
+// dialling.
 
 #include <chrono>
 #include <string>
@@ -32,6 +34,8 @@ enum class StationOutcome {
     TooManyRecords,  // more residents than the station's memory holds: refused, nothing sent
     NoCarrier,       // the modem call failed: nothing was sent after dialling
     LineFailed,      // the port stopped taking bytes: the station got an incomplete directory
+    NotPresent,      // the presence check found no answer: nothing was sent after the probe's frames
+    NotSent,         // the run was stopped ("Abbrechen") before this station
 };
 // True for the outcomes that leave the station without the directory it should have.
 bool failed(StationOutcome outcome);
@@ -51,10 +55,26 @@ class TransferProgress {
     virtual void stationEnded(int /*station*/, const std::string& /*label*/, StationOutcome /*outcome*/) {}
     // The port is closed; the run waits once more before it ends.
     virtual void portClosed(int /*port*/, Ms /*pause*/) {}
+    // The whole run's state, from the port's opening on: at every step above and every second in between.
+    virtual void runStatus(const struct RunStatus& /*status*/) {}
 };
 
-// The time the rest of a station transfer takes after `recordsDone` of `records` records were written: the
-// pauses and the frames' time on a 9600-baud line.
+struct RunStatus {
+    enum class Phase { Waiting, Station, Closing };
+    Phase phase = Phase::Waiting;
+    int position = 0, stations = 0;  // the station's place among the chosen ones, from 1
+    std::string label;
+    int record = 0, records = 0;
+    std::chrono::milliseconds waitLeft{0};  // Waiting, Closing: what is left of the pause
+    std::chrono::milliseconds runLeft{0};   // the whole run, pauses and modem calls included
+};
+
+// What a station transfer of `records` residents takes from its start: its pauses (the frames cross the line
+// inside them); nothing for a station that gets nothing.
+std::chrono::milliseconds stationTransferTime(int records, bool modem);
+
+// The time the rest of a station transfer takes after `recordsDone` of `records` records were written: its
+// pauses, inside which every frame crosses a 9600-baud line.
 std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool modem);
 
 // Transfers the lines of form.LstPNLTrans to the station (0..63) on the open port. Shows PBarPNL while it

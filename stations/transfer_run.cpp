@@ -6,6 +6,7 @@
 #include "link/interface_record.h"
 #include "link/serial_link_claim.h"
 #include "link/station_probe.h"
+#include "stations/run_progress.h"
 #include "stations/station_list.h"
 #include "stations/transfer_line.h"
 
@@ -15,12 +16,25 @@ namespace {
 void setControlsEnabled(FrmPNL& form, bool on) {
     form.CmdPNLTransStart.setEnabled(on);
     form.CmdPNLTransAll.setEnabled(on);
-    form.CmdPNLTransCancel.setEnabled(on);
     form.TrVwPNLTrans.setEnabled(on);
 }
 
+std::int64_t secondsOf(const DateTime& t) {
+    using namespace std::chrono;
+    const sys_days day = year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
+                                        std::chrono::day{static_cast<unsigned>(t.day)}};
+    return duration_cast<seconds>(day.time_since_epoch()).count() + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+// The probe's frames ask whether the station answers (on a direct line only: a modem has no station on the
+// line before it has dialled).
+bool stationAnswers(Program& program, const StationRecord& record) {
+    return ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
+}
+
 TransferResult::Station transferStation(Program& program, FrmPNL& form, const TransferLink& link, int number,
-                                        TransferProgress* progress) {
+                                        const TransferOptions& options, TransferProgress* progress) {
+    const auto start = secondsOf(program.loop.clock().now());
     const StationRecord record = readStation(program, number);
     TransferResult::Station station{number, record.label, StationOutcome::NothingToSend};
     if (!record.inUse()) {
@@ -29,12 +43,31 @@ TransferResult::Station transferStation(Program& program, FrmPNL& form, const Tr
         station.outcome = StationOutcome::Skipped;
     } else {
         EncodeStation(program, form.LstPNLTrans, number);
-        if (form.LstPNLTrans.count() > 0)
+        station.records = form.LstPNLTrans.count();
+        if (station.records > 0 && options.checkPresence && !link.modem && !stationAnswers(program, record))
+            station.outcome = StationOutcome::NotPresent;
+        else if (station.records > 0)
             station.outcome = StationTransfer(program, form, link, number, progress);
     }
+    station.took = std::chrono::seconds(secondsOf(program.loop.clock().now()) - start);
     if (progress)
         progress->stationEnded(number, station.label, station.outcome);
     return station;
+}
+
+// The chosen stations in tree order, with the residents each would receive.
+std::vector<RunProgress::Planned> planRun(Program& program, const CheckTree& tree, std::vector<int>* nodes) {
+    std::vector<RunProgress::Planned> plan;
+    ColumnList lines;
+    for (int i = 0; i < tree.count(); ++i) {
+        if (!tree.node(i).checked)
+            continue;
+        const int number = stationOfNodeKey(tree.node(i).key);
+        EncodeStation(program, lines, number);
+        plan.push_back(RunProgress::Planned{number, readStation(program, number).label, lines.count()});
+        nodes->push_back(i);
+    }
+    return plan;
 }
 
 }  // namespace
@@ -46,13 +79,30 @@ bool TransferResult::anyFailed() const {
     return false;
 }
 
+std::vector<int> TransferResult::failedStations() const {
+    std::vector<int> numbers;
+    for (const Station& station : stations)
+        if (failed(station.outcome) && station.outcome != StationOutcome::NotSent)
+            numbers.push_back(station.number);
+    return numbers;
+}
+
+std::vector<int> TransferResult::sentStations() const {
+    std::vector<int> numbers;
+    for (const Station& station : stations)
+        if (station.outcome == StationOutcome::Sent)
+            numbers.push_back(station.number);
+    return numbers;
+}
+
 void FillTransferTree(Program& program, FrmPNL& form) {
     form.TrVwPNLTrans.clear();
     for (const StationRecord& station : listedStations(program))
         form.TrVwPNLTrans.addNode(stationNodeKey(station.number), station.label);
 }
 
-TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* progress) {
+TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* outer,
+                           const TransferOptions& options) {
     TransferResult result;
     if (SerialLinkInUse(program)) {
         program.msgBox(
@@ -79,51 +129,41 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
     SerialLinkClaim claim(program);
     result.started = true;
     setControlsEnabled(form, false);
-    if (progress)
-        progress->portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
+    CheckTree& tree = form.TrVwPNLTrans;
+    std::vector<int> nodes;
+    const bool probing = options.checkPresence && !link->modem;
+    RunProgress progress(program.loop, outer, planRun(program, tree, &nodes), link->modem,
+                         TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs : 0));
+    progress.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 
-    CheckTree& tree = form.TrVwPNLTrans;
-    const int nodes = tree.count();
-    for (int i = 0; i < nodes && i < tree.count(); ++i) {
-        if (!tree.node(i).checked)
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const int node = nodes[i];
+        if (node >= tree.count())
+            break;
+        const int number = stationOfNodeKey(tree.node(node).key);
+        if (options.stopAfterStation && *options.stopAfterStation) {
+            // Left ticked, so that starting again sends them.
+            result.stations.push_back(
+                {number, readStation(program, number).label, StationOutcome::NotSent, 0, {}});
+            progress.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
             continue;
-        result.stations.push_back(
-            transferStation(program, form, *link, stationOfNodeKey(tree.node(i).key), progress));
-        tree.setChecked(i, false);
+        }
+        progress.beginStation(static_cast<int>(i));
+        result.stations.push_back(transferStation(program, form, *link, number, options, &progress));
+        if (result.stations.back().outcome == StationOutcome::Sent)
+            program.stationsSent.insert(number);
+        tree.setChecked(node, false);
     }
 
     if (program.serial.isOpen()) {
         program.serial.setDTREnable(false);
         program.serial.close();
     }
-    if (progress)
-        progress->portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
+    progress.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
     program.pause.TimerWait(kPauseAfterStations);
     setControlsEnabled(form, true);
     return result;
-}
-
-void FrmPnlController::Form_Load() {
-    FillTransferTree(program_, form_);
-}
-
-void FrmPnlController::CmdPNLTransAll_Click() {
-    form_.TrVwPNLTrans.setAllChecked(true);
-}
-
-void FrmPnlController::CmdPNLTransCancel_Click() {
-    if (running_)
-        return;
-    form_.setVisible(false);
-}
-
-void FrmPnlController::CmdPNLTransStart_Click() {
-    if (running_)
-        return;
-    running_ = true;
-    TransferRun(program_, form_);
-    running_ = false;
 }
 
 }  // namespace pnl

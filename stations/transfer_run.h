@@ -1,8 +1,9 @@
 #pragma once
 // The transfer run: finds the port of the station data link, opens it, and sends every ticked station of the
 // transfer dialog its residents, one after the other; then closes the port. The run keeps the serial line for
-// itself from start to end (a port test meanwhile is refused) and the dialog cannot be closed while it runs.
+// itself from start to end (a port test meanwhile is refused).
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct TransferResult {
         int number = 0;
         std::string label;
         StationOutcome outcome = StationOutcome::Sent;
+        int records = 0;                    // the residents it was to receive
+        std::chrono::milliseconds took{0};  // from its start to its end (whole seconds)
     };
     // False when the run did not start: no port for the link, the port could not be opened, or the line was
     // busy.
@@ -32,32 +35,25 @@ struct TransferResult {
     std::vector<Station> stations;
 
     bool anyFailed() const;
+    // The stations worth another try: those that failed, not those left out by "Abbrechen".
+    std::vector<int> failedStations() const;
+    // The stations that received their residents.
+    std::vector<int> sentStations() const;
+};
+
+struct TransferOptions {
+    // Before each station on a direct line, the probe's frames ask whether it answers; one that does not gets
+    // nothing more.
+    bool checkPresence = false;
+    // Set during the run ("Abbrechen"): the run ends after the station being sent, never in the middle of
+    // one; the stations not sent are reported as such.
+    const bool* stopAfterStation = nullptr;
 };
 
 // Fills TrVwPNLTrans with one unticked node per station with a label: key "S" and the two-digit number.
 void FillTransferTree(Program& program, FrmPNL& form);
 
-TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* progress = nullptr);
-
-// The transfer dialog's handlers.
-class FrmPnlController {
-  public:
-    FrmPnlController(Program& program, FrmPNL& form) : program_(program), form_(form) {}
-
-    void Form_Load();
-    void CmdPNLTransAll_Click();
-    // Closes the dialog; does nothing while a run is in progress.
-    void CmdPNLTransCancel_Click();
-    void CmdPNLTransStart_Click();
-
-    bool running() const { return running_; }
-    // Asked before the window closes by its frame: false while a run is in progress.
-    bool Form_QueryUnload() const { return !running_; }
-
-  private:
-    Program& program_;
-    FrmPNL& form_;
-    bool running_ = false;
-};
+TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* progress = nullptr,
+                           const TransferOptions& options = {});
 
 }  // namespace pnl

@@ -1,9 +1,11 @@
 #include "ui/frm_pnl_view.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
@@ -11,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "forms/frm_pnl.h"
-#include "stations/transfer_run.h"
+#include "stations/frm_pnl_controller.h"
 #include "ui/binders.h"
 
 namespace pnl::ui {
@@ -26,27 +28,44 @@ FrmPnlView::FrmPnlView(FrmPNL& form, FrmPnlController& controller, QWidget* pare
     lines_->setMinimumWidth(520);
     start_ = new QPushButton(this);
     all_ = new QPushButton(this);
+    changed_ = new QPushButton(this);
+    states_ = new QTreeWidget(this);
+    states_->setRootIsDecorated(false);
     cancel_ = new QPushButton(this);
     bar_ = new QProgressBar(this);
     bar_->setRange(0, 100);
+    status_ = new QLabel(this);
+    check_ = new QCheckBox(this);
 
     auto* lists = new QHBoxLayout;
-    lists->addWidget(tree_, 1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(tree_, 1);
+    left->addWidget(states_, 1);
+    lists->addLayout(left, 2);
     lists->addWidget(lines_, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(all_);
+    buttons->addWidget(changed_);
     buttons->addStretch();
     buttons->addWidget(start_);
     buttons->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);
+    layout->addWidget(status_);
     layout->addWidget(bar_);
+    layout->addWidget(check_);
     layout->addLayout(buttons);
     resize(820, 420);
 
     bindWindow(this, form);
     bindCheckTree(tree_, form.TrVwPNLTrans);
     bindColumnList(lines_, form.LstPNLTrans);
+    bindColumnList(states_, form.LstPNLState);
+    // Selecting a station shows what it holds against what it would receive.
+    connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            controller_.TrVwPNLTrans_NodeSelect(tree_->indexOfTopLevelItem(item));
+    });
     // A line has five fields and the list four headers: the second serial number gets a column of its own, so
     // that "Code" shows the access code.
     lines_->setColumnCount(5);
@@ -58,16 +77,24 @@ FrmPnlView::FrmPnlView(FrmPNL& form, FrmPnlController& controller, QWidget* pare
     for (int column = 1; column < 5; ++column)
         lines_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     bindProgressBar(bar_, form.PBarPNL);
+    bindLabel(status_, form.LblPNLStatus);
+    bindCheckBox(
+        check_, form.ChkPNLCheck, [&controller] { controller.ChkPNLCheck_Click(); }, 'E');
     bindButton(
         start_, form.CmdPNLTransStart, [&controller] { controller.CmdPNLTransStart_Click(); }, 'T');
     bindButton(
         all_, form.CmdPNLTransAll, [&controller] { controller.CmdPNLTransAll_Click(); }, 'A');
     bindButton(
+        changed_, form.CmdPNLTransChanged, [&controller] { controller.CmdPNLTransChanged_Click(); }, 'G');
+    bindButton(
         cancel_, form.CmdPNLTransCancel, [&controller] { controller.CmdPNLTransCancel_Click(); }, 'b');
 
-    setTabOrder(tree_, lines_);
-    setTabOrder(lines_, all_);
-    setTabOrder(all_, start_);
+    setTabOrder(tree_, states_);
+    setTabOrder(states_, lines_);
+    setTabOrder(lines_, check_);
+    setTabOrder(check_, all_);
+    setTabOrder(all_, changed_);
+    setTabOrder(changed_, start_);
     setTabOrder(start_, cancel_);
 }
 
@@ -75,7 +102,7 @@ void FrmPnlView::setVisible(bool visible) {
     QDialog::setVisible(visible);
     // On showing, a dialog without a default button makes its first button the default; this one has none.
     if (visible)
-        for (QPushButton* button : {all_, start_, cancel_})
+        for (QPushButton* button : {all_, changed_, start_, cancel_})
             button->setDefault(false);
 }
 

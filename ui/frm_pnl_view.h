@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
@@ -24,8 +26,12 @@ class FrmPnlView : public QDialog {
     QTreeWidget* lineList() const { return lines_; }
     QPushButton* startButton() const { return start_; }
     QPushButton* allButton() const { return all_; }
+    QPushButton* changedButton() const { return changed_; }
+    QTreeWidget* stateList() const { return states_; }
     QPushButton* cancelButton() const { return cancel_; }
     QProgressBar* progressBar() const { return bar_; }
+    QLabel* statusLine() const { return status_; }
+    QCheckBox* presenceCheck() const { return check_; }
 
     void setVisible(bool visible) override;
 
@@ -41,8 +47,12 @@ class FrmPnlView : public QDialog {
     QTreeWidget* lines_;
     QPushButton* start_;
     QPushButton* all_;
+    QPushButton* changed_;
+    QTreeWidget* states_;
     QPushButton* cancel_;
     QProgressBar* bar_;
+    QLabel* status_;
+    QCheckBox* check_;
 };
 
 }  // namespace pnl::ui

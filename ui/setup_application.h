@@ -19,7 +19,7 @@
 #include "forms/frm_setup.h"
 #include "interfaces/frm_com_controller.h"
 #include "residents/resident_editor.h"
-#include "stations/transfer_run.h"
+#include "stations/frm_pnl_controller.h"
 
 namespace pnl::ui {
 

@@ -31,15 +31,18 @@ struct TransferCommandTest : ::testing::Test {
         before = filesIn(f.inst.folder.path());
     }
 
-    int run(const std::string& list, const std::string& level = "5") {
-        return RunTransferCommand(f.program(), list, level, out, [this](const std::string& prompt) {
-            prompts.push_back(prompt);
-            if (codes.empty())
-                return std::optional<std::string>();
-            std::string code = codes.front();
-            codes.erase(codes.begin());
-            return std::optional<std::string>(code);
-        });
+    int run(const std::string& list, const std::string& level = "5", const TransferCommandFlags& flags = {}) {
+        return RunTransferCommand(
+            f.program(), list, level, out,
+            [this](const std::string& prompt) {
+                prompts.push_back(prompt);
+                if (codes.empty())
+                    return std::optional<std::string>();
+                std::string code = codes.front();
+                codes.erase(codes.begin());
+                return std::optional<std::string>(code);
+            },
+            flags);
     }
 
     void attach(std::vector<sim::StationSetup> stations) {
@@ -49,15 +52,15 @@ struct TransferCommandTest : ::testing::Test {
         attachSimulator(f.inst.serial, *simulator, f.inst.loop);
     }
 
-    // Nothing but the working copies (and the run's lock file) may have appeared; the originals are
-    // untouched.
+    // Nothing but the working copies, the run's lock file and the records of what the stations hold may have
+    // appeared; the originals are untouched.
     void expectOnlyWorkingCopiesWritten() {
         EXPECT_EQ(f.inst.readFile(kDatabaseFile), database);
         EXPECT_EQ(f.inst.readFile(kSettingsFile), settings);
         std::set<std::string> allowed = before;
         allowed.insert({kDatabaseCopy, kSettingsCopy, kLockFile});
         for (const auto& name : filesIn(f.inst.folder.path()))
-            EXPECT_TRUE(allowed.count(name)) << name;
+            EXPECT_TRUE(allowed.count(name) || name.ends_with("_STAND.TXT")) << name;
     }
 
     LinkFixture f;
@@ -77,7 +80,7 @@ TEST_F(TransferCommandTest, SendsTheChosenStationAndReportsProgress) {
     EXPECT_FALSE(simulator->directoryOf(23456));
     const std::string text = out.str();
     EXPECT_NE(text.find("COM1 geöffnet, Wartezeit 22 s."), std::string::npos) << text;
-    EXPECT_NE(text.find("PNL00 \"Haupteingang\": 21 Bewohner, Restzeit 0:18"), std::string::npos) << text;
+    EXPECT_NE(text.find("PNL00 \"Haupteingang\": 21 Bewohner, Restzeit 0:14"), std::string::npos) << text;
     for (int tenth = 1; tenth <= 10; ++tenth)
         EXPECT_NE(text.find("\": " + std::to_string(tenth * 10) + " % ("), std::string::npos) << tenth;
     EXPECT_NE(text.find("PNL00 \"Haupteingang\": 100 % (21 von 21), Restzeit 0:06"), std::string::npos)
@@ -143,6 +146,67 @@ TEST_F(TransferCommandTest, FailedStationGivesExitCodeOne) {
     EXPECT_NE(text.find("COM1 nimmt keine Daten an."), std::string::npos) << text;
     EXPECT_NE(text.find("PNL00 \"Haupteingang\": Übertragung abgebrochen"), std::string::npos) << text;
     EXPECT_NE(text.find("0 von 2 PNL übertragen."), std::string::npos) << text;
+}
+
+// After a run of all stations one resident is renamed: exactly the stations that carry him are "geändert"
+// with him in the difference, and "changed" sends those stations their whole directory again.
+TEST_F(TransferCommandTest, ChangedSendsOnlyTheStationsOfARenamedResident) {
+    attach({{12345, sim::Firmware::V3}, {23456, sim::Firmware::V27}, {34567, sim::Firmware::V3}});
+    ASSERT_EQ(run("all"), kTransferAllSent) << out.str();
+    const auto fullRun = f.inst.serial.sent;
+    {
+        auto db = Database::open(f.inst.path(kDatabaseFile));
+        ASSERT_TRUE(db);
+        ASSERT_TRUE(db->exec("UPDATE BEWOHNER SET Name = ? WHERE Name = ?",
+                             {std::string("Fuchs-Berg"), std::string("Fuchs")}));
+    }
+    database = f.inst.readFile(kDatabaseFile);
+    out.str("");
+    EXPECT_EQ(run("changed", "5", TransferCommandFlags{true, false}), kTransferAllSent);
+    EXPECT_EQ(out.str(),
+              "PNL00 \"Haupteingang\": geändert (0 neu, 0 entfernt, 1 geändert)\n"
+              "  geändert: Fuchs, Thomas|A013|100113|200113|0 -> Fuchs-Berg, Thomas|A013|100113|200113|0\n"
+              "PNL02 \"Tiefgarage\": geändert (0 neu, 0 entfernt, 1 geändert)\n"
+              "  geändert: Fuchs, Thomas|A013|100113|200113|0 -> Fuchs-Berg, Thomas|A013|100113|200113|0\n"
+              "2 PNL gewählt, nichts gesendet (--dry-run).\n");
+    EXPECT_EQ(f.inst.serial.sent.size(), fullRun.size());  // nothing sent
+
+    f.inst.serial.sent.clear();
+    out.str("");
+    EXPECT_EQ(run("changed"), kTransferAllSent) << out.str();
+    std::string stationZeroBefore, stationZeroNow;
+    int stationsNow = 0;
+    for (const auto& sent : f.inst.serial.sent) {
+        stationsNow += sent.bytes.find("(") == 1 && sent.bytes.substr(8, 2) == "01" ? 1 : 0;
+        EXPECT_EQ(sent.bytes.find("(005BA0"), std::string::npos);  // the side entrance is current
+    }
+    EXPECT_EQ(stationsNow, 2);
+    // The main entrance receives every one of its residents again: as many frames as in the full run.
+    const auto framesTo = [](const std::vector<RecordingSerialPort::Sent>& sent, const std::string& serial) {
+        std::vector<std::string> frames;
+        bool in = false;
+        for (const auto& s : sent) {
+            in = in || s.bytes == framed("(" + serial + "01");
+            if (in)
+                frames.push_back(s.bytes);
+            if (s.bytes == framed("(" + serial + "80"))
+                break;
+        }
+        return frames;
+    };
+    const auto again = framesTo(f.inst.serial.sent, "003039");
+    EXPECT_EQ(again.size(), 1u + 21 * 7 + 1 + 1);
+    EXPECT_EQ(again.size(), framesTo(fullRun, "003039").size());
+    EXPECT_EQ(again.back(), framed("(00303980"));
+    const auto directory = simulator->directoryOf(12345);
+    ASSERT_TRUE(directory);
+    EXPECT_EQ(directory->count, 21);
+    EXPECT_NE(out.str().find("PNL02 Tiefgarage: mit "), std::string::npos) << out.str();
+
+    out.str("");
+    EXPECT_EQ(run("changed"), kTransferAllSent);
+    EXPECT_EQ(out.str(), "Alle PNL sind aktuell, nichts zu senden.\n");
+    expectOnlyWorkingCopiesWritten();
 }
 
 }  // namespace

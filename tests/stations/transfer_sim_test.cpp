@@ -10,8 +10,8 @@
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
 #include "residents/resident_table.h"
+#include "stations/frm_pnl_controller.h"
 #include "stations/transfer_line.h"
-#include "stations/transfer_run.h"
 #include "support/sim_line.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"
@@ -114,7 +114,48 @@ TEST(TransferToSimulator, SampleStationsReceiveTheirResidents) {
     expectStationHolds(simulator, 23456, residentsInDatabase(*f.program().DataBewo, 1));
     EXPECT_TRUE(simulator.malformed().empty());
     EXPECT_EQ(simulator.ignoredFrames(), 0);
-    EXPECT_TRUE(f.inst.dialogs.shown.empty());
+    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
+    EXPECT_NE(f.inst.dialogs.last().text.find("2 von 2 PNL übertragen."), std::string::npos);
+}
+
+// With the presence check, the probe's frames ask each station first: the one that answers gets its
+// residents, the silent one nothing after the probe's frames; the run goes on and reports it.
+TEST(TransferToSimulator, PresenceCheckSendsOnlyToStationsThatAnswer) {
+    LinkFixture f;
+    useSample(f);
+    sim::Simulator simulator(f.inst.loop, stations({{12345, sim::Firmware::V3}}));  // 23456 is silent
+    attachSimulator(f.inst.serial, simulator, f.inst.loop);
+    FrmPnlController dialog(f.program(), f.form);
+    dialog.Form_Load();
+    EXPECT_FALSE(f.form.ChkPNLCheck.checked());  // off unless chosen for the installation
+    f.form.ChkPNLCheck.setChecked(true);
+    dialog.ChkPNLCheck_Click();
+    FrmPNL again;
+    FrmPnlController reopened(f.program(), again);
+    reopened.Form_Load();
+    EXPECT_TRUE(again.ChkPNLCheck.checked());
+
+    f.form.TrVwPNLTrans.setChecked(0, true);
+    f.form.TrVwPNLTrans.setChecked(1, true);
+    f.inst.dialogs.answer(MsgAnswer::No);  // no other try
+    dialog.CmdPNLTransStart_Click();
+
+    expectStationHolds(simulator, 12345, residentsInDatabase(*f.program().DataBewo, 0));
+    std::vector<std::string> toSilent;
+    bool silentSelected = false;
+    for (const std::string& text : f.sentTexts()) {
+        if (text.find("(005BA0") != std::string::npos)  // 23456
+            silentSelected = text == framed("(005BA001");
+        if (text.find("(005BA0") != std::string::npos || silentSelected)
+            toSilent.push_back(text);
+    }
+    EXPECT_EQ(toSilent,
+              (std::vector<std::string>{framed("(005BA001"), framed("*0000"), framed("(005BA000")}));
+    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
+    EXPECT_NE(f.inst.dialogs.last().text.find("PNL01 Nebeneingang: antwortet nicht, nichts gesendet"),
+              std::string::npos)
+        << f.inst.dialogs.last().text;
+    EXPECT_NE(f.inst.readFile("PNLSETUP.INI").find("ErreichbarkeitPruefen=TRUE"), std::string::npos);
 }
 
 TEST(TransferToSimulator, ModemCallsEachStationAndSkipsAnUnknownNumber) {
@@ -135,10 +176,13 @@ TEST(TransferToSimulator, ModemCallsEachStationAndSkipsAnUnknownNumber) {
     FrmPnlController dialog(f.program(), f.form);
     dialog.Form_Load();
     dialog.CmdPNLTransAll_Click();
+    f.inst.dialogs.answer(MsgAnswer::Ok);  // "Keine Modemverbindung!"
+    f.inst.dialogs.answer(MsgAnswer::No);  // no other try
     dialog.CmdPNLTransStart_Click();
 
-    EXPECT_EQ(f.inst.dialogs.texts(), (std::vector<std::string>{"Keine Modemverbindung!"}));
-    EXPECT_EQ(f.inst.dialogs.last().title, "Modemfehler");
+    ASSERT_EQ(f.inst.dialogs.texts().size(), 2u);
+    EXPECT_EQ(f.inst.dialogs.texts()[0], "Keine Modemverbindung!");
+    EXPECT_EQ(f.inst.dialogs.shown[0].title, "Modemfehler");
     const std::vector<Expected> anna{{"Müller, Anna", "12", 4711, 0, 0}};
     expectStationHolds(simulator, 12345, anna);
     expectStationHolds(simulator, 34567, anna);
@@ -210,7 +254,7 @@ TEST(TransferToSimulator, SampleStationOverAPseudoTerminal) {
     ASSERT_EQ(expected.size(), 21u);
     expectStationHolds(simulator, 12345, expected);
     EXPECT_TRUE(simulator.malformed().empty());
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.size(), 1u);  // the summary
     EXPECT_FALSE(serial->isOpen());
 }
 

@@ -26,12 +26,29 @@ void RecordingSerialPort::close() {
     open_ = false;
 }
 
+void RecordingSerialPort::waitUntilLeft() {
+    const std::int64_t nowUs = loop_->now() * 1000;
+    if (freeAtUs_ > nowUs)
+        loop_->block((freeAtUs_ - nowUs + 999) / 1000);
+}
+
 bool RecordingSerialPort::output(const std::string& bytes) {
     if (!open_ || failOutput)
         return false;
-    sent.push_back(Sent{loop_->now(), bytes});
+    waitUntilLeft();
+    const std::int64_t nowUs = loop_->now() * 1000;
+    freeAtUs_ =
+        wireBaud > 0 ? nowUs + static_cast<std::int64_t>(bytes.size()) * 10'000'000 / wireBaud : nowUs;
+    sent.push_back(Sent{loop_->now(), bytes, freeAtUs_});
     if (onOutput)
         onOutput(bytes);
+    return true;
+}
+
+bool RecordingSerialPort::drain() {
+    if (!open_ || failOutput)
+        return false;
+    waitUntilLeft();
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A serial port for tests on virtual time: records every setting and every byte sent (with the virtual
-// instant), lets a test or a simulator answer, and can be told to fail.
+// instant), lets a test or a simulator answer, and can be told to fail. With a wire model (wireBaud) a chunk
+// leaves the port 10 bits a byte after it was handed over, and output() first waits, blocking, until the
+// chunk before has left, as the real port does; without one, bytes leave at once.
 
 #include <functional>
 #include <string>
@@ -16,8 +18,9 @@ class RecordingSerialPort : public SerialPort {
     explicit RecordingSerialPort(VirtualEventLoop& loop) : loop_(&loop) {}
 
     struct Sent {
-        std::int64_t atMs;  // virtual time when the bytes left the port
+        std::int64_t atMs;  // virtual time when the bytes were handed to the port
         std::string bytes;
+        std::int64_t leftAtUs = 0;  // virtual time, in microseconds, when their last byte left the port
     };
 
     void setCommPort(int number) override {
@@ -42,6 +45,7 @@ class RecordingSerialPort : public SerialPort {
     bool open(std::string* error = nullptr) override;
     void close() override;
     bool output(const std::string& bytes) override;
+    bool drain() override;
     bool carrierDetect() const override { return carrier; }
     void setReceiveHandler(ReceiveHandler handler) override { receive_ = std::move(handler); }
 
@@ -57,13 +61,18 @@ class RecordingSerialPort : public SerialPort {
     bool carrier = false;
     bool failOpen = false;           // open() fails (a missing or busy port)
     bool failOutput = false;         // output() fails
+    int wireBaud = 0;                // the wire model's rate; 0: bytes leave at once
     std::vector<std::string> calls;  // "port 1", "settings 9600,N,8,1", "open", "close", ...
     std::vector<Sent> sent;
     // Called after each output with the bytes sent (a simulator answers from here).
     std::function<void(const std::string&)> onOutput;
 
   private:
+    // Blocks until the bytes handed over so far have left the port.
+    void waitUntilLeft();
+
     VirtualEventLoop* loop_;
+    std::int64_t freeAtUs_ = 0;
     bool open_ = false;
     ReceiveHandler receive_;
 };

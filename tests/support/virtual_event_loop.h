@@ -43,6 +43,8 @@ class VirtualEventLoop : public EventLoop {
     std::int64_t now() const { return clock_.elapsedMs(); }
     // Fires every timer due within the next ms milliseconds, then sets the time to now + ms.
     void advance(std::int64_t ms);
+    // Lets time pass without firing timers, as a call that blocks the thread does; timers then due fire late.
+    void block(std::int64_t ms) { clock_.advance(ms); }
     // Runs callback at now + delay (a fake's way to deliver something later).
     void post(std::int64_t delayMs, Callback callback) {
         startTimer(Milliseconds(delayMs), false, std::move(callback));

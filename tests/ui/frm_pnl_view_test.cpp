@@ -2,6 +2,7 @@
 // to close it while the run goes on.
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QProgressBar>
 #include <QTreeWidget>
 
@@ -32,12 +33,15 @@ TEST_F(TransferWindowTest, RunsAStationAndCannotBeClosedMeanwhile) {
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     bool closedDuringRun = true, lockedDuringRun = false, mainWindowUsable = false;
     int barDuringRun = -1;
+    QString statusDuringRun;
+    inst.dialogs.answer(MsgAnswer::No);  // Escape asks whether to stop after this station: no
     inst.loop.post(26000, [&] {
         dialog()->close();
         QTest::keyClick(dialog(), Qt::Key_Escape);
         closedDuringRun = !dialog()->isVisible();
         lockedDuringRun = !tree->isEnabled() && !dialog()->startButton()->isEnabled() &&
-                          !dialog()->cancelButton()->isEnabled() && !dialog()->allButton()->isEnabled();
+                          dialog()->cancelButton()->isEnabled() && !dialog()->allButton()->isEnabled();
+        statusDuringRun = dialog()->statusLine()->text();
         mainWindowUsable = mainWindow()->isEnabled() && menuEnabled(kDatensaetze);
         barDuringRun = dialog()->progressBar()->isVisible() ? dialog()->progressBar()->value() : -1;
     });
@@ -50,6 +54,12 @@ TEST_F(TransferWindowTest, RunsAStationAndCannotBeClosedMeanwhile) {
     EXPECT_LT(barDuringRun, 100);
     EXPECT_EQ(tree->topLevelItem(0)->checkState(0), Qt::Unchecked);
     EXPECT_EQ(inst.serial.sent.size(), 1u + 20u * 7u + 2u);
+    EXPECT_TRUE(statusDuringRun.startsWith(QStringLiteral("PNL 1 von 1: Haupteingang – Datensatz ")))
+        << statusDuringRun.toStdString();
+    ASSERT_EQ(inst.dialogs.shown.size(), 2u);
+    EXPECT_EQ(inst.dialogs.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_NE(inst.dialogs.last().text.find("PNL00 Haupteingang: mit 20 Bewohnern übertragen in 0:1"),
+              std::string::npos);
 
     // The lines of the station stay in the list; the access code has a column of its own.
     QTreeWidget* lines = dialog()->lineList();

@@ -11,6 +11,8 @@
 #include "ui/fr_levels_view.h"
 #include "ui/frm_com_view.h"
 #include "ui/frm_pnl_view.h"
+
+#include <QCheckBox>
 #include "ui/masked_line_edit.h"
 
 namespace pnl::test {
@@ -72,8 +74,9 @@ TEST_F(KeyboardOrder, TheTransferDialogHasNoDefaultButtonAndEnterInTheTreeStarts
     ui::FrmPnlView* dialog = setup->transferWindow();
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->focusWidget(), dialog->stationTree());
-    EXPECT_EQ(tabWalk(dialog->stationTree(), 4),
-              (std::vector<QWidget*>{dialog->lineList(), dialog->allButton(), dialog->startButton(),
+    EXPECT_EQ(tabWalk(dialog->stationTree(), 7),
+              (std::vector<QWidget*>{dialog->stateList(), dialog->lineList(), dialog->presenceCheck(),
+                                     dialog->allButton(), dialog->changedButton(), dialog->startButton(),
                                      dialog->cancelButton()}));
     EXPECT_FALSE(dialog->startButton()->isDefault());
 

@@ -1,0 +1,148 @@
+#include "stations/station_difference.h"
+
+#include <algorithm>
+#include <map>
+
+#include "app/program.h"
+#include "app/station_records.h"
+#include "app/text.h"
+#include "platform/controls.h"
+#include "stations/transfer_line.h"
+
+namespace pnl {
+namespace {
+
+// Field `index` of a transfer line.
+std::string field(const std::string& line, int index) {
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        start = line.find('|', start);
+        if (start == std::string::npos)
+            return {};
+        ++start;
+    }
+    return line.substr(start, line.find('|', start) - start);
+}
+
+// Removes the lines both sides share (as a multiset: two equal residents are two lines).
+void dropShared(std::vector<std::string>& held, std::vector<std::string>& now) {
+    std::map<std::string, int> counts;
+    for (const std::string& line : held)
+        ++counts[line];
+    std::vector<std::string> onlyNow;
+    for (std::string& line : now) {
+        auto it = counts.find(line);
+        if (it != counts.end() && it->second > 0)
+            --it->second;
+        else
+            onlyNow.push_back(std::move(line));
+    }
+    std::vector<std::string> onlyHeld;
+    for (std::string& line : held) {
+        auto it = counts.find(line);
+        if (it->second > 0) {
+            --it->second;
+            onlyHeld.push_back(std::move(line));
+        }
+    }
+    held = std::move(onlyHeld);
+    now = std::move(onlyNow);
+}
+
+// Pairs each held line with the first new line the key matches; what is paired is "changed".
+template <typename Key>
+void pairBy(StationDifference& d, std::vector<std::string>& held, std::vector<std::string>& now, Key key) {
+    for (auto h = held.begin(); h != held.end();) {
+        const auto n = std::find_if(now.begin(), now.end(), [&](const std::string& line) {
+            return !key(line).empty() && key(line) == key(*h);
+        });
+        if (n == now.end()) {
+            ++h;
+            continue;
+        }
+        d.changed.emplace_back(*h, *n);
+        now.erase(n);
+        h = held.erase(h);
+    }
+}
+
+}  // namespace
+
+StationDifference compareStation(const std::optional<StationState>& held, std::uint32_t serial,
+                                 Firmware firmware, const std::vector<std::string>& lines) {
+    StationDifference d;
+    std::vector<std::string> before = held ? held->lines : std::vector<std::string>{};
+    std::vector<std::string> now = lines;
+    if (held) {
+        d.lastSent = held->sentAt;
+        d.recordChanged = held->serial != serial || held->firmware != firmware;
+    }
+    const bool sameOrder = before == now;
+    dropShared(before, now);
+    pairBy(d, before, now, [](const std::string& line) { return field(line, 0); });
+    pairBy(d, before, now, [](const std::string& line) {
+        const std::string apartment = field(line, 1), serialNumber = field(line, 2);
+        return apartment.empty() && serialNumber == "0" ? std::string() : apartment + "|" + serialNumber;
+    });
+    d.removed = std::move(before);
+    d.added = std::move(now);
+    if (!held)
+        d.status = StationStatus::NeverSent;
+    else if (!held->complete)
+        d.status = StationStatus::Incomplete;
+    else if (!sameOrder || d.recordChanged)
+        d.status = StationStatus::Changed;
+    else
+        d.status = StationStatus::Current;
+    return d;
+}
+
+StationDifference StationDifferenceOf(Program& program, int station) {
+    const StationRecord record = readStation(program, station);
+    ColumnList list;
+    EncodeStation(program, list, station);
+    return compareStation(readStationState(program, station),
+                          static_cast<std::uint32_t>(leadingNumber(record.serial)),
+                          record.olderFirmware ? Firmware::V27 : Firmware::V3, list.lines());
+}
+
+void TickChangedStations(Program& program, CheckTree& tree) {
+    for (int i = 0; i < tree.count(); ++i)
+        tree.setChecked(i, StationDifferenceOf(program, stationOfNodeKey(tree.node(i).key)).differs());
+}
+
+std::string statusText(const StationDifference& d) {
+    switch (d.status) {
+        case StationStatus::Current:
+            return "aktuell";
+        case StationStatus::NeverSent:
+            return "nie übertragen";
+        case StationStatus::Incomplete:
+            return "unvollständig";
+        case StationStatus::Changed:
+            break;
+    }
+    return "geändert (" + std::to_string(d.added.size()) + " neu, " + std::to_string(d.removed.size()) +
+           " entfernt, " + std::to_string(d.changed.size()) + " geändert)";
+}
+
+std::vector<std::string> differenceLines(const StationDifference& d, bool splitChanged) {
+    std::vector<std::string> out;
+    if (d.recordChanged)
+        out.push_back("Seriennummer oder Zeichensatz geändert: alle Bewohner werden neu gesendet");
+    for (const std::string& line : d.added)
+        out.push_back("neu: " + line);
+    for (const std::string& line : d.removed)
+        out.push_back("entfernt: " + line);
+    for (const auto& [before, after] : d.changed) {
+        if (!splitChanged) {
+            out.push_back("geändert: " + before + " -> " + after);
+            continue;
+        }
+        out.push_back("geändert, bisher: " + before);
+        out.push_back("geändert, jetzt: " + after);
+    }
+    return out;
+}
+
+}  // namespace pnl

@@ -1,0 +1,53 @@
+#pragma once
+// The difference between what a station holds (its recorded state) and what it would receive now: "aktuell",
+// "geändert" with the new, removed and changed residents, "nie übertragen" or "unvollständig".
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "stations/station_state.h"
+
+namespace pnl {
+
+class CheckTree;
+class Program;
+
+enum class StationStatus { Current, Changed, NeverSent, Incomplete };
+
+struct StationDifference {
+    StationStatus status = StationStatus::NeverSent;
+    std::optional<DateTime> lastSent;
+    std::vector<std::string> added, removed;                   // transfer lines
+    std::vector<std::pair<std::string, std::string>> changed;  // held line, line it would receive
+    // The serial number or the character table of the station record differs from the recorded ones.
+    bool recordChanged = false;
+
+    // True when a transfer would change what the station holds (a station never sent that would receive
+    // nothing does not count).
+    bool differs() const {
+        return status == StationStatus::NeverSent ? !added.empty() : status != StationStatus::Current;
+    }
+};
+
+// A resident whose line differs but who keeps either the name or the apartment number and first serial
+// number is "changed"; other lines are new or removed.
+StationDifference compareStation(const std::optional<StationState>& held, std::uint32_t serial,
+                                 Firmware firmware, const std::vector<std::string>& lines);
+
+// The station's recorded state against the lines EncodeStation builds for it now. Walks the shared resident
+// cursor.
+StationDifference StationDifferenceOf(Program& program, int station);
+
+// Ticks exactly the stations of a transfer tree whose state differs from what they would receive.
+void TickChangedStations(Program& program, CheckTree& tree);
+
+// "aktuell", "geändert (1 neu, 0 entfernt, 2 geändert)", "nie übertragen", "unvollständig".
+std::string statusText(const StationDifference& difference);
+// One line per new, removed or changed resident: "neu: …", "entfernt: …", "geändert: … -> …"; with
+// `splitChanged` a changed resident gives two lines, "geändert, bisher: …" and "geändert, jetzt: …" (for a
+// list that shows the line's fields in columns).
+std::vector<std::string> differenceLines(const StationDifference& difference, bool splitChanged = false);
+
+}  // namespace pnl
