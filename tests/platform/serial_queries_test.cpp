@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
+#include "platform/serial_lock.h"
 #include "support/installation.h"
 
 namespace pnl {
@@ -64,6 +70,94 @@ TEST(SerialPortQueries, TwoNamesOfOneDeviceShareItsLock) {
     port->setCommPort(2);
     ASSERT_TRUE(port->open());
     EXPECT_EQ(makePosixPortQueries(map, options)->status(1), 2);
+}
+
+// A child process that keeps the descriptors it was given (closing the master side first when asked) until
+// it is ended; as a terminal program or cat holds a port: open, without any lock.
+struct HoldingProcess {
+    explicit HoldingProcess(int closeFirst = -1) {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid = ::fork();
+        if (pid == 0) {
+            if (closeFirst >= 0)
+                ::close(closeFirst);
+            [[maybe_unused]] const auto written = ::write(ready[1], "x", 1);
+            for (;;)
+                ::pause();
+        }
+        char byte;
+        [[maybe_unused]] const auto read = ::read(ready[0], &byte, 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~HoldingProcess() {
+        if (pid <= 0)
+            return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    pid_t pid = -1;
+};
+
+TEST(SerialPortQueries, APortOpenInAnotherProgramWithoutALockIsInUse) {
+    test::TempFolder folder;
+    auto pty = PseudoTerminal::open();
+    ASSERT_TRUE(pty);
+    PortMap map;
+    map.map(1, pty->slavePath());
+    PosixSerialOptions options;
+    options.lockFolder = folder.path();
+    auto queries = makePosixPortQueries(map, options);
+    EXPECT_EQ(queries->status(1), 0);  // this process plays the device
+    {
+        // A process that holds the master side plays the device: no user of the port.
+        HoldingProcess device;
+        EXPECT_EQ(queries->status(1), 0);
+    }
+    {
+        HoldingProcess terminalProgram(pty->masterFd());
+        EXPECT_EQ(queries->status(1), 2);
+        EXPECT_EQ(queries->holder(1), "von einem anderen Programm geöffnet");
+    }
+    EXPECT_EQ(queries->status(1), 0);
+}
+
+TEST(SerialPortQueries, StatusAndOpeningAgreeOnAStaleLockFile) {
+    test::TempFolder folder;
+    auto pty = PseudoTerminal::open();
+    ASSERT_TRUE(pty);
+    PortMap map;
+    map.map(1, pty->slavePath());
+    PosixSerialOptions options;
+    options.lockFolder = folder.path();
+    auto queries = makePosixPortQueries(map, options);
+    PollEventLoop loop;
+    auto port = makePosixSerialPort(loop, map, options);
+    port->setCommPort(1);
+    const std::string lockFile =
+        serial_lock::lockFilePath(folder.path(), serial_lock::devicePath(pty->slavePath()));
+
+    // Stale, of a process that has ended: free, and opening replaces it.
+    pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    std::ofstream(lockFile) << std::string(10 - std::to_string(ended).size(), ' ') << ended << "\n";
+    EXPECT_EQ(queries->status(1), 0);
+    ASSERT_TRUE(port->open());
+    port->close();
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+
+    // Stale but not removable (here: no plain file): both say "in use" and name it.
+    std::filesystem::create_directories(lockFile + "/held");
+    EXPECT_EQ(queries->status(1), 2);
+    EXPECT_EQ(queries->holder(1), "Sperrdatei " + lockFile);
+    std::string error;
+    EXPECT_FALSE(port->open(&error));
+    EXPECT_EQ(error, "Die Schnittstelle COM1 (" + serial_lock::devicePath(pty->slavePath()) +
+                         ") wird gegenwärtig genutzt (Sperrdatei " + lockFile + ").");
 }
 
 }  // namespace
