@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/installation_folder.h"
 #include "app/instance_lock.h"
+#include "app/version.h"
 #include "platform/console_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/poll_event_loop.h"
@@ -16,8 +18,10 @@
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
 #include "platform/terminal_prompt.h"
+#include "platform/user_settings.h"
 #include "porttest/probe_command.h"
 #include "stations/transfer_command.h"
+#include "ui/first_start_dialog.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
 
@@ -47,19 +51,14 @@ std::string takeScreenshotFolder(std::vector<std::string>& args) {
 
 // A command on the terminal: real time, and the message boxes' texts printed instead of shown.
 template <typename Command>
-int runHeadless(const pnl::CommandLine& line, Command command) {
+int runHeadless(const pnl::CommandLine& line, const std::string& folder, Command command) {
     pnl::PosixFileSystem fs;
     pnl::PollEventLoop loop;
     pnl::ConsoleDialogs dialogs(std::cout);
     const auto serial = pnl::makePosixSerialPort(loop, line.ports);
     const auto ports = pnl::makePosixPortQueries(line.ports);
-    pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+    pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, folder);
     return command(program);
-}
-
-void printUsage() {
-    std::cerr << "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE] "
-                 "[LEVEL]\n";
 }
 
 }  // namespace
@@ -67,21 +66,35 @@ void printUsage() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const std::string screenshots = takeScreenshotFolder(args);
-    const pnl::CommandLine line = pnl::CommandLine::parse(args, executableFolder(argv[0]));
+    const std::string programFolder = executableFolder(argv[0]);
+    const pnl::CommandLine line = pnl::CommandLine::parse(args, programFolder);
+    if (line.help || line.version) {
+        std::cout << (line.help ? pnl::commandLineHelp() : pnl::versionLine("pnl-setup") + "\n");
+        return 0;
+    }
     if (!line.errors.empty()) {
         for (const auto& error : line.errors)
             std::cerr << "pnl-setup: " << error << '\n';
-        printUsage();
+        std::cerr << pnl::commandLineHelp();
+        return 2;
+    }
+
+    pnl::PosixFileSystem userFs;
+    pnl::XdgUserSettings userSettings(userFs, pnl::XdgUserSettings::configFolderOfUser());
+    const pnl::FoundFolder found = pnl::findInstallationFolder(
+        {line.folderGiven ? std::optional(line.folder) : std::nullopt, programFolder}, userFs, userSettings);
+    if (found.folder.empty() && (line.probe || line.transfer)) {
+        std::cerr << "pnl-setup: " << pnl::noInstallationFolderMessage(found, userSettings) << '\n';
         return 2;
     }
 
     // --- Headless commands without windows: --probe and --transfer are dispatched here. ---
     if (line.probe)
-        return runHeadless(line, [&](pnl::Program& program) {
+        return runHeadless(line, found.folder, [&](pnl::Program& program) {
             return pnl::RunProbeCommand(program, *line.probe, line.levelText, std::cout, pnl::readHiddenLine);
         });
     if (line.transfer)
-        return runHeadless(line, [&](pnl::Program& program) {
+        return runHeadless(line, found.folder, [&](pnl::Program& program) {
             return pnl::RunTransferCommand(program, *line.transfer, line.levelText, std::cout,
                                            pnl::readHiddenLine);
         });
@@ -92,7 +105,11 @@ int main(int argc, char** argv) {
     pnl::QtDialogs dialogs;
     const auto serial = pnl::makePosixSerialPort(loop, line.ports);
     const auto ports = pnl::makePosixPortQueries(line.ports);
-    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+    const std::string folder =
+        found.folder.empty() ? pnl::ui::askForInstallationFolder(fs, dialogs, userSettings) : found.folder;
+    if (folder.empty())
+        return 0;
+    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, folder);
 
     const auto lock = pnl::lockInstallation(setup.program());
     if (!lock)
