@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/version.h"
+#include "platform/version.h"
 #include "support/installation.h"
 #include "support/shell_command.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/log_reader.h"
-#include "app/version.h"
+#include "platform/version.h"
 
 namespace {
 

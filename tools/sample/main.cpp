@@ -3,7 +3,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/version.h"
+#include "platform/version.h"
 #include "tools/sample/sample_installation.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/version.h"
 #include "platform/file_system.h"
 #include "platform/poll_event_loop.h"
 #include "platform/pseudo_terminal.h"
 #include "platform/stop_signals.h"
+#include "platform/version.h"
 #include "tools/station_sim/options.h"
 #include "tools/station_sim/simulator.h"
 

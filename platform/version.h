@@ -1,6 +1,7 @@
 #pragma once
-// The program's version information, as the project information dialog and --version show it. The three
-// numbers are the project's one source of its version: the build reads them from here for the package.
+// The program's version information (a property of the process), as the project information dialog and
+// --version show it. The three numbers are the project's one source of its version: the build reads them from
+// here for the package.
 
 #include <string>
 
