@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "porttest/port_test.h"
-#include "porttest/station_probe.h"
+#include "link/station_probe.h"
 #include "support/com_window.h"
 
 namespace pnl::test {

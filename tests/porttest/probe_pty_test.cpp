@@ -10,7 +10,7 @@
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "porttest/probe_command.h"
+#include "cli/probe_command.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"

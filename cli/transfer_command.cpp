@@ -1,4 +1,4 @@
-#include "stations/transfer_command.h"
+#include "cli/transfer_command.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "porttest/station_probe.h"
+#include "link/station_probe.h"
 
 #include "app/program.h"
-#include "stations/station_frames.h"
+#include "link/station_frames.h"
 
 namespace pnl {
 

@@ -1,13 +1,13 @@
-#include "porttest/probe_command.h"
+#include "cli/probe_command.h"
 
 #include <ostream>
 
 #include "app/program.h"
 #include "app/text.h"
-#include "interfaces/interface_record.h"
-#include "porttest/port_test.h"
-#include "porttest/probe_access.h"
-#include "porttest/station_probe.h"
+#include "cli/probe_access.h"
+#include "link/interface_record.h"
+#include "link/serial_link_claim.h"
+#include "link/station_probe.h"
 #include "stations/station_list.h"
 
 namespace pnl {

@@ -1,4 +1,4 @@
-#include "stations/transfer_command.h"
+#include "cli/transfer_command.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/instance_lock.h"
-#include "link_fixture.h"
+#include "stations/link_fixture.h"
 #include "support/sim_line.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"
