@@ -101,15 +101,27 @@ struct HoldingProcess {
     pid_t pid = -1;
 };
 
-TEST(SerialPortQueries, APortOpenInAnotherProgramWithoutALockIsInUse) {
+// COM1 on a pseudo-terminal that this process plays, with the lock files in a folder of the test.
+struct PtyPort {
+    PtyPort() {
+        map.map(1, pty->slavePath());
+        options.lockFolder = folder.path();
+        queries = makePosixPortQueries(map, options);
+        port = makePosixSerialPort(loop, map, options);
+        port->setCommPort(1);
+    }
     test::TempFolder folder;
-    auto pty = PseudoTerminal::open();
-    ASSERT_TRUE(pty);
+    std::unique_ptr<PseudoTerminal> pty = PseudoTerminal::open();
     PortMap map;
-    map.map(1, pty->slavePath());
     PosixSerialOptions options;
-    options.lockFolder = folder.path();
-    auto queries = makePosixPortQueries(map, options);
+    std::unique_ptr<PortQueries> queries;
+    PollEventLoop loop;
+    std::unique_ptr<SerialPort> port;
+};
+
+TEST(SerialPortQueries, APortOpenInAnotherProgramWithoutALockIsInUse) {
+    PtyPort com1;
+    auto& queries = com1.queries;
     EXPECT_EQ(queries->status(1), 0);  // this process plays the device
     {
         // A process that holds the master side plays the device: no user of the port.
@@ -117,7 +129,7 @@ TEST(SerialPortQueries, APortOpenInAnotherProgramWithoutALockIsInUse) {
         EXPECT_EQ(queries->status(1), 0);
     }
     {
-        HoldingProcess terminalProgram(pty->masterFd());
+        HoldingProcess terminalProgram(com1.pty->masterFd());
         EXPECT_EQ(queries->status(1), 2);
         EXPECT_EQ(queries->holder(1), "von einem anderen Programm geöffnet");
     }
@@ -125,19 +137,9 @@ TEST(SerialPortQueries, APortOpenInAnotherProgramWithoutALockIsInUse) {
 }
 
 TEST(SerialPortQueries, StatusAndOpeningAgreeOnAStaleLockFile) {
-    test::TempFolder folder;
-    auto pty = PseudoTerminal::open();
-    ASSERT_TRUE(pty);
-    PortMap map;
-    map.map(1, pty->slavePath());
-    PosixSerialOptions options;
-    options.lockFolder = folder.path();
-    auto queries = makePosixPortQueries(map, options);
-    PollEventLoop loop;
-    auto port = makePosixSerialPort(loop, map, options);
-    port->setCommPort(1);
-    const std::string lockFile =
-        serial_lock::lockFilePath(folder.path(), serial_lock::devicePath(pty->slavePath()));
+    PtyPort com1;
+    const std::string device = serial_lock::devicePath(com1.pty->slavePath());
+    const std::string lockFile = serial_lock::lockFilePath(com1.folder.path(), device);
 
     // Stale, of a process that has ended: free, and opening replaces it.
     pid_t ended = ::fork();
@@ -145,19 +147,19 @@ TEST(SerialPortQueries, StatusAndOpeningAgreeOnAStaleLockFile) {
         ::_exit(0);
     ::waitpid(ended, nullptr, 0);
     std::ofstream(lockFile) << std::string(10 - std::to_string(ended).size(), ' ') << ended << "\n";
-    EXPECT_EQ(queries->status(1), 0);
-    ASSERT_TRUE(port->open());
-    port->close();
+    EXPECT_EQ(com1.queries->status(1), 0);
+    ASSERT_TRUE(com1.port->open());
+    com1.port->close();
     EXPECT_FALSE(std::filesystem::exists(lockFile));
 
     // Stale but not removable (here: no plain file): both say "in use" and name it.
     std::filesystem::create_directories(lockFile + "/held");
-    EXPECT_EQ(queries->status(1), 2);
-    EXPECT_EQ(queries->holder(1), "Sperrdatei " + lockFile);
+    EXPECT_EQ(com1.queries->status(1), 2);
+    EXPECT_EQ(com1.queries->holder(1), "Sperrdatei " + lockFile);
     std::string error;
-    EXPECT_FALSE(port->open(&error));
-    EXPECT_EQ(error, "Die Schnittstelle COM1 (" + serial_lock::devicePath(pty->slavePath()) +
-                         ") wird gegenwärtig genutzt (Sperrdatei " + lockFile + ").");
+    EXPECT_FALSE(com1.port->open(&error));
+    EXPECT_EQ(error, "Die Schnittstelle COM1 (" + device + ") wird gegenwärtig genutzt (Sperrdatei " +
+                         lockFile + ").");
 }
 
 }  // namespace
