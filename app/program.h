@@ -71,6 +71,8 @@ class Program {
     bool serialLinkBusy = false;
     // The station numbers that received their residents since the start (the exit question names them).
     std::set<int> stationsSent;
+    // What holds it, for the refusal: "einen Schnittstellentest" or "eine Datenübertragung".
+    std::string serialLinkUser;
     // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
     std::unique_ptr<Database> DataBewo;
     std::shared_ptr<ResidentTable> residents;

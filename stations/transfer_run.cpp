@@ -126,7 +126,7 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
         return result;
     }
 
-    SerialLinkClaim claim(program);
+    SerialLinkClaim claim(program, SerialLinkUse::Transfer);
     result.started = true;
     setControlsEnabled(form, false);
     CheckTree& tree = form.TrVwPNLTrans;
