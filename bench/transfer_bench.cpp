@@ -82,9 +82,11 @@ class TimedLoop : public EventLoop {
   public:
     int startTimer(Milliseconds interval, bool repeat, Callback callback) override {
         const auto due = std::chrono::steady_clock::now() + interval;
-        return loop_.startTimer(interval, repeat, [this, due, callback = std::move(callback)] {
+        // Only the pauses count; a repeating timer (the status line's second) is not waited for.
+        return loop_.startTimer(interval, repeat, [this, due, repeat, callback = std::move(callback)] {
             const double late = std::chrono::duration<double>(std::chrono::steady_clock::now() - due).count();
-            lateness += std::max(late, 0.0);
+            if (!repeat)
+                lateness += std::max(late, 0.0);
             callback();
         });
     }
