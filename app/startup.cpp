@@ -26,8 +26,9 @@ bool looksLikeSqlite(Program& program, const std::string& path) {
     return bytes && bytes->compare(0, 16, std::string("SQLite format 3\0", 16)) == 0;
 }
 
-// Opens the copy, reads the table's columns and adds the station assignment to a table in its base form.
-bool checkAndUpgradeDatabase(Program& program) {
+}  // namespace
+
+bool UpgradeDatabaseCopy(Program& program) {
     auto db = Database::open(program.path(kDatabaseCopy));
     if (!db)
         return false;
@@ -38,6 +39,8 @@ bool checkAndUpgradeDatabase(Program& program) {
         return db->exec("ALTER TABLE BEWOHNER ADD COLUMN PNL VARCHAR(100)");
     return true;
 }
+
+namespace {
 
 // DataBewo on the copy: the table must be readable and sortable by apartment number.
 bool bindDataBewo(Program& program) {
@@ -86,7 +89,7 @@ StartResult StartUp(Program& program, const StartUpSeams& seams) {
     if (!program.fs.folderExists(program.path(kInfosFolder)))
         program.fs.createFolder(program.path(kInfosFolder));
 
-    if (!checkAndUpgradeDatabase(program))
+    if (!UpgradeDatabaseCopy(program))
         return fatal(program, "Datenbank " + program.path(kDatabaseCopy) + " kann nicht geöffnet werden!");
 
     program.bindResidentTable = seams.bindResidentTable;

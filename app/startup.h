@@ -28,6 +28,10 @@ enum class StartResult { Running, Ended };
 // other unreadable database. False (*why says why) when no copy could be written.
 bool MakeDatabaseWorkingCopy(Program& program, std::string* why);
 
+// Opens QBXDATA_COPY.MDB, reads table BEWOHNER's columns and adds the station assignment PNL to a table in
+// its base form of 16 columns. False when the table cannot be read.
+bool UpgradeDatabaseCopy(Program& program);
+
 // Ended: a fatal error was shown and the process must end (the originals are untouched).
 StartResult StartUp(Program& program, const StartUpSeams& seams);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/commit.h"
 #include "app/instance_lock.h"
 #include "platform/console_dialogs.h"
 #include "platform/file_system.h"
@@ -96,6 +97,8 @@ int main(int argc, char** argv) {
 
     const auto lock = pnl::lockInstallation(setup.program());
     if (!lock)
+        return 1;
+    if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
         return 1;
 
     setup.start(pnl::levelFromCommandLine(line.levelText));
