@@ -48,5 +48,36 @@ TEST(FileSystem, WritesCopiesAppendsAndDeletes) {
     EXPECT_EQ(namesIn(inst.folder.path()), (std::vector<std::string>{"b.txt", "log"}));
 }
 
+TEST(FileSystem, TheStepsOfACommit) {
+    test::Installation inst;
+    PosixFileSystem& fs = inst.fs;
+    inst.writeFile("A", "abc");
+    ::chmod(inst.path("A").c_str(), 0640);
+    EXPECT_EQ(fs.digest(inst.path("A")),
+              (FileDigest{3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}));
+    EXPECT_FALSE(fs.digest(inst.path("fehlt")));
+
+    std::string error;
+    ASSERT_TRUE(fs.copyFlushed(inst.path("A"), inst.path("A.neu"), inst.path("A"), &error)) << error;
+    struct stat st {};
+    ::stat(inst.path("A.neu").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the permissions of the file it will replace
+    EXPECT_FALSE(fs.copyFlushed(inst.path("fehlt"), inst.path("B"), "", &error));
+    EXPECT_FALSE(fs.fileExists(inst.path("B")));
+    EXPECT_NE(error.find("fehlt"), std::string::npos);
+
+    std::filesystem::create_symlink(inst.path("A"), inst.path("Link"));
+    EXPECT_EQ(fs.resolveLinks(inst.path("Link")), fs.resolveLinks(inst.path("A")));
+    EXPECT_EQ(fs.resolveLinks(inst.path("neu")), inst.path("neu"));
+
+    EXPECT_EQ(fs.replaceRefusal(inst.path("A")), "");
+    ::chmod(inst.path("A").c_str(), 0444);
+    EXPECT_EQ(fs.replaceRefusal(inst.path("A")), "Die Datei " + inst.path("A") + " ist schreibgeschützt.");
+    EXPECT_FALSE(fs.renameFile(inst.path("fehlt"), inst.path("A"), &error));
+    EXPECT_EQ(error, inst.path("A") + ": Die Datei oder der Ordner fehlt.");
+    EXPECT_TRUE(fs.syncFolder(inst.folder.path(), &error));
+    EXPECT_EQ(fs.listFolder(inst.folder.path()), (std::vector<std::string>{"A", "A.neu", "Link"}));
+}
+
 }  // namespace
 }  // namespace pnl
