@@ -17,7 +17,7 @@
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "residents/resident_table.h"
-#include "stations/station_frames.h"
+#include "stations/resident_image.h"
 #include "stations/station_link.h"
 #include "stations/transfer_run.h"
 #include "support/installation.h"

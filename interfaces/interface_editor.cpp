@@ -5,7 +5,7 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/frm_com.h"
-#include "interfaces/interface_record.h"
+#include "link/interface_record.h"
 #include "stations/station_frame.h"
 
 namespace pnl {

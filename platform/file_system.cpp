@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <random>
 
+#include "platform/failure_text.h"
+
 namespace pnl {
 
 namespace {
@@ -26,25 +28,7 @@ std::string folderOf(const std::string& path) {
 
 // The cause in the user's words; no system text reaches the user.
 std::string describeErrno(int error) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return "Auf dem Datenträger ist kein Platz mehr.";
-        case EACCES:
-        case EPERM:
-            return "Keine Schreibrechte.";
-        case EROFS:
-            return "Der Datenträger ist schreibgeschützt.";
-        case ENOENT:
-            return "Die Datei oder der Ordner fehlt.";
-        case EBUSY:
-        case ETXTBSY:
-            return "Die Datei wird von einem anderen Programm benutzt.";
-        case EIO:
-            return "Der Datenträger meldet einen Schreib- oder Lesefehler.";
-        default:
-            return "Dateifehler " + std::to_string(error) + ".";
-    }
+    return systemFailureText(error);
 }
 
 // Flushes a folder so that a rename in it survives a power cut.

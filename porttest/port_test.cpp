@@ -3,8 +3,9 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/frm_com.h"
-#include "interfaces/interface_record.h"
-#include "porttest/station_probe.h"
+#include "link/interface_record.h"
+#include "link/serial_link_claim.h"
+#include "link/station_probe.h"
 
 namespace pnl {
 
@@ -25,31 +26,19 @@ void setStationButtons(FrmCOM& form, bool on) {
 
 }  // namespace
 
-SerialLinkClaim::SerialLinkClaim(Program& program) : program_(program) {
-    program_.serialLinkBusy = true;
-}
-
-SerialLinkClaim::~SerialLinkClaim() {
-    program_.serialLinkBusy = false;
-}
-
-bool SerialLinkInUse(const Program& program) {
-    return program.serialLinkBusy || program.pause.busy();
-}
-
 void PortTest(Program& program, FrmCOM& form) {
     const int port = portNumberOf(form.CboCOMs.text());
     if (port == 0)
         return;
     if (SerialLinkInUse(program)) {
-        program.msgBox(kLinkBusyMessage, MsgIcon::Exclamation);
+        program.msgBox(LinkBusyMessage(program), MsgIcon::Exclamation);
         return;
     }
     if (program.ports.status(port) == kPortInUse) {
-        program.msgBox(kPortInUseMessage, MsgIcon::Exclamation);
+        program.msgBox(PortInUseMessage(program, port), MsgIcon::Exclamation);
         return;
     }
-    SerialLinkClaim claim(program);
+    SerialLinkClaim claim(program, SerialLinkUse::PortTest);
     setTestControls(form, false);
     const int entry = form.CboCOMDev.listIndex();
     if (entry >= 0 && form.CboCOMDev.itemData(entry) == kStationLink)

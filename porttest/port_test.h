@@ -15,20 +15,4 @@ void PortTest(Program& program, FrmCOM& form);
 // The probe of the display-station data link: the station whose serial number the station frame shows.
 void StationProbe(Program& program, FrmCOM& form, int port);
 
-// Claims the serial line for a port test or a transfer while it lives; a second user finds
-// program.serialLinkBusy set and is refused.
-class SerialLinkClaim {
-  public:
-    explicit SerialLinkClaim(Program& program);
-    ~SerialLinkClaim();
-    SerialLinkClaim(const SerialLinkClaim&) = delete;
-    SerialLinkClaim& operator=(const SerialLinkClaim&) = delete;
-
-  private:
-    Program& program_;
-};
-
-// True when a transfer or a port test holds the serial line or a pause is running.
-bool SerialLinkInUse(const Program& program);
-
 }  // namespace pnl

@@ -5,7 +5,7 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/frm_pnl.h"
-#include "stations/station_frames.h"
+#include "stations/resident_image.h"
 #include "stations/station_list.h"
 #include "stations/transfer_line.h"
 

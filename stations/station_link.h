@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "interfaces/interface_record.h"
+#include "link/interface_record.h"
 
 namespace pnl {
 

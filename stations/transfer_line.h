@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/controls.h"
-#include "stations/station_frames.h"
+#include "stations/resident_image.h"
 
 namespace pnl {
 

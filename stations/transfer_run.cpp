@@ -3,9 +3,9 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/frm_pnl.h"
-#include "interfaces/interface_record.h"
-#include "porttest/port_test.h"
-#include "porttest/station_probe.h"
+#include "link/interface_record.h"
+#include "link/serial_link_claim.h"
+#include "link/station_probe.h"
 #include "stations/station_list.h"
 #include "stations/transfer_line.h"
 
@@ -76,7 +76,7 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
         return result;
     }
 
-    SerialLinkClaim claim(program);
+    SerialLinkClaim claim(program, SerialLinkUse::Transfer);
     result.started = true;
     setControlsEnabled(form, false);
     if (progress)

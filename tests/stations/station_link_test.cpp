@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "link_fixture.h"
-#include "stations/station_frames.h"
+#include "stations/resident_image.h"
 
 namespace pnl::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "porttest/probe_access.h"
+#include "cli/probe_access.h"
 
 #include <exception>
 #include <ostream>

@@ -5,7 +5,7 @@
 
 #include "app/records.h"
 #include "platform/cipher.h"
-#include "porttest/probe_command.h"
+#include "cli/probe_command.h"
 #include "support/installation.h"
 #include "support/sim_line.h"
 #include "tools/sample/sample_installation.h"

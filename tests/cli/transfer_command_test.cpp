@@ -1,4 +1,4 @@
-#include "stations/transfer_command.h"
+#include "cli/transfer_command.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/instance_lock.h"
-#include "link_fixture.h"
+#include "stations/link_fixture.h"
 #include "support/sim_line.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"
@@ -120,6 +120,33 @@ TEST_F(TransferCommandTest, BadInputStartsNothing) {
               std::string::npos);
     EXPECT_TRUE(f.inst.serial.sent.empty());
     expectOnlyWorkingCopiesWritten();
+}
+
+// The window's start-up checks of the database: what the window calls damaged ends the run with that text,
+// and a table without the station assignment sends nothing (it would empty every station).
+TEST_F(TransferCommandTest, ADatabaseTheWindowRefusesSendsNothing) {
+    std::string damagedPage = database;
+    damagedPage.replace(4096, 200, std::string(200, '\xFF'));  // the table's first page
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {damagedPage, "Datenbank QBXDATA.MDB defekt!\nDie Datei ist beschädigt."},
+        {"CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT)",
+         "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau."},
+        {"CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Wnr TEXT, sernr INTEGER, "
+         "AUSLOESUNG TEXT, code INTEGER)",
+         "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird nichts "
+         "gesendet."}};
+    for (const auto& [content, message] : cases) {
+        std::filesystem::remove(f.inst.path(kDatabaseFile));
+        if (content.rfind("CREATE", 0) == 0)
+            ASSERT_TRUE(Database::create(f.inst.path(kDatabaseFile))->exec(content));
+        else
+            f.inst.writeFile(kDatabaseFile, content);
+        out.str("");
+        EXPECT_EQ(run("0"), kTransferCouldNotRun) << message;
+        EXPECT_NE(out.str().find(message), std::string::npos) << out.str();
+        EXPECT_EQ(out.str().find("übertragen"), std::string::npos) << out.str();
+        EXPECT_TRUE(f.inst.serial.calls.empty());
+    }
 }
 
 TEST_F(TransferCommandTest, RefusedWhileTheProgramRunsOnTheFolder) {

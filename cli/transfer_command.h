@@ -7,7 +7,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "porttest/probe_access.h"
+#include "cli/probe_access.h"
 
 namespace pnl {
 

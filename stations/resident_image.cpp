@@ -1,8 +1,6 @@
-#include "stations/station_frames.h"
+#include "stations/resident_image.h"
 
 #include <algorithm>
-
-#include "app/text.h"
 
 namespace pnl {
 namespace {
@@ -18,25 +16,6 @@ void putText(ResidentImageBytes& image, int offset, const std::string& bytes, st
 }
 
 }  // namespace
-
-std::string SelectFrame(std::uint32_t serialNumber, const std::string& code) {
-    std::string frame(1, kFrameStart);
-    frame += '(';
-    frame += hexDigits(serialNumber, 6);
-    frame += code;
-    frame += kFrameEnd;
-    return frame;
-}
-
-std::string WriteFrame(std::uint16_t address, const MemoryBlock& data) {
-    std::string frame(1, kFrameStart);
-    frame += ')';
-    frame += hexDigits(address, 4);
-    for (std::uint8_t byte : data)
-        frame += hexDigits(byte, 2);
-    frame += kFrameEnd;
-    return frame;
-}
 
 MemoryBlock HeaderBlock(int recordCount) {
     const auto count = static_cast<std::uint16_t>(recordCount);

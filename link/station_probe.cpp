@@ -1,9 +1,15 @@
-#include "porttest/station_probe.h"
+#include "link/station_probe.h"
 
 #include "app/program.h"
-#include "stations/station_frames.h"
+#include "link/station_frames.h"
 
 namespace pnl {
+
+std::string PortInUseMessage(Program& program, int port) {
+    const std::string holder = program.ports.holder(port);
+    return holder.empty() ? std::string(kPortInUseMessage)
+                          : std::string(kPortInUseMessage) + "\n(" + holder + ")";
+}
 
 namespace {
 constexpr std::size_t kAnswerLength = 19;

@@ -1,4 +1,4 @@
-#include "interfaces/interface_record.h"
+#include "link/interface_record.h"
 
 #include "app/program.h"
 #include "app/text.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "interfaces/interface_record.h"
+#include "link/interface_record.h"
 #include "support/com_window.h"
 
 namespace pnl::test {

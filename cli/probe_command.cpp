@@ -1,13 +1,13 @@
-#include "porttest/probe_command.h"
+#include "cli/probe_command.h"
 
 #include <ostream>
 
 #include "app/program.h"
 #include "app/text.h"
-#include "interfaces/interface_record.h"
-#include "porttest/port_test.h"
-#include "porttest/probe_access.h"
-#include "porttest/station_probe.h"
+#include "cli/probe_access.h"
+#include "link/interface_record.h"
+#include "link/serial_link_claim.h"
+#include "link/station_probe.h"
 #include "stations/station_list.h"
 
 namespace pnl {
@@ -68,13 +68,13 @@ int RunProbeCommand(Program& program, const std::string& stationArg, const std::
     if (link->modem)
         return couldNotRun(out, "Die Schnittstelle " + portName(link->port) + " arbeitet über ein Modem.");
     if (SerialLinkInUse(program))
-        return couldNotRun(out, "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt.");
+        return couldNotRun(out, LinkBusyMessage(program));
     if (program.ports.status(link->port) == kPortInUse) {
-        out << kPortInUseMessage << "\n";
+        out << PortInUseMessage(program, link->port) << "\n";
         return kProbeCouldNotRun;
     }
 
-    SerialLinkClaim claim(program);
+    SerialLinkClaim claim(program, SerialLinkUse::PortTest);
     std::string openError;
     if (!PreparePort(program, link->port, kProbeLineSettings, false, false, 0, &openError)) {
         if (openError.empty())

@@ -1,0 +1,43 @@
+#include "cli/headless_command.h"
+
+#include <iostream>
+
+#include "app/command_line.h"
+#include "app/program.h"
+#include "cli/probe_command.h"
+#include "cli/transfer_command.h"
+#include "platform/console_dialogs.h"
+#include "platform/file_system.h"
+#include "platform/poll_event_loop.h"
+#include "platform/serial_port.h"
+#include "platform/terminal_prompt.h"
+
+namespace pnl {
+namespace {
+
+template <typename Command>
+int runHeadless(const CommandLine& line, Command command) {
+    PosixFileSystem fs;
+    PollEventLoop loop;
+    ConsoleDialogs dialogs(std::cout);
+    const auto serial = makePosixSerialPort(loop, line.ports);
+    const auto ports = makePosixPortQueries(line.ports);
+    Program program(Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+    return command(program);
+}
+
+}  // namespace
+
+std::optional<int> RunHeadlessCommand(const CommandLine& line) {
+    if (line.probe)
+        return runHeadless(line, [&](Program& program) {
+            return RunProbeCommand(program, *line.probe, line.levelText, std::cout, readHiddenLine);
+        });
+    if (line.transfer)
+        return runHeadless(line, [&](Program& program) {
+            return RunTransferCommand(program, *line.transfer, line.levelText, std::cout, readHiddenLine);
+        });
+    return std::nullopt;
+}
+
+}  // namespace pnl
