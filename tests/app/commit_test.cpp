@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "app/backup_window.h"
@@ -14,6 +12,7 @@
 #include "app/startup.h"
 #include "forms/frm_backups.h"
 #include "support/installation.h"
+#include "support/shell_command.h"
 #include "tools/sample/sample_installation.h"
 
 namespace pnl {
@@ -279,25 +278,9 @@ TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
     EXPECT_NE(log.find("Sicherung vom 06.12.2026 09:30:00 wiederhergestellt"), std::string::npos) << log;
 }
 
-struct ChildRun {
-    int exitCode = -1;
-    bool killed = false;
-    std::string output;
-};
-
-ChildRun runChild(const std::string& command) {
-    ChildRun run;
-    FILE* pipe = ::popen(("exec " + command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    run.killed = WIFSIGNALED(raw) && WTERMSIG(raw) == SIGKILL;
-    run.exitCode = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+// The command replaces the shell, so that a kill ends it with no exit status (-1).
+test::CommandRun runChild(const std::string& command) {
+    return test::runShellCommand("exec " + command + " 2>&1");
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -318,8 +301,8 @@ TEST(Commit, KilledAfterEachStepTheNextStartLeavesAWholePair) {
     {
         PosixFileSystem fs;
         Session run(fs);
-        const ChildRun full = runChild(tool + run.inst.folder.path() + " 0");
-        ASSERT_EQ(full.exitCode, 0) << full.output;
+        const test::CommandRun full = runChild(tool + run.inst.folder.path() + " 0");
+        ASSERT_EQ(full.status, 0) << full.output;
         steps = linesOf(full.output);
         steps.pop_back();  // the (empty) message line
         EXPECT_TRUE(run.bothNew());
@@ -330,13 +313,13 @@ TEST(Commit, KilledAfterEachStepTheNextStartLeavesAWholePair) {
         SCOPED_TRACE("killed after " + steps[k - 1]);
         PosixFileSystem fs;
         Session run(fs);
-        const ChildRun killed = runChild(tool + run.inst.folder.path() + " " + std::to_string(k));
-        ASSERT_TRUE(killed.killed) << killed.output;
+        const test::CommandRun killed = runChild(tool + run.inst.folder.path() + " " + std::to_string(k));
+        ASSERT_EQ(killed.status, -1) << killed.output;
         run.inst.writeFile("QBXDATA_COPY.MDB.tmp-4242-17", "from a write a crash cut short");
         const bool recorded = static_cast<std::ptrdiff_t>(k) > record;
         if (steps[k - 1] == "ersetzt QBXDATA.MDB") {
             // The real program's headless start settles it too, before it works on the files.
-            const ChildRun start =
+            const test::CommandRun start =
                 runChild(std::string(PNL_BINARY_DIR) + "/pnl-setup --folder " + run.inst.folder.path() +
                          " --port COM1=/nonexistent --transfer 0 5");
             EXPECT_NE(

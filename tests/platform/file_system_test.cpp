@@ -74,7 +74,7 @@ TEST(FileSystem, TheStepsOfACommit) {
     ::chmod(inst.path("A").c_str(), 0444);
     EXPECT_EQ(fs.replaceRefusal(inst.path("A")), "Die Datei " + inst.path("A") + " ist schreibgeschützt.");
     EXPECT_FALSE(fs.renameFile(inst.path("fehlt"), inst.path("A"), &error));
-    EXPECT_EQ(error, inst.path("A") + ": Die Datei oder der Ordner fehlt.");
+    EXPECT_EQ(error, inst.path("A") + ": Die Datei oder ihr Ordner fehlt.");
     EXPECT_TRUE(fs.syncFolder(inst.folder.path(), &error));
     EXPECT_EQ(fs.listFolder(inst.folder.path()), (std::vector<std::string>{"A", "A.neu", "Link"}));
 }

@@ -76,7 +76,7 @@ TEST(LogTool, ReportsRemovedSwappedAndDuplicatedLines) {
             content += lines[i - 1] + "\r\n";
         inst.writeFile("log/07122026.log", content);
         inst.writeFile("log/06122026.log", content);
-        const ToolRun run = runLogTool(inst.path("log/06122026.log"));
+        const test::CommandRun run = runLogTool(inst.path("log/06122026.log"));
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.output, c.output);
         EXPECT_EQ(runLogTool(inst.path("log/07122026.log")).status, 1);  // another day's file
