@@ -164,6 +164,8 @@ void ApplyLevelRights(Program& program, FrmSetup& form) {
     form.PCCOM.setEnabled(!residentsOnly && !program.StartedWithLevel);
     form.Bewo.setEnabled(true);
     form.Passwords.setEnabled(!noLevelEditor);
+    // Restoring an earlier pair replaces the level records too.
+    form.Backups.setEnabled(!noLevelEditor);
     for (MenuItem* always : {&form.Pnl, &form.Info, &form.Ende})
         always->setEnabled(true);
     form.SSTabBewo.setTabEnabled(1, !residentsOnly);

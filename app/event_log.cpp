@@ -1,27 +1,51 @@
 #include "app/event_log.h"
 
+#include "app/log_reader.h"
 #include "app/program.h"
 #include "app/text.h"
 #include "platform/cipher.h"
 
 namespace pnl {
 
+namespace {
+
+constexpr std::size_t kTagSize = 16;
+
+void noteProblem(Program& program, const std::string& file) {
+    if (program.logProblem.empty())
+        program.logProblem = "Protokoll nicht schreibbar: " + file;
+}
+
+}  // namespace
+
+std::string logLineBinding(const std::string& date, int number, const std::string& previousTag) {
+    std::string data = date;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        data += static_cast<char>((static_cast<unsigned>(number) >> shift) & 0xFF);
+    data += previousTag.size() == kTagSize ? previousTag : std::string(kTagSize, '\0');
+    return data;
+}
+
 void EventLog(Program& program, const std::string& text) {
     // Date and time come from one reading of the clock, so a line never lands in the file of the wrong day.
     const DateTime now = program.loop.clock().now();
     const std::string folder = program.path("log");
-    const std::string file =
-        folder + "/" + zeroPadded(now.day, 2) + zeroPadded(now.month, 2) + zeroPadded(now.year, 4) + ".log";
+    const std::string date = zeroPadded(now.day, 2) + zeroPadded(now.month, 2) + zeroPadded(now.year, 4);
+    const std::string file = folder + "/" + date + ".log";
     const std::string line = zeroPadded(now.hour, 2) + ":" + zeroPadded(now.minute, 2) + ":" +
                              zeroPadded(now.second, 2) + "  " + text;
-    const std::string sealed = cEncrypt(line, kCipherKey);
+    // The line goes after the lines already in the file, bound to its place there.
+    const auto lines = splitLogLines(program.fs.readFile(file).value_or(""));
+    const std::string previousTag = lines.empty() ? "" : sealedTag(lines.back());
+    const std::string sealed = cEncryptBound(
+        line, kCipherKey, logLineBinding(date, static_cast<int>(lines.size()) + 1, previousTag));
     if (sealed.empty())
-        return;  // the cipher failed: the event is lost, the caller runs on
+        return noteProblem(program, file);  // the cipher failed: the event is lost, the caller runs on
     if (program.fs.appendLine(file, sealed))
         return;
-    if (program.fs.folderExists(folder) || !program.fs.createFolder(folder))
-        return;
-    program.fs.appendLine(file, sealed);
+    if (program.fs.folderExists(folder) || !program.fs.createFolder(folder) ||
+        !program.fs.appendLine(file, sealed))
+        noteProblem(program, file);
 }
 
 }  // namespace pnl

@@ -1,6 +1,9 @@
 #pragma once
 // The encrypted daily log: log/ddmmyyyy.log in the installation folder, one line "hh:mm:ss  text" per event,
-// each sealed with the cipher and written as one CRLF-terminated line. Never fails towards the caller.
+// each sealed with the cipher and written as one CRLF-terminated line. The seal of each line also
+// authenticates, as additional data, the file's date, the line's number in the file and the tag of the line
+// before it, so that a removed, swapped, duplicated or moved line shows. Never fails towards the caller; a
+// line that cannot be written is noted once per run in program.logProblem (shown in the status bar).
 
 #include <string>
 
@@ -9,5 +12,10 @@ namespace pnl {
 class Program;
 
 void EventLog(Program& program, const std::string& text);
+
+// The additional data of line `number` (from 1) of the file of `date` ("ddmmyyyy"), written after a line
+// whose seal ends in `previousTag` (16 bytes; empty for the first line or after a line that is no sealed
+// text).
+std::string logLineBinding(const std::string& date, int number, const std::string& previousTag);
 
 }  // namespace pnl

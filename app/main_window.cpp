@@ -67,6 +67,11 @@ void MainWindowController::Pnl_Click() {
         seams.showTransferDialog();
 }
 
+void MainWindowController::Backups_Click() {
+    if (seams.showBackups)
+        seams.showBackups();
+}
+
 void MainWindowController::Info_Click() {
     FillProjectInfo(info_);
     if (seams.showProjectInfo)
@@ -104,6 +109,8 @@ void MainWindowController::UpdateStatusBar(std::int16_t alarmNumber) {
     if (alarmNumber != 0)
         return;
     form_.SBarSetup.setPanelText(1, "Level " + std::to_string(program_.UserLevel));
+    // A log line of this run that could not be written: said once, and it stays for the rest of the run.
+    form_.SBarSetup.setPanelText(2, program_.logProblem);
     const int residents = seams.residentCount ? seams.residentCount() : 0;
     form_.SBarSetup.setPanelText(4, "Bewohner: " + std::to_string(residents));
     const DateTime now = program_.loop.clock().now();

@@ -28,6 +28,8 @@ class MainWindowController {
         std::function<void()> interfaceWindowClosed;
         // Shows the transfer dialog FrmPNL non-modally.
         std::function<void()> showTransferDialog;
+        // Fills and shows the window "Sicherungen".
+        std::function<void()> showBackups;
         // Shows the filled project information dialog modally.
         std::function<void()> showProjectInfo;
         // Asks the main window to close (its closing event then runs Form_QueryUnload).
@@ -48,6 +50,7 @@ class MainWindowController {
     void Bewo_Click();
     void Passwords_Click();
     void Pnl_Click();
+    void Backups_Click();
     void Info_Click();
     void Ende_Click();
     // The closing event: runs ShutDown. True cancels the closing.

@@ -67,6 +67,8 @@ class Program {
     std::string ReceiveBuffer;
     // Timertest and TimeoutElapsed.
     Pause pause;
+    // Set by the first log line of the run that could not be written; shown in the status bar.
+    std::string logProblem;
     // True while a port test or a transfer uses the serial line; a second user is refused.
     bool serialLinkBusy = false;
     // The station numbers that received their residents since the start (the exit question names them).

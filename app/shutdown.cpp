@@ -1,5 +1,6 @@
 #include "app/shutdown.h"
 
+#include "app/commit.h"
 #include "app/event_log.h"
 #include "app/program.h"
 
@@ -8,6 +9,7 @@ namespace pnl {
 namespace {
 
 constexpr const char* kFlagFile = "FLAG.TXT";
+constexpr const char* kTitle = "Änderungen speichern";
 
 void closeDatabase(Program& program) {
     // The cursor refers to the connection, so it goes first.
@@ -31,10 +33,12 @@ void reopenDatabase(Program& program) {
 // The commit did not happen: both originals are as they were and the run goes on with its working copy.
 bool keepRunning(Program& program, const std::string& reason, MsgIcon icon) {
     reopenDatabase(program);
-    program.msgBox("Die Änderungen wurden NICHT übernommen!\n\n" + reason +
-                       "\n\nBeide Dateien sind unverändert. Schließen Sie andere Programme, die sie "
-                       "benutzen, und beenden Sie das Setup erneut, oder wählen Sie \"Nein\".",
-                   icon, MsgButtons::Ok, "Änderungen speichern");
+    program.msgBox(
+        "Die Änderungen wurden NICHT übernommen!\n\n" + reason +
+            "\n\nBeide Dateien sind unverändert. Beheben Sie die Ursache (schließen Sie zum Beispiel "
+            "andere Programme, die die Dateien benutzen) und beenden Sie das Setup erneut, oder "
+            "wählen Sie \"Nein\".",
+        icon, MsgButtons::Ok, kTitle);
     return true;
 }
 
@@ -42,19 +46,22 @@ bool keepRunning(Program& program, const std::string& reason, MsgIcon icon) {
 
 bool ShutDown(Program& program) {
     const MsgAnswer answer = program.msgBox("Sollen alle getätigten Änderungen übernommen werden?",
-                                            MsgIcon::None, MsgButtons::YesNoCancel, "Änderungen speichern");
+                                            MsgIcon::None, MsgButtons::YesNoCancel, kTitle);
     if (answer == MsgAnswer::Yes) {
         closeDatabase(program);
-        std::string why;
-        // A journal or log of another program beside QBXDATA.MDB would be played into the new file.
-        if (!Database::settle(program.path(kDatabaseFile), &why))
-            return keepRunning(program, "QBXDATA.MDB wird gerade von einem anderen Programm benutzt:\n" + why,
-                               MsgIcon::Exclamation);
-        if (!program.fs.copyFilesAtomic({{program.path(kDatabaseCopy), program.path(kDatabaseFile)},
-                                         {program.path(kSettingsCopy), program.path(kSettingsFile)}},
-                                        &why))
-            return keepRunning(program, "QBXDATA.MDB und ANLAGE99.INI konnten nicht ersetzt werden:\n" + why,
-                               MsgIcon::Critical);
+        const CommitResult result = CommitWorkingCopies(program);
+        if (result.outcome == CommitOutcome::NotSaved)
+            return keepRunning(program, result.message, result.icon);
+        if (result.outcome == CommitOutcome::Unfinished) {
+            // The originals must not be worked on until the next start has settled them.
+            program.msgBox(result.message, result.icon, MsgButtons::Ok, kTitle);
+            EventLog(program, "Setupprogramm beendet");
+            removeFlag(program);
+            return false;
+        }
+        if (!result.message.empty())
+            program.msgBox("Die Änderungen wurden übernommen.\n\n" + result.message, MsgIcon::Exclamation,
+                           MsgButtons::Ok, kTitle);
         EventLog(program, "Einstellungen gesichert");
         EventLog(program, "Setupprogramm beendet");
         removeFlag(program);

@@ -68,6 +68,10 @@ std::string bindDataBewo(Program& program) {
 
 }  // namespace
 
+bool UpgradeDatabaseCopy(Program& program) {
+    return checkAndUpgradeDatabase(program).empty();
+}
+
 bool MakeDatabaseWorkingCopy(Program& program, std::string* message) {
     const std::string copy = program.path(kDatabaseCopy);
     // A journal left by a crashed run would be played into the fresh copy and spoil it.

@@ -35,6 +35,10 @@ bool MakeDatabaseWorkingCopy(Program& program, std::string* message);
 // with the German cause where one is known).
 bool CheckDatabaseWorkingCopy(Program& program, std::string* message);
 
+// Opens QBXDATA_COPY.MDB, reads table BEWOHNER's columns and adds the station assignment PNL to a table in
+// its base form of 16 columns. False when the table cannot be read.
+bool UpgradeDatabaseCopy(Program& program);
+
 // Ended: a fatal error was shown and the process must end (the originals are untouched).
 StartResult StartUp(Program& program, const StartUpSeams& seams);
 

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <set>
 
+#include "app/commit.h"
 #include "app/instance_lock.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -186,7 +187,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
 
     // The working copies belong to a running program; they are made anew only when none runs here.
     const std::unique_ptr<FileLock> lock = lockInstallation(program);
-    if (!lock)
+    if (!lock || FinishInterruptedCommit(program) == RecoveryOutcome::Unresolved)
         return kTransferCouldNotRun;
     if (!openWorkingCopies(program, &error))
         return couldNotRun(out, error);

@@ -8,7 +8,7 @@
 namespace pnl {
 
 struct FrmSetup : Window, FrBewoControls, FrLevelsControls {
-    MenuItem PCCOM, Bewo, Passwords, Pnl, Info, Ende;
+    MenuItem PCCOM, Bewo, Passwords, Pnl, Backups, Info, Ende;
     StatusBar SBarSetup{5};
 
     FrmSetup() {
@@ -18,9 +18,11 @@ struct FrmSetup : Window, FrBewoControls, FrLevelsControls {
         Bewo.setCaption("Datensätze");
         Passwords.setCaption("Berechtigungen");
         Pnl.setCaption("PNLXXX");
+        Backups.setCaption("Sicherungen");
         Info.setCaption("Info");
         Ende.setCaption("Beenden");
         SBarSetup.setPanelTip(1, "Aktueller Userlevel");
+        SBarSetup.setPanelTip(2, "Hinweise zum Protokoll");
         SBarSetup.setPanelTip(4, "Anzahl der verfügbaren Bewohnerdatensätze");
         SBarSetup.setPanelTip(5, "Aktuelle Uhrzeit");
     }

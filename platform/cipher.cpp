@@ -23,28 +23,8 @@ std::vector<unsigned char> deriveKey(const std::string& keyText) {
     return key;
 }
 
-}  // namespace
-
-std::string cEncrypt(const std::string& plain, const std::string& key) {
-    if (!sodiumReady())
-        return {};
-    auto k = deriveKey(key);
-    constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
-    std::vector<unsigned char> sealed(kNonce + plain.size() + crypto_aead_xchacha20poly1305_ietf_ABYTES);
-    randombytes_buf(sealed.data(), kNonce);
-    unsigned long long sealedLength = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(sealed.data() + kNonce, &sealedLength,
-                                               reinterpret_cast<const unsigned char*>(plain.data()),
-                                               plain.size(), nullptr, 0, nullptr, sealed.data(), k.data());
-    sodium_memzero(k.data(), k.size());
-    const std::size_t total = kNonce + static_cast<std::size_t>(sealedLength);
-    std::string out(sodium_base64_encoded_len(total, kBase64Variant), '\0');
-    sodium_bin2base64(out.data(), out.size(), sealed.data(), total, kBase64Variant);
-    out.resize(out.size() - 1);  // the terminating NUL that sodium writes
-    return out;
-}
-
-std::optional<std::string> cDecrypt(const std::string& cipher, const std::string& key) {
+// The bytes of a sealed text (nonce, cipher text, tag), or nothing when it cannot be one.
+std::optional<std::vector<unsigned char>> decodeSealed(const std::string& cipher) {
     // Nonce and tag alone take 40 bytes, 54 characters: anything shorter was never sealed.
     if (!sodiumReady() || cipher.size() < 54)
         return std::nullopt;
@@ -55,15 +35,65 @@ std::optional<std::string> cDecrypt(const std::string& cipher, const std::string
                           &end, kBase64Variant) != 0 ||
         end != cipher.data() + cipher.size())
         return std::nullopt;
-    constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
-    if (sealedLength < kNonce + crypto_aead_xchacha20poly1305_ietf_ABYTES)
+    if (sealedLength <
+        crypto_aead_xchacha20poly1305_ietf_NPUBBYTES + crypto_aead_xchacha20poly1305_ietf_ABYTES)
         return std::nullopt;
+    sealed.resize(sealedLength);
+    return sealed;
+}
+
+}  // namespace
+
+std::string cEncryptBound(const std::string& plain, const std::string& key, const std::string& additional) {
+    if (!sodiumReady())
+        return {};
+    auto k = deriveKey(key);
+    constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+    std::vector<unsigned char> sealed(kNonce + plain.size() + crypto_aead_xchacha20poly1305_ietf_ABYTES);
+    randombytes_buf(sealed.data(), kNonce);
+    unsigned long long sealedLength = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(
+        sealed.data() + kNonce, &sealedLength, reinterpret_cast<const unsigned char*>(plain.data()),
+        plain.size(), reinterpret_cast<const unsigned char*>(additional.data()), additional.size(), nullptr,
+        sealed.data(), k.data());
+    sodium_memzero(k.data(), k.size());
+    const std::size_t total = kNonce + static_cast<std::size_t>(sealedLength);
+    std::string out(sodium_base64_encoded_len(total, kBase64Variant), '\0');
+    sodium_bin2base64(out.data(), out.size(), sealed.data(), total, kBase64Variant);
+    out.resize(out.size() - 1);  // the terminating NUL that sodium writes
+    return out;
+}
+
+std::string cEncrypt(const std::string& plain, const std::string& key) {
+    return cEncryptBound(plain, key, "");
+}
+
+std::optional<std::string> cDecrypt(const std::string& cipher, const std::string& key) {
+    return cDecryptBound(cipher, key, "");
+}
+
+std::string sealedTag(const std::string& cipher) {
+    const auto sealed = decodeSealed(cipher);
+    if (!sealed)
+        return {};
+    return std::string(sealed->end() - crypto_aead_xchacha20poly1305_ietf_ABYTES, sealed->end());
+}
+
+std::optional<std::string> cDecryptBound(const std::string& cipher, const std::string& key,
+                                         const std::string& additional) {
+    const auto decoded = decodeSealed(cipher);
+    if (!decoded)
+        return std::nullopt;
+    const std::vector<unsigned char>& sealed = *decoded;
+    const std::size_t sealedLength = sealed.size();
+    constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
     auto k = deriveKey(key);
     std::string plain(sealedLength - kNonce - crypto_aead_xchacha20poly1305_ietf_ABYTES, '\0');
     unsigned long long plainLength = 0;
     const int rc = crypto_aead_xchacha20poly1305_ietf_decrypt(
         reinterpret_cast<unsigned char*>(plain.data()), &plainLength, nullptr, sealed.data() + kNonce,
-        sealedLength - kNonce, nullptr, 0, sealed.data(), k.data());
+        sealedLength - kNonce, reinterpret_cast<const unsigned char*>(additional.data()), additional.size(),
+        sealed.data(), k.data());
     sodium_memzero(k.data(), k.size());
     if (rc != 0)
         return std::nullopt;

@@ -14,4 +14,13 @@ std::string cEncrypt(const std::string& plain, const std::string& key);
 // Returns the plain text, or nothing when the text was not sealed with this key or was altered.
 std::optional<std::string> cDecrypt(const std::string& cipher, const std::string& key);
 
+// The same, with additional data that the seal authenticates but does not carry: opening needs exactly the
+// same bytes (empty additional data is the plain form above).
+std::string cEncryptBound(const std::string& plain, const std::string& key, const std::string& additional);
+std::optional<std::string> cDecryptBound(const std::string& cipher, const std::string& key,
+                                         const std::string& additional);
+
+// The 16-byte authentication tag at the end of a sealed text; empty when the text is no sealed text.
+std::string sealedTag(const std::string& cipher);
+
 }  // namespace pnl

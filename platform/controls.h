@@ -350,14 +350,22 @@ class ColumnList : public Control {
         if (lines_.empty())
             return;
         lines_.clear();
+        index_ = -1;
         changed();
     }
-    void setLines(std::vector<std::string> lines) { assign(lines_, std::move(lines)); }
+    void setLines(std::vector<std::string> lines) {
+        index_ = -1;
+        assign(lines_, std::move(lines));
+    }
+    // The chosen line, -1 when none is.
+    int listIndex() const { return index_; }
+    void setListIndex(int index) { assign(index_, (index >= 0 && index < count()) ? index : -1); }
 
   private:
     std::vector<std::string> headers_;
     char separator_;
     std::vector<std::string> lines_;
+    int index_ = -1;
 };
 
 class ProgressBar : public Control {

@@ -2,10 +2,15 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+#include <limits.h>
+#include <sodium.h>
+#include <stdlib.h>
+
+#include <algorithm>
 #include <random>
 
 #include "platform/failure_text.h"
@@ -21,17 +26,24 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The cause in the user's words; no system text reaches the user.
 std::string describeErrno(int error) {
     return systemFailureText(error);
 }
 
 // Flushes a folder so that a rename in it survives a power cut.
-void syncFolder(const std::string& folder) {
+bool flushFolder(const std::string& folder, std::string* error) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
+    if (fd < 0) {
+        if (error)
+            *error = folder + ": " + describeErrno(errno);
+        return false;
+    }
+    const bool ok = ::fsync(fd) == 0;
+    if (!ok && error)
+        *error = folder + ": " + describeErrno(errno);
     ::close(fd);
+    return ok;
 }
 
 bool writeAll(int fd, const char* data, std::size_t size) {
@@ -190,10 +202,6 @@ bool PosixFileSystem::replaceFile(const std::string& temp, const std::string& ta
     return ::rename(temp.c_str(), target.c_str()) == 0;
 }
 
-bool PosixFileSystem::linkFile(const std::string& existing, const std::string& secondName) {
-    return ::link(existing.c_str(), secondName.c_str()) == 0;
-}
-
 bool PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& content) {
     const auto temp = stageTemp(path, -1, &content, nullptr);
     if (!temp)
@@ -202,7 +210,7 @@ bool PosixFileSystem::writeFileAtomic(const std::string& path, const std::string
         ::unlink(temp->c_str());
         return false;
     }
-    syncFolder(folderOf(path));
+    flushFolder(folderOf(path), nullptr);
     return true;
 }
 
@@ -214,89 +222,7 @@ bool PosixFileSystem::copyFile(const std::string& from, const std::string& to) {
         ::unlink(temp->c_str());
         return false;
     }
-    syncFolder(folderOf(to));
-    return true;
-}
-
-bool PosixFileSystem::copyFilesAtomic(const std::vector<std::pair<std::string, std::string>>& fromTo,
-                                      std::string* error) {
-    struct Step {
-        std::string target, temp, backup;  // backup empty: the target did not exist
-        bool replaced = false;
-    };
-    std::vector<Step> steps;
-    auto discard = [&steps] {
-        for (const auto& s : steps) {
-            if (!s.temp.empty())
-                ::unlink(s.temp.c_str());
-            if (!s.backup.empty())
-                ::unlink(s.backup.c_str());
-        }
-    };
-
-    // 1. Every copy goes to a flushed temporary file beside its target; nothing is replaced yet.
-    for (const auto& [from, to] : fromTo) {
-        std::string why;
-        const auto temp = stageCopy(from, to, &why);
-        if (!temp) {
-            discard();
-            if (error)
-                *error = why;
-            return false;
-        }
-        steps.push_back(Step{to, *temp, "", false});
-    }
-    // 2. Each existing target keeps a second name (a hard link), so it can be put back. A file system without
-    //    hard links (FAT on a USB stick, some network shares) keeps a flushed copy of it instead.
-    for (auto& s : steps) {
-        if (!fileExists(s.target))
-            continue;
-        const std::string backup = tempNameFor(s.target);
-        if (linkFile(s.target, backup)) {
-            s.backup = backup;
-            continue;
-        }
-        std::string why;
-        const auto copy = stageCopy(s.target, s.target, &why);
-        if (!copy) {
-            discard();
-            if (error)
-                *error = why;
-            return false;
-        }
-        s.backup = *copy;
-    }
-    // 3. The renames; when one fails, the targets already replaced get their old content back.
-    for (auto& s : steps) {
-        errno = 0;
-        if (replaceFile(s.temp, s.target)) {
-            s.replaced = true;
-            s.temp.clear();
-            continue;
-        }
-        const int why = errno;
-        std::string message = s.target + ": " + (why ? describeErrno(why) : "nicht ersetzbar");
-        for (auto& done : steps) {
-            if (!done.replaced)
-                continue;
-            if (done.backup.empty()) {
-                ::unlink(done.target.c_str());
-            } else if (::rename(done.backup.c_str(), done.target.c_str()) == 0) {
-                done.backup.clear();
-            } else {
-                // Never lose the old content: it stays under its second name.
-                message += "; die alte Fassung von " + done.target + " liegt in " + done.backup;
-                done.backup.clear();
-            }
-        }
-        discard();
-        if (error)
-            *error = message;
-        return false;
-    }
-    for (const auto& s : steps)
-        syncFolder(folderOf(s.target));
-    discard();
+    flushFolder(folderOf(to), nullptr);
     return true;
 }
 
@@ -307,6 +233,144 @@ bool PosixFileSystem::appendLine(const std::string& path, const std::string& lin
     const std::string text = line + "\r\n";
     const bool ok = writeAll(fd, text.data(), text.size());
     return (::close(fd) == 0) && ok;
+}
+
+std::string PosixFileSystem::resolveLinks(const std::string& path) const {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved))
+        return resolved;
+    return path;
+}
+
+std::string PosixFileSystem::replaceRefusal(const std::string& path) const {
+    struct stat st {};
+    // A file without any write permission is read-only even for the administrator, as on Windows.
+    if (::stat(path.c_str(), &st) == 0 && ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
+        return "Die Datei " + path + " ist schreibgeschützt.";
+    const std::string folder = folderOf(path);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "Keine Schreibrechte für den Ordner " + folder + ".";
+    return {};
+}
+
+bool PosixFileSystem::copyFlushed(const std::string& from, const std::string& to, const std::string& modeOf,
+                                  std::string* error) {
+    auto fail = [&](const std::string& what, int code) {
+        if (error)
+            *error = what + ": " + describeErrno(code);
+        return false;
+    };
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0)
+        return fail(from, errno);
+    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int code = errno;
+        ::close(source);
+        return fail(to, code);
+    }
+    struct stat st {};
+    if (::stat(modeOf.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::fchmod(fd, st.st_mode & 07777);
+    bool ok = true;
+    int code = 0;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(source, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            code = errno;
+            break;
+        }
+        if (!writeAll(fd, buffer, static_cast<std::size_t>(n))) {
+            ok = false;
+            code = errno;
+            break;
+        }
+    }
+    if (ok && ::fsync(fd) != 0) {
+        ok = false;
+        code = errno;
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        code = errno;
+    }
+    ::close(source);
+    if (ok)
+        return true;
+    ::unlink(to.c_str());
+    return fail(to, code);
+}
+
+bool PosixFileSystem::linkFile(const std::string& existing, const std::string& secondName) {
+    return ::link(existing.c_str(), secondName.c_str()) == 0;
+}
+
+bool PosixFileSystem::renameFile(const std::string& from, const std::string& to, std::string* error) {
+    if (::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    if (error)
+        *error = to + ": " + describeErrno(errno);
+    return false;
+}
+
+bool PosixFileSystem::syncFolder(const std::string& folder, std::string* error) {
+    return flushFolder(folder, error);
+}
+
+std::optional<FileDigest> PosixFileSystem::digest(const std::string& path) const {
+    if (sodium_init() < 0)
+        return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    crypto_hash_sha256_state state;
+    crypto_hash_sha256_init(&state);
+    FileDigest result;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(buffer),
+                                  static_cast<unsigned long long>(n));
+        result.size += n;
+    }
+    ::close(fd);
+    unsigned char hash[crypto_hash_sha256_BYTES];
+    crypto_hash_sha256_final(&state, hash);
+    char hex[crypto_hash_sha256_BYTES * 2 + 1];
+    sodium_bin2hex(hex, sizeof hex, hash, sizeof hash);
+    result.sha256 = hex;
+    return result;
+}
+
+std::vector<std::string> PosixFileSystem::listFolder(const std::string& folder) const {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool PosixFileSystem::removeFolder(const std::string& folder) {
+    return ::rmdir(folder.c_str()) == 0;
 }
 
 }  // namespace pnl

@@ -23,6 +23,7 @@ FrmSetupWindow::FrmSetupWindow(FrmSetup& form, MainWindowController& controller,
         {form.Bewo, &MainWindowController::Bewo_Click, 'D'},
         {form.Passwords, &MainWindowController::Passwords_Click, 'B'},
         {form.Pnl, &MainWindowController::Pnl_Click, 'P'},
+        {form.Backups, &MainWindowController::Backups_Click, 'c'},
         {form.Info, &MainWindowController::Info_Click, 'I'},
         {form.Ende, &MainWindowController::Ende_Click, 'E'},
     };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/commit.h"
 #include "app/installation_folder.h"
 #include "app/instance_lock.h"
 #include "cli/headless_command.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
 
     const auto lock = pnl::lockInstallation(setup.program());
     if (!lock)
+        return 1;
+    if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
         return 1;
 
     setup.start(pnl::levelFromCommandLine(line.levelText));

@@ -7,6 +7,7 @@
 #include "ui/binders.h"
 #include "ui/fr_bewo_view.h"
 #include "ui/fr_levels_view.h"
+#include "ui/frm_backups_window.h"
 #include "ui/frm_com_view.h"
 #include "ui/frm_copyright_window.h"
 #include "ui/frm_pnl_view.h"
@@ -22,10 +23,11 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
       main_(program_, setupForm_, comForm_, infoForm_, levels_),
       residents_(program_, setupForm_),
       interfaces_(program_, comForm_),
-      transfer_(program_, pnlForm_) {
+      transfer_(program_, pnlForm_),
+      backups_(program_, backupsForm_) {
     onEnd = [] { QCoreApplication::quit(); };
-    for (Window* window :
-         std::initializer_list<Window*>{&pwdForm_, &setupForm_, &comForm_, &pnlForm_, &infoForm_})
+    for (Window* window : std::initializer_list<Window*>{&pwdForm_, &setupForm_, &comForm_, &pnlForm_,
+                                                         &backupsForm_, &infoForm_})
         window->setVisible(false);
 
     // --- Start-up ---
@@ -69,6 +71,15 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
         pnlForm_.setVisible(true);
     };
 
+    // --- Window "Sicherungen" ---
+    backupsWindow_ = std::make_unique<FrmBackupsWindow>(backupsForm_, backups_, setupWindow_.get());
+    main_.seams.showBackups = [this] {
+        backups_.Form_Load();
+        backupsForm_.setVisible(true);
+    };
+    // The pages show the restored working copies.
+    backups_.restored = [this] { main_.Bewo_Click(); };
+
     // --- Project information FrmCopyright ---
     infoWindow_ = std::make_unique<FrmCopyrightWindow>(infoForm_, setupWindow_.get());
     main_.seams.showProjectInfo = options.showProjectInfo
@@ -79,6 +90,7 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
 SetupApplication::~SetupApplication() {
     // The windows go before the models and controllers they are bound to.
     infoWindow_.reset();
+    backupsWindow_.reset();
     pnlWindow_.reset();
     setupWindow_.reset();
     pwdWindow_.reset();
@@ -105,8 +117,8 @@ void SetupApplication::endProgram() {
         return;
     ended_ = true;
     main_.alarm().clear();
-    for (Window* window :
-         std::initializer_list<Window*>{&pwdForm_, &setupForm_, &comForm_, &pnlForm_, &infoForm_})
+    for (Window* window : std::initializer_list<Window*>{&pwdForm_, &setupForm_, &comForm_, &pnlForm_,
+                                                         &backupsForm_, &infoForm_})
         window->setVisible(false);
     if (onEnd)
         onEnd();

@@ -8,10 +8,12 @@
 #include <string>
 
 #include "app/access_codes.h"
+#include "app/backup_window.h"
 #include "app/level_editor.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "forms/frm_backups.h"
 #include "forms/frm_com.h"
 #include "forms/frm_copyright.h"
 #include "forms/frm_pnl.h"
@@ -28,6 +30,7 @@ class FrmSetupWindow;
 class FrLevelsView;
 class FrmCopyrightWindow;
 class FrmPnlView;
+class FrmBackupsWindow;
 
 struct SetupOptions {
     // The password dialog's idle time before the program ends.
@@ -82,6 +85,7 @@ class SetupApplication {
     FrmCOM comForm_;
     FrmPNL pnlForm_;
     FrmCopyright infoForm_;
+    FrmBackups backupsForm_;
     Program program_;
 
     PasswordDialog password_;
@@ -90,6 +94,7 @@ class SetupApplication {
     ResidentEditor residents_;
     FrmCOMController interfaces_;
     FrmPnlController transfer_;
+    BackupWindowController backups_;
     StartUpSeams startUpSeams_;
 
     std::unique_ptr<FrmPwdWindow> pwdWindow_;
@@ -97,6 +102,7 @@ class SetupApplication {
     FrLevelsView* levelsView_ = nullptr;
     std::unique_ptr<FrmCopyrightWindow> infoWindow_;
     std::unique_ptr<FrmPnlView> pnlWindow_;
+    std::unique_ptr<FrmBackupsWindow> backupsWindow_;
     bool ended_ = false;
 };
 

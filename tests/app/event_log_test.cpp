@@ -1,18 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/event_log.h"
 #include "app/instance_lock.h"
 #include "app/log_reader.h"
 #include "app/startup.h"
+#include "platform/cipher.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 
 namespace pnl {
 namespace {
 
-std::vector<std::string> plainLines(const std::string& content) {
+std::vector<std::string> plainLines(const std::string& content, const std::string& date) {
     std::vector<std::string> lines;
-    for (const auto& entry : readLog(content))
+    for (const auto& entry : readLog(content, date))
         lines.push_back(entry.text.value_or("!!"));
     return lines;
 }
@@ -27,28 +30,82 @@ TEST(EventLog, DailyFilesOfEncryptedCrLfLines) {
     EventLog(*inst.program, "Setupprogramm beendet");  // the next day
 
     const std::string first = inst.readFile("log/01032026.log");
-    EXPECT_EQ(plainLines(first),
+    EXPECT_EQ(plainLines(first, "01032026"),
               (std::vector<std::string>{"23:59:58  Schnittstelle PNLXX Abgleich geaendert",
                                         "23:59:59  Bewohnerdatensatz: Müller, Anna: 12 wurde geaendert."}));
     EXPECT_EQ(first.find("geaendert"), std::string::npos);  // nothing readable in the file
     EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 2);
     EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
-    EXPECT_EQ(plainLines(inst.readFile("log/02032026.log")),
+    EXPECT_EQ(plainLines(inst.readFile("log/02032026.log"), "02032026"),
               (std::vector<std::string>{"00:00:00  Setupprogramm beendet"}));
 }
 
-TEST(EventLog, TamperedLineIsMarked) {
+// The problems the reader reports for a file of five lines edited by hand.
+TEST(EventLog, EveryLineIsCheckedAtItsPlace) {
     test::Installation inst;
-    EventLog(*inst.program, "eins");
-    EventLog(*inst.program, "zwei");
-    std::string content = inst.readFile("log/06122026.log");
-    content[3] = content[3] == 'x' ? 'y' : 'x';
-    const auto entries = readLog(content + "fremde Zeile");
+    for (const char* text : {"eins", "zwei", "drei", "vier", "fünf"})
+        EventLog(*inst.program, text);
+    const std::vector<std::string> lines = splitLogLines(inst.readFile("log/06122026.log"));
+    ASSERT_EQ(lines.size(), 5u);
+    auto file = [&](std::initializer_list<int> order) {
+        std::string content;
+        for (int i : order)
+            content += lines[i - 1] + "\r\n";
+        return content;
+    };
+    // "line: problem" for each line with a problem.
+    auto problems = [](const std::string& content, const std::string& date) {
+        std::vector<std::string> found;
+        for (const auto& entry : readLog(content, date))
+            if (!entry.problem.empty())
+                found.push_back(std::to_string(entry.lineNumber) + ": " + entry.problem);
+        return found;
+    };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(problems(file({1, 2, 3, 4, 5}), "06122026"), Lines{});
+    EXPECT_EQ(problems(file({1, 2, 4, 5}), "06122026"),
+              Lines{"3: nicht prüfbar: die Zeile davor wurde entfernt"});
+    EXPECT_EQ(problems(file({2, 3, 4, 5}), "06122026"),
+              Lines{"1: nicht prüfbar: die Zeile davor wurde entfernt"});
+    EXPECT_EQ(problems(file({1, 3, 2, 4, 5}), "06122026"),
+              (Lines{"2: vertauscht oder verschoben (gehört hinter Zeile 3)",
+                     "3: vertauscht oder verschoben (gehört hinter Zeile 1)"}));
+    EXPECT_EQ(problems(file({1, 2, 2, 3, 4, 5}), "06122026"), Lines{"3: doppelt (wie Zeile 2)"});
+    EXPECT_EQ(problems(file({1, 3, 4, 2, 5}), "06122026"),
+              (Lines{"2: vertauscht oder verschoben (gehört hinter Zeile 4)",
+                     "4: vertauscht oder verschoben (gehört hinter Zeile 1)"}));
+    EXPECT_EQ(problems(file({1, 2, 3, 4, 5}), "07122026").size(), 5u);  // another day's file
+    std::string altered = file({1, 2, 3, 4, 5});
+    char& changed = altered[lines[0].size() + 2 + 5];
+    changed = changed == 'A' ? 'B' : 'A';
+    EXPECT_EQ(problems(altered, "06122026"),
+              Lines{"2: nicht entschlüsselbar (verändert, fremd oder aus der Datei eines anderen Tages)"});
+}
+
+TEST(EventLog, LinesOfTheEarlierFormStillReadAndTheNewOnesChainOnThem) {
+    test::Installation inst;
+    std::filesystem::create_directory(inst.path("log"));
+    inst.writeFile("log/06122026.log", cEncrypt("08:00:00  alt eins", kCipherKey) + "\r\n" +
+                                           cEncrypt("08:01:00  alt zwei", kCipherKey) + "\r\n");
+    EventLog(*inst.program, "neu");
+    const auto entries = readLog(inst.readFile("log/06122026.log"), "06122026");
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_FALSE(entries[0].text);
-    EXPECT_EQ(entries[1].text, "09:30:00  zwei");
-    EXPECT_EQ(entries[2].lineNumber, 3);
-    EXPECT_FALSE(entries[2].text);
+    EXPECT_TRUE(entries[0].unbound && entries[1].unbound);
+    EXPECT_EQ(entries[1].text, "08:01:00  alt zwei");
+    EXPECT_FALSE(entries[2].unbound);
+    EXPECT_EQ(entries[2].text, "09:30:00  neu");
+    for (const auto& entry : entries)
+        EXPECT_EQ(entry.problem, "");
+}
+
+TEST(EventLog, ALineThatCannotBeWrittenIsNotedOnce) {
+    test::Installation inst;
+    inst.writeFile("log", "eine Datei, wo der Ordner sein sollte");
+    EventLog(*inst.program, "eins");
+    EXPECT_EQ(inst.program->logProblem, "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
+    inst.loop.advance(24 * 3600 * 1000);
+    EventLog(*inst.program, "zwei");
+    EXPECT_EQ(inst.program->logProblem, "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
 }
 
 TEST(InstanceLock, SecondRunInTheSameFolderIsRefusedAndTouchesNothing) {

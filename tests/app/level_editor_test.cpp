@@ -55,7 +55,7 @@ struct LevelEditorFixture : ::testing::Test {
     }
     std::vector<std::string> logEvents() const {
         std::vector<std::string> events;
-        for (const auto& entry : readLog(inst.readFile("log/06122026.log")))
+        for (const auto& entry : readLog(inst.readFile("log/06122026.log"), "06122026"))
             events.push_back(entry.text.value_or("!!").substr(10));
         return events;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/event_log.h"
 #include "app/level_editor.h"
 #include "app/program.h"
 #include "app/records.h"
@@ -78,6 +79,13 @@ TEST_F(MainWindowFixture, TheClockAlarmRefreshesTheStatusBarEveryTenSeconds) {
     EXPECT_EQ(panel(1), "Level 4");
     inst.loop.advance(50000);  // 09:31:00
     EXPECT_EQ(panel(5), "09:31");
+    EXPECT_EQ(panel(2), "");
+
+    // A log line that could not be written shows from the next refresh on.
+    inst.writeFile("log", "");
+    EventLog(program(), "Bewohnerdatensatz: C001 wurde geaendert.");
+    inst.loop.advance(10000);
+    EXPECT_EQ(panel(2), "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
 }
 
 TEST_F(MainWindowFixture, DatensaetzeClosesTheInterfaceWindowAndShowsTheFirstTab) {

@@ -17,11 +17,11 @@ class SettingsHeldOpen : public PosixFileSystem {
   public:
     bool holding = false;
 
-  protected:
-    bool replaceFile(const std::string& temp, const std::string& target) override {
-        if (holding && target.ends_with("/ANLAGE99.INI"))
+  public:
+    bool renameFile(const std::string& from, const std::string& to, std::string* error) override {
+        if (holding && to.ends_with("/ANLAGE99.INI"))
             return false;
-        return PosixFileSystem::replaceFile(temp, target);
+        return PosixFileSystem::renameFile(from, to, error);
     }
 };
 
@@ -54,7 +54,7 @@ struct ShutdownFixture : ::testing::Test {
 
     std::vector<std::string> logLines() const {
         std::vector<std::string> lines;
-        for (const auto& entry : readLog(inst.readFile("log/06122026.log")))
+        for (const auto& entry : readLog(inst.readFile("log/06122026.log"), "06122026"))
             lines.push_back(entry.text.value_or("!!").substr(10));  // without the time
         return lines;
     }

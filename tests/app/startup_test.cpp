@@ -13,7 +13,7 @@ namespace {
 // The plain lines of today's log (the virtual clock starts on 6 December 2026).
 std::vector<std::string> logLines(const test::Installation& inst) {
     std::vector<std::string> lines;
-    for (const auto& entry : readLog(inst.readFile("log/06122026.log")))
+    for (const auto& entry : readLog(inst.readFile("log/06122026.log"), "06122026"))
         lines.push_back(entry.text.value_or("!!"));
     return lines;
 }

@@ -9,111 +9,12 @@
 namespace pnl {
 namespace {
 
-// Fails the rename onto one chosen target, as a file held open by another program would on Windows.
-class RenameFailsFor : public PosixFileSystem {
-  public:
-    explicit RenameFailsFor(std::string target, bool hardLinks = true)
-        : target_(std::move(target)), hardLinks_(hardLinks) {}
-
-  protected:
-    bool replaceFile(const std::string& temp, const std::string& target) override {
-        if (target == target_)
-            return false;
-        return PosixFileSystem::replaceFile(temp, target);
-    }
-    // Without hard links, as on FAT or some network shares.
-    bool linkFile(const std::string& existing, const std::string& secondName) override {
-        return hardLinks_ && PosixFileSystem::linkFile(existing, secondName);
-    }
-
-  private:
-    std::string target_;
-    bool hardLinks_;
-};
-
 std::vector<std::string> namesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-TEST(FileSystem, CopyFilesAtomicReplacesBothTargets) {
-    test::Installation inst;
-    inst.writeFile("A_COPY", "neu A");
-    inst.writeFile("B_COPY", "neu B");
-    inst.writeFile("A", "alt A");
-    ::chmod(inst.path("A").c_str(), 0640);
-    std::string error;
-    ASSERT_TRUE(inst.fs.copyFilesAtomic(
-        {{inst.path("A_COPY"), inst.path("A")}, {inst.path("B_COPY"), inst.path("B")}}, &error))
-        << error;
-    EXPECT_EQ(inst.readFile("A"), "neu A");
-    EXPECT_EQ(inst.readFile("B"), "neu B");  // a target that did not exist yet
-    struct stat st {};
-    ::stat(inst.path("A").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the replaced file keeps its permissions
-    EXPECT_EQ(namesIn(inst.folder.path()), (std::vector<std::string>{"A", "A_COPY", "B", "B_COPY"}));
-}
-
-TEST(FileSystem, CopyFilesAtomicFailingSecondStepLeavesBothTargetsAsTheyWere) {
-    test::TempFolder folder;
-    const std::string dir = folder.path() + "/";
-    PosixFileSystem plain;
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "A_COPY", "neu A"));
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "B_COPY", "neu B"));
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "A", "alt A"));
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "B", "alt B"));
-    const auto before = namesIn(folder.path());
-
-    // The rename of the second file fails after the first one was replaced: the first is put back.
-    RenameFailsFor failing(dir + "B");
-    std::string error;
-    EXPECT_FALSE(failing.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "B_COPY", dir + "B"}}, &error));
-    EXPECT_NE(error.find(dir + "B"), std::string::npos) << error;
-    EXPECT_EQ(plain.readFile(dir + "A"), "alt A");
-    EXPECT_EQ(plain.readFile(dir + "B"), "alt B");
-    EXPECT_EQ(namesIn(folder.path()), before);  // no temporary file or backup left behind
-
-    // A missing second source fails before anything is replaced.
-    error.clear();
-    EXPECT_FALSE(plain.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "FEHLT", dir + "B"}}, &error));
-    EXPECT_NE(error.find("FEHLT"), std::string::npos) << error;
-    EXPECT_EQ(plain.readFile(dir + "A"), "alt A");
-    EXPECT_EQ(namesIn(folder.path()), before);
-
-    // A target in a folder that does not exist.
-    EXPECT_FALSE(
-        plain.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "B_COPY", dir + "nix/B"}}, &error));
-    EXPECT_EQ(plain.readFile(dir + "A"), "alt A");
-    EXPECT_EQ(namesIn(folder.path()), before);
-}
-
-TEST(FileSystem, CopyFilesAtomicWorksWithoutHardLinks) {
-    test::TempFolder folder;
-    const std::string dir = folder.path() + "/";
-    PosixFileSystem plain;
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "A_COPY", "neu A"));
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "B_COPY", "neu B"));
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "A", "alt A"));
-    ASSERT_TRUE(plain.writeFileAtomic(dir + "B", "alt B"));
-    const auto before = namesIn(folder.path());
-
-    // The second rename fails: the first target gets its old content back from the kept copy.
-    RenameFailsFor failing(dir + "B", false);
-    std::string error;
-    EXPECT_FALSE(failing.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "B_COPY", dir + "B"}}, &error));
-    EXPECT_EQ(plain.readFile(dir + "A"), "alt A");
-    EXPECT_EQ(plain.readFile(dir + "B"), "alt B");
-    EXPECT_EQ(namesIn(folder.path()), before);
-
-    RenameFailsFor noLinks("", false);
-    ASSERT_TRUE(noLinks.copyFilesAtomic({{dir + "A_COPY", dir + "A"}, {dir + "B_COPY", dir + "B"}}, &error))
-        << error;
-    EXPECT_EQ(plain.readFile(dir + "A"), "neu A");
-    EXPECT_EQ(plain.readFile(dir + "B"), "neu B");
-    EXPECT_EQ(namesIn(folder.path()), before);
 }
 
 TEST(FileSystem, WritesCopiesAppendsAndDeletes) {
@@ -145,6 +46,37 @@ TEST(FileSystem, WritesCopiesAppendsAndDeletes) {
     EXPECT_TRUE(fs.deleteFile(a));
     EXPECT_FALSE(fs.deleteFile(a));
     EXPECT_EQ(namesIn(inst.folder.path()), (std::vector<std::string>{"b.txt", "log"}));
+}
+
+TEST(FileSystem, TheStepsOfACommit) {
+    test::Installation inst;
+    PosixFileSystem& fs = inst.fs;
+    inst.writeFile("A", "abc");
+    ::chmod(inst.path("A").c_str(), 0640);
+    EXPECT_EQ(fs.digest(inst.path("A")),
+              (FileDigest{3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}));
+    EXPECT_FALSE(fs.digest(inst.path("fehlt")));
+
+    std::string error;
+    ASSERT_TRUE(fs.copyFlushed(inst.path("A"), inst.path("A.neu"), inst.path("A"), &error)) << error;
+    struct stat st {};
+    ::stat(inst.path("A.neu").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the permissions of the file it will replace
+    EXPECT_FALSE(fs.copyFlushed(inst.path("fehlt"), inst.path("B"), "", &error));
+    EXPECT_FALSE(fs.fileExists(inst.path("B")));
+    EXPECT_NE(error.find("fehlt"), std::string::npos);
+
+    std::filesystem::create_symlink(inst.path("A"), inst.path("Link"));
+    EXPECT_EQ(fs.resolveLinks(inst.path("Link")), fs.resolveLinks(inst.path("A")));
+    EXPECT_EQ(fs.resolveLinks(inst.path("neu")), inst.path("neu"));
+
+    EXPECT_EQ(fs.replaceRefusal(inst.path("A")), "");
+    ::chmod(inst.path("A").c_str(), 0444);
+    EXPECT_EQ(fs.replaceRefusal(inst.path("A")), "Die Datei " + inst.path("A") + " ist schreibgeschützt.");
+    EXPECT_FALSE(fs.renameFile(inst.path("fehlt"), inst.path("A"), &error));
+    EXPECT_EQ(error, inst.path("A") + ": Die Datei oder ihr Ordner fehlt.");
+    EXPECT_TRUE(fs.syncFolder(inst.folder.path(), &error));
+    EXPECT_EQ(fs.listFolder(inst.folder.path()), (std::vector<std::string>{"A", "A.neu", "Link"}));
 }
 
 }  // namespace

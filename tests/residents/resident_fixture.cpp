@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/cipher.h"
-
 namespace pnl::test {
 
 ResidentFixture::ResidentFixture(const std::string& schema, const std::string& stations) {
@@ -72,16 +70,7 @@ void ResidentFixture::type(const std::string& name, const std::string& firstName
 }
 
 std::vector<std::string> ResidentFixture::logTexts() const {
-    // The virtual clock starts on 6 December 2026.
-    const std::string file = inst.readFile("log/06122026.log");
-    std::vector<std::string> texts;
-    std::size_t start = 0;
-    for (auto end = file.find("\r\n"); end != std::string::npos; end = file.find("\r\n", start)) {
-        const auto plain = cDecrypt(file.substr(start, end - start), kCipherKey);
-        texts.push_back(plain && plain->size() > 10 ? plain->substr(10) : "<does not decrypt>");
-        start = end + 2;
-    }
-    return texts;
+    return inst.logTexts();
 }
 
 }  // namespace pnl::test

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/cipher.h"
 #include "platform/ini_file.h"
 
 namespace pnl::test {
@@ -15,24 +14,6 @@ ComWindow::ComWindow(const std::string& settings) {
 
 std::string ComWindow::value(const std::string& section, const std::string& key) {
     return IniFile(fs, path(kSettingsCopy)).read(section, key);
-}
-
-std::vector<std::string> ComWindow::logTexts() const {
-    // The virtual clock starts on 6 December 2026.
-    const std::string log = readFile("log/06122026.log");
-    std::vector<std::string> texts;
-    std::string::size_type start = 0;
-    while (start < log.size()) {
-        const auto end = log.find("\r\n", start);
-        const std::string line =
-            log.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        const auto plain = cDecrypt(line, kCipherKey);
-        texts.push_back(plain && plain->size() > 10 ? plain->substr(10) : "<undecryptable>");
-        if (end == std::string::npos)
-            break;
-        start = end + 2;
-    }
-    return texts;
 }
 
 void ComWindow::choosePort(const std::string& name) {

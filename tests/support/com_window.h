@@ -18,8 +18,6 @@ struct ComWindow : Installation {
     // The settings working copy, byte for byte.
     std::string settings() const { return readFile(kSettingsCopy); }
     std::string value(const std::string& section, const std::string& key);
-    // The decrypted texts of the day's log lines (without their time stamps).
-    std::vector<std::string> logTexts() const;
 
     void choosePort(const std::string& name);
     void chooseDevice(const std::string& name);

@@ -1,5 +1,7 @@
 #include "support/installation.h"
 
+#include "app/log_reader.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -54,6 +56,15 @@ std::string Installation::readFile(const std::string& name) const {
 
 bool Installation::exists(const std::string& name) const {
     return std::filesystem::exists(path(name));
+}
+
+std::vector<std::string> Installation::logTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& entry : readLog(readFile("log/06122026.log"), "06122026"))
+        texts.push_back(entry.text && entry.problem.empty() && entry.text->size() > 10
+                            ? entry.text->substr(10)
+                            : "<undecryptable>");
+    return texts;
 }
 
 }  // namespace pnl::test

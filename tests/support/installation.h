@@ -48,6 +48,9 @@ struct Installation {
     void writeFile(const std::string& name, const std::string& content) const;
     std::string readFile(const std::string& name) const;
     bool exists(const std::string& name) const;
+    // The event texts (without the time) of today's log on the virtual clock's first day, 6 December 2026;
+    // "<undecryptable>" for a line that does not open at its place.
+    std::vector<std::string> logTexts() const;
 
     TempFolder folder;
     VirtualEventLoop loop;

@@ -22,7 +22,7 @@
 namespace pnl::test {
 
 // The menu commands of the main window, left to right.
-enum MenuCommand { kSchnittstelle, kDatensaetze, kBerechtigungen, kPnlxxx, kInfo, kBeenden };
+enum MenuCommand { kSchnittstelle, kDatensaetze, kBerechtigungen, kPnlxxx, kSicherungen, kInfo, kBeenden };
 
 struct SetupFixture : ::testing::Test {
     void SetUp() override {

@@ -1,5 +1,6 @@
 // pnl-log: prints a day's encrypted log (log/ddmmyyyy.log) as plain lines. A line that does not decrypt
-// (altered, or sealed with another key) is marked, and the exit status is then 1.
+// (altered, or sealed with another key) or does not stand at its place (a line removed, swapped, duplicated
+// or moved) is marked, and the exit status is then 1. The file's date comes from its name.
 
 #include <filesystem>
 #include <fstream>
@@ -41,15 +42,23 @@ int main(int argc, char** argv) {
         std::cerr << "pnl-log: " << argv[1] << " kann nicht gelesen werden\n";
         return 2;
     }
+    const std::string name = std::filesystem::path(argv[1]).filename().string();
+    if (name.size() != 12 || !name.ends_with(".log") || name.find_first_not_of("0123456789") != 8) {
+        std::cerr << "pnl-log: " << argv[1] << ": der Dateiname muss das Datum tragen (TTMMJJJJ.log)\n";
+        return 2;
+    }
     const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     int status = 0;
-    for (const auto& entry : pnl::readLog(content)) {
-        if (entry.text) {
-            std::cout << *entry.text << "\n";
-        } else {
-            std::cout << "!! Zeile " << entry.lineNumber << " nicht entschlüsselbar\n";
-            status = 1;
+    for (const auto& entry : pnl::readLog(content, name.substr(0, 8))) {
+        if (entry.problem.empty() && entry.text) {
+            std::cout << *entry.text << (entry.unbound ? "   (alte Form, Platz nicht geprüft)" : "") << "\n";
+            continue;
         }
+        std::cout << "!! Zeile " << entry.lineNumber << ": " << entry.problem;
+        if (entry.text)
+            std::cout << " – " << *entry.text;
+        std::cout << "\n";
+        status = 1;
     }
     return status;
 }
