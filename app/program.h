@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/field_table.h"
 #include "app/pause.h"
@@ -66,6 +67,9 @@ class Program {
     std::string ReceiveBuffer;
     // Timertest and TimeoutElapsed.
     Pause pause;
+    // The stations that received residents in this run ("Haupteingang (PNL00)"), in the order they did: the
+    // exit question names them, since "Nein" leaves them with data the database does not keep.
+    std::vector<std::string> stationsSentThisRun;
     // True while a port test or a transfer uses the serial line; a second user is refused.
     bool serialLinkBusy = false;
     // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
@@ -78,6 +82,13 @@ class Program {
     // The one place that shows message boxes; an empty title gives the program's own.
     MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None,
                      MsgButtons buttons = MsgButtons::Ok, const std::string& title = "");
+    MsgAnswer ask(Message message);
+    // A success shown without a box: a line in the main window's status bar for a few seconds.
+    std::function<void(const std::string&)> statusNotice;
+    void notify(const std::string& text) {
+        if (statusNotice)
+            statusNotice(text);
+    }
 };
 
 // Splits a value list into the program-wide FieldTable.

@@ -41,8 +41,16 @@ bool keepRunning(Program& program, const std::string& reason, MsgIcon icon) {
 }  // namespace
 
 bool ShutDown(Program& program) {
-    const MsgAnswer answer = program.msgBox("Sollen alle getätigten Änderungen übernommen werden?",
-                                            MsgIcon::None, MsgButtons::YesNoCancel, "Änderungen speichern");
+    std::string question = "Sollen alle getätigten Änderungen übernommen werden?";
+    if (!program.stationsSentThisRun.empty()) {
+        std::string names;
+        for (const std::string& name : program.stationsSentThisRun)
+            names += (names.empty() ? "" : ", ") + name;
+        question += "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: " + names +
+                    ".\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.";
+    }
+    const MsgAnswer answer =
+        program.msgBox(question, MsgIcon::None, MsgButtons::YesNoCancel, "Änderungen speichern");
     if (answer == MsgAnswer::Yes) {
         closeDatabase(program);
         std::string why;

@@ -1,6 +1,9 @@
 #include "stations/transfer_run.h"
 
+#include <algorithm>
+
 #include "app/program.h"
+#include "app/station_records.h"
 #include "app/text.h"
 #include "forms/frm_pnl.h"
 #include "link/interface_record.h"
@@ -122,8 +125,16 @@ void FrmPnlController::CmdPNLTransStart_Click() {
     if (running_)
         return;
     running_ = true;
-    TransferRun(program_, form_);
+    const TransferResult result = TransferRun(program_, form_);
     running_ = false;
+    for (const auto& station : result.stations) {
+        if (station.outcome != StationOutcome::Sent && station.outcome != StationOutcome::LineFailed)
+            continue;
+        const std::string name = station.label + " (" + stationKey(station.number) + ")";
+        if (std::find(program_.stationsSentThisRun.begin(), program_.stationsSentThisRun.end(), name) ==
+            program_.stationsSentThisRun.end())
+            program_.stationsSentThisRun.push_back(name);
+    }
 }
 
 }  // namespace pnl
