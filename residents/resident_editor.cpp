@@ -226,6 +226,7 @@ void ResidentEditor::OpenResidentView() {
     serial_ = kNoRow;
     id_ = kNoRow;
     BuildStationTree();
+    markSaved();
 }
 
 void ResidentEditor::ClearResidentForm() {

@@ -206,7 +206,7 @@ TEST_F(LevelEditorFixture, ACodeOfAnotherLevelOrWithFewerThanSixDigitsIsRefused)
     choose(3);
     form.TxtLVCode.setText("111111");
     editor.CmdLVSave_Click();
-    EXPECT_EQ(stored(4), "TRUE,111111,B");
+    EXPECT_EQ(stored(4), "TRUE,111111,A");  // kind "N" left the option of level 2 chosen
     EXPECT_EQ(notices, (std::vector<std::string>{"Gespeichert: Level 2", "Gespeichert: Level 4"}));
 }
 

@@ -5,12 +5,12 @@
 
 #include <sstream>
 
+#include "cli/probe_command.h"
 #include "forms/frm_com.h"
 #include "interfaces/frm_com_controller.h"
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "cli/probe_command.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"

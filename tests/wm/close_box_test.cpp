@@ -21,14 +21,16 @@ namespace {
 
 // Finds the question's window, reads the frame openbox put round it and clicks the frame's right-most title
 // button, the close box.
-constexpr const char* kClickCloseBox = R"(
+constexpr const char* kClickCloseBox = R"sh(
 win=$(xdotool search --sync --onlyvisible --name '^Datensatz sichern$' | head -1)
 sleep 0.5
 set -- $(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
 right=$2 top=$3
-eval "$(xdotool getwindowgeometry --shell "$win")"
-xdotool mousemove $((X + WIDTH + right - top / 2 - 1)) $((Y - top / 2)) click 1
-)";
+x=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left X: *//p')
+y=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left Y: *//p')
+width=$(xwininfo -id "$win" | sed -n 's/.*Width: *//p')
+xdotool mousemove $((x + width + right - top / 3 - 1)) $((y - top / 2)) click 1
+)sh";
 
 int rowsWithSerial(pnl::ResidentTable& table, std::int64_t serial) {
     int rows = 0;
