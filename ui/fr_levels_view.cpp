@@ -60,7 +60,8 @@ FrLevelsView::FrLevelsView(FrLevelsControls& form, LevelEditor& editor, QWidget*
     column->addStretch(1);
     // The page keeps a tidy width on a wide window instead of stretching its fields across it.
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(column, 1);
+    layout->addLayout(column, 0);
+    layout->addStretch(1);
 
     // Mnemonics stay clear of the menu bar's (S, D, B, P, I, E).
     bindFrame(this, form.FrLevels);
