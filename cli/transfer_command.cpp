@@ -1,5 +1,6 @@
 #include "cli/transfer_command.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -118,12 +119,23 @@ bool openWorkingCopies(Program& program, std::string* why) {
         return false;
     }
     program.InitX.setFileName(program.path(kSettingsCopy));
-    program.DataBewo = Database::open(program.path(kDatabaseCopy), why);
-    if (!program.DataBewo || program.DataBewo->columns(kResidentTable).empty()) {
-        *why = "Datenbank QBXDATA.MDB defekt!";
+    // The window's start-up checks: a database the window calls damaged ends the run with the same text.
+    program.bindResidentTable = [&program] {
+        program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+        return program.residents->bound();
+    };
+    if (!CheckDatabaseWorkingCopy(program, why))
+        return false;
+    // Without the station assignment every station would receive an empty directory and lose its residents.
+    const auto columns = program.DataBewo->columns(kResidentTable);
+    if (std::none_of(columns.begin(), columns.end(),
+                     [](const std::string& c) { return upper(c) == "PNL"; })) {
+        *why =
+            "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird "
+            "nichts "
+            "gesendet.";
         return false;
     }
-    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
     return true;
 }
 

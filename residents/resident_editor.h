@@ -93,6 +93,10 @@ class ResidentEditor {
     DisplayMode listedMode_ = DisplayMode::Name;
     std::optional<std::int64_t> writtenId_;
     std::vector<std::pair<Control*, int>> subscriptions_;
+    // The apartment number as the table holds it and as the field shows it: another program may store one
+    // that the mask cannot show, which a save without editing the field keeps unchanged.
+    std::string storedApartment_;
+    std::string shownApartment_;
 };
 
 }  // namespace pnl
