@@ -91,8 +91,16 @@ void PasswordDialog::CmdPwdCancel_Click() {
 
 void PasswordDialog::TimerPWD_Timer() {
     timer_ = 0;
-    if (open_)
-        closeAndEnd();
+    if (!open_)
+        return;
+    announceEnd("Es wurde " + std::to_string(idleMs_ / 1000) +
+                " Sekunden lang kein Zugangscode eingegeben. Das Programm wird beendet.");
+    closeAndEnd();
+}
+
+void PasswordDialog::announceEnd(const std::string& why) {
+    // The box closes itself, so that a program nobody attends still ends.
+    program_.ask({why, "", MsgIcon::Exclamation, MsgButtons::Ok, std::nullopt, kEndNoticeSeconds});
 }
 
 void PasswordDialog::Form_Unload() {
@@ -107,13 +115,22 @@ void PasswordDialog::CheckAccessCode() {
     // start.
     switch (TryAccessCode(program_, form_.TxtPwd.text(), [this] { stopTimer(); })) {
         case AccessStep::Ignored:
-        case AccessStep::TryAgain:
             return;
+        case AccessStep::TryAgain: {
+            const int left = kAccessTries - program_.UserLevel;
+            form_.TxtPwd.setText("");
+            form_.LblPwd.setCaption("Zugangscode falsch – noch " + std::to_string(left) +
+                                    (left == 1 ? " Versuch" : " Versuche"));
+            return;
+        }
         case AccessStep::Failure:
             form_.LblPwd.setCaption(std::string("Programmfehler! Bitte") + kBreak +
                                     "rufen Sie die Hotline an");
             return;
         case AccessStep::Refused:
+            form_.TxtPwd.setText("");
+            stopTimer();
+            announceEnd("Der Zugangscode wurde dreimal falsch eingegeben. Das Programm wird beendet.");
             closeAndEnd();
             return;
         case AccessStep::Admitted:

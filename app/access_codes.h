@@ -74,7 +74,11 @@ class PasswordDialog {
     bool open() const { return open_; }
     Seams seams;
 
+    // The box that announces the end after three wrong codes or the idle time closes itself after this time.
+    static constexpr int kEndNoticeSeconds = 5;
+
   private:
+    void announceEnd(const std::string& why);
     void restartTimer();
     void stopTimer();
     void close();

@@ -13,6 +13,8 @@ namespace pnl {
 namespace {
 
 constexpr std::int64_t kHighestCode = 999999;
+constexpr std::size_t kCodeDigits = 6;
+constexpr int kHighestLevel = 6;
 
 }  // namespace
 
@@ -60,17 +62,52 @@ void LevelEditor::CmdLVSave_Click() {
         program_.msgBox("Bitte geben Sie einen Code ein.", MsgIcon::Exclamation);
         return;
     }
-    std::string record = released ? "TRUE," + trim(form_.TxtLVCode.text()) + "," : "FALSE,,";
+    const std::string code = trim(form_.TxtLVCode.text());
+    const int level = form_.CboLVBez.listIndex() + 1;
+    if (released && code.size() != kCodeDigits) {
+        program_.msgBox("Der Code muss sechs Ziffern haben. Bitte füllen Sie alle sechs Stellen aus.",
+                        MsgIcon::Exclamation);
+        return;
+    }
+    if (released) {
+        if (const int other = levelWithCode(code, level); other != 0) {
+            program_.msgBox("Dieser Code gehört bereits zu \"" + levelName(other) +
+                                "\". Jede Berechtigungsstufe braucht ihren eigenen Code.",
+                            MsgIcon::Exclamation);
+            return;
+        }
+    }
+    std::string record = released ? "TRUE," + code + "," : "FALSE,,";
     record += form_.OptLVPwd.checked() ? "P" : form_.OptLVAll.checked() ? "A" : "B";
 
     // The key is chosen again here: another editor may have used the shared settings access since the level
     // was chosen, and the record must not land under its key.
-    selectLevelRecord(program_.InitX, form_.CboLVBez.listIndex() + 1);
+    selectLevelRecord(program_.InitX, level);
     if (!writeEncrypted(program_.InitX, record)) {
         program_.msgBox("Die Berechtigungsstufe konnte nicht gespeichert werden!", MsgIcon::Critical);
         return;
     }
     EventLog(program_, "Berechtigungen " + form_.CboLVBez.text() + " geaendert.");
+    program_.notify("Gespeichert: " + form_.CboLVBez.text());
+}
+
+int LevelEditor::levelWithCode(const std::string& code, int except) {
+    // The lowest level with a code wins at the password dialog: a second level with the same code could
+    // never be entered, and the code would log in at the other level.
+    for (int level = 1; level <= kHighestLevel; ++level) {
+        if (level == except)
+            continue;
+        selectLevelRecord(program_.InitX, level);
+        FieldOf(program_, readEncrypted(program_.InitX));
+        if (upper(program_.FieldTable[0]) == "TRUE" && program_.FieldTable[1] == code)
+            return level;
+    }
+    return 0;
+}
+
+std::string LevelEditor::levelName(int level) const {
+    return level <= form_.CboLVBez.count() ? form_.CboLVBez.items()[level - 1].text
+                                           : "Level " + std::to_string(level);
 }
 
 }  // namespace pnl

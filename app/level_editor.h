@@ -2,6 +2,8 @@
 // The permission level editor (page FrLevels): shows and saves the records "LEVEL1" to "LEVEL5" of section
 // "Berechtigungen" in the working copy of the settings, encrypted. Level 1 is always released.
 
+#include <string>
+
 namespace pnl {
 
 class Program;
@@ -19,6 +21,10 @@ class LevelEditor {
     void CmdLVSave_Click();
 
   private:
+    // Another released level (1..6) with this code, 0 when there is none.
+    int levelWithCode(const std::string& code, int except);
+    std::string levelName(int level) const;
+
     Program& program_;
     FrLevelsControls& form_;
 };

@@ -28,6 +28,27 @@ MainWindowController::MainWindowController(Program& program, FrmSetup& form, Frm
       levels_(levels),
       alarm_(program.loop) {
     alarm_.setHandler([this](int number) { AlarmX_Alarm(number); });
+    program_.statusNotice = [this](const std::string& text) { showNotice(text); };
+}
+
+MainWindowController::~MainWindowController() {
+    program_.statusNotice = nullptr;
+    if (noticeTimer_ != 0)
+        program_.loop.stopTimer(noticeTimer_);
+}
+
+bool MainWindowController::leavePage() {
+    return !seams.leavePage || seams.leavePage();
+}
+
+void MainWindowController::showNotice(const std::string& text) {
+    form_.SBarSetup.setPanelText(kNoticePanel, text);
+    if (noticeTimer_ != 0)
+        program_.loop.stopTimer(noticeTimer_);
+    noticeTimer_ = program_.loop.startTimer(std::chrono::seconds(kNoticeSeconds), false, [this] {
+        noticeTimer_ = 0;
+        form_.SBarSetup.setPanelText(kNoticePanel, "");
+    });
 }
 
 void MainWindowController::Open() {
@@ -42,11 +63,15 @@ void MainWindowController::Open() {
 }
 
 void MainWindowController::PCCOM_Click() {
+    if (!leavePage())
+        return;
     HideAllPages();
     showInterfaceWindow();
 }
 
 void MainWindowController::Bewo_Click() {
+    if (!leavePage())
+        return;
     HideAllPages();
     closeInterfaceWindow();
     form_.FrBewo.setVisible(true);
@@ -56,6 +81,8 @@ void MainWindowController::Bewo_Click() {
 }
 
 void MainWindowController::Passwords_Click() {
+    if (!leavePage())
+        return;
     HideAllPages();
     closeInterfaceWindow();
     levels_.Reset();
@@ -93,7 +120,7 @@ bool MainWindowController::Form_QueryUnload() {
             MsgIcon::Exclamation);
         return true;
     }
-    if (ShutDown(program_))
+    if (!leavePage() || ShutDown(program_))
         return true;
     alarm_.clear();
     closeInterfaceWindow();

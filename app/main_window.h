@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "app/clock_alarm.h"
 
@@ -36,10 +37,18 @@ class MainWindowController {
         std::function<void()> closeMainWindow;
         // The number of rows of table BEWOHNER.
         std::function<int()> residentCount;
+        // Before the shown page is left: false when the user stays with its unsaved work.
+        std::function<bool()> leavePage;
     };
+    // The status bar panel that shows a success for a few seconds.
+    static constexpr int kNoticePanel = 3;
+    static constexpr int kNoticeSeconds = 5;
 
     MainWindowController(Program& program, FrmSetup& form, FrmCOM& interfaceWindow, FrmCopyright& info,
                          LevelEditor& levels);
+    ~MainWindowController();
+    MainWindowController(const MainWindowController&) = delete;
+    MainWindowController& operator=(const MainWindowController&) = delete;
 
     // The steps of the start-up that bring up the main window: show it, register the clock alarm "??:??:?0"
     // with number 0, hide the pages, apply the level's rights, open the resident page as start page, fill the
@@ -66,6 +75,8 @@ class MainWindowController {
   private:
     void showInterfaceWindow();
     void closeInterfaceWindow();
+    bool leavePage();
+    void showNotice(const std::string& text);
 
     Program& program_;
     FrmSetup& form_;
@@ -73,6 +84,7 @@ class MainWindowController {
     FrmCopyright& info_;
     LevelEditor& levels_;
     ClockAlarm alarm_;
+    int noticeTimer_ = 0;
 };
 
 }  // namespace pnl

@@ -17,7 +17,13 @@ Program::~Program() = default;
 
 MsgAnswer Program::msgBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
                           const std::string& title) {
-    return dialogs.show(Message{text, title.empty() ? std::string(kProgramTitle) : title, icon, buttons});
+    return ask(Message{text, title, icon, buttons});
+}
+
+MsgAnswer Program::ask(Message message) {
+    if (message.title.empty())
+        message.title = kProgramTitle;
+    return dialogs.show(message);
 }
 
 void FieldOf(Program& program, const std::string& list) {

@@ -85,6 +85,13 @@ class Program {
     // The one place that shows message boxes; an empty title gives the program's own.
     MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None,
                      MsgButtons buttons = MsgButtons::Ok, const std::string& title = "");
+    MsgAnswer ask(Message message);
+    // A success shown without a box: a line in the main window's status bar for a few seconds.
+    std::function<void(const std::string&)> statusNotice;
+    void notify(const std::string& text) {
+        if (statusNotice)
+            statusNotice(text);
+    }
 };
 
 // Splits a value list into the program-wide FieldTable.

@@ -3,6 +3,7 @@
 #include "app/commit.h"
 #include "app/event_log.h"
 #include "app/program.h"
+#include "app/station_records.h"
 
 namespace pnl {
 
@@ -45,8 +46,16 @@ bool keepRunning(Program& program, const std::string& reason, MsgIcon icon) {
 }  // namespace
 
 bool ShutDown(Program& program) {
-    const MsgAnswer answer = program.msgBox("Sollen alle getätigten Änderungen übernommen werden?",
-                                            MsgIcon::None, MsgButtons::YesNoCancel, kTitle);
+    std::string question = "Sollen alle getätigten Änderungen übernommen werden?";
+    if (!program.stationsSent.empty()) {
+        std::string names;
+        for (const int number : program.stationsSent)
+            names += (names.empty() ? "" : ", ") + readStation(program, number).label + " (" +
+                     stationKey(number) + ")";
+        question += "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: " + names +
+                    ".\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.";
+    }
+    const MsgAnswer answer = program.msgBox(question, MsgIcon::None, MsgButtons::YesNoCancel, kTitle);
     if (answer == MsgAnswer::Yes) {
         closeDatabase(program);
         const CommitResult result = CommitWorkingCopies(program);

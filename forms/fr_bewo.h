@@ -33,6 +33,9 @@ struct FrBewoControls {
         }
         label(TxtBWName, "Name", "Name des Bewohners");
         label(TxtBWVorn, "Vorname", "Vorname des Bewohners");
+        // The table keeps 50 characters of each name: the fields take no more.
+        TxtBWName.setMaxLength(50);
+        TxtBWVorn.setMaxLength(50);
         label(TxtBWSnr, "Seriennummer 1", "1. Seriennummer für Türruf");
         label(txtBwtSnr, "Seriennummer 2", "2. Seriennummer für Türruf");
         label(TxtBWCode, "Zugangscode", "Zugangscode für PNL (nur bei PNL Modul)");

@@ -80,6 +80,8 @@ void ApplyModemRule(FrmCOM& form) {
     form.LblMdmBaud.setVisible(false);
     form.CboModemBaud.setVisible(false);
     form.CmdCOMTest.setEnabled(!modem);
+    // A disabled button says why.
+    form.CmdCOMTest.setTip(modem ? kTestNeedsDirectLine : "");
 }
 
 }  // namespace pnl

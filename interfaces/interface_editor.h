@@ -4,6 +4,10 @@
 
 namespace pnl {
 
+// The tip of "Testen" while the station link runs through a modem.
+inline constexpr const char* kTestNeedsDirectLine =
+    "Der Test ist nur bei direkter Verbindung möglich: über ein Modem wird die PNL nicht gesucht.";
+
 class Program;
 struct FrmCOM;
 

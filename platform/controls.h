@@ -72,10 +72,14 @@ class TextBox : public Control {
     void setText(std::string text) { assign(text_, std::move(text)); }
     int selStart() const { return selStart_; }
     void setSelStart(int position) { assign(selStart_, position); }
+    // The most characters the user can type; 0: no limit of the field's own.
+    int maxLength() const { return maxLength_; }
+    void setMaxLength(int characters) { assign(maxLength_, characters); }
 
   private:
     std::string text_;
     int selStart_ = 0;
+    int maxLength_ = 0;
 };
 
 // A masked entry field: a fixed number of positions, each a digit or a letter-or-digit, with the prompt "_".

@@ -40,11 +40,14 @@ void PortTest(Program& program, FrmCOM& form) {
     }
     SerialLinkClaim claim(program, SerialLinkUse::PortTest);
     setTestControls(form, false);
+    // The probe takes a few seconds: the button says what goes on meanwhile.
+    form.CmdCOMTest.setCaption(kTestRunningCaption);
     const int entry = form.CboCOMDev.listIndex();
     if (entry >= 0 && form.CboCOMDev.itemData(entry) == kStationLink)
         StationProbe(program, form, port);
     if (program.serial.isOpen())
         program.serial.close();
+    form.CmdCOMTest.setCaption("Testen");
     setTestControls(form, true);
 }
 
@@ -55,7 +58,15 @@ void StationProbe(Program& program, FrmCOM& form, int port) {
         return;
     }
     setStationButtons(form, false);
-    PreparePort(program, port, kProbeLineSettings, false, false, 0);
+    std::string why;
+    if (!PreparePort(program, port, kProbeLineSettings, false, false, 0, &why)) {
+        // Not the same as a station that does not answer: the station was never asked.
+        program.msgBox("Die Schnittstelle COM" + std::to_string(port) + " konnte nicht geöffnet werden" +
+                           (why.empty() ? "." : ":\n\r" + why) + "\n\rDie PNL wurde nicht gesucht.",
+                       MsgIcon::Exclamation);
+        setStationButtons(form, true);
+        return;
+    }
     ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(serialText)), [&](bool found) {
         program.msgBox(ProbeMessage(serialText, found), found ? MsgIcon::Information : MsgIcon::Exclamation);
     });

@@ -5,6 +5,9 @@
 
 namespace pnl {
 
+// The caption of "Testen" while a port test runs.
+inline constexpr const char* kTestRunningCaption = "Bitte warten …";
+
 class Program;
 struct FrmCOM;
 

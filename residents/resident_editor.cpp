@@ -46,7 +46,118 @@ void showApartment(MaskedField& field, const std::string& stored) {
     field.setText(fitting);
 }
 
+// "Müller, Anna (Wohnung A001)": how messages name a resident; empty parts are left out.
+std::string residentLabel(const std::string& name, const std::string& firstName,
+                          const std::string& apartment) {
+    std::string label = name;
+    if (!firstName.empty())
+        label += (label.empty() ? "" : ", ") + firstName;
+    if (!apartment.empty())
+        label += (label.empty() ? "(Wohnung " : " (Wohnung ") + apartment + ")";
+    return label;
+}
+
 }  // namespace
+
+ResidentEditor::ResidentEditor(Program& program, FrBewoControls& form) : program_(program), form_(form) {
+    for (Control* field :
+         std::initializer_list<Control*>{&form_.TxtBWName, &form_.TxtBWVorn, &form_.TxtBWSnr,
+                                         &form_.txtBwtSnr, &form_.TxtBWCode, &form_.TxtBWWNr, &form_.TrVwPNL})
+        subscriptions_.emplace_back(field, field->subscribe([this] { refreshSaveButton(); }));
+    markSaved();
+}
+
+ResidentEditor::~ResidentEditor() {
+    for (auto [field, handle] : subscriptions_)
+        field->unsubscribe(handle);
+}
+
+std::string ResidentEditor::formState() const {
+    std::string state;
+    for (const std::string* text : {&form_.TxtBWName.text(), &form_.TxtBWVorn.text(), &form_.TxtBWSnr.text(),
+                                    &form_.txtBwtSnr.text(), &form_.TxtBWCode.text(), &form_.TxtBWWNr.text()})
+        state += *text + '\x1f';
+    for (const auto& node : form_.TrVwPNL.nodes())
+        state += node.key + (node.checked ? "+" : "-");
+    return state;
+}
+
+void ResidentEditor::markSaved() {
+    savedState_ = formState();
+    refreshSaveButton();
+}
+
+void ResidentEditor::refreshSaveButton() {
+    form_.CmdBWSave.setEnabled(hasUnsavedChanges());
+}
+
+bool ResidentEditor::leaveResident() {
+    if (!hasUnsavedChanges())
+        return true;
+    const std::string label =
+        residentLabel(storedName(form_.TxtBWName.text()), storedName(form_.TxtBWVorn.text()),
+                      cleanText(form_.TxtBWWNr.text()));
+    std::string text;
+    if (serial_ == kNoRow)
+        text = label.empty() ? "Soll der neue Bewohner gesichert werden?"
+                             : "Soll der neue Bewohner " + label + " gesichert werden?";
+    else
+        text = "Sollen die Änderungen an Bewohner " + label + " gesichert werden?";
+    switch (program_.ask({text, kSaveTitle, MsgIcon::Question, MsgButtons::YesNoCancel})) {
+        case MsgAnswer::Yes:
+            return SaveResident();
+        case MsgAnswer::No:
+            break;
+        case MsgAnswer::Ok:
+        case MsgAnswer::Cancel:
+            return false;
+    }
+    // The changes are dropped: the form shows the resident as stored again.
+    const auto id = idOf(id_);
+    ResidentTable* t = table();
+    if (serial_ != kNoRow && id && t && t->findId(*id))
+        ShowResident();
+    else
+        ClearResidentForm();
+    return true;
+}
+
+void ResidentEditor::leaveForMode(DisplayMode mode) {
+    if (!leaveResident()) {
+        chooseOption(listedMode_);
+        return;
+    }
+    chooseDisplayMode(mode);
+}
+
+void ResidentEditor::CboBewo_Click() {
+    const int chosen = form_.CboBewo.listIndex();
+    if (hasUnsavedChanges()) {
+        const std::int32_t data = chosen >= 0 ? form_.CboBewo.itemData(chosen) : 0;
+        // While the question is open the list names the resident still in the form.
+        const auto id = idOf(id_);
+        form_.CboBewo.setListIndex(serial_ != kNoRow && id ? form_.CboBewo.findData(*id) : -1);
+        if (!leaveResident() || chosen < 0)
+            return;
+        form_.CboBewo.setListIndex(form_.CboBewo.findData(data));
+    }
+    SelectResident();
+}
+
+void ResidentEditor::CmdBWSave_Click() {
+    if (form_.CmdBWSave.enabled())
+        SaveResident();
+}
+
+void ResidentEditor::showRow(std::int64_t id) {
+    const int index = form_.CboBewo.findData(static_cast<std::int32_t>(id));
+    if (index >= 0) {
+        form_.CboBewo.setListIndex(index);
+        SelectResident();
+    } else if (ResidentTable* t = table(); t && t->findId(id)) {
+        ShowResident();
+    }
+}
 
 ResidentTable* ResidentEditor::table() const {
     return program_.residents.get();
@@ -62,11 +173,15 @@ std::optional<ResidentEditor::DisplayMode> ResidentEditor::displayMode() const {
     return std::nullopt;
 }
 
-void ResidentEditor::chooseDisplayMode(DisplayMode mode) {
+void ResidentEditor::chooseOption(DisplayMode mode) {
     OptionButton& option = mode == DisplayMode::Name     ? form_.OptBWName
                            : mode == DisplayMode::Serial ? form_.OptBWSNR
                                                          : form_.OptBWWNr;
     option.setChecked(true);
+}
+
+void ResidentEditor::chooseDisplayMode(DisplayMode mode) {
+    chooseOption(mode);
     FillResidentList();
 }
 
@@ -81,7 +196,7 @@ bool ResidentEditor::stationTabEnabled() const {
 }
 
 void ResidentEditor::CmdBWNeu_Click() {
-    if (!form_.CmdBWNeu.enabled())
+    if (!form_.CmdBWNeu.enabled() || !leaveResident())
         return;
     ClearResidentForm();
     serial_ = kNoRow;
@@ -111,6 +226,7 @@ void ResidentEditor::OpenResidentView() {
     serial_ = kNoRow;
     id_ = kNoRow;
     BuildStationTree();
+    markSaved();
 }
 
 void ResidentEditor::ClearResidentForm() {
@@ -133,12 +249,14 @@ void ResidentEditor::ClearResidentForm() {
         for (int i = 0; i < rows; ++i)
             t->moveNext();
     }
+    markSaved();
 }
 
 void ResidentEditor::FillResidentList() {
     std::vector<ComboBox::Item> items;
     ResidentTable* t = table();
     const auto mode = displayMode().value_or(DisplayMode::Name);
+    listedMode_ = mode;
     if (t && t->count() > 0) {
         for (t->moveFirst(); !t->eof(); t->moveNext()) {
             std::string text;
@@ -203,6 +321,7 @@ void ResidentEditor::ShowResident() {
     showApartment(form_.TxtBWWNr, storedApartment_);
     shownApartment_ = form_.TxtBWWNr.text();
     ShowStationAssignment(t->value("PNL"));
+    markSaved();
 }
 
 void ResidentEditor::BuildStationTree() {
@@ -257,20 +376,27 @@ bool ResidentEditor::InsertResidentRow() {
     // An insert makes the new row the editor's row, so a second save updates it instead of inserting again.
     serial_ = form_.TxtBWSnr.text();
     id_ = inserted.id ? std::to_string(*inserted.id) : kNoRow;
+    writtenId_ = inserted.id;
     return true;
 }
 
 bool ResidentEditor::UpdateResidentRow() {
     ResidentTable* t = table();
-    return t && t->update(StoreResidentFields());
+    if (!t)
+        return false;
+    writtenId_ = idOf(t->value("ID"));
+    return t->update(StoreResidentFields());
 }
 
 void ResidentEditor::showWriteFailure() {
     program_.msgBox("Der Bewohnerdatensatz konnte nicht gespeichert werden!", MsgIcon::Critical);
 }
 
-void ResidentEditor::SaveResident() {
-    auto refuse = [this](const char* text) { program_.msgBox(text, MsgIcon::Information); };
+bool ResidentEditor::SaveResident() {
+    auto refuse = [this](const char* text) {
+        program_.msgBox(text, MsgIcon::Information);
+        return false;
+    };
     if (storedName(form_.TxtBWName.text()).empty())
         return refuse("Sie müssen einen Namen eingeben!");
     if (trim(form_.TxtBWWNr.text()).empty())
@@ -288,45 +414,76 @@ void ResidentEditor::SaveResident() {
 
     ResidentTable* t = table();
     if (!t)
-        return;
-    bool written = true;
+        return false;
+    enum class Outcome { Written, Failed, Cancelled, Unchanged } outcome = Outcome::Unchanged;
+    auto write = [&outcome](bool written) { outcome = written ? Outcome::Written : Outcome::Failed; };
+    writtenId_.reset();
     if (serial_ != kNoRow) {
         // The serial numbers compare by value: "004711" typed over the shown 4711 is the same number.
         const bool sameSerial = !serial_.empty() && leadingNumber(serial_) == serial;
         const auto id = idOf(id_);
         if (sameSerial && id_ != kNoRow) {
             // A1; the row may be gone meanwhile: then the form becomes a new row.
-            written = id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow();
+            write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
         } else if (!sameSerial) {
             // A2
             if (!t->findSerial(serial)) {
-                written = id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow();
+                write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
             } else if (program_.msgBox(
                            std::string(kDuplicateSerial) + "\n\rVorhanden Datensatz überschreiben ?",
                            MsgIcon::None, MsgButtons::OkCancel, kSaveTitle) == MsgAnswer::Ok) {
-                written = UpdateResidentRow();
+                write(UpdateResidentRow());
+            } else {
+                outcome = Outcome::Cancelled;
             }
         }
         // A3: an insert whose ID could not be read, saved again unchanged: nothing is written.
     } else if (!t->findSerial(serial)) {
-        written = InsertResidentRow();
+        write(InsertResidentRow());
     } else {
+        // "Abbrechen" (also Escape and the close box) saves nothing: only the buttons make a second row.
         const MsgAnswer answer =
             program_.msgBox(std::string(kDuplicateSerial) +
                                 "\r\nVorhanden Datensatz überschreiben (Ja), oder neuen\r\n"
                                 "Datensatz anlegen (Nein)?",
-                            MsgIcon::None, MsgButtons::YesNo, kSaveTitle);
-        written = answer == MsgAnswer::Yes ? UpdateResidentRow() : InsertResidentRow();
+                            MsgIcon::None, MsgButtons::YesNoCancel, kSaveTitle);
+        if (answer == MsgAnswer::Yes)
+            write(UpdateResidentRow());
+        else if (answer == MsgAnswer::No)
+            write(InsertResidentRow());
+        else
+            outcome = Outcome::Cancelled;
     }
-    if (!written)
+    if (outcome == Outcome::Cancelled)
+        return false;
+    if (outcome == Outcome::Failed) {
         showWriteFailure();
+        FillResidentList();
+        return false;
+    }
+    const std::string name = storedName(form_.TxtBWName.text());
+    const std::string firstName = storedName(form_.TxtBWVorn.text());
     FillResidentList();
+    // The saved resident stays chosen: the list and the form show the row as it was written.
+    if (writtenId_)
+        showRow(*writtenId_);
+    else
+        markSaved();
+    program_.notify("Gespeichert: " + residentLabel(name, firstName, ""));
+    return true;
 }
 
 void ResidentEditor::DeleteResident() {
     ResidentTable* t = table();
     const auto id = idOf(id_);
     if (!t || id_.empty() || id_ == kNoRow || !id || !t->findId(*id))
+        return;
+    const std::string name = t->value("Name");
+    const std::string firstName = t->value("Vorname");
+    const Message question{"Bewohner " + residentLabel(name, firstName, t->value("Wnr")) + " löschen?",
+                           "Bewohner löschen", MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No};
+    // The question services events: the shared cursor is placed again.
+    if (program_.ask(question) != MsgAnswer::Yes || !t->findId(*id))
         return;
     if (!t->deleteCurrent()) {
         program_.msgBox("Der Bewohnerdatensatz konnte nicht gelöscht werden!", MsgIcon::Critical);
@@ -336,6 +493,7 @@ void ResidentEditor::DeleteResident() {
     EventLog(program_, "Bewohnerdatensatz: " + form_.TxtBWName.text() + " geloescht.");
     FillResidentList();
     ClearResidentForm();
+    program_.notify("Gelöscht: " + residentLabel(name, firstName, ""));
 }
 
 }  // namespace pnl

@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "forms/fr_bewo.h"
 #include "residents/resident_fields.h"
@@ -19,15 +21,18 @@ class ResidentEditor {
   public:
     enum class DisplayMode { Name, Serial, Apartment };
 
-    ResidentEditor(Program& program, FrBewoControls& form) : program_(program), form_(form) {}
+    ResidentEditor(Program& program, FrBewoControls& form);
+    ~ResidentEditor();
+    ResidentEditor(const ResidentEditor&) = delete;
+    ResidentEditor& operator=(const ResidentEditor&) = delete;
 
-    // Events of the page.
-    void OptBWName_Click() { chooseDisplayMode(DisplayMode::Name); }
-    void OptBWSNR_Click() { chooseDisplayMode(DisplayMode::Serial); }
-    void OptBWWNr_Click() { chooseDisplayMode(DisplayMode::Apartment); }
-    void CboBewo_Click() { SelectResident(); }
+    // Events of the page. Leaving a resident with unsaved changes asks first; "Abbrechen" stays.
+    void OptBWName_Click() { leaveForMode(DisplayMode::Name); }
+    void OptBWSNR_Click() { leaveForMode(DisplayMode::Serial); }
+    void OptBWWNr_Click() { leaveForMode(DisplayMode::Apartment); }
+    void CboBewo_Click();
     void CmdBWNeu_Click();
-    void CmdBWSave_Click() { SaveResident(); }
+    void CmdBWSave_Click();
     void CmdBWDel_Click();
     void CmdPNLALLSet_Click();
     void CmdPNLALLDel_Click();
@@ -41,8 +46,15 @@ class ResidentEditor {
     void FillResidentList();
     void SelectResident();
     void ShowResident();
-    void SaveResident();
+    // True when the form's contents are in the table afterwards (written, or nothing to write).
+    bool SaveResident();
     void DeleteResident();
+
+    // The form differs from the resident it shows (or from the empty form of a new one).
+    bool hasUnsavedChanges() const { return formState() != savedState_; }
+    // Before the form is left: asks whether unsaved changes are saved ("Ja"), dropped ("Nein") or the user
+    // stays ("Abbrechen", result false).
+    bool leaveResident();
 
     // Nothing until a display mode was chosen.
     std::optional<DisplayMode> displayMode() const;
@@ -53,6 +65,13 @@ class ResidentEditor {
 
   private:
     ResidentTable* table() const;
+    void leaveForMode(DisplayMode mode);
+    std::string formState() const;
+    void markSaved();
+    void refreshSaveButton();
+    // Chooses the row's entry in the list and shows the row, as a click on it does.
+    void showRow(std::int64_t id);
+    void chooseOption(DisplayMode mode);
     void chooseDisplayMode(DisplayMode mode);
     // Checks the option of the mode; a change of mode fills the list anew.
     void selectDisplayMode(DisplayMode mode);
@@ -69,6 +88,11 @@ class ResidentEditor {
     FrBewoControls& form_;
     std::string serial_ = kNoRow;
     std::string id_ = kNoRow;
+    std::string savedState_;
+    // The mode the list was filled in, and the row the last save wrote.
+    DisplayMode listedMode_ = DisplayMode::Name;
+    std::optional<std::int64_t> writtenId_;
+    std::vector<std::pair<Control*, int>> subscriptions_;
     // The apartment number as the table holds it and as the field shows it: another program may store one
     // that the mask cannot show, which a save without editing the field keeps unchanged.
     std::string storedApartment_;

@@ -1,6 +1,9 @@
 #include "stations/transfer_run.h"
 
+#include <algorithm>
+
 #include "app/program.h"
+#include "app/station_records.h"
 #include "app/text.h"
 #include "forms/frm_pnl.h"
 #include "link/interface_record.h"
@@ -151,7 +154,9 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
         }
         progress.beginStation(static_cast<int>(i));
         result.stations.push_back(transferStation(program, form, *link, number, options, &progress));
-        if (result.stations.back().outcome == StationOutcome::Sent)
+        // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
+        const StationOutcome outcome = result.stations.back().outcome;
+        if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed)
             program.stationsSent.insert(number);
         tree.setChecked(node, false);
     }

@@ -15,6 +15,7 @@ TextBoxBinder::TextBoxBinder(QLineEdit* edit, TextBox& model, std::function<void
 
 void TextBoxBinder::refresh() {
     refreshWidget(edit_);
+    edit_->setMaxLength(box().maxLength() > 0 ? box().maxLength() : 32767);
     const QString text = qt(box().text());
     if (edit_->text() != text)
         edit_->setText(text);

@@ -63,13 +63,11 @@ FrBewoView::FrBewoView(FrBewoControls& form, ResidentEditor& editor, QWidget* pa
     auto* column = new QVBoxLayout;
     column->addWidget(modes);
     column->addWidget(residents_);
-    column->addWidget(tabs_);
+    // The tabs take the room of a larger window: the station tree grows with it.
+    column->addWidget(tabs_, 1);
     column->addLayout(buttons);
-    column->addStretch(1);
-    // The page keeps a tidy width on a wide window instead of stretching its fields across it.
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(column, 0);
-    layout->addStretch(1);
+    layout->addLayout(column, 1);
 
     // Mnemonics stay clear of the menu bar's (S, D, B, P, I, E).
     bindFrame(this, form.FrBewo);

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,7 +32,7 @@ QLabel* boundLabel(Label& model, QWidget* buddy, QWidget* parent) {
 }  // namespace
 
 FrmComView::FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window), form_(form) {
     auto* frame = new QGroupBox(this);
     ports_ = new QComboBox(frame);
     devices_ = new QComboBox(frame);
@@ -54,9 +55,13 @@ FrmComView::FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* pare
     pages_->addTab(stationPage(form, controller), QString());
     pages_->addTab(modemPage(form), QString());
 
+    // Before a port is chosen no page shows: the frame keeps its height at the top instead of spreading
+    // its labels and lists over the window.
+    frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addWidget(pages_, 1);
+    layout->addStretch(0);
 
     bindWindow(this, form);
     bindFrame(frame, form.FrCOM);
@@ -67,6 +72,15 @@ FrmComView::FrmComView(FrmCOM& form, FrmCOMController& controller, QWidget* pare
     bindButton(
         save_, form.CmdCOMSave, [&controller] { controller.CmdCOMSave_Click(); }, 'h');
     bindTabs(pages_, form.SSTabCOMs);
+}
+
+void FrmComView::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the window as its close box does, but not while a port test holds its controls.
+    if (event->key() == Qt::Key_Escape && form_.CboCOMs.enabled()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FrmComView::showEvent(QShowEvent* event) {

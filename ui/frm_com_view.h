@@ -45,8 +45,10 @@ class FrmComView : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    FrmCOM& form_;
     QWidget* stationPage(FrmCOM& form, FrmCOMController& controller);
     QWidget* modemPage(FrmCOM& form);
 

@@ -1,7 +1,9 @@
 #include "ui/screenshots.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -34,6 +36,20 @@ void save(QWidget* widget, const QString& folder, const QString& name) {
     const bool saved = widget && widget->grab().save(path, "PNG");
     std::fprintf(stderr, "%s %s\n",
                  saved ? "gespeichert:" : "nicht gespeichert:", path.toLocal8Bit().constData());
+}
+
+// Runs `ask`, photographs the question it shows and answers it with the button of that text.
+void photographQuestion(const QString& folder, const QString& name, const QString& answer,
+                        const std::function<void()>& ask) {
+    QTimer::singleShot(kSettleMs, [folder, name, answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        save(box, folder, name);
+        if (box)
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == answer)
+                    button->click();
+    });
+    ask();
 }
 
 // Runs the steps one after the other, each after the windows have settled.
@@ -75,8 +91,11 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
             save(setup.infoWindow(), folder, "info.png");
             setup.infoWindow()->hide();
         },
+        [&setup] { setup.mainWindow().PCCOM_Click(); },
+        [&setup, folder] {
+            save(shownWindow(setup.interfaceForm().caption()), folder, "interface-start.png");
+        },
         [&setup] {
-            setup.mainWindow().PCCOM_Click();
             FrmCOM& com = setup.interfaceForm();
             com.CboCOMs.setListIndex(com.CboCOMs.findText("COM1"));
             if (!com.CboCOMs.text().empty())
@@ -89,6 +108,21 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
         },
         [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
         [&setup, folder] { save(setup.setupWindow(), folder, "residents.png"); },
+        [&setup] {
+            setup.transferForm().setVisible(false);
+            setup.setupForm().CboBewo.setListIndex(0);
+            setup.residentEditor().CboBewo_Click();
+        },
+        [&setup, folder] {
+            photographQuestion(folder, "delete-question.png", "&Nein",
+                               [&setup] { setup.residentEditor().CmdBWDel_Click(); });
+        },
+        [&setup, folder] {
+            FrBewoControls& page = setup.setupForm();
+            page.TxtBWVorn.setText(page.TxtBWVorn.text() + " Maria");
+            photographQuestion(folder, "unsaved-question.png", "&Nein",
+                               [&setup] { setup.residentEditor().CmdBWNeu_Click(); });
+        },
         // --- Further windows are photographed here. ---
         finish,
     });

@@ -52,6 +52,7 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
 
     // --- Page FrBewo (resident editor): the resident page view goes here. ---
     main_.seams.OpenResidentView = [this] { residents_.OpenResidentView(); };
+    main_.seams.leavePage = [this] { return !setupForm_.FrBewo.visible() || residents_.leaveResident(); };
     setupWindow_->addPage(new FrBewoView(setupForm_, residents_));
 
     // --- Page FrLevels (permission level editor) ---

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <utility>
 #include <vector>
 
@@ -11,12 +12,16 @@ namespace pnl {
 
 namespace {
 
-// Keeps Escape from a box that must be answered by one of its buttons.
+// Keeps Escape and the window manager's close box from a box that must be answered by one of its buttons.
 class EscapeSwallower : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
             return true;
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
         return QObject::eventFilter(watched, event);
     }
 };
@@ -77,31 +82,46 @@ MsgAnswer QtDialogs::show(const Message& message) {
         const auto [text, role] = buttonOf(answer);
         buttons.emplace_back(box.addButton(text, role), answer);
     }
-    // The first button is the default; Escape answers "Abbrechen", else "OK". A question of "Ja" or "Nein"
-    // has no way out but its two buttons: there "Nein" does something too (a second resident row), so neither
-    // Escape nor the close box may choose it.
-    box.setDefaultButton(buttons.front().first);
-    const bool mustChoose = message.buttons == MsgButtons::YesNo;
+    auto buttonFor = [&buttons](MsgAnswer wanted) -> QPushButton* {
+        for (const auto& [button, answer] : buttons)
+            if (answer == wanted)
+                return button;
+        return nullptr;
+    };
+    QPushButton* preferred = message.defaultAnswer ? buttonFor(*message.defaultAnswer) : nullptr;
+    box.setDefaultButton(preferred ? preferred : buttons.front().first);
+
+    // Escape and the close box answer "Abbrechen" where the box has it, else "OK", else the harmless default
+    // of a "Ja"/"Nein" question. Otherwise only the buttons answer: Qt would take "Nein" for the close box,
+    // and "Nein" may do something (a second resident row).
+    QPushButton* escape = buttonFor(MsgAnswer::Cancel);
+    if (!escape)
+        escape = buttonFor(MsgAnswer::Ok);
+    if (!escape && message.defaultAnswer == MsgAnswer::No)
+        escape = preferred;
     EscapeSwallower swallower;
-    if (mustChoose) {
+    if (escape) {
+        box.setEscapeButton(escape);
+    } else {
         box.setWindowFlag(Qt::WindowCloseButtonHint, false);
         box.installEventFilter(&swallower);
-    } else {
-        for (MsgAnswer way : {MsgAnswer::Ok, MsgAnswer::Cancel}) {
-            for (const auto& [button, answer] : buttons)
-                if (answer == way)
-                    box.setEscapeButton(button);
-        }
     }
+    if (message.closesAfterSeconds > 0)
+        QTimer::singleShot(message.closesAfterSeconds * 1000, &box, [&box, escape] {
+            if (escape)
+                escape->click();
+        });
     for (;;) {
         box.exec();
         for (const auto& [button, answer] : buttons) {
             if (box.clickedButton() == button)
                 return answer;
         }
-        // Closed by the window's close box: the same as Escape.
-        if (!mustChoose)
-            return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+        if (escape) {
+            for (const auto& [button, answer] : buttons)
+                if (button == escape)
+                    return answer;
+        }
     }
 }
 

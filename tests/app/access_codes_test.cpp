@@ -66,18 +66,24 @@ TEST_F(PasswordFixture, OpeningShowsThePromptAndClearsTheCount) {
     EXPECT_EQ(program().UserLevel, 0);
 }
 
-TEST_F(PasswordFixture, ThreeWrongCodesEndTheProgramSilently) {
+TEST_F(PasswordFixture, WrongCodesSaySoAndTheThirdEndsTheProgramAfterABoxThatClosesItself) {
     enter("123456");
+    EXPECT_EQ(form.LblPwd.caption(), "Zugangscode falsch – noch 2 Versuche");
     enter("123456");
+    EXPECT_EQ(form.LblPwd.caption(), "Zugangscode falsch – noch 1 Versuch");
     EXPECT_EQ(program().UserLevel, 2);
     EXPECT_TRUE(dialog.open());
-    EXPECT_EQ(form.TxtPwd.text(), "123456");  // the entry stays for another try
+    EXPECT_EQ(form.TxtPwd.text(), "");  // cleared for the next try
+    inst.dialogs.whileShown = [this](const Message&) { EXPECT_EQ(ends, 0); };
     enter("654321");
     EXPECT_FALSE(dialog.open());
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(startedAt.empty());
-    EXPECT_TRUE(inst.dialogs.shown.empty());
+    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
+    EXPECT_EQ(inst.dialogs.last().text,
+              "Der Zugangscode wurde dreimal falsch eingegeben. Das Programm wird beendet.");
+    EXPECT_GT(inst.dialogs.last().closesAfterSeconds, 0);
 }
 
 TEST_F(PasswordFixture, TwoWrongCodesThenARightOneAdmit) {
@@ -128,6 +134,10 @@ TEST_F(PasswordFixture, TwentySecondsWithoutAKeyEndTheProgram) {
     EXPECT_FALSE(dialog.open());
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(inst.loop.pendingTimers(), 0);
+    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
+    EXPECT_EQ(inst.dialogs.last().text,
+              "Es wurde 20 Sekunden lang kein Zugangscode eingegeben. Das Programm wird beendet.");
+    EXPECT_GT(inst.dialogs.last().closesAfterSeconds, 0);
 }
 
 TEST_F(PasswordFixture, CancelAndTheCloseBoxEndTheProgram) {

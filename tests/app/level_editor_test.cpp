@@ -120,9 +120,9 @@ TEST_F(LevelEditorFixture, CodesTheFieldCannotHoldShowAsTheEmptyMask) {
 TEST_F(LevelEditorFixture, NoOptionChosenSavesKindB) {
     choose(3);  // kind "N": no option chosen on a fresh page
     EXPECT_FALSE(form.OptLVBewo.checked() || form.OptLVAll.checked() || form.OptLVPwd.checked());
-    form.TxtLVCode.setText("4711");
+    form.TxtLVCode.setText("471100");
     editor.CmdLVSave_Click();
-    EXPECT_EQ(stored(4), "TRUE,4711,B");
+    EXPECT_EQ(stored(4), "TRUE,471100,B");
 }
 
 TEST_F(LevelEditorFixture, EverySaveWritesItsLogLineAndTheRecordDecryptsExactly) {
@@ -158,9 +158,9 @@ TEST_F(LevelEditorFixture, AReleasedLevelWithoutCodeIsRefusedAndNothingIsWritten
 TEST_F(LevelEditorFixture, TheSaveGoesToTheChosenLevelEvenAfterAnotherEditorUsedTheSettings) {
     choose(1);
     program.InitX.read("Schnittstellen", "COM1");  // the interface editor in between
-    form.TxtLVCode.setText("2323");
+    form.TxtLVCode.setText("232323");
     editor.CmdLVSave_Click();
-    EXPECT_EQ(stored(2), "TRUE,2323,A");
+    EXPECT_EQ(stored(2), "TRUE,232323,A");
     EXPECT_EQ(program.InitX.read("Schnittstellen", "COM1"), "");
 }
 
@@ -179,6 +179,35 @@ TEST_F(LevelEditorFixture, EnteringTheCodeFieldPutsTheCaretFirst) {
     form.TxtLVCode.setSelStart(4);
     editor.TxtLVCode_GotFocus();
     EXPECT_EQ(form.TxtLVCode.selStart(), 0);
+}
+
+TEST_F(LevelEditorFixture, ACodeOfAnotherLevelOrWithFewerThanSixDigitsIsRefused) {
+    std::vector<std::string> notices;
+    program.statusNotice = [&notices](const std::string& text) { notices.push_back(text); };
+    const std::string before = inst.readFile("ANLAGE99_COPY.INI");
+    choose(3);
+    for (const char* code : {"222222", "999999", "12222"}) {
+        form.TxtLVCode.setText(code);
+        editor.CmdLVSave_Click();
+    }
+    EXPECT_EQ(
+        inst.dialogs.texts(),
+        (std::vector<std::string>{
+            "Dieser Code gehört bereits zu \"Level 2\". Jede Berechtigungsstufe braucht ihren eigenen Code.",
+            "Dieser Code gehört bereits zu \"Level 5 (Supervisor)\". Jede Berechtigungsstufe braucht ihren "
+            "eigenen Code.",
+            "Der Code muss sechs Ziffern haben. Bitte füllen Sie alle sechs Stellen aus."}));
+    EXPECT_EQ(inst.readFile("ANLAGE99_COPY.INI"), before);
+    EXPECT_TRUE(notices.empty());
+
+    // A level keeps its own code; the code of a level that is not released is free.
+    choose(1);
+    editor.CmdLVSave_Click();
+    choose(3);
+    form.TxtLVCode.setText("111111");
+    editor.CmdLVSave_Click();
+    EXPECT_EQ(stored(4), "TRUE,111111,A");  // kind "N" left the option of level 2 chosen
+    EXPECT_EQ(notices, (std::vector<std::string>{"Gespeichert: Level 2", "Gespeichert: Level 4"}));
 }
 
 }  // namespace

@@ -157,4 +157,30 @@ TEST(VersionLabel, RevisionFollowsTheMinorNumberWithoutSeparator) {
 }
 
 }  // namespace
+TEST_F(MainWindowFixture, APageWithUnsavedWorkIsLeftOnlyWhenItsQuestionAllowsAndSuccessShowsAWhile) {
+    main.Open();
+    bool stay = true;
+    int asked = 0;
+    main.seams.leavePage = [&] {
+        ++asked;
+        return !stay;
+    };
+    main.Passwords_Click();
+    main.PCCOM_Click();
+    main.Bewo_Click();
+    EXPECT_TRUE(main.Form_QueryUnload());  // cancelled: the window stays
+    EXPECT_EQ(asked, 4);
+    EXPECT_TRUE(form.FrBewo.visible());
+    EXPECT_FALSE(com.visible());
+    EXPECT_TRUE(inst.dialogs.shown.empty());  // not even the exit question
+    stay = false;
+    main.Passwords_Click();
+    EXPECT_TRUE(form.FrLevels.visible());
+
+    program().notify("Gespeichert: Meier, Anna");
+    EXPECT_EQ(panel(MainWindowController::kNoticePanel), "Gespeichert: Meier, Anna");
+    inst.loop.advance(MainWindowController::kNoticeSeconds * 1000);
+    EXPECT_EQ(panel(MainWindowController::kNoticePanel), "");
+}
+
 }  // namespace pnl

@@ -117,6 +117,17 @@ TEST_F(ShutdownFixture, AbbrechenKeepsTheRunAsItWas) {
     EXPECT_TRUE(inst.exists("FLAG.TXT"));
 }
 
+TEST_F(ShutdownFixture, TheQuestionNamesTheStationsThatReceivedResidentsInThisRun) {
+    program.stationsSent = {0, 2};
+    inst.dialogs.answer(MsgAnswer::Cancel);
+    EXPECT_TRUE(ShutDown(program));
+    EXPECT_EQ(
+        inst.dialogs.last().text,
+        "Sollen alle getätigten Änderungen übernommen werden?\n\rAchtung: Diese PNL haben in diesem Lauf "
+        "Bewohnerdaten erhalten: Haupteingang (PNL00), Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese "
+        "PNL Daten, die die Datenbank nicht behält.");
+}
+
 TEST_F(ShutdownFixture, SecondCopyFailingLeavesBothOriginalsAndSaysSo) {
     change();
     fs.holding = true;

@@ -53,6 +53,7 @@ TEST(InterfaceEditor, ShowsThePageOfTheRecordedKind) {
     EXPECT_EQ(form.TxtModemINI2.text(), "");
     EXPECT_EQ(form.TxtMdmAnwahl.text(), "0");
     EXPECT_FALSE(form.CmdCOMTest.enabled());
+    EXPECT_EQ(form.CmdCOMTest.tip(), kTestNeedsDirectLine);  // the disabled button says why
     EXPECT_TRUE(form.TxtPNLModem.visible());
     EXPECT_TRUE(form.LblPNLModem.visible());
     EXPECT_FALSE(form.CboModemBaud.visible());
@@ -81,6 +82,7 @@ TEST(InterfaceEditor, AnotherKindStartsFromDefaultsUntilThePortIsChosenAgain) {
     EXPECT_FALSE(tabShown(form, FrmCOM::kModemTab));
     EXPECT_FALSE(form.ChkPNLModem.checked());
     EXPECT_TRUE(form.CmdCOMTest.enabled());
+    EXPECT_EQ(form.CmdCOMTest.tip(), "");
     EXPECT_FALSE(form.TxtPNLModem.visible());
 
     window.choosePort("COM1");

@@ -156,15 +156,20 @@ TEST(PortTest, WithoutAChosenStationOrDeviceNothingIsSent) {
     EXPECT_TRUE(window.serial.sent.empty());
 }
 
-TEST(PortTest, APortThatWillNotOpenEndsAsNotFound) {
+TEST(PortTest, APortThatWillNotOpenIsToldApartFromASilentStation) {
     ProbeWindow window;
     window.serial.failOpen = true;
+    window.dialogs.whileShown = [&window](const Message&) {
+        EXPECT_EQ(window.form.CmdCOMTest.caption(), "Bitte warten …");
+    };
     const std::int64_t start = window.loop.now();
     window.test();
-    EXPECT_EQ(window.dialogs.last().text,
-              "Die PNLXXX mit der Seriennr. 123456\n\rwurde nicht am ausgewählten Port gefunden!");
-    EXPECT_EQ(window.loop.now(), start + 2600);
+    const std::string text = window.dialogs.last().text;
+    EXPECT_EQ(text.rfind("Die Schnittstelle COM2 konnte nicht geöffnet werden", 0), 0u) << text;
+    EXPECT_NE(text.find("Die PNL wurde nicht gesucht."), std::string::npos) << text;
+    EXPECT_EQ(window.loop.now(), start);  // no station was asked, so no pause
     EXPECT_TRUE(window.testControlsEnabled());
+    EXPECT_EQ(window.form.CmdCOMTest.caption(), "Testen");
 }
 
 }  // namespace

@@ -70,11 +70,10 @@ TEST(ResidentSave, NewResidentIsInsertedWithItsEncodings) {
     EXPECT_EQ(f.column(id, "PNL"), stations);
     EXPECT_EQ(f.column(id, "Bemerkung"), "frei");  // the other program's default
 
-    // The second serial number 000000 was accepted and shown as 0; the form keeps its contents, the list is
-    // rebuilt without a selection, and the new row is the editor's row.
-    EXPECT_EQ(f.form.txtBwtSnr.text(), "0");
+    // The second serial number 000000 was accepted; the new row is the editor's row and stays chosen in the
+    // rebuilt list.
     EXPECT_EQ(f.form.TxtBWWNr.text(), "A12");
-    EXPECT_EQ(f.form.CboBewo.listIndex(), -1);
+    EXPECT_EQ(f.form.CboBewo.listIndex(), 0);
     EXPECT_EQ(f.entries(),
               (std::vector<std::string>{std::string(30, 'x') + std::string(20, 'y') + ", Anna Maria"}));
     EXPECT_EQ(f.editor.CurrentResidentSerial(), "4711");
@@ -110,7 +109,7 @@ TEST(ResidentSave, NewResidentWithATakenSerialNumber) {
     const Message& question = f.inst.dialogs.last();
     EXPECT_EQ(question.text, kOverwriteOrNew);
     EXPECT_EQ(question.title, "Datensatz sichern");
-    EXPECT_EQ(question.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(question.buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(question.icon, MsgIcon::None);
     ASSERT_EQ(f.rowCount(), 2);
     const std::int64_t kraus = meier + 1;
@@ -127,7 +126,7 @@ TEST(ResidentSave, NewResidentWithATakenSerialNumber) {
     f.choose("004711", 1);
     EXPECT_EQ(f.form.TxtBWName.text(), "Kraus");
 
-    // "Ja": the first row with that serial number takes over the form; the editor state stays "keine".
+    // "Ja": the first row with that serial number takes over the form and is the one shown afterwards.
     f.editor.CmdBWNeu_Click();
     f.type("Berger", "Eva", "16", "4711", "", "1234");
     f.inst.dialogs.answer(MsgAnswer::Yes);
@@ -137,8 +136,8 @@ TEST(ResidentSave, NewResidentWithATakenSerialNumber) {
     EXPECT_EQ(f.column(meier, "Name"), "Berger");
     EXPECT_EQ(f.column(meier, "code"), "1234");
     EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
-    EXPECT_EQ(f.editor.CurrentResidentSerial(), "keine");
-    EXPECT_EQ(f.editor.CurrentResidentId(), std::to_string(kraus));  // "Bewohner neu" leaves the ID
+    EXPECT_EQ(f.editor.CurrentResidentSerial(), "4711");
+    EXPECT_EQ(f.editor.CurrentResidentId(), std::to_string(meier));
     EXPECT_EQ(f.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: 14 wurde geaendert.",
                                                       "Bewohnerdatensatz: 16 wurde geaendert."}));
 }
@@ -200,16 +199,24 @@ TEST(ResidentSave, ChangedSerialNumberOfTheShownResident) {
     const auto kraus = f.addRow("Kraus", "Otto", "14", std::int64_t{5000});
     f.editor.OpenResidentView();
 
-    // A2 to a free number: the shown row gets it, the editor state keeps the old number.
+    // A2 to a free number: the shown row gets it and stays shown under its new number.
     f.choose("Meier, Anna");
     f.form.TxtBWSnr.setText("4712");
     f.editor.CmdBWSave_Click();
     EXPECT_TRUE(f.inst.dialogs.shown.empty());
     EXPECT_EQ(f.column(meier, "sernr"), "4712");
-    EXPECT_EQ(f.editor.CurrentResidentSerial(), "4711");
+    EXPECT_EQ(f.editor.CurrentResidentSerial(), "4712");
 
-    // Saving again without reselecting finds its own row under the new number and asks OK/Cancel.
+    // Saving again updates the same row without a question.
     f.form.TxtBWVorn.setText("Anne");
+    f.editor.CmdBWSave_Click();
+    EXPECT_TRUE(f.inst.dialogs.shown.empty());
+    EXPECT_EQ(f.column(meier, "Vorname"), "Anne");
+    EXPECT_EQ(f.rowCount(), 2);
+
+    // A2 to a taken number asks OK/Cancel; Cancel writes nothing; OK: the other row takes over the form's
+    // data, the shown row stays as it was.
+    f.type("Schulz", "Uwe", "20", "5000", "123");
     f.inst.dialogs.answer(MsgAnswer::Cancel);
     f.editor.CmdBWSave_Click();
     ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
@@ -217,15 +224,7 @@ TEST(ResidentSave, ChangedSerialNumberOfTheShownResident) {
     EXPECT_EQ(f.inst.dialogs.last().title, "Datensatz sichern");
     EXPECT_EQ(f.inst.dialogs.last().buttons, MsgButtons::OkCancel);
     EXPECT_EQ(f.inst.dialogs.last().icon, MsgIcon::None);
-    EXPECT_EQ(f.column(meier, "Vorname"), "Anna");  // Cancel writes nothing
-    f.inst.dialogs.answer(MsgAnswer::Ok);
-    f.editor.CmdBWSave_Click();
-    EXPECT_EQ(f.column(meier, "Vorname"), "Anne");
-    EXPECT_EQ(f.rowCount(), 2);
-
-    // A2 to a taken number, OK: the other row takes over the form's data, the shown row stays as it was.
-    f.choose("Meier, Anne");
-    f.type("Schulz", "Uwe", "20", "5000", "123");
+    EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
     f.inst.dialogs.answer(MsgAnswer::Ok);
     f.editor.CmdBWSave_Click();
     EXPECT_EQ(f.inst.dialogs.last().text, kOverwriteOk);
@@ -244,13 +243,14 @@ TEST(ResidentSave, ARowDeletedMeanwhileBecomesOneNewRow) {
     f.addRow("Meier", "Anna", "12", std::int64_t{4711});
     f.editor.OpenResidentView();
     f.choose("Meier, Anna");
+    f.inst.dialogs.answer(MsgAnswer::Yes);
     f.editor.CmdBWDel_Click();
     ASSERT_EQ(f.rowCount(), 0);
     // The form was cleared but the editor still names the deleted row: type it again and save twice.
     f.type("Meier", "Anna", "12", "4711");
     f.editor.CmdBWSave_Click();
     f.editor.CmdBWSave_Click();
-    EXPECT_TRUE(f.inst.dialogs.shown.empty());
+    EXPECT_EQ(f.inst.dialogs.shown.size(), 1u);  // the delete question only
     EXPECT_EQ(f.rowCount(), 1);
     EXPECT_EQ(f.editor.CurrentResidentId(), "2");
 }
@@ -262,10 +262,11 @@ TEST(ResidentSave, ANewSerialNumberAfterADeleteIsANewRow) {
     const auto lang = f.addRow("Lang", "Eva", "16", std::int64_t{5001});
     f.editor.OpenResidentView();
     f.choose("Meier, Anna");
+    f.inst.dialogs.answer(MsgAnswer::Yes);
     f.editor.CmdBWDel_Click();
     f.type("Neu", "Nina", "18", "6000");
     f.editor.CmdBWSave_Click();
-    EXPECT_TRUE(f.inst.dialogs.shown.empty());
+    EXPECT_EQ(f.inst.dialogs.shown.size(), 1u);  // the delete question only
     EXPECT_EQ(f.rowCount(), 3);
     EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
     EXPECT_EQ(f.column(lang, "Name"), "Lang");

@@ -131,7 +131,10 @@ TEST(ResidentView, StationAssignmentRoundTripThroughTheTree) {
     for (const auto& node : f.form.TrVwPNL.nodes())
         EXPECT_EQ(node.checked, node.key == "S05" || node.key == "S12") << node.key;
 
-    // Station 7 has no label, so no node: its "1" is not kept.
+    // Nothing changed: nothing is written. Station 7 has no label, so no node: a save drops its "1".
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(id, "PNL"), assignment({5, 7, 12}));
+    f.form.TxtBWVorn.setText("Anne");
     f.editor.CmdBWSave_Click();
     EXPECT_EQ(f.column(id, "PNL"), assignment({5, 12}));
 
@@ -146,7 +149,7 @@ TEST(ResidentView, StationAssignmentRoundTripThroughTheTree) {
     EXPECT_TRUE(f.inst.dialogs.shown.empty());
 }
 
-TEST(ResidentView, DeletesWithoutAQuestion) {
+TEST(ResidentView, DeletesAfterItsQuestion) {
     ResidentFixture f;
     const auto meier = f.addRow("Meier", "Anna", "12", std::int64_t{4711});
     f.addRow("Kraus", "Otto", "14", std::int64_t{5000});
@@ -155,8 +158,9 @@ TEST(ResidentView, DeletesWithoutAQuestion) {
     EXPECT_EQ(f.rowCount(), 2);
 
     f.choose("Meier, Anna");
+    f.inst.dialogs.answer(MsgAnswer::Yes);
     f.editor.CmdBWDel_Click();
-    EXPECT_TRUE(f.inst.dialogs.shown.empty());
+    EXPECT_EQ(f.inst.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.column(meier, "Name"), "<no row>");
     EXPECT_EQ(f.rowCount(), 1);
     EXPECT_EQ(f.entries(), (std::vector<std::string>{"Kraus, Otto"}));

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTabWidget>
@@ -44,6 +45,9 @@ TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
     EXPECT_EQ(view->portList()->count(), 2);
     EXPECT_FALSE(view->pages()->isVisible());
     EXPECT_FALSE(view->testButton()->isEnabled());
+    // Before a port is chosen the lists sit at the top, under their labels, not spread over the window.
+    QApplication::processEvents();
+    EXPECT_LT(view->portList()->mapTo(view, QPoint(0, 0)).y(), view->height() / 4);
 
     pick(view->portList(), "COM1");
     EXPECT_EQ(view->deviceList()->currentText(), "PNLXX Abgleich");
@@ -89,6 +93,13 @@ TEST_F(InterfaceWindow, AStationIsTypedInSavedAndProbed) {
     EXPECT_TRUE(view->testButton()->isEnabled());
     EXPECT_TRUE(view->portList()->isEnabled());
     EXPECT_FALSE(inst.serial.isOpen());
+}
+
+TEST_F(InterfaceWindow, EscapeClosesIt) {
+    open();
+    QTest::keyClick(view->portList(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(setup->interfaceForm().visible());
 }
 
 }  // namespace

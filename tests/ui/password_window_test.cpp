@@ -25,14 +25,18 @@ TEST_F(PasswordWindow, ShowsItsPromptAndCaption) {
 
 TEST_F(PasswordWindow, ThreeWrongCodesEndTheProgram) {
     enterCode("999999");
-    QTest::keyClick(password()->codeEntry(), Qt::Key_Return);  // the entry stays: the same wrong code again
+    EXPECT_EQ(password()->codeEntry()->text(), "");  // cleared for the next try
+    enterCode("999999");
     EXPECT_TRUE(password()->isVisible());
+    QTest::keyClicks(password()->codeEntry(), "999999");
     QTest::mouseClick(password()->okButton(), Qt::LeftButton);
     EXPECT_FALSE(password()->isVisible());
     EXPECT_FALSE(mainWindow()->isVisible());
     EXPECT_TRUE(setup->ended());
     EXPECT_EQ(ends, 1);
-    EXPECT_TRUE(inst.dialogs.shown.empty());
+    EXPECT_EQ(inst.dialogs.texts(),
+              std::vector<std::string>{
+                  "Der Zugangscode wurde dreimal falsch eingegeben. Das Programm wird beendet."});
     EXPECT_FALSE(inst.exists("ANLAGE99_COPY.INI"));  // nothing was started
 }
 

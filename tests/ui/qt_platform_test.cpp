@@ -77,6 +77,19 @@ TEST(QtDialogs, EscapeCancelsButNeverAnswersAYesNoQuestionAndIconsMap) {
                             }),
               MsgAnswer::Yes);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    // A question whose default is the harmless "Nein" takes Escape and the close box as "Nein".
+    EXPECT_EQ(showAndAnswer(Message{"Bewohner Meier, Anna (Wohnung A001) löschen?", "Bewohner löschen",
+                                    MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No},
+                            seen, escape),
+              MsgAnswer::No);
+    EXPECT_EQ(seen.defaultButton, "&Nein");
+    EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Question, MsgButtons::YesNoCancel}, seen,
+                            [](QMessageBox* box) { box->close(); }),
+              MsgAnswer::Cancel);
+    // A box that closes itself answers "OK" with nobody there.
+    EXPECT_EQ(showAndAnswer(Message{"Ende", "T", MsgIcon::Exclamation, MsgButtons::Ok, std::nullopt, 1}, seen,
+                            [](QMessageBox*) {}),
+              MsgAnswer::Ok);
     EXPECT_EQ(showAndAnswer(Message{"!", "Error", MsgIcon::Critical, MsgButtons::Ok}, seen, escape),
               MsgAnswer::Ok);
     EXPECT_EQ(seen.icon, QMessageBox::Critical);

@@ -147,8 +147,11 @@ TEST_F(SetupWindow, TheLevelEditorSavesWhatTheUserSets) {
     QTest::keyClicks(page->codeField(), "12ab34");  // the mask takes digits only
     EXPECT_EQ(page->codeField()->displayText(), "1234__");
     EXPECT_EQ(setup->setupForm().TxtLVCode.text(), "1234");
+    QTest::mouseClick(page->saveButton(), Qt::LeftButton);  // fewer than six digits: refused
+    EXPECT_EQ(storedLevel(3), "FALSE,,B");
+    QTest::keyClicks(page->codeField(), "56");
     QTest::mouseClick(page->saveButton(), Qt::LeftButton);
-    EXPECT_EQ(storedLevel(3), "TRUE,1234,B");
+    EXPECT_EQ(storedLevel(3), "TRUE,123456,B");
 
     page->levelList()->setCurrentIndex(0);
     emit page->levelList()->activated(0);

@@ -1,0 +1,88 @@
+// Under a real window manager (run by tests/wm/run-under-openbox): a new resident with the serial number of
+// an existing one, saved; the question that follows is closed by the window manager's close box, clicked with
+// the mouse. The close box means "Abbrechen": no second resident with that serial number.
+
+#include <QApplication>
+#include <QProcess>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "platform/file_system.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/serial_port.h"
+#include "residents/resident_table.h"
+#include "tools/sample/sample_installation.h"
+#include "ui/setup_application.h"
+
+namespace {
+
+// Finds the question's window, reads the frame openbox put round it and clicks the frame's right-most title
+// button, the close box.
+constexpr const char* kClickCloseBox = R"sh(
+win=$(xdotool search --sync --onlyvisible --name '^Datensatz sichern$' | head -1)
+sleep 0.5
+set -- $(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+right=$2 top=$3
+x=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left X: *//p')
+y=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left Y: *//p')
+width=$(xwininfo -id "$win" | sed -n 's/.*Width: *//p')
+xdotool mousemove $((x + width + right - top / 3 - 1)) $((y - top / 2)) click 1
+)sh";
+
+int rowsWithSerial(pnl::ResidentTable& table, std::int64_t serial) {
+    int rows = 0;
+    for (table.moveFirst(); !table.eof(); table.moveNext())
+        rows += std::atoll(table.value("sernr").c_str()) == serial;
+    return rows;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("pnl-wm-" + std::to_string(QCoreApplication::applicationPid()));
+    std::string error;
+    if (!pnl::writeSampleInstallation(folder.string(), &error)) {
+        std::cerr << error << '\n';
+        return 1;
+    }
+    int status = 1;
+    {
+        pnl::PosixFileSystem fs;
+        pnl::QtEventLoop loop;
+        pnl::QtDialogs dialogs;
+        const auto serial = pnl::makePosixSerialPort(loop, {});
+        const auto ports = pnl::makePosixPortQueries({});
+        pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, folder.string());
+        setup.start(5);
+        pnl::ResidentTable& table = *setup.program().residents;
+        table.moveFirst();
+        const std::int64_t taken = std::atoll(table.value("sernr").c_str());
+        const int before = rowsWithSerial(table, taken);
+
+        pnl::FrmSetup& form = setup.setupForm();
+        setup.residentEditor().CmdBWNeu_Click();
+        form.TxtBWName.setText("Doppelt");
+        form.TxtBWWNr.setText("X99");
+        form.TxtBWSnr.setText(std::to_string(taken));
+
+        QTimer::singleShot(0, [] { QProcess::startDetached("sh", {"-c", kClickCloseBox}); });
+        // A box the close box did not close fails the test rather than hanging it.
+        QTimer::singleShot(30000, [] {
+            std::cerr << "Die Frage wurde durch das Schließfeld nicht geschlossen.\n";
+            std::_Exit(1);
+        });
+        setup.residentEditor().CmdBWSave_Click();
+
+        const int after = rowsWithSerial(table, taken);
+        std::cout << "Seriennummer " << taken << ": vorher " << before << " Bewohner, nachher " << after
+                  << '\n';
+        status = after == before && setup.residentEditor().hasUnsavedChanges() ? 0 : 1;
+    }
+    std::filesystem::remove_all(folder);
+    return status;
+}
