@@ -272,6 +272,9 @@ struct ResidentTable::Impl {
         return out;
     }
 
+    // Sets the given columns of the current row; false when no row is current or the write failed.
+    bool updateCurrent(std::vector<std::pair<std::string, DbValue>> values);
+
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
         const Stamp now = readStamp();
@@ -404,9 +407,33 @@ ResidentTable::Inserted ResidentTable::insert(const ResidentRow& row) {
 }
 
 bool ResidentTable::update(const ResidentRow& row) {
+    return impl_->bound && impl_->updateCurrent(impl_->assignments(row));
+}
+
+bool ResidentTable::updateStations(const std::string& stations) {
     Impl& t = *impl_;
     if (!t.bound)
         return false;
+    if (t.columns[kStations].empty())
+        return true;
+    return t.updateCurrent({{t.columns[kStations], stations}});
+}
+
+bool ResidentTable::begin() {
+    return impl_->bound && impl_->db.exec("BEGIN IMMEDIATE");
+}
+
+bool ResidentTable::commit() {
+    return impl_->db.exec("COMMIT");
+}
+
+void ResidentTable::rollback() {
+    impl_->db.exec("ROLLBACK");
+    impl_->reload();
+}
+
+bool ResidentTable::Impl::updateCurrent(std::vector<std::pair<std::string, DbValue>> values) {
+    Impl& t = *this;
     t.refreshIfChanged();
     const auto* current = t.current();
     if (!current)
@@ -414,7 +441,7 @@ bool ResidentTable::update(const ResidentRow& row) {
     const std::int64_t key = current->key;
     std::string sets;
     std::vector<DbValue> params;
-    for (auto& [column, value] : t.assignments(row)) {
+    for (auto& [column, value] : values) {
         sets += (sets.empty() ? "" : ", ") + column + " = ?";
         params.push_back(std::move(value));
     }
