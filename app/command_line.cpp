@@ -33,8 +33,12 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             value = arg.substr(eq + 1);
             hasValue = true;
         }
-        const bool takesValue =
-            name == "--folder" || name == "--port" || name == "--probe" || name == "--transfer";
+        if (name == "--dry-run" && !hasValue) {
+            line.dryRun = true;
+            continue;
+        }
+        const bool takesValue = name == "--folder" || name == "--port" || name == "--probe" ||
+                                name == "--transfer" || name == "--export" || name == "--import";
         if (!takesValue) {
             line.errors.push_back("Unbekannte Option: " + arg);
             continue;
@@ -62,6 +66,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.errors.push_back("Option --probe ohne Stationsnummer");
             else
                 line.probe = value;
+        } else if (name == "--export" || name == "--import") {
+            if (value.empty())
+                line.errors.push_back("Option " + name + " ohne Datei");
+            else
+                (name == "--export" ? line.exportFile : line.importFile) = value;
         } else {
             if (value.empty())
                 line.errors.push_back("Option --transfer ohne Stationen");
@@ -69,6 +78,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.transfer = value;
         }
     }
+    if (line.dryRun && !line.importFile)
+        line.errors.push_back("Option --dry-run nur zusammen mit --import");
     for (std::size_t i = 0; i < rest.size(); ++i)
         line.levelText += (i ? " " : "") + rest[i];
     return line;

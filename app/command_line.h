@@ -1,6 +1,6 @@
 #pragma once
-// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST, then the level
-// number.
+// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST, --export FILE,
+// --import FILE with --dry-run, then the level number.
 
 #include <optional>
 #include <string>
@@ -13,10 +13,13 @@ namespace pnl {
 struct CommandLine {
     std::string folder;  // default: the executable's folder
     PortMap ports;
-    std::optional<std::string> probe;     // station number to probe headless
-    std::optional<std::string> transfer;  // station numbers separated by commas, or "all"
-    std::string levelText;                // what remains: the level number text
-    std::vector<std::string> errors;      // unknown options, missing or malformed values
+    std::optional<std::string> probe;       // station number to probe headless
+    std::optional<std::string> transfer;    // station numbers separated by commas, or "all"
+    std::optional<std::string> exportFile;  // write every resident to this spreadsheet file
+    std::optional<std::string> importFile;  // read residents from this spreadsheet file
+    bool dryRun = false;                    // --import only previews
+    std::string levelText;                  // what remains: the level number text
+    std::vector<std::string> errors;        // unknown options, missing or malformed values
 
     static CommandLine parse(const std::vector<std::string>& args, const std::string& executableFolder);
 };

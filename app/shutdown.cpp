@@ -40,22 +40,34 @@ bool keepRunning(Program& program, const std::string& reason, MsgIcon icon) {
 
 }  // namespace
 
+bool CommitWorkingCopies(Program& program, std::string* why, MsgIcon* icon) {
+    closeDatabase(program);
+    std::string reason;
+    // A journal or log of another program beside QBXDATA.MDB would be played into the new file.
+    if (!Database::settle(program.path(kDatabaseFile), &reason)) {
+        *why = "QBXDATA.MDB wird gerade von einem anderen Programm benutzt:\n" + reason;
+        *icon = MsgIcon::Exclamation;
+        return false;
+    }
+    if (!program.fs.copyFilesAtomic({{program.path(kDatabaseCopy), program.path(kDatabaseFile)},
+                                     {program.path(kSettingsCopy), program.path(kSettingsFile)}},
+                                    &reason)) {
+        *why = "QBXDATA.MDB und ANLAGE99.INI konnten nicht ersetzt werden:\n" + reason;
+        *icon = MsgIcon::Critical;
+        return false;
+    }
+    EventLog(program, "Einstellungen gesichert");
+    return true;
+}
+
 bool ShutDown(Program& program) {
     const MsgAnswer answer = program.msgBox("Sollen alle getätigten Änderungen übernommen werden?",
                                             MsgIcon::None, MsgButtons::YesNoCancel, "Änderungen speichern");
     if (answer == MsgAnswer::Yes) {
-        closeDatabase(program);
         std::string why;
-        // A journal or log of another program beside QBXDATA.MDB would be played into the new file.
-        if (!Database::settle(program.path(kDatabaseFile), &why))
-            return keepRunning(program, "QBXDATA.MDB wird gerade von einem anderen Programm benutzt:\n" + why,
-                               MsgIcon::Exclamation);
-        if (!program.fs.copyFilesAtomic({{program.path(kDatabaseCopy), program.path(kDatabaseFile)},
-                                         {program.path(kSettingsCopy), program.path(kSettingsFile)}},
-                                        &why))
-            return keepRunning(program, "QBXDATA.MDB und ANLAGE99.INI konnten nicht ersetzt werden:\n" + why,
-                               MsgIcon::Critical);
-        EventLog(program, "Einstellungen gesichert");
+        MsgIcon icon = MsgIcon::Critical;
+        if (!CommitWorkingCopies(program, &why, &icon))
+            return keepRunning(program, why, icon);
         EventLog(program, "Setupprogramm beendet");
         removeFlag(program);
         return false;

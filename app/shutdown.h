@@ -3,9 +3,18 @@
 // working copies as one step (both or neither), "Nein" leaves them untouched, "Abbrechen" keeps the program
 // running.
 
+#include <string>
+
+#include "platform/dialogs.h"
+
 namespace pnl {
 
 class Program;
+
+// Closes the database and replaces QBXDATA.MDB and ANLAGE99.INI by the working copies as one step (both or
+// neither), then logs "Einstellungen gesichert". False, *why and *icon when the originals stay as they were
+// (the database stays closed).
+bool CommitWorkingCopies(Program& program, std::string* why, MsgIcon* icon);
 
 // Returns true when the closing is cancelled and the program keeps running ("Abbrechen", or a commit that
 // could not complete: the user was told and both originals are as they were).

@@ -53,6 +53,10 @@ bool bindDataBewo(Program& program) {
 
 }  // namespace
 
+bool UpgradeDatabaseCopy(Program& program) {
+    return checkAndUpgradeDatabase(program);
+}
+
 bool MakeDatabaseWorkingCopy(Program& program, std::string* why) {
     const std::string copy = program.path(kDatabaseCopy);
     // A journal left by a crashed run would be played into the fresh copy and spoil it.

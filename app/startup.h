@@ -28,6 +28,10 @@ enum class StartResult { Running, Ended };
 // other unreadable database. False (*why says why) when no copy could be written.
 bool MakeDatabaseWorkingCopy(Program& program, std::string* why);
 
+// Adds the station assignment column PNL to table BEWOHNER of QBXDATA_COPY.MDB when the table has its base
+// form of 16 columns, as every start does. False when the copy cannot be opened or has no table BEWOHNER.
+bool UpgradeDatabaseCopy(Program& program);
+
 // Ended: a fatal error was shown and the process must end (the originals are untouched).
 StartResult StartUp(Program& program, const StartUpSeams& seams);
 

@@ -7,8 +7,8 @@
 
 #include "app/instance_lock.h"
 #include "app/program.h"
-#include "app/startup.h"
 #include "app/text.h"
+#include "cli/working_copies.h"
 #include "forms/frm_pnl.h"
 #include "platform/console_dialogs.h"
 #include "residents/resident_table.h"
@@ -106,25 +106,6 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
         rest = rest.substr(comma + 1);
     }
     return numbers;
-}
-
-// Fresh working copies of both files, the settings access on the copy and the resident cursor on the database
-// copy. The originals are only read.
-bool openWorkingCopies(Program& program, std::string* why) {
-    if (!MakeDatabaseWorkingCopy(program, why))
-        return false;
-    if (!program.fs.copyFile(program.path(kSettingsFile), program.path(kSettingsCopy))) {
-        *why = "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!";
-        return false;
-    }
-    program.InitX.setFileName(program.path(kSettingsCopy));
-    program.DataBewo = Database::open(program.path(kDatabaseCopy), why);
-    if (!program.DataBewo || program.DataBewo->columns(kResidentTable).empty()) {
-        *why = "Datenbank QBXDATA.MDB defekt!";
-        return false;
-    }
-    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
-    return true;
 }
 
 }  // namespace

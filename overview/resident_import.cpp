@@ -14,6 +14,8 @@
 namespace pnl {
 namespace {
 
+constexpr std::size_t kApartmentChars8 = 8;
+
 enum Field : std::size_t { kId, kName, kFirstName, kApartment, kSerial, kSecondSerial, kCode, kFieldCount };
 
 struct FieldName {
@@ -158,7 +160,7 @@ Existing loadExisting(Program& program) {
 bool sameResident(const OverviewRow& old, const ResidentRow& row, const StationSet& stations,
                   std::int64_t secondSerial) {
     return storedName(old.name) == row.name && storedName(old.firstName) == row.firstName &&
-           trim(old.apartment) == row.apartment && old.serial == row.serial &&
+           cleanText(old.apartment) == row.apartment && old.serial == row.serial &&
            old.secondSerial == secondSerial && old.code == row.code && old.stations == stations;
 }
 
@@ -214,18 +216,14 @@ bool readRow(const RowReader& reader, const Columns& columns, ImportRow& out, st
         return false;
     }
 
-    const std::string apartment = trim(reader.raw(kApartment));
-    bool apartmentOk = !apartment.empty() && apartment.size() <= 8;
-    for (char c : apartment)
-        apartmentOk =
-            apartmentOk && ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
+    // Other programs write apartment numbers such as "A-12-345": only the length is the program's rule.
+    const std::string apartment = cleanText(reader.raw(kApartment));
     if (apartment.empty()) {
         out.message = "Die Wohnungsnummer fehlt.";
         return false;
     }
-    if (!apartmentOk) {
-        out.message = "Die Wohnungsnummer " + quotedText(apartment) +
-                      " darf nur aus höchstens 8 Buchstaben (ohne Umlaute) und Ziffern bestehen.";
+    if (characterCount(apartment) > kApartmentChars8) {
+        out.message = "Die Wohnungsnummer " + quotedText(apartment) + " ist länger als 8 Zeichen.";
         return false;
     }
     out.row.apartment = apartment;

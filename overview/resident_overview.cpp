@@ -66,11 +66,19 @@ Overview LoadOverview(Program& program) {
     return overview;
 }
 
-bool matchesSearch(const OverviewRow& row, const std::string& search) {
-    for (const std::string& word : words(foldForSearch(search)))
+std::vector<std::string> searchWords(const std::string& search) {
+    return words(foldForSearch(search));
+}
+
+bool matchesWords(const OverviewRow& row, const std::vector<std::string>& words) {
+    for (const std::string& word : words)
         if (row.searchText.find(word) == std::string::npos)
             return false;
     return true;
+}
+
+bool matchesSearch(const OverviewRow& row, const std::string& search) {
+    return matchesWords(row, searchWords(search));
 }
 
 bool MayAssignStations(Program& program) {

@@ -45,6 +45,9 @@ std::string foldForSearch(const std::string& text);
 // True when the row's name, first name, apartment number or one of its serial numbers (also as the six digits
 // the lists show) holds the search text; every blank-separated word of it must match somewhere.
 bool matchesSearch(const OverviewRow& row, const std::string& search);
+// The same with the search already split into folded words (the table filters 20,000 rows per keystroke).
+std::vector<std::string> searchWords(const std::string& search);
+bool matchesWords(const OverviewRow& row, const std::vector<std::string>& words);
 
 // Assigns (or, with assign false, removes) the station for the residents with the given IDs, in one
 // transaction on the working copy; each resident whose assignment changes gets the resident save's log line.

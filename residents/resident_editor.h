@@ -7,6 +7,7 @@
 #include <string>
 
 #include "forms/fr_bewo.h"
+#include "residents/display_line.h"
 #include "residents/resident_fields.h"
 
 namespace pnl {
@@ -69,6 +70,7 @@ class ResidentEditor {
     FrBewoControls& form_;
     std::string serial_ = kNoRow;
     std::string id_ = kNoRow;
+    DisplayLine displayLine_{program_, form_};
 };
 
 }  // namespace pnl

@@ -43,8 +43,8 @@ std::string takeScreenshotFolder(std::vector<std::string>& args) {
 }
 
 void printUsage() {
-    std::cerr << "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE] "
-                 "[LEVEL]\n";
+    std::cerr << "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... "
+                 "[--probe N | --transfer LISTE | --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n";
 }
 
 }  // namespace

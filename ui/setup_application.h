@@ -18,6 +18,7 @@
 #include "forms/frm_pwd.h"
 #include "forms/frm_setup.h"
 #include "interfaces/frm_com_controller.h"
+#include "overview/overview_page.h"
 #include "residents/resident_editor.h"
 #include "stations/transfer_run.h"
 
@@ -28,6 +29,7 @@ class FrmSetupWindow;
 class FrLevelsView;
 class FrmCopyrightWindow;
 class FrmPnlView;
+class FrOverviewView;
 
 struct SetupOptions {
     // The password dialog's idle time before the program ends.
@@ -61,6 +63,8 @@ class SetupApplication {
     MainWindowController& mainWindow() { return main_; }
     LevelEditor& levelEditor() { return levels_; }
     ResidentEditor& residentEditor() { return residents_; }
+    OverviewPage& overviewPage() { return overview_; }
+    FrOverviewView* overviewView() const { return overviewView_; }
     FrmCOMController& interfaceController() { return interfaces_; }
     FrmPnlController& transferController() { return transfer_; }
 
@@ -88,6 +92,7 @@ class SetupApplication {
     LevelEditor levels_;
     MainWindowController main_;
     ResidentEditor residents_;
+    OverviewPage overview_;
     FrmCOMController interfaces_;
     FrmPnlController transfer_;
     StartUpSeams startUpSeams_;
@@ -95,6 +100,7 @@ class SetupApplication {
     std::unique_ptr<FrmPwdWindow> pwdWindow_;
     std::unique_ptr<FrmSetupWindow> setupWindow_;
     FrLevelsView* levelsView_ = nullptr;
+    FrOverviewView* overviewView_ = nullptr;
     std::unique_ptr<FrmCopyrightWindow> infoWindow_;
     std::unique_ptr<FrmPnlView> pnlWindow_;
     bool ended_ = false;
