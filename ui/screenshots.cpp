@@ -89,6 +89,11 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
         },
         [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
         [&setup, folder] { save(setup.setupWindow(), folder, "residents.png"); },
+        [&setup] {
+            setup.transferForm().setVisible(false);
+            setup.mainWindow().BewoOverview_Click();
+        },
+        [&setup, folder] { save(setup.setupWindow(), folder, "overview.png"); },
         // --- Further windows are photographed here. ---
         finish,
     });
