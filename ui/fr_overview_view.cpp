@@ -136,6 +136,8 @@ FrOverviewView::FrOverviewView(FrOverviewControls& form, OverviewPage& page, QWi
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the headers and the first rows: measuring all 20,000 would hold up the opening.
+    table_->horizontalHeader()->setResizeContentsPrecision(200);
     // Sortable by a click on a header; the table opens in the table's own order.
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
@@ -186,6 +188,7 @@ FrOverviewView::FrOverviewView(FrOverviewControls& form, OverviewPage& page, QWi
 
     page.reloaded = [this] {
         model_->reset();
+        table_->resizeColumnsToContents();
         page_.ShowCount(filter_->rowCount());
     };
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
