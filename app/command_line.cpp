@@ -33,6 +33,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             value = arg.substr(eq + 1);
             hasValue = true;
         }
+        if (arg == "--help" || arg == "--version") {
+            (arg == "--help" ? line.help : line.version) = true;
+            continue;
+        }
         if (name == "--dry-run" && !hasValue) {
             line.dryRun = true;
             continue;
@@ -51,10 +55,12 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             value = args[++i];
         }
         if (name == "--folder") {
-            if (value.empty())
+            if (value.empty()) {
                 line.errors.push_back("Option --folder ohne Ordner");
-            else
+            } else {
                 line.folder = folderPath(value);
+                line.folderGiven = true;
+            }
         } else if (name == "--port") {
             if (const auto mapping = PortMap::parseMapping(value))
                 line.ports.map(mapping->first, mapping->second);
@@ -83,6 +89,35 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
     for (std::size_t i = 0; i < rest.size(); ++i)
         line.levelText += (i ? " " : "") + rest[i];
     return line;
+}
+
+std::string commandLineHelp() {
+    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE |\n"
+           "                 --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n"
+           "Einrichtung und Fernwartung der Display-Türstationen (PNL).\n"
+           "\n"
+           "  --folder ORDNER      der Installationsordner (mit ANLAGE99.INI und QBXDATA.MDB). Ohne die "
+           "Option:\n"
+           "                       der Ordner des Programms, wenn dort ANLAGE99.INI liegt, sonst der "
+           "zuletzt\n"
+           "                       gewählte Ordner; beim ersten Start fragt das Programm danach.\n"
+           "  --port COMn=GERÄT    die Schnittstelle COMn (n = 1 bis 8) ist GERÄT, z. B. COM1=/dev/ttyUSB0\n"
+           "                       (mehrfach; sonst COMn = /dev/ttyS(n-1))\n"
+           "  --probe N            die Station N der Stationsliste (0 bis 63) testen, ohne Fenster\n"
+           "  --transfer LISTE     den Stationen der LISTE (Nummern mit Komma getrennt, oder all) ihre\n"
+           "                       Bewohner übertragen, ohne Fenster\n"
+           "  --export DATEI       alle Bewohner als CSV-Datei (Semikolon, UTF-8) schreiben, ohne Fenster\n"
+           "  --import DATEI       Bewohner aus einer CSV-Datei einlesen und sichern, ohne Fenster\n"
+           "  --dry-run            mit --import: nur die Vorschau zeigen, nichts ändern\n"
+           "  LEVEL                1 bis 6: ohne Abfrage des Zugangscodes mit diesem Level starten\n"
+           "  --help               diese Hilfe zeigen\n"
+           "  --version            die Version zeigen\n"
+           "\n"
+           "Rückgabe: 0 fertig (--probe: Station gefunden), 1 teilweise misslungen (--probe: Station nicht\n"
+           "gefunden; --import: die Datei hat Fehler; Programm läuft schon für den Ordner), 2 konnte nicht "
+           "laufen (falsche Aufrufzeile, "
+           "kein\n"
+           "Installationsordner, keine Schnittstelle, kein Zugang).\n";
 }
 
 int levelFromCommandLine(const std::string& text) {

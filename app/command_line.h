@@ -1,6 +1,6 @@
 #pragma once
 // The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST, --export FILE,
-// --import FILE with --dry-run, then the level number.
+// --import FILE with --dry-run, --help, --version, then the level number.
 
 #include <optional>
 #include <string>
@@ -12,6 +12,9 @@ namespace pnl {
 
 struct CommandLine {
     std::string folder;  // default: the executable's folder
+    bool folderGiven = false;
+    bool help = false;
+    bool version = false;
     PortMap ports;
     std::optional<std::string> probe;       // station number to probe headless
     std::optional<std::string> transfer;    // station numbers separated by commas, or "all"
@@ -23,6 +26,9 @@ struct CommandLine {
 
     static CommandLine parse(const std::vector<std::string>& args, const std::string& executableFolder);
 };
+
+// What --help prints: the call, the options and the exit codes.
+std::string commandLineHelp();
 
 // The level of a command-line start: the text's leading number when it is 1 to 6, else 0 (password dialog).
 int levelFromCommandLine(const std::string& text);

@@ -6,10 +6,10 @@
 #include "app/level_editor.h"
 #include "app/program.h"
 #include "app/shutdown.h"
-#include "app/version.h"
 #include "forms/frm_com.h"
 #include "forms/frm_copyright.h"
 #include "forms/frm_setup.h"
+#include "platform/version.h"
 
 namespace pnl {
 

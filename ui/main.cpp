@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/installation_folder.h"
 #include "app/instance_lock.h"
 #include "cli/headless_command.h"
 #include "platform/file_system.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
+#include "platform/user_settings.h"
+#include "platform/version.h"
+#include "ui/first_start_dialog.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
 
@@ -42,21 +46,31 @@ std::string takeScreenshotFolder(std::vector<std::string>& args) {
     return {};
 }
 
-void printUsage() {
-    std::cerr << "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... "
-                 "[--probe N | --transfer LISTE | --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const std::string screenshots = takeScreenshotFolder(args);
-    const pnl::CommandLine line = pnl::CommandLine::parse(args, executableFolder(argv[0]));
+    const std::string programFolder = executableFolder(argv[0]);
+    pnl::CommandLine line = pnl::CommandLine::parse(args, programFolder);
+    if (line.help || line.version) {
+        std::cout << (line.help ? pnl::commandLineHelp() : pnl::versionLine("pnl-setup") + "\n");
+        return 0;
+    }
     if (!line.errors.empty()) {
         for (const auto& error : line.errors)
             std::cerr << "pnl-setup: " << error << '\n';
-        printUsage();
+        std::cerr << pnl::commandLineHelp();
+        return 2;
+    }
+
+    pnl::PosixFileSystem userFs;
+    pnl::XdgUserSettings userSettings(userFs, pnl::XdgUserSettings::configFolderOfUser());
+    const pnl::FoundFolder found = pnl::findInstallationFolder(
+        {line.folderGiven ? std::optional(line.folder) : std::nullopt, programFolder}, userFs, userSettings);
+    line.folder = found.folder;
+    if (found.folder.empty() && (line.probe || line.transfer || line.exportFile || line.importFile)) {
+        std::cerr << "pnl-setup: " << pnl::noInstallationFolderMessage(found, userSettings) << '\n';
         return 2;
     }
 
@@ -69,6 +83,10 @@ int main(int argc, char** argv) {
     pnl::QtDialogs dialogs;
     const auto serial = pnl::makePosixSerialPort(loop, line.ports);
     const auto ports = pnl::makePosixPortQueries(line.ports);
+    if (line.folder.empty())
+        line.folder = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
+    if (line.folder.empty())
+        return 0;
     pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
 
     const auto lock = pnl::lockInstallation(setup.program());

@@ -16,8 +16,12 @@ TEST(CommandLine, OptionsThenTheLevelText) {
     EXPECT_EQ(line.levelText, "3");
     EXPECT_EQ(levelFromCommandLine(line.levelText), 3);
 
+    EXPECT_TRUE(line.folderGiven);
     const auto bare = CommandLine::parse({}, "/opt/pnl");
     EXPECT_EQ(bare.folder, "/opt/pnl");
+    EXPECT_FALSE(bare.folderGiven || bare.help || bare.version);
+    EXPECT_TRUE(CommandLine::parse({"--help"}, "/p").help);
+    EXPECT_TRUE(CommandLine::parse({"--version", "5"}, "/p").version);
     EXPECT_EQ(bare.levelText, "");
     EXPECT_TRUE(bare.errors.empty());
 

@@ -5,10 +5,10 @@
 #include "app/level_editor.h"
 #include "app/program.h"
 #include "app/records.h"
-#include "app/version.h"
 #include "forms/frm_com.h"
 #include "forms/frm_copyright.h"
 #include "forms/frm_setup.h"
+#include "platform/version.h"
 #include "support/installation.h"
 
 namespace pnl {

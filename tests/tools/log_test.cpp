@@ -1,34 +1,16 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 
 #include "app/event_log.h"
 #include "app/startup.h"
 #include "support/installation.h"
+#include "support/shell_command.h"
 #include "tools/sample/sample_installation.h"
 
 namespace pnl {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
-
-ToolRun runLogTool(const std::string& file) {
-    ToolRun run;
-    const std::string command = std::string(PNL_BINARY_DIR) + "/pnl-log '" + file + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+test::CommandRun runLogTool(const std::string& file) {
+    return test::runShellCommand(std::string(PNL_BINARY_DIR) + "/pnl-log '" + file + "' 2>&1");
 }
 
 TEST(LogTool, PrintsTheStartLineOfARealRun) {
@@ -38,7 +20,7 @@ TEST(LogTool, PrintsTheStartLineOfARealRun) {
     ASSERT_EQ(StartUp(*inst.program, {}), StartResult::Running);
     EventLog(*inst.program, "Schnittstelle PNLXX Abgleich geaendert");
 
-    const ToolRun run = runLogTool(inst.path("log/06122026.log"));
+    const test::CommandRun run = runLogTool(inst.path("log/06122026.log"));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output,
               "09:30:00  Setup gestartet - Userlevel 3\n"
@@ -54,7 +36,7 @@ TEST(LogTool, MarksLinesThatDoNotDecryptAndFails) {
     content[second + 5] = content[second + 5] == 'Q' ? 'R' : 'Q';  // altered with an editor
     inst.writeFile("log/06122026.log", content + "Klartext eingefügt\r\n");
 
-    const ToolRun run = runLogTool(inst.path("log/06122026.log"));
+    const test::CommandRun run = runLogTool(inst.path("log/06122026.log"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output,
               "09:30:00  eins\n"

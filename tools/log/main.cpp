@@ -8,10 +8,31 @@
 #include <string>
 
 #include "app/log_reader.h"
+#include "platform/version.h"
+
+namespace {
+
+constexpr const char* kHelp =
+    "Aufruf: pnl-log DATEI   (z. B. pnl-log log/06122026.log)\n"
+    "Zeigt das verschlüsselte Tagesprotokoll einer Installation als Klartext (hh:mm:ss  Ereignis).\n"
+    "Eine Zeile, die sich nicht entschlüsseln lässt, erscheint als \"!! Zeile N nicht entschlüsselbar\".\n"
+    "\n"
+    "  --help     diese Hilfe zeigen\n"
+    "  --version  die Version zeigen\n"
+    "\n"
+    "Rückgabe: 0 alle Zeilen entschlüsselt, 1 eine Zeile nicht entschlüsselbar, 2 falsche Aufrufzeile oder\n"
+    "Datei nicht lesbar.\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || std::string(argv[1]).rfind("-", 0) == 0) {
-        std::cerr << "Aufruf: pnl-log DATEI   (z. B. pnl-log log/06122026.log)\n";
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (argc == 2 && (first == "--help" || first == "--version")) {
+        std::cout << (first == "--help" ? std::string(kHelp) : pnl::versionLine("pnl-log") + "\n");
+        return 0;
+    }
+    if (argc != 2 || first.rfind("-", 0) == 0) {
+        std::cerr << kHelp;
         return 2;
     }
     std::error_code error;

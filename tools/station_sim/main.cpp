@@ -8,6 +8,7 @@
 #include "platform/poll_event_loop.h"
 #include "platform/pseudo_terminal.h"
 #include "platform/stop_signals.h"
+#include "platform/version.h"
 #include "tools/station_sim/options.h"
 #include "tools/station_sim/simulator.h"
 
@@ -88,6 +89,10 @@ int main(int argc, char** argv) {
     if (!options) {
         std::cerr << error << "\n\n" << pnl::sim::toolUsage();
         return 2;
+    }
+    if (options->version) {
+        std::cout << pnl::versionLine("pnl-station-sim") << "\n";
+        return 0;
     }
     if (options->help) {
         std::cout << pnl::sim::toolUsage();

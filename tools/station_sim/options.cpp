@@ -34,7 +34,8 @@ std::optional<StationSetup> station(const std::string& text) {
 }  // namespace
 
 std::string toolUsage() {
-    return "pnl-station-sim: simuliert PNL-Stationen an einem Pseudo-Terminal.\n"
+    return "Aufruf: pnl-station-sim --station SERIENNR [OPTION]...\n"
+           "Simuliert PNL-Stationen an einem Pseudo-Terminal.\n"
            "Die erste Ausgabezeile ist der Pfad des Terminals (für --port COMn=PFAD des Programms).\n"
            "\n"
            "  --station SERIENNR[:27|:3]  eine Station (mehrfach); :27 = ältere Firmware 2.7X\n"
@@ -51,8 +52,12 @@ std::string toolUsage() {
            "  --exit-after-close N        nach N Schlussrahmen beenden\n"
            "\n"
            "Ein Pseudo-Terminal hat keine Modemleitungen: den Träger meldet das Werkzeug nur als Text.\n"
-           "Ende mit SIGTERM oder SIGINT. Rückgabe 0, oder 1 wenn fehlerhafte Rahmen oder Verzeichnisse\n"
-           "gemeldet wurden.\n";
+           "  --help                      diese Hilfe zeigen\n"
+           "  --version                   die Version zeigen\n"
+           "\n"
+           "Ende mit SIGTERM oder SIGINT.\n"
+           "Rückgabe: 0 alles in Ordnung, 1 fehlerhafte Rahmen oder Verzeichnisse gemeldet, 2 falsche\n"
+           "Aufrufzeile oder kein Pseudo-Terminal.\n";
 }
 
 std::optional<ToolOptions> parseToolOptions(const std::vector<std::string>& args, std::string* error) {
@@ -80,6 +85,8 @@ std::optional<ToolOptions> parseToolOptions(const std::vector<std::string>& args
         }
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--station") {
             const auto setup = station(value);
             if (!setup)
@@ -130,7 +137,7 @@ std::optional<ToolOptions> parseToolOptions(const std::vector<std::string>& args
     }
     if (withModem)
         options.setup.modem = modem;
-    if (options.setup.stations.empty() && !options.help)
+    if (options.setup.stations.empty() && !options.help && !options.version)
         return fail("Keine Station angegeben (--station SERIENNR).");
     return options;
 }

@@ -15,6 +15,7 @@ struct ToolOptions {
     std::string jsonFile;     // --json FILE: the directories after every closing frame
     int exitAfterCloses = 0;  // --exit-after-close N; 0: run until stopped
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments (without the program name); nothing and *error when they are wrong.

@@ -1,0 +1,39 @@
+#pragma once
+// The user's own settings of the program, apart from any installation: the installation folder chosen last.
+// They live where the platform keeps a user's configuration ($XDG_CONFIG_HOME, by default ~/.config).
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace pnl {
+
+class UserSettings {
+  public:
+    virtual ~UserSettings() = default;
+    // The installation folder chosen last; empty when none was chosen yet.
+    virtual std::string lastFolder() const = 0;
+    // False when it could not be kept.
+    virtual bool setLastFolder(const std::string& folder) = 0;
+    // Where the settings are kept, for messages.
+    virtual std::string location() const = 0;
+};
+
+// The settings as one file per value in <config folder>/pnl-fernwartung/.
+class XdgUserSettings : public UserSettings {
+  public:
+    XdgUserSettings(FileSystem& fs, std::string configFolder);
+    // $XDG_CONFIG_HOME when it is an absolute path, otherwise $HOME/.config.
+    static std::string configFolderOfUser();
+
+    std::string lastFolder() const override;
+    bool setLastFolder(const std::string& folder) override;
+    std::string location() const override { return folder_; }
+
+  private:
+    FileSystem* fs_;
+    std::string configFolder_;
+    std::string folder_;
+};
+
+}  // namespace pnl
