@@ -96,6 +96,10 @@ int RunImportCommand(Program& caller, const std::string& file, bool dryRun, cons
         out << "Probelauf (--dry-run): nichts geändert.\n";
         return kFileCommandDone;
     }
+    if (preview.count(ImportStatus::New) + preview.count(ImportStatus::Changed) == 0) {
+        out << "Nichts zu ändern; QBXDATA.MDB bleibt, wie sie ist.\n";
+        return kFileCommandDone;
+    }
     if (!ApplyImport(program, preview, false, &why))
         return couldNotRun(out, why);
     MsgIcon icon = MsgIcon::Critical;

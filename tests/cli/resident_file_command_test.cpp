@@ -54,7 +54,18 @@ TEST_F(ResidentFileCommandTest, ExportThenImportCommitsAnIdenticalTable) {
     EXPECT_TRUE(inst.readFile("bewohner.csv").starts_with("\xEF\xBB\xBFID;Name;Vorname;"));
     ASSERT_EQ(import("bewohner.csv"), kFileCommandDone) << out.str();
     EXPECT_NE(out.str().find("0 neu, 0 geändert, 41 unverändert, 0 Fehler."), std::string::npos) << out.str();
-    EXPECT_EQ(residents(), before);
+    EXPECT_NE(out.str().find("Nichts zu ändern"), std::string::npos) << out.str();
+    EXPECT_EQ(inst.readFile(kDatabaseFile), database);
+    // A changed row commits the whole table again: every other row stays as it was.
+    const std::string csv = inst.readFile("bewohner.csv");
+    const std::size_t anna = csv.find(";Anna;");
+    ASSERT_NE(anna, std::string::npos);
+    inst.writeFile("bewohner.csv", csv.substr(0, anna) + ";Anne;" + csv.substr(anna + 6));
+    ASSERT_EQ(import("bewohner.csv"), kFileCommandDone) << out.str();
+    EXPECT_NE(out.str().find("1 geändert, 40 unverändert"), std::string::npos) << out.str();
+    std::string expected = before;
+    expected.replace(expected.find("|Anna|"), 6, "|Anne|");
+    EXPECT_EQ(residents(), expected);
 }
 
 TEST_F(ResidentFileCommandTest, ImportPreviewsWithDryRunAndCommitsWithout) {
