@@ -87,6 +87,7 @@ struct ResidentTable::Impl {
     bool onDeleted = false;  // the row the cursor stood on was deleted; pos is the row that followed it
     bool noMatch = false;
     Stamp stamp;
+    bool inTransaction = false;  // between begin() and commit() or rollback()
 
     void bind() {
         bound = false;
@@ -162,6 +163,9 @@ struct ResidentTable::Impl {
     }
 
     void refreshIfChanged() {
+        // Inside our own write transaction no other program can change the file.
+        if (inTransaction)
+            return;
         const Stamp now = readStamp();
         if (now.schemaVersion != stamp.schemaVersion) {
             const std::optional<std::int64_t> at = currentKeyOrNext();
@@ -277,6 +281,8 @@ struct ResidentTable::Impl {
 
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
+        if (inTransaction)
+            return true;
         const Stamp now = readStamp();
         if (now.dataVersion != stamp.dataVersion || now.schemaVersion != stamp.schemaVersion) {
             reload();
@@ -420,15 +426,24 @@ bool ResidentTable::updateStations(const std::string& stations) {
 }
 
 bool ResidentTable::begin() {
-    return impl_->bound && impl_->db.exec("BEGIN IMMEDIATE");
+    if (!impl_->bound)
+        return false;
+    impl_->refreshIfChanged();
+    impl_->inTransaction = impl_->db.exec("BEGIN IMMEDIATE");
+    return impl_->inTransaction;
 }
 
 bool ResidentTable::commit() {
-    return impl_->db.exec("COMMIT");
+    if (!impl_->db.exec("COMMIT"))
+        return false;
+    impl_->inTransaction = false;
+    impl_->stamp = impl_->readStamp();
+    return true;
 }
 
 void ResidentTable::rollback() {
     impl_->db.exec("ROLLBACK");
+    impl_->inTransaction = false;
     impl_->reload();
 }
 
