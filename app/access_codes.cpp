@@ -26,7 +26,8 @@ CodeMatch MatchAccessCode(Program& program, const std::string& entry) {
         selectLevelRecord(settings, level);
         FieldOf(program, readEncrypted(settings));
         const ValueFields& fields = program.FieldTable;
-        const std::string& kind = fields[2];
+        // Without regard to case, as the rights read the kind: "n" has no rights as "N" has none.
+        const std::string kind = upper(fields[2]);
         if (fields[0] == "TRUE" && entry == fields[1] && kind != "N" && !kind.empty())
             return {CodeMatch::Kind::Level, level};
     }

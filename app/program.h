@@ -68,6 +68,8 @@ class Program {
     Pause pause;
     // True while a port test or a transfer uses the serial line; a second user is refused.
     bool serialLinkBusy = false;
+    // What holds it, for the refusal: "einen Schnittstellentest" or "eine Datenübertragung".
+    std::string serialLinkUser;
     // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
     std::unique_ptr<Database> DataBewo;
     std::shared_ptr<ResidentTable> residents;

@@ -22,8 +22,14 @@ class SettingsFile {
     // The value of the current key; empty when the file, section or key is missing.
     std::string read() const;
     // Writes the value of the current key into the file at once. False when the value was refused (a line
-    // break) or the file could not be replaced; the file is then unchanged.
+    // break, a character the file's encoding cannot carry) or the file could not be replaced; the file is
+    // then unchanged.
     bool write(const std::string& value);
+
+    // The first character of the text that the file's encoding cannot carry, nothing when all can be stored.
+    std::optional<std::string> firstUnstorable(const std::string& text) const {
+        return IniFile(*fs_, path_).firstUnstorable(text);
+    }
 
     // Shorthands that select section and key first.
     std::string read(const std::string& section, const std::string& key);

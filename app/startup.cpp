@@ -12,6 +12,7 @@ constexpr const char* kInfosFolder = "infos";
 constexpr const char* kResidentTable = "BEWOHNER";
 // A table in its base form has this many columns; the program then adds the station assignment.
 constexpr std::size_t kBaseColumnCount = 16;
+constexpr const char* kDefective = "Datenbank QBXDATA.MDB defekt!";
 
 StartResult fatal(Program& program, const std::string& text) {
     program.msgBox(text, MsgIcon::Critical, MsgButtons::Ok, kErrorTitle);
@@ -26,48 +27,76 @@ bool looksLikeSqlite(Program& program, const std::string& path) {
     return bytes && bytes->compare(0, 16, std::string("SQLite format 3\0", 16)) == 0;
 }
 
+std::string cannotBeOpened(Program& program, const std::string& detail) {
+    std::string text = "Datenbank " + program.path(kDatabaseCopy) + " kann nicht geöffnet werden!";
+    return detail.empty() ? text : text + "\n" + detail;
+}
+
+std::string defective(const std::string& detail) {
+    return detail.empty() ? std::string(kDefective) : std::string(kDefective) + "\n" + detail;
+}
+
 // Opens the copy, reads the table's columns and adds the station assignment to a table in its base form.
-bool checkAndUpgradeDatabase(Program& program) {
-    auto db = Database::open(program.path(kDatabaseCopy));
+std::string checkAndUpgradeDatabase(Program& program) {
+    std::string why;
+    auto db = Database::open(program.path(kDatabaseCopy), &why);
     if (!db)
-        return false;
+        return cannotBeOpened(program, why);
     const auto columns = db->columns(kResidentTable);
     if (columns.empty())
-        return false;
-    if (columns.size() == kBaseColumnCount)
-        return db->exec("ALTER TABLE BEWOHNER ADD COLUMN PNL VARCHAR(100)");
-    return true;
+        return cannotBeOpened(program, "Die Tabelle BEWOHNER fehlt.");
+    if (columns.size() == kBaseColumnCount &&
+        !db->exec("ALTER TABLE BEWOHNER ADD COLUMN PNL VARCHAR(100)", {}, &why))
+        return cannotBeOpened(program, why);
+    return {};
 }
 
 // DataBewo on the copy: the table must be readable and sortable by apartment number.
-bool bindDataBewo(Program& program) {
-    program.DataBewo = Database::open(program.path(kDatabaseCopy));
+std::string bindDataBewo(Program& program) {
+    std::string why;
+    program.DataBewo = Database::open(program.path(kDatabaseCopy), &why);
     if (!program.DataBewo)
-        return false;
-    if (!program.DataBewo->query("SELECT count(*) FROM BEWOHNER"))
-        return false;
-    if (!program.DataBewo->query("SELECT * FROM BEWOHNER ORDER BY WNR LIMIT 1"))
-        return false;
-    return !program.bindResidentTable || program.bindResidentTable();
+        return defective(why);
+    if (!program.DataBewo->query("SELECT count(*) FROM BEWOHNER", {}, &why))
+        return defective(why);
+    if (!program.DataBewo->query("SELECT * FROM BEWOHNER ORDER BY WNR LIMIT 1", {}, &why))
+        return defective(why);
+    if (program.bindResidentTable && !program.bindResidentTable())
+        return defective({});
+    return {};
 }
 
 }  // namespace
 
-bool UpgradeDatabaseCopy(Program& program) {
-    return checkAndUpgradeDatabase(program);
-}
-
-bool MakeDatabaseWorkingCopy(Program& program, std::string* why) {
+bool MakeDatabaseWorkingCopy(Program& program, std::string* message) {
     const std::string copy = program.path(kDatabaseCopy);
     // A journal left by a crashed run would be played into the fresh copy and spoil it.
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         if (program.fs.fileExists(copy + suffix))
             program.fs.deleteFile(copy + suffix);
-    if (Database::backup(program.path(kDatabaseFile), copy, why))
+    std::string why;
+    int sourceFailure = 0;
+    if (Database::backup(program.path(kDatabaseFile), copy, &why, &sourceFailure))
         return true;
-    if (looksLikeSqlite(program, program.path(kDatabaseFile)))
-        return false;
-    return program.fs.copyFile(program.path(kDatabaseFile), copy);
+    if (!looksLikeSqlite(program, program.path(kDatabaseFile))) {
+        // Copied as it is: opening the copy reports it like any other unreadable database.
+        if (program.fs.copyFile(program.path(kDatabaseFile), copy))
+            return true;
+        why.clear();
+    }
+    // An original that cannot be read (damaged, held, a write of another program left unfinished) is a
+    // database that cannot be opened; otherwise the copy could not be written.
+    *message = sourceFailure != 0 ? cannotBeOpened(program, why)
+                                  : "Die Arbeitskopie QBXDATA_COPY.MDB kann nicht angelegt werden!" +
+                                        (why.empty() ? std::string() : "\n" + why);
+    return false;
+}
+
+bool CheckDatabaseWorkingCopy(Program& program, std::string* message) {
+    *message = checkAndUpgradeDatabase(program);
+    if (message->empty())
+        *message = bindDataBewo(program);
+    return message->empty();
 }
 
 StartResult StartUp(Program& program, const StartUpSeams& seams) {
@@ -77,9 +106,9 @@ StartResult StartUp(Program& program, const StartUpSeams& seams) {
 
     if (!program.fs.fileExists(program.path(kDatabaseFile)))
         return fatal(program, "Datenbank QBXDATA.MDB nicht gefunden!");
-    std::string why;
-    if (!MakeDatabaseWorkingCopy(program, &why))
-        return fatal(program, "Die Arbeitskopie QBXDATA_COPY.MDB kann nicht angelegt werden!\n" + why);
+    std::string message;
+    if (!MakeDatabaseWorkingCopy(program, &message))
+        return fatal(program, message);
 
     if (!program.fs.fileExists(program.path(kSettingsFile)))
         return fatal(program, "ANLAGE99.INI nicht gefunden!");
@@ -90,12 +119,9 @@ StartResult StartUp(Program& program, const StartUpSeams& seams) {
     if (!program.fs.folderExists(program.path(kInfosFolder)))
         program.fs.createFolder(program.path(kInfosFolder));
 
-    if (!checkAndUpgradeDatabase(program))
-        return fatal(program, "Datenbank " + program.path(kDatabaseCopy) + " kann nicht geöffnet werden!");
-
     program.bindResidentTable = seams.bindResidentTable;
-    if (!bindDataBewo(program))
-        return fatal(program, "Datenbank QBXDATA.MDB defekt!");
+    if (!CheckDatabaseWorkingCopy(program, &message))
+        return fatal(program, message);
 
     if (seams.openMainWindow)
         seams.openMainWindow();

@@ -25,12 +25,15 @@ enum class StartResult { Running, Ended };
 // Writes QBXDATA_COPY.MDB anew from QBXDATA.MDB: a consistent copy through the database engine, after
 // removing a journal a crashed run left beside the copy (it would be played into the fresh copy and spoil
 // it). A file that is no database at all is copied as it is, so that opening the copy reports it like any
-// other unreadable database. False (*why says why) when no copy could be written.
-bool MakeDatabaseWorkingCopy(Program& program, std::string* why);
+// other unreadable database. False when no copy could be made; *message is then the user's message: an
+// original that cannot be read is a database that cannot be opened, with the German cause.
+bool MakeDatabaseWorkingCopy(Program& program, std::string* message);
 
-// Adds the station assignment column PNL to table BEWOHNER of QBXDATA_COPY.MDB when the table has its base
-// form of 16 columns, as every start does. False when the copy cannot be opened or has no table BEWOHNER.
-bool UpgradeDatabaseCopy(Program& program);
+// The start-up's checks of the database working copy: the table BEWOHNER exists (a table in its base form
+// gets the station column), reads and sorts by apartment number, and the resident table binds; DataBewo is
+// then open on the copy. False with the user's message ("... kann nicht geöffnet werden!" or "... defekt!",
+// with the German cause where one is known).
+bool CheckDatabaseWorkingCopy(Program& program, std::string* message);
 
 // Ended: a fatal error was shown and the process must end (the originals are untouched).
 StartResult StartUp(Program& program, const StartUpSeams& seams);

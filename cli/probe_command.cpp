@@ -68,13 +68,13 @@ int RunProbeCommand(Program& program, const std::string& stationArg, const std::
     if (link->modem)
         return couldNotRun(out, "Die Schnittstelle " + portName(link->port) + " arbeitet über ein Modem.");
     if (SerialLinkInUse(program))
-        return couldNotRun(out, "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt.");
+        return couldNotRun(out, LinkBusyMessage(program));
     if (program.ports.status(link->port) == kPortInUse) {
-        out << kPortInUseMessage << "\n";
+        out << PortInUseMessage(program, link->port) << "\n";
         return kProbeCouldNotRun;
     }
 
-    SerialLinkClaim claim(program);
+    SerialLinkClaim claim(program, SerialLinkUse::PortTest);
     std::string openError;
     if (!PreparePort(program, link->port, kProbeLineSettings, false, false, 0, &openError)) {
         if (openError.empty())

@@ -1,5 +1,6 @@
 #include "cli/transfer_command.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -108,6 +109,18 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
     return numbers;
 }
 
+// The transfer needs the station assignment: without it every station would receive an empty directory and
+// lose its residents.
+bool hasStationColumn(Program& program, std::string* why) {
+    const auto columns = program.DataBewo->columns(kResidentTable);
+    if (std::any_of(columns.begin(), columns.end(), [](const std::string& c) { return upper(c) == "PNL"; }))
+        return true;
+    *why =
+        "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird nichts "
+        "gesendet.";
+    return false;
+}
+
 }  // namespace
 
 int RunTransferCommand(Program& caller, const std::string& list, const std::string& levelText,
@@ -137,7 +150,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     const std::unique_ptr<FileLock> lock = lockInstallation(program);
     if (!lock)
         return kTransferCouldNotRun;
-    if (!openWorkingCopies(program, &error))
+    if (!openWorkingCopies(program, &error) || !hasStationColumn(program, &error))
         return couldNotRun(out, error);
 
     FrmPNL form;

@@ -8,7 +8,8 @@ namespace pnl {
 
 class Program;
 
-// The originals are only read. False and *why (German) when a copy cannot be made or opened.
+// The originals are only read. The database copy passes the start-up's checks (a table in its base form gets
+// the station column). False and *why (German) when a copy cannot be made or fails them.
 bool openWorkingCopies(Program& program, std::string* why);
 
 }  // namespace pnl

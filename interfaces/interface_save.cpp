@@ -14,7 +14,11 @@ constexpr const char* kSaveErrorTitle = "Schnittstellen Fehler";
 
 // A comma would shift every later field of the record and a line break would split it: the field is refused
 // by name. Returns the message, or nothing when the text may be stored.
-std::string textFailure(const std::string& text, const std::string& fieldName) {
+std::string textFailure(const Program& program, const std::string& text, const std::string& fieldName) {
+    // The settings file keeps its encoding (the other program reads it as Windows-1252).
+    if (const auto character = program.InitX.firstUnstorable(text))
+        return "Im " + fieldName + " ist das Zeichen „" + *character +
+               "“ enthalten, das ANLAGE99.INI nicht speichern kann!";
     if (text.find(',') != std::string::npos)
         return "Im " + fieldName + " dürfen keine Kommas enthalten sein!";
     if (text.find_first_of("\r\n") != std::string::npos)
@@ -56,7 +60,7 @@ void SaveInterface(Program& program, FrmCOM& form) {
             for (const auto& [text, name] :
                  {std::pair{init1, "1. Initialisierungsstring"},
                   std::pair{init2, "2. Initialisierungsstring"}, std::pair{dialPrefix, "Anwahlpräfix"}}) {
-                if (const std::string failure = textFailure(text, name); !failure.empty()) {
+                if (const std::string failure = textFailure(program, text, name); !failure.empty()) {
                     refuse(program, failure);
                     return;
                 }

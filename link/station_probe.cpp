@@ -5,6 +5,12 @@
 
 namespace pnl {
 
+std::string PortInUseMessage(Program& program, int port) {
+    const std::string holder = program.ports.holder(port);
+    return holder.empty() ? std::string(kPortInUseMessage)
+                          : std::string(kPortInUseMessage) + "\n(" + holder + ")";
+}
+
 namespace {
 constexpr std::size_t kAnswerLength = 19;
 }

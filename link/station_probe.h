@@ -20,8 +20,9 @@ inline constexpr const char* kProbeCloseCode = "00";
 // The answer of the port-status query for a port that another program holds.
 inline constexpr int kPortInUse = 2;
 inline constexpr const char* kPortInUseMessage = "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!";
-inline constexpr const char* kLinkBusyMessage =
-    "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt. Kein Test möglich!";
+
+// kPortInUseMessage, followed by what holds the port when the system tells it (a lock file, another program).
+std::string PortInUseMessage(Program& program, int port);
 
 // 0x01 "*0000" 0x04.
 std::string QueryFrame();

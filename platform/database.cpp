@@ -1,5 +1,6 @@
 #include "platform/database.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -7,6 +8,8 @@
 
 #include <charconv>
 #include <random>
+
+#include "platform/failure_text.h"
 
 namespace pnl {
 
@@ -19,25 +22,28 @@ void setError(std::string* error, const std::string& text) {
         *error = text;
 }
 
+// The engine's own message is English: the user gets the German cause of its result code.
 std::string messageOf(sqlite3* db) {
-    return db ? sqlite3_errmsg(db) : "out of memory";
+    return databaseFailureText(db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM);
 }
 
 // Opens the file and proves it is an SQLite database: sqlite3_open only reads the header on first use.
-sqlite3* openChecked(const std::string& path, int flags, std::string* error) {
+sqlite3* openChecked(const std::string& path, int flags, std::string* error, int* failureCode = nullptr) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
+        if (failureCode)
+            *failureCode = db ? sqlite3_extended_errcode(db) : rc;
         setError(error, path + ": " + messageOf(db));
         sqlite3_close_v2(db);
         return nullptr;
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
-    char* message = nullptr;
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) != SQLITE_OK) {
-        setError(error, path + ": " + (message ? message : messageOf(db)));
-        sqlite3_free(message);
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        if (failureCode)
+            *failureCode = sqlite3_extended_errcode(db);
+        setError(error, path + ": " + messageOf(db));
         sqlite3_close_v2(db);
         return nullptr;
     }
@@ -107,13 +113,13 @@ bool run(sqlite3* db, const std::string& sql, const std::vector<DbValue>& params
             continue;  // only blanks or a comment
         if (!params.empty() && !first) {
             sqlite3_finalize(stmt);
-            setError(error, "values can be bound to one statement only");
+            setError(error, "Werte können nur an eine einzelne Anweisung gebunden werden.");
             return false;
         }
         first = false;
         if (!bind(stmt, params)) {
             sqlite3_finalize(stmt);
-            setError(error, "the values do not match the statement's parameters");
+            setError(error, "Die Werte passen nicht zu den Platzhaltern der Anweisung.");
             return false;
         }
         if (rows)
@@ -155,7 +161,7 @@ std::string dbText(const DbValue& value) {
 
 std::unique_ptr<Database> Database::open(const std::string& path, std::string* error) {
     if (!fileExists(path)) {
-        setError(error, path + ": not found");
+        setError(error, path + ": " + systemFailureText(ENOENT));
         return nullptr;
     }
     sqlite3* db = openChecked(path, SQLITE_OPEN_READWRITE, error);
@@ -166,7 +172,7 @@ std::unique_ptr<Database> Database::open(const std::string& path, std::string* e
 
 std::unique_ptr<Database> Database::create(const std::string& path, std::string* error) {
     if (fileExists(path)) {
-        setError(error, path + ": exists already");
+        setError(error, path + ": " + systemFailureText(EEXIST));
         return nullptr;
     }
     sqlite3* db = openChecked(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
@@ -175,14 +181,21 @@ std::unique_ptr<Database> Database::create(const std::string& path, std::string*
     return std::unique_ptr<Database>(new Database(db, path));
 }
 
-bool Database::backup(const std::string& from, const std::string& to, std::string* error) {
+bool Database::backup(const std::string& from, const std::string& to, std::string* error,
+                      int* sourceFailure) {
     if (!fileExists(from)) {
-        setError(error, from + ": not found");
+        setError(error, from + ": " + systemFailureText(ENOENT));
+        if (sourceFailure)
+            *sourceFailure = SQLITE_CANTOPEN;
         return false;
     }
-    sqlite3* source = openChecked(from, SQLITE_OPEN_READONLY, error);
-    if (!source)
+    int openFailure = SQLITE_OK;
+    sqlite3* source = openChecked(from, SQLITE_OPEN_READONLY, error, &openFailure);
+    if (!source) {
+        if (sourceFailure)
+            *sourceFailure = openFailure;
         return false;
+    }
 
     std::random_device random;
     const std::string temp =
@@ -201,10 +214,18 @@ bool Database::backup(const std::string& from, const std::string& to, std::strin
                    ++tries < 100)
                 sqlite3_sleep(50);
             ok = rc == SQLITE_DONE;
-            ok = sqlite3_backup_finish(copy) == SQLITE_OK && ok;
-        }
-        if (!ok)
+            const int finished = sqlite3_backup_finish(copy);
+            if (ok && finished != SQLITE_OK)
+                rc = finished, ok = false;
+            // A damaged page or a writer holding the file is the source's failure; the rest is the copy's.
+            const bool fromSource = isDamagedDatabaseCode(rc) || rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+            if (!ok && fromSource && sourceFailure)
+                *sourceFailure = rc;
+            if (!ok)
+                setError(error, (fromSource ? from : to) + ": " + databaseFailureText(rc));
+        } else {
             setError(error, to + ": " + messageOf(target));
+        }
     } else {
         setError(error, to + ": " + messageOf(target));
     }
@@ -215,14 +236,15 @@ bool Database::backup(const std::string& from, const std::string& to, std::strin
         // Flush the copy before it takes the target's name.
         const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
         ok = fd >= 0 && ::fsync(fd) == 0;
+        const int syncErrno = errno;
         if (fd >= 0)
             ::close(fd);
         if (!ok)
-            setError(error, to + ": cannot flush the copy");
+            setError(error, to + ": " + systemFailureText(syncErrno));
     }
     if (ok && ::rename(temp.c_str(), to.c_str()) != 0) {
         ok = false;
-        setError(error, to + ": cannot replace the file");
+        setError(error, to + ": " + systemFailureText(errno));
     }
     if (!ok) {
         ::unlink(temp.c_str());
@@ -247,11 +269,11 @@ bool Database::settle(const std::string& path, std::string* error) {
     struct stat st {};
     // A log that outlives our close belongs to a connection still open, even when the checkpoint emptied it.
     if (::stat((path + "-wal").c_str(), &st) == 0) {
-        setError(error, path + ": another program has the database open");
+        setError(error, path + ": Ein anderes Programm hat die Datenbank geöffnet.");
         return false;
     }
     if (::stat((path + "-journal").c_str(), &st) == 0 && st.st_size > 0) {
-        setError(error, path + ": another program is writing to the database");
+        setError(error, path + ": Ein anderes Programm schreibt gerade in die Datenbank.");
         return false;
     }
     return true;

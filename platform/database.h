@@ -27,8 +27,10 @@ class Database {
     // Creates a new database file (fails when it exists).
     static std::unique_ptr<Database> create(const std::string& path, std::string* error = nullptr);
     // Writes a consistent copy of the database at `from` to `to` with the backup API (to is replaced
-    // atomically).
-    static bool backup(const std::string& from, const std::string& to, std::string* error = nullptr);
+    // atomically). When the source could not be read (missing, damaged, held by a writer, a journal or log
+    // left by a program that ended during a write), *sourceFailure gets the engine's result code.
+    static bool backup(const std::string& from, const std::string& to, std::string* error = nullptr,
+                       int* sourceFailure = nullptr);
     // Makes the file at `path` stand alone before it is replaced by renaming: a hot journal left by a crashed
     // writer is rolled back and a write-ahead log is checkpointed into the file. False and *error when that
     // fails or another connection still uses the file (a journal or log still beside it), since that journal

@@ -8,6 +8,8 @@
 
 #include <random>
 
+#include "platform/failure_text.h"
+
 namespace pnl {
 
 namespace {
@@ -20,7 +22,7 @@ std::string folderOf(const std::string& path) {
 }
 
 std::string describeErrno(int error) {
-    return strerror(error);
+    return systemFailureText(error);
 }
 
 // Flushes a folder so that a rename in it survives a power cut.

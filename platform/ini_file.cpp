@@ -124,6 +124,14 @@ bool holdsLineBreak(const std::string& text) {
 
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 
+// Every byte from 0x80 on: a text without any of them is ASCII.
+const std::string kHighBytes = [] {
+    std::string bytes;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        bytes += static_cast<char>(b);
+    return bytes;
+}();
+
 }  // namespace
 
 // The structure of the lines, read in the document's own encoding.
@@ -221,7 +229,10 @@ struct IniDocumentAccess {
 
 IniDocument IniDocument::parse(const std::string& bytes) {
     IniDocument doc;
-    doc.encoding_ = decodeUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
+    // The other program reads the file as Windows-1252: only a file that already holds a multi-byte UTF-8
+    // sequence (and nothing invalid) was written as UTF-8; an all-ASCII or new file is Windows-1252.
+    const bool holdsMultiByte = bytes.find_first_of(kHighBytes) != std::string::npos;
+    doc.encoding_ = holdsMultiByte && decodeUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
     std::size_t start = 0;
     while (start < bytes.size()) {
         const auto nl = bytes.find('\n', start);
@@ -282,6 +293,21 @@ bool IniDocument::setValue(const std::string& section, const std::string& key, c
     return true;
 }
 
+std::optional<std::string> IniDocument::firstUnstorable(const std::string& text) const {
+    const auto points = decodeUtf8(text);
+    if (!points)
+        return std::string("?");
+    if (encoding_ == Encoding::Utf8)
+        return std::nullopt;
+    for (char32_t c : *points) {
+        std::string character;
+        appendUtf8(character, c);
+        if (!utf8ToWindows1252(character))
+            return character;
+    }
+    return std::nullopt;
+}
+
 std::string IniDocument::bytes() const {
     std::string out;
     for (const auto& line : lines_)
@@ -294,6 +320,11 @@ std::string IniFile::read(const std::string& section, const std::string& key) co
     if (!bytes)
         return {};
     return IniDocument::parse(*bytes).value(section, key).value_or(std::string());
+}
+
+std::optional<std::string> IniFile::firstUnstorable(const std::string& text) const {
+    const auto bytes = fs_->readFile(path_);
+    return IniDocument::parse(bytes.value_or(std::string())).firstUnstorable(text);
 }
 
 bool IniFile::write(const std::string& section, const std::string& key, const std::string& value) {

@@ -48,15 +48,24 @@ class PosixPortQueries : public PortQueries {
         return type > PORT_UNKNOWN ? 1 : 0;
     }
 
-    int status(int number) override {
+    int status(int number) override { return holder(number).empty() ? 0 : 2; }
+
+    // A lock file that opening the port could not take or replace, its flock, or the device open in another
+    // program that takes no lock (a terminal program, cat): the station's answer would not reach us.
+    std::string holder(int number) override {
         if (number < 1 || number > 8)
-            return 0;
+            return {};
         const std::string device = serial_lock::devicePath(ports_.pathOf(number));
         if (::access(device.c_str(), F_OK) != 0)
-            return 0;
-        if (serial_lock::liveHolder(serial_lock::lockFilePath(options_.lockFolder, device)) != 0)
-            return 2;
-        return serial_lock::flockHeldElsewhere(device) ? 2 : 0;
+            return {};
+        const std::string lockFile = serial_lock::lockFilePath(options_.lockFolder, device);
+        if (serial_lock::blocks(lockFile))
+            return "Sperrdatei " + lockFile;
+        if (serial_lock::flockHeldElsewhere(device))
+            return "von einem anderen Programm gesperrt";
+        if (serial_lock::openInAnotherProcess(device))
+            return "von einem anderen Programm geöffnet";
+        return {};
     }
 
   private:

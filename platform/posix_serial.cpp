@@ -11,6 +11,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/failure_text.h"
 #include "platform/posix_serial.h"
 #include "platform/serial_lock.h"
 #include "platform/termios_line.h"
@@ -116,7 +117,8 @@ bool PosixSerialPort::open(std::string* error) {
         if (code == EBUSY)
             return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", -1);
         return fail(error,
-                    "Die Schnittstelle " + where + " kann nicht geöffnet werden: " + std::strerror(code), -1);
+                    "Die Schnittstelle " + where + " kann nicht geöffnet werden: " + systemFailureText(code),
+                    -1);
     }
     if (!::isatty(fd))
         return fail(error, where + " ist keine serielle Schnittstelle.", fd);
@@ -127,7 +129,9 @@ bool PosixSerialPort::open(std::string* error) {
         serial_lock::lockFilePath(options_.lockFolder, serial_lock::devicePath(path));
     const auto lock = serial_lock::take(lockFile);
     if (lock == serial_lock::LockResult::Busy)
-        return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", fd);
+        return fail(error,
+                    "Die Schnittstelle " + where + " wird gegenwärtig genutzt (Sperrdatei " + lockFile + ").",
+                    fd);
     const auto failLocked = [&](const std::string& text) {
         if (lock == serial_lock::LockResult::Taken)
             serial_lock::release(lockFile);

@@ -9,13 +9,15 @@
 
 #include <cstring>
 
+#include "platform/failure_text.h"
+
 namespace pnl {
 
 namespace {
 
 bool fail(std::string* error, const std::string& what) {
     if (error)
-        *error = what + ": " + std::strerror(errno);
+        *error = what + ": " + systemFailureText(errno);
     return false;
 }
 

@@ -8,7 +8,15 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <cstring>
+#include <fstream>
+#include <set>
+#include <string_view>
+#include <vector>
 
 namespace pnl::serial_lock {
 
@@ -83,6 +91,106 @@ long liveHolder(const std::string& lockFile) {
         return 0;
     const long pid = pidOf(content);
     return processAlive(pid) ? pid : 0;
+}
+
+bool blocks(const std::string& lockFile) {
+    struct stat file {};
+    if (::lstat(lockFile.c_str(), &file) != 0)
+        return false;
+    if (liveHolder(lockFile) != 0)
+        return true;
+    if (!S_ISREG(file.st_mode) && !S_ISLNK(file.st_mode))
+        return true;
+    const auto slash = lockFile.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : lockFile.substr(0, slash ? slash : 1);
+    struct stat dir {};
+    if (::stat(folder.c_str(), &dir) != 0 || ::access(folder.c_str(), W_OK | X_OK) != 0)
+        return true;
+    const uid_t me = ::geteuid();
+    return (dir.st_mode & S_ISVTX) != 0 && me != 0 && file.st_uid != me && dir.st_uid != me;
+}
+
+namespace {
+
+// The pseudo-terminal indexes whose master side the process holds ("tty-index" of its /dev/ptmx files).
+std::set<int> masterIndexes(const std::string& processFolder, const std::vector<std::string>& masterFds) {
+    std::set<int> indexes;
+    for (const auto& fd : masterFds) {
+        std::ifstream info(processFolder + "/fdinfo/" + fd);
+        std::string key;
+        while (info >> key) {
+            if (key == "tty-index:") {
+                int index = -1;
+                if (info >> index)
+                    indexes.insert(index);
+                break;
+            }
+        }
+    }
+    return indexes;
+}
+
+bool isNumber(const char* name) {
+    if (!*name)
+        return false;
+    for (const char* c = name; *c; ++c)
+        if (*c < '0' || *c > '9')
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool openInAnotherProcess(const std::string& device) {
+    struct stat target {};
+    if (::stat(device.c_str(), &target) != 0 || !S_ISCHR(target.st_mode))
+        return false;
+    // The index of a pseudo-terminal slave (/dev/pts/N), to recognise the process that plays the device.
+    const bool pseudoTerminal = device.rfind("/dev/pts/", 0) == 0;
+    const int slaveIndex = pseudoTerminal ? std::atoi(device.c_str() + 9) : -1;
+
+    DIR* proc = ::opendir("/proc");
+    if (!proc)
+        return false;
+    const std::string self = std::to_string(::getpid());
+    bool held = false;
+    while (const dirent* process = ::readdir(proc)) {
+        if (!isNumber(process->d_name) || self == process->d_name)
+            continue;
+        const std::string folder = std::string("/proc/") + process->d_name;
+        DIR* fds = ::opendir((folder + "/fd").c_str());
+        if (!fds)
+            continue;  // another user's process, or gone
+        bool holdsDevice = false;
+        std::vector<std::string> masters;
+        while (const dirent* fd = ::readdir(fds)) {
+            if (!isNumber(fd->d_name))
+                continue;
+            const std::string link = folder + "/fd/" + fd->d_name;
+            char buffer[256];
+            const ssize_t n = ::readlink(link.c_str(), buffer, sizeof buffer);
+            if (n <= 0)
+                continue;
+            const std::string_view name(buffer, static_cast<std::size_t>(n));
+            if (name == "/dev/ptmx" || name == "/dev/pts/ptmx") {
+                masters.emplace_back(fd->d_name);
+                continue;
+            }
+            // Only files under /dev are compared: no other descriptor (socket, pipe, file) needs a stat.
+            if (!name.starts_with("/dev/"))
+                continue;
+            struct stat open {};
+            if (::stat(link.c_str(), &open) == 0 && S_ISCHR(open.st_mode) && open.st_rdev == target.st_rdev)
+                holdsDevice = true;
+        }
+        ::closedir(fds);
+        if (holdsDevice && !(pseudoTerminal && masterIndexes(folder, masters).count(slaveIndex))) {
+            held = true;
+            break;
+        }
+    }
+    ::closedir(proc);
+    return held;
 }
 
 LockResult take(const std::string& lockFile) {

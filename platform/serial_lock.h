@@ -18,6 +18,16 @@ std::string lockFilePath(const std::string& folder, const std::string& device);
 // file, it cannot be read, or its process has ended (a stale lock).
 long liveHolder(const std::string& lockFile);
 
+// True when the lock file keeps this process from the port: its process is alive, or it is stale but this
+// process cannot remove it (no write right to its folder, another user's file in a sticky folder, or no plain
+// file), so that taking the lock would fail as well.
+bool blocks(const std::string& lockFile);
+
+// True when another process holds the device open, with or without a lock (as fuser finds it, through
+// /proc/<pid>/fd of the processes this user may see). The process that plays the device (holding the master
+// side of a pseudo-terminal) is no user of the port, and neither is this process.
+bool openInAnotherProcess(const std::string& device);
+
 enum class LockResult { Taken, Skipped, Busy };
 // Creates the lock file for this process. A stale lock file is replaced. Skipped when the lock folder is not
 // writable (the flock alone then guards the port); Busy when a live process holds it.

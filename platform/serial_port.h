@@ -68,6 +68,9 @@ class PortQueries {
     virtual int presence(int index) = 0;
     // 2 when the port (1 = COM1) is in use by another program or process, 0 otherwise.
     virtual int status(int number) = 0;
+    // For a port in use: what holds it, as a German phrase for the message ("Sperrdatei
+    // /var/lock/LCK..ttyS0", "von einem anderen Programm geöffnet"); empty when not known.
+    virtual std::string holder(int /*number*/) { return {}; }
 };
 
 // The POSIX termios adapter.

@@ -1,5 +1,7 @@
 #include "platform/termios_line.h"
 
+#include "platform/failure_text.h"
+
 #include <errno.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -61,7 +63,7 @@ bool apply(int fd, const LineSettings& settings, int handshake, std::string* err
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {
         if (error)
-            *error = std::string("Die Einstellungen sind nicht lesbar: ") + std::strerror(errno);
+            *error = std::string("Die Einstellungen sind nicht lesbar: ") + systemFailureText(errno);
         return false;
     }
     ::cfmakeraw(&tio);
@@ -99,7 +101,7 @@ bool apply(int fd, const LineSettings& settings, int handshake, std::string* err
     tio.c_cc[VTIME] = 0;
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
         if (error)
-            *error = std::string("Die Einstellungen werden nicht angenommen: ") + std::strerror(errno);
+            *error = std::string("Die Einstellungen werden nicht angenommen: ") + systemFailureText(errno);
         return false;
     }
     return true;

@@ -31,14 +31,14 @@ void PortTest(Program& program, FrmCOM& form) {
     if (port == 0)
         return;
     if (SerialLinkInUse(program)) {
-        program.msgBox(kLinkBusyMessage, MsgIcon::Exclamation);
+        program.msgBox(LinkBusyMessage(program), MsgIcon::Exclamation);
         return;
     }
     if (program.ports.status(port) == kPortInUse) {
-        program.msgBox(kPortInUseMessage, MsgIcon::Exclamation);
+        program.msgBox(PortInUseMessage(program, port), MsgIcon::Exclamation);
         return;
     }
-    SerialLinkClaim claim(program);
+    SerialLinkClaim claim(program, SerialLinkUse::PortTest);
     setTestControls(form, false);
     const int entry = form.CboCOMDev.listIndex();
     if (entry >= 0 && form.CboCOMDev.itemData(entry) == kStationLink)

@@ -117,6 +117,8 @@ void ResidentEditor::ClearResidentForm() {
     form_.txtBwtSnr.clear();
     form_.CboBewo.setListIndex(-1);
     form_.TxtBWWNr.clear();
+    storedApartment_.clear();
+    shownApartment_.clear();
     form_.TxtBWSnr.clear();
     form_.TxtBWName.setText("");
     form_.TxtBWVorn.setText("");
@@ -197,7 +199,9 @@ void ResidentEditor::ShowResident() {
     form_.TxtBWName.setText(t->value("Name"));
     form_.TxtBWVorn.setText(t->value("Vorname"));
     showNumber(form_.TxtBWCode, decodeCode(t->value("code")));
-    showApartment(form_.TxtBWWNr, t->value("Wnr"));
+    storedApartment_ = t->value("Wnr");
+    showApartment(form_.TxtBWWNr, storedApartment_);
+    shownApartment_ = form_.TxtBWWNr.text();
     ShowStationAssignment(t->value("PNL"));
 }
 
@@ -237,7 +241,8 @@ ResidentRow ResidentEditor::StoreResidentFields() const {
     row.firstName = storedName(form_.TxtBWVorn.text());
     const std::string code = trim(form_.TxtBWCode.text());
     row.code = code.empty() ? 0 : leadingNumber(code);
-    row.apartment = cleanText(form_.TxtBWWNr.text());
+    const bool apartmentEdited = form_.TxtBWWNr.text() != shownApartment_;
+    row.apartment = apartmentEdited ? cleanText(form_.TxtBWWNr.text()) : storedApartment_;
     row.stations = StoreStationAssignment();
     return row;
 }

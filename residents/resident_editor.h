@@ -70,6 +70,10 @@ class ResidentEditor {
     FrBewoControls& form_;
     std::string serial_ = kNoRow;
     std::string id_ = kNoRow;
+    // The apartment number as the table holds it and as the field shows it: another program may store one
+    // that the mask cannot show, which a save without editing the field keeps unchanged.
+    std::string storedApartment_;
+    std::string shownApartment_;
     DisplayLine displayLine_{program_, form_};
 };
 

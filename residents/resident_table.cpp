@@ -126,30 +126,10 @@ struct ResidentTable::Impl {
         for (const auto& column : columns)
             selectList += ", " + (column.empty() ? std::string("NULL") : column);
 
-        ensureIndex(kSerial, tableName);
-        if (!idIsRowid)
-            ensureIndex(kId, tableName);
         bound = true;
         reload();
         pos = 0;
         onDeleted = false;
-    }
-
-    // The serial number search walks the whole table without an index. The index lives in the file and goes
-    // back into the shared database at a commit; SQLite keeps it up to date for every program that writes the
-    // table, and a program that does not know it never sees it. An index that already starts with the column
-    // is used as it is.
-    void ensureIndex(Column column, const std::string& tableName) {
-        if (columns[column].empty())
-            return;
-        const auto existing = db.query(
-            "SELECT 1 FROM pragma_index_list(?) AS list, pragma_index_info(list.name) AS info "
-            "WHERE info.seqno = 0 AND info.name = ? COLLATE NOCASE",
-            {tableName, std::string(kColumnNames[column])});
-        if (existing && !existing->empty())
-            return;
-        db.exec("CREATE INDEX IF NOT EXISTS " + quoted(tableName + "_" + kColumnNames[column] + "_search") +
-                " ON " + table + " (" + columns[column] + ")");
     }
 
     Stamp readStamp() {

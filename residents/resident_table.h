@@ -34,8 +34,8 @@ struct ResidentRow {
 
 class ResidentTable {
   public:
-    // Binds the table: finds the program's columns and adds the index that the serial number search needs
-    // (see resident_table.cpp). After binding the first row is current.
+    // Binds the table: finds the program's columns. The file's schema is left as it is (it goes back into the
+    // shared database at a commit). After binding the first row is current.
     explicit ResidentTable(Database& db);
     ~ResidentTable();
     ResidentTable(const ResidentTable&) = delete;

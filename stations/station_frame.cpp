@@ -1,5 +1,8 @@
 #include "stations/station_frame.h"
 
+#include <utility>
+#include <vector>
+
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/frm_com.h"
@@ -17,7 +20,21 @@ bool hasLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
-void refuse(Program& program, const char* message) {
+// The settings file keeps its encoding (the other program reads it as Windows-1252): a character it cannot
+// carry is refused by field before anything is written.
+std::string unstorableFailure(const Program& program, const FrmCOM& form) {
+    std::vector<std::pair<std::string, const char*>> fields = {
+        {trim(form.TxtPNLBez.text()), "Im Bezeichnungstext"}};
+    if (form.TxtPNLModem.visible())
+        fields.emplace_back(trim(form.TxtPNLModem.text()), "In der Rufnummer");
+    for (const auto& [text, where] : fields)
+        if (const auto character = program.InitX.firstUnstorable(text))
+            return std::string(where) + " ist das Zeichen „" + *character +
+                   "“ enthalten, das ANLAGE99.INI nicht speichern kann!";
+    return {};
+}
+
+void refuse(Program& program, const std::string& message) {
     program.msgBox(message, MsgIcon::Exclamation);
 }
 
@@ -116,6 +133,10 @@ void SaveStation(Program& program, FrmCOM& form) {
         slot = form.CboPNLBez.itemData(entry);
     }
     if (const char* failure = firstFailure(form)) {
+        refuse(program, failure);
+        return;
+    }
+    if (const std::string failure = unstorableFailure(program, form); !failure.empty()) {
         refuse(program, failure);
         return;
     }

@@ -76,7 +76,7 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* pro
         return result;
     }
 
-    SerialLinkClaim claim(program);
+    SerialLinkClaim claim(program, SerialLinkUse::Transfer);
     result.started = true;
     setControlsEnabled(form, false);
     if (progress)

@@ -159,6 +159,9 @@ TEST_F(PasswordFixture, OnlyEnabledLevelsWithRightsMatchTheCodeAsText) {
     EXPECT_EQ(MatchAccessCode(program(), "999999").kind, CodeMatch::Kind::Wrong);
     writeLevels(inst, "ANLAGE99.INI", {{6, "TRUE,666666,P"}});
     EXPECT_EQ(MatchAccessCode(program(), "666666").level, 6);
+    // A kind written in lower case: "n" has no rights, exactly as "N".
+    writeLevels(inst, "ANLAGE99.INI", {{6, "TRUE,666666,n"}});
+    EXPECT_EQ(MatchAccessCode(program(), "666666").kind, CodeMatch::Kind::Wrong);
 }
 
 TEST_F(PasswordFixture, AnUndecryptableRecordDoesNotMatch) {

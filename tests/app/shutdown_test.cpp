@@ -185,6 +185,7 @@ TEST_F(ShutdownFixture, JaWaitsWhileAnotherProgramHasTheDatabaseOpen) {
     other.reset();
     inst.dialogs.answer(MsgAnswer::Yes);
     EXPECT_FALSE(ShutDown(program));
+    EXPECT_FALSE(inst.exists("FLAG.TXT"));  // the commit done, the marker goes
     EXPECT_EQ(inst.readFile("ANLAGE99.INI"), inst.readFile("ANLAGE99_COPY.INI"));
     expectCommittedCleanly(inst);
 }

@@ -105,7 +105,8 @@ TEST_F(StartFixture, FileThatIsNoDatabaseCannotBeOpened) {
         "Standard Jet DB, aber nicht wirklich: dies ist nur Text und keine Datenbank.";
     inst.writeFile("QBXDATA.MDB", garbage);
     EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank " + inst.folder.path() + "/QBXDATA_COPY.MDB kann nicht geöffnet werden!");
+    expectFatal("Datenbank " + inst.folder.path() + "/QBXDATA_COPY.MDB kann nicht geöffnet werden!\n" +
+                inst.folder.path() + "/QBXDATA_COPY.MDB: Die Datei ist keine Datenbank oder beschädigt.");
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), garbage);
     EXPECT_EQ(calls, (std::vector<std::string>{"interface editor"}));
 }
@@ -117,7 +118,8 @@ TEST_F(StartFixture, MissingResidentTableCannotBeOpenedAndUnsortableTableIsDefec
     }
     const std::string before = inst.readFile("QBXDATA.MDB");
     EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank " + inst.folder.path() + "/QBXDATA_COPY.MDB kann nicht geöffnet werden!");
+    expectFatal("Datenbank " + inst.folder.path() +
+                "/QBXDATA_COPY.MDB kann nicht geöffnet werden!\nDie Tabelle BEWOHNER fehlt.");
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), before);
 
     // A table without the apartment number cannot be sorted for the resident view.
@@ -127,7 +129,54 @@ TEST_F(StartFixture, MissingResidentTableCannotBeOpenedAndUnsortableTableIsDefec
     }
     inst.dialogs.shown.clear();
     EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank QBXDATA.MDB defekt!");
+    expectFatal("Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.");
+}
+
+// What the system or the database engine reports reaches the user as the program's own German message,
+// never as the engine's English text.
+TEST_F(StartFixture, FailuresOfTheCopyAreToldInGerman) {
+    const std::string folder = inst.folder.path();
+    const std::string cannotOpen = "Datenbank " + folder + "/QBXDATA_COPY.MDB kann nicht geöffnet werden!\n";
+    const std::string sample = inst.readFile("QBXDATA.MDB");
+
+    // The schema page of the original is damaged: a database that cannot be opened, not a failed copy.
+    std::string damaged = sample;
+    damaged.replace(100, 100, std::string(100, '\xFF'));
+    inst.writeFile("QBXDATA.MDB", damaged);
+    EXPECT_EQ(start(), StartResult::Ended);
+    expectFatal(cannotOpen + folder + "/QBXDATA.MDB: Die Datei ist beschädigt.");
+
+    // Another program ended while writing: its journal lies beside the original, which is only read.
+    inst.writeFile("QBXDATA.MDB", sample);
+    {
+        inst.writeFile("OTHER.MDB", sample);
+        auto other = Database::open(inst.path("OTHER.MDB"));
+        ASSERT_TRUE(other->exec("PRAGMA cache_size=1"));
+        ASSERT_TRUE(other->exec("BEGIN"));
+        ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Bemerkung = hex(randomblob(2000))"));
+        inst.writeFile("QBXDATA.MDB", inst.readFile("OTHER.MDB"));
+        inst.writeFile("QBXDATA.MDB-journal", inst.readFile("OTHER.MDB-journal"));
+    }
+    const std::string interrupted = inst.readFile("QBXDATA.MDB");
+    inst.dialogs.shown.clear();
+    EXPECT_EQ(start(), StartResult::Ended);
+    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
+    EXPECT_EQ(inst.dialogs.last().text.rfind(cannotOpen + folder +
+                                                 "/QBXDATA.MDB: Ein anderes Programm wurde "
+                                                 "beendet, während es in die Datenbank schrieb",
+                                             0),
+              0u)
+        << inst.dialogs.last().text;
+    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), interrupted);
+    std::filesystem::remove(inst.path("QBXDATA.MDB-journal"));
+
+    // The copy's place is taken by a folder: the copy cannot be made, said in German.
+    inst.writeFile("QBXDATA.MDB", sample);
+    std::filesystem::create_directories(inst.path("QBXDATA_COPY.MDB/belegt"));
+    inst.dialogs.shown.clear();
+    EXPECT_EQ(start(), StartResult::Ended);
+    expectFatal("Die Arbeitskopie QBXDATA_COPY.MDB kann nicht angelegt werden!\n" + folder +
+                "/QBXDATA_COPY.MDB: An dieser Stelle liegt ein Ordner statt einer Datei.");
 }
 
 TEST_F(StartFixture, ResidentTableThatCannotBeBoundIsDefective) {

@@ -122,6 +122,33 @@ TEST_F(TransferCommandTest, BadInputStartsNothing) {
     expectOnlyWorkingCopiesWritten();
 }
 
+// The window's start-up checks of the database: what the window calls damaged ends the run with that text,
+// and a table without the station assignment sends nothing (it would empty every station).
+TEST_F(TransferCommandTest, ADatabaseTheWindowRefusesSendsNothing) {
+    std::string damagedPage = database;
+    damagedPage.replace(4096, 200, std::string(200, '\xFF'));  // the table's first page
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {damagedPage, "Datenbank QBXDATA.MDB defekt!\nDie Datei ist beschädigt."},
+        {"CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT)",
+         "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau."},
+        {"CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Wnr TEXT, sernr INTEGER, "
+         "AUSLOESUNG TEXT, code INTEGER)",
+         "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird nichts "
+         "gesendet."}};
+    for (const auto& [content, message] : cases) {
+        std::filesystem::remove(f.inst.path(kDatabaseFile));
+        if (content.rfind("CREATE", 0) == 0)
+            ASSERT_TRUE(Database::create(f.inst.path(kDatabaseFile))->exec(content));
+        else
+            f.inst.writeFile(kDatabaseFile, content);
+        out.str("");
+        EXPECT_EQ(run("0"), kTransferCouldNotRun) << message;
+        EXPECT_NE(out.str().find(message), std::string::npos) << out.str();
+        EXPECT_EQ(out.str().find("übertragen"), std::string::npos) << out.str();
+        EXPECT_TRUE(f.inst.serial.calls.empty());
+    }
+}
+
 TEST_F(TransferCommandTest, RefusedWhileTheProgramRunsOnTheFolder) {
     FileLock running;
     ASSERT_EQ(running.tryLock(f.inst.path(kLockFile), "4242"), FileLock::Result::Locked);

@@ -95,6 +95,16 @@ TEST(InterfaceEditor, AnotherKindStartsFromDefaultsUntilThePortIsChosenAgain) {
     window.choosePort("COM1");
     EXPECT_TRUE(form.ChkPNLModem.checked());
     EXPECT_TRUE(tabShown(form, FrmCOM::kModemTab));
+
+    // A record of a kind this program does not offer: choosing the station link shows its defaults, not
+    // the other kind's fields.
+    ComWindow foreign("[Schnittstellen]\r\nCOM2=51,TRUE,ATX,,0,\r\n");
+    foreign.choosePort("COM2");
+    EXPECT_EQ(foreign.form.CboCOMDev.listIndex(), -1);
+    foreign.chooseDevice("PNLXX Abgleich");
+    EXPECT_FALSE(foreign.form.ChkPNLModem.checked());
+    EXPECT_FALSE(tabShown(foreign.form, FrmCOM::kModemTab));
+    EXPECT_EQ(foreign.form.TxtModemINI1.text(), "");
 }
 
 }  // namespace

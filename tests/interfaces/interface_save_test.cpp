@@ -107,6 +107,9 @@ TEST(InterfaceSave, RefusesCommasAndLineBreaksInTheModemStrings) {
         {&FrmCOM::TxtModemINI1, "ATZ\r\nATX",
          "Im 1. Initialisierungsstring dürfen keine Zeilenumbrüche enthalten sein!"},
         {&FrmCOM::TxtMdmAnwahl, "0\n", "Im Anwahlpräfix dürfen keine Zeilenumbrüche enthalten sein!"},
+        {&FrmCOM::TxtModemINI2, "AT→X",
+         "Im 2. Initialisierungsstring ist das Zeichen „→“ enthalten, das ANLAGE99.INI nicht speichern "
+         "kann!"},
     };
     for (const Case& c : cases) {
         window.choosePort("COM1");

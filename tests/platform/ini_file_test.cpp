@@ -29,7 +29,30 @@ TEST(IniFile, ReadsByNameWithoutCaseAndFirstDuplicateWins) {
     EXPECT_FALSE(doc.value("Schnittstellen", "COM2"));
     EXPECT_FALSE(doc.value("Berechtigungen", "LEVEL1"));
     EXPECT_FALSE(doc.value("Schnittstellen", "# zweite Zeile COM1 ist alt"));
-    EXPECT_EQ(doc.encoding(), IniDocument::Encoding::Utf8);
+    EXPECT_EQ(doc.encoding(), IniDocument::Encoding::Windows1252);  // all ASCII
+}
+
+// The other program reads the file as Windows-1252: an all-ASCII or new file gets its first umlaut in that
+// encoding; only a file that already holds UTF-8 stays UTF-8.
+TEST(IniFile, AsciiAndNewFilesAreWindows1252) {
+    test::Installation inst;
+    inst.writeFile("A.INI", "[PNLXXX]\r\nPNL00=PNL-B,Haupteingang,012345,,FALSE\r\n");
+    IniFile ini(inst.fs, inst.path("A.INI"));
+    ASSERT_TRUE(ini.write("PNLXXX", "PNL00", "Tür Süd"));
+    EXPECT_EQ(inst.readFile("A.INI"), "[PNLXXX]\r\nPNL00=\x54\xFC\x72\x20\x53\xFC\x64\r\n");
+    EXPECT_EQ(ini.read("PNLXXX", "PNL00"), "Tür Süd");
+
+    IniFile fresh(inst.fs, inst.path("NEU.INI"));
+    EXPECT_EQ(fresh.firstUnstorable("Łódź"), "Ł");
+    ASSERT_TRUE(fresh.write("PNLXXX", "PNL00", "Tür"));
+    EXPECT_EQ(inst.readFile("NEU.INI"), "[PNLXXX]\r\nPNL00=T\xFCr\r\n");
+
+    // A UTF-8 file keeps UTF-8 and carries any character.
+    inst.writeFile("U.INI", "; Musterstraße\n[PNLXXX]\n");
+    IniFile utf8(inst.fs, inst.path("U.INI"));
+    EXPECT_EQ(utf8.firstUnstorable("Łódź"), std::nullopt);
+    ASSERT_TRUE(utf8.write("PNLXXX", "PNL00", "Łódź"));
+    EXPECT_EQ(inst.readFile("U.INI"), "; Musterstraße\n[PNLXXX]\nPNL00=Łódź\n");
 }
 
 TEST(IniFile, WritesOnlyTheValueAndKeepsEveryOtherByte) {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "porttest/port_test.h"
+#include "link/serial_link_claim.h"
 #include "link/station_probe.h"
+#include "porttest/port_test.h"
 #include "support/com_window.h"
 
 namespace pnl::test {
@@ -103,25 +104,36 @@ TEST(PortTest, RefusedWhileThePortOrTheLineIsInUse) {
     EXPECT_EQ(window.dialogs.last().text, "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!");
     EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Exclamation);
     EXPECT_TRUE(window.serial.calls.empty());
-
-    // A transfer holds the line: the test is refused, not interleaved.
-    window.ports.inUse.clear();
-    window.program->serialLinkBusy = true;
+    // A lock file the port could not be opened past is named.
+    window.ports.holders[2] = "Sperrdatei /var/lock/LCK..ttyS1";
     window.test();
-    EXPECT_EQ(window.dialogs.last().text, kLinkBusyMessage);
-    EXPECT_TRUE(window.serial.calls.empty());
-    EXPECT_TRUE(window.program->serialLinkBusy);
-    EXPECT_TRUE(window.testControlsEnabled());
+    EXPECT_EQ(
+        window.dialogs.last().text,
+        "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!\n(Sperrdatei /var/lock/LCK..ttyS1)");
 
-    // A second click while the probe's pause runs (the window stays live) is refused the same way.
-    window.program->serialLinkBusy = false;
+    // A transfer holds the line: the test is refused, not interleaved, and told what holds it.
+    window.ports.inUse.clear();
+    {
+        SerialLinkClaim transfer(*window.program, SerialLinkUse::Transfer);
+        window.test();
+        EXPECT_EQ(
+            window.dialogs.last().text,
+            "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt. Kein Test möglich!");
+        EXPECT_TRUE(window.serial.calls.empty());
+        EXPECT_TRUE(window.program->serialLinkBusy);
+        EXPECT_TRUE(window.testControlsEnabled());
+    }
+
+    // A second click while the probe's pause runs (the window stays live) names the port test.
     window.serial.onOutput = [&](const std::string& bytes) {
         if (bytes == kQuery)
             window.loop.post(10, [&] { window.test(); });
     };
     window.test();
-    ASSERT_EQ(window.dialogs.shown.size(), 4u);
-    EXPECT_EQ(window.dialogs.shown[2].text, kLinkBusyMessage);
+    ASSERT_EQ(window.dialogs.shown.size(), 5u);
+    EXPECT_EQ(
+        window.dialogs.shown[3].text,
+        "Die serielle Schnittstelle wird gerade für einen Schnittstellentest genutzt. Kein Test möglich!");
     EXPECT_EQ(window.serial.sent.size(), 3u);
 }
 

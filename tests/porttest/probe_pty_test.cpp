@@ -5,12 +5,13 @@
 
 #include <sstream>
 
+#include "cli/probe_command.h"
 #include "forms/frm_com.h"
 #include "interfaces/frm_com_controller.h"
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "cli/probe_command.h"
+#include "platform/serial_lock.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"
@@ -104,7 +105,9 @@ TEST(ProbeOverPseudoTerminal, HeadlessProbeSeesAWrongAnswerAndAPortHeldElsewhere
     const auto framesBefore = pty.simulator.framesOf(12345).size();
     out.str("");
     EXPECT_EQ(RunProbeCommand(*pty.program, "0", "5", out, noPrompt), kProbeCouldNotRun);
-    EXPECT_EQ(out.str(), "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!\n");
+    // The message names the lock file that holds it.
+    EXPECT_EQ(out.str(), "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!\n(Sperrdatei " +
+                             serial_lock::lockFilePath(pty.options.lockFolder, pty.ports.pathOf(1)) + ")\n");
     other->close();
     pty.loop.processEventsUntil([] { return true; });
     EXPECT_EQ(pty.simulator.framesOf(12345).size(), framesBefore);

@@ -164,6 +164,36 @@ TEST(ResidentSave, ShownResidentIsUpdatedInPlace) {
     EXPECT_EQ(f.column(meier, "Telefon"), "0711");
 }
 
+// Another program stored an apartment number that the eight-position mask cannot show: a save that leaves the
+// field alone keeps it as stored; an edited field follows the mask.
+TEST(ResidentSave, ApartmentNumberTheMaskCannotShowIsKeptUnlessEdited) {
+    ResidentFixture f;
+    const auto meier = f.addRow("Meier", "Anna", "A-12-345", std::int64_t{4711});
+    f.editor.OpenResidentView();
+    f.choose("Meier, Anna");
+    EXPECT_EQ(f.form.TxtBWWNr.text(), "A12345");
+    f.form.TxtBWVorn.setText("Anne");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "Vorname"), "Anne");
+    EXPECT_EQ(f.column(meier, "Wnr"), "A-12-345");
+
+    f.choose("Meier, Anne");
+    f.form.TxtBWWNr.setText("A12346");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "Wnr"), "A12346");
+
+    // A new resident after the shown one takes what is typed, not the shown resident's stored number.
+    const auto kraus = f.addRow("Kraus", "Otto", "B/7", std::int64_t{5000});
+    f.editor.OpenResidentView();
+    f.choose("Kraus, Otto");
+    f.editor.CmdBWNeu_Click();
+    f.type("Neu", "Nina", "B7", "6000");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(kraus, "Wnr"), "B/7");
+    EXPECT_EQ(f.rowCount(), 3);
+    EXPECT_EQ(dbText(f.db().query("SELECT Wnr FROM BEWOHNER WHERE sernr = 6000")->at(0).at(0)), "B7");
+}
+
 TEST(ResidentSave, ChangedSerialNumberOfTheShownResident) {
     ResidentFixture f;
     const auto meier = f.addRow("Meier", "Anna", "12", std::int64_t{4711});
@@ -223,6 +253,23 @@ TEST(ResidentSave, ARowDeletedMeanwhileBecomesOneNewRow) {
     EXPECT_TRUE(f.inst.dialogs.shown.empty());
     EXPECT_EQ(f.rowCount(), 1);
     EXPECT_EQ(f.editor.CurrentResidentId(), "2");
+}
+
+TEST(ResidentSave, ANewSerialNumberAfterADeleteIsANewRow) {
+    ResidentFixture f;
+    f.addRow("Meier", "Anna", "12", std::int64_t{4711});
+    const auto kraus = f.addRow("Kraus", "Otto", "14", std::int64_t{5000});
+    const auto lang = f.addRow("Lang", "Eva", "16", std::int64_t{5001});
+    f.editor.OpenResidentView();
+    f.choose("Meier, Anna");
+    f.editor.CmdBWDel_Click();
+    f.type("Neu", "Nina", "18", "6000");
+    f.editor.CmdBWSave_Click();
+    EXPECT_TRUE(f.inst.dialogs.shown.empty());
+    EXPECT_EQ(f.rowCount(), 3);
+    EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
+    EXPECT_EQ(f.column(lang, "Name"), "Lang");
+    EXPECT_EQ(dbText(f.db().query("SELECT Name FROM BEWOHNER WHERE sernr = 6000")->at(0).at(0)), "Neu");
 }
 
 TEST(ResidentSave, InsertWhoseIdCannotBeReadAndAnUnchangedSecondSave) {

@@ -38,6 +38,14 @@ TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
     EXPECT_EQ(page.form.TxtPNLBez.text(), "Haupteingang");
     EXPECT_EQ(page.form.TxtPNLSnr.text(), "012345");
 
+    // The first umlaut goes into the all-ASCII file as Windows-1252, as the other program reads it.
+    page.addStation("PNL-A", "Tür Süd", "7");
+    EXPECT_NE(page.settings().find("PNL01=PNL-A,T\xFCr S\xFC"
+                                   "d,7,,FALSE"),
+              std::string::npos);
+    EXPECT_EQ(page.station(1), "PNL-A,Tür Süd,7,,FALSE");
+    page.controller.CmdPNLDel_Click();
+
     page.addStation("PNL-C", "Anbau", "999999");
     page.addStation("PNL-A", "Zugang", "1");
     EXPECT_EQ(page.station(1), "PNL-C,Anbau,999999,,FALSE");
@@ -109,6 +117,10 @@ TEST(StationFrame, RefusedInputShowsItsMessageAndWritesNothing) {
          "Im Bezeichnungstext dürfen keine Zeilenumbrüche enthalten sein!"},
         {"PNL-A", "Haus 1", "", "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!"},
         {"PNL-A", "Haus 1", "000000", "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!"},
+        // The settings file is Windows-1252 (the other program reads it so): "ü" fits, "Ł" does not.
+        {"PNL-A", "Tür Łódź", "1",
+         "Im Bezeichnungstext ist das Zeichen „Ł“ enthalten, das ANLAGE99.INI nicht "
+         "speichern kann!"},
     };
     for (const Case& c : cases) {
         page.addStation(c.type, c.label, c.serial);
@@ -135,7 +147,10 @@ TEST(StationFrame, TelephoneNumberOnlyWithAModemLink) {
              {"", "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!"},
              {"  ", "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!"},
              {"030,1234", "In der Rufnummer dürfen keine Kommas enthalten sein!"},
-             {"030\n1234", "In der Rufnummer dürfen keine Zeilenumbrüche enthalten sein!"}}) {
+             {"030\n1234", "In der Rufnummer dürfen keine Zeilenumbrüche enthalten sein!"},
+             {"030→1234",
+              "In der Rufnummer ist das Zeichen „→“ enthalten, das ANLAGE99.INI nicht speichern "
+              "kann!"}}) {
         modem.form.TxtPNLModem.setText(phone);
         modem.controller.CmdPNLSave_Click();
         EXPECT_EQ(modem.dialogs.last().text, message);

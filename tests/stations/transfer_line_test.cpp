@@ -29,6 +29,9 @@ TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     f.addResident("Kurz", "", "1", std::int64_t{9}, "", none, "0");              // too short for station 1
     f.addResident("Strich|Name", "Vor|name", "7|8", std::int64_t{10}, "", none, only(1));
     f.addResident("Meier", "Karl", "9", std::int64_t{11}, "", none, only(1));  // same name: sent twice
+    // Cut by characters, not bytes; the apartment number trimmed; the assignment read as stored, a blank at
+    // station 0 included.
+    f.addResident("Müller-Lüdenscheidt-Größenwahn", "Jürgen", "  42 ", std::int64_t{12}, "", none, " 1");
 
     EncodeStation(f.program(), f.form.LstPNLTrans, 1);
     EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{
@@ -37,6 +40,7 @@ TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
                                               "Meier, Karl|A-12-3|6|0|0",
                                               "Meier, Karl|9|11|0|0",
                                               "Müller, Anna|12|4711|0|0",
+                                              "Müller-Lüdenscheidt-Größenwahn,|42|12|0|0",
                                               "Ohne, Sernr|1|0|0|0",
                                               "StrichName, Vorname|78|10|0|0",
                                           }));

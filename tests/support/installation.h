@@ -2,6 +2,7 @@
 // A test installation: a fresh temporary folder, the real file system, virtual time, scripted message boxes
 // and a serial port that records what the program sends. The folder is removed when the test ends.
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,8 +32,12 @@ class FakePortQueries : public PortQueries {
   public:
     int presence(int index) override;
     int status(int number) override;
+    std::string holder(int number) override {
+        return holders.count(number) ? holders.at(number) : std::string();
+    }
     std::vector<int> present{1, 2};
     std::vector<int> inUse;
+    std::map<int, std::string> holders;  // what holds a port in use, as the system tells it
 };
 
 struct Installation {

@@ -86,7 +86,11 @@ std::string stationAssignment(const char* stations) {
 
 std::string settingsText() {
     const std::string crlf = "\r\n";
-    std::string text = "; Anlage Lindenhof, Musterstraße 5 - Beispielinstallation" + crlf + crlf;
+    // Windows-1252, as the visualisation program that shares the file reads it.
+    std::string text =
+        "; Anlage Lindenhof, Musterstra\xDF"
+        "e 5 - Beispielinstallation" +
+        crlf + crlf;
     text += "[Berechtigungen]" + crlf;
     for (const auto& level : kSampleLevels)
         text += "LEVEL" + std::to_string(level.level) + "=" +
