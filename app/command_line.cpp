@@ -41,8 +41,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             (arg == "--dry-run" ? line.dryRun : line.checkPresence) = true;
             continue;
         }
-        const bool takesValue =
-            name == "--folder" || name == "--port" || name == "--probe" || name == "--transfer";
+        const bool takesValue = name == "--folder" || name == "--port" || name == "--probe" ||
+                                name == "--transfer" || name == "--export" || name == "--import";
         if (!takesValue) {
             line.errors.push_back("Unbekannte Option: " + arg);
             continue;
@@ -72,6 +72,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.errors.push_back("Option --probe ohne Stationsnummer");
             else
                 line.probe = value;
+        } else if (name == "--export" || name == "--import") {
+            if (value.empty())
+                line.errors.push_back("Option " + name + " ohne Datei");
+            else
+                (name == "--export" ? line.exportFile : line.importFile) = value;
         } else {
             if (value.empty())
                 line.errors.push_back("Option --transfer ohne Stationen");
@@ -79,14 +84,16 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.transfer = value;
         }
     }
+    if (line.dryRun && !line.importFile)
+        line.errors.push_back("Option --dry-run nur zusammen mit --import");
     for (std::size_t i = 0; i < rest.size(); ++i)
         line.levelText += (i ? " " : "") + rest[i];
     return line;
 }
 
 std::string commandLineHelp() {
-    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE] "
-           "[LEVEL]\n"
+    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE |\n"
+           "                 --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n"
            "Einrichtung und Fernwartung der Display-Türstationen (PNL).\n"
            "\n"
            "  --folder ORDNER      der Installationsordner (mit ANLAGE99.INI und QBXDATA.MDB). Ohne die "
@@ -99,12 +106,16 @@ std::string commandLineHelp() {
            "  --probe N            die Station N der Stationsliste (0 bis 63) testen, ohne Fenster\n"
            "  --transfer LISTE     den Stationen der LISTE (Nummern mit Komma getrennt, oder all) ihre\n"
            "                       Bewohner übertragen, ohne Fenster\n"
+           "  --export DATEI       alle Bewohner als CSV-Datei (Semikolon, UTF-8) schreiben, ohne Fenster\n"
+           "  --import DATEI       Bewohner aus einer CSV-Datei einlesen und sichern, ohne Fenster\n"
+           "  --dry-run            mit --import: nur die Vorschau zeigen, nichts ändern\n"
            "  LEVEL                1 bis 6: ohne Abfrage des Zugangscodes mit diesem Level starten\n"
            "  --help               diese Hilfe zeigen\n"
            "  --version            die Version zeigen\n"
            "\n"
            "Rückgabe: 0 fertig (--probe: Station gefunden), 1 teilweise misslungen (--probe: Station nicht\n"
-           "gefunden; Programm läuft schon für den Ordner), 2 konnte nicht laufen (falsche Aufrufzeile, "
+           "gefunden; --import: die Datei hat Fehler; Programm läuft schon für den Ordner), 2 konnte nicht "
+           "laufen (falsche Aufrufzeile, "
            "kein\n"
            "Installationsordner, keine Schnittstelle, kein Zugang).\n";
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST (with --dry-run
-// and --check), --help, --version, then the level number.
+// and --check), --export FILE, --import FILE (with --dry-run), --help, --version, then the level number.
 
 #include <optional>
 #include <string>
@@ -16,12 +16,14 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     PortMap ports;
-    std::optional<std::string> probe;     // station number to probe headless
-    std::optional<std::string> transfer;  // station numbers separated by commas, "all" or "changed"
-    bool dryRun = false;                  // --dry-run: the transfer says what it would send, sends nothing
-    bool checkPresence = false;           // --check: the transfer asks each station whether it answers
-    std::string levelText;                // what remains: the level number text
-    std::vector<std::string> errors;      // unknown options, missing or malformed values
+    std::optional<std::string> probe;       // station number to probe headless
+    std::optional<std::string> transfer;    // station numbers separated by commas, "all" or "changed"
+    std::optional<std::string> exportFile;  // write every resident to this spreadsheet file
+    std::optional<std::string> importFile;  // read residents from this spreadsheet file
+    bool dryRun = false;         // --dry-run: the transfer or import says what it would do, changes nothing
+    bool checkPresence = false;  // --check: the transfer asks each station whether it answers
+    std::string levelText;       // what remains: the level number text
+    std::vector<std::string> errors;  // unknown options, missing or malformed values
 
     static CommandLine parse(const std::vector<std::string>& args, const std::string& executableFolder);
 };

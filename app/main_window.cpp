@@ -80,6 +80,14 @@ void MainWindowController::Bewo_Click() {
     form_.SSTabBewo.setTab(0);
 }
 
+void MainWindowController::BewoOverview_Click() {
+    HideAllPages();
+    closeInterfaceWindow();
+    if (seams.OpenOverview)
+        seams.OpenOverview();
+    form_.FrOverview.setVisible(true);
+}
+
 void MainWindowController::Passwords_Click() {
     if (!leavePage())
         return;
@@ -130,6 +138,7 @@ bool MainWindowController::Form_QueryUnload() {
 void MainWindowController::HideAllPages() {
     form_.FrBewo.setVisible(false);
     form_.FrLevels.setVisible(false);
+    form_.FrOverview.setVisible(false);
 }
 
 void MainWindowController::UpdateStatusBar(std::int16_t alarmNumber) {

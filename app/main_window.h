@@ -24,6 +24,8 @@ class MainWindowController {
     struct Seams {
         // The resident editor's OpenResidentView.
         std::function<void()> OpenResidentView;
+        // Reads the residents into the overview page.
+        std::function<void()> OpenOverview;
         // Runs when FrmCOM opens over the main window (it was closed before), and when it closes again.
         std::function<void()> interfaceWindowOpened;
         std::function<void()> interfaceWindowClosed;
@@ -57,6 +59,7 @@ class MainWindowController {
 
     void PCCOM_Click();
     void Bewo_Click();
+    void BewoOverview_Click();
     void Passwords_Click();
     void Pnl_Click();
     void Backups_Click();

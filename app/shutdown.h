@@ -3,6 +3,10 @@
 // working copies as one step (both or neither), "Nein" leaves them untouched, "Abbrechen" keeps the program
 // running.
 
+#include <string>
+
+#include "platform/dialogs.h"
+
 namespace pnl {
 
 class Program;

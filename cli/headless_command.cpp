@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "cli/probe_command.h"
+#include "cli/resident_file_command.h"
 #include "cli/transfer_command.h"
 #include "platform/console_dialogs.h"
 #include "platform/file_system.h"
@@ -37,6 +38,15 @@ std::optional<int> RunHeadlessCommand(const CommandLine& line) {
         return runHeadless(line, [&](Program& program) {
             return RunTransferCommand(program, *line.transfer, line.levelText, std::cout, readHiddenLine,
                                       TransferCommandFlags{line.dryRun, line.checkPresence});
+        });
+    if (line.exportFile)
+        return runHeadless(line, [&](Program& program) {
+            return RunExportCommand(program, *line.exportFile, line.levelText, std::cout, readHiddenLine);
+        });
+    if (line.importFile)
+        return runHeadless(line, [&](Program& program) {
+            return RunImportCommand(program, *line.importFile, line.dryRun, line.levelText, std::cout,
+                                    readHiddenLine);
         });
     return std::nullopt;
 }

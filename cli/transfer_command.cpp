@@ -9,8 +9,8 @@
 #include "app/commit.h"
 #include "app/instance_lock.h"
 #include "app/program.h"
-#include "app/startup.h"
 #include "app/text.h"
+#include "cli/working_copies.h"
 #include "forms/frm_pnl.h"
 #include "platform/console_dialogs.h"
 #include "residents/resident_table.h"
@@ -113,34 +113,16 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
     return numbers;
 }
 
-// Fresh working copies of both files, the settings access on the copy and the resident cursor on the database
-// copy. The originals are only read.
-bool openWorkingCopies(Program& program, std::string* why) {
-    if (!MakeDatabaseWorkingCopy(program, why))
-        return false;
-    if (!program.fs.copyFile(program.path(kSettingsFile), program.path(kSettingsCopy))) {
-        *why = "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!";
-        return false;
-    }
-    program.InitX.setFileName(program.path(kSettingsCopy));
-    // The window's start-up checks: a database the window calls damaged ends the run with the same text.
-    program.bindResidentTable = [&program] {
-        program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
-        return program.residents->bound();
-    };
-    if (!CheckDatabaseWorkingCopy(program, why))
-        return false;
-    // Without the station assignment every station would receive an empty directory and lose its residents.
+// The transfer needs the station assignment: without it every station would receive an empty directory and
+// lose its residents.
+bool hasStationColumn(Program& program, std::string* why) {
     const auto columns = program.DataBewo->columns(kResidentTable);
-    if (std::none_of(columns.begin(), columns.end(),
-                     [](const std::string& c) { return upper(c) == "PNL"; })) {
-        *why =
-            "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird "
-            "nichts "
-            "gesendet.";
-        return false;
-    }
-    return true;
+    if (std::any_of(columns.begin(), columns.end(), [](const std::string& c) { return upper(c) == "PNL"; }))
+        return true;
+    *why =
+        "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird nichts "
+        "gesendet.";
+    return false;
 }
 
 // --dry-run: per chosen station its state and one line per new, removed or changed resident.
@@ -189,7 +171,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     const std::unique_ptr<FileLock> lock = lockInstallation(program);
     if (!lock || FinishInterruptedCommit(program) == RecoveryOutcome::Unresolved)
         return kTransferCouldNotRun;
-    if (!openWorkingCopies(program, &error))
+    if (!openWorkingCopies(program, &error) || !hasStationColumn(program, &error))
         return couldNotRun(out, error);
 
     FrmPNL form;

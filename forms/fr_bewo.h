@@ -18,6 +18,8 @@ struct FrBewoControls {
     TextBox TxtBWName, TxtBWVorn;
     MaskedField TxtBWSnr{6}, txtBwtSnr{6}, TxtBWCode{4};
     MaskedField TxtBWWNr{8, MaskedField::Kind::LettersAndDigits};
+    // Below the name fields: the name as the stations show it (read-only).
+    Label LblBWAnzeige, LblBWAnzeigeText;
     Label LblVwPNL;
     CheckTree TrVwPNL;
     Button CmdPNLALLSet, CmdPNLALLDel;
@@ -40,6 +42,7 @@ struct FrBewoControls {
         label(txtBwtSnr, "Seriennummer 2", "2. Seriennummer für Türruf");
         label(TxtBWCode, "Zugangscode", "Zugangscode für PNL (nur bei PNL Modul)");
         label(TxtBWWNr, "Wohnungsnummer", "");
+        LblBWAnzeige.setCaption("Anzeige an der PNL:");
         LblVwPNL.setCaption("PNL Auswahl");
         TrVwPNL.setTip("Wählen Sie hier die PNL aus, in die dieser Bewohner übertragen werden soll.");
         label(CmdPNLALLSet, "Alle PNL auswählen", "Alle PNL für datenübernahme auswählen");

@@ -3,12 +3,15 @@
 
 #include "forms/fr_bewo.h"
 #include "forms/fr_levels.h"
+#include "forms/fr_overview.h"
 #include "platform/controls.h"
 
 namespace pnl {
 
-struct FrmSetup : Window, FrBewoControls, FrLevelsControls {
+struct FrmSetup : Window, FrBewoControls, FrLevelsControls, FrOverviewControls {
     MenuItem PCCOM, Bewo, Passwords, Pnl, Backups, Info, Ende;
+    // The entries of the menu "Datensätze": the resident page and the resident overview.
+    MenuItem BewoEdit, BewoOverview;
     StatusBar SBarSetup{5};
 
     FrmSetup() {
@@ -16,6 +19,8 @@ struct FrmSetup : Window, FrBewoControls, FrLevelsControls {
         setVisible(false);
         PCCOM.setCaption("Schnittstelle");
         Bewo.setCaption("Datensätze");
+        BewoEdit.setCaption("Bewohner");
+        BewoOverview.setCaption("Bewohnerübersicht");
         Passwords.setCaption("Berechtigungen");
         Pnl.setCaption("PNLXXX");
         Backups.setCaption("Sicherungen");

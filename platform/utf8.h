@@ -13,3 +13,12 @@ void appendUtf8(std::string& out, char32_t c);
 std::u32string decodeUtf8Lenient(const std::string& text);
 
 }  // namespace pnl
+
+namespace pnl {
+
+// True when every byte belongs to a valid UTF-8 sequence.
+bool validUtf8(const std::string& text);
+// A Windows-1252 text as UTF-8 (the five bytes the code page leaves unassigned keep their Latin-1 meaning).
+std::string utf8FromWindows1252(const std::string& text);
+
+}  // namespace pnl

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/fr_bewo.h"
+#include "residents/display_line.h"
 #include "residents/resident_fields.h"
 
 namespace pnl {
@@ -97,6 +98,7 @@ class ResidentEditor {
     // that the mask cannot show, which a save without editing the field keeps unchanged.
     std::string storedApartment_;
     std::string shownApartment_;
+    DisplayLine displayLine_{program_, form_};
 };
 
 }  // namespace pnl

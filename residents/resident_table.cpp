@@ -87,6 +87,7 @@ struct ResidentTable::Impl {
     bool onDeleted = false;  // the row the cursor stood on was deleted; pos is the row that followed it
     bool noMatch = false;
     Stamp stamp;
+    bool inTransaction = false;  // between begin() and commit() or rollback()
 
     void bind() {
         bound = false;
@@ -142,6 +143,9 @@ struct ResidentTable::Impl {
     }
 
     void refreshIfChanged() {
+        // Inside our own write transaction no other program can change the file.
+        if (inTransaction)
+            return;
         const Stamp now = readStamp();
         if (now.schemaVersion != stamp.schemaVersion) {
             const std::optional<std::int64_t> at = currentKeyOrNext();
@@ -252,8 +256,13 @@ struct ResidentTable::Impl {
         return out;
     }
 
+    // Sets the given columns of the current row; false when no row is current or the write failed.
+    bool updateCurrent(std::vector<std::pair<std::string, DbValue>> values);
+
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
+        if (inTransaction)
+            return true;
         const Stamp now = readStamp();
         if (now.dataVersion != stamp.dataVersion || now.schemaVersion != stamp.schemaVersion) {
             reload();
@@ -384,9 +393,42 @@ ResidentTable::Inserted ResidentTable::insert(const ResidentRow& row) {
 }
 
 bool ResidentTable::update(const ResidentRow& row) {
+    return impl_->bound && impl_->updateCurrent(impl_->assignments(row));
+}
+
+bool ResidentTable::updateStations(const std::string& stations) {
     Impl& t = *impl_;
     if (!t.bound)
         return false;
+    if (t.columns[kStations].empty())
+        return true;
+    return t.updateCurrent({{t.columns[kStations], stations}});
+}
+
+bool ResidentTable::begin() {
+    if (!impl_->bound)
+        return false;
+    impl_->refreshIfChanged();
+    impl_->inTransaction = impl_->db.exec("BEGIN IMMEDIATE");
+    return impl_->inTransaction;
+}
+
+bool ResidentTable::commit() {
+    if (!impl_->db.exec("COMMIT"))
+        return false;
+    impl_->inTransaction = false;
+    impl_->stamp = impl_->readStamp();
+    return true;
+}
+
+void ResidentTable::rollback() {
+    impl_->db.exec("ROLLBACK");
+    impl_->inTransaction = false;
+    impl_->reload();
+}
+
+bool ResidentTable::Impl::updateCurrent(std::vector<std::pair<std::string, DbValue>> values) {
+    Impl& t = *this;
     t.refreshIfChanged();
     const auto* current = t.current();
     if (!current)
@@ -394,7 +436,7 @@ bool ResidentTable::update(const ResidentRow& row) {
     const std::int64_t key = current->key;
     std::string sets;
     std::vector<DbValue> params;
-    for (auto& [column, value] : t.assignments(row)) {
+    for (auto& [column, value] : values) {
         sets += (sets.empty() ? "" : ", ") + column + " = ?";
         params.push_back(std::move(value));
     }

@@ -75,6 +75,13 @@ class ResidentTable {
     Inserted insert(const ResidentRow& row);
     // Updates the current row's program columns; false when no row is current or the write failed.
     bool update(const ResidentRow& row);
+    // Writes only the station assignment (PNL) of the current row.
+    bool updateStations(const std::string& stations);
+    // Writes between begin() and commit() reach the file together; after rollback() none of them did, and
+    // every row is read again.
+    bool begin();
+    bool commit();
+    void rollback();
     // Deletes the current row; afterwards no row is current until the next move or search.
     bool deleteCurrent();
 

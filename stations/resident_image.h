@@ -6,7 +6,7 @@
 #include <string>
 
 #include "link/station_frames.h"
-#include "stations/charset.h"
+#include "link/charset.h"
 
 namespace pnl {
 

@@ -6,6 +6,7 @@
 #include "app/text.h"
 #include "platform/collation.h"
 #include "residents/resident_table.h"
+#include "residents/station_name.h"
 
 namespace pnl {
 namespace {
@@ -27,13 +28,9 @@ bool assignedTo(const std::string& assignment, int station) {
 }
 
 std::optional<std::string> TransferLine(Program& program, const ResidentColumns& row) {
-    std::string name = trim(withoutBars(row.name));
+    const std::string name = stationName(row.name, row.firstName);
     if (name.empty())
         return std::nullopt;
-    const std::string firstName = trim(withoutBars(row.firstName));
-    if (!firstName.empty())
-        name += ", " + firstName;
-    name = leftChars(name, kNameChars);
 
     const std::string apartment = leftChars(trim(withoutBars(row.apartment)), kApartmentChars);
 

@@ -20,7 +20,6 @@ namespace pnl {
 
 class Program;
 
-inline constexpr std::size_t kNameChars = 31;
 inline constexpr std::size_t kApartmentChars = 6;
 inline constexpr std::int64_t kMaxAccessCode = 9999;
 

@@ -129,6 +129,11 @@ QWidget* FrBewoView::residentTab(FrBewoControls& form) {
     auto* fields = new QFormLayout(page);
     fields->addRow(fieldLabel(form.TxtBWName, name_, page), name_);
     fields->addRow(fieldLabel(form.TxtBWVorn, firstName_, page), firstName_);
+    auto* shownName = new QLabel(page);
+    shownName->setTextFormat(Qt::PlainText);
+    shownName->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fields->addRow(new QLabel(qt(form.LblBWAnzeige.caption()), page), shownName);
+    bindLabel(shownName, form.LblBWAnzeigeText);
     fields->addRow(fieldLabel(form.TxtBWSnr, serial_, page), serial_);
     fields->addRow(fieldLabel(form.txtBwtSnr, secondSerial_, page), secondSerial_);
     fields->addRow(fieldLabel(form.TxtBWCode, code_, page), code_);

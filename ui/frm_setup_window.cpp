@@ -1,6 +1,7 @@
 #include "ui/frm_setup_window.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -28,6 +29,20 @@ FrmSetupWindow::FrmSetupWindow(FrmSetup& form, MainWindowController& controller,
         {form.Ende, &MainWindowController::Ende_Click, 'E'},
     };
     for (const Command& command : commands) {
+        if (&command.item == &form.Bewo) {
+            // "Datensätze" opens a menu: the resident page and the resident overview.
+            QMenu* records = menuBar()->addMenu(QString());
+            bindMenuItem(records->menuAction(), form.Bewo, {}, command.mnemonic);
+            QAction* edit = records->addAction(QString());
+            bindMenuItem(
+                edit, form.BewoEdit, [&controller] { controller.Bewo_Click(); }, 'B');
+            overview_ = records->addAction(QString());
+            bindMenuItem(
+                overview_, form.BewoOverview, [&controller] { controller.BewoOverview_Click(); },
+                QChar(u'ü'));
+            commands_.push_back(edit);
+            continue;
+        }
         QAction* action = menuBar()->addAction(QString());
         bindMenuItem(
             action, command.item, [&controller, handler = command.handler] { (controller.*handler)(); },

@@ -30,6 +30,8 @@ class FrmSetupWindow : public QMainWindow {
     std::function<void()> onClosed;
 
     QAction* menuCommand(int index) const { return commands_.at(index); }
+    // The entry "Bewohnerübersicht" of the menu "Datensätze".
+    QAction* overviewCommand() const { return overview_; }
     StatusBarBinder* statusPanels() const { return status_; }
 
   protected:
@@ -40,6 +42,7 @@ class FrmSetupWindow : public QMainWindow {
     QWidget* pages_;
     QVBoxLayout* pageLayout_;
     std::vector<QAction*> commands_;
+    QAction* overview_ = nullptr;
     StatusBarBinder* status_;
 };
 

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     const pnl::FoundFolder found = pnl::findInstallationFolder(
         {line.folderGiven ? std::optional(line.folder) : std::nullopt, programFolder}, userFs, userSettings);
     line.folder = found.folder;
-    if (found.folder.empty() && (line.probe || line.transfer)) {
+    if (found.folder.empty() && (line.probe || line.transfer || line.exportFile || line.importFile)) {
         std::cerr << "pnl-setup: " << pnl::noInstallationFolderMessage(found, userSettings) << '\n';
         return 2;
     }

@@ -123,6 +123,8 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
             photographQuestion(folder, "unsaved-question.png", "&Nein",
                                [&setup] { setup.residentEditor().CmdBWNeu_Click(); });
         },
+        [&setup] { setup.mainWindow().BewoOverview_Click(); },
+        [&setup, folder] { save(setup.setupWindow(), folder, "overview.png"); },
         // --- Further windows are photographed here. ---
         finish,
     });

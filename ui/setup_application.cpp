@@ -7,6 +7,7 @@
 #include "ui/binders.h"
 #include "ui/fr_bewo_view.h"
 #include "ui/fr_levels_view.h"
+#include "ui/fr_overview_view.h"
 #include "ui/frm_backups_window.h"
 #include "ui/frm_com_view.h"
 #include "ui/frm_copyright_window.h"
@@ -22,6 +23,7 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
       levels_(program_, setupForm_),
       main_(program_, setupForm_, comForm_, infoForm_, levels_),
       residents_(program_, setupForm_),
+      overview_(program_, setupForm_),
       interfaces_(program_, comForm_),
       transfer_(program_, pnlForm_),
       backups_(program_, backupsForm_) {
@@ -54,6 +56,20 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
     main_.seams.OpenResidentView = [this] { residents_.OpenResidentView(); };
     main_.seams.leavePage = [this] { return !setupForm_.FrBewo.visible() || residents_.leaveResident(); };
     setupWindow_->addPage(new FrBewoView(setupForm_, residents_));
+
+    // --- Page "Bewohnerübersicht" ---
+    overviewView_ = new FrOverviewView(setupForm_, overview_);
+    setupWindow_->addPage(overviewView_);
+    main_.seams.OpenOverview = [this] { overview_.Open(); };
+    overviewView_->openResident = [this](std::int64_t id) {
+        main_.Bewo_Click();
+        // The resident page opens in the name mode; a resident without a name is not listed there.
+        const int entry = setupForm_.CboBewo.findData(static_cast<std::int32_t>(id));
+        if (entry >= 0) {
+            setupForm_.CboBewo.setListIndex(entry);
+            residents_.CboBewo_Click();
+        }
+    };
 
     // --- Page FrLevels (permission level editor) ---
     levelsView_ = new FrLevelsView(setupForm_, levels_);

@@ -20,6 +20,7 @@
 #include "forms/frm_pwd.h"
 #include "forms/frm_setup.h"
 #include "interfaces/frm_com_controller.h"
+#include "overview/overview_page.h"
 #include "residents/resident_editor.h"
 #include "stations/frm_pnl_controller.h"
 
@@ -31,6 +32,7 @@ class FrLevelsView;
 class FrmCopyrightWindow;
 class FrmPnlView;
 class FrmBackupsWindow;
+class FrOverviewView;
 
 struct SetupOptions {
     // The password dialog's idle time before the program ends.
@@ -64,6 +66,8 @@ class SetupApplication {
     MainWindowController& mainWindow() { return main_; }
     LevelEditor& levelEditor() { return levels_; }
     ResidentEditor& residentEditor() { return residents_; }
+    OverviewPage& overviewPage() { return overview_; }
+    FrOverviewView* overviewView() const { return overviewView_; }
     FrmCOMController& interfaceController() { return interfaces_; }
     FrmPnlController& transferController() { return transfer_; }
 
@@ -92,6 +96,7 @@ class SetupApplication {
     LevelEditor levels_;
     MainWindowController main_;
     ResidentEditor residents_;
+    OverviewPage overview_;
     FrmCOMController interfaces_;
     FrmPnlController transfer_;
     BackupWindowController backups_;
@@ -100,6 +105,7 @@ class SetupApplication {
     std::unique_ptr<FrmPwdWindow> pwdWindow_;
     std::unique_ptr<FrmSetupWindow> setupWindow_;
     FrLevelsView* levelsView_ = nullptr;
+    FrOverviewView* overviewView_ = nullptr;
     std::unique_ptr<FrmCopyrightWindow> infoWindow_;
     std::unique_ptr<FrmPnlView> pnlWindow_;
     std::unique_ptr<FrmBackupsWindow> backupsWindow_;

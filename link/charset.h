@@ -4,6 +4,7 @@
 // converted character by character; a character that the station cannot show is dropped, so the result never
 // has more bytes than the text has characters.
 
+#include <optional>
 #include <string>
 
 namespace pnl {
@@ -16,5 +17,8 @@ std::string CharsetV27(const std::string& text);
 std::string CharsetV3(const std::string& text);
 // The table of the given firmware.
 std::string stationBytes(const std::string& text, Firmware firmware);
+// The character as the station shows it: itself, the plain letter the table puts in its place (é as "e" on
+// firmware 2.7x), or nothing when the table drops it.
+std::optional<char32_t> shownCharacter(char32_t c, Firmware firmware);
 
 }  // namespace pnl

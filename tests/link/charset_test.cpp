@@ -1,4 +1,4 @@
-#include "stations/charset.h"
+#include "link/charset.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "stations/charset.h"
+#include "link/charset.h"
 
 #include <optional>
 
@@ -41,6 +41,18 @@ std::optional<char> stationByte(char32_t c, Firmware firmware) {
 }
 
 }  // namespace
+
+std::optional<char32_t> shownCharacter(char32_t c, Firmware firmware) {
+    const auto byte = stationByte(c, firmware);
+    if (!byte)
+        return std::nullopt;
+    const auto b = static_cast<unsigned char>(*byte);
+    // A named character whose byte is a plain letter is shown as that letter; any other byte is the
+    // station's own glyph of the character.
+    if (c >= 0x80 && b >= 'a' && b <= 'z')
+        return static_cast<char32_t>(b);
+    return c;
+}
 
 std::string stationBytes(const std::string& text, Firmware firmware) {
     std::string bytes;

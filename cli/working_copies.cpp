@@ -1,0 +1,27 @@
+#include "cli/working_copies.h"
+
+#include <memory>
+
+#include "app/program.h"
+#include "app/startup.h"
+#include "residents/resident_table.h"
+
+namespace pnl {
+
+bool openWorkingCopies(Program& program, std::string* why) {
+    if (!MakeDatabaseWorkingCopy(program, why))
+        return false;
+    if (!program.fs.copyFile(program.path(kSettingsFile), program.path(kSettingsCopy))) {
+        *why = "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!";
+        return false;
+    }
+    program.InitX.setFileName(program.path(kSettingsCopy));
+    // The window's start-up checks: a database the window calls damaged ends the run with the same text.
+    program.bindResidentTable = [&program] {
+        program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+        return program.residents->bound();
+    };
+    return CheckDatabaseWorkingCopy(program, why);
+}
+
+}  // namespace pnl

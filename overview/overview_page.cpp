@@ -1,0 +1,74 @@
+#include "overview/overview_page.h"
+
+#include "app/program.h"
+#include "overview/resident_export.h"
+
+namespace pnl {
+
+void OverviewPage::Open() {
+    const bool mayAssign = MayAssignStations(program_);
+    form_.CmdAssign.setEnabled(mayAssign);
+    form_.CmdUnassign.setEnabled(mayAssign);
+    // An import creates, renumbers and removes residents: what the resident page allows such a level only.
+    form_.CmdImport.setEnabled(mayAssign);
+    form_.LblOutcome.setCaption("");
+    reload();
+}
+
+void OverviewPage::reload() {
+    overview_ = LoadOverview(program_);
+    ShowCount(static_cast<int>(overview_.rows.size()));
+    if (reloaded)
+        reloaded();
+}
+
+void OverviewPage::ShowCount(int shown) {
+    const int all = static_cast<int>(overview_.rows.size());
+    form_.LblCount.setCaption(shown == all
+                                  ? std::to_string(all) + " Bewohner"
+                                  : std::to_string(shown) + " von " + std::to_string(all) + " Bewohnern");
+}
+
+void OverviewPage::SetStation(const std::vector<std::int64_t>& ids, int station, bool assign) {
+    if (ids.empty() || !form_.CmdAssign.enabled())
+        return;
+    const auto changed = SetStationOfResidents(program_, ids, station, assign);
+    if (!changed)
+        return;
+    form_.LblOutcome.setCaption(std::to_string(*changed) + " Bewohner " + (assign ? "der " : "von der ") +
+                                stationKey(station) + (assign ? " zugeordnet." : " entfernt."));
+    reload();
+}
+
+void OverviewPage::Export(const std::string& path) {
+    int count = 0;
+    std::string error;
+    if (!ExportResidents(program_, path, &count, &error)) {
+        program_.msgBox(error, MsgIcon::Critical, MsgButtons::Ok, "Export");
+        return;
+    }
+    form_.LblOutcome.setCaption("Exportiert: " + std::to_string(count) + " Bewohner nach " + path);
+}
+
+ImportPreview OverviewPage::PreviewImport(const std::string& path) {
+    return PreviewImportFile(program_, path);
+}
+
+bool OverviewPage::Import(const ImportPreview& preview, bool removeMissing) {
+    if (!form_.CmdImport.enabled())
+        return false;
+    std::string error;
+    if (!ApplyImport(program_, preview, removeMissing, &error)) {
+        program_.msgBox(error, MsgIcon::Critical, MsgButtons::Ok, "Import");
+        return false;
+    }
+    form_.LblOutcome.setCaption("Importiert: " + std::to_string(preview.count(ImportStatus::New)) + " neu, " +
+                                std::to_string(preview.count(ImportStatus::Changed)) + " geändert" +
+                                (removeMissing && !preview.missing.empty()
+                                     ? ", " + std::to_string(preview.missing.size()) + " entfernt."
+                                     : "."));
+    reload();
+    return true;
+}
+
+}  // namespace pnl

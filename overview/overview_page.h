@@ -1,0 +1,50 @@
+#pragma once
+// The logic of the page "Bewohnerübersicht": it loads the residents for the table, sets the stations of the
+// chosen residents, writes the export and runs the import. The choice of station, of a file and the import
+// preview are the window's; it hands their answers in here.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/fr_overview.h"
+#include "overview/resident_import.h"
+#include "overview/resident_overview.h"
+
+namespace pnl {
+
+class Program;
+
+class OverviewPage {
+  public:
+    OverviewPage(Program& program, FrOverviewControls& form) : program_(program), form_(form) {}
+
+    // The page is shown: every resident is read anew, the buttons follow the level's rights.
+    void Open();
+    const Overview& overview() const { return overview_; }
+
+    // The table shows `shown` of the residents (the search filters the rest).
+    void ShowCount(int shown);
+
+    // The chosen residents get (or lose) the station; the table is read anew.
+    void SetStation(const std::vector<std::int64_t>& ids, int station, bool assign);
+
+    void Export(const std::string& path);
+    ImportPreview PreviewImport(const std::string& path);
+    // Writes the previewed rows; false when nothing was written (a box said why).
+    bool Import(const ImportPreview& preview, bool removeMissing);
+
+    // Runs after the residents were read anew (the window's table model resets then).
+    std::function<void()> reloaded;
+
+  private:
+    void reload();
+
+    Program& program_;
+    FrOverviewControls& form_;
+    Overview overview_;
+};
+
+}  // namespace pnl

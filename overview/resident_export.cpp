@@ -1,0 +1,63 @@
+#include "overview/resident_export.h"
+
+#include "app/program.h"
+#include "overview/resident_overview.h"
+#include "platform/csv_file.h"
+
+namespace pnl {
+namespace {
+
+constexpr char kDelimiter = ';';
+
+std::string numberOrEmpty(std::int64_t value) {
+    return value > 0 ? std::to_string(value) : std::string();
+}
+
+}  // namespace
+
+std::string stationColumn(const StationRecord& station) {
+    return stationKey(station.number) + " " + station.label;
+}
+
+std::vector<std::string> exportHeaders(const std::vector<StationRecord>& stations) {
+    std::vector<std::string> headers{"ID",          "Name",        "Vorname", "Wohnungsnr.",
+                                     "Seriennr. 1", "Seriennr. 2", "Code"};
+    for (const StationRecord& station : stations)
+        headers.push_back(stationColumn(station));
+    return headers;
+}
+
+std::string ExportText(const Overview& overview) {
+    std::string text = kUtf8Bom;
+    text.reserve(overview.rows.size() * 160);
+    text += csvLine(exportHeaders(overview.stations), kDelimiter);
+    std::vector<std::string> fields;
+    for (const OverviewRow& row : overview.rows) {
+        fields = {std::to_string(row.id),
+                  row.name,
+                  row.firstName,
+                  row.apartment,
+                  numberOrEmpty(row.serial),
+                  numberOrEmpty(row.secondSerial),
+                  numberOrEmpty(row.code)};
+        for (const StationRecord& station : overview.stations)
+            fields.push_back(row.stations.test(station.number) ? "x" : "");
+        text += csvLine(fields, kDelimiter);
+    }
+    return text;
+}
+
+bool ExportResidents(Program& program, const std::string& path, int* count, std::string* error) {
+    const Overview overview = LoadOverview(program);
+    if (!program.fs.writeFileAtomic(path, ExportText(overview))) {
+        if (error)
+            *error = "Die Datei " + path +
+                     " konnte nicht geschrieben werden (Ordner fehlt oder keine Schreibrechte).";
+        return false;
+    }
+    if (count)
+        *count = static_cast<int>(overview.rows.size());
+    return true;
+}
+
+}  // namespace pnl

@@ -1,0 +1,59 @@
+#pragma once
+// Residents from a spreadsheet file. The file may be separated by semicolons or commas and be UTF-8 (with or
+// without byte order mark) or Windows-1252; both are detected. Fields are quoted as RFC 4180 says. Columns
+// are found by their headings: the export's, without regard to case, and common other names (Nachname,
+// Wohnung, Seriennummer, ...). Each row is matched to a resident by its ID when the file has an ID column and
+// the row an ID that the table holds, else by its first serial number. The preview says of every row whether
+// it is new, changed, unchanged or an error; a file with any error imports nothing.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "residents/resident_table.h"
+
+namespace pnl {
+
+class Program;
+
+inline constexpr std::size_t kMaxImportRows = 50000;
+inline constexpr std::size_t kMaxImportBytes = 32 * 1024 * 1024;
+
+enum class ImportStatus { New, Changed, Unchanged, Error };
+
+struct ImportRow {
+    std::size_t line = 0;  // where the row starts in the file, counted from 1
+    ImportStatus status = ImportStatus::Error;
+    std::string message;                   // the error, or warnings (a name that was cut)
+    ResidentRow row;                       // the values to write
+    std::optional<std::int64_t> targetId;  // the resident it changes; nothing for a new one
+};
+
+struct ImportPreview {
+    std::string fileError;  // the file cannot be imported at all (unreadable, binary, a column missing, ...)
+    std::string encoding;   // "UTF-8" or "Windows-1252"
+    char delimiter = ';';
+    std::vector<ImportRow> rows;
+    std::vector<std::int64_t> missing;  // IDs of the residents the file does not name
+    std::vector<std::string> missingNames;
+
+    bool importable() const;
+    int count(ImportStatus status) const;
+};
+
+// Reads the file's bytes against the working copy's residents and stations; changes nothing.
+ImportPreview PreviewImport(Program& program, const std::string& bytes);
+// The file at `path`; a file that cannot be read gives a preview with fileError.
+ImportPreview PreviewImportFile(Program& program, const std::string& path);
+
+// One line per row for the preview ("Zeile 3: neu: Müller, Anna (Wohnung 12)") and the summary line.
+std::string previewLine(const ImportRow& row);
+std::string previewSummary(const ImportPreview& preview, bool removeMissing);
+
+// Writes every new and changed row (and, with removeMissing, deletes the residents the file does not name) in
+// one transaction on the working copy, then writes the resident save's log line for each. Nothing is written
+// when the preview is not importable. False and *error (German) when the write failed: nothing changed.
+bool ApplyImport(Program& program, const ImportPreview& preview, bool removeMissing, std::string* error);
+
+}  // namespace pnl

@@ -1,0 +1,265 @@
+// The resident overview: the name as the stations show it, the stations of many residents, export and import.
+
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "overview/resident_export.h"
+#include "overview/resident_import.h"
+#include "overview/resident_overview.h"
+#include "residents/resident_fixture.h"
+
+namespace pnl::test {
+namespace {
+
+struct OverviewTest : ::testing::Test {
+    ResidentFixture f;
+
+    // Every column of every row, as the database holds it.
+    std::string dump() {
+        std::string out;
+        const auto rows = f.db().query("SELECT * FROM BEWOHNER ORDER BY rowid");
+        for (const auto& row : *rows) {
+            for (const auto& value : row)
+                out += dbText(value) + "|";
+            out += "\n";
+        }
+        return out;
+    }
+    ImportPreview preview(const std::string& bytes) { return PreviewImport(f.program(), bytes); }
+};
+
+std::string stationsWith(std::initializer_list<int> numbers) {
+    std::string value(64, '0');
+    for (int n : numbers)
+        value[n] = '1';
+    return value;
+}
+
+TEST(StationNameDisplay, MarksDroppedCharactersAndTheCut) {
+    struct Case {
+        std::string name, firstName;
+        Firmware firmware;
+        std::string shown, marked;
+        std::string tipHas;
+    };
+    const std::string stroke = "\u0336";
+    const Case cases[] = {
+        {"  Müller ", "Anna", Firmware::V3, "Müller, Anna", "Müller, Anna", ""},
+        {"François", "", Firmware::V27, "Franois", "Franç" + stroke + "ois", "\u201Eç\u201C"},
+        {"François", "", Firmware::V3, "François", "François", ""},
+        {"Café", "", Firmware::V27, "Cafe", "Cafe", ""},
+        {"Émile_X", "", Firmware::V3, "mileX", "É" + stroke + "mile_" + stroke + "X",
+         "\u201EÉ\u201C, \u201E_\u201C"},
+        {"Abcdefghijklmnopqrstuvwxyz", "Vorname", Firmware::V3, "Abcdefghijklmnopqrstuvwxyz, Vor",
+         "Abcdefghijklmnopqrstuvwxyz, Vor\u2702name", "gekürzt, es fehlt: \u201Ename\u201C"},
+        {"", "Anna", Firmware::V3, "", "", ""},
+    };
+    for (const Case& c : cases) {
+        const NameDisplay display = displayName(c.name, c.firstName, c.firmware);
+        EXPECT_EQ(display.shown, c.shown) << c.name;
+        EXPECT_EQ(display.marked, c.marked) << c.name;
+        if (c.tipHas.empty())
+            EXPECT_EQ(display.tip, "") << c.name;
+        else
+            EXPECT_NE(display.tip.find(c.tipHas), std::string::npos) << c.name << ": " << display.tip;
+    }
+}
+
+TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStations) {
+    // Station 5 runs the older firmware, 0 the current one.
+    f.addRow("François", "", "1", std::int64_t{1}, ",,000000", std::int64_t{0}, stationsWith({5}));
+    f.addRow("François", "", "2", std::int64_t{2}, ",,000000", std::int64_t{0}, stationsWith({0, 5}));
+    f.addRow("François", "", "3", std::int64_t{3}, ",,000000", std::int64_t{0}, stationsWith({}));
+    const Overview overview = LoadOverview(f.program());
+    ASSERT_EQ(overview.rows.size(), 3u);
+    ASSERT_EQ(overview.stations.size(), 4u);  // 0, 5, 12, 63: station 7 has no label
+    EXPECT_EQ(overview.rows[0].display.shown, "Franois");
+    EXPECT_EQ(overview.rows[1].display.shown, "François");
+    EXPECT_NE(overview.rows[1].display.tip.find("2.7X zeigen: \u201EFranois\u201C"), std::string::npos);
+    EXPECT_EQ(overview.rows[2].display.shown, "François");
+    EXPECT_EQ(overview.rows[2].display.tip, "");
+}
+
+TEST_F(OverviewTest, ResidentPageShowsTheNameAsTheStationsShowItWhileTyping) {
+    f.editor.OpenResidentView();
+    f.form.TxtBWName.setText("François");
+    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "François");
+    f.form.TrVwPNL.setChecked(f.form.TrVwPNL.findKey("S05"), true);  // older firmware: no ç
+    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "Franç\u0336ois");
+    EXPECT_NE(f.form.LblBWAnzeigeText.tip().find("\u201Eç\u201C"), std::string::npos);
+    f.form.TxtBWVorn.setText("Marie-Chantal Élisabeth");
+    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "Franç\u0336ois, Marie-Chantal \u00C9\u0336lisabe\u2702th");
+    f.editor.CmdBWNeu_Click();
+    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "");
+}
+
+TEST_F(OverviewTest, SearchMatchesNamesApartmentsAndSerialNumbersWithoutRegardToCase) {
+    f.addRow("Müller", "Anna", "A12", std::int64_t{4711}, ",,000815");
+    f.addRow("Meier", "Karl", "B7", std::int64_t{123456});
+    const Overview overview = LoadOverview(f.program());
+    const auto hits = [&](const std::string& search) {
+        std::string out;
+        for (const auto& row : overview.rows)
+            out += matchesSearch(row, search) ? row.name + " " : "";
+        return out;
+    };
+    EXPECT_EQ(hits(""), "Müller Meier ");
+    EXPECT_EQ(hits("MÜL"), "Müller ");
+    EXPECT_EQ(hits("anna"), "Müller ");
+    EXPECT_EQ(hits("b7"), "Meier ");
+    EXPECT_EQ(hits("004711"), "Müller ");
+    EXPECT_EQ(hits("815"), "Müller ");
+    EXPECT_EQ(hits("me karl"), "Meier ");
+    EXPECT_EQ(hits("xyz"), "");
+}
+
+TEST_F(OverviewTest, BulkAssignmentWritesTheStationPositionsInOneGo) {
+    const auto a = f.addRow("A", "", "1", std::int64_t{1}, ",,000000", std::int64_t{0}, stationsWith({0}));
+    const auto b = f.addRow("B", "", "2", std::int64_t{2}, ",,000000", std::int64_t{0}, stationsWith({12}));
+    const auto c = f.addRow("C", "", "3", std::int64_t{3}, ",,000000", std::int64_t{0}, "");
+    EXPECT_EQ(SetStationOfResidents(f.program(), {a, b, c}, 12, true), 2);
+    EXPECT_EQ(f.column(a, "PNL"), stationsWith({0, 12}));
+    EXPECT_EQ(f.column(b, "PNL"), stationsWith({12}));
+    EXPECT_EQ(f.column(c, "PNL"), stationsWith({12}));
+    EXPECT_EQ(SetStationOfResidents(f.program(), {a, c}, 0, false), 1);
+    EXPECT_EQ(f.column(a, "PNL"), stationsWith({12}));
+    EXPECT_EQ(f.column(c, "PNL"), stationsWith({12}));
+    const auto log = f.logTexts();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "Bewohnerdatensatz: 1 wurde geaendert.");
+    EXPECT_EQ(log[2], "Bewohnerdatensatz: 1 wurde geaendert.");
+}
+
+TEST_F(OverviewTest, ExportThenImportLeavesTheTableIdentical) {
+    f.addRow("Müller", "Anna", "A12", std::int64_t{4711}, ",,000815", std::int64_t{1234},
+             stationsWith({0, 7, 12}));
+    f.addRow("Meier; \"Sohn\"", "", "B7", std::int64_t{123456}, ",,000000", std::int64_t{0}, "");
+    f.addRow("Øster, Åse", "Zoë", "C1", std::int64_t{99}, "", DbValue{}, stationsWith({63}));
+    const std::string before = dump();
+
+    const std::string exported = ExportText(LoadOverview(f.program()));
+    EXPECT_TRUE(
+        exported.starts_with("\xEF\xBB\xBFID;Name;Vorname;Wohnungsnr.;Seriennr. 1;Seriennr. 2;Code;"
+                             "PNL00 Haupteingang;PNL05 Nebeneingang;PNL12 Tiefgarage;PNL63 Hof\r\n"));
+    EXPECT_NE(exported.find("\r\n1;Müller;Anna;A12;4711;815;1234;x;;x;\r\n"), std::string::npos) << exported;
+    EXPECT_NE(exported.find("\"Meier; \"\"Sohn\"\"\""), std::string::npos);
+
+    const ImportPreview result = preview(exported);
+    ASSERT_TRUE(result.importable()) << previewSummary(result, false);
+    EXPECT_EQ(result.count(ImportStatus::Unchanged), 3);
+    std::string error;
+    ASSERT_TRUE(ApplyImport(f.program(), result, false, &error)) << error;
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(OverviewTest, Windows1252FileWithQuotedSemicolonsImportsRight) {
+    const auto kept = f.addRow("Alt", "", "9", std::int64_t{9});
+    const std::string file =
+        "Nachname;Vorname;Wohnung;Seriennummer;Zugangscode;PNL12\r\n"
+        "\"M\xFC"
+        "ller; Sohn\";J\xFCrgen;12;4711;42;x\r\n"
+        "Stra\xDF"
+        "er;\"Ren\xE9\";13;4712;;\r\n";
+    const ImportPreview result = preview(file);
+    EXPECT_EQ(result.encoding, "Windows-1252");
+    ASSERT_TRUE(result.importable()) << previewSummary(result, false);
+    ASSERT_EQ(result.rows.size(), 2u);
+    EXPECT_EQ(result.rows[0].status, ImportStatus::New);
+    EXPECT_EQ(previewLine(result.rows[0]), "Zeile 2: neu: Müller; Sohn, Jürgen (Wohnung 12, Seriennr. 4711)");
+    std::string error;
+    ASSERT_TRUE(ApplyImport(f.program(), result, false, &error)) << error;
+    EXPECT_EQ(f.rowCount(), 3);
+    EXPECT_EQ(f.column(kept, "Name"), "Alt");
+    const auto rows = f.db().query(
+        "SELECT Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL FROM BEWOHNER "
+        "WHERE sernr = 4711");
+    ASSERT_EQ(rows->size(), 1u);
+    EXPECT_EQ(dbText(rows->front()[0]), "Müller; Sohn");
+    EXPECT_EQ(dbText(rows->front()[1]), "Jürgen");
+    EXPECT_EQ(dbText(rows->front()[4]), ",,000000");
+    EXPECT_EQ(dbText(rows->front()[5]), "42");
+    EXPECT_EQ(dbText(rows->front()[6]), stationsWith({12}));
+    EXPECT_EQ(f.logTexts().size(), 2u);
+}
+
+TEST_F(OverviewTest, ImportMatchesByIdThenSerialAndRemovesMissingOnlyWhenAsked) {
+    const auto a =
+        f.addRow("Alt", "Anna", "1", std::int64_t{100}, ",,000000", std::int64_t{0}, stationsWith({5}));
+    const auto b = f.addRow("Bleibt", "", "2", std::int64_t{200});
+    const auto c = f.addRow("Fehlt", "", "3", std::int64_t{300});
+    // UTF-8 with BOM, separated by commas; row 1 by ID (its serial changes), row 2 by serial.
+    const std::string file = "\xEF\xBB\xBFid,NAME,Vorname,Wohnungsnr.,Seriennr. 1\n" + std::to_string(a) +
+                             ",Neu,Anna,1,101\n,Bleibt,,2,200\n";
+    ImportPreview result = preview(file);
+    ASSERT_TRUE(result.importable()) << previewSummary(result, false);
+    EXPECT_EQ(result.delimiter, ',');
+    EXPECT_EQ(result.rows[0].status, ImportStatus::Changed);
+    EXPECT_EQ(result.rows[1].status, ImportStatus::Unchanged);
+    EXPECT_EQ(result.missing, std::vector<std::int64_t>{c});
+    EXPECT_EQ(previewSummary(result, true),
+              "0 neu, 1 geändert, 1 unverändert, 0 Fehler. 1 Bewohner stehen nicht in der Datei und werden "
+              "entfernt.");
+    std::string error;
+    ASSERT_TRUE(ApplyImport(f.program(), result, true, &error)) << error;
+    EXPECT_EQ(f.column(a, "Name"), "Neu");
+    EXPECT_EQ(f.column(a, "sernr"), "101");
+    EXPECT_EQ(f.column(a, "PNL"), stationsWith({5}));  // no station columns: the assignment stays
+    EXPECT_EQ(f.column(b, "Name"), "Bleibt");
+    EXPECT_EQ(f.column(c, "Name"), "<no row>");
+}
+
+TEST_F(OverviewTest, BadInputIsNamedAndChangesNothing) {
+    f.addRow("Alt", "", "1", std::int64_t{100});
+    const std::string header = "Name;Vorname;Wohnungsnr.;Seriennr. 1;Seriennr. 2;Code\r\n";
+    const std::string good = "Gut;;5;500;;\r\n";
+    struct Case {
+        std::string file;
+        std::string expected;  // part of the file error or of the first error row
+        std::size_t line = 0;  // the error row's line, 0 for a file error
+    };
+    std::string many = "Name;Wohnungsnr.;Seriennr. 1\n";
+    for (int i = 0; i < 100000; ++i)
+        many += "N;1;" + std::to_string(i % 999999 + 1) + "\n";
+    const Case cases[] = {
+        {std::string("PK\x03\x04\0\0binary", 12), "keine Textdatei"},
+        {"", "leer"},
+        {"Vorname;Wohnungsnr.;Seriennr. 1\r\nAnna;1;5\r\n", "\u201EName\u201C fehlt"},
+        {"Name;Wohnungsnr.\r\nA;1\r\n", "\u201ESeriennr. 1\u201C fehlt"},
+        {header + good + "X;;6;12a;;\r\n", "keine ganze Zahl von 1 bis 999999", 3},
+        {header + good + "X;;6;1000000;;\r\n", "keine ganze Zahl von 1 bis 999999", 3},
+        {header + good + "X;;6;0;;\r\n", "keine ganze Zahl von 1 bis 999999", 3},
+        {header + good + "X;;6;7;;10000\r\n", "größer als 9999", 3},
+        {header + good + "X;;6;500;;\r\n", "steht schon in Zeile 2", 3},
+        {header + good + "X|Y;;6;7;;\r\n", "senkrechten Strich", 3},
+        {header + good + "\"X\nY\";;6;7;;\r\n", "Zeilenumbruch", 3},
+        {header + good + ";Anna;6;7;;\r\n", "Der Name fehlt", 3},
+        {header + good + "X;;A-12-3456;7;;\r\n", "länger als 8 Zeichen", 3},
+        {header + good + "\"X\"Y;;6;7;;\r\n", "Anführungszeichen"},
+        {many, "eingelesen werden höchstens"},
+    };
+    const std::string before = dump();
+    for (const Case& c : cases) {
+        const ImportPreview result = preview(c.file);
+        EXPECT_FALSE(result.importable());
+        if (c.line == 0) {
+            EXPECT_NE(result.fileError.find(c.expected), std::string::npos) << result.fileError;
+        } else {
+            const auto bad = std::find_if(result.rows.begin(), result.rows.end(),
+                                          [](const ImportRow& r) { return r.status == ImportStatus::Error; });
+            ASSERT_NE(bad, result.rows.end()) << c.expected;
+            EXPECT_EQ(bad->line, c.line) << c.expected;
+            EXPECT_NE(previewLine(*bad).find(c.expected), std::string::npos) << previewLine(*bad);
+        }
+        std::string error;
+        EXPECT_FALSE(ApplyImport(f.program(), result, true, &error));
+        EXPECT_EQ(dump(), before) << c.expected;
+    }
+    // A name over 50 characters is cut with a note, not refused.
+    const ImportPreview longName = preview(header + std::string(60, 'L') + ";;6;7;;\r\n");
+    ASSERT_TRUE(longName.importable());
+    EXPECT_EQ(longName.rows[0].row.name, std::string(50, 'L'));
+    EXPECT_NE(previewLine(longName.rows[0]).find("auf 50 Zeichen gekürzt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pnl::test
