@@ -89,6 +89,7 @@ TEST_F(OverviewTest, ResidentPageShowsTheNameAsTheStationsShowItWhileTyping) {
     EXPECT_NE(f.form.LblBWAnzeigeText.tip().find("\u201Eç\u201C"), std::string::npos);
     f.form.TxtBWVorn.setText("Marie-Chantal Élisabeth");
     EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "Franç\u0336ois, Marie-Chantal \u00C9\u0336lisabe\u2702th");
+    f.inst.dialogs.answer(MsgAnswer::No);  // the typed resident is not kept
     f.editor.CmdBWNeu_Click();
     EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "");
 }
