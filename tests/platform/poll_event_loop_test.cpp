@@ -15,6 +15,8 @@ using std::chrono::milliseconds;
 TEST(PollEventLoop, TimersFireInDueOrderAndRepeatUntilStopped) {
     PollEventLoop loop;
     std::vector<std::string> fired;
+    // Taken before the timers start: the late timer is due 30 ms after its own start, not after the wait's.
+    const auto start = std::chrono::steady_clock::now();
     loop.startTimer(milliseconds(30), false, [&] { fired.push_back("late"); });
     loop.startTimer(milliseconds(5), false, [&] { fired.push_back("early"); });
     loop.startTimer(milliseconds(5), false, [&] { fired.push_back("early, started second"); });
@@ -27,7 +29,6 @@ TEST(PollEventLoop, TimersFireInDueOrderAndRepeatUntilStopped) {
     const int stopped = loop.startTimer(milliseconds(1), false, [&] { fired.push_back("stopped"); });
     loop.stopTimer(stopped);
 
-    const auto start = std::chrono::steady_clock::now();
     loop.processEventsUntil([&] { return fired.size() == 3; });
     EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(30));
     EXPECT_EQ(fired, (std::vector<std::string>{"early", "early, started second", "late"}));
