@@ -91,7 +91,8 @@ class PosixSerialPort : public SerialPort {
     int handshake_ = 0;
     int fd_ = -1;
     int watch_ = 0;
-    bool lost_ = false;  // the device hung up or vanished while open
+    bool lost_ = false;            // the device hung up or vanished while open
+    bool pseudoTerminal_ = false;  // a simulator's line: its peer ends by closing, not by vanishing
     std::string lockFile_;
     ReceiveHandler handler_;
 };
@@ -150,6 +151,8 @@ bool PosixSerialPort::open(std::string* error) {
         return failLocked("Die Schnittstelle " + where + " antwortet nicht.");
 
     fd_ = fd;
+    const char* device = ::ttyname(fd);
+    pseudoTerminal_ = device != nullptr && std::strncmp(device, "/dev/pts/", 9) == 0;
     lost_ = false;
     lockFile_ = lock == serial_lock::LockResult::Taken ? lockFile : std::string();
     watch_ = loop_.watchReadable(fd_, [this] { onReadable(); });
@@ -271,10 +274,11 @@ bool PosixSerialPort::drain() {
     if (fd_ < 0)
         return false;
     if (lost_) {
-        // A peer that hung up after it took every byte (a simulator that ends after the closing frame) has
-        // received them all.
+        // A pseudo-terminal's peer (a simulator that ends after the closing frame) takes the queue with it
+        // when it closes, so the queue can no longer be asked: every frame it was handed went out before it
+        // ended (a write after the hang-up fails). A real port that vanished may have kept bytes back.
         int queued = 0;
-        return ::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued == 0;
+        return pseudoTerminal_ || (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued == 0);
     }
     if (waitUntilSent(Clock::now() + options_.writeDeadline))
         return true;
