@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "app/records.h"
-#include "platform/cipher.h"
 #include "cli/probe_command.h"
+#include "platform/cipher.h"
 #include "support/installation.h"
 #include "support/sim_line.h"
 #include "tools/sample/sample_installation.h"
