@@ -6,7 +6,7 @@
 namespace pnl {
 namespace {
 
-TEST(Database, BindsValuesAndRefusesFilesThatAreNoDatabase) {
+TEST(Database, BindsValuesBacksUpAndRefusesFilesThatAreNoDatabase) {
     test::Installation inst;
     std::string error;
     EXPECT_FALSE(Database::open(inst.path("fehlt.db"), &error));
@@ -38,25 +38,15 @@ TEST(Database, BindsValuesAndRefusesFilesThatAreNoDatabase) {
     EXPECT_FALSE(db->query("SELECT * FROM Fehlt", {}, &error));
     EXPECT_EQ(db->columns("t"), (std::vector<std::string>{"ID", "Name", "n", "r"}));
     EXPECT_TRUE(db->columns("Fehlt").empty());
-}
 
-TEST(Database, BackupWritesAConsistentCopyWhileTheSourceIsOpen) {
-    test::Installation inst;
-    auto db = Database::create(inst.path("a.db"));
-    ASSERT_TRUE(db);
-    ASSERT_TRUE(db->exec("CREATE TABLE T (x INTEGER); INSERT INTO T VALUES (1); INSERT INTO T VALUES (2);"));
+    // The backup overwrites its target while the source stays open; a failed one leaves it as it was.
     inst.writeFile("copy.db", "old content");
-    std::string error;
     ASSERT_TRUE(Database::backup(inst.path("a.db"), inst.path("copy.db"), &error)) << error;
+    EXPECT_FALSE(Database::backup(inst.path("text.db"), inst.path("copy.db"), &error));
+    EXPECT_FALSE(Database::backup(inst.path("fehlt.db"), inst.path("copy.db"), &error));
     auto copy = Database::open(inst.path("copy.db"));
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->query("SELECT count(*) FROM T")->at(0).at(0), DbValue(std::int64_t{2}));
-
-    inst.writeFile("text.db", "no database at all, but long enough to have a header of its own.........");
-    EXPECT_FALSE(Database::backup(inst.path("text.db"), inst.path("copy.db"), &error));
-    EXPECT_FALSE(Database::backup(inst.path("fehlt.db"), inst.path("copy.db"), &error));
-    EXPECT_EQ(copy->query("SELECT count(*) FROM T")->at(0).at(0),
-              DbValue(std::int64_t{2}));  // copy unchanged
 }
 
 }  // namespace

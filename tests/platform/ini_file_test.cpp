@@ -6,8 +6,8 @@
 namespace pnl {
 namespace {
 
-// A file as the other program and a caretaker's editor leave it: comments, blanks, CRLF, a duplicate key,
-// a key written with blanks, and no final line break.
+// As the other program and a caretaker's editor leave it: comments, blanks, CRLF, a duplicate key, a key
+// written with blanks, and no final line break.
 const std::string kSharedFile =
     "; Anlage Musterstrasse 5\r\n"
     "[Schnittstellen]\r\n"
@@ -32,29 +32,6 @@ TEST(IniFile, ReadsByNameWithoutCaseAndFirstDuplicateWins) {
     EXPECT_EQ(doc.encoding(), IniDocument::Encoding::Windows1252);  // all ASCII
 }
 
-// The other program reads the file as Windows-1252: an all-ASCII or new file gets its first umlaut in that
-// encoding; only a file that already holds UTF-8 stays UTF-8.
-TEST(IniFile, AsciiAndNewFilesAreWindows1252) {
-    test::Installation inst;
-    inst.writeFile("A.INI", "[PNLXXX]\r\nPNL00=PNL-B,Haupteingang,012345,,FALSE\r\n");
-    IniFile ini(inst.fs, inst.path("A.INI"));
-    ASSERT_TRUE(ini.write("PNLXXX", "PNL00", "Tür Süd"));
-    EXPECT_EQ(inst.readFile("A.INI"), "[PNLXXX]\r\nPNL00=\x54\xFC\x72\x20\x53\xFC\x64\r\n");
-    EXPECT_EQ(ini.read("PNLXXX", "PNL00"), "Tür Süd");
-
-    IniFile fresh(inst.fs, inst.path("NEU.INI"));
-    EXPECT_EQ(fresh.firstUnstorable("Łódź"), "Ł");
-    ASSERT_TRUE(fresh.write("PNLXXX", "PNL00", "Tür"));
-    EXPECT_EQ(inst.readFile("NEU.INI"), "[PNLXXX]\r\nPNL00=T\xFCr\r\n");
-
-    // A UTF-8 file keeps UTF-8 and carries any character.
-    inst.writeFile("U.INI", "; Musterstraße\n[PNLXXX]\n");
-    IniFile utf8(inst.fs, inst.path("U.INI"));
-    EXPECT_EQ(utf8.firstUnstorable("Łódź"), std::nullopt);
-    ASSERT_TRUE(utf8.write("PNLXXX", "PNL00", "Łódź"));
-    EXPECT_EQ(inst.readFile("U.INI"), "; Musterstraße\n[PNLXXX]\nPNL00=Łódź\n");
-}
-
 TEST(IniFile, WritesOnlyTheValueAndKeepsEveryOtherByte) {
     auto doc = IniDocument::parse(kSharedFile);
     ASSERT_TRUE(doc.setValue("schnittstellen", "com1", "0,FALSE"));
@@ -73,18 +50,16 @@ TEST(IniFile, WritesOnlyTheValueAndKeepsEveryOtherByte) {
     expected += "\r\nPNL01=PNL-A,Nebeneingang,,,TRUE";
     EXPECT_EQ(doc.bytes(), expected);
 
-    // A new section is appended.
     ASSERT_TRUE(doc.setValue("Berechtigungen", "LEVEL1", "abc"));
     expected += "\r\n[Berechtigungen]\r\nLEVEL1=abc";
     EXPECT_EQ(doc.bytes(), expected);
     EXPECT_EQ(doc.value("berechtigungen", "level1"), "abc");
-}
 
-TEST(IniFile, NewLinesFollowAnLfFile) {
-    auto doc = IniDocument::parse("[A]\nx=1\n\n[B]\ny=2\n");
-    ASSERT_TRUE(doc.setValue("A", "z", "3"));
-    ASSERT_TRUE(doc.setValue("C", "w", "4"));
-    EXPECT_EQ(doc.bytes(), "[A]\nx=1\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
+    // An LF file gets LF lines; an empty one CRLF.
+    auto lf = IniDocument::parse("[A]\nx=1\n\n[B]\ny=2\n");
+    ASSERT_TRUE(lf.setValue("A", "z", "3"));
+    ASSERT_TRUE(lf.setValue("C", "w", "4"));
+    EXPECT_EQ(lf.bytes(), "[A]\nx=1\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
     auto empty = IniDocument::parse("");
     ASSERT_TRUE(empty.setValue("S", "k", "v"));
     EXPECT_EQ(empty.bytes(), "[S]\r\nk=v\r\n");
@@ -94,12 +69,14 @@ TEST(IniFile, RefusesLineBreaksAndLeavesTheFileUnchanged) {
     test::Installation inst;
     inst.writeFile("A.INI", kSharedFile);
     IniFile ini(inst.fs, inst.path("A.INI"));
-    EXPECT_FALSE(ini.write("Schnittstellen", "COM1", "30,FALSE\r\n[Berechtigungen]\r\nLEVEL6=x"));
-    EXPECT_FALSE(ini.write("Schnittstellen", "COM1", "a\nb"));
-    EXPECT_FALSE(ini.write("Schnittstellen", "COM1", "a\rb"));
-    EXPECT_FALSE(ini.write("Schnitt\nstellen", "COM1", "x"));
-    EXPECT_FALSE(ini.write("Schnittstellen", "CO\nM1", "x"));
-    EXPECT_FALSE(ini.write("Schnittstellen", "COM1", "\xff\xfe"));  // not UTF-8
+    const std::string refused[][3] = {{"Schnittstellen", "COM1", "30,FALSE\r\n[Berechtigungen]\r\nLEVEL6=x"},
+                                      {"Schnittstellen", "COM1", "a\nb"},
+                                      {"Schnittstellen", "COM1", "a\rb"},
+                                      {"Schnitt\nstellen", "COM1", "x"},
+                                      {"Schnittstellen", "CO\nM1", "x"},
+                                      {"Schnittstellen", "COM1", "\xff\xfe"}};  // not UTF-8
+    for (const auto& r : refused)
+        EXPECT_FALSE(ini.write(r[0], r[1], r[2])) << r[2];
     EXPECT_EQ(inst.readFile("A.INI"), kSharedFile);
     EXPECT_TRUE(ini.write("Schnittstellen", "COM1", "30,TRUE"));
     EXPECT_EQ(ini.read("Schnittstellen", "COM1"), "30,TRUE");
@@ -107,37 +84,53 @@ TEST(IniFile, RefusesLineBreaksAndLeavesTheFileUnchanged) {
     EXPECT_EQ(IniFile(inst.fs, inst.path("FEHLT.INI")).read("Schnittstellen", "COM1"), "");
 }
 
-TEST(IniFile, Windows1252FileIsReadAndWrittenIn1252) {
-    test::Installation inst;
+// The other program reads the file as Windows-1252: an all-ASCII or new file gets its first umlaut in that
+// encoding; only a file that already holds UTF-8 (with or without a byte order mark) stays UTF-8.
+TEST(IniFile, KeepsTheFilesEncodingAndRefusesWhatItCannotCarry) {
     // "Bäckerstraße", "Pförtner" and a euro sign as Windows-1252 bytes.
-    const std::string file =
+    const std::string cp1252 =
         "[PNLXXX]\r\nPNL00=PNL-B,B\xE4"
         "ckerstra\xDF"
         "e,012345,,FALSE\r\nPNL01=PNL-C,Pf\xF6rtner \x80,,,FALSE\r\n";
-    inst.writeFile("A.INI", file);
-    IniFile ini(inst.fs, inst.path("A.INI"));
-    EXPECT_EQ(ini.read("PNLXXX", "PNL00"), "PNL-B,Bäckerstraße,012345,,FALSE");
-    EXPECT_EQ(ini.read("PNLXXX", "PNL01"), "PNL-C,Pförtner €,,,FALSE");
-
-    ASSERT_TRUE(ini.write("PNLXXX", "PNL01", "PNL-C,Tür Süd,,,FALSE"));
-    std::string expected = file;
-    expected.replace(expected.find("PNL-C"), std::string("PNL-C,Pf\xF6rtner \x80,,,FALSE").size(),
-                     "PNL-C,T\xFCr S\xFC"
-                     "d,,,FALSE");
-    EXPECT_EQ(inst.readFile("A.INI"), expected);
-
-    // A character that Windows-1252 cannot carry is refused; the file stays as it was.
-    EXPECT_FALSE(ini.write("PNLXXX", "PNL01", "PNL-C,Łódź,,,FALSE"));
-    EXPECT_EQ(inst.readFile("A.INI"), expected);
-}
-
-TEST(IniFile, Utf8FileWithByteOrderMarkKeepsIt) {
-    test::Installation inst;
-    inst.writeFile("A.INI", "\xEF\xBB\xBF[PNLXXX]\nPNL00=PNL-B,Tür,,,FALSE\n");
-    IniFile ini(inst.fs, inst.path("A.INI"));
-    EXPECT_EQ(ini.read("PNLXXX", "PNL00"), "PNL-B,Tür,,,FALSE");
-    ASSERT_TRUE(ini.write("PNLXXX", "PNL00", "PNL-B,Tür Nord,,,FALSE"));
-    EXPECT_EQ(inst.readFile("A.INI"), "\xEF\xBB\xBF[PNLXXX]\nPNL00=PNL-B,Tür Nord,,,FALSE\n");
+    struct Case {
+        std::optional<std::string> file;
+        std::string key, value, expected;
+        bool utf8;
+    };
+    const Case cases[] = {
+        {"[PNLXXX]\r\nPNL00=PNL-B,Haupteingang,012345,,FALSE\r\n", "PNL00", "Tür Süd",
+         "[PNLXXX]\r\nPNL00=T\xFCr S\xFC"
+         "d\r\n",
+         false},
+        {std::nullopt, "PNL00", "Tür", "[PNLXXX]\r\nPNL00=T\xFCr\r\n", false},
+        {"; Musterstraße\n[PNLXXX]\n", "PNL00", "Łódź", "; Musterstraße\n[PNLXXX]\nPNL00=Łódź\n", true},
+        {"\xEF\xBB\xBF[PNLXXX]\nPNL00=PNL-B,Tür,,,FALSE\n", "PNL00", "PNL-B,Tür Nord,,,FALSE",
+         "\xEF\xBB\xBF[PNLXXX]\nPNL00=PNL-B,Tür Nord,,,FALSE\n", true},
+        {cp1252, "PNL01", "PNL-C,Tür Süd,,,FALSE",
+         "[PNLXXX]\r\nPNL00=PNL-B,B\xE4"
+         "ckerstra\xDF"
+         "e,012345,,FALSE\r\nPNL01=PNL-C,T\xFCr S\xFC"
+         "d,,,FALSE\r\n",
+         false},
+    };
+    for (const Case& c : cases) {
+        test::Installation inst;
+        if (c.file)
+            inst.writeFile("A.INI", *c.file);
+        IniFile ini(inst.fs, inst.path("A.INI"));
+        if (c.file == cp1252) {
+            EXPECT_EQ(ini.read("PNLXXX", "PNL00"), "PNL-B,Bäckerstraße,012345,,FALSE");
+            EXPECT_EQ(ini.read("PNLXXX", "PNL01"), "PNL-C,Pförtner €,,,FALSE");
+        }
+        EXPECT_EQ(ini.firstUnstorable("Łódź"), c.utf8 ? std::nullopt : std::optional<std::string>("Ł"));
+        ASSERT_TRUE(ini.write("PNLXXX", c.key, c.value)) << c.expected;
+        EXPECT_EQ(inst.readFile("A.INI"), c.expected);
+        EXPECT_EQ(ini.read("PNLXXX", c.key), c.value);
+        if (!c.utf8) {
+            EXPECT_FALSE(ini.write("PNLXXX", c.key, "Łódź"));
+            EXPECT_EQ(inst.readFile("A.INI"), c.expected);
+        }
+    }
 }
 
 }  // namespace

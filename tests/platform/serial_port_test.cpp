@@ -1,4 +1,5 @@
-// The POSIX serial adapter over a real pseudo-terminal pair: the test plays the device on the master side.
+// The POSIX serial adapter and its port queries over a real pseudo-terminal pair: the test plays the device
+// on the master side.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -7,6 +8,8 @@
 
 #include <fcntl.h>
 #include <chrono>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -21,6 +24,49 @@ namespace {
 
 using std::chrono::milliseconds;
 
+// A child process that holds the descriptors it was given (closing the master side first when asked) until
+// it is ended: as a terminal program or cat holds a port, open and without a lock.
+struct HoldingProcess {
+    explicit HoldingProcess(int closeFirst = -1) {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid = ::fork();
+        if (pid == 0) {
+            if (closeFirst >= 0)
+                ::close(closeFirst);
+            [[maybe_unused]] const auto written = ::write(ready[1], "x", 1);
+            for (;;)
+                ::pause();
+        }
+        char byte;
+        [[maybe_unused]] const auto read = ::read(ready[0], &byte, 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~HoldingProcess() {
+        if (pid <= 0)
+            return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    pid_t pid = -1;
+};
+
+// The process id of a process that has ended: a lock file naming it is stale.
+pid_t endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+void writeLockFile(const std::string& path, long pid) {
+    std::ofstream(path) << std::string(10 - std::to_string(pid).size(), ' ') << pid << "\n";
+}
+
+// COM1 on the pseudo-terminal, with the lock files in a folder of the test.
 class SerialPortOverPty : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -33,6 +79,7 @@ class SerialPortOverPty : public ::testing::Test {
         port = makePosixSerialPort(loop, map, options);
         port->setCommPort(1);
         port->setReceiveHandler([this](const std::string& bytes) { received += bytes; });
+        queries = makePosixPortQueries(map, options);
     }
 
     // Services the loop until the condition holds or two seconds have passed.
@@ -65,9 +112,7 @@ class SerialPortOverPty : public ::testing::Test {
     }
 
     std::string lockFile() const {
-        std::string name = pty->slavePath().substr(5);  // "pts/3"
-        name.replace(name.find('/'), 1, "_");
-        return locks.path() + "/LCK.." + name;
+        return serial_lock::lockFilePath(locks.path(), serial_lock::devicePath(pty->slavePath()));
     }
 
     test::TempFolder locks;
@@ -76,6 +121,7 @@ class SerialPortOverPty : public ::testing::Test {
     PosixSerialOptions options;
     PollEventLoop loop;
     std::unique_ptr<SerialPort> port;
+    std::unique_ptr<PortQueries> queries;
     std::string received;
 };
 
@@ -85,6 +131,7 @@ TEST_F(SerialPortOverPty, OpensWithItsSettingsAndCarriesEveryByteBothWaysInOrder
     port->setDTREnable(true);  // a pseudo-terminal has no modem lines: accepted without effect
     port->setRTSEnable(true);
     port->setHandshaking(0);
+    ASSERT_TRUE(pty->write("stale"));  // received before opening: discarded
     std::string error;
     ASSERT_TRUE(port->open(&error)) << error;
     EXPECT_TRUE(port->isOpen());
@@ -99,11 +146,10 @@ TEST_F(SerialPortOverPty, OpensWithItsSettingsAndCarriesEveryByteBothWaysInOrder
     EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
     EXPECT_EQ(tio.c_oflag & OPOST, 0u);
 
-    // Settings changed while open take effect at once.
+    // Settings changed while open take effect at once; a pseudo-terminal keeps eight bits without parity.
     ASSERT_TRUE(port->setSettings("4800,E,7,2"));
     tio = slaveSettings();
     EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B4800));
-    // A pseudo-terminal always runs eight bits without parity; speed and stop bits are kept.
     EXPECT_EQ(tio.c_cflag & CSTOPB, static_cast<tcflag_t>(CSTOPB));
     ASSERT_TRUE(port->setSettings("9600,N,8,1"));
 
@@ -124,14 +170,6 @@ TEST_F(SerialPortOverPty, OpensWithItsSettingsAndCarriesEveryByteBothWaysInOrder
     port->close();
     EXPECT_FALSE(port->isOpen());
     EXPECT_FALSE(port->output("x"));
-}
-
-TEST_F(SerialPortOverPty, BytesReceivedBeforeOpeningAreDiscarded) {
-    ASSERT_TRUE(pty->write("stale"));
-    ASSERT_TRUE(port->open());
-    ASSERT_TRUE(pty->write("fresh"));
-    ASSERT_TRUE(waitFor([&] { return received.size() >= 5; }));
-    EXPECT_EQ(received, "fresh");
 }
 
 TEST_F(SerialPortOverPty, HandshakeThreeHeldByTheDeviceFailsWithinTheDeadline) {
@@ -174,8 +212,39 @@ TEST_F(SerialPortOverPty, ADeviceThatStopsReadingOrVanishesMakesOutputFailInstea
     EXPECT_FALSE(port->isOpen());
 }
 
+TEST_F(SerialPortOverPty, AMappedPathIsPresentWhenItExistsAndOpensOnlyWhenItIsATerminal) {
+    const std::string plainFile = locks.path() + "/not-a-port";
+    std::ofstream(plainFile) << "x";
+    ASSERT_TRUE(pty->link(locks.path() + "/station-link"));
+    map.map(2, locks.path() + "/missing");
+    map.map(3, plainFile);
+    map.map(4, locks.path() + "/station-link");
+    auto paths = makePosixPortQueries(map, options);
+    EXPECT_EQ(paths->presence(1), 0);  // COM2
+    EXPECT_EQ(paths->presence(2), 1);  // COM3: present, though no terminal
+    EXPECT_EQ(paths->presence(3), 1);  // COM4
+    EXPECT_EQ(paths->presence(-1), 0);
+    EXPECT_EQ(paths->presence(8), 0);
+    EXPECT_EQ(paths->status(2), 0);
+    EXPECT_EQ(paths->status(0), 0);
+
+    auto mapped = makePosixSerialPort(loop, map, options);
+    std::string error;
+    mapped->setCommPort(2);
+    EXPECT_FALSE(mapped->open(&error));
+    EXPECT_EQ(error, "Die Schnittstelle COM2 (" + locks.path() + "/missing) ist nicht vorhanden.");
+    mapped->setCommPort(3);
+    EXPECT_FALSE(mapped->open(&error));
+    EXPECT_EQ(error, "COM3 (" + plainFile + ") ist keine serielle Schnittstelle.");
+    EXPECT_FALSE(mapped->isOpen());
+    // COM4 is a second name of COM1's device: both share its lock.
+    mapped->setCommPort(4);
+    EXPECT_TRUE(mapped->open(&error)) << error;
+    EXPECT_EQ(mapped->commPort(), 4);
+    EXPECT_EQ(paths->status(1), 2);
+}
+
 TEST_F(SerialPortOverPty, AnOpenPortIsHeldExclusivelyAndShowsAsInUse) {
-    auto queries = makePosixPortQueries(map, options);
     EXPECT_EQ(queries->status(1), 0);
     ASSERT_TRUE(port->open());
 
@@ -208,24 +277,42 @@ TEST_F(SerialPortOverPty, AnOpenPortIsHeldExclusivelyAndShowsAsInUse) {
     EXPECT_TRUE(second->open(&error)) << error;
 }
 
-TEST_F(SerialPortOverPty, ALiveForeignLockFileBlocksAndAStaleOneIsReplaced) {
+TEST_F(SerialPortOverPty, APortOpenInAnotherProgramWithoutALockIsInUse) {
     {
-        std::ofstream(lockFile()) << "         1\n";  // init is always alive
+        // A process that holds the master side plays the device: no user of the port.
+        HoldingProcess device;
+        EXPECT_EQ(queries->status(1), 0);
     }
-    auto queries = makePosixPortQueries(map, options);
+    {
+        HoldingProcess terminalProgram(pty->masterFd());
+        EXPECT_EQ(queries->status(1), 2);
+        EXPECT_EQ(queries->holder(1), "von einem anderen Programm geöffnet");
+    }
+    EXPECT_EQ(queries->status(1), 0);
+}
+
+TEST_F(SerialPortOverPty, StatusAndOpeningAgreeOnForeignLockFiles) {
+    writeLockFile(lockFile(), 1);  // init is always alive
     EXPECT_EQ(queries->status(1), 2);
     std::string error;
     EXPECT_FALSE(port->open(&error));
     EXPECT_NE(error.find("genutzt"), std::string::npos) << error;
 
-    const pid_t child = ::fork();
-    if (child == 0)
-        _exit(0);
-    ::waitpid(child, nullptr, 0);  // its pid is now free: a stale lock
-    { std::ofstream(lockFile()) << std::string(10 - std::to_string(child).size(), ' ') << child << "\n"; }
+    // Stale, of a process that has ended: free, and opening replaces it.
+    writeLockFile(lockFile(), endedProcess());
     EXPECT_EQ(queries->status(1), 0);
     ASSERT_TRUE(port->open(&error)) << error;
     EXPECT_EQ(serial_lock::liveHolder(lockFile()), ::getpid());
+    port->close();
+    EXPECT_FALSE(std::filesystem::exists(lockFile()));
+
+    // Stale but not removable (here: no plain file): both say "in use" and name it.
+    std::filesystem::create_directories(lockFile() + "/held");
+    EXPECT_EQ(queries->status(1), 2);
+    EXPECT_EQ(queries->holder(1), "Sperrdatei " + lockFile());
+    EXPECT_FALSE(port->open(&error));
+    EXPECT_EQ(error, "Die Schnittstelle COM1 (" + serial_lock::devicePath(pty->slavePath()) +
+                         ") wird gegenwärtig genutzt (Sperrdatei " + lockFile() + ").");
 }
 
 }  // namespace

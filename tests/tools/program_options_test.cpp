@@ -45,6 +45,9 @@ TEST(ProgramOptions, EveryProgramAnswersHelpAndVersionAndRefusesAWrongOption) {
         EXPECT_EQ(wrong.out, "");
         EXPECT_NE(wrong.err.find("Aufruf: " + program), std::string::npos) << wrong.err;
     }
+    const ProgramRun station = run("pnl-station-sim --station 12x");
+    EXPECT_EQ(station.status, 2);
+    EXPECT_EQ(station.err.rfind("Ungültige Station \"12x\"", 0), 0u) << station.err;
 }
 
 TEST(ProgramOptions, AHeadlessCommandWithoutAFolderSaysWhereItLookedAndNeverAsks) {

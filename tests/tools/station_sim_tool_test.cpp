@@ -36,15 +36,6 @@ void pause(PollEventLoop& loop, int ms) {
     loop.processEventsUntil([&] { return over; });
 }
 
-TEST(StationSimTool, RefusesAWrongCommandLine) {
-    std::FILE* tool = ::popen("timeout 10 " PNL_BINARY_DIR "/pnl-station-sim --station 12x 2>&1", "r");
-    ASSERT_TRUE(tool);
-    const std::string output = readAll(tool);
-    const int status = ::pclose(tool);
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_EQ(output.rfind("Ungültige Station \"12x\"", 0), 0u) << output;
-}
-
 TEST(StationSimTool, ProbedAndFilledOverAPseudoTerminal) {
     test::TempFolder folder;
     const std::string link = folder.path() + "/pnl-line";
