@@ -12,7 +12,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-TEST(PollEventLoop, TimersFireInDueOrderAndRepeatUntilStopped) {
+TEST(PollEventLoop, TimersAndDescriptorsAreServicedInOrderEvenInANestedPause) {
     PollEventLoop loop;
     std::vector<std::string> fired;
     // Taken before the timers start: the late timer is due 30 ms after its own start, not after the wait's.
@@ -34,13 +34,8 @@ TEST(PollEventLoop, TimersFireInDueOrderAndRepeatUntilStopped) {
     EXPECT_EQ(fired, (std::vector<std::string>{"early", "early, started second", "late"}));
     EXPECT_EQ(ticks, 3);
 
-    // Nothing left that could end the wait: it returns instead of hanging.
-    bool never = false;
-    loop.processEventsUntil([&] { return never; });
-}
-
-TEST(PollEventLoop, ReadableDescriptorsAreServicedDuringANestedPause) {
-    PollEventLoop loop;
+    // A readable descriptor is serviced during a pause inside a callback, as a transfer's pause runs inside
+    // a click.
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
     std::string received;
@@ -54,7 +49,6 @@ TEST(PollEventLoop, ReadableDescriptorsAreServicedDuringANestedPause) {
     });
     loop.startTimer(milliseconds(1), false, [&] {
         ASSERT_EQ(::write(pipeFds[1], "a", 1), 1);
-        // A pause inside a callback, as a transfer's pause runs inside a click.
         bool pauseOver = false;
         loop.startTimer(milliseconds(20), false, [&] { pauseOver = true; });
         loop.processEventsUntil([&] { return pauseOver; });
@@ -67,6 +61,9 @@ TEST(PollEventLoop, ReadableDescriptorsAreServicedDuringANestedPause) {
     EXPECT_EQ(received, "ab");  // unwatched after "ab": the "c" stays in the pipe
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);
+    // Nothing left that could end the wait: it returns instead of hanging.
+    bool never = false;
+    loop.processEventsUntil([&] { return never; });
 }
 
 }  // namespace

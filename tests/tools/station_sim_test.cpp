@@ -44,10 +44,14 @@ class StationSim : public ::testing::Test {
     std::vector<Directory> closed;
 };
 
-TEST_F(StationSim, ATransferDecodesToTheDirectoryInLinkOrder) {
+TEST_F(StationSim, ATransferDecodesToTheDirectoryInLinkOrderAndOtherStationsFramesReachNobody) {
     make(setupOf({{123456, Firmware::V3}}));
-    simulator->receive(frame("(01E24001"));
+    simulator->receive(frame("(00D43101") + frame(")00804D836C6C65722C20") + frame("*0000"));  // 54321
+    simulator->receive(frame("(01E24001") + frame("*0000"));
     EXPECT_EQ(simulator->openedStation(), 123456u);
+    loop.advance(10);
+    ASSERT_EQ(answers.size(), 1u);  // only the opened station answers
+    EXPECT_EQ(answers[0].second, "\x01*01E2400000000000\x04");
     // Record 2 first: the directory follows the links, not the order of writing.
     simulator->receive(kSchmidt);
     // Bytes split anywhere across reads make no difference.
@@ -55,7 +59,7 @@ TEST_F(StationSim, ATransferDecodesToTheDirectoryInLinkOrder) {
         simulator->receive(std::string(1, c));
     simulator->receive(frame(")00060100020001000000"));
     EXPECT_TRUE(closed.empty());
-    simulator->receive(frame("(01E24080"));
+    simulator->receive(frame("(01E24080") + frame("*0000"));  // closed: no answer
     EXPECT_FALSE(simulator->openedStation());
 
     ASSERT_EQ(closed.size(), 1u);
@@ -66,7 +70,7 @@ TEST_F(StationSim, ATransferDecodesToTheDirectoryInLinkOrder) {
     ASSERT_EQ(d.records.size(), 2u);
     EXPECT_EQ(d.records[0], (DirectoryRecord{1, "Müller, Anna", "12", 4711, 0, 0, 0, 2}));
     EXPECT_EQ(d.records[1], (DirectoryRecord{2, "Schmidt", "3a", 1000, 0, 1234, 1, 2}));
-    EXPECT_EQ(simulator->framesOf(123456).size(), 1u + 14u + 1u + 1u);
+    EXPECT_EQ(simulator->framesOf(123456).size(), 2u + 14u + 1u + 1u);
     EXPECT_TRUE(simulator->malformed().empty());
 
     const std::string json = directoriesJson(simulator->directories());
@@ -78,6 +82,17 @@ TEST_F(StationSim, ATransferDecodesToTheDirectoryInLinkOrder) {
         std::string::npos)
         << json;
     EXPECT_NE(json.find("\"errors\": []"), std::string::npos);
+
+    // Opening another station deselects ours: its writes no longer land here.
+    const Memory before = *simulator->memoryOf(123456);
+    simulator->receive(frame("(01E24001") + frame("(00D43101") + frame(")00804D836C6C65722C20") +
+                       frame("(00D43180"));
+    loop.advance(100);
+    EXPECT_EQ(*simulator->memoryOf(123456), before);
+    EXPECT_EQ(answers.size(), 1u);
+    EXPECT_EQ(closed.size(), 1u);
+    EXPECT_EQ(simulator->ignoredFrames(), 7);
+    EXPECT_FALSE(simulator->memoryOf(54321));
 }
 
 TEST_F(StationSim, TheStationsFirmwareDecidesHowNamesReadBack) {
@@ -116,59 +131,6 @@ TEST_F(StationSim, TheStationsFirmwareDecidesHowNamesReadBack) {
     // The "_" after the terminator is reported: the rest of the name must be 0.
     ASSERT_EQ(all->errors.size(), 1u);
     EXPECT_NE(all->errors[0].find("nach dem Ende nicht alles 0"), std::string::npos);
-}
-
-TEST_F(StationSim, TheOpenedStationAnswersTheQueryAsSetUp) {
-    make(setupOf({{123456}}));
-    simulator->receive(frame("*0000"));  // nothing opened yet
-    simulator->receive(frame("(01E24001") + frame("*0000"));
-    loop.advance(10);
-    simulator->receive(frame("(01E24000") + frame("*0000"));  // closed after the probe
-    loop.advance(10);
-    ASSERT_EQ(answers.size(), 1u);
-    EXPECT_EQ(answers[0].second, "\x01*01E2400000000000\x04");
-
-    struct Case {
-        AnswerSetup answer;
-        std::size_t size;  // 0: no answer
-        char second;
-        int atMs;
-    };
-    const Case cases[] = {
-        {{.length = AnswerSetup::Length::Short}, 18, '*', 0},
-        {{.length = AnswerSetup::Length::Long}, 20, '*', 0},
-        {{.wrongStar = true}, 19, '#', 0},
-        {{.lateMs = 2500}, 19, '*', 2500},
-        {{.silent = true}, 0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        answers.clear();
-        make(setupOf({{123456}}, c.answer));
-        const auto asked = loop.now();
-        simulator->receive(frame("(01E24001") + frame("*0000"));
-        loop.advance(10'000);
-        ASSERT_EQ(answers.size(), c.size ? 1u : 0u);
-        if (c.size) {
-            EXPECT_EQ(answers[0].first - asked, c.atMs);
-            EXPECT_EQ(answers[0].second.size(), c.size);
-            EXPECT_EQ(answers[0].second[1], c.second);
-        }
-    }
-}
-
-TEST_F(StationSim, FramesForOtherSerialNumbersReachNoStation) {
-    make(setupOf({{123456}}));
-    const Memory before = *simulator->memoryOf(123456);
-    simulator->receive(frame("(00D43101") + frame(")00804D836C6C65722C20") + frame("*0000"));
-    // Opening another station deselects ours: its writes no longer land here.
-    simulator->receive(frame("(01E24001") + frame("(00D43101") + frame(")00804D836C6C65722C20") +
-                       frame("(00D43180"));
-    loop.advance(100);
-    EXPECT_EQ(*simulator->memoryOf(123456), before);
-    EXPECT_TRUE(answers.empty());
-    EXPECT_TRUE(closed.empty());
-    EXPECT_EQ(simulator->ignoredFrames(), 6);
-    EXPECT_FALSE(simulator->memoryOf(54321));
 }
 
 TEST_F(StationSim, MalformedFramesAreReportedAndTheNextFrameStillCounts) {
