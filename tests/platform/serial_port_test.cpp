@@ -111,8 +111,10 @@ class SerialPortOverPty : public ::testing::Test {
         return tio;
     }
 
-    std::string lockFile() const {
-        return serial_lock::lockFilePath(locks.path(), serial_lock::devicePath(pty->slavePath()));
+    std::string lockFile() const {  // "/dev/pts/3" -> "LCK..pts_3"
+        std::string name = pty->slavePath().substr(5);
+        name.replace(name.find('/'), 1, "_");
+        return locks.path() + "/LCK.." + name;
     }
 
     test::TempFolder locks;
@@ -229,6 +231,7 @@ TEST_F(SerialPortOverPty, AMappedPathIsPresentWhenItExistsAndOpensOnlyWhenItIsAT
     EXPECT_TRUE(mapped->open(&error)) << error;
     EXPECT_EQ(mapped->commPort(), 4);
     EXPECT_EQ(paths->status(1), 2);
+    EXPECT_EQ(serial_lock::liveHolder(lockFile()), ::getpid());
 }
 
 TEST_F(SerialPortOverPty, AnOpenPortIsHeldExclusivelyAndShowsAsInUse) {
@@ -298,7 +301,7 @@ TEST_F(SerialPortOverPty, StatusAndOpeningAgreeOnForeignLockFiles) {
     EXPECT_EQ(queries->status(1), 2);
     EXPECT_EQ(queries->holder(1), "Sperrdatei " + lockFile());
     EXPECT_FALSE(port->open(&error));
-    EXPECT_EQ(error, "Die Schnittstelle COM1 (" + serial_lock::devicePath(pty->slavePath()) +
+    EXPECT_EQ(error, "Die Schnittstelle COM1 (" + pty->slavePath() +
                          ") wird gegenwärtig genutzt (Sperrdatei " + lockFile() + ").");
 }
 
