@@ -243,49 +243,31 @@ TEST_F(SimLine, TheModemCallsKnownNumbersOnlyAndPassesFramesOnlyWhileConnected) 
     modem.numbers["0123456"] = 12345;
     modem.carrierDelayMs = 5000;
     attach({{12345, Firmware::V3}, {54321, Firmware::V3}}, modem);
-
-    port.output("AT&F&D2 S0=0\n\r");
-    loop.advance(50);
-    EXPECT_EQ(received, "OK\r\n");
-    port.output(frame("(00303901") + frame("*0000"));  // no call yet: the frames reach nobody
-    loop.advance(50);
-    EXPECT_EQ(simulator->ignoredFrames(), 2);
-    EXPECT_EQ(received, "OK\r\n");
-
-    received.clear();
-    port.output("ATDT 0999\n\r");
-    loop.advance(60'000);
-    EXPECT_FALSE(port.carrier);
-    EXPECT_EQ(received, "NO CARRIER\r\n");
-
-    received.clear();
-    port.output("ATDT 0123456\n\r");
-    loop.advance(4990);
-    EXPECT_FALSE(port.carrier);
-    loop.advance(100);
-    EXPECT_TRUE(port.carrier);
-    EXPECT_EQ(received, "CONNECT 9600\r\n");
-
-    // Connected to 12345: it answers; 54321 is not on this call.
-    received.clear();
-    port.output(frame("(00D43101") + frame("*0000"));
-    loop.advance(100);
-    EXPECT_TRUE(received.empty());
-    port.output(frame("(00303901") + frame("*0000"));
-    loop.advance(100);
-    EXPECT_EQ(received, "\x01*0030390000000000\x04");
-
-    // The program hangs up without an escape sequence.
-    received.clear();
-    port.output("ATH\n\r");
-    loop.advance(50);
-    EXPECT_FALSE(port.carrier);
-    EXPECT_EQ(received, "OK\r\n");
-    const int ignored = simulator->ignoredFrames();
-    port.output(frame("(00303901"));
-    loop.advance(50);
-    EXPECT_EQ(simulator->ignoredFrames(), ignored + 1);
-
+    struct Step {
+        std::string sent;
+        int waitMs;
+        std::string answer;
+        bool carrier;
+    };
+    const Step steps[] = {
+        {"AT&F&D2 S0=0\n\r", 50, "OK\r\n", false},
+        {frame("(00303901") + frame("*0000"), 50, "", false},  // no call yet: the frames reach nobody
+        {"ATDT 0999\n\r", 60'000, "NO CARRIER\r\n", false},
+        {"ATDT 0123456\n\r", 4990, "", false},
+        {"", 100, "CONNECT 9600\r\n", true},
+        {frame("(00D43101") + frame("*0000"), 100, "", true},  // 54321 is not on this call
+        {frame("(00303901") + frame("*0000"), 100, "\x01*0030390000000000\x04", true},
+        {"ATH\n\r", 50, "OK\r\n", false},  // hung up without an escape sequence
+        {frame("(00303901"), 50, "", false},
+    };
+    for (const Step& step : steps) {
+        received.clear();
+        port.output(step.sent);
+        loop.advance(step.waitMs);
+        EXPECT_EQ(received, step.answer) << step.sent;
+        EXPECT_EQ(port.carrier, step.carrier) << step.sent;
+    }
+    EXPECT_EQ(simulator->ignoredFrames(), 5);
     EXPECT_EQ(simulator->modemCommands(),
               (std::vector<std::string>{"AT&F&D2 S0=0", "ATDT 0999", "ATDT 0123456", "ATH"}));
     EXPECT_TRUE(simulator->malformed().empty());
