@@ -105,6 +105,10 @@ TEST(StationSimTool, ProbedAndFilledOverAPseudoTerminal) {
         << content.str();
     EXPECT_NE(content.str().find("\"serial\": 123456, \"firmware\": \"3.x\""), std::string::npos)
         << content.str();
+    EXPECT_NE(
+        content.str().find("{\"name\": \"Müller\", \"apartment\": \"12\", \"serial1\": 4711, \"serial2\": 0, "
+                           "\"code\": 0, \"prev\": 0, \"next\": 1}"),
+        std::string::npos);
     EXPECT_FALSE(std::ifstream(link).good());  // the link is removed at the end
 }
 
