@@ -62,8 +62,9 @@ pid_t endedProcess() {
     return child;
 }
 
-void writeLockFile(const std::string& path, long pid) {
-    std::ofstream(path) << std::string(10 - std::to_string(pid).size(), ' ') << pid << "\n";
+// A UUCP lock file's content: the process id in ten characters and a line feed.
+std::string lockText(long pid) {
+    return std::string(10 - std::to_string(pid).size(), ' ') + std::to_string(pid) + "\n";
 }
 
 // COM1 on the pseudo-terminal, with the lock files in a folder of the test.
@@ -249,21 +250,19 @@ TEST_F(SerialPortOverPty, APortOpenInAnotherProgramWithoutALockIsInUse) {
 }
 
 TEST_F(SerialPortOverPty, StatusAndOpeningAgreeOnForeignLockFiles) {
-    writeLockFile(lockFile(), 1);  // init is always alive
+    std::ofstream(lockFile()) << lockText(1);  // init is always alive
     EXPECT_EQ(queries->status(1), 2);
     std::string error;
     EXPECT_FALSE(port->open(&error));
     EXPECT_NE(error.find("genutzt"), std::string::npos) << error;
 
-    // Stale, of a process that has ended: free, and opening replaces it with this process's id in ten
-    // characters and a line feed.
-    writeLockFile(lockFile(), endedProcess());
+    // Stale, of a process that has ended: free, and opening replaces it with this process's.
+    std::ofstream(lockFile()) << lockText(endedProcess());
     EXPECT_EQ(queries->status(1), 0);
     ASSERT_TRUE(port->open(&error)) << error;
     std::ostringstream lock;
     lock << std::ifstream(lockFile()).rdbuf();
-    EXPECT_EQ(lock.str(),
-              std::string(10 - std::to_string(::getpid()).size(), ' ') + std::to_string(::getpid()) + "\n");
+    EXPECT_EQ(lock.str(), lockText(::getpid()));
     EXPECT_EQ(queries->status(1), 2);
     port->close();
     EXPECT_FALSE(std::filesystem::exists(lockFile()));
