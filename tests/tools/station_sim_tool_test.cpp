@@ -40,7 +40,7 @@ TEST(StationSimTool, ProbedAndFilledOverAPseudoTerminal) {
     test::TempFolder folder;
     const std::string link = folder.path() + "/pnl-line";
     const std::string json = folder.path() + "/stations.json";
-    const std::string command = "timeout 30 " PNL_BINARY_DIR
+    const std::string command = "timeout -k 5 30 " PNL_BINARY_DIR
                                 "/pnl-station-sim --station 123456 --station 12345:27 "
                                 "--link " +
                                 link + " --json " + json + " --exit-after-close 2";
