@@ -2,13 +2,6 @@
 
 namespace pnl::test {
 
-std::string stationsWith(std::initializer_list<int> stations) {
-    std::string value(64, '0');
-    for (int k : stations)
-        value[k] = '1';
-    return value;
-}
-
 ResidentFixture::ResidentFixture(const std::string& schema) {
     inst.writeFile(kSettingsCopy, std::string("[PNLXXX]\n") + kStations);
     program().InitX.setFileName(inst.path(kSettingsCopy));
@@ -39,22 +32,11 @@ std::string ResidentFixture::first(const std::string& sql, const std::vector<DbV
     return joined;
 }
 
-std::string ResidentFixture::column(std::int64_t id, const std::string& names) {
-    return first("SELECT " + names + " FROM BEWOHNER WHERE ID = ?", {id});
-}
-
 std::vector<std::string> ResidentFixture::entries() const {
     std::vector<std::string> texts;
     for (const auto& item : form.CboBewo.items())
         texts.push_back(item.text);
     return texts;
-}
-
-std::vector<std::int64_t> ResidentFixture::entryIds() const {
-    std::vector<std::int64_t> ids;
-    for (const auto& item : form.CboBewo.items())
-        ids.push_back(item.data);
-    return ids;
 }
 
 void ResidentFixture::choose(const std::string& text, int nth) {
@@ -85,11 +67,6 @@ std::string ResidentFixture::ticked() const {
         if (node.checked)
             keys += (keys.empty() ? "" : " ") + node.key;
     return keys;
-}
-
-std::string ResidentFixture::shown() const {
-    return form.TxtBWName.text() + "|" + form.TxtBWVorn.text() + "|" + form.TxtBWWNr.text() + "|" +
-           form.TxtBWSnr.text() + "|" + form.txtBwtSnr.text() + "|" + form.TxtBWCode.text();
 }
 
 void ResidentFixture::expectLastBox(const Message& expected) const {

@@ -37,7 +37,12 @@ inline constexpr const char* kStations =
     "PNL63=PNL-K,Hof,045678,,FALSE\n";
 
 // The stored station assignment with exactly these stations set.
-std::string stationsWith(std::initializer_list<int> stations);
+inline std::string stationsWith(std::initializer_list<int> stations) {
+    std::string value(64, '0');
+    for (int k : stations)
+        value[k] = '1';
+    return value;
+}
 
 struct ResidentFixture {
     explicit ResidentFixture(const std::string& schema = kResidentSchema);
@@ -53,12 +58,13 @@ struct ResidentFixture {
     // The first row of a query, its columns joined by "|" (NULL as ""); "<no row>" when there is none.
     std::string first(const std::string& sql, const std::vector<DbValue>& params = {});
     // Columns of the row with that ID, e.g. column(id, "Name, Wnr") == "Meier|12".
-    std::string column(std::int64_t id, const std::string& names);
+    std::string column(std::int64_t id, const std::string& names) {
+        return first("SELECT " + names + " FROM BEWOHNER WHERE ID = ?", {id});
+    }
     std::int64_t rowCount() { return std::stoll(first("SELECT count(*) FROM BEWOHNER")); }
 
-    // The list's entry texts, in list order, and their item data.
+    // The list's entry texts, in list order.
     std::vector<std::string> entries() const;
-    std::vector<std::int64_t> entryIds() const;
     // Chooses the n-th entry with that text and clicks it, as the user does.
     void choose(const std::string& text, int nth = 0);
     void type(const std::string& name, const std::string& firstName, const std::string& apartment,
@@ -67,7 +73,10 @@ struct ResidentFixture {
     // The keys of the ticked station nodes, e.g. "S05 S12".
     std::string ticked() const;
     // The form as the user sees it: name, first name, apartment, serial numbers and code joined by "|".
-    std::string shown() const;
+    std::string shown() const {
+        return form.TxtBWName.text() + "|" + form.TxtBWVorn.text() + "|" + form.TxtBWWNr.text() + "|" +
+               form.TxtBWSnr.text() + "|" + form.txtBwtSnr.text() + "|" + form.TxtBWCode.text();
+    }
     // The editor's row as "ID/serial"; "keine" stands for none.
     std::string editing() const { return editor.CurrentResidentId() + "/" + editor.CurrentResidentSerial(); }
     // The last box shown is this one: text, title, icon, buttons and default answer.
