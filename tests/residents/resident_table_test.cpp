@@ -31,7 +31,8 @@ TEST(ResidentTable, FindsOnlyWhatItIsAskedAndKeepsItsCursorAcrossWrites) {
     // A quote can never change the query: no match, and the cursor stays on O'Neill.
     EXPECT_FALSE(t.findNameEntryAndId("x' OR '1'='1", oneill));
     EXPECT_TRUE(t.noMatch());
-    EXPECT_EQ(t.value("vorname"), "Sean");  // a column name in any case
+    EXPECT_EQ(t.value("vorname"), "Sean");           // a column name in any case
+    EXPECT_FALSE(t.findApartmentAndId("7", empty));  // O'Neill's apartment under another ID
     EXPECT_TRUE(t.findId(empty));
     EXPECT_FALSE(t.noMatch());
     EXPECT_EQ(t.value("sernr"), "");      // NULL reads as empty
