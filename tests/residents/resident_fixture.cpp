@@ -1,17 +1,13 @@
 #include "resident_fixture.h"
 
-#include <gtest/gtest.h>
-
 namespace pnl::test {
 
-ResidentFixture::ResidentFixture(const std::string& schema, const std::string& stations) {
-    inst.writeFile(kSettingsCopy, "[PNLXXX]\n" + stations);
+ResidentFixture::ResidentFixture(const std::string& schema) {
+    inst.writeFile(kSettingsCopy, std::string("[PNLXXX]\n") + kStations);
     program().InitX.setFileName(inst.path(kSettingsCopy));
     std::string error;
     program().DataBewo = Database::create(inst.path(kDatabaseCopy), &error);
-    if (!program().DataBewo)
-        throw std::runtime_error(error);
-    if (!db().exec(schema, {}, &error))
+    if (!program().DataBewo || !db().exec(schema, {}, &error))
         throw std::runtime_error(error);
     program().residents = std::make_shared<ResidentTable>(db());
 }
@@ -19,25 +15,21 @@ ResidentFixture::ResidentFixture(const std::string& schema, const std::string& s
 std::int64_t ResidentFixture::addRow(const std::string& name, const std::string& firstName,
                                      const std::string& apartment, DbValue serial, const std::string& trigger,
                                      DbValue code, const std::string& stations) {
-    std::string error;
     EXPECT_TRUE(
         db().exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) "
                   "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                  {name, firstName, apartment, serial, trigger, code, stations}, &error))
-        << error;
+                  {name, firstName, apartment, serial, trigger, code, stations}));
     return db().lastInsertId();
 }
 
-std::string ResidentFixture::column(std::int64_t id, const std::string& name) {
-    const auto rows = db().query("SELECT \"" + name + "\" FROM BEWOHNER WHERE ID = ?", {id});
+std::string ResidentFixture::first(const std::string& sql, const std::vector<DbValue>& params) {
+    const auto rows = db().query(sql, params);
     if (!rows || rows->empty())
         return "<no row>";
-    return dbText(rows->front().at(0));
-}
-
-std::int64_t ResidentFixture::rowCount() {
-    const auto rows = db().query("SELECT count(*) FROM BEWOHNER");
-    return rows ? std::get<std::int64_t>(rows->front().at(0)) : -1;
+    std::string joined;
+    for (std::size_t i = 0; i < rows->front().size(); ++i)
+        joined += (i ? "|" : "") + dbText(rows->front()[i]);
+    return joined;
 }
 
 std::vector<std::string> ResidentFixture::entries() const {
@@ -69,8 +61,22 @@ void ResidentFixture::type(const std::string& name, const std::string& firstName
     EXPECT_TRUE(form.TxtBWCode.setText(code));
 }
 
-std::vector<std::string> ResidentFixture::logTexts() const {
-    return inst.logTexts();
+std::string ResidentFixture::ticked() const {
+    std::string keys;
+    for (const auto& node : form.TrVwPNL.nodes())
+        if (node.checked)
+            keys += (keys.empty() ? "" : " ") + node.key;
+    return keys;
+}
+
+void ResidentFixture::expectLastBox(const Message& expected) const {
+    ASSERT_FALSE(inst.dialogs.shown.empty());
+    const Message& box = inst.dialogs.last();
+    EXPECT_EQ(box.text, expected.text);
+    EXPECT_EQ(box.title, expected.title);
+    EXPECT_EQ(box.icon, expected.icon);
+    EXPECT_EQ(box.buttons, expected.buttons);
+    EXPECT_EQ(box.defaultAnswer, expected.defaultAnswer);
 }
 
 }  // namespace pnl::test

@@ -1,7 +1,9 @@
 #pragma once
-// A test installation for the resident page: the database working copy with table BEWOHNER (the program's
-// 17-column form unless a test gives another), a settings working copy with labelled stations, the shared
-// resident cursor, the page's controls and the editor on them.
+// A test installation for the resident page: table BEWOHNER (the program's 17-column form unless a test gives
+// another), a settings working copy with labelled stations, the shared resident cursor, the page's controls
+// and the editor on them.
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -21,6 +23,10 @@ inline constexpr const char* kResidentSchema =
     "Wnr VARCHAR(8), sernr INTEGER, AUSLOESUNG VARCHAR(50), code INTEGER, Anrede TEXT, Klartext TEXT, "
     "Etage TEXT, Haus TEXT, Telefon TEXT, Sprache TEXT, Gruppe TEXT, Aktiv INTEGER DEFAULT 1, "
     "Bemerkung TEXT DEFAULT 'frei', PNL VARCHAR(100))";
+// Another program's table whose ID column is not the row number.
+inline constexpr const char* kPlainIdSchema =
+    "CREATE TABLE BEWOHNER (ID INTEGER, Name TEXT, Vorname TEXT, Wnr TEXT, sernr INTEGER, AUSLOESUNG TEXT, "
+    "code INTEGER, PNL TEXT)";
 
 // Stations 0, 5, 12 and 63 carry labels; station 7 is in use without a label.
 inline constexpr const char* kStations =
@@ -30,9 +36,16 @@ inline constexpr const char* kStations =
     "PNL12=PNL-C,Tiefgarage,034567,,FALSE\n"
     "PNL63=PNL-K,Hof,045678,,FALSE\n";
 
+// The stored station assignment with exactly these stations set.
+inline std::string stationsWith(std::initializer_list<int> stations) {
+    std::string value(64, '0');
+    for (int k : stations)
+        value[k] = '1';
+    return value;
+}
+
 struct ResidentFixture {
-    explicit ResidentFixture(const std::string& schema = kResidentSchema,
-                             const std::string& stations = kStations);
+    explicit ResidentFixture(const std::string& schema = kResidentSchema);
 
     Program& program() { return *inst.program; }
     Database& db() { return *program().DataBewo; }
@@ -42,9 +55,13 @@ struct ResidentFixture {
     std::int64_t addRow(const std::string& name, const std::string& firstName, const std::string& apartment,
                         DbValue serial, const std::string& trigger = ",,000000",
                         DbValue code = std::int64_t{0}, const std::string& stations = std::string(64, '0'));
-    // A column of the row with that ID as the database holds it ("" for NULL).
-    std::string column(std::int64_t id, const std::string& name);
-    std::int64_t rowCount();
+    // The first row of a query, its columns joined by "|" (NULL as ""); "<no row>" when there is none.
+    std::string first(const std::string& sql, const std::vector<DbValue>& params = {});
+    // Columns of the row with that ID, e.g. column(id, "Name, Wnr") == "Meier|12".
+    std::string column(std::int64_t id, const std::string& names) {
+        return first("SELECT " + names + " FROM BEWOHNER WHERE ID = ?", {id});
+    }
+    std::int64_t rowCount() { return std::stoll(first("SELECT count(*) FROM BEWOHNER")); }
 
     // The list's entry texts, in list order.
     std::vector<std::string> entries() const;
@@ -52,12 +69,38 @@ struct ResidentFixture {
     void choose(const std::string& text, int nth = 0);
     void type(const std::string& name, const std::string& firstName, const std::string& apartment,
               const std::string& serial, const std::string& secondSerial = "", const std::string& code = "");
-    // The texts of the day's log lines, decrypted, without their time.
-    std::vector<std::string> logTexts() const;
+    void tick(const std::string& key) { form.TrVwPNL.setChecked(form.TrVwPNL.findKey(key), true); }
+    // The keys of the ticked station nodes, e.g. "S05 S12".
+    std::string ticked() const;
+    // The form as the user sees it: name, first name, apartment, serial numbers and code joined by "|".
+    std::string shown() const {
+        return form.TxtBWName.text() + "|" + form.TxtBWVorn.text() + "|" + form.TxtBWWNr.text() + "|" +
+               form.TxtBWSnr.text() + "|" + form.txtBwtSnr.text() + "|" + form.TxtBWCode.text();
+    }
+    // The editor's row as "ID/serial"; "keine" stands for none.
+    std::string editing() const { return editor.CurrentResidentId() + "/" + editor.CurrentResidentSerial(); }
+    // The last box shown is this one: text, title, icon, buttons and default answer.
+    void expectLastBox(const Message& expected) const;
+    std::vector<std::string> logTexts() const { return inst.logTexts(); }
 
     Installation inst;
     FrBewoControls form;
     ResidentEditor editor{*inst.program, form};
+};
+
+// Meier (4711, apartment 12) and Kraus (5000, apartment 14) in the table, the page open; the status line's
+// notices are kept.
+struct ResidentPage : ::testing::Test {
+    ResidentPage() {
+        f.program().statusNotice = [this](const std::string& text) { notices.push_back(text); };
+        f.editor.OpenResidentView();
+    }
+
+    ResidentFixture f;
+    ScriptedDialogs& dialogs = f.inst.dialogs;
+    std::int64_t meier = f.addRow("Meier", "Anna", "12", std::int64_t{4711});
+    std::int64_t kraus = f.addRow("Kraus", "Otto", "14", std::int64_t{5000});
+    std::vector<std::string> notices;
 };
 
 }  // namespace pnl::test

@@ -1,3 +1,5 @@
+// The shared resident cursor over table BEWOHNER, and how its columns are encoded.
+
 #include <gtest/gtest.h>
 
 #include "resident_fixture.h"
@@ -14,109 +16,64 @@ constexpr const char* kForeignSchema =
     "Gruppe TEXT, Aktiv INTEGER DEFAULT 1, Bemerkung TEXT, Klartext TEXT, Anrede TEXT)";
 
 ResidentRow row(const std::string& name, std::int64_t serial) {
-    ResidentRow r;
-    r.name = name;
-    r.firstName = "Eva";
-    r.apartment = "12";
-    r.serial = serial;
-    r.trigger = ",,000000";
-    r.stations = std::string(64, '0');
-    return r;
+    return {name, "Eva", "12", serial, ",,000000", 0, stationsWith({})};
 }
 
 }  // namespace
 
-TEST(ResidentTable, WalksFindsAndWritesInTableOrder) {
+TEST(ResidentTable, FindsOnlyWhatItIsAskedAndKeepsItsCursorAcrossWrites) {
     ResidentFixture f;
     ResidentTable& t = f.table();
-    EXPECT_TRUE(t.bound());
-    EXPECT_EQ(t.count(), 0);
-    t.moveFirst();
-    EXPECT_TRUE(t.eof());
-
-    // Rows added behind the cursor's back are seen at the next count.
-    const auto meier = f.addRow("Meier", "Anna", "12", std::int64_t{4711});
     const auto oneill = f.addRow("O'Neill", "Sean", "7", std::int64_t{4711});
     const auto empty = f.addRow("", "", "", DbValue{}, "", DbValue{}, "");
-    ASSERT_EQ(t.count(), 3);
-    std::vector<std::string> names;
-    for (t.moveFirst(); !t.eof(); t.moveNext())
-        names.push_back(t.value("name"));  // any case
-    EXPECT_EQ(names, (std::vector<std::string>{"Meier", "O'Neill", ""}));
-
-    EXPECT_TRUE(t.findSerial(4711));
-    EXPECT_EQ(t.value("ID"), std::to_string(meier));  // the first in table order
-    EXPECT_TRUE(t.findNameAndId("O'Neill", oneill));
-    EXPECT_EQ(t.value("Vorname"), "Sean");
-    // A quote can never change the query: no match, and the cursor stays on O'Neill.
-    EXPECT_FALSE(t.findNameAndId("x' OR '1'='1", oneill));
-    EXPECT_TRUE(t.noMatch());
-    EXPECT_EQ(t.value("Name"), "O'Neill");
-    EXPECT_TRUE(t.findApartmentAndId("12", meier));
-    EXPECT_FALSE(t.findApartmentAndId("12", oneill));
-    EXPECT_TRUE(t.findSerialAndId(4711, oneill));
+    ASSERT_EQ(t.count(), 2);
     EXPECT_TRUE(t.findNameEntryAndId("O'Neill, Sean", oneill));
+    // A quote can never change the query: no match, and the cursor stays on O'Neill.
+    EXPECT_FALSE(t.findNameEntryAndId("x' OR '1'='1", oneill));
+    EXPECT_TRUE(t.noMatch());
+    EXPECT_EQ(t.value("vorname"), "Sean");           // a column name in any case
+    EXPECT_FALSE(t.findApartmentAndId("7", empty));  // O'Neill's apartment under another ID
     EXPECT_TRUE(t.findId(empty));
     EXPECT_FALSE(t.noMatch());
     EXPECT_EQ(t.value("sernr"), "");      // NULL reads as empty
     EXPECT_EQ(t.value("Bemerkung"), "");  // a column the program does not name is never read
-    EXPECT_EQ(f.rowCount(), 3);
 
-    // Insert: the database's ID; the cursor stays on its row; other columns keep their defaults.
+    // An insert with the cursor past the last row leaves it there: no later update lands on the new row.
+    t.moveNext();
+    ASSERT_TRUE(t.eof());
     const auto inserted = t.insert(row("Zander", 5000));
     ASSERT_TRUE(inserted.written && inserted.id);
-    EXPECT_GT(*inserted.id, empty);
-    EXPECT_EQ(t.value("ID"), std::to_string(empty));
-    EXPECT_EQ(f.column(*inserted.id, "Bemerkung"), "frei");
-    EXPECT_EQ(f.column(*inserted.id, "Aktiv"), "1");
-    EXPECT_EQ(t.count(), 4);
-
-    // Update touches the program's columns only.
-    ASSERT_TRUE(f.db().exec("UPDATE BEWOHNER SET Bemerkung = 'Rollstuhl' WHERE ID = ?", {meier}));
-    ASSERT_TRUE(t.findId(meier));
-    ASSERT_TRUE(t.update(row("Meyer", 4712)));
-    EXPECT_EQ(f.column(meier, "Name"), "Meyer");
-    EXPECT_EQ(f.column(meier, "sernr"), "4712");
-    EXPECT_EQ(f.column(meier, "Bemerkung"), "Rollstuhl");
-    EXPECT_EQ(t.value("Name"), "Meyer");
-
+    EXPECT_TRUE(t.eof());
+    EXPECT_FALSE(t.update(row("Nobody", 1)));
     // Delete: no row is current until the next move, which goes on with the row that followed.
-    ASSERT_TRUE(t.findId(oneill));
+    ASSERT_TRUE(t.findId(empty));
     ASSERT_TRUE(t.deleteCurrent());
     EXPECT_EQ(t.value("Name"), "");
     EXPECT_FALSE(t.update(row("Nobody", 1)));
     t.moveNext();
-    EXPECT_EQ(t.value("ID"), std::to_string(empty));
-    EXPECT_EQ(f.rowCount(), 3);
-    EXPECT_EQ(t.count(), 3);
-
+    EXPECT_EQ(t.value("ID"), std::to_string(*inserted.id));
+    EXPECT_EQ(f.first("SELECT group_concat(Name) FROM BEWOHNER"), "O'Neill,Zander");
     // Binding adds nothing to the schema: the file goes back into the shared database at a commit.
-    EXPECT_EQ(f.db().query("SELECT count(*) FROM sqlite_master WHERE type = 'index'")->front().at(0),
-              DbValue(std::int64_t{0}));
+    EXPECT_EQ(f.first("SELECT count(*) FROM sqlite_master WHERE type = 'index'"), "0");
 }
 
-TEST(ResidentTable, SeesWritesOfAnotherConnection) {
-    ResidentFixture f;
-    f.addRow("Meier", "Anna", "12", std::int64_t{4711});
-    ASSERT_EQ(f.table().count(), 1);
-    auto other = Database::open(f.inst.path(kDatabaseCopy));
-    ASSERT_TRUE(other->exec("INSERT INTO BEWOHNER (Name, sernr) VALUES ('Kraus', 99)"));
-    EXPECT_EQ(f.table().count(), 2);
-    EXPECT_TRUE(f.table().findSerial(99));
-    EXPECT_EQ(f.table().value("Name"), "Kraus");
-}
-
-TEST(ResidentTable, ADeletedRowStaysGoneAcrossAChangeOfTheTable) {
+TEST(ResidentTable, SeesAnotherConnectionAndADeletedRowStaysGoneAcrossAChangeOfTheTable) {
     ResidentFixture f;
     const auto meier = f.addRow("Meier", "Anna", "12", std::int64_t{4711});
     const auto kraus = f.addRow("Kraus", "Otto", "14", std::int64_t{5000});
     ResidentTable& t = f.table();
+    ASSERT_EQ(t.count(), 2);
+    auto other = Database::open(f.inst.path(kDatabaseCopy));
+    ASSERT_TRUE(other->exec("INSERT INTO BEWOHNER (Name, sernr) VALUES ('Lang', 99)"));
+    EXPECT_EQ(t.count(), 3);
+    EXPECT_TRUE(t.findSerial(99));
+    EXPECT_EQ(t.value("Name"), "Lang");
+
     ASSERT_TRUE(t.findId(meier));
     ASSERT_TRUE(t.deleteCurrent());
     // Another program adds a column: the cursor reads the table again, and still no row is current.
-    auto other = Database::open(f.inst.path(kDatabaseCopy));
     ASSERT_TRUE(other->exec("ALTER TABLE BEWOHNER ADD COLUMN Extra TEXT"));
-    EXPECT_EQ(t.count(), 1);
+    EXPECT_EQ(t.count(), 2);
     EXPECT_EQ(t.value("Name"), "");
     EXPECT_FALSE(t.update(row("Nobody", 1)));
     EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
@@ -134,9 +91,7 @@ TEST(ResidentTable, WorksOnAForeignSixteenColumnTableWithNulls) {
     ASSERT_TRUE(t.bound());
     ASSERT_EQ(t.count(), 2);
     t.moveFirst();
-    EXPECT_EQ(t.value("Name"), "Kraus");
-    EXPECT_EQ(t.value("WNR"), "B7");
-    EXPECT_EQ(t.value("sernr"), "17");
+    EXPECT_EQ(t.value("Name") + "|" + t.value("WNR") + "|" + t.value("sernr"), "Kraus|B7|17");
     EXPECT_EQ(t.value("Pnl"), "");  // the table has no such column
     t.moveNext();
     for (const char* c : {"ID", "Name", "Vorname", "Wnr", "sernr", "AUSLOESUNG", "code", "PNL"})
@@ -145,51 +100,85 @@ TEST(ResidentTable, WorksOnAForeignSixteenColumnTableWithNulls) {
     // Writes leave the other program's columns alone and skip the missing PNL.
     ASSERT_TRUE(t.findSerial(17));
     ASSERT_TRUE(t.update(row("Krause", 18)));
-    const auto kept = f.db().query("SELECT Etage, Bemerkung, NAME, VORNAME FROM bewohner WHERE id = 1");
-    EXPECT_EQ(dbText(kept->front().at(0)), "3");
-    EXPECT_EQ(dbText(kept->front().at(1)), "Hund");
-    EXPECT_EQ(dbText(kept->front().at(2)), "Krause");
-    EXPECT_EQ(dbText(kept->front().at(3)), "Eva");
+    EXPECT_EQ(f.first("SELECT Etage, Bemerkung, NAME, VORNAME FROM bewohner WHERE id = 1"),
+              "3|Hund|Krause|Eva");
     const auto inserted = t.insert(row("Neu", 19));
     ASSERT_TRUE(inserted.id);
     EXPECT_EQ(*inserted.id, 3);
-    const auto defaults = f.db().query("SELECT Sprache, Aktiv FROM bewohner WHERE id = 3");
-    EXPECT_EQ(dbText(defaults->front().at(0)), "de");
-    EXPECT_EQ(dbText(defaults->front().at(1)), "1");
+    EXPECT_EQ(f.first("SELECT Sprache, Aktiv FROM bewohner WHERE id = 3"), "de|1");
 
     // The start-up adds PNL to a 16-column table: the bound cursor picks it up.
     ASSERT_TRUE(f.db().exec("ALTER TABLE bewohner ADD COLUMN PNL VARCHAR(100)"));
     ASSERT_TRUE(t.findId(3));
     ResidentRow assigned = row("Neu", 19);
-    assigned.stations = "1" + std::string(63, '0');
+    assigned.stations = stationsWith({0});
     ASSERT_TRUE(t.update(assigned));
-    EXPECT_EQ(dbText(f.db().query("SELECT PNL FROM bewohner WHERE id = 3")->front().at(0)),
-              assigned.stations);
+    EXPECT_EQ(f.first("SELECT PNL FROM bewohner WHERE id = 3"), assigned.stations);
     EXPECT_EQ(t.value("pnl"), assigned.stations);
 }
 
-TEST(ResidentTable, NumbersRowsOfAnIdColumnThatIsNotTheRowNumber) {
-    ResidentFixture f(
-        "CREATE TABLE BEWOHNER (ID INTEGER, Name TEXT, Vorname TEXT, Wnr TEXT, sernr INTEGER, AUSLOESUNG "
-        "TEXT, "
-        "code INTEGER, PNL TEXT)");
+TEST(ResidentTable, NumbersRowsOfAnIdColumnThatIsNotTheRowNumberAndIgnoresAMissingTable) {
+    ResidentFixture f(kPlainIdSchema);
     ASSERT_TRUE(f.db().exec("INSERT INTO BEWOHNER (ID, Name) VALUES (41, 'Alt')"));
     const auto inserted = f.table().insert(row("Neu", 5));
     ASSERT_TRUE(inserted.id);
     EXPECT_EQ(*inserted.id, 42);
     EXPECT_TRUE(f.table().findId(42));
     EXPECT_EQ(f.table().value("Name"), "Neu");
-    // Nor for an ID that is not the row number.
-    EXPECT_EQ(f.db().query("SELECT count(*) FROM sqlite_master WHERE type = 'index'")->front().at(0),
-              DbValue(std::int64_t{0}));
+    EXPECT_EQ(f.first("SELECT count(*) FROM sqlite_master WHERE type = 'index'"), "0");  // nor for this ID
+
+    ResidentFixture none("CREATE TABLE ANDERE (x TEXT)");
+    EXPECT_FALSE(none.table().bound());
+    EXPECT_EQ(none.table().count(), 0);
+    EXPECT_FALSE(none.table().findId(1));
+    EXPECT_FALSE(none.table().insert(row("Neu", 5)).written);
 }
 
-TEST(ResidentTable, AMissingTableIsAnEmptyUnboundTable) {
-    ResidentFixture f("CREATE TABLE ANDERE (x TEXT)");
-    EXPECT_FALSE(f.table().bound());
-    EXPECT_EQ(f.table().count(), 0);
-    EXPECT_FALSE(f.table().findId(1));
-    EXPECT_FALSE(f.table().insert(row("Neu", 5)).written);
+TEST(ResidentFields, StationAssignmentIsSixtyFourCharactersFromTheLeft) {
+    EXPECT_EQ(encodeStations(StationSet{}.set(0).set(63)), "1" + std::string(62, '0') + "1");
+    EXPECT_EQ(encodeStations(StationSet{}), std::string(64, '0'));
+    const std::pair<std::string, StationSet> decoded[] = {
+        {"0000000001", StationSet{}.set(9)},  // ten characters
+        {"", StationSet{}},
+        {"    ", StationSet{}},
+        {"01" + std::string(62, '0') + "1111", StationSet{}.set(1)},  // beyond 63: ignored
+        {" 1", StationSet{}.set(1)},  // positions count as stored: a leading blank does not shift station 1
+        {stationsWith({5, 12}), StationSet{}.set(5).set(12)},
+    };
+    for (const auto& [stored, stations] : decoded)
+        EXPECT_EQ(decodeStations(stored), stations) << stored;
+}
+
+TEST(ResidentFields, SecondSerialNumberAndAccessCode) {
+    EXPECT_EQ(encodeSecondSerial(""), ",,000000");
+    EXPECT_EQ(encodeSecondSerial("4711"), ",,004711");
+    EXPECT_EQ(encodeSecondSerial("0"), ",,000000");
+    const std::pair<std::string, int> seconds[] = {
+        {",,000000", 0}, {",,004711", 4711}, {"", 0}, {"12,34", 0}, {",,abc", 0}, {"x,y,999999,z", 999999}};
+    for (const auto& [stored, serial] : seconds)
+        EXPECT_EQ(decodeSecondSerial(stored), serial) << stored;
+    const std::pair<std::string, int> codes[] = {{"0", 0}, {"10000", 0},   {"-5", 0},
+                                                 {"", 0},  {"9999", 9999}, {"1", 1}};
+    for (const auto& [stored, code] : codes)
+        EXPECT_EQ(decodeCode(stored), code) << stored;
+}
+
+TEST(ResidentFields, NamesAreCleanedTrimmedAndCutToFiftyCharacters) {
+    EXPECT_EQ(storedName("  Meier  "), "Meier");
+    EXPECT_EQ(storedName(std::string(30, 'a') + std::string(30, 'b')),
+              std::string(30, 'a') + std::string(20, 'b'));
+    EXPECT_EQ(
+        storedName(
+            "üüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüü"),  // 60: cut to 50, not bytes
+        "üüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüü");
+    EXPECT_EQ(cleanText("Anna\r\nMaria\t"), "Anna  Maria");
+    EXPECT_EQ(cleanText("M\xfcller"), "Müller");     // a Latin-1 byte becomes its character
+    EXPECT_EQ(cleanText("a\x7f\xc2\x85z"), "a  z");  // DEL and the C1 control NEL
+    EXPECT_EQ(cleanText("\xed\xa0\x80x"), "x");      // an encoded surrogate is no character
+    EXPECT_EQ(cleanText("Schmidt|Meier"), "Schmidt|Meier");
+    EXPECT_EQ(listedSerial(4711), "004711");
+    EXPECT_EQ(listedSerial(999999), "999999");
+    EXPECT_EQ(listedSerial(1234567), "1234567");  // never cut to a different number
 }
 
 }  // namespace pnl::test

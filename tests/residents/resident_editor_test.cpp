@@ -1,0 +1,376 @@
+// The resident page as the user drives it: the list, the form, the station tree, save and delete.
+
+#include <gtest/gtest.h>
+
+#include "resident_fixture.h"
+
+namespace pnl::test {
+
+namespace {
+
+const std::string kOverwriteOk =
+    "Es existiert bereits ein Datensatz mit dieser Seriennummer!\n\rVorhanden Datensatz überschreiben ?";
+const std::string kOverwriteOrNew =
+    "Es existiert bereits ein Datensatz mit dieser Seriennummer!\r\nVorhanden Datensatz überschreiben (Ja), "
+    "oder neuen\r\nDatensatz anlegen (Nein)?";
+
+}  // namespace
+
+TEST(ResidentView, OpensInNameModeAndListsEachModeInOrder) {
+    ResidentFixture f;
+    f.addRow("Meier", "Anna", "12", std::int64_t{4711});
+    f.addRow("", "Bernd", "9", std::int64_t{99});
+    f.addRow("Zander", "", "", std::int64_t{100000});
+    const auto abel = f.addRow("Abel", "Karl", "3", DbValue{});
+    f.addRow("Fünf", "Fritz", "", std::int64_t{5});
+    f.form.SSTabBewo.setTab(1);
+    f.editor.OpenResidentView();
+    EXPECT_TRUE(f.form.OptBWName.checked());
+    EXPECT_EQ(f.form.SSTabBewo.tab(), 0);
+    EXPECT_EQ(f.entries(),
+              (std::vector<std::string>{"Abel, Karl", "Fünf, Fritz", "Meier, Anna", "Zander, "}));
+    EXPECT_EQ(f.editing(), "keine/keine");
+    // The station tree: labelled stations only, in station order; station 7 has no label.
+    std::string nodes;
+    for (const auto& node : f.form.TrVwPNL.nodes())
+        nodes += node.key + " " + node.text + ";";
+    EXPECT_EQ(nodes, "S00 Haupteingang;S05 Nebeneingang;S12 Tiefgarage;S63 Hof;");
+
+    // Serial numbers with leading zeros sort numerically; a row without one is not listed.
+    f.editor.OptBWSNR_Click();
+    EXPECT_EQ(f.entries(), (std::vector<std::string>{"000005", "000099", "004711", "100000"}));
+    f.choose("000099");
+    EXPECT_EQ(f.shown(), "|Bernd|9|99||");
+    // A change of mode rebuilds the list without a selection but keeps the form.
+    f.editor.OptBWWNr_Click();
+    EXPECT_TRUE(f.form.OptBWWNr.checked() && !f.form.OptBWSNR.checked());
+    EXPECT_EQ(f.entries(), (std::vector<std::string>{"12", "3", "9"}));
+    EXPECT_EQ(f.form.CboBewo.listIndex(), -1);
+    EXPECT_EQ(f.shown(), "|Bernd|9|99||");
+    f.choose("3");
+    EXPECT_EQ(f.shown(), "Abel|Karl|3|||");
+    EXPECT_EQ(f.editing(), std::to_string(abel) + "/");
+    // The name fields take no more than the table keeps; the apartment field puts the caret first.
+    EXPECT_EQ(f.form.TxtBWName.maxLength(), 50);
+    EXPECT_EQ(f.form.TxtBWVorn.maxLength(), 50);
+    f.form.TxtBWWNr.setSelStart(4);
+    f.editor.TxtBWWNr_GotFocus();
+    EXPECT_EQ(f.form.TxtBWWNr.selStart(), 0);
+}
+
+TEST(ResidentView, ShowsOddNamesAndForeignValuesAsTheFieldsCanHoldThem) {
+    ResidentFixture f;
+    f.addRow("Müller, Schmidt", "Eva", "1", std::int64_t{1}, ",,000815", std::int64_t{1234}, "1");
+    f.addRow("O'Neill", "Sean", "2", std::int64_t{2});
+    f.addRow("Fremd", "", "A-12-345", std::int64_t{1234567}, "kaputt", std::int64_t{10000}, "   ");
+    const auto gone = f.addRow("Weg", "Max", "3", std::int64_t{3});
+    f.editor.OpenResidentView();
+    // A surname holding a comma is found through the whole entry; "1" assigns station 0 alone.
+    f.choose("Müller, Schmidt, Eva");
+    EXPECT_EQ(f.shown(), "Müller, Schmidt|Eva|1|1|815|1234");
+    EXPECT_EQ(f.ticked(), "S00");
+    f.choose("O'Neill, Sean");
+    EXPECT_EQ(f.shown(), "O'Neill|Sean|2|2||");
+    // Values the fields cannot hold show blank (not the last resident's) or what fits.
+    f.choose("Fremd, ");
+    EXPECT_EQ(f.shown(), "Fremd||A12345|||");
+    EXPECT_EQ(f.editing(), "3/1234567");
+    EXPECT_EQ(f.ticked(), "");
+    // The row of an entry was deleted by another program: the form is cleared, the editor's row stays.
+    ASSERT_TRUE(f.db().exec("DELETE FROM BEWOHNER WHERE ID = ?", {gone}));
+    f.choose("Weg, Max");
+    EXPECT_EQ(f.shown(), "|||||");
+    EXPECT_EQ(f.form.CboBewo.listIndex(), -1);
+    EXPECT_EQ(f.editing(), "3/1234567");
+    // Seven digits are listed whole in the serial mode and selectable there.
+    f.editor.OptBWSNR_Click();
+    EXPECT_EQ(f.entries(), (std::vector<std::string>{"000001", "000002", "1234567"}));
+    f.choose("1234567");
+    EXPECT_EQ(f.form.TxtBWName.text(), "Fremd");
+}
+
+TEST_F(ResidentPage, StationAssignmentRoundTripAndTheRightsOfTheUserLevel) {
+    ASSERT_TRUE(f.db().exec("UPDATE BEWOHNER SET PNL = ? WHERE ID = ?", {stationsWith({5, 7, 12}), meier}));
+    f.choose("Meier, Anna");
+    EXPECT_EQ(f.ticked(), "S05 S12");
+    // Nothing changed: nothing is written. Station 7 has no label, so no node: a save drops its "1".
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "PNL"), stationsWith({5, 7, 12}));
+    f.form.TxtBWVorn.setText("Anne");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "PNL"), stationsWith({5, 12}));
+    f.editor.CmdPNLALLSet_Click();
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "PNL"), stationsWith({0, 5, 12, 63}));
+    f.editor.CmdPNLALLDel_Click();
+    EXPECT_EQ(f.ticked(), "");
+    f.tick("S05");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "PNL"), stationsWith({5}));
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // What the rights of a level of kind "B" leave enabled: the data can be changed, the assignment stays.
+    f.form.SSTabBewo.setTabEnabled(FrBewoControls::kTabPlace, false);
+    for (Control* c : std::initializer_list<Control*>{&f.form.TxtBWSnr, &f.form.txtBwtSnr, &f.form.CmdBWDel,
+                                                      &f.form.CmdBWNeu})
+        c->setEnabled(false);
+    f.editor.OpenResidentView();
+    f.choose("Meier, Anne");
+    f.editor.CmdBWDel_Click();
+    f.editor.CmdBWNeu_Click();
+    f.editor.CmdPNLALLSet_Click();
+    f.editor.CmdPNLALLDel_Click();
+    EXPECT_EQ(f.editing(), std::to_string(meier) + "/4711");
+    f.form.TxtBWName.setText("Meyer");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.rowCount(), 2);
+    EXPECT_EQ(f.column(meier, "Name, PNL"), "Meyer|" + stationsWith({5}));
+    EXPECT_FALSE(f.form.SSTabBewo.tabs()[FrBewoControls::kTabPlace].enabled);
+    EXPECT_FALSE(f.form.TxtBWSnr.enabled() || f.form.CmdBWDel.enabled() || f.form.CmdBWNeu.enabled());
+}
+
+TEST_F(ResidentPage, SaveRefusesIncompleteFormsInOrderAndWritesNothing) {
+    struct Case {
+        std::string name, apartment, serial, refusal;
+    };
+    const Case cases[] = {
+        {"   ", "", "", "Sie müssen einen Namen eingeben!"},
+        {"Lang", "", "", "Sie müssen eine Wohnungsnummer eingeben!"},
+        {"Lang", "7", "", "Sie müssen eine Seriennummer im Bereich 1 - 999.999 eingeben!"},
+        {"Lang", "7", "000000", "Sie müssen einen Seriennummer im Bereich 1 - 999.999 eingeben!"},
+        {"\n\t", "7", "1", "Sie müssen einen Namen eingeben!"},  // control characters are no name either
+    };
+    for (const Case& c : cases) {
+        f.type(c.name, "", c.apartment, c.serial);
+        f.editor.CmdBWSave_Click();
+        f.expectLastBox({c.refusal, "PNL Fernwartung", MsgIcon::Information, MsgButtons::Ok});
+    }
+    EXPECT_EQ(dialogs.shown.size(), 5u);
+    EXPECT_EQ(f.rowCount(), 2);
+    EXPECT_EQ(f.shown(), "\n\t||7|1||");  // the form keeps its contents
+    EXPECT_FALSE(f.inst.exists("log/06122026.log"));
+}
+
+TEST_F(ResidentPage, NewResidentIsInsertedWithItsEncodingsAndStaysChosen) {
+    const std::string name = std::string(30, 'x') + std::string(20, 'y');
+    f.type("  " + name + "yyyyyyyyyy ", " Anna\nMaria ", "A12", "4712", "000000");
+    f.tick("S05");
+    f.tick("S12");
+    f.editor.CmdBWSave_Click();
+    EXPECT_TRUE(dialogs.shown.empty());
+    const std::int64_t id = kraus + 1;
+    EXPECT_EQ(f.column(id, "Name, Vorname, Wnr, sernr, AUSLOESUNG, code, Bemerkung"),
+              name + "|Anna Maria|A12|4712|,,000000|0|frei");
+    EXPECT_EQ(f.column(id, "PNL"), stationsWith({5, 12}));
+    EXPECT_EQ(f.form.CboBewo.text(), name + ", Anna Maria");
+    EXPECT_EQ(f.editing(), std::to_string(id) + "/4712");
+    EXPECT_EQ(f.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: A12 wurde geaendert."}));
+    EXPECT_EQ(notices, std::vector<std::string>{"Gespeichert: " + name + ", Anna Maria"});
+}
+
+TEST_F(ResidentPage, NewResidentWithATakenSerialNumber) {
+    // "Abbrechen" saves nothing and keeps the typed resident.
+    f.editor.CmdBWNeu_Click();
+    f.type("Lang", "Eva", "16", "4711");
+    dialogs.answer(MsgAnswer::Cancel);
+    f.editor.CmdBWSave_Click();
+    f.expectLastBox({kOverwriteOrNew, "Datensatz sichern", MsgIcon::None, MsgButtons::YesNoCancel});
+    EXPECT_EQ(f.rowCount(), 2);
+    EXPECT_TRUE(f.editor.hasUnsavedChanges());
+    EXPECT_EQ(f.editing(), "keine/keine");
+    // "Nein": a second row with the same serial number, then the editor's row.
+    dialogs.answer(MsgAnswer::No);
+    f.editor.CmdBWSave_Click();
+    const std::int64_t lang = kraus + 1;
+    EXPECT_EQ(f.column(lang, "Name, sernr"), "Lang|4711");
+    EXPECT_EQ(f.editing(), std::to_string(lang) + "/4711");
+    // Both rows are listed with the same text; each entry selects its own row through its item data.
+    f.editor.OptBWSNR_Click();
+    EXPECT_EQ(f.entries(), (std::vector<std::string>{"004711", "004711", "005000"}));
+    f.choose("004711", 0);
+    EXPECT_EQ(f.form.TxtBWName.text(), "Meier");
+    f.choose("004711", 1);
+    EXPECT_EQ(f.form.TxtBWName.text(), "Lang");
+    // "Ja": the first row with that serial number takes over the form and is shown afterwards.
+    f.editor.CmdBWNeu_Click();
+    f.type("Berger", "Eva", "18", "4711", "", "1234");
+    dialogs.answer(MsgAnswer::Yes);
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>(3, kOverwriteOrNew));
+    EXPECT_EQ(f.rowCount(), 3);
+    EXPECT_EQ(f.column(meier, "Name, code"), "Berger|1234");
+    EXPECT_EQ(f.column(lang, "Name"), "Lang");
+    EXPECT_EQ(f.editing(), std::to_string(meier) + "/4711");
+    EXPECT_EQ(f.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: 16 wurde geaendert.",
+                                                      "Bewohnerdatensatz: 16 wurde geaendert.",
+                                                      "Bewohnerdatensatz: 18 wurde geaendert."}));
+}
+
+TEST_F(ResidentPage, ShownResidentKeepsItsRowAndTheOtherProgramsColumns) {
+    ASSERT_TRUE(
+        f.db().exec("UPDATE BEWOHNER SET Bemerkung = 'Hund', Telefon = '0711' WHERE ID = ?", {meier}));
+    f.choose("Meier, Anna");
+    // Its number typed with leading zeros is the same number: no question.
+    f.form.TxtBWName.setText("Meyer");
+    f.form.TxtBWSnr.setText("004711");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "Name, sernr, Bemerkung, Telefon"), "Meyer|4711|Hund|0711");
+    // A free number: the shown row takes it, stays shown under it, and a second save updates it again.
+    f.form.TxtBWSnr.setText("4712");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.editing(), std::to_string(meier) + "/4712");
+    f.form.TxtBWVorn.setText("Anne");
+    f.editor.CmdBWSave_Click();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(f.column(meier, "Name, Vorname, sernr"), "Meyer|Anne|4712");
+    EXPECT_EQ(f.rowCount(), 2);
+    // A taken number asks OK/Cancel; Cancel writes nothing; OK: the other row takes the form's data.
+    f.type("Schulz", "Uwe", "20", "5000", "123");
+    dialogs.answer(MsgAnswer::Cancel);
+    f.editor.CmdBWSave_Click();
+    f.expectLastBox({kOverwriteOk, "Datensatz sichern", MsgIcon::None, MsgButtons::OkCancel});
+    EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
+    dialogs.answer(MsgAnswer::Ok);
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>(2, kOverwriteOk));
+    EXPECT_EQ(f.column(kraus, "Name, Wnr, AUSLOESUNG"), "Schulz|20|,,000123");
+    EXPECT_EQ(f.column(meier, "Name, sernr"), "Meyer|4712");
+    // Every save that passed the checks is logged, also the one cancelled.
+    EXPECT_EQ(f.logTexts().size(), 5u);
+}
+
+// Another program stored an apartment number the eight-position mask cannot show: kept unless edited.
+TEST_F(ResidentPage, ApartmentNumberTheMaskCannotShowIsKeptUnlessEdited) {
+    ASSERT_TRUE(
+        f.db().exec("UPDATE BEWOHNER SET Wnr = CASE ID WHEN ? THEN 'A-12-345' ELSE 'B/7' END", {meier}));
+    f.choose("Meier, Anna");
+    f.form.TxtBWVorn.setText("Anne");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "Vorname, Wnr"), "Anne|A-12-345");
+    f.choose("Meier, Anne");
+    f.form.TxtBWWNr.setText("A12346");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(meier, "Wnr"), "A12346");
+    // A new resident after the shown one takes what is typed, not the shown resident's stored number.
+    f.choose("Kraus, Otto");
+    f.editor.CmdBWNeu_Click();
+    f.type("Neu", "Nina", "B7", "6000");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.column(kraus, "Wnr"), "B/7");
+    EXPECT_EQ(f.first("SELECT Wnr FROM BEWOHNER WHERE sernr = 6000"), "B7");
+}
+
+TEST(ResidentSave, InsertWhoseIdCannotBeReadAndAnUnchangedSecondSave) {
+    ResidentFixture f(kPlainIdSchema);
+    // A trigger of another program takes the new row's ID away.
+    ASSERT_TRUE(
+        f.db().exec("CREATE TRIGGER lose AFTER INSERT ON BEWOHNER BEGIN UPDATE BEWOHNER SET ID = NULL "
+                    "WHERE rowid = new.rowid; END"));
+    f.editor.OpenResidentView();
+    f.type("Meier", "Anna", "12", "4711");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.editing(), "keine/4711");
+    // The same serial number again writes nothing.
+    f.form.TxtBWName.setText("Meyer");
+    f.editor.CmdBWSave_Click();
+    EXPECT_TRUE(f.inst.dialogs.shown.empty());
+    EXPECT_EQ(f.first("SELECT count(*), Name FROM BEWOHNER"), "1|Meier");
+}
+
+TEST_F(ResidentPage, AWriteTheDatabaseRefusesIsReported) {
+    ASSERT_TRUE(
+        f.db().exec("CREATE TRIGGER locked BEFORE UPDATE ON BEWOHNER BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    f.choose("Meier, Anna");
+    f.form.TxtBWName.setText("Meyer");
+    f.editor.CmdBWSave_Click();
+    f.expectLastBox({"Der Bewohnerdatensatz konnte nicht gespeichert werden!", "PNL Fernwartung",
+                     MsgIcon::Critical, MsgButtons::Ok});
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.column(meier, "Name"), "Meier");
+}
+
+TEST_F(ResidentPage, DeleteAsksNamingTheResidentAndAFormTypedAfterwardsIsANewRow) {
+    f.editor.CmdBWDel_Click();  // nothing shown yet: nothing to delete
+    f.choose("Meier, Anna");
+    dialogs.answer(MsgAnswer::No);
+    f.editor.CmdBWDel_Click();
+    f.expectLastBox({"Bewohner Meier, Anna (Wohnung 12) löschen?", "Bewohner löschen", MsgIcon::Question,
+                     MsgButtons::YesNo, MsgAnswer::No});
+    EXPECT_EQ(f.rowCount(), 2);
+    EXPECT_EQ(f.form.TxtBWName.text(), "Meier");
+    dialogs.answer(MsgAnswer::Yes);
+    f.editor.CmdBWDel_Click();
+    EXPECT_EQ(f.column(meier, "Name"), "<no row>");
+    EXPECT_EQ(f.entries(), (std::vector<std::string>{"Kraus, Otto"}));
+    EXPECT_EQ(f.shown(), "|||||");
+    EXPECT_EQ(f.editing(), std::to_string(meier) + "/4711");
+    EXPECT_EQ(f.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: Meier geloescht."}));
+    EXPECT_EQ(notices, std::vector<std::string>{"Gelöscht: Meier, Anna"});
+    // The row is gone: a second click asks and logs nothing.
+    f.editor.CmdBWDel_Click();
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(f.logTexts().size(), 1u);
+    EXPECT_TRUE(f.table().eof());  // the cleared form leaves the cursor past the last row
+
+    // The editor still names the deleted row: its serial number typed again and saved twice is one new row.
+    f.type("Meier", "Anna", "12", "4711");
+    f.editor.CmdBWSave_Click();
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(f.rowCount(), 2);
+    EXPECT_EQ(f.editing(), std::to_string(kraus + 1) + "/4711");
+    // Deleted again, a new serial number is a new row too; the row after it stays as it was.
+    dialogs.answer(MsgAnswer::Yes);
+    f.editor.CmdBWDel_Click();
+    f.type("Neu", "Nina", "18", "6000");
+    f.editor.CmdBWSave_Click();
+    EXPECT_EQ(dialogs.shown.size(), 3u);  // the delete questions only
+    EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
+    EXPECT_EQ(f.first("SELECT count(*), Name FROM BEWOHNER WHERE sernr = 6000"), "1|Neu");
+    EXPECT_EQ(f.rowCount(), 2);
+}
+
+TEST_F(ResidentPage, SaveIsOfferedForChangesAndLeavingThemAsksAndEachAnswerDoesWhatItSays) {
+    EXPECT_FALSE(f.form.CmdBWSave.enabled());
+    f.choose("Meier, Anna");
+    EXPECT_FALSE(f.form.CmdBWSave.enabled());
+    f.form.TxtBWName.setText("Meiers");
+    EXPECT_TRUE(f.form.CmdBWSave.enabled());
+
+    // "Abbrechen": the form, the list's choice and the display mode stay.
+    dialogs.answer(MsgAnswer::Cancel);
+    f.choose("Kraus, Otto");
+    f.expectLastBox({"Sollen die Änderungen an Bewohner Meiers, Anna (Wohnung 12) gesichert werden?",
+                     "Datensatz sichern", MsgIcon::Question, MsgButtons::YesNoCancel});
+    EXPECT_EQ(f.form.CboBewo.text(), "Meier, Anna");
+    dialogs.answer(MsgAnswer::Cancel);
+    f.form.OptBWWNr.setChecked(true);
+    f.editor.OptBWWNr_Click();
+    EXPECT_TRUE(f.form.OptBWName.checked());
+    EXPECT_EQ(f.entries().front(), "Kraus, Otto");
+    dialogs.answer(MsgAnswer::Cancel);
+    f.editor.CmdBWNeu_Click();
+    EXPECT_EQ(f.form.TxtBWName.text(), "Meiers");
+    EXPECT_EQ(f.column(meier, "Name"), "Meier");
+    // "Nein": the change is dropped, the other resident shows.
+    dialogs.answer(MsgAnswer::No);
+    f.choose("Kraus, Otto");
+    EXPECT_EQ(f.form.TxtBWName.text(), "Kraus");
+    EXPECT_EQ(f.column(meier, "Name"), "Meier");
+    // "Ja": saved first, then the resident chosen shows.
+    f.form.TxtBWVorn.setText("Bert");
+    dialogs.answer(MsgAnswer::Yes);
+    f.choose("Meier, Anna");
+    EXPECT_EQ(f.column(kraus, "Vorname"), "Bert");
+    EXPECT_EQ(f.shown(), "Meier|Anna|12|4711||");
+    EXPECT_EQ(f.form.CboBewo.text(), "Meier, Anna");
+    EXPECT_FALSE(f.form.CmdBWSave.enabled());
+    // A save that is refused keeps the user on the resident.
+    f.form.TxtBWName.setText("");
+    dialogs.answer(MsgAnswer::Yes);
+    f.editor.CmdBWNeu_Click();
+    EXPECT_EQ(dialogs.texts().back(), "Sie müssen einen Namen eingeben!");
+    EXPECT_EQ(f.shown(), "|Anna|12|4711||");
+    EXPECT_EQ(f.rowCount(), 2);
+}
+
+}  // namespace pnl::test
