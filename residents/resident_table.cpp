@@ -315,12 +315,6 @@ bool ResidentTable::findSerial(std::int64_t serial) {
     return impl_->find(impl_->columns[kSerial] + " = ?", {serial});
 }
 
-bool ResidentTable::findNameAndId(const std::string& name, std::int64_t id) {
-    if (impl_->columns[kName].empty())
-        return impl_->none();
-    return impl_->find(impl_->columns[kName] + " = ? AND " + impl_->columns[kId] + " = ?", {name, id});
-}
-
 bool ResidentTable::findApartmentAndId(const std::string& apartment, std::int64_t id) {
     if (impl_->columns[kApartment].empty())
         return impl_->none();

@@ -55,7 +55,6 @@ class ResidentTable {
     // was. The result is also kept as noMatch(). Every value is a bound parameter.
     bool findId(std::int64_t id);                                            // ID = id
     bool findSerial(std::int64_t serial);                                    // SERNR = serial
-    bool findNameAndId(const std::string& name, std::int64_t id);            // NAME = 'name' AND ID = id
     bool findApartmentAndId(const std::string& apartment, std::int64_t id);  // WNR = 'apartment' AND ID = id
     bool findSerialAndId(std::int64_t serial, std::int64_t id);              // SERNR = serial AND ID = id
     // The row whose entry in the name list ("Name, Vorname") is `entry` and whose ID is id: a surname that
