@@ -5,12 +5,10 @@
 #include "app/event_log.h"
 #include "app/level_editor.h"
 #include "app/program.h"
-#include "app/records.h"
+#include "app_fixture.h"
 #include "forms/frm_com.h"
 #include "forms/frm_copyright.h"
 #include "forms/frm_setup.h"
-#include "platform/version.h"
-#include "support/installation.h"
 
 namespace pnl {
 namespace {
@@ -25,14 +23,11 @@ struct MainWindowFixture : ::testing::Test {
         main.seams.interfaceWindowOpened = [this] { ++interfaceOpenings; };
     }
     void SetUp() override {
-        SettingsFile settings(inst.fs);
-        settings.setFileName(inst.path("ANLAGE99_COPY.INI"));
-        settings.setSection("Berechtigungen");
-        settings.setKey("LEVEL3");
-        ASSERT_TRUE(writeEncrypted(settings, "TRUE,333333,A"));
+        test::writeLevels(inst.fs, inst.path("ANLAGE99_COPY.INI"), {{3, "TRUE,333333,A"}});
         program().InitX.setFileName(inst.path("ANLAGE99_COPY.INI"));
         program().UserLevel = 3;
         form.setGeometry({100, 80, 800, 600});
+        main.Open();
     }
     Program& program() { return *inst.program; }
     const std::string& panel(int number) const { return form.SBarSetup.panel(number).text; }
@@ -48,8 +43,7 @@ struct MainWindowFixture : ::testing::Test {
     std::string infoVersion;
 };
 
-TEST_F(MainWindowFixture, OpeningShowsTheResidentPageWithRightsAndStatus) {
-    main.Open();
+TEST_F(MainWindowFixture, OpeningShowsTheResidentPageWithRightsAndStatusAndTheMenusWork) {
     EXPECT_TRUE(form.visible());
     EXPECT_TRUE(form.FrBewo.visible());
     EXPECT_FALSE(form.FrLevels.visible());
@@ -62,10 +56,42 @@ TEST_F(MainWindowFixture, OpeningShowsTheResidentPageWithRightsAndStatus) {
     EXPECT_EQ(form.SBarSetup.panel(1).tip, "Aktueller Userlevel");
     EXPECT_EQ(form.SBarSetup.panel(4).tip, "Anzahl der verfügbaren Bewohnerdatensätze");
     EXPECT_EQ(form.SBarSetup.panel(5).tip, "Aktuelle Uhrzeit");
+
+    // "Schnittstelle" lays the interface window over the page; open already, it is placed again, not loaded.
+    form.SSTabBewo.setTab(1);
+    main.PCCOM_Click();
+    EXPECT_TRUE(com.visible());
+    EXPECT_EQ(com.geometry(), (Window::Geometry{102, 130, 796, 520}));
+    EXPECT_FALSE(form.FrBewo.visible());
+    EXPECT_FALSE(form.FrLevels.visible());
+    main.PCCOM_Click();
+    EXPECT_EQ(interfaceOpenings, 1);
+    // "Datensätze" closes it and shows the first tab.
+    main.Bewo_Click();
+    EXPECT_FALSE(com.visible());
+    EXPECT_TRUE(form.FrBewo.visible());
+    EXPECT_EQ(form.SSTabBewo.tab(), 0);
+    EXPECT_EQ(residentViewsOpened, 2);
+    // "Berechtigungen" closes it too and resets the level editor.
+    main.PCCOM_Click();
+    form.CboLVBez.setListIndex(2);
+    main.Passwords_Click();
+    EXPECT_FALSE(com.visible());
+    EXPECT_TRUE(form.FrLevels.visible());
+    EXPECT_FALSE(form.FrBewo.visible());
+    EXPECT_EQ(form.CboLVBez.listIndex(), -1);
+    EXPECT_EQ(form.CboLVBez.text(), "");
+    // "PNLXXX" and "Info" keep the page.
+    main.Pnl_Click();
+    main.Info_Click();
+    EXPECT_EQ(transferDialogs, 1);
+    EXPECT_TRUE(form.FrLevels.visible());
+    EXPECT_EQ(infoVersion, "Version: 2.014");
+    EXPECT_FALSE(info.LblPTitle.caption().empty());
+    EXPECT_FALSE(info.LblPCopyright.caption().empty());
 }
 
 TEST_F(MainWindowFixture, TheClockAlarmRefreshesTheStatusBarEveryTenSeconds) {
-    main.Open();
     inst.loop.advance(1000);  // past 09:30:00, whose alarm may still come right after the start
     residents = 42;
     program().UserLevel = 4;  // not how levels change, but it shows which panels the alarm writes
@@ -88,51 +114,7 @@ TEST_F(MainWindowFixture, TheClockAlarmRefreshesTheStatusBarEveryTenSeconds) {
     EXPECT_EQ(panel(2), "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
 }
 
-TEST_F(MainWindowFixture, DatensaetzeClosesTheInterfaceWindowAndShowsTheFirstTab) {
-    main.Open();
-    form.SSTabBewo.setTab(1);
-    main.PCCOM_Click();
-    EXPECT_TRUE(com.visible());
-    EXPECT_EQ(com.geometry(), (Window::Geometry{102, 130, 796, 520}));
-    EXPECT_FALSE(form.FrBewo.visible());
-    EXPECT_FALSE(form.FrLevels.visible());
-    main.PCCOM_Click();  // already open: placed again, not loaded again
-    EXPECT_EQ(interfaceOpenings, 1);
-
-    main.Bewo_Click();
-    EXPECT_FALSE(com.visible());
-    EXPECT_TRUE(form.FrBewo.visible());
-    EXPECT_EQ(form.SSTabBewo.tab(), 0);
-    EXPECT_EQ(residentViewsOpened, 2);
-}
-
-TEST_F(MainWindowFixture, BerechtigungenResetsTheLevelEditorAndClosesTheInterfaceWindow) {
-    main.Open();
-    main.PCCOM_Click();
-    form.CboLVBez.setListIndex(2);
-    form.SSTabLV.setTab(0);
-    main.Passwords_Click();
-    EXPECT_FALSE(com.visible());
-    EXPECT_TRUE(form.FrLevels.visible());
-    EXPECT_FALSE(form.FrBewo.visible());
-    EXPECT_EQ(form.CboLVBez.listIndex(), -1);
-    EXPECT_EQ(form.CboLVBez.text(), "");
-}
-
-TEST_F(MainWindowFixture, PnlxxxAndInfoKeepThePage) {
-    main.Open();
-    main.Passwords_Click();
-    main.Pnl_Click();
-    main.Info_Click();
-    EXPECT_EQ(transferDialogs, 1);
-    EXPECT_TRUE(form.FrLevels.visible());
-    EXPECT_EQ(infoVersion, "Version: 2.014");
-    EXPECT_FALSE(info.LblPTitle.caption().empty());
-    EXPECT_FALSE(info.LblPCopyright.caption().empty());
-}
-
 TEST_F(MainWindowFixture, ClosingAsksTheShutdownQuestionButNotDuringATransfer) {
-    main.Open();
     int closeRequests = 0;
     main.seams.closeMainWindow = [&] { ++closeRequests; };
     main.Ende_Click();
@@ -150,15 +132,7 @@ TEST_F(MainWindowFixture, ClosingAsksTheShutdownQuestionButNotDuringATransfer) {
     EXPECT_EQ(inst.dialogs.last().buttons, MsgButtons::YesNoCancel);
 }
 
-TEST(VersionLabel, RevisionFollowsTheMinorNumberWithoutSeparator) {
-    EXPECT_EQ(versionLabel(VersionInfo{"", "", 2, 0, 14}), "Version: 2.014");
-    EXPECT_EQ(versionLabel(VersionInfo{"", "", 1, 2, 5}), "Version: 1.25");
-    EXPECT_EQ(versionLabel(), "Version: 2.014");
-}
-
-}  // namespace
 TEST_F(MainWindowFixture, APageWithUnsavedWorkIsLeftOnlyWhenItsQuestionAllowsAndSuccessShowsAWhile) {
-    main.Open();
     bool stay = true;
     int asked = 0;
     main.seams.leavePage = [&] {
@@ -183,4 +157,5 @@ TEST_F(MainWindowFixture, APageWithUnsavedWorkIsLeftOnlyWhenItsQuestionAllowsAnd
     EXPECT_EQ(panel(MainWindowController::kNoticePanel), "");
 }
 
+}  // namespace
 }  // namespace pnl

@@ -1,225 +1,155 @@
+#include "app/shutdown.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/event_log.h"
-#include "app/log_reader.h"
-#include "app/shutdown.h"
 #include "app/startup.h"
-#include "support/installation.h"
-#include "tools/sample/sample_installation.h"
+#include "app_fixture.h"
 
 namespace pnl {
 namespace {
 
-// The real file system; while `holding`, the rename onto ANLAGE99.INI fails (another program holds it open).
-class SettingsHeldOpen : public PosixFileSystem {
-  public:
-    bool holding = false;
+using Strings = std::vector<std::string>;
+constexpr auto npos = std::string::npos;
+const std::string kQuestion = "Sollen alle getätigten Änderungen übernommen werden?";
 
-  public:
-    bool renameFile(const std::string& from, const std::string& to, std::string* error) override {
-        if (holding && to.ends_with("/ANLAGE99.INI"))
-            return false;
-        return PosixFileSystem::renameFile(from, to, error);
+// "Ja" keeps the run's changes, "Nein" discards them, "Abbrechen" goes on with the run as it was; the working
+// copies stay until the next start.
+TEST(Shutdown, TheExitQuestionKeepsDiscardsOrGoesOn) {
+    struct Case {
+        MsgAnswer answer;
+        bool goesOn;
+        Strings logAfterChange;
+    };
+    for (const Case& c :
+         std::vector<Case>{{MsgAnswer::Yes, false, {"Einstellungen gesichert", "Setupprogramm beendet"}},
+                           {MsgAnswer::No, false, {"Setupprogramm beendet"}},
+                           {MsgAnswer::Cancel, true, {}}}) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        PosixFileSystem fs;
+        test::SampleRun run(fs);
+        run.change();
+        if (c.answer == MsgAnswer::Yes)
+            std::filesystem::remove(run.inst.path("FLAG.TXT"));  // no marker file: no error either
+        run.inst.dialogs.answer(c.answer);
+        EXPECT_EQ(ShutDown(run.program), c.goesOn);
+        ASSERT_EQ(run.inst.dialogs.shown.size(), 1u);
+        const Message& box = run.inst.dialogs.last();
+        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.title, "Änderungen speichern");
+        EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(box.icon, MsgIcon::None);
+        EXPECT_TRUE(c.answer == MsgAnswer::Yes ? run.bothNew() : run.bothOld());
+        EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsCopy);
+        EXPECT_EQ(run.inst.exists("FLAG.TXT"), c.goesOn);
+        EXPECT_EQ(static_cast<bool>(run.program.DataBewo), c.goesOn);
+        Strings log{"Setup gestartet - Userlevel 5", "Bewohnerdatensatz: C001 wurde geaendert."};
+        log.insert(log.end(), c.logAfterChange.begin(), c.logAfterChange.end());
+        EXPECT_EQ(run.inst.logTexts(), log);
     }
-};
-
-struct ShutdownFixture : ::testing::Test {
-    ShutdownFixture()
-        : program(Platform{fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.folder.path()) {}
-
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
-        inst.writeFile("FLAG.TXT", "");
-        program.UserLevel = 5;
-        StartUpSeams seams;
-        seams.bindResidentTable = [this] {
-            ++binds;
-            return true;
-        };
-        ASSERT_EQ(StartUp(program, seams), StartResult::Running);
-        databaseBefore = inst.readFile("QBXDATA.MDB");
-        settingsBefore = inst.readFile("ANLAGE99.INI");
-    }
-
-    // A run's changes: a station renamed and a resident moved.
-    void change() {
-        ASSERT_TRUE(program.InitX.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
-        ASSERT_TRUE(program.DataBewo->exec("UPDATE BEWOHNER SET Wnr = ? WHERE Name = ?",
-                                           {std::string("C001"), std::string("O'Neill")}));
-        EventLog(program, "Bewohnerdatensatz: C001 wurde geaendert.");
-    }
-
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        for (const auto& entry : readLog(inst.readFile("log/06122026.log"), "06122026"))
-            lines.push_back(entry.text.value_or("!!").substr(10));  // without the time
-        return lines;
-    }
-
-    test::Installation inst;
-    SettingsHeldOpen fs;
-    Program program;
-    int binds = 0;
-    std::string databaseBefore, settingsBefore;
-};
-
-TEST_F(ShutdownFixture, NeinLeavesBothOriginalsByteIdentical) {
-    change();
-    inst.dialogs.answer(MsgAnswer::No);
-    EXPECT_FALSE(ShutDown(program));
-    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
-    const Message& box = inst.dialogs.last();
-    EXPECT_EQ(box.text, "Sollen alle getätigten Änderungen übernommen werden?");
-    EXPECT_EQ(box.title, "Änderungen speichern");
-    EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
-    EXPECT_EQ(box.icon, MsgIcon::None);
-
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
-    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
-    EXPECT_TRUE(inst.exists("ANLAGE99_COPY.INI"));  // the copies stay until the next start
-    EXPECT_FALSE(inst.exists("FLAG.TXT"));
-    EXPECT_EQ(logLines(), (std::vector<std::string>{"Setup gestartet - Userlevel 5",
-                                                    "Bewohnerdatensatz: C001 wurde geaendert.",
-                                                    "Setupprogramm beendet"}));
 }
 
-TEST_F(ShutdownFixture, JaCopiesBothBackAndLogsInOrder) {
-    change();
-    std::filesystem::remove(inst.path("FLAG.TXT"));  // no marker file: no error either
-    inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(ShutDown(program));
-    EXPECT_EQ(inst.dialogs.shown.size(), 1u);
-    EXPECT_FALSE(program.DataBewo);
-    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), inst.readFile("ANLAGE99_COPY.INI"));
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), inst.readFile("QBXDATA_COPY.MDB"));
-    auto db = Database::open(inst.path("QBXDATA.MDB"));
-    EXPECT_EQ(db->columns("BEWOHNER").size(), 17u);
-    EXPECT_EQ(dbText(db->query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0)), "C001");
-    const auto lines = logLines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[2], "Einstellungen gesichert");
-    EXPECT_EQ(lines[3], "Setupprogramm beendet");
-}
-
-TEST_F(ShutdownFixture, AbbrechenKeepsTheRunAsItWas) {
-    change();
-    const std::string logBefore = inst.readFile("log/06122026.log");
-    const std::string copyBefore = inst.readFile("ANLAGE99_COPY.INI");
-    inst.dialogs.answer(MsgAnswer::Cancel);
-    EXPECT_TRUE(ShutDown(program));
-    EXPECT_TRUE(program.DataBewo);
-    EXPECT_EQ(inst.readFile("log/06122026.log"), logBefore);
-    EXPECT_EQ(inst.readFile("ANLAGE99_COPY.INI"), copyBefore);
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
-    EXPECT_TRUE(inst.exists("FLAG.TXT"));
-}
-
-TEST_F(ShutdownFixture, TheQuestionNamesTheStationsThatReceivedResidentsInThisRun) {
-    program.stationsSent = {0, 2};
-    inst.dialogs.answer(MsgAnswer::Cancel);
-    EXPECT_TRUE(ShutDown(program));
+TEST(Shutdown, TheQuestionNamesTheStationsThatReceivedResidentsInThisRun) {
+    PosixFileSystem fs;
+    test::SampleRun run(fs);
+    run.program.stationsSent = {0, 2};
+    run.inst.dialogs.answer(MsgAnswer::Cancel);
+    EXPECT_TRUE(ShutDown(run.program));
     EXPECT_EQ(
-        inst.dialogs.last().text,
-        "Sollen alle getätigten Änderungen übernommen werden?\n\rAchtung: Diese PNL haben in diesem Lauf "
-        "Bewohnerdaten erhalten: Haupteingang (PNL00), Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese "
-        "PNL Daten, die die Datenbank nicht behält.");
+        run.inst.dialogs.last().text,
+        kQuestion +
+            "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: Haupteingang (PNL00), "
+            "Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.");
 }
 
-TEST_F(ShutdownFixture, SecondCopyFailingLeavesBothOriginalsAndSaysSo) {
-    change();
-    fs.holding = true;
-    inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_TRUE(ShutDown(program));  // the program stays open
-    ASSERT_EQ(inst.dialogs.shown.size(), 2u);
-    EXPECT_NE(inst.dialogs.last().text.find("NICHT übernommen"), std::string::npos);
-    EXPECT_NE(inst.dialogs.last().text.find("ANLAGE99.INI"), std::string::npos);
-    EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Critical);
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
-    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
-    EXPECT_TRUE(inst.exists("FLAG.TXT"));
-    EXPECT_EQ(logLines().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
+// "Ja" refused: both originals stay, the box says why and the run goes on with its working copy open again.
+void expectRefused(test::SampleRun& run, MsgIcon icon, const std::string& why) {
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_TRUE(ShutDown(run.program));
+    ASSERT_EQ(run.inst.dialogs.shown.size(), 2u);
+    const Message& box = run.inst.dialogs.last();
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_NE(box.text.find("NICHT übernommen"), npos);
+    EXPECT_NE(box.text.find(why), npos) << box.text;
+    EXPECT_TRUE(run.bothOld());
+    EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
+    EXPECT_EQ(run.inst.logTexts().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
+    ASSERT_TRUE(run.program.DataBewo);
+    EXPECT_EQ(run.binds, 2);
+    EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), "C001");
+}
 
-    // The run goes on with its working copy open again; "Nein" then ends it.
-    ASSERT_TRUE(program.DataBewo);
-    EXPECT_EQ(binds, 2);
-    EXPECT_EQ(
-        dbText(program.DataBewo->query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0)),
-        "C001");
-    inst.dialogs.answer(MsgAnswer::No);
-    EXPECT_FALSE(ShutDown(program));
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
-    EXPECT_EQ(logLines().back(), "Setupprogramm beendet");
-    // Once the other program lets go, "Ja" goes through.
-    fs.holding = false;
-    ASSERT_EQ(StartUp(program, {}), StartResult::Running);
-    change();
-    inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(ShutDown(program));
-    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), inst.readFile("ANLAGE99_COPY.INI"));
+TEST(Shutdown, ASettingsFileHeldOpenRefusesJaUntilItIsFree) {
+    test::FailingFileSystem fs;
+    test::SampleRun run(fs);
+    run.change();
+    fs.renameRefused = {"/ANLAGE99.INI"};
+    expectRefused(run, MsgIcon::Critical, "ANLAGE99.INI");
+    run.inst.dialogs.answer(MsgAnswer::No);  // "Nein" then ends the run
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_TRUE(run.bothOld());
+    EXPECT_EQ(run.inst.logTexts().back(), "Setupprogramm beendet");
+    // Once the other program lets go, "Ja" of the next run goes through.
+    fs.renameRefused.clear();
+    ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
+    run.change();
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_TRUE(run.bothNew());
 }
 
 // The run's change is in the file, no log or journal is left beside it, and it opens as a whole database.
-void expectCommittedCleanly(const test::Installation& inst) {
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), inst.readFile("QBXDATA_COPY.MDB"));
-    EXPECT_FALSE(inst.exists("QBXDATA.MDB-wal"));
-    EXPECT_FALSE(inst.exists("QBXDATA.MDB-journal"));
-    auto db = Database::open(inst.path("QBXDATA.MDB"));
-    ASSERT_TRUE(db);
-    EXPECT_EQ(dbText(db->query("PRAGMA integrity_check")->at(0).at(0)), "ok");
-    EXPECT_EQ(dbText(db->query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0)), "C001");
+void expectCommittedCleanly(const test::SampleRun& run) {
+    EXPECT_TRUE(run.bothNew());
+    EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-wal"));
+    EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-journal"));
+    run.expectWholeDatabase();
+    auto db = Database::open(run.inst.path("QBXDATA.MDB"));
+    EXPECT_EQ(test::wnrOfONeill(*db), "C001");
     EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE Name = 'STALE'")->at(0).at(0)), "0");
 }
 
-TEST_F(ShutdownFixture, JaWaitsWhileAnotherProgramHasTheDatabaseOpen) {
-    change();
-    auto other = Database::open(inst.path("QBXDATA.MDB"));
+TEST(Shutdown, JaWaitsWhileAnotherProgramHasTheDatabaseOpen) {
+    PosixFileSystem fs;
+    test::SampleRun run(fs);
+    run.change();
+    auto other = Database::open(run.inst.path("QBXDATA.MDB"));
     ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
     ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE' WHERE Name = 'O''Neill'"));
     ASSERT_TRUE(other->exec("PRAGMA wal_checkpoint(TRUNCATE)"));
-    const std::string databaseHeld = inst.readFile("QBXDATA.MDB");
-
-    inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_TRUE(ShutDown(program));
-    ASSERT_EQ(inst.dialogs.shown.size(), 2u);
-    EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(inst.dialogs.last().buttons, MsgButtons::Ok);
-    EXPECT_NE(inst.dialogs.last().text.find("NICHT übernommen"), std::string::npos);
-    EXPECT_NE(inst.dialogs.last().text.find("von einem anderen Programm benutzt"), std::string::npos);
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseHeld);
-    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
-    EXPECT_TRUE(inst.exists("FLAG.TXT"));
-    ASSERT_TRUE(program.DataBewo);
+    run.databaseBefore = run.inst.readFile("QBXDATA.MDB");
+    expectRefused(run, MsgIcon::Exclamation, "von einem anderen Programm benutzt");
 
     other.reset();
-    inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(ShutDown(program));
-    EXPECT_FALSE(inst.exists("FLAG.TXT"));  // the commit done, the marker goes
-    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), inst.readFile("ANLAGE99_COPY.INI"));
-    expectCommittedCleanly(inst);
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_FALSE(run.inst.exists("FLAG.TXT"));  // the commit done, the marker goes
+    expectCommittedCleanly(run);
 }
 
-TEST_F(ShutdownFixture, JaCheckpointsALogLeftByACrashedProgram) {
-    change();
+TEST(Shutdown, JaCheckpointsALogLeftByACrashedProgram) {
+    PosixFileSystem fs;
+    test::SampleRun run(fs);
+    run.change();
     std::string database, log;
     {
-        auto other = Database::open(inst.path("QBXDATA.MDB"));
+        auto other = Database::open(run.inst.path("QBXDATA.MDB"));
         ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
-        database = inst.readFile("QBXDATA.MDB");
+        database = run.inst.readFile("QBXDATA.MDB");
         ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE'"));
-        log = inst.readFile("QBXDATA.MDB-wal");
+        log = run.inst.readFile("QBXDATA.MDB-wal");
     }
     // What the other program left when it crashed: the file and its log, nobody holding them.
-    inst.writeFile("QBXDATA.MDB", database);
-    inst.writeFile("QBXDATA.MDB-wal", log);
+    run.inst.writeFile("QBXDATA.MDB", database);
+    run.inst.writeFile("QBXDATA.MDB-wal", log);
     ASSERT_FALSE(log.empty());
 
-    inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(ShutDown(program));
-    EXPECT_EQ(inst.dialogs.shown.size(), 1u);
-    expectCommittedCleanly(inst);
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_EQ(run.inst.dialogs.shown.size(), 1u);
+    expectCommittedCleanly(run);
 }
 
 }  // namespace

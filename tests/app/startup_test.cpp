@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
-#include "app/log_reader.h"
 #include "app/startup.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
@@ -10,18 +10,13 @@
 namespace pnl {
 namespace {
 
-// The plain lines of today's log (the virtual clock starts on 6 December 2026).
-std::vector<std::string> logLines(const test::Installation& inst) {
-    std::vector<std::string> lines;
-    for (const auto& entry : readLog(inst.readFile("log/06122026.log"), "06122026"))
-        lines.push_back(entry.text.value_or("!!"));
-    return lines;
-}
+using Strings = std::vector<std::string>;
 
-struct StartFixture : ::testing::Test {
-    void SetUp() override {
+// The sample installation at level 3, its start-up's steps recorded.
+struct StartScene {
+    StartScene() {
         std::string error;
-        ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
+        EXPECT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
         inst.program->UserLevel = 3;
         seams.prepareInterfaceEditor = [this] { calls.push_back("interface editor"); };
         seams.bindResidentTable = [this] {
@@ -30,35 +25,25 @@ struct StartFixture : ::testing::Test {
         };
         seams.openMainWindow = [this] { calls.push_back("main window"); };
     }
-
     StartResult start() { return StartUp(*inst.program, seams); }
-
-    void expectFatal(const std::string& text) {
-        ASSERT_EQ(inst.dialogs.shown.size(), 1u);
-        EXPECT_EQ(inst.dialogs.last().text, text);
-        EXPECT_EQ(inst.dialogs.last().title, "Error");
-        EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Critical);
-        EXPECT_EQ(inst.dialogs.last().buttons, MsgButtons::Ok);
-        EXPECT_FALSE(inst.program->DataBewo);
-        EXPECT_FALSE(inst.program->residents);
-    }
 
     test::Installation inst;
     StartUpSeams seams;
-    std::vector<std::string> calls;
+    Strings calls;
     bool bindSucceeds = true;
 };
 
-TEST_F(StartFixture, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOnly) {
+TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOnly) {
+    StartScene scene;
+    test::Installation& inst = scene.inst;
     const std::string databaseBefore = inst.readFile("QBXDATA.MDB");
     const std::string settingsBefore = inst.readFile("ANLAGE99.INI");
     inst.writeFile("QBXDATA_COPY.MDB-journal", "left by a crashed run");
 
-    ASSERT_EQ(start(), StartResult::Running);
+    ASSERT_EQ(scene.start(), StartResult::Running);
     EXPECT_TRUE(inst.dialogs.shown.empty());
-    EXPECT_EQ(calls, (std::vector<std::string>{"interface editor", "resident table", "main window"}));
-    EXPECT_EQ(logLines(inst), (std::vector<std::string>{"09:30:00  Setup gestartet - Userlevel 3"}));
-
+    EXPECT_EQ(scene.calls, (Strings{"interface editor", "resident table", "main window"}));
+    EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});
     EXPECT_EQ(inst.readFile("ANLAGE99_COPY.INI"), settingsBefore);
     EXPECT_EQ(inst.program->InitX.fileName(), inst.path("ANLAGE99_COPY.INI"));
     EXPECT_TRUE(std::filesystem::is_directory(inst.path("infos")));
@@ -75,122 +60,104 @@ TEST_F(StartFixture, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTh
     EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
     EXPECT_EQ(Database::open(inst.path("QBXDATA.MDB"))->columns("BEWOHNER").size(), 16u);
 
-    // A second start (the next run) leaves a table of 17 columns alone.
+    // The next run leaves a table of 17 columns alone, and a log folder that cannot be made is no obstacle.
     inst.program->DataBewo.reset();
-    ASSERT_EQ(start(), StartResult::Running);
-    EXPECT_EQ(inst.program->DataBewo->columns("BEWOHNER").size(), 17u);
-}
-
-TEST_F(StartFixture, MissingFilesEndTheStartWithTheirMessages) {
-    std::filesystem::remove(inst.path("QBXDATA.MDB"));
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank QBXDATA.MDB nicht gefunden!");
-    EXPECT_EQ(logLines(inst).size(), 1u);  // the start is logged before the check
-    EXPECT_FALSE(inst.exists("QBXDATA_COPY.MDB"));
-    EXPECT_FALSE(inst.exists("ANLAGE99_COPY.INI"));
-    EXPECT_EQ(calls, (std::vector<std::string>{"interface editor"}));
-}
-
-TEST_F(StartFixture, MissingSettingsFileEndsAfterTheDatabaseCopy) {
-    std::filesystem::remove(inst.path("ANLAGE99.INI"));
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("ANLAGE99.INI nicht gefunden!");
-    EXPECT_TRUE(inst.exists("QBXDATA_COPY.MDB"));
-    EXPECT_FALSE(inst.exists("ANLAGE99_COPY.INI"));
-    EXPECT_FALSE(inst.exists("infos"));
-}
-
-TEST_F(StartFixture, FileThatIsNoDatabaseCannotBeOpened) {
-    const std::string garbage =
-        "Standard Jet DB, aber nicht wirklich: dies ist nur Text und keine Datenbank.";
-    inst.writeFile("QBXDATA.MDB", garbage);
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank " + inst.folder.path() + "/QBXDATA_COPY.MDB kann nicht geöffnet werden!\n" +
-                inst.folder.path() + "/QBXDATA_COPY.MDB: Die Datei ist keine Datenbank oder beschädigt.");
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), garbage);
-    EXPECT_EQ(calls, (std::vector<std::string>{"interface editor"}));
-}
-
-TEST_F(StartFixture, MissingResidentTableCannotBeOpenedAndUnsortableTableIsDefective) {
-    {
-        auto db = Database::open(inst.path("QBXDATA.MDB"));
-        ASSERT_TRUE(db->exec("ALTER TABLE BEWOHNER RENAME TO LEUTE"));
-    }
-    const std::string before = inst.readFile("QBXDATA.MDB");
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank " + inst.folder.path() +
-                "/QBXDATA_COPY.MDB kann nicht geöffnet werden!\nDie Tabelle BEWOHNER fehlt.");
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), before);
-
-    // A table without the apartment number cannot be sorted for the resident view.
-    {
-        auto db = Database::open(inst.path("QBXDATA.MDB"));
-        ASSERT_TRUE(db->exec("CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT)"));
-    }
-    inst.dialogs.shown.clear();
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.");
-}
-
-// What the system or the database engine reports reaches the user as the program's own German message,
-// never as the engine's English text.
-TEST_F(StartFixture, FailuresOfTheCopyAreToldInGerman) {
-    const std::string folder = inst.folder.path();
-    const std::string cannotOpen = "Datenbank " + folder + "/QBXDATA_COPY.MDB kann nicht geöffnet werden!\n";
-    const std::string sample = inst.readFile("QBXDATA.MDB");
-
-    // The schema page of the original is damaged: a database that cannot be opened, not a failed copy.
-    std::string damaged = sample;
-    damaged.replace(100, 100, std::string(100, '\xFF'));
-    inst.writeFile("QBXDATA.MDB", damaged);
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal(cannotOpen + folder + "/QBXDATA.MDB: Die Datei ist beschädigt.");
-
-    // Another program ended while writing: its journal lies beside the original, which is only read.
-    inst.writeFile("QBXDATA.MDB", sample);
-    {
-        inst.writeFile("OTHER.MDB", sample);
-        auto other = Database::open(inst.path("OTHER.MDB"));
-        ASSERT_TRUE(other->exec("PRAGMA cache_size=1"));
-        ASSERT_TRUE(other->exec("BEGIN"));
-        ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Bemerkung = hex(randomblob(2000))"));
-        inst.writeFile("QBXDATA.MDB", inst.readFile("OTHER.MDB"));
-        inst.writeFile("QBXDATA.MDB-journal", inst.readFile("OTHER.MDB-journal"));
-    }
-    const std::string interrupted = inst.readFile("QBXDATA.MDB");
-    inst.dialogs.shown.clear();
-    EXPECT_EQ(start(), StartResult::Ended);
-    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
-    EXPECT_EQ(inst.dialogs.last().text.rfind(cannotOpen + folder +
-                                                 "/QBXDATA.MDB: Ein anderes Programm wurde "
-                                                 "beendet, während es in die Datenbank schrieb",
-                                             0),
-              0u)
-        << inst.dialogs.last().text;
-    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), interrupted);
-    std::filesystem::remove(inst.path("QBXDATA.MDB-journal"));
-
-    // The copy's place is taken by a folder: the copy cannot be made, said in German.
-    inst.writeFile("QBXDATA.MDB", sample);
-    std::filesystem::create_directories(inst.path("QBXDATA_COPY.MDB/belegt"));
-    inst.dialogs.shown.clear();
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Die Arbeitskopie QBXDATA_COPY.MDB kann nicht angelegt werden!\n" + folder +
-                "/QBXDATA_COPY.MDB: An dieser Stelle liegt ein Ordner statt einer Datei.");
-}
-
-TEST_F(StartFixture, ResidentTableThatCannotBeBoundIsDefective) {
-    bindSucceeds = false;
-    EXPECT_EQ(start(), StartResult::Ended);
-    expectFatal("Datenbank QBXDATA.MDB defekt!");
-    EXPECT_EQ(calls, (std::vector<std::string>{"interface editor", "resident table"}));
-}
-
-TEST_F(StartFixture, LogFolderThatCannotBeMadeIsNoObstacle) {
+    std::filesystem::remove_all(inst.path("log"));
     inst.writeFile("log", "a file where the log folder should be");
-    EXPECT_EQ(start(), StartResult::Running);
+    ASSERT_EQ(scene.start(), StartResult::Running);
     EXPECT_TRUE(inst.dialogs.shown.empty());
+    EXPECT_EQ(inst.program->DataBewo->columns("BEWOHNER").size(), 17u);
     EXPECT_EQ(inst.readFile("log"), "a file where the log folder should be");
+}
+
+// Runs `statements` on the original database.
+void execOnOriginal(StartScene& scene, std::initializer_list<const char*> statements) {
+    auto db = Database::open(scene.inst.path("QBXDATA.MDB"));
+    for (const char* statement : statements)
+        ASSERT_TRUE(db->exec(statement)) << statement;
+}
+
+// Starts the sample installation spoilt by `spoil`: the start ends with one box saying `text` ("@" stands for
+// the installation folder), leaves the original database as it was, opens nothing and has made the first
+// `made` of the working copies and the folder "infos".
+void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::string text, std::size_t made) {
+    SCOPED_TRACE(text);
+    StartScene scene;
+    test::Installation& inst = scene.inst;
+    spoil(scene);
+    const std::string databaseBefore = inst.readFile("QBXDATA.MDB");
+    EXPECT_EQ(scene.start(), StartResult::Ended);
+    for (auto at = text.find('@'); at != std::string::npos; at = text.find('@'))
+        text.replace(at, 1, inst.folder.path());
+    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
+    const Message& box = inst.dialogs.last();
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_FALSE(inst.program->DataBewo);
+    EXPECT_FALSE(inst.program->residents);
+    Strings calls{"interface editor"};
+    if (!scene.bindSucceeds)
+        calls.push_back("resident table");
+    EXPECT_EQ(scene.calls, calls);
+    EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});  // logged before the checks
+    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
+    const Strings made3{"QBXDATA_COPY.MDB", "ANLAGE99_COPY.INI", "infos"};
+    for (std::size_t i = 0; i < made3.size(); ++i)
+        EXPECT_EQ(inst.exists(made3[i]), i < made) << made3[i];
+}
+
+// The engine's or the system's cause reaches the user in the program's own German words, never in English.
+TEST(StartUp, EachFailureEndsTheStartWithItsGermanMessage) {
+    const std::string cannotOpen = "Datenbank @/QBXDATA_COPY.MDB kann nicht geöffnet werden!\n";
+    expectFailedStart([](StartScene& s) { std::filesystem::remove(s.inst.path("QBXDATA.MDB")); },
+                      "Datenbank QBXDATA.MDB nicht gefunden!", 0);
+    expectFailedStart([](StartScene& s) { std::filesystem::remove(s.inst.path("ANLAGE99.INI")); },
+                      "ANLAGE99.INI nicht gefunden!", 1);
+    expectFailedStart([](StartScene& s) { s.inst.writeFile("QBXDATA.MDB", "Standard Jet DB, nur Text."); },
+                      cannotOpen + "@/QBXDATA_COPY.MDB: Die Datei ist keine Datenbank oder beschädigt.", 3);
+    expectFailedStart([](StartScene& s) { execOnOriginal(s, {"ALTER TABLE BEWOHNER RENAME TO LEUTE"}); },
+                      cannotOpen + "Die Tabelle BEWOHNER fehlt.", 3);
+    // A table without the apartment number cannot be sorted for the resident view.
+    expectFailedStart(
+        [](StartScene& s) {
+            execOnOriginal(
+                s, {"DROP TABLE BEWOHNER", "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT)"});
+        },
+        "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.", 3);
+    expectFailedStart([](StartScene& s) { s.bindSucceeds = false; }, "Datenbank QBXDATA.MDB defekt!", 3);
+    // The original's schema page is damaged: a database that cannot be opened, not a failed copy.
+    expectFailedStart(
+        [](StartScene& s) {
+            std::string damaged = s.inst.readFile("QBXDATA.MDB");
+            damaged.replace(100, 100, std::string(100, '\xFF'));
+            s.inst.writeFile("QBXDATA.MDB", damaged);
+        },
+        cannotOpen + "@/QBXDATA.MDB: Die Datei ist beschädigt.", 0);
+    // Another program ended while writing: its journal lies beside the original, which is only read.
+    expectFailedStart(
+        [](StartScene& s) {
+            s.inst.writeFile("OTHER.MDB", s.inst.readFile("QBXDATA.MDB"));
+            auto other = Database::open(s.inst.path("OTHER.MDB"));
+            ASSERT_TRUE(other->exec("PRAGMA cache_size=1") && other->exec("BEGIN") &&
+                        other->exec("UPDATE BEWOHNER SET Bemerkung = hex(randomblob(2000))"));
+            s.inst.writeFile("QBXDATA.MDB", s.inst.readFile("OTHER.MDB"));
+            s.inst.writeFile("QBXDATA.MDB-journal", s.inst.readFile("OTHER.MDB-journal"));
+        },
+        cannotOpen +
+            "@/QBXDATA.MDB: Ein anderes Programm wurde beendet, während es in die Datenbank schrieb; sein "
+            "Journal "
+            "(Datei mit der Endung „-journal“) liegt noch neben ihr. Öffnen und schließen Sie die Datenbank "
+            "einmal mit "
+            "jenem Programm, damit der unterbrochene Schreibvorgang zurückgenommen wird, und starten Sie "
+            "dann erneut.",
+        0);
+    expectFailedStart(
+        [](StartScene& s) { std::filesystem::create_directories(s.inst.path("QBXDATA_COPY.MDB/belegt")); },
+        "Die Arbeitskopie QBXDATA_COPY.MDB kann nicht angelegt werden!\n@/QBXDATA_COPY.MDB: An dieser Stelle "
+        "liegt ein Ordner statt einer Datei.",
+        1);
 }
 
 }  // namespace
