@@ -112,6 +112,10 @@ TEST_F(MainWindowFixture, TheClockAlarmRefreshesTheStatusBarEveryTenSeconds) {
     EventLog(program(), "Bewohnerdatensatz: C001 wurde geaendert.");
     inst.loop.advance(10000);
     EXPECT_EQ(panel(2), "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
+    inst.loop.advance(24 * 3600 * 1000);  // noted once: the next day's failure does not replace it
+    EventLog(program(), "Bewohnerdatensatz: C002 wurde geaendert.");
+    inst.loop.advance(10000);
+    EXPECT_EQ(panel(2), "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
 }
 
 TEST_F(MainWindowFixture, ClosingAsksTheShutdownQuestionButNotDuringATransfer) {
