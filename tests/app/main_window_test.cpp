@@ -16,7 +16,6 @@ namespace {
 struct MainWindowFixture : ::testing::Test {
     MainWindowFixture() : levels(program(), form), main(program(), form, com, info, levels) {
         com.setVisible(false);
-        main.seams.residentCount = [this] { return residents; };
         main.seams.OpenResidentView = [this] { ++residentViewsOpened; };
         main.seams.showTransferDialog = [this] { ++transferDialogs; };
         main.seams.showProjectInfo = [this] { infoVersion = info.LblPVersion.caption(); };
@@ -38,38 +37,22 @@ struct MainWindowFixture : ::testing::Test {
     FrmCopyright info;
     LevelEditor levels;
     MainWindowController main;
-    int residents = 41;
     int residentViewsOpened = 0, transferDialogs = 0, interfaceOpenings = 0;
     std::string infoVersion;
 };
 
-TEST_F(MainWindowFixture, OpeningShowsTheResidentPageWithRightsAndStatusAndTheMenusWork) {
-    EXPECT_TRUE(form.visible());
+// The menus as the user clicks them; the Qt window's tests check the pages and the interface window's place.
+TEST_F(MainWindowFixture, TheMenusSwitchPagesAndCloseTheInterfaceWindow) {
     EXPECT_TRUE(form.FrBewo.visible());
-    EXPECT_FALSE(form.FrLevels.visible());
     EXPECT_EQ(residentViewsOpened, 1);
-    EXPECT_FALSE(form.Passwords.enabled());  // kind "A"
-    EXPECT_TRUE(form.PCCOM.enabled());
-    EXPECT_EQ(panel(1), "Level 3");
-    EXPECT_EQ(panel(4), "Bewohner: 41");
-    EXPECT_EQ(panel(5), "09:30");
-    EXPECT_EQ(form.SBarSetup.panel(1).tip, "Aktueller Userlevel");
-    EXPECT_EQ(form.SBarSetup.panel(4).tip, "Anzahl der verfügbaren Bewohnerdatensätze");
-    EXPECT_EQ(form.SBarSetup.panel(5).tip, "Aktuelle Uhrzeit");
-
-    // "Schnittstelle" lays the interface window over the page; open already, it is placed again, not loaded.
-    form.SSTabBewo.setTab(1);
     main.PCCOM_Click();
     EXPECT_TRUE(com.visible());
-    EXPECT_EQ(com.geometry(), (Window::Geometry{102, 130, 796, 520}));
     EXPECT_FALSE(form.FrBewo.visible());
-    EXPECT_FALSE(form.FrLevels.visible());
-    main.PCCOM_Click();
+    main.PCCOM_Click();  // already open: placed again, not loaded again
     EXPECT_EQ(interfaceOpenings, 1);
-    // "Datensätze" closes it and shows the first tab.
-    main.Bewo_Click();
+    form.SSTabBewo.setTab(1);
+    main.Bewo_Click();  // "Datensätze" shows the first tab
     EXPECT_FALSE(com.visible());
-    EXPECT_TRUE(form.FrBewo.visible());
     EXPECT_EQ(form.SSTabBewo.tab(), 0);
     EXPECT_EQ(residentViewsOpened, 2);
     // "Berechtigungen" closes it too and resets the level editor.
@@ -80,37 +63,24 @@ TEST_F(MainWindowFixture, OpeningShowsTheResidentPageWithRightsAndStatusAndTheMe
     EXPECT_TRUE(form.FrLevels.visible());
     EXPECT_FALSE(form.FrBewo.visible());
     EXPECT_EQ(form.CboLVBez.listIndex(), -1);
-    EXPECT_EQ(form.CboLVBez.text(), "");
     // "PNLXXX" and "Info" keep the page.
     main.Pnl_Click();
     main.Info_Click();
     EXPECT_EQ(transferDialogs, 1);
     EXPECT_TRUE(form.FrLevels.visible());
     EXPECT_EQ(infoVersion, "Version: 2.014");
-    EXPECT_FALSE(info.LblPTitle.caption().empty());
-    EXPECT_FALSE(info.LblPCopyright.caption().empty());
+    EXPECT_FALSE(info.LblPTitle.caption().empty() || info.LblPCopyright.caption().empty());
 }
 
-TEST_F(MainWindowFixture, TheClockAlarmRefreshesTheStatusBarEveryTenSeconds) {
-    inst.loop.advance(1000);  // past 09:30:00, whose alarm may still come right after the start
-    residents = 42;
-    program().UserLevel = 4;  // not how levels change, but it shows which panels the alarm writes
-    main.AlarmX_Alarm(1);     // only alarm number 0 updates the bar
-    EXPECT_EQ(panel(4), "Bewohner: 41");
+// The Qt window's tests check the residents and the time; here the level and the log problem.
+TEST_F(MainWindowFixture, TheAlarmShowsTheLevelAndALogLineThatCouldNotBeWrittenOnce) {
     EXPECT_EQ(panel(1), "Level 3");
-    inst.loop.advance(8000);
-    EXPECT_EQ(panel(4), "Bewohner: 41");
-    inst.loop.advance(1000);  // 09:30:10
-    EXPECT_EQ(panel(4), "Bewohner: 42");
-    EXPECT_EQ(panel(1), "Level 4");
-    inst.loop.advance(50000);  // 09:31:00
-    EXPECT_EQ(panel(5), "09:31");
     EXPECT_EQ(panel(2), "");
-
-    // A log line that could not be written shows from the next refresh on.
+    program().UserLevel = 4;  // not how levels change, but it shows which panels the alarm writes
     inst.writeFile("log", "");
     EventLog(program(), "Bewohnerdatensatz: C001 wurde geaendert.");
     inst.loop.advance(10000);
+    EXPECT_EQ(panel(1), "Level 4");
     EXPECT_EQ(panel(2), "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
     inst.loop.advance(24 * 3600 * 1000);  // noted once: the next day's failure does not replace it
     EventLog(program(), "Bewohnerdatensatz: C002 wurde geaendert.");
