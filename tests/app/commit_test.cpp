@@ -48,6 +48,7 @@ TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
         fs.failAt = failAt;
         const CommitResult result = CommitWorkingCopies(run.program);
         if (result.outcome == CommitOutcome::NotSaved) {
+            EXPECT_EQ(result.icon, MsgIcon::Critical);
             EXPECT_TRUE(run.bothOld());
             EXPECT_TRUE(run.leftovers().empty());
         } else if (result.outcome == CommitOutcome::Saved) {
@@ -118,7 +119,10 @@ TEST(Commit, AReadOnlyOriginalRefusesJaBeforeAnythingIsTouched) {
         << box.text;
     EXPECT_TRUE(run.bothOld());
     EXPECT_TRUE(run.leftovers().empty());
-    EXPECT_TRUE(run.program.DataBewo);  // the working copy is open again
+    EXPECT_TRUE(run.program.DataBewo);  // the working copy is open and bound again
+    EXPECT_EQ(run.binds, 2);
+    EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
+    EXPECT_EQ(run.inst.logTexts().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
     EXPECT_TRUE(run.inst.exists("ANLAGE99_COPY.INI"));
 }
 
@@ -140,7 +144,7 @@ TEST(Commit, TheNewestTwentyPairsAreKeptUnderBackup) {
 TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
     PosixFileSystem fs;
     Session run(fs);
-    const std::string wnrBefore = test::wnrOfONeill(run.inst.path("QBXDATA.MDB"));
+    const std::string wnrBefore = test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB")));
     ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
     const std::string committedSettings = run.inst.readFile("ANLAGE99.INI");
     const std::string committedDatabase = run.inst.readFile("QBXDATA.MDB");
@@ -185,7 +189,7 @@ TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
             EXPECT_EQ(run.inst.readFile("QBXDATA.MDB"), committedDatabase);
         } else {
             EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), run.settingsBefore);
-            EXPECT_EQ(test::wnrOfONeill(run.inst.path("QBXDATA.MDB")), wnrBefore);
+            EXPECT_EQ(test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB"))), wnrBefore);
         }
     }
     const auto log = run.inst.logTexts();
