@@ -89,24 +89,6 @@ TEST(Commit, ADoubleFaultSaysWhichFileIsInWhichStateAndTheNextStartFinishes) {
     EXPECT_EQ(BackupFolders(run.program).size(), 1u);
 }
 
-TEST(Commit, ASymlinkedOriginalIsReplacedAtItsTarget) {
-    PosixFileSystem fs;
-    Session run(fs);
-    test::TempFolder shared;
-    const std::string target = shared.path() + "/ANLAGE99.INI";
-    std::filesystem::rename(run.inst.path("ANLAGE99.INI"), target);
-    std::filesystem::create_symlink(target, run.inst.path("ANLAGE99.INI"));
-
-    ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
-    EXPECT_TRUE(std::filesystem::is_symlink(run.inst.path("ANLAGE99.INI")));
-    EXPECT_TRUE(run.bothNew());
-    EXPECT_EQ(std::filesystem::directory_iterator(shared.path())->path().filename(), "ANLAGE99.INI");
-    const auto backups = BackupFolders(run.program);
-    ASSERT_EQ(backups.size(), 1u);
-    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/ANLAGE99.INI"), run.settingsBefore);
-    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/QBXDATA.MDB"), run.databaseBefore);
-}
-
 TEST(Commit, AReadOnlyOriginalRefusesJaBeforeAnythingIsTouched) {
     PosixFileSystem fs;
     Session run(fs);
@@ -126,16 +108,30 @@ TEST(Commit, AReadOnlyOriginalRefusesJaBeforeAnythingIsTouched) {
     EXPECT_TRUE(run.inst.exists("ANLAGE99_COPY.INI"));
 }
 
-TEST(Commit, TheNewestTwentyPairsAreKeptUnderBackup) {
+TEST(Commit, ASymlinkedOriginalIsReplacedAtItsTargetAndTheNewestTwentyPairsAreKept) {
     PosixFileSystem fs;
     Session run(fs);
+    test::TempFolder shared;
+    const std::string target = shared.path() + "/ANLAGE99.INI";
+    std::filesystem::rename(run.inst.path("ANLAGE99.INI"), target);
+    std::filesystem::create_symlink(target, run.inst.path("ANLAGE99.INI"));
+
+    ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
+    EXPECT_TRUE(std::filesystem::is_symlink(run.inst.path("ANLAGE99.INI")));
+    EXPECT_TRUE(run.bothNew());
+    EXPECT_EQ(std::filesystem::directory_iterator(shared.path())->path().filename(), "ANLAGE99.INI");
+    auto backups = BackupFolders(run.program);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/ANLAGE99.INI"), run.settingsBefore);
+    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/QBXDATA.MDB"), run.databaseBefore);
+
     for (int i = 0; i < 22; ++i) {
         run.inst.loop.advance(60 * 1000);
         ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
     }
-    const auto backups = BackupFolders(run.program);
+    backups = BackupFolders(run.program);
     ASSERT_EQ(backups.size(), kBackupsKept);
-    EXPECT_EQ(backups.front(), "2026-12-06_09-33-00");  // the two oldest went
+    EXPECT_EQ(backups.front(), "2026-12-06_09-33-00");  // the three oldest went
     EXPECT_EQ(backups.back(), "2026-12-06_09-52-00");
     EXPECT_EQ(run.inst.readFile("backup/" + backups.back() + "/ANLAGE99.INI"),
               run.inst.readFile("ANLAGE99.INI"));
