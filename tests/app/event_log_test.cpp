@@ -40,21 +40,19 @@ TEST(EventLog, DailyFilesOfEncryptedCrLfLines) {
               (std::vector<std::string>{"00:00:00  Setupprogramm beendet"}));
 }
 
-// The problems the reader reports for a file of five lines edited by hand.
+// The problems the reader reports for a file of five lines edited by hand; pnl-log's tests check a removed,
+// a swapped, a duplicated and an altered line.
 TEST(EventLog, EveryLineIsCheckedAtItsPlace) {
     test::Installation inst;
     for (const char* text : {"eins", "zwei", "drei", "vier", "fünf"})
         EventLog(*inst.program, text);
     const std::vector<std::string> lines = splitLogLines(inst.readFile("log/06122026.log"));
     ASSERT_EQ(lines.size(), 5u);
-    auto file = [&](const std::vector<int>& order) {
+    // "line: problem" for each line with a problem.
+    auto problems = [&](const std::vector<int>& order, const std::string& date = "06122026") {
         std::string content;
         for (int i : order)
             content += lines[i - 1] + "\r\n";
-        return content;
-    };
-    // "line: problem" for each line with a problem.
-    auto problems = [](const std::string& content, const std::string& date) {
         std::vector<std::string> found;
         for (const auto& entry : readLog(content, date))
             if (!entry.problem.empty())
@@ -62,26 +60,11 @@ TEST(EventLog, EveryLineIsCheckedAtItsPlace) {
         return found;
     };
     using Lines = std::vector<std::string>;
-    const std::pair<std::vector<int>, Lines> cases[] = {
-        {{1, 2, 3, 4, 5}, {}},
-        {{1, 2, 4, 5}, {"3: nicht prüfbar: die Zeile davor wurde entfernt"}},
-        {{2, 3, 4, 5}, {"1: nicht prüfbar: die Zeile davor wurde entfernt"}},
-        {{1, 3, 2, 4, 5},
-         {"2: vertauscht oder verschoben (gehört hinter Zeile 3)",
-          "3: vertauscht oder verschoben (gehört hinter Zeile 1)"}},
-        {{1, 2, 2, 3, 4, 5}, {"3: doppelt (wie Zeile 2)"}},
-        {{1, 3, 4, 2, 5},
-         {"2: vertauscht oder verschoben (gehört hinter Zeile 4)",
-          "4: vertauscht oder verschoben (gehört hinter Zeile 1)"}},
-    };
-    for (const auto& [order, expected] : cases)
-        EXPECT_EQ(problems(file(order), "06122026"), expected);
-    EXPECT_EQ(problems(file({1, 2, 3, 4, 5}), "07122026").size(), 5u);  // another day's file
-    std::string altered = file({1, 2, 3, 4, 5});
-    char& changed = altered[lines[0].size() + 2 + 5];
-    changed = changed == 'A' ? 'B' : 'A';
-    EXPECT_EQ(problems(altered, "06122026"),
-              Lines{"2: nicht entschlüsselbar (verändert, fremd oder aus der Datei eines anderen Tages)"});
+    EXPECT_EQ(problems({1, 2, 3, 4, 5}), Lines{});
+    EXPECT_EQ(problems({2, 3, 4, 5}), Lines{"1: nicht prüfbar: die Zeile davor wurde entfernt"});
+    EXPECT_EQ(problems({1, 3, 4, 2, 5}), (Lines{"2: vertauscht oder verschoben (gehört hinter Zeile 4)",
+                                                "4: vertauscht oder verschoben (gehört hinter Zeile 1)"}));
+    EXPECT_EQ(problems({1, 2, 3, 4, 5}, "07122026").size(), 5u);  // another day's file
 }
 
 TEST(EventLog, LinesOfTheEarlierFormStillReadAndTheNewOnesChainOnThem) {
