@@ -88,25 +88,15 @@ TEST_F(MainWindowFixture, TheAlarmShowsTheLevelAndALogLineThatCouldNotBeWrittenO
     EXPECT_EQ(panel(2), "Protokoll nicht schreibbar: " + inst.path("log/06122026.log"));
 }
 
-TEST_F(MainWindowFixture, ClosingAsksTheShutdownQuestionButNotDuringATransfer) {
-    int closeRequests = 0;
-    main.seams.closeMainWindow = [&] { ++closeRequests; };
-    main.Ende_Click();
-    EXPECT_EQ(closeRequests, 1);
-
+// The Qt window's tests check "Beenden".
+TEST_F(MainWindowFixture, ClosingWaitsForATransferAndAPageWithUnsavedWorkIsLeftOnlyWhenItsQuestionAllows) {
     program().serialLinkBusy = true;
-    EXPECT_TRUE(main.Form_QueryUnload());
+    EXPECT_TRUE(main.Form_QueryUnload());  // refused before the exit question
+    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(inst.dialogs.shown.size(), 1u);  // refused before the question
     program().serialLinkBusy = false;
+    inst.dialogs.shown.clear();
 
-    inst.dialogs.answer(MsgAnswer::Cancel);
-    EXPECT_TRUE(main.Form_QueryUnload());
-    EXPECT_EQ(inst.dialogs.last().text, "Sollen alle getätigten Änderungen übernommen werden?");
-    EXPECT_EQ(inst.dialogs.last().buttons, MsgButtons::YesNoCancel);
-}
-
-TEST_F(MainWindowFixture, APageWithUnsavedWorkIsLeftOnlyWhenItsQuestionAllowsAndSuccessShowsAWhile) {
     bool stay = true;
     int asked = 0;
     main.seams.leavePage = [&] {
@@ -124,8 +114,12 @@ TEST_F(MainWindowFixture, APageWithUnsavedWorkIsLeftOnlyWhenItsQuestionAllowsAnd
     stay = false;
     main.Passwords_Click();
     EXPECT_TRUE(form.FrLevels.visible());
+    inst.dialogs.answer(MsgAnswer::Cancel);
+    EXPECT_TRUE(main.Form_QueryUnload());
+    EXPECT_EQ(inst.dialogs.texts(),
+              std::vector<std::string>{"Sollen alle getätigten Änderungen übernommen werden?"});
 
-    program().notify("Gespeichert: Meier, Anna");
+    program().notify("Gespeichert: Meier, Anna");  // a success shows a while in the status bar
     EXPECT_EQ(panel(MainWindowController::kNoticePanel), "Gespeichert: Meier, Anna");
     inst.loop.advance(MainWindowController::kNoticeSeconds * 1000);
     EXPECT_EQ(panel(MainWindowController::kNoticePanel), "");
