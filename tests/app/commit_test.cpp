@@ -1,106 +1,31 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/backup_window.h"
 #include "app/backups.h"
 #include "app/commit.h"
 #include "app/commit_record.h"
-#include "app/log_reader.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
+#include "app_fixture.h"
 #include "forms/frm_backups.h"
-#include "support/installation.h"
 #include "support/shell_command.h"
-#include "tools/sample/sample_installation.h"
 
 namespace pnl {
 namespace {
 
-// The real file system, failing its n-th call that changes something (0: none) and counting them.
-class FailingFileSystem : public PosixFileSystem {
-  public:
-    int failAt = 0;
-    int calls = 0;
-    // Renames onto (or from) paths ending so fail every time, as a file another program holds open.
-    std::vector<std::string> renameRefused;
+using test::FailingFileSystem;
 
-    bool copyFlushed(const std::string& from, const std::string& to, const std::string& modeOf,
-                     std::string* error) override {
-        return !fails() && PosixFileSystem::copyFlushed(from, to, modeOf, error);
-    }
-    bool linkFile(const std::string& existing, const std::string& secondName) override {
-        return !fails() && PosixFileSystem::linkFile(existing, secondName);
-    }
-    bool renameFile(const std::string& from, const std::string& to, std::string* error) override {
-        for (const auto& end : renameRefused)
-            if (to.ends_with(end) || from.ends_with(end))
-                return false;
-        return !fails() && PosixFileSystem::renameFile(from, to, error);
-    }
-    bool syncFolder(const std::string& folder, std::string* error) override {
-        return !fails() && PosixFileSystem::syncFolder(folder, error);
-    }
-    bool writeFileAtomic(const std::string& path, const std::string& content) override {
-        return !fails() && PosixFileSystem::writeFileAtomic(path, content);
-    }
-    bool deleteFile(const std::string& path) override {
-        return !fails() && PosixFileSystem::deleteFile(path);
-    }
-
-  private:
-    bool fails() { return ++calls == failAt; }
-};
-
-// An installation after a run that renamed a station and moved a resident, its database copy closed as at
-// "Ja".
-struct Session {
-    explicit Session(FileSystem& fs)
-        : program(Platform{fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.folder.path()) {
-        std::string error;
-        EXPECT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
-        program.UserLevel = 5;
-        EXPECT_EQ(StartUp(program, {}), StartResult::Running);
-        databaseBefore = inst.readFile("QBXDATA.MDB");
-        settingsBefore = inst.readFile("ANLAGE99.INI");
-        EXPECT_TRUE(program.InitX.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
-        EXPECT_TRUE(program.DataBewo->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));
+// A run after its changes, its database copy closed as at "Ja".
+struct Session : test::SampleRun {
+    explicit Session(FileSystem& fs) : SampleRun(fs) {
+        change();
         program.residents.reset();
         program.DataBewo.reset();
-        databaseCopy = inst.readFile("QBXDATA_COPY.MDB");
-        settingsCopy = inst.readFile("ANLAGE99_COPY.INI");
     }
-
-    bool bothOld() const {
-        return inst.readFile("QBXDATA.MDB") == databaseBefore &&
-               inst.readFile("ANLAGE99.INI") == settingsBefore;
-    }
-    bool bothNew() const {
-        return inst.readFile("QBXDATA.MDB") == databaseCopy && inst.readFile("ANLAGE99.INI") == settingsCopy;
-    }
-    // Files a commit may leave only while it runs.
-    std::vector<std::string> leftovers() const {
-        std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(inst.folder.path())) {
-            const std::string name = entry.path().filename().string();
-            if (name.ends_with(".neu") || name.ends_with(".alt") || name.find(".tmp-") != std::string::npos ||
-                name == kCommitRecordFile)
-                found.push_back(name);
-        }
-        return found;
-    }
-    void expectWholeDatabase() const {
-        auto db = Database::open(inst.path("QBXDATA.MDB"));
-        ASSERT_TRUE(db);
-        EXPECT_EQ(dbText(db->query("PRAGMA integrity_check")->at(0).at(0)), "ok");
-    }
-
-    test::Installation inst;
-    Program program;
-    std::string databaseBefore, settingsBefore;
-    // The working copies as the run left them.
-    std::string databaseCopy, settingsCopy;
 };
 
 TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
@@ -123,6 +48,7 @@ TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
         fs.failAt = failAt;
         const CommitResult result = CommitWorkingCopies(run.program);
         if (result.outcome == CommitOutcome::NotSaved) {
+            EXPECT_EQ(result.icon, MsgIcon::Critical);
             EXPECT_TRUE(run.bothOld());
             EXPECT_TRUE(run.leftovers().empty());
         } else if (result.outcome == CommitOutcome::Saved) {
@@ -133,8 +59,7 @@ TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
         }
         // The next start settles whatever is left, and the pair agrees with what the user was told.
         fs.failAt = 0;
-        const RecoveryOutcome recovered = FinishInterruptedCommit(run.program);
-        EXPECT_NE(recovered, RecoveryOutcome::Unresolved);
+        EXPECT_NE(FinishInterruptedCommit(run.program), RecoveryOutcome::Unresolved);
         EXPECT_TRUE(result.outcome == CommitOutcome::NotSaved ? run.bothOld() : run.bothNew());
         EXPECT_TRUE(run.leftovers().empty());
         run.expectWholeDatabase();
@@ -164,24 +89,6 @@ TEST(Commit, ADoubleFaultSaysWhichFileIsInWhichStateAndTheNextStartFinishes) {
     EXPECT_EQ(BackupFolders(run.program).size(), 1u);
 }
 
-TEST(Commit, ASymlinkedOriginalIsReplacedAtItsTarget) {
-    PosixFileSystem fs;
-    Session run(fs);
-    test::TempFolder shared;
-    const std::string target = shared.path() + "/ANLAGE99.INI";
-    std::filesystem::rename(run.inst.path("ANLAGE99.INI"), target);
-    std::filesystem::create_symlink(target, run.inst.path("ANLAGE99.INI"));
-
-    ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
-    EXPECT_TRUE(std::filesystem::is_symlink(run.inst.path("ANLAGE99.INI")));
-    EXPECT_TRUE(run.bothNew());
-    EXPECT_EQ(std::filesystem::directory_iterator(shared.path())->path().filename(), "ANLAGE99.INI");
-    const auto backups = BackupFolders(run.program);
-    ASSERT_EQ(backups.size(), 1u);
-    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/ANLAGE99.INI"), run.settingsBefore);
-    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/QBXDATA.MDB"), run.databaseBefore);
-}
-
 TEST(Commit, AReadOnlyOriginalRefusesJaBeforeAnythingIsTouched) {
     PosixFileSystem fs;
     Session run(fs);
@@ -194,34 +101,46 @@ TEST(Commit, AReadOnlyOriginalRefusesJaBeforeAnythingIsTouched) {
         << box.text;
     EXPECT_TRUE(run.bothOld());
     EXPECT_TRUE(run.leftovers().empty());
-    EXPECT_TRUE(run.program.DataBewo);  // the working copy is open again
+    EXPECT_TRUE(run.program.DataBewo);  // the working copy is open and bound again
+    EXPECT_EQ(run.binds, 2);
+    EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
+    EXPECT_EQ(run.inst.logTexts().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
     EXPECT_TRUE(run.inst.exists("ANLAGE99_COPY.INI"));
 }
 
-TEST(Commit, TheNewestTwentyPairsAreKeptUnderBackup) {
+TEST(Commit, ASymlinkedOriginalIsReplacedAtItsTargetAndTheNewestTwentyPairsAreKept) {
     PosixFileSystem fs;
     Session run(fs);
+    test::TempFolder shared;
+    const std::string target = shared.path() + "/ANLAGE99.INI";
+    std::filesystem::rename(run.inst.path("ANLAGE99.INI"), target);
+    std::filesystem::create_symlink(target, run.inst.path("ANLAGE99.INI"));
+
+    ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
+    EXPECT_TRUE(std::filesystem::is_symlink(run.inst.path("ANLAGE99.INI")));
+    EXPECT_TRUE(run.bothNew());
+    EXPECT_EQ(std::filesystem::directory_iterator(shared.path())->path().filename(), "ANLAGE99.INI");
+    auto backups = BackupFolders(run.program);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/ANLAGE99.INI"), run.settingsBefore);
+    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/QBXDATA.MDB"), run.databaseBefore);
+
     for (int i = 0; i < 22; ++i) {
         run.inst.loop.advance(60 * 1000);
         ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
     }
-    const auto backups = BackupFolders(run.program);
+    backups = BackupFolders(run.program);
     ASSERT_EQ(backups.size(), kBackupsKept);
-    EXPECT_EQ(backups.front(), "2026-12-06_09-33-00");  // the two oldest went
+    EXPECT_EQ(backups.front(), "2026-12-06_09-33-00");  // the three oldest went
     EXPECT_EQ(backups.back(), "2026-12-06_09-52-00");
     EXPECT_EQ(run.inst.readFile("backup/" + backups.back() + "/ANLAGE99.INI"),
               run.inst.readFile("ANLAGE99.INI"));
 }
 
-std::string wnrOfONeill(const std::string& database) {
-    auto db = Database::open(database);
-    return dbText(db->query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0));
-}
-
 TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
     PosixFileSystem fs;
     Session run(fs);
-    const std::string wnrBefore = wnrOfONeill(run.inst.path("QBXDATA.MDB"));
+    const std::string wnrBefore = test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB")));
     ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
     const std::string committedSettings = run.inst.readFile("ANLAGE99.INI");
     const std::string committedDatabase = run.inst.readFile("QBXDATA.MDB");
@@ -256,10 +175,7 @@ TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
         }
         EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsBefore);
         ASSERT_TRUE(run.program.DataBewo);
-        EXPECT_EQ(
-            dbText(
-                run.program.DataBewo->query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0)),
-            wnrBefore);
+        EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), wnrBefore);
         EXPECT_EQ(run.program.DataBewo->columns("BEWOHNER").size(), 17u);
 
         run.inst.dialogs.answer(answer);
@@ -269,28 +185,16 @@ TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
             EXPECT_EQ(run.inst.readFile("QBXDATA.MDB"), committedDatabase);
         } else {
             EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), run.settingsBefore);
-            EXPECT_EQ(wnrOfONeill(run.inst.path("QBXDATA.MDB")), wnrBefore);
+            EXPECT_EQ(test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB"))), wnrBefore);
         }
     }
-    std::string log;
-    for (const auto& entry : readLog(run.inst.readFile("log/06122026.log"), "06122026"))
-        log += entry.text.value_or("!!") + "\n";
-    EXPECT_NE(log.find("Sicherung vom 06.12.2026 09:30:00 wiederhergestellt"), std::string::npos) << log;
+    const auto log = run.inst.logTexts();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Sicherung vom 06.12.2026 09:30:00 wiederhergestellt"), 2);
 }
 
 // The command replaces the shell, so that a kill ends it with no exit status (-1).
 test::CommandRun runChild(const std::string& command) {
     return test::runShellCommand("exec " + command + " 2>&1");
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (auto end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
 }
 
 // The commit process killed after each of its steps: the next start leaves both files old or both new, whole,
@@ -303,7 +207,9 @@ TEST(Commit, KilledAfterEachStepTheNextStartLeavesAWholePair) {
         Session run(fs);
         const test::CommandRun full = runChild(tool + run.inst.folder.path() + " 0");
         ASSERT_EQ(full.status, 0) << full.output;
-        steps = linesOf(full.output);
+        for (std::size_t start = 0, end; (end = full.output.find('\n', start)) != std::string::npos;
+             start = end + 1)
+            steps.push_back(full.output.substr(start, end - start));
         steps.pop_back();  // the (empty) message line
         EXPECT_TRUE(run.bothNew());
     }

@@ -84,15 +84,13 @@ struct ScriptedPrompt : FirstStartPrompt {
         choices.pop_front();
         return next;
     }
-    std::optional<std::string> pickFolder(const std::string& title) override {
-        titles.push_back(title);
+    std::optional<std::string> pickFolder(const std::string&) override {
         const auto next = folders.front();
         folders.pop_front();
         return next.empty() ? std::nullopt : std::optional(next);
     }
     std::deque<FirstStartChoice> choices;
     std::deque<std::string> folders;
-    std::vector<std::string> titles;
 };
 
 TEST(FirstStart, AnExistingInstallationOrASampleBecomesTheFolderChosenLast) {

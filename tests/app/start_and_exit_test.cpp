@@ -1,0 +1,278 @@
+// The start of a run (working copies, checks, German messages) and its end (the exit question, "Ja" refused).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app/shutdown.h"
+#include "app/startup.h"
+#include "app_fixture.h"
+
+namespace pnl {
+namespace {
+
+using Strings = std::vector<std::string>;
+constexpr auto npos = std::string::npos;
+const std::string kQuestion = "Sollen alle getätigten Änderungen übernommen werden?";
+
+// The sample installation at level 3, its start-up's steps recorded.
+struct StartScene {
+    StartScene() {
+        std::string error;
+        EXPECT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
+        inst.program->UserLevel = 3;
+        seams.prepareInterfaceEditor = [this] { calls.push_back("interface editor"); };
+        seams.bindResidentTable = [this] {
+            calls.push_back("resident table");
+            return bindSucceeds;
+        };
+        seams.openMainWindow = [this] { calls.push_back("main window"); };
+    }
+    StartResult start() { return StartUp(*inst.program, seams); }
+
+    test::Installation inst;
+    StartUpSeams seams;
+    Strings calls;
+    bool bindSucceeds = true;
+};
+
+TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOnly) {
+    StartScene scene;
+    test::Installation& inst = scene.inst;
+    const std::string databaseBefore = inst.readFile("QBXDATA.MDB");
+    const std::string settingsBefore = inst.readFile("ANLAGE99.INI");
+    inst.writeFile("QBXDATA_COPY.MDB-journal", "left by a crashed run");
+
+    ASSERT_EQ(scene.start(), StartResult::Running);
+    EXPECT_TRUE(inst.dialogs.shown.empty());
+    EXPECT_EQ(scene.calls, (Strings{"interface editor", "resident table", "main window"}));
+    EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});
+    EXPECT_EQ(inst.readFile("ANLAGE99_COPY.INI"), settingsBefore);
+    EXPECT_EQ(inst.program->InitX.fileName(), inst.path("ANLAGE99_COPY.INI"));
+    EXPECT_TRUE(std::filesystem::is_directory(inst.path("infos")));
+    EXPECT_FALSE(inst.exists("QBXDATA_COPY.MDB-journal"));
+
+    // The copy has the 17th column, the original is byte for byte as before.
+    ASSERT_TRUE(inst.program->DataBewo);
+    const auto columns = inst.program->DataBewo->columns("BEWOHNER");
+    ASSERT_EQ(columns.size(), 17u);
+    EXPECT_EQ(columns.back(), "PNL");
+    EXPECT_EQ(inst.program->DataBewo->query("SELECT count(*) FROM BEWOHNER")->at(0).at(0),
+              DbValue(std::int64_t{41}));
+    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
+    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
+    EXPECT_EQ(Database::open(inst.path("QBXDATA.MDB"))->columns("BEWOHNER").size(), 16u);
+
+    // The next run leaves a table of 17 columns alone, and a log folder that cannot be made is no obstacle.
+    inst.program->DataBewo.reset();
+    std::filesystem::remove_all(inst.path("log"));
+    inst.writeFile("log", "a file where the log folder should be");
+    ASSERT_EQ(scene.start(), StartResult::Running);
+    EXPECT_TRUE(inst.dialogs.shown.empty());
+    EXPECT_EQ(inst.program->DataBewo->columns("BEWOHNER").size(), 17u);
+    EXPECT_EQ(inst.readFile("log"), "a file where the log folder should be");
+}
+
+// Runs `statements` on the original database.
+void execOnOriginal(StartScene& scene, std::initializer_list<const char*> statements) {
+    auto db = Database::open(scene.inst.path("QBXDATA.MDB"));
+    for (const char* statement : statements)
+        ASSERT_TRUE(db->exec(statement)) << statement;
+}
+
+// Starts the sample installation spoilt by `spoil`: the start ends with one box saying `text` ("@" stands for
+// the installation folder), leaves the original database as it was, opens nothing and has made the first
+// `made` of the working copies and the folder "infos".
+void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::string text, std::size_t made) {
+    SCOPED_TRACE(text);
+    StartScene scene;
+    test::Installation& inst = scene.inst;
+    spoil(scene);
+    const std::string databaseBefore = inst.readFile("QBXDATA.MDB");
+    EXPECT_EQ(scene.start(), StartResult::Ended);
+    for (auto at = text.find('@'); at != std::string::npos; at = text.find('@'))
+        text.replace(at, 1, inst.folder.path());
+    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
+    const Message& box = inst.dialogs.last();
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_FALSE(inst.program->DataBewo);
+    EXPECT_FALSE(inst.program->residents);
+    Strings calls{"interface editor"};
+    if (!scene.bindSucceeds)
+        calls.push_back("resident table");
+    EXPECT_EQ(scene.calls, calls);
+    EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});  // logged before the checks
+    EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
+    const Strings made3{"QBXDATA_COPY.MDB", "ANLAGE99_COPY.INI", "infos"};
+    for (std::size_t i = 0; i < made3.size(); ++i)
+        EXPECT_EQ(inst.exists(made3[i]), i < made) << made3[i];
+}
+
+// The engine's or the system's cause reaches the user in the program's own German words, never in English.
+TEST(StartUp, EachFailureEndsTheStartWithItsGermanMessage) {
+    const std::string cannotOpen = "Datenbank @/QBXDATA_COPY.MDB kann nicht geöffnet werden!\n";
+    expectFailedStart([](StartScene& s) { std::filesystem::remove(s.inst.path("QBXDATA.MDB")); },
+                      "Datenbank QBXDATA.MDB nicht gefunden!", 0);
+    expectFailedStart([](StartScene& s) { std::filesystem::remove(s.inst.path("ANLAGE99.INI")); },
+                      "ANLAGE99.INI nicht gefunden!", 1);
+    expectFailedStart([](StartScene& s) { s.inst.writeFile("QBXDATA.MDB", "Standard Jet DB, nur Text."); },
+                      cannotOpen + "@/QBXDATA_COPY.MDB: Die Datei ist keine Datenbank oder beschädigt.", 3);
+    expectFailedStart([](StartScene& s) { execOnOriginal(s, {"ALTER TABLE BEWOHNER RENAME TO LEUTE"}); },
+                      cannotOpen + "Die Tabelle BEWOHNER fehlt.", 3);
+    // A table without the apartment number cannot be sorted for the resident view.
+    expectFailedStart(
+        [](StartScene& s) {
+            execOnOriginal(
+                s, {"DROP TABLE BEWOHNER", "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT)"});
+        },
+        "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.", 3);
+    expectFailedStart([](StartScene& s) { s.bindSucceeds = false; }, "Datenbank QBXDATA.MDB defekt!", 3);
+    // The original's schema page is damaged: a database that cannot be opened, not a failed copy.
+    expectFailedStart(
+        [](StartScene& s) {
+            std::string damaged = s.inst.readFile("QBXDATA.MDB");
+            damaged.replace(100, 100, std::string(100, '\xFF'));
+            s.inst.writeFile("QBXDATA.MDB", damaged);
+        },
+        cannotOpen + "@/QBXDATA.MDB: Die Datei ist beschädigt.", 0);
+    // Another program ended while writing: its journal lies beside the original, which is only read.
+    expectFailedStart(
+        [](StartScene& s) {
+            s.inst.writeFile("OTHER.MDB", s.inst.readFile("QBXDATA.MDB"));
+            auto other = Database::open(s.inst.path("OTHER.MDB"));
+            ASSERT_TRUE(other->exec("PRAGMA cache_size=1") && other->exec("BEGIN") &&
+                        other->exec("UPDATE BEWOHNER SET Bemerkung = hex(randomblob(2000))"));
+            s.inst.writeFile("QBXDATA.MDB", s.inst.readFile("OTHER.MDB"));
+            s.inst.writeFile("QBXDATA.MDB-journal", s.inst.readFile("OTHER.MDB-journal"));
+        },
+        cannotOpen +
+            "@/QBXDATA.MDB: Ein anderes Programm wurde beendet, während es in die Datenbank schrieb; sein "
+            "Journal "
+            "(Datei mit der Endung „-journal“) liegt noch neben ihr. Öffnen und schließen Sie die Datenbank "
+            "einmal mit "
+            "jenem Programm, damit der unterbrochene Schreibvorgang zurückgenommen wird, und starten Sie "
+            "dann erneut.",
+        0);
+    expectFailedStart(
+        [](StartScene& s) { std::filesystem::create_directories(s.inst.path("QBXDATA_COPY.MDB/belegt")); },
+        "Die Arbeitskopie QBXDATA_COPY.MDB kann nicht angelegt werden!\n@/QBXDATA_COPY.MDB: An dieser Stelle "
+        "liegt ein Ordner statt einer Datei.",
+        1);
+}
+
+// "Ja" keeps the run's changes, "Nein" discards them, "Abbrechen" goes on with the run as it was; the working
+// copies stay until the next start.
+TEST(Shutdown, TheExitQuestionKeepsDiscardsOrGoesOn) {
+    struct Case {
+        MsgAnswer answer;
+        bool goesOn;
+        Strings logAfterChange;
+    };
+    for (const Case& c :
+         std::vector<Case>{{MsgAnswer::Yes, false, {"Einstellungen gesichert", "Setupprogramm beendet"}},
+                           {MsgAnswer::No, false, {"Setupprogramm beendet"}},
+                           {MsgAnswer::Cancel, true, {}}}) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        PosixFileSystem fs;
+        test::SampleRun run(fs);
+        run.change();
+        if (c.answer == MsgAnswer::Yes)
+            std::filesystem::remove(run.inst.path("FLAG.TXT"));  // no marker file: no error either
+        run.inst.dialogs.answer(c.answer);
+        EXPECT_EQ(ShutDown(run.program), c.goesOn);
+        ASSERT_EQ(run.inst.dialogs.shown.size(), 1u);
+        const Message& box = run.inst.dialogs.last();
+        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.title, "Änderungen speichern");
+        EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(box.icon, MsgIcon::None);
+        EXPECT_TRUE(c.answer == MsgAnswer::Yes ? run.bothNew() : run.bothOld());
+        EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsCopy);
+        EXPECT_EQ(run.inst.exists("FLAG.TXT"), c.goesOn);
+        EXPECT_EQ(static_cast<bool>(run.program.DataBewo), c.goesOn);
+        Strings log{"Setup gestartet - Userlevel 5", "Bewohnerdatensatz: C001 wurde geaendert."};
+        log.insert(log.end(), c.logAfterChange.begin(), c.logAfterChange.end());
+        EXPECT_EQ(run.inst.logTexts(), log);
+    }
+}
+
+TEST(Shutdown, TheQuestionNamesTheStationsThatReceivedResidentsInThisRun) {
+    PosixFileSystem fs;
+    test::SampleRun run(fs);
+    run.program.stationsSent = {0, 2};
+    run.inst.dialogs.answer(MsgAnswer::Cancel);
+    EXPECT_TRUE(ShutDown(run.program));
+    EXPECT_EQ(
+        run.inst.dialogs.last().text,
+        kQuestion +
+            "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: Haupteingang (PNL00), "
+            "Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.");
+}
+
+// The run's change is in the file, no log or journal is left beside it, and it opens as a whole database.
+void expectCommittedCleanly(const test::SampleRun& run) {
+    EXPECT_TRUE(run.bothNew());
+    EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-wal"));
+    EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-journal"));
+    run.expectWholeDatabase();
+    auto db = Database::open(run.inst.path("QBXDATA.MDB"));
+    EXPECT_EQ(test::wnrOfONeill(*db), "C001");
+    EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE Name = 'STALE'")->at(0).at(0)), "0");
+}
+
+TEST(Shutdown, JaWaitsWhileAnotherProgramHasTheDatabaseOpen) {
+    PosixFileSystem fs;
+    test::SampleRun run(fs);
+    run.change();
+    auto other = Database::open(run.inst.path("QBXDATA.MDB"));
+    ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
+    ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE' WHERE Name = 'O''Neill'"));
+    ASSERT_TRUE(other->exec("PRAGMA wal_checkpoint(TRUNCATE)"));
+    run.databaseBefore = run.inst.readFile("QBXDATA.MDB");
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_TRUE(ShutDown(run.program));  // refused: the run goes on with its working copy open again
+    ASSERT_EQ(run.inst.dialogs.shown.size(), 2u);
+    const Message& box = run.inst.dialogs.last();
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_NE(box.text.find("NICHT übernommen"), npos);
+    EXPECT_NE(box.text.find("von einem anderen Programm benutzt"), npos) << box.text;
+    EXPECT_TRUE(run.bothOld());
+    EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
+    EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), "C001");
+
+    other.reset();
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_FALSE(run.inst.exists("FLAG.TXT"));  // the commit done, the marker goes
+    expectCommittedCleanly(run);
+}
+
+TEST(Shutdown, JaCheckpointsALogLeftByACrashedProgram) {
+    PosixFileSystem fs;
+    test::SampleRun run(fs);
+    run.change();
+    std::string database, log;
+    {
+        auto other = Database::open(run.inst.path("QBXDATA.MDB"));
+        ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
+        database = run.inst.readFile("QBXDATA.MDB");
+        ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE'"));
+        log = run.inst.readFile("QBXDATA.MDB-wal");
+    }
+    // What the other program left when it crashed: the file and its log, nobody holding them.
+    run.inst.writeFile("QBXDATA.MDB", database);
+    run.inst.writeFile("QBXDATA.MDB-wal", log);
+    ASSERT_FALSE(log.empty());
+
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_EQ(run.inst.dialogs.shown.size(), 1u);
+    expectCommittedCleanly(run);
+}
+
+}  // namespace
+}  // namespace pnl

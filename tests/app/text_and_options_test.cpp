@@ -1,0 +1,122 @@
+// The small building blocks: value lists, text helpers, the command line and the clock alarm.
+
+#include <gtest/gtest.h>
+
+#include "app/clock_alarm.h"
+#include "app/command_line.h"
+#include "app/field_table.h"
+#include "app/text.h"
+#include "support/virtual_event_loop.h"
+
+namespace pnl {
+namespace {
+
+TEST(FieldTable, SplitsValueListsIntoSixteenEntriesAndClearsWhatTheLastSplitLeft) {
+    ValueFields fields;
+    auto split = [&fields](const std::string& list, char separator = ',') {
+        fields.split(list, separator);
+        std::string all = fields[0];
+        for (int i = 1; i < 16; ++i)
+            all += "/" + fields[i];
+        return all;
+    };
+    std::string twenty = "0";
+    for (int i = 1; i < 20; ++i)
+        twenty += "," + std::to_string(i);
+    EXPECT_EQ(split(twenty), "0/1/2/3/4/5/6/7/8/9/10/11/12/13/14/15");  // fields 16 to 19 are dropped
+    EXPECT_EQ(split("TRUE,123456,P"), "TRUE/123456/P/////////////");
+    EXPECT_EQ(split("no commas at all"), "no commas at all///////////////");
+    EXPECT_EQ(split("a,,b,"), "a//b/////////////");
+    EXPECT_EQ(split(""), "///////////////");
+    EXPECT_EQ(split("Müller, Anna|12|4711|0|0", '|'), "Müller, Anna/12/4711/0/0///////////");
+}
+
+TEST(Text, NumbersCharactersAndCase) {
+    EXPECT_EQ(leadingNumber(" 30,FALSE"), 30);
+    EXPECT_EQ(leadingNumber("030"), 30);
+    EXPECT_EQ(leadingNumber("abc"), 0);
+    EXPECT_EQ(leadingNumber("-1"), -1);
+    EXPECT_EQ(leadingNumber("99999999999999999999999"), INT64_MAX);
+    EXPECT_EQ(trim("  Meier  "), "Meier");
+    EXPECT_EQ(upper("orion nebel"), "ORION NEBEL");
+    EXPECT_EQ(upper("grün"), "GRÜN");
+    EXPECT_EQ(characterCount("Müller"), 6u);
+    EXPECT_EQ(leftChars("Müllerstraße", 7), "Müllers");
+    EXPECT_EQ(characterCount("\xff\xfe"), 2u);  // invalid bytes count one each
+    EXPECT_EQ(hexDigits(123456, 6), "01E240");
+    EXPECT_EQ(hexDigits(0x1234567, 6), "234567");
+    EXPECT_EQ(zeroPadded(4711, 6), "004711");
+}
+
+TEST(CommandLine, OptionsThenTheLevelText) {
+    const auto line = CommandLine::parse(
+        {"--folder", "/srv/anlage/", "--port", "COM3=/dev/ttyUSB0", "--port=COM1=/tmp/pty", "3"}, "/opt/pnl");
+    EXPECT_TRUE(line.errors.empty());
+    EXPECT_EQ(line.folder, "/srv/anlage");
+    EXPECT_TRUE(line.folderGiven);
+    EXPECT_EQ(line.ports.pathOf(3), "/dev/ttyUSB0");
+    EXPECT_EQ(line.ports.pathOf(1), "/tmp/pty");
+    EXPECT_EQ(line.ports.pathOf(2), "/dev/ttyS1");
+    EXPECT_EQ(line.levelText, "3");
+
+    const auto bare = CommandLine::parse({}, "/opt/pnl");
+    EXPECT_EQ(bare.folder, "/opt/pnl");
+    EXPECT_FALSE(bare.folderGiven || bare.help || bare.version);
+    EXPECT_EQ(bare.levelText, "");
+    EXPECT_TRUE(bare.errors.empty());
+    EXPECT_TRUE(CommandLine::parse({"--help"}, "/p").help);
+    EXPECT_TRUE(CommandLine::parse({"--version", "5"}, "/p").version);
+
+    const auto headless = CommandLine::parse({"--probe", "02", "--transfer=0,1", "5"}, "/opt/pnl");
+    EXPECT_EQ(headless.probe, "02");
+    EXPECT_EQ(headless.transfer, "0,1");
+    EXPECT_EQ(headless.levelText, "5");
+}
+
+TEST(CommandLine, GarbageIsReportedAndNeverALevel) {
+    const auto line =
+        CommandLine::parse({"--folder", "--bogus", "--port", "COM9=/dev/x", "--port", "ttyS0"}, "/p");
+    EXPECT_EQ(line.folder, "/p");  // an option is never taken as a value
+    EXPECT_EQ(line.errors, (std::vector<std::string>{
+                               "Option --folder ohne Wert", "Unbekannte Option: --bogus",
+                               "Ungültige Portzuordnung \"COM9=/dev/x\" (erwartet: COMn=PFAD, n = 1 bis 8)",
+                               "Ungültige Portzuordnung \"ttyS0\" (erwartet: COMn=PFAD, n = 1 bis 8)"}));
+    EXPECT_EQ(CommandLine::parse({"--port"}, "/p").errors,
+              std::vector<std::string>{"Option --port ohne Wert"});
+    const auto unknown = CommandLine::parse({"--level=3", "-1"}, "/p");
+    EXPECT_EQ(unknown.errors.size(), 1u);
+    EXPECT_EQ(unknown.levelText, "-1");
+
+    const std::pair<const char*, int> levels[] = {
+        {"3", 3}, {"6", 6}, {" 2 zwei", 2}, {"6.6", 6}, {"", 0},
+        {"0", 0}, {"7", 0}, {"-1", 0},      {"abc", 0}, {"99999999999999999999999", 0}};
+    for (const auto& [text, level] : levels)
+        EXPECT_EQ(levelFromCommandLine(text), level) << text;
+}
+
+TEST(ClockAlarm, FiresOnceInEachMatchingSecondWithItsNumber) {
+    EXPECT_TRUE(matchesTimePattern("07:0?:00", DateTime{2026, 1, 1, 7, 5, 0}));
+    EXPECT_FALSE(matchesTimePattern("07:0?:00", DateTime{2026, 1, 1, 17, 5, 0}));
+    test::VirtualEventLoop loop(DateTime{2026, 12, 6, 9, 30, 3});
+    ClockAlarm alarm(loop);
+    std::vector<std::pair<std::int64_t, int>> fired;
+    alarm.setHandler([&](int number) { fired.emplace_back(loop.now(), number); });
+    EXPECT_FALSE(alarm.addAlarm("??:??:?", 0));
+    EXPECT_FALSE(alarm.addAlarm("12.34.?0", 0));
+    ASSERT_TRUE(alarm.addAlarm("??:??:?0", 0));
+    ASSERT_TRUE(alarm.addAlarm("??:31:00", 7));
+    loop.advance(60000);
+    // 09:30:10 ... 09:31:00 and, at 09:31:00, alarm 7 too; each second fires only once.
+    ASSERT_EQ(fired.size(), 7u);
+    EXPECT_EQ(fired[0], (std::pair<std::int64_t, int>{7000, 0}));
+    EXPECT_EQ(fired[4].first, 47000);
+    EXPECT_EQ(fired[5], (std::pair<std::int64_t, int>{57000, 0}));
+    EXPECT_EQ(fired[6], (std::pair<std::int64_t, int>{57000, 7}));
+    alarm.clear();
+    loop.advance(60000);
+    EXPECT_EQ(fired.size(), 7u);
+    EXPECT_EQ(loop.pendingTimers(), 0);
+}
+
+}  // namespace
+}  // namespace pnl
