@@ -1,0 +1,393 @@
+// The headless commands on the sample installation (residents assigned to stations; PNL00 "Haupteingang" with
+// serial number 012345 on the station link on COM1), with simulated stations on the line at 9600 baud.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include "app/instance_lock.h"
+#include "app/records.h"
+#include "cli/probe_command.h"
+#include "cli/resident_file_command.h"
+#include "cli/transfer_command.h"
+#include "platform/database.h"
+#include "support/installation.h"
+#include "support/sim_line.h"
+#include "tools/sample/sample_installation.h"
+#include "tools/station_sim/simulator.h"
+
+namespace pnl::test {
+namespace {
+
+std::set<std::string> filesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
+    return names;
+}
+
+struct Headless : Installation {
+    explicit Headless(std::vector<sim::StationSetup> stations = {}, sim::AnswerSetup answer = {}) {
+        std::string error;
+        EXPECT_TRUE(writeSampleInstallation(folder.path(), &error, SampleOptions{true, true})) << error;
+        database = readFile(kDatabaseFile);
+        settings = readFile(kSettingsFile);
+        before = filesIn(folder.path());
+        simulator =
+            std::make_unique<sim::Simulator>(loop, sim::SimulatorSetup{stations, answer, std::nullopt});
+        attachSimulator(serial, *simulator, loop);
+    }
+    // Each prompt is answered with the next of `codes`; with none left the input has ended.
+    CodePrompt prompt() {
+        return [this](const std::string&) {
+            ++prompts;
+            if (codes.empty())
+                return std::optional<std::string>();
+            const std::string next = codes.front();
+            codes.pop_front();
+            return std::optional<std::string>(next);
+        };
+    }
+    int probe(const std::string& station, const std::string& level) {
+        return RunProbeCommand(*program, station, level, out, prompt());
+    }
+    int transfer(const std::string& list, const std::string& level = "5",
+                 const TransferCommandFlags& flags = {}) {
+        out.str("");
+        return RunTransferCommand(*program, list, level, out, prompt(), flags);
+    }
+    int exportTo(const std::string& name, const std::string& level = "1") {
+        return RunExportCommand(*program, path(name), level, out, prompt());
+    }
+    int import(const std::string& name, bool dryRun = false, const std::string& level = "5") {
+        return RunImportCommand(*program, path(name), dryRun, level, out, prompt());
+    }
+    bool says(const std::string& text) const { return out.str().find(text) != std::string::npos; }
+    std::size_t frames(std::uint32_t station) const { return simulator->framesOf(station).size(); }
+    // Every row of BEWOHNER in the installation's own database.
+    std::string residents() const {
+        auto db = Database::open(path(kDatabaseFile));
+        std::string text;
+        const auto rows = db->query("SELECT * FROM BEWOHNER ORDER BY rowid");
+        for (const auto& row : *rows) {
+            for (const auto& value : row)
+                text += dbText(value) + "|";
+            text += "\n";
+        }
+        return text;
+    }
+    // Only the working copies, the run's lock file and the station records may appear; the originals stay.
+    void expectOnlyWorkingCopiesWritten() const {
+        EXPECT_EQ(readFile(kDatabaseFile), database);
+        EXPECT_EQ(readFile(kSettingsFile), settings);
+        std::set<std::string> allowed = before;
+        allowed.insert({kDatabaseCopy, kSettingsCopy, kLockFile});
+        for (const auto& name : filesIn(folder.path()))
+            EXPECT_TRUE(allowed.count(name) || name.ends_with("_STAND.TXT")) << name;
+    }
+
+    std::ostringstream out;
+    std::deque<std::string> codes;
+    int prompts = 0;
+    std::unique_ptr<sim::Simulator> simulator;
+    std::string database, settings;
+    std::set<std::string> before;
+};
+
+const std::string kStation = "COM1, PNL00 \"Haupteingang\":\nDie PNLXXX mit der Seriennr. 012345\n";
+const std::string kFound = kStation + "wurde am ausgewählten Port gefunden!\n";
+const std::string kNotFound = kStation + "wurde nicht am ausgewählten Port gefunden!\n";
+
+TEST(HeadlessProbe, FindsTheStationWithThePortTestsBytesAndChangesNoFile) {
+    Headless inst({{12345}}, {});
+    EXPECT_EQ(inst.probe("0", "3"), kProbeFound);
+    EXPECT_EQ(inst.out.str(), kFound);
+    const std::vector<std::pair<std::string, std::int64_t>> frames{
+        {"(00303901", 0}, {"*0000", 600}, {"(00303900", 2600}};
+    ASSERT_EQ(inst.serial.sent.size(), frames.size());
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_EQ(inst.serial.sent[i].bytes, "\x01" + frames[i].first + "\x04");
+        EXPECT_EQ(inst.serial.sent[i].atMs, frames[i].second);
+    }
+    EXPECT_EQ(inst.serial.calls.front(), "port 1");
+    EXPECT_EQ(inst.serial.calls.back(), "close");
+    EXPECT_EQ(inst.prompts, 0);
+    EXPECT_FALSE(inst.program->serialLinkBusy);
+    EXPECT_EQ(filesIn(inst.folder.path()), inst.before);
+    EXPECT_EQ(inst.readFile(kSettingsFile), inst.settings);
+}
+
+// Every other outcome, with its exit status, its exact text and the codes asked for.
+TEST(HeadlessProbe, EachOutcomeSaysWhyWithItsExactText) {
+    using Length = sim::AnswerSetup::Length;
+    const auto set = [](std::string section, std::string key, std::string value) {
+        return [=](Headless& inst) {
+            SettingsFile file(inst.fs);
+            file.setFileName(inst.path(kSettingsFile));
+            ASSERT_TRUE(file.write(section, key, value));
+        };
+    };
+    const std::string noSerial = "Die PNL PNL00 hat keine gültige Seriennummer. Kein Test möglich!\n";
+    const std::string noCode = "Kein gültiger Zugangscode. Kein Test möglich!\n";
+    struct Case {
+        std::string station = "0", level = "3";
+        std::deque<std::string> codes = {};
+        sim::AnswerSetup answer = {};
+        std::uint32_t onTheLine = 12345;
+        std::function<void(Headless&)> setup = [](Headless&) {};
+        int status = kProbeCouldNotRun;
+        std::string says;
+        int prompts = 0, userLevel = 0;
+    };
+    const std::vector<Case> cases{
+        {.answer = {.length = Length::Short}, .status = kProbeNotFound, .says = kNotFound},
+        {.answer = {.length = Length::Long}, .status = kProbeNotFound, .says = kNotFound},
+        {.answer = {.wrongStar = true}, .status = kProbeNotFound, .says = kNotFound},
+        {.answer = {.lateMs = 2100}, .status = kProbeNotFound, .says = kNotFound},
+        {.answer = {.silent = true}, .status = kProbeNotFound, .says = kNotFound},
+        // Another station on the line does not answer for ours.
+        {.station = "00", .onTheLine = 654321, .status = kProbeNotFound, .says = kNotFound},
+        {.station = "64", .says = "\"64\" ist keine PNL Nummer (0 bis 63). Kein Test möglich!\n"},
+        {.station = "x", .says = "\"x\" ist keine PNL Nummer (0 bis 63). Kein Test möglich!\n"},
+        {.station = "5", .says = "Die PNL PNL05 ist nicht angelegt. Kein Test möglich!\n"},
+        {.setup = set("PNLXXX", "PNL00", "PNL-B,Haupteingang,12AB,,FALSE"), .says = noSerial},
+        {.setup = set("PNLXXX", "PNL00", "PNL-B,Haupteingang,000000,,FALSE"), .says = noSerial},
+        {.setup = set("Schnittstellen", "COM1", "030,FALSE"),
+         .says = "Es ist keine Schnittstelle für den PNL Datenabgleich konfiguriert. Kein Test möglich!\n"},
+        {.setup = set("Schnittstellen", "COM1", "30,TRUE,ATZ,,0,"),
+         .says = "Die Schnittstelle COM1 arbeitet über ein Modem. Kein Test möglich!\n"},
+        {.setup = [](Headless& inst) { inst.ports.inUse = {1}; },
+         .says = "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!\n"},
+        {.setup = [](Headless& inst) { inst.serial.failOpen = true; },
+         .says = "cannot open Kein Test möglich!\n"},
+        {.setup = [](Headless& inst) { std::filesystem::remove(inst.path(kSettingsFile)); },
+         .says = "ANLAGE99.INI nicht gefunden! Kein Test möglich!\n"},
+        // Two wrong codes and an empty entry (no try), then a level-3 code.
+        {.level = "",
+         .codes = {"123", "", "0333333", "333333"},
+         .status = kProbeFound,
+         .says = kFound,
+         .prompts = 4,
+         .userLevel = 3},
+        {.level = "", .codes = {"1", "2", "3", "333333"}, .says = noCode, .prompts = 3},
+        {.level = "0", .says = noCode, .prompts = 1},
+        {.level = "abc",
+         .codes = {"orion nebel"},
+         .status = kProbeFound,
+         .says = "Möge die Macht mit Euch sein\n" + kFound,
+         .prompts = 1,
+         .userLevel = 6},
+        // Levels 1 and 2 of the sample are of kind "B": no rights on the interfaces, typed or given.
+        {.level = "",
+         .codes = {"111111"},
+         .says = "Level 1 hat keine Rechte an den Schnittstellen. Kein Test möglich!\n",
+         .prompts = 1},
+        {.level = "2", .says = "Level 2 hat keine Rechte an den Schnittstellen. Kein Test möglich!\n"},
+        // A kind written in lower case gives no more rights than its letter says.
+        {.level = "4",
+         .setup =
+             [](Headless& inst) {
+                 SettingsFile file(inst.fs);
+                 file.setFileName(inst.path(kSettingsFile));
+                 file.setSection("Berechtigungen");
+                 file.setKey("LEVEL4");
+                 ASSERT_TRUE(writeEncrypted(file, "TRUE,444444,b"));
+             },
+         .says = "Level 4 hat keine Rechte an den Schnittstellen. Kein Test möglich!\n"},
+    };
+    for (const Case& c : cases) {
+        Headless inst({{c.onTheLine}}, c.answer);
+        inst.codes = c.codes;
+        c.setup(inst);
+        EXPECT_EQ(inst.probe(c.station, c.level), c.status) << c.says;
+        EXPECT_EQ(inst.out.str(), c.says);
+        EXPECT_EQ(inst.prompts, c.prompts) << c.says;
+        EXPECT_TRUE(c.userLevel == 0 || inst.program->UserLevel == c.userLevel) << c.says;
+        EXPECT_FALSE(inst.serial.isOpen());
+        // Nothing refused touches the port, except the one that failed to open.
+        EXPECT_TRUE(c.status != kProbeCouldNotRun || inst.serial.calls.empty() != inst.serial.failOpen)
+            << c.says;
+    }
+}
+
+// One station with its progress, then all, then after one resident is renamed exactly the stations that carry
+// him: listed with --dry-run, then sent their whole directory again.
+TEST(HeadlessTransfer, SendsTheChosenStationsThenOnlyTheChangedOnes) {
+    Headless inst({{12345, sim::Firmware::V3}, {23456, sim::Firmware::V27}, {34567, sim::Firmware::V3}});
+    EXPECT_EQ(inst.transfer(" 0 "), kTransferAllSent) << inst.out.str();
+    EXPECT_FALSE(inst.simulator->directoryOf(23456));
+    const std::size_t mainEntrance = inst.frames(12345);
+    EXPECT_EQ(mainEntrance, 1u + 21 * 7 + 1 + 1);  // open, 7 frames a resident, the count, close
+    const std::string text = inst.out.str();
+    EXPECT_NE(text.find("COM1 geöffnet, Wartezeit 22 s."), std::string::npos) << text;
+    EXPECT_NE(text.find("PNL00 \"Haupteingang\": 21 Bewohner, Restzeit 0:14"), std::string::npos) << text;
+    for (int tenth = 1; tenth <= 10; ++tenth)
+        EXPECT_NE(text.find("\": " + std::to_string(tenth * 10) + " % ("), std::string::npos) << tenth;
+    EXPECT_NE(text.find("PNL00 \"Haupteingang\": 100 % (21 von 21), Restzeit 0:06"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("PNL00 \"Haupteingang\": übertragen."), std::string::npos);
+    EXPECT_NE(text.find("1 von 1 PNL übertragen."), std::string::npos);
+    EXPECT_EQ(inst.prompts, 0);
+    EXPECT_FALSE(inst.serial.isOpen());
+
+    inst.codes = {"999999", "333333"};  // one wrong try, then level 3
+    ASSERT_EQ(inst.transfer("all", ""), kTransferAllSent) << inst.out.str();
+    EXPECT_EQ(inst.prompts, 2);
+    EXPECT_EQ(inst.simulator->directories().size(), 3u);
+    EXPECT_TRUE(inst.says("3 von 3 PNL übertragen."));
+    const std::size_t sideEntrance = inst.frames(23456), garage = inst.frames(34567),
+                      sent = inst.serial.sent.size();
+    {
+        auto db = Database::open(inst.path(kDatabaseFile));
+        ASSERT_TRUE(db);
+        ASSERT_TRUE(db->exec("UPDATE BEWOHNER SET Name = ? WHERE Name = ?",
+                             {std::string("Fuchs-Berg"), std::string("Fuchs")}));
+    }
+    inst.database = inst.readFile(kDatabaseFile);
+    EXPECT_EQ(inst.transfer("changed", "5", TransferCommandFlags{true, false}), kTransferAllSent);
+    EXPECT_EQ(inst.out.str(),
+              "PNL00 \"Haupteingang\": geändert (0 neu, 0 entfernt, 1 geändert)\n"
+              "  geändert: Fuchs, Thomas|A013|100113|200113|0 -> Fuchs-Berg, Thomas|A013|100113|200113|0\n"
+              "PNL02 \"Tiefgarage\": geändert (0 neu, 0 entfernt, 1 geändert)\n"
+              "  geändert: Fuchs, Thomas|A013|100113|200113|0 -> Fuchs-Berg, Thomas|A013|100113|200113|0\n"
+              "2 PNL gewählt, nichts gesendet (--dry-run).\n");
+    EXPECT_EQ(inst.serial.sent.size(), sent);  // nothing sent
+
+    EXPECT_EQ(inst.transfer("changed"), kTransferAllSent) << inst.out.str();
+    EXPECT_EQ(inst.frames(12345), 3 * mainEntrance);  // its whole directory again
+    EXPECT_EQ(inst.frames(23456), sideEntrance);      // current
+    EXPECT_GT(inst.frames(34567), garage);
+    EXPECT_TRUE(inst.says("PNL02 Tiefgarage: mit ")) << inst.out.str();
+    EXPECT_EQ(inst.transfer("changed"), kTransferAllSent);
+    EXPECT_EQ(inst.out.str(), "Alle PNL sind aktuell, nichts zu senden.\n");
+    inst.expectOnlyWorkingCopiesWritten();
+}
+
+TEST(HeadlessTransfer, BadInputStartsNothing) {
+    Headless inst;
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"0,x", "\"x\" ist keine PNL Nummer (0 bis 63). Kein Transfer möglich!\n"},
+        {"64", "\"64\" ist keine PNL Nummer (0 bis 63). Kein Transfer möglich!\n"},
+        {"", "\"\" ist keine PNL Nummer (0 bis 63). Kein Transfer möglich!\n"},
+        {"0", "Kein gültiger Zugangscode. Kein Transfer möglich!\n"},  // three wrong codes typed
+    };
+    for (const auto& [list, says] : cases) {
+        inst.codes = {"1", "2", "3", "4"};
+        inst.prompts = 0;
+        EXPECT_EQ(inst.transfer(list, list == "0" ? "" : "5"), kTransferCouldNotRun);
+        EXPECT_EQ(inst.out.str(), says);
+        EXPECT_EQ(inst.prompts, list == "0" ? 3 : 0);
+        EXPECT_EQ(filesIn(inst.folder.path()), inst.before);  // not even working copies
+    }
+    EXPECT_EQ(inst.transfer("5"), kTransferCouldNotRun);
+    EXPECT_EQ(inst.out.str(), "Die PNL PNL05 ist nicht angelegt. Kein Transfer möglich!\n");
+
+    inst.serial.failOpen = true;
+    EXPECT_EQ(inst.transfer("0"), kTransferCouldNotRun);
+    EXPECT_TRUE(inst.says("Die serielle Schnittstelle COM1 kann nicht geöffnet werden!"));
+    EXPECT_TRUE(inst.serial.sent.empty());
+    inst.expectOnlyWorkingCopiesWritten();
+
+    // While the program runs on the folder its working copies are not made anew.
+    FileLock running;
+    ASSERT_EQ(running.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);
+    const std::string copyBefore = "die Arbeitskopie des laufenden Programms";
+    inst.writeFile(kDatabaseCopy, copyBefore);
+    inst.serial.calls.clear();
+    EXPECT_EQ(inst.transfer("0"), kTransferCouldNotRun);
+    EXPECT_TRUE(inst.says("läuft bereits")) << inst.out.str();
+    EXPECT_EQ(inst.readFile(kDatabaseCopy), copyBefore);
+    EXPECT_TRUE(inst.serial.calls.empty());
+}
+
+// What the window's start calls damaged ends the run with that text; a table without the station assignment
+// sends nothing (it would empty every station).
+TEST(HeadlessTransfer, ADatabaseTheWindowRefusesSendsNothing) {
+    Headless inst;
+    std::string damagedPage = inst.database;
+    damagedPage.replace(4096, 200, std::string(200, '\xFF'));  // the table's first page
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {damagedPage, "Datenbank QBXDATA.MDB defekt!\nDie Datei ist beschädigt."},
+        {"CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT)",
+         "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau."},
+        {"CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Wnr TEXT, sernr INTEGER, "
+         "AUSLOESUNG TEXT, code INTEGER)",
+         "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird nichts "
+         "gesendet."}};
+    for (const auto& [content, message] : cases) {
+        std::filesystem::remove(inst.path(kDatabaseFile));
+        if (content.rfind("CREATE", 0) == 0)
+            ASSERT_TRUE(Database::create(inst.path(kDatabaseFile))->exec(content));
+        else
+            inst.writeFile(kDatabaseFile, content);
+        EXPECT_EQ(inst.transfer("0"), kTransferCouldNotRun) << message;
+        EXPECT_TRUE(inst.says(message)) << inst.out.str();
+        EXPECT_FALSE(inst.says("übertragen")) << inst.out.str();
+        EXPECT_TRUE(inst.serial.calls.empty());
+    }
+}
+
+TEST(HeadlessTransfer, FailedStationGivesExitCodeOne) {
+    Headless inst;
+    inst.serial.onOutput = [&inst](const std::string&) {
+        if (inst.serial.sent.size() == 20)
+            inst.serial.failOutput = true;
+    };
+    EXPECT_EQ(inst.transfer("0,2"), kTransferSomeFailed);
+    EXPECT_TRUE(inst.says("COM1 nimmt keine Daten an.")) << inst.out.str();
+    EXPECT_TRUE(inst.says("PNL00 \"Haupteingang\": Übertragung abgebrochen")) << inst.out.str();
+    EXPECT_TRUE(inst.says("0 von 2 PNL übertragen.")) << inst.out.str();
+}
+
+// Export, then import: an unchanged file changes nothing, a changed row commits the whole table again with
+// every other row as it was, and --dry-run only previews a new row.
+TEST(HeadlessResidentFile, ExportThenImportCommitsAnIdenticalTable) {
+    Headless inst;
+    const std::string before = inst.residents();
+    ASSERT_EQ(inst.exportTo("bewohner.csv"), kFileCommandDone) << inst.out.str();
+    EXPECT_TRUE(inst.says("Exportiert: 41 Bewohner")) << inst.out.str();
+    EXPECT_TRUE(inst.readFile("bewohner.csv").starts_with("\xEF\xBB\xBFID;Name;Vorname;"));
+    ASSERT_EQ(inst.import("bewohner.csv"), kFileCommandDone) << inst.out.str();
+    EXPECT_TRUE(inst.says("0 neu, 0 geändert, 41 unverändert, 0 Fehler.")) << inst.out.str();
+    EXPECT_TRUE(inst.says("Nichts zu ändern")) << inst.out.str();
+    EXPECT_EQ(inst.readFile(kDatabaseFile), inst.database);
+    const std::string csv = inst.readFile("bewohner.csv");
+    const std::size_t anna = csv.find(";Anna;");
+    ASSERT_NE(anna, std::string::npos);
+    inst.writeFile("bewohner.csv", csv.substr(0, anna) + ";Anne;" + csv.substr(anna + 6));
+    ASSERT_EQ(inst.import("bewohner.csv"), kFileCommandDone) << inst.out.str();
+    EXPECT_TRUE(inst.says("1 geändert, 40 unverändert")) << inst.out.str();
+    std::string expected = before;
+    expected.replace(expected.find("|Anna|"), 6, "|Anne|");
+    EXPECT_EQ(inst.residents(), expected);
+
+    inst.writeFile("neu.csv", "Nachname;Vorname;Wohnung;Seriennummer\r\nNeumann;Nina;Z99;777777\r\n");
+    const std::string database = inst.readFile(kDatabaseFile);
+    ASSERT_EQ(inst.import("neu.csv", true), kFileCommandDone) << inst.out.str();
+    EXPECT_TRUE(inst.says("Zeile 2: neu: Neumann, Nina (Wohnung Z99, Seriennr. 777777)")) << inst.out.str();
+    EXPECT_EQ(inst.readFile(kDatabaseFile), database);
+    ASSERT_EQ(inst.import("neu.csv"), kFileCommandDone) << inst.out.str();
+    EXPECT_NE(inst.residents().find("Neumann|Nina|Z99|777777|,,000000|0|"), std::string::npos);
+}
+
+TEST(HeadlessResidentFile, BadFilesAndBlockedRunsChangeNothing) {
+    Headless inst;
+    inst.writeFile("fehler.csv", "Name;Wohnung;Seriennummer\r\nGut;A1;5\r\nSchlecht;A2;1234567\r\n");
+    EXPECT_EQ(inst.import("fehler.csv"), kFileCommandBadFile);
+    EXPECT_TRUE(inst.says("Zeile 3: Fehler: Die Seriennummer 1")) << inst.out.str();
+    EXPECT_EQ(inst.import("fehlt.csv"), kFileCommandCouldNotRun);
+    inst.writeFile("gut.csv", "Name;Wohnung;Seriennummer\r\nGut;A1;5\r\n");
+    EXPECT_EQ(inst.import("gut.csv", false, "1"), kFileCommandCouldNotRun);  // level 1 is of kind "B"
+    FileLock running;
+    ASSERT_EQ(running.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);
+    EXPECT_EQ(inst.import("gut.csv"), kFileCommandCouldNotRun);
+    EXPECT_EQ(inst.exportTo("x.csv"), kFileCommandCouldNotRun);
+    EXPECT_EQ(inst.readFile(kDatabaseFile), inst.database);
+}
+
+}  // namespace
+}  // namespace pnl::test
