@@ -61,13 +61,11 @@ TEST(PortTest, FindsTheStationWithTheExactBytesAndPauses) {
     const std::int64_t start = window.loop.now();
     window.test();
 
-    const std::vector<std::pair<std::string, std::int64_t>> frames{
-        {kOpen, 0}, {kQuery, 600}, {"\x01(01E24000\x04", 2600}};  // the query pause runs its full 2000 ms
-    ASSERT_EQ(window.serial.sent.size(), frames.size());
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        EXPECT_EQ(window.serial.sent[i].bytes, frames[i].first);
-        EXPECT_EQ(window.serial.sent[i].atMs, start + frames[i].second);
-    }
+    std::string sent;  // what left when, in milliseconds from the click
+    for (const auto& s : window.serial.sent)
+        sent += std::to_string(s.atMs - start) + ":" + s.bytes + " ";
+    // The query pause runs its full 2000 ms.
+    EXPECT_EQ(sent, "0:" + kOpen + " 600:" + kQuery + " 2600:\x01(01E24000\x04 ");
     EXPECT_EQ(window.serial.calls, (std::vector<std::string>{"port 2", "settings 9600,N,8,1", "dtr off",
                                                              "rts off", "handshake 0", "open", "close"}));
     EXPECT_EQ(window.program->ReceiveBuffer, kAnswer);
@@ -157,97 +155,70 @@ TEST(PortTest, SendsNothingWithoutAStationADeviceOrAnOpenPort) {
 }
 
 // The sample installation (link on COM1, PNL00 with serial number 012345) with COM1 mapped to a
-// pseudo-terminal whose other side is the simulator.
-struct PtyInstallation {
-    explicit PtyInstallation(sim::AnswerSetup answer = {})
-        : simulator(loop, sim::SimulatorSetup{{{12345}}, answer, std::nullopt}) {
-        std::string error;
-        EXPECT_TRUE(writeSampleInstallation(folder.path(), &error)) << error;
-        pty = PseudoTerminal::open(&error);
-        EXPECT_TRUE(pty) << error;
-        if (!pty)
-            return;
-        ports.map(1, pty->slavePath());
-        options.lockFolder = locks.path();
-        serial = makePosixSerialPort(loop, ports, options);
-        queries = makePosixPortQueries(ports, options);
-        program = std::make_unique<Program>(Platform{fs, loop, dialogs, *serial, *queries}, folder.path());
-        simulator.setOutput([this](const std::string& bytes) { pty->write(bytes); });
-        watch = loop.watchReadable(pty->masterFd(), [this] { simulator.receive(pty->readAvailable()); });
-    }
-    ~PtyInstallation() {
-        if (watch)
-            loop.unwatch(watch);
-    }
-
+// pseudo-terminal whose other side is the simulator. The window finds the station and gives the port back;
+// the headless probe does not find a station that does not answer, and is refused a port another program
+// holds.
+TEST(ProbeOverPseudoTerminal, FindsTheStationAndGivesThePortBack) {
     TempFolder folder, locks;
     PollEventLoop loop;
     PosixFileSystem fs;
     ScriptedDialogs dialogs;
-    sim::Simulator simulator;
-    std::unique_ptr<PseudoTerminal> pty;
+    sim::Simulator simulator(loop, sim::SimulatorSetup{{{12345}}, {}, std::nullopt});
+    std::string error;
+    ASSERT_TRUE(writeSampleInstallation(folder.path(), &error)) << error;
+    const auto pty = PseudoTerminal::open(&error);
+    ASSERT_TRUE(pty) << error;
     PortMap ports;
+    ports.map(1, pty->slavePath());
     PosixSerialOptions options;
-    std::unique_ptr<SerialPort> serial;
-    std::unique_ptr<PortQueries> queries;
-    std::unique_ptr<Program> program;
-    int watch = 0;
-};
+    options.lockFolder = locks.path();
+    const auto serial = makePosixSerialPort(loop, ports, options);
+    const auto queries = makePosixPortQueries(ports, options);
+    Program program(Platform{fs, loop, dialogs, *serial, *queries}, folder.path());
+    simulator.setOutput([&pty](const std::string& bytes) { pty->write(bytes); });
+    const int watch = loop.watchReadable(pty->masterFd(), [&] { simulator.receive(pty->readAvailable()); });
 
-TEST(ProbeOverPseudoTerminal, PortTestFindsTheStationAndGivesThePortBack) {
-    PtyInstallation pty;
-    ASSERT_TRUE(pty.program);
-    pty.program->InitX.setFileName(pty.program->path(kSettingsFile));
+    program.InitX.setFileName(program.path(kSettingsFile));
     FrmCOM form;
-    FrmCOMController controller(*pty.program, form);
+    FrmCOMController controller(program, form);
     controller.Form_Load();
     form.CboCOMs.setListIndex(form.CboCOMs.findText("COM1"));
     controller.CboCOMs_Click();
     form.CboPNLBez.setListIndex(form.CboPNLBez.findText("Haupteingang"));
     controller.CboPNLBez_Click();
-
     controller.CmdCOMTest_Click();
-    ASSERT_EQ(pty.dialogs.shown.size(), 1u);
-    EXPECT_EQ(pty.dialogs.last().text,
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text,
               "Die PNLXXX mit der Seriennr. 012345\n\rwurde am ausgewählten Port gefunden!");
-    EXPECT_FALSE(pty.serial->isOpen());
+    EXPECT_FALSE(serial->isOpen());
     EXPECT_TRUE(form.CmdCOMTest.enabled() && form.CboCOMs.enabled() && form.CmdPNLSave.enabled());
     // The station was opened and queried, with nothing it could not read.
     bool settled = false;
-    pty.loop.startTimer(std::chrono::milliseconds(200), false, [&] { settled = true; });
-    pty.loop.processEventsUntil([&] { return settled; });
-    const auto frames = pty.simulator.framesOf(12345);
+    loop.startTimer(std::chrono::milliseconds(200), false, [&] { settled = true; });
+    loop.processEventsUntil([&] { return settled; });
+    const auto frames = simulator.framesOf(12345);
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0].code, "01");
     EXPECT_EQ(frames[1].kind, sim::Frame::Kind::Query);
     EXPECT_EQ(frames[2].code, "00");  // the closing frame survives the port's close
-    EXPECT_TRUE(pty.simulator.malformed().empty());
-    // Nothing holds the port any more.
-    EXPECT_EQ(pty.queries->status(1), 0);
-}
+    EXPECT_TRUE(simulator.malformed().empty());
+    EXPECT_EQ(queries->status(1), 0);  // nothing holds the port any more
 
-TEST(ProbeOverPseudoTerminal, HeadlessProbeSeesAWrongAnswerAndAPortHeldElsewhere) {
-    PtyInstallation pty({.wrongStar = true});
-    ASSERT_TRUE(pty.program);
     std::ostringstream out;
     const auto noPrompt = [](const std::string&) { return std::optional<std::string>(); };
-    EXPECT_EQ(RunProbeCommand(*pty.program, "0", "5", out, noPrompt), kProbeNotFound);
+    EXPECT_EQ(RunProbeCommand(program, "1", "5", out, noPrompt), kProbeNotFound);  // not simulated
     EXPECT_NE(out.str().find("wurde nicht am ausgewählten Port gefunden!"), std::string::npos);
-
-    // Another program holds the port: refused before anything is sent.
-    auto other = makePosixSerialPort(pty.loop, pty.ports, pty.options);
+    auto other = makePosixSerialPort(loop, ports, options);
     other->setCommPort(1);
-    std::string error;
     ASSERT_TRUE(other->open(&error)) << error;
-    const auto framesBefore = pty.simulator.framesOf(12345).size();
     out.str("");
-    EXPECT_EQ(RunProbeCommand(*pty.program, "0", "5", out, noPrompt), kProbeCouldNotRun);
-    // The message names the lock file that holds it.
+    EXPECT_EQ(RunProbeCommand(program, "0", "5", out, noPrompt), kProbeCouldNotRun);
     EXPECT_EQ(out.str(), "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!\n(Sperrdatei " +
-                             serial_lock::lockFilePath(pty.options.lockFolder, pty.ports.pathOf(1)) + ")\n");
+                             serial_lock::lockFilePath(options.lockFolder, ports.pathOf(1)) + ")\n");
     other->close();
-    pty.loop.processEventsUntil([] { return true; });
-    EXPECT_EQ(pty.simulator.framesOf(12345).size(), framesBefore);
+    loop.processEventsUntil([] { return true; });
+    EXPECT_EQ(simulator.framesOf(12345).size(), 3u);  // nothing sent
+    loop.unwatch(watch);
 }
 
 }  // namespace
