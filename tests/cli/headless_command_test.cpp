@@ -1,5 +1,5 @@
-// The headless commands on the sample installation (residents assigned to stations; PNL00 "Haupteingang" with
-// serial number 012345 on the station link on COM1), with simulated stations on the line at 9600 baud.
+// The headless commands on the sample installation (PNL00 "Haupteingang", serial number 012345, link on
+// COM1).
 
 #include <gtest/gtest.h>
 
@@ -66,6 +66,11 @@ struct Headless : Installation {
     int import(const std::string& name, bool dryRun = false, const std::string& level = "5") {
         return RunImportCommand(*program, path(name), dryRun, level, out, prompt());
     }
+    SettingsFile settingsFile() {
+        SettingsFile file(fs);
+        file.setFileName(path(kSettingsFile));
+        return file;
+    }
     bool says(const std::string& text) const { return out.str().find(text) != std::string::npos; }
     std::size_t frames(std::uint32_t station) const { return simulator->framesOf(station).size(); }
     // Only the working copies, the run's lock file and the station records may appear; the originals stay.
@@ -91,16 +96,11 @@ const std::string kFound = kStation + "wurde am ausgewählten Port gefunden!\n";
 const std::string kNotFound = kStation + "wurde nicht am ausgewählten Port gefunden!\n";
 const std::string kProbeSent = "0:\x01(00303901\x04 600:\x01*0000\x04 2600:\x01(00303900\x04 ";
 
-// Every outcome with its exit status, its exact text, the codes asked for and the frames sent (when and
-// what); no file is written.
+// Every outcome: exit status, exact text, codes asked for, frames sent (when and what); no file is written.
 TEST(HeadlessProbe, EachOutcomeSaysWhyWithItsExactText) {
     using Length = sim::AnswerSetup::Length;
     const auto set = [](std::string section, std::string key, std::string value) {
-        return [=](Headless& inst) {
-            SettingsFile file(inst.fs);
-            file.setFileName(inst.path(kSettingsFile));
-            ASSERT_TRUE(file.write(section, key, value));
-        };
+        return [=](Headless& inst) { ASSERT_TRUE(inst.settingsFile().write(section, key, value)); };
     };
     const std::string noSerial = "Die PNL PNL00 hat keine gültige Seriennummer.";
     const std::string noRights = " hat keine Rechte an den Schnittstellen.";
@@ -159,10 +159,8 @@ TEST(HeadlessProbe, EachOutcomeSaysWhyWithItsExactText) {
         {.level = "4",
          .setup =
              [](Headless& inst) {
-                 SettingsFile file(inst.fs);
-                 file.setFileName(inst.path(kSettingsFile));
-                 file.setSection("Berechtigungen");
-                 file.setKey("LEVEL4");
+                 SettingsFile file = inst.settingsFile();
+                 selectLevelRecord(file, 4);
                  ASSERT_TRUE(writeEncrypted(file, "TRUE,444444,b"));
              },
          .text = "Level 4" + noRights},
@@ -243,7 +241,8 @@ TEST(HeadlessTransfer, SendsTheChosenStationsThenOnlyTheChangedOnes) {
     inst.expectOnlyWorkingCopiesWritten();
 }
 
-TEST(HeadlessTransfer, BadInputStartsNothing) {
+// Exit status 2 when the run cannot start, 1 when a station fails.
+TEST(HeadlessTransfer, BadInputStartsNothingAndAFailedStationGivesOne) {
     Headless inst;
     const std::vector<std::pair<std::string, std::string>> cases{
         {"0,x", "\"x\" ist keine PNL Nummer (0 bis 63). Kein Transfer möglich!\n"},
@@ -262,31 +261,28 @@ TEST(HeadlessTransfer, BadInputStartsNothing) {
     EXPECT_EQ(inst.transfer("5"), kTransferCouldNotRun);
     EXPECT_EQ(inst.out.str(), "Die PNL PNL05 ist nicht angelegt. Kein Transfer möglich!\n");
 
+    // A station whose line stops taking bytes fails the run.
+    inst.serial.onOutput = [&inst](const std::string&) {
+        if (inst.serial.sent.size() == 20)
+            inst.serial.failOutput = true;
+    };
+    EXPECT_EQ(inst.transfer("0,2"), kTransferSomeFailed);
+    EXPECT_TRUE(inst.says("COM1 nimmt keine Daten an.")) << inst.out.str();
+    EXPECT_TRUE(inst.says("PNL00 \"Haupteingang\": Übertragung abgebrochen")) << inst.out.str();
+    EXPECT_TRUE(inst.says("0 von 2 PNL übertragen.")) << inst.out.str();
+    inst.serial.failOutput = false;
+    inst.serial.sent.clear();
+
     inst.serial.failOpen = true;
     EXPECT_EQ(inst.transfer("0"), kTransferCouldNotRun);
     EXPECT_TRUE(inst.says("Die serielle Schnittstelle COM1 kann nicht geöffnet werden!"));
     EXPECT_TRUE(inst.serial.sent.empty());
     inst.expectOnlyWorkingCopiesWritten();
 
-    // While the program runs on the folder its working copies are not made anew.
-    FileLock running;
-    ASSERT_EQ(running.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);
-    const std::string copyBefore = "die Arbeitskopie des laufenden Programms";
-    inst.writeFile(kDatabaseCopy, copyBefore);
-    inst.serial.calls.clear();
-    EXPECT_EQ(inst.transfer("0"), kTransferCouldNotRun);
-    EXPECT_TRUE(inst.says("läuft bereits")) << inst.out.str();
-    EXPECT_EQ(inst.readFile(kDatabaseCopy), copyBefore);
-    EXPECT_TRUE(inst.serial.calls.empty());
-}
-
-// What the window's start calls damaged ends the run with that text; a table without the station assignment
-// sends nothing (it would empty every station).
-TEST(HeadlessTransfer, ADatabaseTheWindowRefusesSendsNothing) {
-    Headless inst;
+    // A database the window would refuse, or one without the station assignment (all would be emptied).
     std::string damagedPage = inst.database;
     damagedPage.replace(4096, 200, std::string(200, '\xFF'));  // the table's first page
-    const std::vector<std::pair<std::string, std::string>> cases{
+    const std::vector<std::pair<std::string, std::string>> databases{
         {damagedPage, "Datenbank QBXDATA.MDB defekt!\nDie Datei ist beschädigt."},
         {"CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT)",
          "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau."},
@@ -294,7 +290,8 @@ TEST(HeadlessTransfer, ADatabaseTheWindowRefusesSendsNothing) {
          "AUSLOESUNG TEXT, code INTEGER)",
          "Die Tabelle BEWOHNER hat keine Spalte PNL: kein Bewohner ist einer PNL zugeordnet, es wird nichts "
          "gesendet."}};
-    for (const auto& [content, message] : cases) {
+    inst.serial.calls.clear();
+    for (const auto& [content, message] : databases) {
         std::filesystem::remove(inst.path(kDatabaseFile));
         if (content.rfind("CREATE", 0) == 0)
             ASSERT_TRUE(Database::create(inst.path(kDatabaseFile))->exec(content));
@@ -305,18 +302,16 @@ TEST(HeadlessTransfer, ADatabaseTheWindowRefusesSendsNothing) {
         EXPECT_FALSE(inst.says("übertragen")) << inst.out.str();
         EXPECT_TRUE(inst.serial.calls.empty());
     }
-}
 
-TEST(HeadlessTransfer, FailedStationGivesExitCodeOne) {
-    Headless inst;
-    inst.serial.onOutput = [&inst](const std::string&) {
-        if (inst.serial.sent.size() == 20)
-            inst.serial.failOutput = true;
-    };
-    EXPECT_EQ(inst.transfer("0,2"), kTransferSomeFailed);
-    EXPECT_TRUE(inst.says("COM1 nimmt keine Daten an.")) << inst.out.str();
-    EXPECT_TRUE(inst.says("PNL00 \"Haupteingang\": Übertragung abgebrochen")) << inst.out.str();
-    EXPECT_TRUE(inst.says("0 von 2 PNL übertragen.")) << inst.out.str();
+    // While the program runs on the folder its working copies are not made anew.
+    FileLock running;
+    ASSERT_EQ(running.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);
+    const std::string copyBefore = "die Arbeitskopie des laufenden Programms";
+    inst.writeFile(kDatabaseCopy, copyBefore);
+    EXPECT_EQ(inst.transfer("0"), kTransferCouldNotRun);
+    EXPECT_TRUE(inst.says("läuft bereits")) << inst.out.str();
+    EXPECT_EQ(inst.readFile(kDatabaseCopy), copyBefore);
+    EXPECT_TRUE(inst.serial.calls.empty());
 }
 
 // Export, then import: an unchanged file changes nothing; a changed row is committed into QBXDATA.MDB with

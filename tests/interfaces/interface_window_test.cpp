@@ -25,30 +25,17 @@ std::string shown(const FrmCOM& form) {
     return text;
 }
 
-TEST(InterfaceEditor, ListsThePresentPortsAndTheTwoDevices) {
-    ComWindow window;
-    window.ports.present = {8, 3, 1};
-    EnumeratePorts(*window.program, window.form);
-    EXPECT_EQ(window.form.CboCOMs.items(),
-              (std::vector<ComboBox::Item>{{"COM1", 0}, {"COM3", 0}, {"COM8", 0}}));
-    EXPECT_EQ(window.form.CboCOMs.listIndex(), -1);
-    EXPECT_EQ(shown(window.form), ": kein Test");
-
-    // A PC without serial ports: nothing to choose, and saving without a choice writes nothing.
-    window.ports.present.clear();
-    EnumeratePorts(*window.program, window.form);
-    EXPECT_EQ(window.form.CboCOMs.count(), 0);
-    const std::string before = window.settings();
-    window.save();
-    EXPECT_EQ(window.settings(), before);
-}
-
-TEST(InterfaceEditor, ShowsThePageOfTheRecordedKindAndDefaultsForAnother) {
+// The present ports in ascending order, none chosen; then each port or device chosen shows its page.
+TEST(InterfaceEditor, ListsThePresentPortsAndShowsThePageOfTheRecordedKind) {
     ComWindow window(
         "[Schnittstellen]\r\nCOM1=30,TRUE,ATE0L1M0Q0V1&C1&D2&S1,,0,\r\nCOM2=51,TRUE,ATX,,0,\r\n"
         "[PNLXXX]\r\nPNL00=PNL-A,Zugang Nord,000001,,FALSE\r\nPNL01=PNL-B,Haupteingang,012345,,FALSE\r\n");
-    window.ports.present = {1, 2, 3};
+    window.ports.present = {8, 3, 2, 1};
     EnumeratePorts(*window.program, window.form);
+    EXPECT_EQ(window.form.CboCOMs.items(),
+              (std::vector<ComboBox::Item>{{"COM1", 0}, {"COM2", 0}, {"COM3", 0}, {"COM8", 0}}));
+    EXPECT_EQ(window.form.CboCOMs.listIndex(), -1);
+    EXPECT_EQ(shown(window.form), ": kein Test");
     const std::string direct = "PNLXX Abgleich: Testen Seite4";
     const std::string modem = "PNLXX Abgleich: kein Test (" + std::string(kTestNeedsDirectLine) +
                               ") Seite4 Seite5 [x]Modem LblPNLModem TxtPNLModem";
@@ -77,11 +64,20 @@ TEST(InterfaceEditor, ShowsThePageOfTheRecordedKindAndDefaultsForAnother) {
     // The station list is sorted by label and carries the slot numbers.
     EXPECT_EQ(window.form.CboPNLBez.items(),
               (std::vector<ComboBox::Item>{{"Haupteingang", 1}, {"Zugang Nord", 0}}));
+
+    // A PC without serial ports: nothing to choose, and saving without a choice writes nothing.
+    window.ports.present.clear();
+    EnumeratePorts(*window.program, window.form);
+    EXPECT_EQ(window.form.CboCOMs.count(), 0);
+    const std::string before = window.settings();
+    window.save();
+    EXPECT_EQ(window.settings(), before);
 }
 
 // A file as the other program keeps it (comments, unknown sections and keys, a port above 8) keeps all but
-// the records saved; only one port carries the station link, and "030" counts as that kind.
-TEST(InterfaceSave, WritesTheExactRecordOfEachKindOnOnePortAtMost) {
+// the records saved; one port at most carries the station link ("030" counts); what a record cannot hold is
+// refused.
+TEST(InterfaceSave, WritesTheExactRecordOfEachKindAndRefusesWhatItCannotHold) {
     const std::string file =
         "; Anlage Musterstrasse\r\n[Anlage]\r\nName=Haus 1\r\n[Schnittstellen]\r\nCOM1=030,FALSE\r\n"
         "COM2=51,4800,X\r\nCOM9=30,FALSE\r\n[PNLXXX]\r\n";
@@ -107,24 +103,7 @@ TEST(InterfaceSave, WritesTheExactRecordOfEachKindOnOnePortAtMost) {
     window.form.TxtMdmAnwahl.setText(" 0");
     window.save();
     EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,TRUE,ATE0L1M0Q0V1&C1&D2&S1,,0,");
-    // Once COM1 is freed, COM2 may take the link.
-    window.chooseDevice("Kein Gerät");
-    window.save();
-    window.choosePort("COM2");
-    window.chooseDevice("PNLXX Abgleich");
-    window.save();
-    EXPECT_EQ(window.settings(),
-              "; Anlage Musterstrasse\r\n[Anlage]\r\nName=Haus 1\r\n[Schnittstellen]\r\nCOM1=\r\n"
-              "COM2=30,FALSE\r\nCOM9=30,FALSE\r\n[PNLXXX]\r\n");
-    EXPECT_EQ(window.dialogs.shown.size(), 1u);
-    // The refused save is logged all the same.
-    const std::string link = "Schnittstelle PNLXX Abgleich geaendert";
-    EXPECT_EQ(window.logTexts(),
-              (std::vector<std::string>{link, link, link, "Schnittstelle Kein Gerät geaendert", link}));
-}
 
-TEST(InterfaceSave, RefusesWhatTheModemStringsOrTheFileCannotHold) {
-    ComWindow window("[Schnittstellen]\r\nCOM1=30,TRUE,ATZ,,0,\r\n");
     const std::string before = window.settings();
     struct Case {
         TextBox FrmCOM::*field;
@@ -149,13 +128,26 @@ TEST(InterfaceSave, RefusesWhatTheModemStringsOrTheFileCannotHold) {
         EXPECT_EQ(window.dialogs.last().text, c.message);
         EXPECT_EQ(window.settings(), before) << c.text;
     }
-    EXPECT_EQ(window.dialogs.shown.size(), cases.size());
-
     // A direct line stores no modem strings, so they are not checked.
     window.tickModem(false);
     window.save();
     EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,FALSE");
-    EXPECT_EQ(window.dialogs.shown.size(), cases.size());
+    EXPECT_EQ(window.dialogs.shown.size(), 1 + cases.size());
+
+    // Once COM1 is freed, COM2 may take the link.
+    window.chooseDevice("Kein Gerät");
+    window.save();
+    window.choosePort("COM2");
+    window.chooseDevice("PNLXX Abgleich");
+    window.save();
+    EXPECT_EQ(window.settings(),
+              "; Anlage Musterstrasse\r\n[Anlage]\r\nName=Haus 1\r\n[Schnittstellen]\r\nCOM1=\r\n"
+              "COM2=30,FALSE\r\nCOM9=30,FALSE\r\n[PNLXXX]\r\n");
+    EXPECT_EQ(window.dialogs.shown.size(), 1 + cases.size());
+    // Every save is logged, a refused one as well.
+    std::vector<std::string> log(5 + cases.size(), "Schnittstelle PNLXX Abgleich geaendert");
+    log.insert(log.end() - 1, "Schnittstelle Kein Gerät geaendert");
+    EXPECT_EQ(window.logTexts(), log);
 
     // The working copy has become something that cannot be replaced.
     const std::string copy = window.path(kSettingsCopy);

@@ -1,5 +1,4 @@
-// The port test of the interface window on virtual time, and the probe over a real pseudo-terminal on real
-// time with the POSIX serial adapter and a simulated station on the terminal's other side.
+// The port test of the interface window on virtual time, and the probe over a real pseudo-terminal.
 
 #include <gtest/gtest.h>
 
@@ -154,10 +153,8 @@ TEST(PortTest, SendsNothingWithoutAStationADeviceOrAnOpenPort) {
     EXPECT_TRUE(window.serial.sent.empty());
 }
 
-// The sample installation (link on COM1, PNL00 with serial number 012345) with COM1 mapped to a
-// pseudo-terminal whose other side is the simulator. The window finds the station and gives the port back;
-// the headless probe does not find a station that does not answer, and is refused a port another program
-// holds.
+// The sample installation with COM1 mapped to a pseudo-terminal whose other side is the simulator: the window
+// finds PNL00, the headless probe misses PNL01 (not simulated) and is refused a port another program holds.
 TEST(ProbeOverPseudoTerminal, FindsTheStationAndGivesThePortBack) {
     TempFolder folder, locks;
     PollEventLoop loop;
