@@ -1,19 +1,27 @@
+// The port test of the interface window on virtual time, and the probe over a real pseudo-terminal.
+
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "cli/probe_command.h"
 #include "link/serial_link_claim.h"
-#include "link/station_probe.h"
+#include "platform/poll_event_loop.h"
+#include "platform/posix_serial.h"
+#include "platform/pseudo_terminal.h"
+#include "platform/serial_lock.h"
 #include "porttest/port_test.h"
 #include "support/com_window.h"
+#include "tools/sample/sample_installation.h"
+#include "tools/station_sim/simulator.h"
 
 namespace pnl::test {
 namespace {
 
-const std::string kSoh(1, '\x01');
-const std::string kEot(1, '\x04');
-const std::string kOpen123456 = kSoh + "(01E24001" + kEot;
-const std::string kQuery = kSoh + "*0000" + kEot;
-const std::string kClose123456 = kSoh + "(01E24000" + kEot;
-const std::string kAnswer19 = "?*23456789012345678";
+const std::string kOpen = "\x01(01E24001\x04";
+const std::string kQuery = "\x01*0000\x04";
+const std::string kAnswer = "?*23456789012345678";
+const std::string kAllEnabled = "1111111";
 
 // The interface window on COM2, the station link, with station 123456 chosen.
 struct ProbeWindow : ComWindow {
@@ -23,78 +31,58 @@ struct ProbeWindow : ComWindow {
         choosePort("COM2");
         chooseStation("Haupteingang");
     }
-    // The station answers the query frame with `answer` after `delayMs`.
-    void stationAnswers(const std::string& answer, std::int64_t delayMs = 100) {
-        serial.onOutput = [this, answer, delayMs](const std::string& bytes) {
-            if (bytes == kQuery)
-                serial.deliver(answer, delayMs);
-        };
-    }
-    bool testControlsEnabled() const {
-        return form.CmdCOMTest.enabled() && form.CboCOMs.enabled() && form.CboCOMDev.enabled() &&
-               form.CmdCOMSave.enabled() && form.CmdPNLNeu.enabled() && form.CmdPNLSave.enabled() &&
-               form.CmdPNLDel.enabled();
+    // Which of the buttons and lists the port test takes away are enabled, one digit each.
+    std::string enabled() const {
+        std::string digits;
+        for (const Control* control : std::initializer_list<const Control*>{
+                 &form.CmdCOMTest, &form.CboCOMs, &form.CboCOMDev, &form.CmdCOMSave, &form.CmdPNLNeu,
+                 &form.CmdPNLSave, &form.CmdPNLDel})
+            digits += control->enabled() ? "1" : "0";
+        return digits;
     }
 };
 
 TEST(PortTest, FindsTheStationWithTheExactBytesAndPauses) {
     ProbeWindow window;
-    window.stationAnswers(kAnswer19);
-    bool disabledDuringProbe = false;
+    window.serial.onOutput = [&](const std::string& bytes) {
+        if (bytes == kOpen)
+            window.serial.deliver("?*0", 50);  // dropped when the query pause starts
+        if (bytes == kQuery) {
+            // Split over two receive notifications, the second just before the pause ends.
+            window.serial.deliver(kAnswer.substr(0, 7), 20);
+            window.serial.deliver(kAnswer.substr(7), 1999);
+        }
+    };
+    std::string whileShown;
     window.dialogs.whileShown = [&](const Message&) {
-        disabledDuringProbe = !window.form.CmdCOMTest.enabled() && !window.form.CboCOMs.enabled() &&
-                              !window.form.CboCOMDev.enabled() && !window.form.CmdCOMSave.enabled() &&
-                              !window.form.CmdPNLSave.enabled() && window.program->serialLinkBusy;
+        whileShown = window.enabled() + (window.program->serialLinkBusy ? " belegt" : "");
     };
     const std::int64_t start = window.loop.now();
     window.test();
 
-    ASSERT_EQ(window.serial.sent.size(), 3u);
-    EXPECT_EQ(window.serial.sent[0].bytes, kOpen123456);
-    EXPECT_EQ(window.serial.sent[1].bytes, kQuery);
-    EXPECT_EQ(window.serial.sent[2].bytes, kClose123456);
-    EXPECT_EQ(window.serial.sent[0].atMs, start);
-    EXPECT_EQ(window.serial.sent[1].atMs, start + 600);
-    // The pause runs its full 2000 ms although the answer came after 100.
-    EXPECT_EQ(window.serial.sent[2].atMs, start + 2600);
+    std::string sent;  // what left when, in ms from the click: the query pause runs its full 2000 ms
+    for (const auto& s : window.serial.sent)
+        sent += std::to_string(s.atMs - start) + ":" + s.bytes + " ";
+    EXPECT_EQ(sent, "0:" + kOpen + " 600:" + kQuery + " 2600:\x01(01E24000\x04 ");
     EXPECT_EQ(window.serial.calls, (std::vector<std::string>{"port 2", "settings 9600,N,8,1", "dtr off",
                                                              "rts off", "handshake 0", "open", "close"}));
-
     ASSERT_EQ(window.dialogs.shown.size(), 1u);
     EXPECT_EQ(window.dialogs.last().text,
               "Die PNLXXX mit der Seriennr. 123456\n\rwurde am ausgewählten Port gefunden!");
     EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Information);
-    EXPECT_TRUE(disabledDuringProbe);
-    EXPECT_FALSE(window.serial.isOpen());
-    EXPECT_TRUE(window.testControlsEnabled());
-    EXPECT_FALSE(window.program->serialLinkBusy);
-}
+    EXPECT_EQ(whileShown, "0000000 belegt");
+    EXPECT_EQ(window.enabled(), kAllEnabled);
 
-TEST(PortTest, OnlyWhatArrivesDuringTheQueryPauseCounts) {
-    // An answer to the select frame is dropped when the query pause starts; characters split over several
-    // receive notifications add up.
-    ProbeWindow window;
-    window.serial.onOutput = [&](const std::string& bytes) {
-        if (bytes == kOpen123456)
-            window.serial.deliver("?*0", 50);
-        if (bytes == kQuery) {
-            window.serial.deliver(kAnswer19.substr(0, 7), 20);
-            window.serial.deliver(kAnswer19.substr(7), 1999);
-        }
-    };
-    window.test();
-    EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Information);
-    EXPECT_EQ(window.program->ReceiveBuffer, kAnswer19);
-}
-
-TEST(PortTest, SerialNumbersGoOutAsSixHexDigits) {
-    ProbeWindow window;
+    // A silent station, and the highest serial number in its six hex digits.
+    window.serial.onOutput = nullptr;
     window.form.TxtPNLSnr.setText("999999");
     window.test();
-    EXPECT_EQ(window.serial.sent.front().bytes, kSoh + "(0F423F01" + kEot);
-    EXPECT_EQ(window.serial.sent.back().bytes, kSoh + "(0F423F00" + kEot);
+    ASSERT_EQ(window.serial.sent.size(), 6u);
+    EXPECT_EQ(window.serial.sent[3].bytes, "\x01(0F423F01\x04");
+    EXPECT_EQ(window.serial.sent.back().bytes, "\x01(0F423F00\x04");
     EXPECT_EQ(window.dialogs.last().text,
               "Die PNLXXX mit der Seriennr. 999999\n\rwurde nicht am ausgewählten Port gefunden!");
+    EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Exclamation);
 }
 
 TEST(PortTest, RefusedWhileThePortOrTheLineIsInUse) {
@@ -103,13 +91,6 @@ TEST(PortTest, RefusedWhileThePortOrTheLineIsInUse) {
     window.test();
     EXPECT_EQ(window.dialogs.last().text, "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!");
     EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(window.serial.calls.empty());
-    // A lock file the port could not be opened past is named.
-    window.ports.holders[2] = "Sperrdatei /var/lock/LCK..ttyS1";
-    window.test();
-    EXPECT_EQ(
-        window.dialogs.last().text,
-        "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!\n(Sperrdatei /var/lock/LCK..ttyS1)");
 
     // A transfer holds the line: the test is refused, not interleaved, and told what holds it.
     window.ports.inUse.clear();
@@ -119,10 +100,9 @@ TEST(PortTest, RefusedWhileThePortOrTheLineIsInUse) {
         EXPECT_EQ(
             window.dialogs.last().text,
             "Die serielle Schnittstelle wird gerade für eine Datenübertragung genutzt. Kein Test möglich!");
-        EXPECT_TRUE(window.serial.calls.empty());
-        EXPECT_TRUE(window.program->serialLinkBusy);
-        EXPECT_TRUE(window.testControlsEnabled());
+        EXPECT_EQ(window.enabled(), kAllEnabled);
     }
+    EXPECT_TRUE(window.serial.calls.empty());
 
     // A second click while the probe's pause runs (the window stays live) names the port test.
     window.serial.onOutput = [&](const std::string& bytes) {
@@ -130,34 +110,30 @@ TEST(PortTest, RefusedWhileThePortOrTheLineIsInUse) {
             window.loop.post(10, [&] { window.test(); });
     };
     window.test();
-    ASSERT_EQ(window.dialogs.shown.size(), 5u);
+    ASSERT_EQ(window.dialogs.shown.size(), 4u);
     EXPECT_EQ(
-        window.dialogs.shown[3].text,
+        window.dialogs.shown[2].text,
         "Die serielle Schnittstelle wird gerade für einen Schnittstellentest genutzt. Kein Test möglich!");
     EXPECT_EQ(window.serial.sent.size(), 3u);
 }
 
-TEST(PortTest, WithoutAChosenStationOrDeviceNothingIsSent) {
+TEST(PortTest, SendsNothingWithoutAStationADeviceOrAnOpenPort) {
     ProbeWindow window;
     window.controller.CmdPNLNeu_Click();
     window.test();
     EXPECT_EQ(window.dialogs.last().text, "Bitte wählen Sie für den Test eine PNLXXX aus!");
-    EXPECT_TRUE(window.serial.sent.empty());
     EXPECT_EQ(std::count(window.serial.calls.begin(), window.serial.calls.end(), "open"), 0);
-    EXPECT_TRUE(window.testControlsEnabled());
+    EXPECT_EQ(window.enabled(), kAllEnabled);
 
     // "Kein Gerät" only takes the controls away and gives them back.
     window.chooseDevice("Kein Gerät");
-    std::vector<bool> states;
-    window.form.CmdCOMSave.subscribe([&] { states.push_back(window.form.CmdCOMSave.enabled()); });
     window.test();
-    EXPECT_EQ(states, (std::vector<bool>{false, true}));
     EXPECT_EQ(window.dialogs.shown.size(), 1u);
-    EXPECT_TRUE(window.serial.sent.empty());
-}
+    EXPECT_EQ(window.enabled(), kAllEnabled);
 
-TEST(PortTest, APortThatWillNotOpenIsToldApartFromASilentStation) {
-    ProbeWindow window;
+    // A port that will not open is told apart from a silent station: no station was asked, so no pause.
+    window.chooseDevice("PNLXX Abgleich");
+    window.chooseStation("Haupteingang");
     window.serial.failOpen = true;
     window.dialogs.whileShown = [&window](const Message&) {
         EXPECT_EQ(window.form.CmdCOMTest.caption(), "Bitte warten …");
@@ -167,9 +143,74 @@ TEST(PortTest, APortThatWillNotOpenIsToldApartFromASilentStation) {
     const std::string text = window.dialogs.last().text;
     EXPECT_EQ(text.rfind("Die Schnittstelle COM2 konnte nicht geöffnet werden", 0), 0u) << text;
     EXPECT_NE(text.find("Die PNL wurde nicht gesucht."), std::string::npos) << text;
-    EXPECT_EQ(window.loop.now(), start);  // no station was asked, so no pause
-    EXPECT_TRUE(window.testControlsEnabled());
+    EXPECT_EQ(window.loop.now(), start);
+    EXPECT_EQ(window.enabled(), kAllEnabled);
     EXPECT_EQ(window.form.CmdCOMTest.caption(), "Testen");
+    EXPECT_TRUE(window.serial.sent.empty());
+}
+
+// The sample installation with COM1 mapped to a pseudo-terminal whose other side is the simulator: the window
+// finds PNL00, the headless probe misses PNL01 (not simulated) and is refused a port another program holds.
+TEST(ProbeOverPseudoTerminal, FindsTheStationAndGivesThePortBack) {
+    TempFolder folder, locks;
+    PollEventLoop loop;
+    PosixFileSystem fs;
+    ScriptedDialogs dialogs;
+    sim::Simulator simulator(loop, sim::SimulatorSetup{{{12345}}, {}, std::nullopt});
+    std::string error;
+    ASSERT_TRUE(writeSampleInstallation(folder.path(), &error)) << error;
+    const auto pty = PseudoTerminal::open(&error);
+    ASSERT_TRUE(pty) << error;
+    PortMap ports;
+    ports.map(1, pty->slavePath());
+    PosixSerialOptions options;
+    options.lockFolder = locks.path();
+    const auto serial = makePosixSerialPort(loop, ports, options);
+    const auto queries = makePosixPortQueries(ports, options);
+    Program program(Platform{fs, loop, dialogs, *serial, *queries}, folder.path());
+    simulator.setOutput([&pty](const std::string& bytes) { pty->write(bytes); });
+    const int watch = loop.watchReadable(pty->masterFd(), [&] { simulator.receive(pty->readAvailable()); });
+
+    program.InitX.setFileName(program.path(kSettingsFile));
+    FrmCOM form;
+    FrmCOMController controller(program, form);
+    controller.Form_Load();
+    form.CboCOMs.setListIndex(form.CboCOMs.findText("COM1"));
+    controller.CboCOMs_Click();
+    form.CboPNLBez.setListIndex(form.CboPNLBez.findText("Haupteingang"));
+    controller.CboPNLBez_Click();
+    controller.CmdCOMTest_Click();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text,
+              "Die PNLXXX mit der Seriennr. 012345\n\rwurde am ausgewählten Port gefunden!");
+    EXPECT_FALSE(serial->isOpen());
+    // The station was opened and queried, with nothing it could not read.
+    bool settled = false;
+    loop.startTimer(std::chrono::milliseconds(200), false, [&] { settled = true; });
+    loop.processEventsUntil([&] { return settled; });
+    const auto frames = simulator.framesOf(12345);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].code, "01");
+    EXPECT_EQ(frames[1].kind, sim::Frame::Kind::Query);
+    EXPECT_EQ(frames[2].code, "00");  // the closing frame survives the port's close
+    EXPECT_TRUE(simulator.malformed().empty());
+    EXPECT_EQ(queries->status(1), 0);  // nothing holds the port any more
+
+    std::ostringstream out;
+    const auto noPrompt = [](const std::string&) { return std::optional<std::string>(); };
+    EXPECT_EQ(RunProbeCommand(program, "1", "5", out, noPrompt), kProbeNotFound);  // not simulated
+    EXPECT_NE(out.str().find("wurde nicht am ausgewählten Port gefunden!"), std::string::npos);
+    auto other = makePosixSerialPort(loop, ports, options);
+    other->setCommPort(1);
+    ASSERT_TRUE(other->open(&error)) << error;
+    out.str("");
+    EXPECT_EQ(RunProbeCommand(program, "0", "5", out, noPrompt), kProbeCouldNotRun);
+    EXPECT_EQ(out.str(), "Schnittstelle wird gegenwärtig genutzt. Kein Test möglich!\n(Sperrdatei " +
+                             serial_lock::lockFilePath(options.lockFolder, ports.pathOf(1)) + ")\n");
+    other->close();
+    loop.processEventsUntil([] { return true; });
+    EXPECT_EQ(simulator.framesOf(12345).size(), 3u);  // nothing sent
+    loop.unwatch(watch);
 }
 
 }  // namespace

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "interfaces/interface_editor.h"
+#include "support/com_window.h"
+
+namespace pnl::test {
+namespace {
+
+// The chosen device, whether it may be tested, and on the visible pages the modem box, strings and controls.
+std::string shown(const FrmCOM& form) {
+    std::string text = form.CboCOMDev.text() + (form.CmdCOMTest.enabled() ? ": Testen" : ": kein Test");
+    if (!form.SSTabCOMs.visible())
+        return text;
+    const auto add = [&text](bool on, const std::string& name) { text += on ? " " + name : ""; };
+    add(!form.CmdCOMTest.tip().empty(), "(" + form.CmdCOMTest.tip() + ")");
+    for (std::size_t tab = 0; tab < form.SSTabCOMs.tabs().size(); ++tab)
+        add(form.SSTabCOMs.tabs()[tab].visible, "Seite" + std::to_string(tab));
+    add(form.ChkPNLModem.checked(), "[x]Modem " + form.TxtModemINI1.text() + "|" + form.TxtModemINI2.text() +
+                                        "|" + form.TxtMdmAnwahl.text());
+    add(form.LblPNLModem.visible(), "LblPNLModem");
+    add(form.TxtPNLModem.visible(), "TxtPNLModem");
+    add(form.LblMdmBaud.visible(), "LblMdmBaud");
+    add(form.CboModemBaud.visible(), "CboModemBaud");
+    return text;
+}
+
+// The present ports in ascending order, none chosen; then each port or device chosen shows its page.
+TEST(InterfaceEditor, ListsThePresentPortsAndShowsThePageOfTheRecordedKind) {
+    ComWindow window(
+        "[Schnittstellen]\r\nCOM1=30,TRUE,ATE0L1M0Q0V1&C1&D2&S1,,0,\r\nCOM2=51,TRUE,ATX,,0,\r\n"
+        "[PNLXXX]\r\nPNL00=PNL-A,Zugang Nord,000001,,FALSE\r\nPNL01=PNL-B,Haupteingang,012345,,FALSE\r\n");
+    window.ports.present = {8, 3, 2, 1};
+    EnumeratePorts(*window.program, window.form);
+    EXPECT_EQ(window.form.CboCOMs.items(),
+              (std::vector<ComboBox::Item>{{"COM1", 0}, {"COM2", 0}, {"COM3", 0}, {"COM8", 0}}));
+    EXPECT_EQ(window.form.CboCOMs.listIndex(), -1);
+    EXPECT_EQ(shown(window.form), ": kein Test");
+    const std::string direct = "PNLXX Abgleich: Testen Seite4";
+    const std::string modem = "PNLXX Abgleich: kein Test (" + std::string(kTestNeedsDirectLine) +
+                              ") Seite4 Seite5 [x]Modem ATE0L1M0Q0V1&C1&D2&S1||0 LblPNLModem TxtPNLModem";
+    const std::vector<std::pair<std::string, std::string>> steps{
+        {"COM1", modem},
+        {"COM2", ": kein Test"},            // a kind this program does not offer: nothing chosen
+        {"PNLXX Abgleich", direct},         // its defaults, not the other kind's fields
+        {"COM3", "Kein Gerät: kein Test"},  // no record
+        {"COM1", modem},
+        {"Kein Gerät", "Kein Gerät: kein Test"},
+        {"PNLXX Abgleich", direct},  // still the defaults until the port is chosen again
+        {"COM1", modem},
+    };
+    for (const auto& [choice, expected] : steps) {
+        if (choice.starts_with("COM"))
+            window.choosePort(choice);
+        else
+            window.chooseDevice(choice);
+        EXPECT_EQ(shown(window.form), expected) << choice;
+    }
+    EXPECT_EQ(window.form.SSTabCOMs.tab(), FrmCOM::kStationTab);
+    // The station list is sorted by label and carries the slot numbers.
+    EXPECT_EQ(window.form.CboPNLBez.items(),
+              (std::vector<ComboBox::Item>{{"Haupteingang", 1}, {"Zugang Nord", 0}}));
+
+    // A PC without serial ports: nothing to choose, and saving without a choice writes nothing.
+    window.ports.present.clear();
+    EnumeratePorts(*window.program, window.form);
+    EXPECT_EQ(window.form.CboCOMs.count(), 0);
+    const std::string before = window.settings();
+    window.save();
+    EXPECT_EQ(window.settings(), before);
+}
+
+// A file as the other program keeps it (comments, unknown sections and keys, a port above 8) keeps all but
+// the records saved; one port at most carries the station link ("030" counts); what a record cannot hold is
+// refused.
+TEST(InterfaceSave, WritesTheExactRecordOfEachKindAndRefusesWhatItCannotHold) {
+    const std::string file =
+        "; Anlage Musterstrasse\r\n[Anlage]\r\nName=Haus 1\r\n[Schnittstellen]\r\nCOM1=030,FALSE\r\n"
+        "COM2=51,4800,X\r\nCOM9=30,FALSE\r\n[PNLXXX]\r\n";
+    ComWindow window(file);
+    window.choosePort("COM2");
+    window.chooseDevice("PNLXX Abgleich");
+    window.save();
+    EXPECT_EQ(window.settings(), file);
+    ASSERT_EQ(window.dialogs.shown.size(), 1u);
+    EXPECT_EQ(window.dialogs.last().text,
+              "Es darf nur eine Schnittstelle für den PNL Datenabgleich konfiguriert sein.");
+    EXPECT_EQ(window.dialogs.last().title, "Schnittstellen Fehler");
+    EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(window.form.CboCOMDev.text(), "PNLXX Abgleich");  // the window keeps what was entered
+
+    // Saving the link again on the port that carries it is allowed.
+    window.choosePort("COM1");
+    window.save();
+    EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,FALSE");
+    window.tickModem(true);
+    window.form.TxtModemINI1.setText("  ATE0L1M0Q0V1&C1&D2&S1 ");
+    window.form.TxtModemINI2.setText("   ");
+    window.form.TxtMdmAnwahl.setText(" 0");
+    window.save();
+    EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,TRUE,ATE0L1M0Q0V1&C1&D2&S1,,0,");
+
+    const std::string before = window.settings();
+    struct Case {
+        TextBox FrmCOM::*field;
+        std::string text;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {&FrmCOM::TxtModemINI1, "AT,Z", "Im 1. Initialisierungsstring dürfen keine Kommas enthalten sein!"},
+        {&FrmCOM::TxtModemINI2, "ATX3,", "Im 2. Initialisierungsstring dürfen keine Kommas enthalten sein!"},
+        {&FrmCOM::TxtMdmAnwahl, "0,", "Im Anwahlpräfix dürfen keine Kommas enthalten sein!"},
+        {&FrmCOM::TxtModemINI1, "ATZ\r\nATX",
+         "Im 1. Initialisierungsstring dürfen keine Zeilenumbrüche enthalten sein!"},
+        {&FrmCOM::TxtMdmAnwahl, "0\n", "Im Anwahlpräfix dürfen keine Zeilenumbrüche enthalten sein!"},
+        {&FrmCOM::TxtModemINI2, "AT→X",
+         "Im 2. Initialisierungsstring ist das Zeichen „→“ enthalten, das ANLAGE99.INI nicht speichern "
+         "kann!"},
+    };
+    for (const Case& c : cases) {
+        window.choosePort("COM1");
+        (window.form.*c.field).setText(c.text);
+        window.save();
+        EXPECT_EQ(window.dialogs.last().text, c.message);
+        EXPECT_EQ(window.settings(), before) << c.text;
+    }
+    // A direct line stores no modem strings, so they are not checked.
+    window.tickModem(false);
+    window.save();
+    EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,FALSE");
+
+    // Once COM1 is freed, COM2 may take the link.
+    window.chooseDevice("Kein Gerät");
+    window.save();
+    window.choosePort("COM2");
+    window.chooseDevice("PNLXX Abgleich");
+    window.save();
+    EXPECT_EQ(window.settings(),
+              "; Anlage Musterstrasse\r\n[Anlage]\r\nName=Haus 1\r\n[Schnittstellen]\r\nCOM1=\r\n"
+              "COM2=30,FALSE\r\nCOM9=30,FALSE\r\n[PNLXXX]\r\n");
+    EXPECT_EQ(window.dialogs.shown.size(), 1 + cases.size());
+    // Every save is logged, a refused one as well.
+    std::vector<std::string> log(5 + cases.size(), "Schnittstelle PNLXX Abgleich geaendert");
+    log.insert(log.end() - 1, "Schnittstelle Kein Gerät geaendert");
+    EXPECT_EQ(window.logTexts(), log);
+
+    // The working copy has become something that cannot be replaced.
+    const std::string copy = window.path(kSettingsCopy);
+    std::filesystem::remove(copy);
+    std::filesystem::create_directories(copy + "/held");
+    window.save();
+    EXPECT_EQ(window.dialogs.last().text, "Die Schnittstelleneinstellung konnte nicht gespeichert werden!");
+    EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(std::filesystem::is_directory(copy + "/held"));
+}
+
+}  // namespace
+}  // namespace pnl::test
