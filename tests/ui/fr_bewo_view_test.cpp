@@ -1,74 +1,59 @@
-#include <gtest/gtest.h>
+// The resident page on the sample installation, driven as the user does.
 
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "forms/fr_bewo.h"
-#include "residents/resident_editor.h"
-#include "residents/resident_table.h"
-#include "support/installation.h"
+#include "setup_fixture.h"
 #include "ui/fr_bewo_view.h"
 #include "ui/masked_line_edit.h"
 
 namespace pnl::test {
+namespace {
 
-TEST(FrBewoView, ShowsTheResidentPageAndForwardsTheUsersActions) {
-    Installation inst;
-    Program& program = *inst.program;
-    inst.writeFile(kSettingsCopy,
-                   "[PNLXXX]\nPNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL02=PNL-A,Hof,1,,FALSE\n");
-    program.InitX.setFileName(inst.path(kSettingsCopy));
-    program.DataBewo = Database::create(inst.path(kDatabaseCopy));
-    ASSERT_TRUE(program.DataBewo->exec(
-        "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, Vorname TEXT, Wnr TEXT, "
-        "sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, PNL TEXT)"));
-    ASSERT_TRUE(program.DataBewo->exec(
-        "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) VALUES "
-        "('Meier', 'Anna', '12', 4711, ',,000000', 0, '001'), ('Abel', 'Karl', '3', 99, ',,000815', 12, "
-        "'1')"));
-    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
-    FrBewoControls form;
-    ResidentEditor editor(program, form);
-    ui::FrBewoView view(form, editor);
-    editor.OpenResidentView();
+using ResidentPage = SetupFixture;
 
-    EXPECT_EQ(view.title(), "Bewohnerdaten");
-    EXPECT_TRUE(view.nameMode()->isChecked());
-    ASSERT_EQ(view.residentList()->count(), 2);
-    EXPECT_EQ(view.residentList()->itemText(0), "Abel, Karl");
-    EXPECT_EQ(view.tabs()->tabText(1), "Ort");
-    ASSERT_EQ(view.stationTree()->topLevelItemCount(), 2);
-    EXPECT_EQ(view.stationTree()->topLevelItem(1)->text(0), "Hof");
-    EXPECT_EQ(view.serialField()->toolTip(), "1. Seriennummer für Türruf");
+TEST_F(ResidentPage, ShowsTheResidentsAndForwardsTheUsersActions) {
+    setup->start(5);
+    auto* view = mainWindow()->findChild<ui::FrBewoView*>();
+    ASSERT_TRUE(view && view->isVisible());
+    EXPECT_EQ(view->title(), "Bewohnerdaten");
+    EXPECT_TRUE(view->nameMode()->isChecked());
+    ASSERT_EQ(view->residentList()->count(), 41);
+    EXPECT_EQ(view->residentList()->itemText(0), "Becker, Renate");
+    EXPECT_EQ(view->tabs()->tabText(1), "Ort");
+    ASSERT_EQ(view->stationTree()->topLevelItemCount(), 3);
+    EXPECT_EQ(view->stationTree()->topLevelItem(2)->text(0), "Tiefgarage");
+    EXPECT_EQ(view->serialField()->toolTip(), "1. Seriennummer für Türruf");
 
-    // The user picks Meier: the form and the tree follow.
-    emit view.residentList()->activated(1);
-    EXPECT_EQ(view.nameField()->text(), "Meier");
-    EXPECT_EQ(view.serialField()->text(), "4711");
-    EXPECT_EQ(view.stationTree()->topLevelItem(1)->checkState(0), Qt::Checked);
-    EXPECT_EQ(view.stationTree()->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    // The user picks Anna Müller: the form and the tree follow.
+    program().DataBewo->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr = 'A001'",
+                             {"001" + std::string(61, '0')});
+    emit view->residentList()->activated(view->residentList()->findText("Müller, Anna"));
+    EXPECT_EQ(view->nameField()->text(), "Müller");
+    EXPECT_EQ(view->serialField()->text(), "100101");
+    EXPECT_EQ(view->stationTree()->topLevelItem(2)->checkState(0), Qt::Checked);
+    EXPECT_EQ(view->stationTree()->topLevelItem(1)->checkState(0), Qt::Unchecked);
 
     // Another display mode lists the serial numbers.
-    view.serialMode()->click();
-    EXPECT_EQ(view.residentList()->itemText(0), "000099");
-    EXPECT_EQ(view.residentList()->currentIndex(), -1);
+    view->serialMode()->click();
+    EXPECT_EQ(view->residentList()->itemText(0), "100101");
+    EXPECT_EQ(view->residentList()->currentIndex(), -1);
 
     // Typing goes into the form; saving writes the row.
-    view.firstNameField()->setText("Anne");
-    emit view.firstNameField()->textEdited("Anne");
-    view.saveButton()->click();
-    const auto rows = program.DataBewo->query("SELECT Vorname FROM BEWOHNER WHERE Name = 'Meier'");
+    view->firstNameField()->setText("Anne");
+    emit view->firstNameField()->textEdited("Anne");
+    view->saveButton()->click();
+    const auto rows = program().DataBewo->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
     EXPECT_EQ(dbText(rows->front().at(0)), "Anne");
 
     // Rights set on the models disable the widgets.
-    form.CmdBWDel.setEnabled(false);
-    form.SSTabBewo.setTabEnabled(FrBewoControls::kTabPlace, false);
-    EXPECT_FALSE(view.deleteButton()->isEnabled());
-    EXPECT_FALSE(view.tabs()->isTabEnabled(1));
+    setup->setupForm().CmdBWDel.setEnabled(false);
+    setup->setupForm().SSTabBewo.setTabEnabled(FrBewoControls::kTabPlace, false);
+    EXPECT_FALSE(view->deleteButton()->isEnabled());
+    EXPECT_FALSE(view->tabs()->isTabEnabled(1));
 }
 
+}  // namespace
 }  // namespace pnl::test

@@ -66,4 +66,12 @@ struct SetupFixture : ::testing::Test {
     int infoShown = 0;
 };
 
+// A fixture set up by hand: a fresh program for each case of a table.
+template <class Fixture>
+struct FreshRun : Fixture {
+    FreshRun() { this->SetUp(); }
+    ~FreshRun() override { this->TearDown(); }
+    void TestBody() override {}
+};
+
 }  // namespace pnl::test
