@@ -1,4 +1,4 @@
-// The resident page on the sample installation, driven as the user does.
+// The resident page on the sample installation, driven as the user does, keyboard included.
 
 #include <QComboBox>
 #include <QRadioButton>
@@ -7,6 +7,7 @@
 
 #include "setup_fixture.h"
 #include "ui/fr_bewo_view.h"
+#include "ui/fr_levels_view.h"
 #include "ui/masked_line_edit.h"
 
 namespace pnl::test {
@@ -18,6 +19,20 @@ TEST_F(ResidentPage, ShowsTheResidentsAndForwardsTheUsersActions) {
     setup->start(5);
     auto* view = mainWindow()->findChild<ui::FrBewoView*>();
     ASSERT_TRUE(view && view->isVisible());
+    // Each page opens on its first field, also when a field of another page had the focus.
+    choose(kBerechtigungen);
+    EXPECT_EQ(mainWindow()->focusWidget(), setup->levelsView()->levelList());
+    choose(kDatensaetze);
+    EXPECT_EQ(mainWindow()->focusWidget(), view->residentList());
+    EXPECT_EQ(tabWalk(view->residentList(), 8),
+              (std::vector<QWidget*>{view->tabs()->tabBar(), view->nameField(), view->firstNameField(),
+                                     view->serialField(), view->secondSerialField(), view->codeField(),
+                                     view->newButton(), view->deleteButton()}));
+    view->tabs()->setCurrentIndex(1);
+    EXPECT_EQ(tabWalk(view->residentList(), 5),
+              (std::vector<QWidget*>{view->tabs()->tabBar(), view->apartmentField(), view->stationTree(),
+                                     view->allStationsButton(), view->noStationsButton()}));
+
     EXPECT_EQ(view->title(), "Bewohnerdaten");
     EXPECT_TRUE(view->nameMode()->isChecked());
     ASSERT_EQ(view->residentList()->count(), 41);

@@ -20,7 +20,7 @@ struct InterfaceWindow : SetupFixture {
         mainWindow()->resize(900, 700);
         choose(kSchnittstelle);
         view = mainWindow()->findChild<ui::FrmComView*>();
-        ASSERT_TRUE(view);
+        ASSERT_TRUE(view && view->isVisible());
     }
     // The user picks an entry of a drop-down list.
     static void pick(QComboBox* list, const QString& text) {
@@ -29,19 +29,16 @@ struct InterfaceWindow : SetupFixture {
         list->setCurrentIndex(index);
         emit list->activated(index);
     }
-    std::string setting(const std::string& section, const std::string& key) {
-        return program().InitX.read(section, key);
-    }
 
     ui::FrmComView* view = nullptr;
 };
 
 TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
     open();
-    EXPECT_TRUE(view->isVisible());
     const QRect main = mainWindow()->frameGeometry();
     // Below the main window's menu bar (the offscreen platform adds its own frame to the size).
     EXPECT_EQ(view->frameGeometry().topLeft(), QPoint(main.left() + 2, main.top() + 50));
+    EXPECT_EQ(view->focusWidget(), view->portList());
     EXPECT_EQ(view->portList()->count(), 2);
     EXPECT_FALSE(view->pages()->isVisible());
     EXPECT_FALSE(view->testButton()->isEnabled());
@@ -57,6 +54,9 @@ TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
     EXPECT_EQ(view->pages()->currentIndex(), FrmCOM::kStationTab);
     EXPECT_EQ(view->stationList()->count(), 3);
     EXPECT_TRUE(view->testButton()->isEnabled());
+    EXPECT_EQ(tabWalk(view->portList(), 5),
+              (std::vector<QWidget*>{view->deviceList(), view->testButton(), view->saveButton(),
+                                     view->pages()->tabBar(), view->stationList()}));
 
     QTest::mouseClick(view->modemBox(), Qt::LeftButton);
     EXPECT_TRUE(view->pages()->isTabVisible(FrmCOM::kModemTab));
@@ -69,6 +69,13 @@ TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
     pick(view->deviceList(), "Kein Gerät");
     EXPECT_FALSE(view->pages()->isVisible());
     EXPECT_FALSE(view->testButton()->isEnabled());
+
+    QTest::keyClick(view->portList(), Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(setup->interfaceForm().visible());
+    choose(kSchnittstelle);
+    choose(kDatensaetze);  // the resident page closes the window
+    EXPECT_FALSE(view->isVisible());
 }
 
 TEST_F(InterfaceWindow, AStationIsTypedInSavedAndProbed) {
@@ -79,7 +86,7 @@ TEST_F(InterfaceWindow, AStationIsTypedInSavedAndProbed) {
     QTest::keyClicks(view->labelField(), "Hof");
     QTest::keyClicks(view->serialField(), "4711");
     QTest::mouseClick(view->saveStationButton(), Qt::LeftButton);
-    EXPECT_EQ(setting("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
+    EXPECT_EQ(program().InitX.read("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
     EXPECT_EQ(view->stationList()->currentText(), "Hof");
 
     inst.serial.onOutput = [this](const std::string& bytes) {
@@ -93,13 +100,6 @@ TEST_F(InterfaceWindow, AStationIsTypedInSavedAndProbed) {
     EXPECT_TRUE(view->testButton()->isEnabled());
     EXPECT_TRUE(view->portList()->isEnabled());
     EXPECT_FALSE(inst.serial.isOpen());
-}
-
-TEST_F(InterfaceWindow, EscapeClosesIt) {
-    open();
-    QTest::keyClick(view->portList(), Qt::Key_Escape);
-    EXPECT_FALSE(view->isVisible());
-    EXPECT_FALSE(setup->interfaceForm().visible());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The transfer dialog on screen, driven as the user does: open it from the menu, tick a station, start, try
-// to close it while the run goes on.
+// The transfer dialog driven as the user does: open it, walk it with Tab, tick a station, start, try to close
+// it.
 
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -16,7 +17,7 @@ struct TransferWindowTest : SetupFixture {
     ui::FrmPnlView* dialog() { return setup->transferWindow(); }
 };
 
-TEST_F(TransferWindowTest, RunsAStationAndCannotBeClosedMeanwhile) {
+TEST_F(TransferWindowTest, EnterStartsNothingAndARunCannotBeClosed) {
     setup->start(5);
     program().DataBewo->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr LIKE 'A%'", {"1" + std::string(63, '0')});
     choose(kPnlxxx);
@@ -29,8 +30,16 @@ TEST_F(TransferWindowTest, RunsAStationAndCannotBeClosedMeanwhile) {
         tree->toolTip(),
         QStringLiteral("Wählen Sie hier bitte die PNLXXX aus, zu denen ein Transfer stattfinden soll."));
     EXPECT_FALSE(dialog()->progressBar()->isVisible());
+    EXPECT_EQ(dialog()->focusWidget(), tree);
+    EXPECT_EQ(tabWalk(tree, 7),
+              (std::vector<QWidget*>{dialog()->stateList(), dialog()->lineList(), dialog()->presenceCheck(),
+                                     dialog()->allButton(), dialog()->changedButton(),
+                                     dialog()->startButton(), dialog()->cancelButton()}));
 
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Return);  // the dialog has no default button
+    EXPECT_TRUE(inst.serial.sent.empty());
     bool closedDuringRun = true, lockedDuringRun = false, mainWindowUsable = false;
     int barDuringRun = -1;
     QString statusDuringRun;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <vector>
 
 #include "app/records.h"
 #include "support/installation.h"
@@ -52,6 +53,16 @@ struct SetupFixture : ::testing::Test {
     }
     void choose(MenuCommand command) { mainWindow()->menuCommand(command)->trigger(); }
     bool menuEnabled(MenuCommand command) { return mainWindow()->menuCommand(command)->isEnabled(); }
+    // The widgets that Tab reaches after `start`, one per press.
+    static std::vector<QWidget*> tabWalk(QWidget* start, std::size_t presses) {
+        start->setFocus(Qt::TabFocusReason);
+        std::vector<QWidget*> walk;
+        while (walk.size() < presses) {
+            QTest::keyClick(start->window()->focusWidget(), Qt::Key_Tab);
+            walk.push_back(start->window()->focusWidget());
+        }
+        return walk;
+    }
     QString panel(int number) { return mainWindow()->statusPanels()->panel(number)->text(); }
     // A level record of the settings working copy, decrypted.
     std::string storedLevel(int level) {

@@ -2,9 +2,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "setup_fixture.h"
+#include "ui/fr_bewo_view.h"
 #include "ui/fr_levels_view.h"
 #include "ui/frm_copyright_window.h"
 #include "ui/masked_line_edit.h"
@@ -46,7 +48,7 @@ TEST(SetupWindowRights, EachKindEnablesExactlyItsElements) {
 
 TEST_F(SetupWindow, MenuCommandsShowTheirPagesAndTheStatusBarFollowsTheClock) {
     setup->start(6);
-    EXPECT_FALSE(password()->isVisible());
+    EXPECT_FALSE(password()->isVisible());  // not shown on a command-line start
     EXPECT_EQ(panel(1), "Level 6");
     EXPECT_EQ(panel(4), "Bewohner: 41");
     EXPECT_EQ(panel(5), "09:30");
@@ -59,21 +61,13 @@ TEST_F(SetupWindow, MenuCommandsShowTheirPagesAndTheStatusBarFollowsTheClock) {
     inst.loop.advance(50000);
     EXPECT_EQ(panel(5), "09:31");
 
-    program().StartedWithLevel = false;  // as after the master code: the interface menu is usable
-    setup->setupForm().PCCOM.setEnabled(true);
-    mainWindow()->move(40, 30);
-    mainWindow()->resize(900, 700);
-    choose(kSchnittstelle);
-    const Window::Geometry main = setup->setupForm().geometry();
-    EXPECT_EQ(main.width, mainWindow()->frameGeometry().width());
-    EXPECT_EQ(setup->interfaceForm().geometry(),
-              (Window::Geometry{main.left + 2, main.top + 50, main.width - 4, main.height - 80}));
-    EXPECT_FALSE(setup->setupForm().FrBewo.visible());
-    setup->setupForm().SSTabBewo.setTab(1);
-    choose(kDatensaetze);
-    EXPECT_FALSE(setup->interfaceForm().visible());
-    EXPECT_TRUE(setup->setupForm().FrBewo.visible());
-    EXPECT_EQ(setup->setupForm().SSTabBewo.tab(), 0);
+    auto* residents = mainWindow()->findChild<ui::FrBewoView*>();
+    residents->tabs()->setCurrentIndex(1);
+    choose(kBerechtigungen);
+    EXPECT_FALSE(residents->isVisible());
+    choose(kDatensaetze);  // opens on the first tab
+    EXPECT_TRUE(residents->isVisible());
+    EXPECT_EQ(residents->tabs()->currentIndex(), 0);
 
     choose(kBerechtigungen);
     EXPECT_TRUE(setup->levelsView()->isVisible());
