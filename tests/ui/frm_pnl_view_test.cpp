@@ -38,6 +38,7 @@ TEST_F(TransferWindowTest, EnterStartsNothingAndARunCannotBeClosed) {
 
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     tree->setFocus();
+    EXPECT_FALSE(dialog()->startButton()->isDefault());
     QTest::keyClick(tree, Qt::Key_Return);  // the dialog has no default button
     EXPECT_TRUE(inst.serial.sent.empty());
     bool closedDuringRun = true, lockedDuringRun = false, mainWindowUsable = false;
