@@ -26,7 +26,7 @@ struct OverviewView : SetupFixture {
     }
 };
 
-TEST_F(OverviewView, SearchesAssignsStationsAndOpensTheResident) {
+TEST_F(OverviewView, SearchesAssignsStationsImportsAndOpensTheResident) {
     setup->start(5);
     mainWindow()->overviewCommand()->trigger();
     ASSERT_TRUE(view()->isVisible());
@@ -52,34 +52,30 @@ TEST_F(OverviewView, SearchesAssignsStationsAndOpensTheResident) {
     EXPECT_EQ(rows()->index(0, columnNamed("Tiefgarage")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
     EXPECT_EQ(setup->setupForm().LblOutcome.caption(), "2 Bewohner der PNL02 zugeordnet.");
 
-    // A double click opens the resident on the resident page.
-    const QModelIndex first = rows()->index(0, 0);
-    const QString name = cell(0, 0);
-    emit view()->table()->doubleClicked(first);
-    EXPECT_TRUE(setup->setupForm().FrBewo.visible());
-    EXPECT_EQ(QString::fromStdString(setup->setupForm().TxtBWName.text()), name);
-}
-
-TEST_F(OverviewView, ImportShowsThePreviewAndWritesOnlyWhenAccepted) {
-    setup->start(5);
-    mainWindow()->overviewCommand()->trigger();
+    // The import shows its preview and writes only when the user accepts it.
     inst.writeFile("neu.csv", "Name;Wohnung;Seriennummer\r\nNeumann;Z99;777777\r\n");
     view()->chooseImportFile = [this] { return QString::fromStdString(inst.path("neu.csv")); };
     int previews = 0;
-    std::optional<bool> answer;
+    std::optional<bool> answer;  // none: "Abbrechen"; false: keep the residents missing from the file
     view()->confirmImport = [&](const ImportPreview& preview) {
         ++previews;
         EXPECT_EQ(preview.count(ImportStatus::New), 1);
         return answer;
     };
     QPushButton* importButton = view()->findChildren<QPushButton*>().at(3);
-    QTest::mouseClick(importButton, Qt::LeftButton);  // "Abbrechen"
-    EXPECT_EQ(rows()->rowCount(), 41);
+    QTest::mouseClick(importButton, Qt::LeftButton);
+    EXPECT_EQ(program().residents->count(), 41);
     answer = false;
     QTest::mouseClick(importButton, Qt::LeftButton);
     EXPECT_EQ(previews, 2);
-    EXPECT_EQ(rows()->rowCount(), 42);
+    EXPECT_EQ(setup->setupForm().LblCount.caption(), "2 von 42 Bewohnern");
     EXPECT_EQ(setup->setupForm().LblOutcome.caption(), "Importiert: 1 neu, 0 geändert.");
+
+    // A double click opens the resident on the resident page.
+    const QString name = cell(0, 0);
+    emit view()->table()->doubleClicked(rows()->index(0, 0));
+    EXPECT_TRUE(setup->setupForm().FrBewo.visible());
+    EXPECT_EQ(QString::fromStdString(setup->setupForm().TxtBWName.text()), name);
 }
 
 TEST_F(OverviewView, ALevelOfKindBMaySearchButNotAssignOrImport) {
