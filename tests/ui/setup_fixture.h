@@ -5,10 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 #include <vector>
 
@@ -16,8 +21,13 @@
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/bind_status_bar.h"
+#include "ui/fr_bewo_view.h"
+#include "ui/fr_levels_view.h"
+#include "ui/frm_com_view.h"
+#include "ui/frm_pnl_view.h"
 #include "ui/frm_pwd_window.h"
 #include "ui/frm_setup_window.h"
+#include "ui/masked_line_edit.h"
 #include "ui/setup_application.h"
 
 namespace pnl::test {

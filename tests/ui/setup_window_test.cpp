@@ -1,18 +1,68 @@
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QRadioButton>
-#include <QTabWidget>
+// The windowed program: the password window, the rights it grants, the main window's menu and pages.
+
 #include <QTimer>
 
 #include "setup_fixture.h"
-#include "ui/fr_bewo_view.h"
-#include "ui/fr_levels_view.h"
 #include "ui/frm_copyright_window.h"
-#include "ui/masked_line_edit.h"
 
 namespace pnl::test {
 namespace {
+
+struct PasswordWindow : SetupFixture {
+    void SetUp() override {
+        SetupFixture::SetUp();
+        setup->start(0);
+        ASSERT_TRUE(password()->isVisible());
+    }
+};
+
+TEST_F(PasswordWindow, EmptyEntriesAreNoTryAndTheMasterCodeAdmitsAfterTwoWrongOnes) {
+    EXPECT_EQ(password()->windowTitle(), "QBX Setup");
+    EXPECT_EQ(password()->prompt()->text(), "Bitte geben Sie Ihren\nZugangscode ein!");
+    EXPECT_EQ(password()->okButton()->text(), "&Bestätigen");
+    EXPECT_EQ(password()->cancelButton()->text(), "&Abbrechen");
+    EXPECT_EQ(password()->codeEntry()->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(mainWindow()->isVisible());
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(password()->codeEntry(), Qt::Key_Return);
+    QTest::mouseClick(password()->okButton(), Qt::LeftButton);
+    EXPECT_EQ(program().UserLevel, 0);
+    enterCode("555");
+    EXPECT_EQ(password()->codeEntry()->text(), "");  // cleared for the next try
+    enterCode("0555555");
+    EXPECT_TRUE(password()->isVisible());
+
+    typeCode("orion nebel");  // the master code, in lower case
+    QTest::mouseClick(password()->okButton(), Qt::LeftButton);
+    EXPECT_EQ(inst.dialogs.texts(), std::vector<std::string>{"Möge die Macht mit Euch sein"});
+    EXPECT_FALSE(password()->isVisible());
+    ASSERT_TRUE(mainWindow()->isVisible());
+    EXPECT_EQ(mainWindow()->windowTitle(), "PNL Fernwartung");
+    EXPECT_EQ(program().UserLevel, 6);
+    EXPECT_EQ(panel(1), "Level 6");
+    EXPECT_TRUE(menuEnabled(kSchnittstelle) && menuEnabled(kBerechtigungen));
+    EXPECT_FALSE(setup->ended());
+}
+
+TEST(PasswordWindowEnd, EscapeTheCloseBoxAndTwentyIdleSecondsEachEndTheProgram) {
+    const std::vector<std::function<void(SetupFixture&)>> ways = {
+        [](SetupFixture& f) { QTest::keyClick(f.password()->codeEntry(), Qt::Key_Escape); },
+        [](SetupFixture& f) { f.password()->close(); },
+        [](SetupFixture& f) {
+            f.inst.loop.advance(12000);
+            QTest::keyClick(f.password()->codeEntry(), Qt::Key_7);  // a key press starts the 20 s again
+            f.inst.loop.advance(19999);
+            EXPECT_FALSE(f.setup->ended());
+            f.inst.loop.advance(1);
+        }};
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        SCOPED_TRACE(way);
+        FreshRun<PasswordWindow> run;
+        ways[way](run);
+        EXPECT_FALSE(run.password()->isVisible());
+        EXPECT_EQ(run.ends, 1);
+    }
+}
 
 using SetupWindow = SetupFixture;
 
@@ -123,6 +173,64 @@ TEST_F(SetupWindow, TheLevelEditorSavesWhatTheUserSets) {
     emit page->levelList()->activated(0);
     EXPECT_FALSE(page->releasedBox()->isEnabled());
     EXPECT_TRUE(page->releasedBox()->isChecked());
+}
+
+// The resident page on the sample installation, driven as the user does, keyboard included.
+using ResidentPage = SetupFixture;
+
+TEST_F(ResidentPage, ShowsTheResidentsAndForwardsTheUsersActions) {
+    setup->start(5);
+    auto* view = mainWindow()->findChild<ui::FrBewoView*>();
+    ASSERT_TRUE(view && view->isVisible());
+    // Each page opens on its first field, also when a field of another page had the focus.
+    choose(kBerechtigungen);
+    EXPECT_EQ(mainWindow()->focusWidget(), setup->levelsView()->levelList());
+    choose(kDatensaetze);
+    EXPECT_EQ(mainWindow()->focusWidget(), view->residentList());
+    EXPECT_EQ(tabWalk(view->residentList(), 8),
+              (std::vector<QWidget*>{view->tabs()->tabBar(), view->nameField(), view->firstNameField(),
+                                     view->serialField(), view->secondSerialField(), view->codeField(),
+                                     view->newButton(), view->deleteButton()}));
+    view->tabs()->setCurrentIndex(1);
+    EXPECT_EQ(tabWalk(view->residentList(), 5),
+              (std::vector<QWidget*>{view->tabs()->tabBar(), view->apartmentField(), view->stationTree(),
+                                     view->allStationsButton(), view->noStationsButton()}));
+
+    EXPECT_EQ(view->title(), "Bewohnerdaten");
+    EXPECT_TRUE(view->nameMode()->isChecked());
+    ASSERT_EQ(view->residentList()->count(), 41);
+    EXPECT_EQ(view->residentList()->itemText(0), "Becker, Renate");
+    EXPECT_EQ(view->tabs()->tabText(1), "Ort");
+    ASSERT_EQ(view->stationTree()->topLevelItemCount(), 3);
+    EXPECT_EQ(view->stationTree()->topLevelItem(2)->text(0), "Tiefgarage");
+    EXPECT_EQ(view->serialField()->toolTip(), "1. Seriennummer für Türruf");
+
+    // The user picks Anna Müller: the form and the tree follow.
+    program().DataBewo->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr = 'A001'",
+                             {"001" + std::string(61, '0')});
+    emit view->residentList()->activated(view->residentList()->findText("Müller, Anna"));
+    EXPECT_EQ(view->nameField()->text(), "Müller");
+    EXPECT_EQ(view->serialField()->text(), "100101");
+    EXPECT_EQ(view->stationTree()->topLevelItem(2)->checkState(0), Qt::Checked);
+    EXPECT_EQ(view->stationTree()->topLevelItem(1)->checkState(0), Qt::Unchecked);
+
+    // Another display mode lists the serial numbers.
+    view->serialMode()->click();
+    EXPECT_EQ(view->residentList()->itemText(0), "100101");
+    EXPECT_EQ(view->residentList()->currentIndex(), -1);
+
+    // Typing goes into the form; saving writes the row.
+    view->firstNameField()->setText("Anne");
+    emit view->firstNameField()->textEdited("Anne");
+    view->saveButton()->click();
+    const auto rows = program().DataBewo->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
+    EXPECT_EQ(dbText(rows->front().at(0)), "Anne");
+
+    // Rights set on the models disable the widgets.
+    setup->setupForm().CmdBWDel.setEnabled(false);
+    setup->setupForm().SSTabBewo.setTabEnabled(FrBewoControls::kTabPlace, false);
+    EXPECT_FALSE(view->deleteButton()->isEnabled());
+    EXPECT_FALSE(view->tabs()->isTabEnabled(1));
 }
 
 }  // namespace
