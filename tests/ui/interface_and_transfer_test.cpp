@@ -10,30 +10,24 @@
 namespace pnl::test {
 namespace {
 
-struct InterfaceWindow : SetupFixture {
-    // Starts with a level of kind "P" and opens the interface window from the menu.
-    void open() {
-        setup->start(0);
-        enterCode("555555");
-        mainWindow()->move(40, 30);
-        mainWindow()->resize(900, 700);
-        choose(kSchnittstelle);
-        view = mainWindow()->findChild<ui::FrmComView*>();
-        ASSERT_TRUE(view && view->isVisible());
-    }
-    // The user picks an entry of a drop-down list.
-    static void pick(QComboBox* list, const QString& text) {
-        const int index = list->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        list->setCurrentIndex(index);
-        emit list->activated(index);
-    }
+// The user picks an entry of a drop-down list.
+void pick(QComboBox* list, const QString& text) {
+    const int index = list->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+}
 
-    ui::FrmComView* view = nullptr;
-};
+using InterfaceWindow = SetupFixture;
 
-TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
-    open();
+TEST_F(InterfaceWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPage) {
+    setup->start(0);
+    enterCode("555555");  // a level of kind "P"
+    mainWindow()->move(40, 30);
+    mainWindow()->resize(900, 700);
+    choose(kSchnittstelle);
+    auto* view = mainWindow()->findChild<ui::FrmComView*>();
+    ASSERT_TRUE(view && view->isVisible());
     const QRect main = mainWindow()->frameGeometry();
     // Below the main window's menu bar (the offscreen platform adds its own frame to the size).
     EXPECT_EQ(view->frameGeometry().topLeft(), QPoint(main.left() + 2, main.top() + 50));
@@ -57,6 +51,26 @@ TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
               (std::vector<QWidget*>{view->deviceList(), view->testButton(), view->saveButton(),
                                      view->pages()->tabBar(), view->stationList()}));
 
+    QTest::mouseClick(view->newStationButton(), Qt::LeftButton);
+    pick(view->typeList(), "PNL-C");
+    QTest::keyClicks(view->labelField(), "Hof");
+    QTest::keyClicks(view->serialField(), "4711");
+    QTest::mouseClick(view->saveStationButton(), Qt::LeftButton);
+    EXPECT_EQ(program().InitX.read("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
+    EXPECT_EQ(view->stationList()->currentText(), "Hof");
+
+    inst.serial.onOutput = [this](const std::string& bytes) {
+        if (bytes == std::string("\x01*0000\x04"))
+            inst.serial.deliver("?*23456789012345678", 50);
+    };
+    QTest::mouseClick(view->testButton(), Qt::LeftButton);
+    EXPECT_EQ(inst.dialogs.last().text,
+              "Die PNLXXX mit der Seriennr. 4711\n\rwurde am ausgewählten Port gefunden!");
+    EXPECT_EQ(inst.serial.allSent(), std::string("\x01(00126701\x04\x01*0000\x04\x01(00126700\x04"));
+    EXPECT_TRUE(view->testButton()->isEnabled());
+    EXPECT_TRUE(view->portList()->isEnabled());
+    EXPECT_FALSE(inst.serial.isOpen());
+
     QTest::mouseClick(view->modemBox(), Qt::LeftButton);
     EXPECT_TRUE(view->pages()->isTabVisible(FrmCOM::kModemTab));
     EXPECT_FALSE(view->testButton()->isEnabled());
@@ -77,57 +91,32 @@ TEST_F(InterfaceWindow, LaidOverTheMainWindowWithOnlyTheStationAndModemPages) {
     EXPECT_FALSE(view->isVisible());
 }
 
-TEST_F(InterfaceWindow, AStationIsTypedInSavedAndProbed) {
-    open();
-    pick(view->portList(), "COM1");
-    QTest::mouseClick(view->newStationButton(), Qt::LeftButton);
-    pick(view->typeList(), "PNL-C");
-    QTest::keyClicks(view->labelField(), "Hof");
-    QTest::keyClicks(view->serialField(), "4711");
-    QTest::mouseClick(view->saveStationButton(), Qt::LeftButton);
-    EXPECT_EQ(program().InitX.read("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
-    EXPECT_EQ(view->stationList()->currentText(), "Hof");
-
-    inst.serial.onOutput = [this](const std::string& bytes) {
-        if (bytes == std::string("\x01*0000\x04"))
-            inst.serial.deliver("?*23456789012345678", 50);
-    };
-    QTest::mouseClick(view->testButton(), Qt::LeftButton);
-    EXPECT_EQ(inst.dialogs.last().text,
-              "Die PNLXXX mit der Seriennr. 4711\n\rwurde am ausgewählten Port gefunden!");
-    EXPECT_EQ(inst.serial.allSent(), std::string("\x01(00126701\x04\x01*0000\x04\x01(00126700\x04"));
-    EXPECT_TRUE(view->testButton()->isEnabled());
-    EXPECT_TRUE(view->portList()->isEnabled());
-    EXPECT_FALSE(inst.serial.isOpen());
-}
-
 // Open it, walk it with Tab, tick a station, start, try to close it.
-struct TransferWindowTest : SetupFixture {
-    ui::FrmPnlView* dialog() { return setup->transferWindow(); }
-};
+using TransferWindowTest = SetupFixture;
 
 TEST_F(TransferWindowTest, EnterStartsNothingAndARunCannotBeClosed) {
     setup->start(5);
     program().DataBewo->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr LIKE 'A%'", {"1" + std::string(63, '0')});
     choose(kPnlxxx);
-    ASSERT_TRUE(dialog()->isVisible());
-    EXPECT_EQ(dialog()->windowTitle(), QStringLiteral("Datenübertragung zur PNL"));
-    QTreeWidget* tree = dialog()->stationTree();
+    ui::FrmPnlView* dialog = setup->transferWindow();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Datenübertragung zur PNL"));
+    QTreeWidget* tree = dialog->stationTree();
     ASSERT_EQ(tree->topLevelItemCount(), 3);
     EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Haupteingang"));
     EXPECT_EQ(
         tree->toolTip(),
         QStringLiteral("Wählen Sie hier bitte die PNLXXX aus, zu denen ein Transfer stattfinden soll."));
-    EXPECT_FALSE(dialog()->progressBar()->isVisible());
-    EXPECT_EQ(dialog()->focusWidget(), tree);
+    EXPECT_FALSE(dialog->progressBar()->isVisible());
+    EXPECT_EQ(dialog->focusWidget(), tree);
     EXPECT_EQ(tabWalk(tree, 7),
-              (std::vector<QWidget*>{dialog()->stateList(), dialog()->lineList(), dialog()->presenceCheck(),
-                                     dialog()->allButton(), dialog()->changedButton(),
-                                     dialog()->startButton(), dialog()->cancelButton()}));
+              (std::vector<QWidget*>{dialog->stateList(), dialog->lineList(), dialog->presenceCheck(),
+                                     dialog->allButton(), dialog->changedButton(), dialog->startButton(),
+                                     dialog->cancelButton()}));
 
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     tree->setFocus();
-    EXPECT_FALSE(dialog()->startButton()->isDefault());
+    EXPECT_FALSE(dialog->startButton()->isDefault());
     QTest::keyClick(tree, Qt::Key_Return);  // the dialog has no default button
     EXPECT_TRUE(inst.serial.sent.empty());
     bool closedDuringRun = true, lockedDuringRun = false, mainWindowUsable = false;
@@ -135,16 +124,16 @@ TEST_F(TransferWindowTest, EnterStartsNothingAndARunCannotBeClosed) {
     QString statusDuringRun;
     inst.dialogs.answer(MsgAnswer::No);  // Escape asks whether to stop after this station: no
     inst.loop.post(26000, [&] {
-        dialog()->close();
-        QTest::keyClick(dialog(), Qt::Key_Escape);
-        closedDuringRun = !dialog()->isVisible();
-        lockedDuringRun = !tree->isEnabled() && !dialog()->startButton()->isEnabled() &&
-                          dialog()->cancelButton()->isEnabled() && !dialog()->allButton()->isEnabled();
-        statusDuringRun = dialog()->statusLine()->text();
+        dialog->close();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        closedDuringRun = !dialog->isVisible();
+        lockedDuringRun = !tree->isEnabled() && !dialog->startButton()->isEnabled() &&
+                          dialog->cancelButton()->isEnabled() && !dialog->allButton()->isEnabled();
+        statusDuringRun = dialog->statusLine()->text();
         mainWindowUsable = mainWindow()->isEnabled() && menuEnabled(kDatensaetze);
-        barDuringRun = dialog()->progressBar()->isVisible() ? dialog()->progressBar()->value() : -1;
+        barDuringRun = dialog->progressBar()->isVisible() ? dialog->progressBar()->value() : -1;
     });
-    QTest::mouseClick(dialog()->startButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
 
     EXPECT_FALSE(closedDuringRun);
     EXPECT_TRUE(lockedDuringRun);
@@ -161,7 +150,7 @@ TEST_F(TransferWindowTest, EnterStartsNothingAndARunCannotBeClosed) {
               std::string::npos);
 
     // The lines of the station stay in the list; the access code has a column of its own.
-    QTreeWidget* lines = dialog()->lineList();
+    QTreeWidget* lines = dialog->lineList();
     ASSERT_EQ(lines->topLevelItemCount(), 20);
     EXPECT_EQ(lines->headerItem()->text(4), QStringLiteral("Code"));
     const auto anna = lines->findItems(QStringLiteral("Müller, Anna"), Qt::MatchExactly, 0);
@@ -169,8 +158,8 @@ TEST_F(TransferWindowTest, EnterStartsNothingAndARunCannotBeClosed) {
     EXPECT_EQ(anna.front()->text(1), QStringLiteral("A001"));
     EXPECT_EQ(anna.front()->text(4), QStringLiteral("1234"));
 
-    QTest::mouseClick(dialog()->cancelButton(), Qt::LeftButton);
-    EXPECT_FALSE(dialog()->isVisible());
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(setup->transferForm().visible());
 }
 

@@ -8,15 +8,11 @@
 namespace pnl::test {
 namespace {
 
-struct PasswordWindow : SetupFixture {
-    void SetUp() override {
-        SetupFixture::SetUp();
-        setup->start(0);
-        ASSERT_TRUE(password()->isVisible());
-    }
-};
+using SetupWindow = SetupFixture;
 
-TEST_F(PasswordWindow, EmptyEntriesAreNoTryAndTheMasterCodeAdmitsAfterTwoWrongOnes) {
+TEST_F(SetupWindow, EmptyEntriesAreNoTryAndTheMasterCodeAdmitsAfterTwoWrongOnes) {
+    setup->start(0);
+    ASSERT_TRUE(password()->isVisible());
     EXPECT_EQ(password()->windowTitle(), "QBX Setup");
     EXPECT_EQ(password()->prompt()->text(), "Bitte geben Sie Ihren\nZugangscode ein!");
     EXPECT_EQ(password()->okButton()->text(), "&Bestätigen");
@@ -41,10 +37,9 @@ TEST_F(PasswordWindow, EmptyEntriesAreNoTryAndTheMasterCodeAdmitsAfterTwoWrongOn
     EXPECT_EQ(program().UserLevel, 6);
     EXPECT_EQ(panel(1), "Level 6");
     EXPECT_TRUE(menuEnabled(kSchnittstelle) && menuEnabled(kBerechtigungen));
-    EXPECT_FALSE(setup->ended());
 }
 
-TEST(PasswordWindowEnd, EscapeTheCloseBoxAndTwentyIdleSecondsEachEndTheProgram) {
+TEST(PasswordWindow, EscapeTheCloseBoxAndTwentyIdleSecondsEachEndTheProgram) {
     const std::vector<std::function<void(SetupFixture&)>> ways = {
         [](SetupFixture& f) { QTest::keyClick(f.password()->codeEntry(), Qt::Key_Escape); },
         [](SetupFixture& f) { f.password()->close(); },
@@ -57,14 +52,13 @@ TEST(PasswordWindowEnd, EscapeTheCloseBoxAndTwentyIdleSecondsEachEndTheProgram) 
         }};
     for (std::size_t way = 0; way < ways.size(); ++way) {
         SCOPED_TRACE(way);
-        FreshRun<PasswordWindow> run;
+        FreshRun<SetupFixture> run;
+        run.setup->start(0);
         ways[way](run);
         EXPECT_FALSE(run.password()->isVisible());
         EXPECT_EQ(run.ends, 1);
     }
 }
-
-using SetupWindow = SetupFixture;
 
 TEST(SetupWindowRights, TheKindOfTheLevelEnablesMenuCommandsAndResidentFields) {
     struct Case {
@@ -176,9 +170,7 @@ TEST_F(SetupWindow, TheLevelEditorSavesWhatTheUserSets) {
 }
 
 // The resident page on the sample installation, driven as the user does, keyboard included.
-using ResidentPage = SetupFixture;
-
-TEST_F(ResidentPage, ShowsTheResidentsAndForwardsTheUsersActions) {
+TEST_F(SetupWindow, ShowsTheResidentsAndForwardsTheUsersActions) {
     setup->start(5);
     auto* view = mainWindow()->findChild<ui::FrBewoView*>();
     ASSERT_TRUE(view && view->isVisible());
