@@ -116,7 +116,8 @@ TEST_F(TransferWindowTest, EnterStartsNothingAndARunCannotBeClosed) {
 
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     tree->setFocus();
-    EXPECT_FALSE(dialog->startButton()->isDefault());
+    for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+        EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
     QTest::keyClick(tree, Qt::Key_Return);  // the dialog has no default button
     EXPECT_TRUE(inst.serial.sent.empty());
     bool closedDuringRun = true, lockedDuringRun = false, mainWindowUsable = false;
