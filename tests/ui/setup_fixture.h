@@ -1,6 +1,6 @@
 #pragma once
-// The windowed program on a sample installation: the real windows and controllers on virtual time, with
-// scripted message boxes. The helpers act as the user does: type, press keys, click, choose menu commands.
+// The windowed program on a sample installation, on virtual time with scripted message boxes; helpers act as
+// the user.
 
 #include <gtest/gtest.h>
 

@@ -179,7 +179,6 @@ TEST_F(SetupWindow, TheLevelEditorSavesWhatTheUserSets) {
     EXPECT_TRUE(page->releasedBox()->isChecked());
 }
 
-// The resident page on the sample installation, driven as the user does, keyboard included.
 TEST_F(SetupWindow, ShowsTheResidentsAndForwardsTheUsersActions) {
     setup->start(5);
     auto* view = mainWindow()->findChild<ui::FrBewoView*>();
@@ -235,7 +234,6 @@ TEST_F(SetupWindow, ShowsTheResidentsAndForwardsTheUsersActions) {
     EXPECT_FALSE(view->tabs()->isTabEnabled(1));
 }
 
-// The page "Bewohnerübersicht" on the sample installation, driven as the user does.
 struct OverviewView : SetupFixture {
     ui::FrOverviewView* view() { return setup->overviewView(); }
     QAbstractItemModel* rows() { return view()->table()->model(); }
