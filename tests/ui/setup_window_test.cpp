@@ -98,7 +98,7 @@ TEST(SetupWindowRights, TheKindOfTheLevelEnablesMenuCommandsResidentFieldsAndOve
     }
 }
 
-TEST_F(SetupWindow, MenuCommandsShowTheirPagesTheStatusBarFollowsTheClockAndClosingAsks) {
+TEST_F(SetupWindow, MenuPagesStatusBarLevelEditorAndClosingInOneRun) {
     setup->start(6);
     EXPECT_FALSE(password()->isVisible());  // not shown on a command-line start
     EXPECT_EQ(panel(1), "Level 6");
@@ -121,35 +121,7 @@ TEST_F(SetupWindow, MenuCommandsShowTheirPagesTheStatusBarFollowsTheClockAndClos
     EXPECT_TRUE(residents->isVisible());
     EXPECT_EQ(residents->tabs()->currentIndex(), 0);
 
-    choose(kBerechtigungen);
-    EXPECT_TRUE(setup->levelsView()->isVisible());
-    choose(kPnlxxx);  // the transfer dialog leaves the page as it is
-    EXPECT_TRUE(setup->levelsView()->isVisible());
-    EXPECT_TRUE(setup->transferForm().visible());
-
-    choose(kInfo);
-    EXPECT_EQ(infoShown, 1);
-    EXPECT_EQ(setup->infoWindow()->versionLabel()->text(), "Version: 2.014");
-    // The real dialog is modal and closes with its button.
-    QTimer::singleShot(0, [this] { QTest::mouseClick(setup->infoWindow()->okButton(), Qt::LeftButton); });
-    EXPECT_EQ(setup->infoWindow()->exec(), QDialog::Accepted);
-
-    // Closing the window asks the shutdown question; "Nein" leaves the settings as they were.
-    const std::string settingsBefore = inst.readFile("ANLAGE99.INI");
-    inst.dialogs.answer(MsgAnswer::Cancel);
-    mainWindow()->close();
-    EXPECT_EQ(inst.dialogs.last().title, "Änderungen speichern");
-    EXPECT_TRUE(mainWindow()->isVisible());
-    inst.dialogs.answer(MsgAnswer::No);
-    choose(kBeenden);
-    EXPECT_FALSE(mainWindow()->isVisible());
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
-}
-
-TEST_F(SetupWindow, TheLevelEditorSavesWhatTheUserSets) {
-    setup->start(5);
-    choose(kBerechtigungen);
+    choose(kBerechtigungen);  // the level editor saves what the user sets
     ui::FrLevelsView* page = setup->levelsView();
     ASSERT_TRUE(page->isVisible());
     EXPECT_EQ(page->title(), "Berechtigungen");
@@ -177,6 +149,29 @@ TEST_F(SetupWindow, TheLevelEditorSavesWhatTheUserSets) {
     emit page->levelList()->activated(0);
     EXPECT_FALSE(page->releasedBox()->isEnabled());
     EXPECT_TRUE(page->releasedBox()->isChecked());
+
+    choose(kPnlxxx);  // the transfer dialog leaves the page as it is
+    EXPECT_TRUE(page->isVisible());
+    EXPECT_TRUE(setup->transferForm().visible());
+
+    choose(kInfo);
+    EXPECT_EQ(infoShown, 1);
+    EXPECT_EQ(setup->infoWindow()->versionLabel()->text(), "Version: 2.014");
+    // The real dialog is modal and closes with its button.
+    QTimer::singleShot(0, [this] { QTest::mouseClick(setup->infoWindow()->okButton(), Qt::LeftButton); });
+    EXPECT_EQ(setup->infoWindow()->exec(), QDialog::Accepted);
+
+    // Closing asks the shutdown question; "Nein" leaves the settings file as it was.
+    const std::string settingsBefore = inst.readFile("ANLAGE99.INI");
+    inst.dialogs.answer(MsgAnswer::Cancel);
+    mainWindow()->close();
+    EXPECT_EQ(inst.dialogs.last().title, "Änderungen speichern");
+    EXPECT_TRUE(mainWindow()->isVisible());
+    inst.dialogs.answer(MsgAnswer::No);
+    choose(kBeenden);
+    EXPECT_FALSE(mainWindow()->isVisible());
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
 }
 
 TEST_F(SetupWindow, ShowsTheResidentsAndForwardsTheUsersActions) {
