@@ -22,28 +22,6 @@
 namespace pnl {
 namespace {
 
-std::string stationLineText(StationOutcome outcome) {
-    switch (outcome) {
-        case StationOutcome::Sent:
-            return "übertragen.";
-        case StationOutcome::NothingToSend:
-            return "keine Bewohner zugeordnet, nichts gesendet.";
-        case StationOutcome::Skipped:
-            return "nicht mehr angelegt, übersprungen.";
-        case StationOutcome::TooManyRecords:
-            return "zu viele Bewohner, nichts gesendet.";
-        case StationOutcome::NoCarrier:
-            return "keine Modemverbindung, nichts gesendet.";
-        case StationOutcome::LineFailed:
-            return "Übertragung abgebrochen, die PNL ist unvollständig.";
-        case StationOutcome::NotPresent:
-            return "antwortet nicht, nichts gesendet.";
-        case StationOutcome::NotSent:
-            return "nicht gesendet.";
-    }
-    return {};
-}
-
 class ConsoleProgress : public TransferProgress {
   public:
     explicit ConsoleProgress(std::ostream& out) : out_(out) {}
@@ -68,7 +46,9 @@ class ConsoleProgress : public TransferProgress {
              << std::flush;
     }
     void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
-        out_ << name(station, label) << stationLineText(outcome) << "\n" << std::flush;
+        // The count and the time follow in the summary at the end of the run.
+        const std::string text = outcome == StationOutcome::Sent ? "übertragen" : outcomeText(outcome, 0, {});
+        out_ << name(station, label) << text << ".\n" << std::flush;
     }
     void portClosed(int port, Ms pause) override {
         out_ << "COM" << port << " geschlossen, Wartezeit " << pause.count() / 1000 << " s.\n" << std::flush;

@@ -254,7 +254,8 @@ TEST(HeadlessTransfer, BadInputStartsNothingAndAFailedStationGivesOne) {
     };
     EXPECT_EQ(inst.transfer("0,2"), kTransferSomeFailed);
     EXPECT_TRUE(inst.says("COM1 nimmt keine Daten an.")) << inst.out.str();
-    EXPECT_TRUE(inst.says("PNL00 \"Haupteingang\": Übertragung abgebrochen")) << inst.out.str();
+    EXPECT_TRUE(inst.says("PNL00 \"Haupteingang\": Leitung gestört, die PNL ist unvollständig."))
+        << inst.out.str();
     EXPECT_TRUE(inst.says("0 von 2 PNL übertragen.")) << inst.out.str();
     inst.serial.failOutput = false;
     inst.serial.sent.clear();
