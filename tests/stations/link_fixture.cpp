@@ -4,6 +4,7 @@
 
 #include "app/text.h"
 #include "residents/resident_table.h"
+#include "tools/sample/sample_installation.h"
 
 namespace pnl::test {
 
@@ -14,6 +15,15 @@ LinkFixture::LinkFixture() {
 void LinkFixture::writeSettings(const std::string& interfaces, const std::string& stations) {
     inst.writeFile(kSettingsCopy, "[Schnittstellen]\n" + interfaces + "\n[PNLXXX]\n" + stations + "\n");
     program().InitX.setFileName(inst.path(kSettingsCopy));
+}
+
+void LinkFixture::useSample() {
+    std::string error;
+    ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error, SampleOptions{true, true})) << error;
+    program().InitX.setFileName(inst.path(kSettingsFile));
+    program().DataBewo = Database::open(inst.path(kDatabaseFile));
+    ASSERT_TRUE(program().DataBewo);
+    program().residents = std::make_shared<ResidentTable>(*program().DataBewo);
 }
 
 void LinkFixture::createResidents() {
@@ -44,6 +54,22 @@ void LinkFixture::addResidentsOf(int station, int count) {
                     ",,000000", std::int64_t{0}, stations);
 }
 
+void LinkFixture::connectOnDial(const std::vector<std::string>& dialCommands) {
+    inst.serial.onOutput = [this, dialCommands](const std::string& bytes) {
+        if (std::find(dialCommands.begin(), dialCommands.end(), bytes) != dialCommands.end())
+            inst.serial.carrier = true;
+        if (bytes == "ATH\n\r")
+            inst.serial.carrier = false;
+    };
+}
+
+bool LinkFixture::anyTicked() const {
+    for (const auto& node : form.TrVwPNLTrans.nodes())
+        if (node.checked)
+            return true;
+    return false;
+}
+
 std::vector<std::string> LinkFixture::sentTexts() const {
     std::vector<std::string> texts;
     for (const auto& s : sent())
@@ -53,12 +79,6 @@ std::vector<std::string> LinkFixture::sentTexts() const {
 
 std::string framed(const std::string& text) {
     return "\x01" + text + "\x04";
-}
-
-std::string unframed(const std::string& frame) {
-    if (frame.size() >= 2 && frame.front() == '\x01' && frame.back() == '\x04')
-        return frame.substr(1, frame.size() - 2);
-    return frame;
 }
 
 }  // namespace pnl::test

@@ -1,12 +1,13 @@
 #pragma once
-// A test installation with a settings working copy holding the station data link and the stations, and the
-// helpers to read back what went over the line.
+// A test installation with a settings working copy holding the station data link and the stations, the
+// transfer dialog on it, and the helpers to read back what went over the line.
 
 #include <string>
 #include <vector>
 
 #include "forms/frm_pnl.h"
 #include "platform/database.h"
+#include "stations/frm_pnl_controller.h"
 #include "support/installation.h"
 
 namespace pnl::test {
@@ -17,6 +18,8 @@ struct LinkFixture {
     Program& program() { return *inst.program; }
     // Writes the settings working copy: section "Schnittstellen" and "PNLXXX" with the given lines.
     void writeSettings(const std::string& interfaces, const std::string& stations);
+    // Writes the sample installation (with station assignments) into the folder and binds its files.
+    void useSample();
 
     // Creates the database working copy with an empty table BEWOHNER and binds the shared resident cursor.
     void createResidents();
@@ -26,17 +29,22 @@ struct LinkFixture {
     // Adds `count` residents "Bewohner 001" ... assigned to the station alone.
     void addResidentsOf(int station, int count);
 
+    // The modem connects when one of these dial commands is sent and hangs up on "ATH".
+    void connectOnDial(const std::vector<std::string>& dialCommands);
+    // Runs `action` at the given virtual instant after now (the user acting while the run pauses).
+    void at(std::int64_t ms, std::function<void()> action) { inst.loop.post(ms, std::move(action)); }
+    bool anyTicked() const;
+
     // What one output call sent, with the virtual instant at which it left the port.
     const std::vector<RecordingSerialPort::Sent>& sent() const { return inst.serial.sent; }
     std::vector<std::string> sentTexts() const;
 
     Installation inst;
     FrmPNL form;
+    FrmPnlController dialog{program(), form};
 };
 
 // 0x01 + text + 0x04.
 std::string framed(const std::string& text);
-// The printable part of a frame (without 0x01 and 0x04).
-std::string unframed(const std::string& frame);
 
 }  // namespace pnl::test
