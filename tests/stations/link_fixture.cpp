@@ -4,7 +4,6 @@
 
 #include "app/text.h"
 #include "residents/resident_table.h"
-#include "tools/sample/sample_installation.h"
 
 namespace pnl::test {
 
@@ -15,15 +14,6 @@ LinkFixture::LinkFixture() {
 void LinkFixture::writeSettings(const std::string& interfaces, const std::string& stations) {
     inst.writeFile(kSettingsCopy, "[Schnittstellen]\n" + interfaces + "\n[PNLXXX]\n" + stations + "\n");
     program().InitX.setFileName(inst.path(kSettingsCopy));
-}
-
-void LinkFixture::useSample() {
-    std::string error;
-    ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error, SampleOptions{true, true})) << error;
-    program().InitX.setFileName(inst.path(kSettingsFile));
-    program().DataBewo = Database::open(inst.path(kDatabaseFile));
-    ASSERT_TRUE(program().DataBewo);
-    program().residents = std::make_shared<ResidentTable>(*program().DataBewo);
 }
 
 void LinkFixture::createResidents() {
@@ -52,15 +42,6 @@ void LinkFixture::addResidentsOf(int station, int count) {
     for (int i = 1; i <= count; ++i)
         addResident("Bewohner " + zeroPadded(i, 3), "", std::to_string(i), std::int64_t{100000 + i},
                     ",,000000", std::int64_t{0}, stations);
-}
-
-void LinkFixture::connectOnDial(const std::vector<std::string>& dialCommands) {
-    inst.serial.onOutput = [this, dialCommands](const std::string& bytes) {
-        if (std::find(dialCommands.begin(), dialCommands.end(), bytes) != dialCommands.end())
-            inst.serial.carrier = true;
-        if (bytes == "ATH\n\r")
-            inst.serial.carrier = false;
-    };
 }
 
 bool LinkFixture::anyTicked() const {

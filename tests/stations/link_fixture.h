@@ -18,8 +18,6 @@ struct LinkFixture {
     Program& program() { return *inst.program; }
     // Writes the settings working copy: section "Schnittstellen" and "PNLXXX" with the given lines.
     void writeSettings(const std::string& interfaces, const std::string& stations);
-    // Writes the sample installation (with station assignments) into the folder and binds its files.
-    void useSample();
 
     // Creates the database working copy with an empty table BEWOHNER and binds the shared resident cursor.
     void createResidents();
@@ -29,8 +27,6 @@ struct LinkFixture {
     // Adds `count` residents "Bewohner 001" ... assigned to the station alone.
     void addResidentsOf(int station, int count);
 
-    // The modem connects when one of these dial commands is sent and hangs up on "ATH".
-    void connectOnDial(const std::vector<std::string>& dialCommands);
     // Runs `action` at the given virtual instant after now (the user acting while the run pauses).
     void at(std::int64_t ms, std::function<void()> action) { inst.loop.post(ms, std::move(action)); }
     bool anyTicked() const;

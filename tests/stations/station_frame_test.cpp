@@ -22,7 +22,7 @@ struct StationPage : ComWindow {
 };
 
 TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
-    StationPage page;
+    StationPage page("PNL05=PNL-X,Fremd,12AB,,true\r\nPNL06=PNL-A,,5,,FALSE\r\n");
     // Without a modem link there is no telephone number to store.
     EXPECT_FALSE(page.form.TxtPNLModem.visible());
     page.addStation("PNL-B", "  Haupteingang ", "012345", "0301234");
@@ -32,6 +32,12 @@ TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
     EXPECT_EQ(page.form.CboPNLBez.text(), "Haupteingang");
     EXPECT_EQ(page.form.TxtPNLBez.text(), "Haupteingang");
     EXPECT_EQ(page.form.TxtPNLSnr.text(), "012345");
+    // A stored record of an unknown type leaves the type list where it was; a serial number the field cannot
+    // take leaves it empty.
+    page.chooseStation("Fremd");
+    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
+    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
+    EXPECT_TRUE(page.form.ChkPNL27.checked());
 
     // The first umlaut goes into the all-ASCII file as Windows-1252, as the other program reads it.
     page.addStation("PNL-A", "Tür Süd", "7");
@@ -40,7 +46,7 @@ TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
               std::string::npos);
     page.controller.CmdPNLDel_Click();
     EXPECT_EQ(page.station(1), "");
-    EXPECT_EQ(page.form.CboPNLBez.count(), 1);
+    EXPECT_EQ(page.form.CboPNLBez.count(), 2);
     EXPECT_EQ(page.form.CboPNLBez.listIndex(), -1);
     EXPECT_EQ(page.form.CboPNLType.listIndex(), -1);
     EXPECT_EQ(page.form.TxtPNLBez.text(), "");
@@ -53,7 +59,7 @@ TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
     EXPECT_EQ(page.station(1), "PNL-C,Anbau,999999,,FALSE");
     EXPECT_EQ(page.station(2), "PNL-A,Zugang,1,,FALSE");
     EXPECT_EQ(page.form.CboPNLBez.items(),
-              (std::vector<ComboBox::Item>{{"Anbau", 1}, {"Haupteingang", 0}, {"Zugang", 2}}));
+              (std::vector<ComboBox::Item>{{"Anbau", 1}, {"Fremd", 5}, {"Haupteingang", 0}, {"Zugang", 2}}));
 
     // Changing a chosen station keeps its slot.
     page.chooseStation("Anbau");
@@ -61,6 +67,16 @@ TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
     page.controller.CmdPNLSave_Click();
     EXPECT_EQ(page.station(1), "PNL-C,Hof,999999,,FALSE");
     EXPECT_EQ(page.station(3), "");
+    EXPECT_TRUE(page.form.ChkPNL27.visible());
+    page.form.ChkPNL27.setChecked(true);
+    page.controller.CmdPNLSave_Click();
+    EXPECT_EQ(page.station(1), "PNL-C,Hof,999999,,TRUE");
+    // PNL-K has no older firmware: the hidden box is stored as FALSE even while ticked.
+    page.chooseType("PNL-K");
+    EXPECT_FALSE(page.form.ChkPNL27.visible());
+    EXPECT_TRUE(page.form.ChkPNL27.checked());
+    page.controller.CmdPNLSave_Click();
+    EXPECT_EQ(page.station(1), "PNL-K,Hof,999999,,FALSE");
 }
 
 TEST(StationFrame, AllSixtyFourSlotsInUseRefuseANewStation) {
@@ -122,48 +138,6 @@ TEST(StationFrame, RefusedInputShowsItsMessageAndWritesNothing) {
     page.addStation("PNL-A", "Haus", "5", " 0301234567 ");
     EXPECT_EQ(page.station(0), "PNL-A,Haus,5,0301234567,FALSE");
     EXPECT_EQ(page.form.TxtPNLModem.text(), "0301234567");
-}
-
-TEST(StationFrame, OlderFirmwareFlagFollowsTheType) {
-    StationPage page;
-    page.chooseType("PNL-C");
-    EXPECT_TRUE(page.form.ChkPNL27.visible());
-    page.form.ChkPNL27.setChecked(true);
-    page.form.TxtPNLBez.setText("Alt");
-    page.form.TxtPNLSnr.setText("77");
-    page.controller.CmdPNLSave_Click();
-    EXPECT_EQ(page.station(0), "PNL-C,Alt,77,,TRUE");
-
-    // PNL-K has no older firmware: the hidden box is stored as FALSE even while ticked.
-    page.chooseType("PNL-K");
-    EXPECT_FALSE(page.form.ChkPNL27.visible());
-    EXPECT_TRUE(page.form.ChkPNL27.checked());
-    page.controller.CmdPNLSave_Click();
-    EXPECT_EQ(page.station(0), "PNL-K,Alt,77,,FALSE");
-}
-
-TEST(StationFrame, ShowsStoredRecordsAsFarAsTheFrameCanHoldThem) {
-    StationPage page(
-        "PNL00=PNL-B,Erste,000123,,true\r\nPNL01=PNL-X,Fremd,12AB,,FALSE\r\nPNL02=PNL-A,,5,,FALSE\r\n"
-        "PNL03=,Ohne Typ,1234567,,FALSE\r\n");
-    // A record without label is listed nowhere.
-    EXPECT_EQ(page.form.CboPNLBez.count(), 3);
-
-    page.chooseStation("Erste");
-    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
-    EXPECT_EQ(page.form.TxtPNLSnr.text(), "000123");
-    EXPECT_TRUE(page.form.ChkPNL27.checked());
-    EXPECT_TRUE(page.form.ChkPNL27.visible());
-
-    // An unknown type leaves the type list where it was; a serial number the field cannot take leaves it
-    // empty.
-    page.chooseStation("Fremd");
-    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
-    EXPECT_EQ(page.form.TxtPNLBez.text(), "Fremd");
-    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
-    EXPECT_FALSE(page.form.ChkPNL27.checked());
-    page.chooseStation("Ohne Typ");
-    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
 }
 
 TEST(StationFrame, ASettingsFileThatCannotBeWrittenIsReportedAndTheFrameKept) {
