@@ -137,6 +137,15 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     EXPECT_EQ(f.inst.loop.now() - sent[12].atMs, 3000);
     // The time announced at the start covers the modem call and the opening frame.
     EXPECT_EQ(progress.atStart.count(), f.inst.loop.now() - sent[0].atMs);
+
+    // A number that does not connect: nothing is sent after dialling, and the bar is hidden again.
+    f.writeSettings("COM1=30,TRUE,ATZ,,0,", "PNL00=PNL-B,Haupteingang,123456,0309999,FALSE");
+    f.inst.serial.carrier = false;
+    f.inst.serial.sent.clear();
+    EXPECT_EQ(StationTransfer(f.program(), f.form, TransferLink{1, true, "ATZ", "0"}, 0),
+              StationOutcome::NoCarrier);
+    EXPECT_EQ(f.sentTexts(), (std::vector<std::string>{"ATZ\n\r", "0 0309999\n\r"}));
+    EXPECT_FALSE(f.form.PBarPNL.visible());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The transfer checked by the station simulator, which decodes what the stations received from the frame
 // layout alone: on virtual time through the in-process line, and over a real pseudo-terminal.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "link_fixture.h"
@@ -15,6 +16,9 @@
 
 namespace pnl::test {
 namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 // What the simulator decoded for the station, as transfer lines.
 std::vector<std::string> heldBy(const sim::Simulator& simulator, std::uint32_t serial) {
@@ -66,11 +70,9 @@ TEST(TransferToSimulator, PresenceCheckSendsOnlyToStationsThatAnswer) {
 
     EXPECT_EQ(heldBy(simulator, 12345), linesOf(f.program(), 0));
     EXPECT_EQ(simulator.ignoredFrames(), 3);  // the silent station's select, query and close
-    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
-    EXPECT_NE(f.inst.dialogs.last().text.find("PNL01 Nebeneingang: antwortet nicht, nichts gesendet"),
-              std::string::npos)
-        << f.inst.dialogs.last().text;
-    EXPECT_NE(f.inst.readFile("PNLSETUP.INI").find("ErreichbarkeitPruefen=TRUE"), std::string::npos);
+    EXPECT_THAT(f.inst.dialogs.texts(),
+                ElementsAre(HasSubstr("PNL01 Nebeneingang: antwortet nicht, nichts gesendet")));
+    EXPECT_THAT(f.inst.readFile("PNLSETUP.INI"), HasSubstr("ErreichbarkeitPruefen=TRUE"));
 }
 
 // Three stations by modem: the first number is unknown, and after a failed call nothing at all is sent, not
@@ -128,7 +130,7 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     EXPECT_EQ(f.sentTexts().size(), 5u + 1u + 28u + 2u);
     EXPECT_EQ(simulator.ignoredFrames(), 0);
     EXPECT_FALSE(f.inst.exists("PNL00_STAND.TXT"));
-    EXPECT_NE(f.inst.readFile("PNL01_STAND.TXT").find("Stand=vollständig"), std::string::npos);
+    EXPECT_THAT(f.inst.readFile("PNL01_STAND.TXT"), HasSubstr("Stand=vollständig"));
     EXPECT_FALSE(f.inst.exists("PNL02_STAND.TXT"));
     // The station not sent stays ticked for the next start.
     EXPECT_TRUE(f.form.TrVwPNLTrans.node(2).checked);
@@ -140,7 +142,7 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     f.program().serialLinkBusy = true;
     EXPECT_FALSE(TransferRun(f.program(), f.form).started);
     EXPECT_TRUE(f.inst.serial.calls.empty());
-    EXPECT_NE(f.inst.dialogs.last().text.find("anderen Vorgang"), std::string::npos);
+    EXPECT_THAT(f.inst.dialogs.last().text, HasSubstr("anderen Vorgang"));
     f.program().serialLinkBusy = false;
     f.dialog.CmdPNLTransCancel_Click();  // idle: closes the dialog
     EXPECT_FALSE(f.form.visible());
@@ -210,8 +212,7 @@ TEST(TransferToSimulator, SampleStationsOverAPseudoTerminal) {
     EXPECT_EQ(heldBy(simulator, 23456), linesOf(program, 1));
     EXPECT_TRUE(simulator.malformed().empty());
     EXPECT_EQ(simulator.ignoredFrames(), 0);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_NE(dialogs.last().text.find("2 von 2 PNL übertragen."), std::string::npos);
+    EXPECT_THAT(dialogs.texts(), ElementsAre(HasSubstr("2 von 2 PNL übertragen.")));
     EXPECT_FALSE(serial->isOpen());
 }
 
