@@ -1,6 +1,5 @@
 #pragma once
-// A test installation with a settings working copy holding the station data link and the stations, the
-// transfer dialog on it, and the helpers to read back what went over the line.
+// A test installation with the station data link and the stations, and the transfer dialog on it.
 
 #include <string>
 #include <vector>

@@ -58,11 +58,8 @@ struct Announced : TransferProgress {
     Ms atStart{0};
 };
 
-// Record 1 byte for byte, the links of every record, the pauses and the progress bar. Each pause starts when
-// its frame is handed to the port; the next frame is handed over only once the one before has left. At 9600
-// baud a write frame's 24 ms on the wire pass inside its 50 ms pause, so the time announced at the start is
-// the station's time; on a line too slow for the pause the frames follow each other as fast as the wire
-// takes them.
+// A pause starts when its frame is handed over, the next frame once the one before has left: at 9600 baud
+// the wire time passes inside the pauses; at 1200 baud the frames follow as fast as the wire takes them.
 TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
     const char* recordOne[] = {"00804D836C6C65722C20", "0088416E6E6100000000", "00900000000000000000",
                                "00980000000000000000", "00A03132000000000012", "00A86700000000000002",

@@ -108,8 +108,7 @@ TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     EXPECT_EQ(inst.loop.now(), 22000 + 15000);
 }
 
-// A station with more residents than its memory holds is refused, one deleted since the dialog was loaded is
-// skipped; the 582 of the last fit, its last image ending just below 0x8000.
+// Too many residents are refused, a station deleted meanwhile is skipped; 582 fit, ending just below 0x8000.
 TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
     writeSettings("COM1=30,FALSE",
                   "PNL00=PNL-B,Gross,1,,FALSE\nPNL01=PNL-B,Weg,2,,FALSE\nPNL02=PNL-B,Voll,3,,FALSE");
@@ -138,8 +137,7 @@ TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
     EXPECT_FALSE(anyTicked());
 }
 
-// A port that stops taking bytes ends the station at once; it is recorded incomplete and "Erneut versuchen"
-// sends it again.
+// A port that stops taking bytes leaves the station recorded incomplete; "Erneut versuchen" sends it again.
 TEST_F(TransferRunTest, BrokenStationIsRecordedIncompleteAndTriedAgain) {
     createResidents();
     addResidentsOf(0, 2);

@@ -1,5 +1,4 @@
-// The transfer checked by the station simulator, which decodes what the stations received from the frame
-// layout alone: on virtual time through the in-process line, and over a real pseudo-terminal.
+// The simulator decodes what the stations received from the frame layout alone, in process and over a pty.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -41,8 +40,7 @@ std::vector<std::string> linesOf(Program& program, int station) {
     return list.lines();
 }
 
-// With the presence check, the probe's frames ask each station first: the one that answers gets its
-// residents, the silent one nothing after the probe's frames; the run goes on and reports it.
+// With the presence check a station that does not answer the probe's frames gets nothing more.
 TEST(TransferToSimulator, PresenceCheckSendsOnlyToStationsThatAnswer) {
     LinkFixture f;
     std::string error;
@@ -75,9 +73,8 @@ TEST(TransferToSimulator, PresenceCheckSendsOnlyToStationsThatAnswer) {
     EXPECT_THAT(f.inst.readFile("PNLSETUP.INI"), HasSubstr("ErreichbarkeitPruefen=TRUE"));
 }
 
-// Three stations by modem: the first number is unknown, and after a failed call nothing at all is sent, not
-// even a hang-up. "Abbrechen" during the second asks, is answered "Nein" (the run goes on, the line stays
-// held), then "Ja": the second completes, the third is never dialled. The summary offers another try.
+// No carrier for the first: nothing more, not even a hang-up. "Abbrechen" during the second, answered "Nein"
+// and then "Ja", lets it complete and never dials the third.
 TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     LinkFixture f;
     f.writeSettings("COM1=30,TRUE,ATE0V1,,ATDT,",
@@ -148,8 +145,7 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     EXPECT_FALSE(f.form.visible());
 }
 
-// Real time, sped up: every interval is divided by the factor, so the run's fixed pauses take about a second
-// while the bytes really cross a pseudo-terminal.
+// Real time sped up by the factor, so that the fixed pauses take about a second.
 class FastLoop : public EventLoop {
   public:
     explicit FastLoop(int factor) : factor_(factor) {}
