@@ -137,39 +137,5 @@ TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
     EXPECT_FALSE(anyTicked());
 }
 
-// A port that stops taking bytes leaves the station recorded incomplete; "Erneut versuchen" sends it again.
-TEST_F(TransferRunTest, BrokenStationIsRecordedIncompleteAndTriedAgain) {
-    createResidents();
-    addResidentsOf(0, 2);
-    dialog.Form_Load();
-    dialog.CmdPNLTransAll_Click();
-    std::string stateAfterBreak;
-    inst.serial.onOutput = [&](const std::string&) {
-        if (inst.serial.sent.size() == 5 && stateAfterBreak.empty())
-            inst.serial.failOutput = true;
-    };
-    inst.dialogs.whileShown = [&](const Message& message) {
-        if (message.buttons == MsgButtons::YesNo) {
-            stateAfterBreak = inst.readFile("PNL00_STAND.TXT");
-            inst.serial.failOutput = false;
-        }
-        EXPECT_FALSE(form.PBarPNL.visible());
-    };
-    inst.dialogs.answer(MsgAnswer::Ok);   // the line failed
-    inst.dialogs.answer(MsgAnswer::Yes);  // try again
-    dialog.CmdPNLTransStart_Click();
-
-    EXPECT_EQ(sent().size(), 5u + 17u);
-    EXPECT_THAT(stateAfterBreak, HasSubstr("Stand=unvollständig"));
-    EXPECT_THAT(inst.readFile("PNL00_STAND.TXT"), HasSubstr("Stand=vollständig"));
-    EXPECT_EQ(inst.dialogs.texts(),
-              (std::vector<std::string>{
-                  "Die Übertragung zur PNL Haupteingang (PNL00) ist abgebrochen: die serielle "
-                  "Schnittstelle COM1 nimmt keine Daten an.",
-                  "PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig\n0 von 1 PNL "
-                  "übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?",
-                  "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:07\n1 von 1 PNL übertragen."}));
-}
-
 }  // namespace
 }  // namespace pnl::test

@@ -40,37 +40,62 @@ std::vector<std::string> linesOf(Program& program, int station) {
     return list.lines();
 }
 
-// With the presence check a station that does not answer the probe's frames gets nothing more.
-TEST(TransferToSimulator, PresenceCheckSendsOnlyToStationsThatAnswer) {
+// With the presence check a station that does not answer the probe's frames gets nothing more. A port that
+// stops taking bytes leaves the station recorded incomplete; "Erneut versuchen" sends both again.
+TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     LinkFixture f;
-    std::string error;
-    ASSERT_TRUE(writeSampleInstallation(f.inst.folder.path(), &error, SampleOptions{true, true})) << error;
-    f.program().InitX.setFileName(f.inst.path(kSettingsFile));
-    f.program().DataBewo = Database::open(f.inst.path(kDatabaseFile));
-    f.program().residents = std::make_shared<ResidentTable>(*f.program().DataBewo);
-    // 23456 is silent.
+    f.writeSettings("COM1=30,FALSE",
+                    "PNL00=PNL-B,Haupteingang,123456,,FALSE\nPNL05=PNL-B,Still,23456,,FALSE");
+    f.createResidents();
+    f.addResidentsOf(0, 2);
+    f.addResidentsOf(5, 1);
     sim::Simulator simulator(f.inst.loop,
-                             sim::SimulatorSetup{{{12345, sim::Firmware::V3}}, {}, std::nullopt});
+                             sim::SimulatorSetup{{{123456, sim::Firmware::V3}}, {}, std::nullopt});
     attachSimulator(f.inst.serial, simulator, f.inst.loop);
     f.dialog.Form_Load();
     EXPECT_FALSE(f.form.ChkPNLCheck.checked());  // off unless chosen for the installation
     f.form.ChkPNLCheck.setChecked(true);
     f.dialog.ChkPNLCheck_Click();
     FrmPNL again;
-    FrmPnlController reopened(f.program(), again);
-    reopened.Form_Load();
+    FrmPnlController(f.program(), again).Form_Load();
     EXPECT_TRUE(again.ChkPNLCheck.checked());
+    EXPECT_THAT(f.inst.readFile("PNLSETUP.INI"), HasSubstr("ErreichbarkeitPruefen=TRUE"));
 
-    f.form.TrVwPNLTrans.setChecked(0, true);
-    f.form.TrVwPNLTrans.setChecked(1, true);
-    f.inst.dialogs.answer(MsgAnswer::No);  // no other try
+    f.dialog.CmdPNLTransAll_Click();
+    std::string stateAfterBreak;
+    const auto toSimulator = f.inst.serial.onOutput;
+    f.inst.serial.onOutput = [&](const std::string& bytes) {
+        toSimulator(bytes);
+        if (f.inst.serial.sent.size() == 3 + 5 && stateAfterBreak.empty())
+            f.inst.serial.failOutput = true;
+    };
+    f.inst.dialogs.whileShown = [&](const Message&) {
+        if (stateAfterBreak.empty()) {  // the line failure is told: the port takes bytes again
+            stateAfterBreak = f.inst.readFile("PNL00_STAND.TXT");
+            f.inst.serial.failOutput = false;
+        }
+        EXPECT_FALSE(f.form.PBarPNL.visible());
+    };
+    f.inst.dialogs.answer(MsgAnswer::Ok);   // the line failed
+    f.inst.dialogs.answer(MsgAnswer::Yes);  // try again
+    f.inst.dialogs.answer(MsgAnswer::No);   // no other try
     f.dialog.CmdPNLTransStart_Click();
 
-    EXPECT_EQ(heldBy(simulator, 12345), linesOf(f.program(), 0));
-    EXPECT_EQ(simulator.ignoredFrames(), 3);  // the silent station's select, query and close
-    EXPECT_THAT(f.inst.dialogs.texts(),
-                ElementsAre(HasSubstr("PNL01 Nebeneingang: antwortet nicht, nichts gesendet")));
-    EXPECT_THAT(f.inst.readFile("PNLSETUP.INI"), HasSubstr("ErreichbarkeitPruefen=TRUE"));
+    // Each run probes both (3 frames each); the broken transfer took 5 frames, the second one 17.
+    EXPECT_EQ(f.sent().size(), 3u + 5u + 3u + 3u + 17u + 3u);
+    EXPECT_EQ(simulator.ignoredFrames(), 6);  // the silent station's select, query and close, twice
+    EXPECT_EQ(heldBy(simulator, 123456), linesOf(f.program(), 0));
+    EXPECT_THAT(stateAfterBreak, HasSubstr("Stand=unvollständig"));
+    EXPECT_THAT(f.inst.readFile("PNL00_STAND.TXT"), HasSubstr("Stand=vollständig"));
+    EXPECT_EQ(
+        f.inst.dialogs.texts(),
+        (std::vector<std::string>{
+            "Die Übertragung zur PNL Haupteingang (PNL00) ist abgebrochen: die serielle "
+            "Schnittstelle COM1 nimmt keine Daten an.",
+            "PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig\nPNL05 Still: antwortet nicht, "
+            "nichts gesendet\n0 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?",
+            "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:09\nPNL05 Still: antwortet nicht, nichts "
+            "gesendet\n1 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?"}));
 }
 
 // No carrier for the first: nothing more, not even a hang-up. "Abbrechen" during the second, answered "Nein"
