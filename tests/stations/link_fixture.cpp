@@ -44,6 +44,13 @@ void LinkFixture::addResidentsOf(int station, int count) {
                     ",,000000", std::int64_t{0}, stations);
 }
 
+bool LinkFixture::anyTicked() const {
+    for (const auto& node : form.TrVwPNLTrans.nodes())
+        if (node.checked)
+            return true;
+    return false;
+}
+
 std::vector<std::string> LinkFixture::sentTexts() const {
     std::vector<std::string> texts;
     for (const auto& s : sent())
@@ -53,12 +60,6 @@ std::vector<std::string> LinkFixture::sentTexts() const {
 
 std::string framed(const std::string& text) {
     return "\x01" + text + "\x04";
-}
-
-std::string unframed(const std::string& frame) {
-    if (frame.size() >= 2 && frame.front() == '\x01' && frame.back() == '\x04')
-        return frame.substr(1, frame.size() - 2);
-    return frame;
 }
 
 }  // namespace pnl::test

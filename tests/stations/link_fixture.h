@@ -1,12 +1,12 @@
 #pragma once
-// A test installation with a settings working copy holding the station data link and the stations, and the
-// helpers to read back what went over the line.
+// A test installation with the station data link and the stations, and the transfer dialog on it.
 
 #include <string>
 #include <vector>
 
 #include "forms/frm_pnl.h"
 #include "platform/database.h"
+#include "stations/frm_pnl_controller.h"
 #include "support/installation.h"
 
 namespace pnl::test {
@@ -26,17 +26,20 @@ struct LinkFixture {
     // Adds `count` residents "Bewohner 001" ... assigned to the station alone.
     void addResidentsOf(int station, int count);
 
+    // Runs `action` at the given virtual instant after now (the user acting while the run pauses).
+    void at(std::int64_t ms, std::function<void()> action) { inst.loop.post(ms, std::move(action)); }
+    bool anyTicked() const;
+
     // What one output call sent, with the virtual instant at which it left the port.
     const std::vector<RecordingSerialPort::Sent>& sent() const { return inst.serial.sent; }
     std::vector<std::string> sentTexts() const;
 
     Installation inst;
     FrmPNL form;
+    FrmPnlController dialog{program(), form};
 };
 
 // 0x01 + text + 0x04.
 std::string framed(const std::string& text);
-// The printable part of a frame (without 0x01 and 0x04).
-std::string unframed(const std::string& frame);
 
 }  // namespace pnl::test

@@ -21,207 +21,138 @@ struct StationPage : ComWindow {
     std::string station(int number) { return value("PNLXXX", stationKey(number)); }
 };
 
-std::string slots(int from, int to) {
-    std::string lines;
-    for (int n = from; n <= to; ++n)
-        lines += stationKey(n) + "=PNL-A,Station " + std::to_string(n) + ",1,,FALSE\r\n";
-    return lines;
-}
-
 TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
-    StationPage page;
-    page.addStation("PNL-B", "  Haupteingang ", "012345");
+    StationPage page("PNL05=PNL-X,Fremd,12AB,,true\r\nPNL06=PNL-A,,5,,FALSE\r\n");
+    // Without a modem link there is no telephone number to store.
+    EXPECT_FALSE(page.form.TxtPNLModem.visible());
+    page.addStation("PNL-B", "  Haupteingang ", "012345", "0301234");
     EXPECT_EQ(page.station(0), "PNL-B,Haupteingang,012345,,FALSE");
     EXPECT_TRUE(page.dialogs.shown.empty());
     // The saved station is chosen and shown as stored.
     EXPECT_EQ(page.form.CboPNLBez.text(), "Haupteingang");
     EXPECT_EQ(page.form.TxtPNLBez.text(), "Haupteingang");
     EXPECT_EQ(page.form.TxtPNLSnr.text(), "012345");
+    // A stored record of an unknown type leaves the type list where it was; a serial number the field cannot
+    // take leaves it empty.
+    page.chooseStation("Fremd");
+    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
+    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
+    EXPECT_TRUE(page.form.ChkPNL27.checked());
 
     // The first umlaut goes into the all-ASCII file as Windows-1252, as the other program reads it.
     page.addStation("PNL-A", "Tür Süd", "7");
     EXPECT_NE(page.settings().find("PNL01=PNL-A,T\xFCr S\xFC"
                                    "d,7,,FALSE"),
               std::string::npos);
-    EXPECT_EQ(page.station(1), "PNL-A,Tür Süd,7,,FALSE");
     page.controller.CmdPNLDel_Click();
-
-    page.addStation("PNL-C", "Anbau", "999999");
-    page.addStation("PNL-A", "Zugang", "1");
-    EXPECT_EQ(page.station(1), "PNL-C,Anbau,999999,,FALSE");
-    EXPECT_EQ(page.station(2), "PNL-A,Zugang,1,,FALSE");
-    EXPECT_EQ(page.form.CboPNLBez.items(),
-              (std::vector<ComboBox::Item>{{"Anbau", 1}, {"Haupteingang", 0}, {"Zugang", 2}}));
-}
-
-TEST(StationFrame, ADeletedSlotIsTakenAgainFirst) {
-    StationPage page(slots(0, 5));
-    page.chooseStation("Station 3");
-    page.controller.CmdPNLDel_Click();
-    EXPECT_EQ(page.station(3), "");
-    EXPECT_EQ(page.form.CboPNLBez.findData(3), -1);
+    EXPECT_EQ(page.station(1), "");
+    EXPECT_EQ(page.form.CboPNLBez.count(), 2);
     EXPECT_EQ(page.form.CboPNLBez.listIndex(), -1);
     EXPECT_EQ(page.form.CboPNLType.listIndex(), -1);
     EXPECT_EQ(page.form.TxtPNLBez.text(), "");
     EXPECT_TRUE(page.form.TxtPNLSnr.empty());
     EXPECT_FALSE(page.form.ChkPNL27.visible());
 
-    page.addStation("PNL-B", "Neu", "42");
-    EXPECT_EQ(page.station(3), "PNL-B,Neu,42,,FALSE");
-    EXPECT_EQ(page.station(6), "");
+    // The deleted slot is taken again first.
+    page.addStation("PNL-C", "Anbau", "999999");
+    page.addStation("PNL-A", "Zugang", "1");
+    EXPECT_EQ(page.station(1), "PNL-C,Anbau,999999,,FALSE");
+    EXPECT_EQ(page.station(2), "PNL-A,Zugang,1,,FALSE");
+    EXPECT_EQ(page.form.CboPNLBez.items(),
+              (std::vector<ComboBox::Item>{{"Anbau", 1}, {"Fremd", 5}, {"Haupteingang", 0}, {"Zugang", 2}}));
 
     // Changing a chosen station keeps its slot.
-    page.chooseStation("Station 5");
+    page.chooseStation("Anbau");
     page.form.TxtPNLBez.setText("Hof");
     page.controller.CmdPNLSave_Click();
-    EXPECT_EQ(page.station(5), "PNL-A,Hof,1,,FALSE");
-    EXPECT_EQ(page.station(6), "");
-}
-
-TEST(StationFrame, AllSixtyFourSlotsInUseRefuseANewStation) {
-    StationPage page(slots(0, 63));
-    const std::string before = page.settings();
-    page.controller.CmdPNLNeu_Click();
-    ASSERT_EQ(page.dialogs.shown.size(), 1u);
-    EXPECT_EQ(page.dialogs.last().text, kAllSlotsInUse);
-    EXPECT_EQ(page.dialogs.last().icon, MsgIcon::Exclamation);
-
-    // Saving with no station chosen is a new station as well.
-    page.form.CboPNLBez.setListIndex(-1);
-    page.chooseType("PNL-A");
-    page.form.TxtPNLBez.setText("Zuviel");
-    page.form.TxtPNLSnr.setText("7");
-    page.controller.CmdPNLSave_Click();
-    EXPECT_EQ(page.dialogs.shown.size(), 2u);
-    EXPECT_EQ(page.dialogs.last().text, kAllSlotsInUse);
-    EXPECT_EQ(page.settings(), before);
-
-    // The 64th slot is a real slot: with 63 in use, a new station goes into PNL63.
-    StationPage almost(slots(0, 62));
-    almost.addStation("PNL-A", "Letzte", "63");
-    EXPECT_EQ(almost.station(63), "PNL-A,Letzte,63,,FALSE");
-}
-
-TEST(StationFrame, RefusedInputShowsItsMessageAndWritesNothing) {
-    StationPage page;
-    const std::string before = page.settings();
-    struct Case {
-        std::string type, label, serial;
-        std::string message;
-    };
-    const std::vector<Case> cases{
-        {"", "Haupteingang", "1", "Bitte wählen Sie eine Typenbezeichnung aus!"},
-        {"PNL-A", "    ", "1", "Bitte geben Sie einen Bezeichnungstext ein!"},
-        {"PNL-A", "Haus 1, links", "1", "Im Bezeichnungstext dürfen keine Kommas enthalten sein!"},
-        {"PNL-A", "Haus 1\r\n[Anlage]", "1",
-         "Im Bezeichnungstext dürfen keine Zeilenumbrüche enthalten sein!"},
-        {"PNL-A", "Haus 1", "", "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!"},
-        {"PNL-A", "Haus 1", "000000", "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!"},
-        // The settings file is Windows-1252 (the other program reads it so): "ü" fits, "Ł" does not.
-        {"PNL-A", "Tür Łódź", "1",
-         "Im Bezeichnungstext ist das Zeichen „Ł“ enthalten, das ANLAGE99.INI nicht "
-         "speichern kann!"},
-    };
-    for (const Case& c : cases) {
-        page.addStation(c.type, c.label, c.serial);
-        EXPECT_EQ(page.dialogs.last().text, c.message) << c.label;
-        EXPECT_EQ(page.settings(), before);
-    }
-    EXPECT_EQ(page.dialogs.shown.size(), cases.size());
-    // The six positions take no seventh digit.
-    EXPECT_FALSE(page.form.TxtPNLSnr.setText("1000000"));
-}
-
-TEST(StationFrame, TelephoneNumberOnlyWithAModemLink) {
-    StationPage direct;
-    EXPECT_FALSE(direct.form.TxtPNLModem.visible());
-    direct.addStation("PNL-A", "Haus", "5", "0301234");
-    EXPECT_EQ(direct.station(0), "PNL-A,Haus,5,,FALSE");
-
-    StationPage modem("PNL00=PNL-A,Haus,5,0301234,FALSE\r\n", true);
-    EXPECT_TRUE(modem.form.TxtPNLModem.visible());
-    modem.chooseStation("Haus");
-    EXPECT_EQ(modem.form.TxtPNLModem.text(), "0301234");
-    const std::string before = modem.settings();
-    for (const auto& [phone, message] : std::vector<std::pair<std::string, std::string>>{
-             {"", "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!"},
-             {"  ", "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!"},
-             {"030,1234", "In der Rufnummer dürfen keine Kommas enthalten sein!"},
-             {"030\n1234", "In der Rufnummer dürfen keine Zeilenumbrüche enthalten sein!"},
-             {"030→1234",
-              "In der Rufnummer ist das Zeichen „→“ enthalten, das ANLAGE99.INI nicht speichern "
-              "kann!"}}) {
-        modem.form.TxtPNLModem.setText(phone);
-        modem.controller.CmdPNLSave_Click();
-        EXPECT_EQ(modem.dialogs.last().text, message);
-        EXPECT_EQ(modem.settings(), before);
-    }
-    modem.form.TxtPNLModem.setText(" 0301234567 ");
-    modem.controller.CmdPNLSave_Click();
-    EXPECT_EQ(modem.station(0), "PNL-A,Haus,5,0301234567,FALSE");
-}
-
-TEST(StationFrame, OlderFirmwareFlagFollowsTheType) {
-    StationPage page;
-    page.chooseType("PNL-C");
+    EXPECT_EQ(page.station(1), "PNL-C,Hof,999999,,FALSE");
+    EXPECT_EQ(page.station(3), "");
     EXPECT_TRUE(page.form.ChkPNL27.visible());
     page.form.ChkPNL27.setChecked(true);
-    page.form.TxtPNLBez.setText("Alt");
-    page.form.TxtPNLSnr.setText("77");
     page.controller.CmdPNLSave_Click();
-    EXPECT_EQ(page.station(0), "PNL-C,Alt,77,,TRUE");
-
+    EXPECT_EQ(page.station(1), "PNL-C,Hof,999999,,TRUE");
     // PNL-K has no older firmware: the hidden box is stored as FALSE even while ticked.
     page.chooseType("PNL-K");
     EXPECT_FALSE(page.form.ChkPNL27.visible());
     EXPECT_TRUE(page.form.ChkPNL27.checked());
     page.controller.CmdPNLSave_Click();
-    EXPECT_EQ(page.station(0), "PNL-K,Alt,77,,FALSE");
+    EXPECT_EQ(page.station(1), "PNL-K,Hof,999999,,FALSE");
 }
 
-TEST(StationFrame, ShowsStoredRecordsAsFarAsTheFrameCanHoldThem) {
-    StationPage page(
-        "PNL00=PNL-B,Erste,000123,,true\r\nPNL01=PNL-X,Fremd,12AB,,FALSE\r\nPNL02=PNL-A,,5,,FALSE\r\n"
-        "PNL03=,Ohne Typ,1234567,,FALSE\r\n");
-    // A record without label is listed nowhere.
-    EXPECT_EQ(page.form.CboPNLBez.count(), 3);
+TEST(StationFrame, AllSixtyFourSlotsInUseRefuseANewStation) {
+    std::string stations;
+    for (int n = 0; n <= 62; ++n)
+        stations += stationKey(n) + "=PNL-A,Station " + std::to_string(n) + ",1,,FALSE\r\n";
+    // The 64th slot is a real slot: with 63 in use, a new station goes into PNL63.
+    StationPage page(stations);
+    page.addStation("PNL-A", "Letzte", "63");
+    EXPECT_EQ(page.station(63), "PNL-A,Letzte,63,,FALSE");
 
-    page.chooseStation("Erste");
-    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
-    EXPECT_EQ(page.form.TxtPNLSnr.text(), "000123");
-    EXPECT_TRUE(page.form.ChkPNL27.checked());
-    EXPECT_TRUE(page.form.ChkPNL27.visible());
-
-    // An unknown type leaves the type list where it was; a serial number the field cannot take leaves it
-    // empty.
-    page.chooseStation("Fremd");
-    EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
-    EXPECT_EQ(page.form.TxtPNLBez.text(), "Fremd");
-    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
-    EXPECT_FALSE(page.form.ChkPNL27.checked());
-    page.chooseStation("Ohne Typ");
-    EXPECT_TRUE(page.form.TxtPNLSnr.empty());
+    const std::string before = page.settings();
+    // "Neu" refuses, and so does saving with no station chosen.
+    page.form.CboPNLBez.setListIndex(-1);
+    page.addStation("PNL-A", "Zuviel", "7");
+    ASSERT_EQ(page.dialogs.shown.size(), 2u);
+    EXPECT_EQ(page.dialogs.shown[0].text, kAllSlotsInUse);
+    EXPECT_EQ(page.dialogs.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(page.dialogs.shown[1].text, kAllSlotsInUse);
+    EXPECT_EQ(page.settings(), before);
 }
 
-TEST(StationFrame, ASettingsFileThatCannotBeWrittenIsReportedAndTheFrameKept) {
-    StationPage page("PNL00=PNL-A,Haus,5,,FALSE\r\n");
-    page.chooseStation("Haus");
+// With a modem link the telephone number is checked too; the first failing check is told.
+TEST(StationFrame, RefusedInputShowsItsMessageAndWritesNothing) {
+    StationPage page("", true);
+    const std::string before = page.settings();
+    const std::string noSerial = "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!";
+    const std::string noPhone = "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!";
+    struct Case {
+        std::string type, label, serial, phone, message;
+    };
+    const std::vector<Case> cases{
+        {"", "Haupteingang", "1", "0301", "Bitte wählen Sie eine Typenbezeichnung aus!"},
+        {"PNL-A", "    ", "1", "0301", "Bitte geben Sie einen Bezeichnungstext ein!"},
+        {"PNL-A", "Haus 1, links", "1", "0301", "Im Bezeichnungstext dürfen keine Kommas enthalten sein!"},
+        {"PNL-A", "Haus\r\n[Anlage]", "1", "",
+         "Im Bezeichnungstext dürfen keine Zeilenumbrüche enthalten sein!"},
+        {"PNL-A", "Haus 1", "", "0301", noSerial},
+        {"PNL-A", "Haus 1", "000000", "0301", noSerial},
+        {"PNL-A", "Haus", "5", "", noPhone},
+        {"PNL-A", "Haus", "5", "  ", noPhone},
+        {"PNL-A", "Haus", "5", "030,1234", "In der Rufnummer dürfen keine Kommas enthalten sein!"},
+        {"PNL-A", "Haus", "5", "030\n1234", "In der Rufnummer dürfen keine Zeilenumbrüche enthalten sein!"},
+        // The settings file is Windows-1252 (the other program reads it so): "ü" fits, "Ł" and "→" do not.
+        {"PNL-A", "Tür Łódź", "1", "0301",
+         "Im Bezeichnungstext ist das Zeichen „Ł“ enthalten, das ANLAGE99.INI nicht speichern kann!"},
+        {"PNL-A", "Haus", "5", "030→1234",
+         "In der Rufnummer ist das Zeichen „→“ enthalten, das ANLAGE99.INI nicht speichern kann!"},
+    };
+    for (const Case& c : cases) {
+        page.addStation(c.type, c.label, c.serial, c.phone);
+        EXPECT_EQ(page.dialogs.last().text, c.message) << c.label << c.phone;
+        EXPECT_EQ(page.settings(), before);
+    }
+    EXPECT_EQ(page.dialogs.shown.size(), cases.size());
+    // The six positions take no seventh digit.
+    EXPECT_FALSE(page.form.TxtPNLSnr.setText("1000000"));
+
+    page.addStation("PNL-A", "Haus", "5", " 0301234567 ");
+    EXPECT_EQ(page.station(0), "PNL-A,Haus,5,0301234567,FALSE");
+    EXPECT_EQ(page.form.TxtPNLModem.text(), "0301234567");
+
+    // A settings file that cannot be written is reported, and the frame is kept as typed.
     const std::string copy = page.path(kSettingsCopy);
     std::filesystem::remove(copy);
     std::filesystem::create_directories(copy + "/held");
-
     page.form.TxtPNLBez.setText("Hof");
     page.controller.CmdPNLSave_Click();
-    ASSERT_EQ(page.dialogs.shown.size(), 1u);
     EXPECT_EQ(page.dialogs.last().text, "Die PNL konnte nicht gespeichert werden!");
     EXPECT_EQ(page.dialogs.last().icon, MsgIcon::Critical);
     EXPECT_EQ(page.form.CboPNLBez.text(), "Haus");
     EXPECT_EQ(page.form.TxtPNLBez.text(), "Hof");
-
     page.controller.CmdPNLDel_Click();
-    ASSERT_EQ(page.dialogs.shown.size(), 2u);
     EXPECT_EQ(page.dialogs.last().text, "Die PNL konnte nicht gelöscht werden!");
     EXPECT_EQ(page.form.CboPNLBez.text(), "Haus");
+    EXPECT_EQ(page.dialogs.shown.size(), cases.size() + 2);
 }
 
 }  // namespace

@@ -12,168 +12,115 @@ const TransferLink kDirect{1, false, "", ""};
 
 // Address (4 hex) and data (16 hex) of a write frame.
 std::string addressOf(const std::string& frame) {
-    return unframed(frame).substr(1, 4);
+    return frame.substr(2, 4);
 }
 std::string dataOf(const std::string& frame) {
-    return unframed(frame).substr(5);
+    return frame.substr(6, 16);
 }
 
 TEST(StationFrames, SelectWriteAndHeaderBytes) {
     EXPECT_EQ(SelectFrame(123456, "01"), framed("(01E24001"));
-    EXPECT_EQ(SelectFrame(123456, "80"), framed("(01E24080"));
     EXPECT_EQ(SelectFrame(999999, "01"), framed("(0F423F01"));
-    EXPECT_EQ(SelectFrame(1, "80"), framed("(00000180"));
     EXPECT_EQ(SelectFrame(0x1ABCDEF, "01"), framed("(ABCDEF01"));  // only the low 24 bits
-    EXPECT_EQ(SelectFrame(1, "01").size(), 11u);
 
-    const std::string write = WriteFrame(0x7FC8, {0x00, 0x0A, 0xFF, 0x10, 0x01, 0x7E, 0x80, 0xE1});
-    EXPECT_EQ(write, framed(")7FC8000AFF10017E80E1"));
-    EXPECT_EQ(write.size(), 23u);
-
+    EXPECT_EQ(WriteFrame(0x7FC8, {0x00, 0x0A, 0xFF, 0x10, 0x01, 0x7E, 0x80, 0xE1}),
+              framed(")7FC8000AFF10017E80E1"));
     EXPECT_EQ(WriteFrame(kHeaderAddress, HeaderBlock(300)), framed(")000601002C0101000000"));
-    EXPECT_EQ(WriteFrame(kHeaderAddress, HeaderBlock(1)), framed(")00060100010001000000"));
     EXPECT_EQ(WriteFrame(kHeaderAddress, HeaderBlock(582)), framed(")00060100460201000000"));
+}
+
+// The 56 bytes of an image as hex, block by block as the write frames carry them.
+std::string hexOf(const ResidentImageBytes& image) {
+    std::string hex;
+    for (int block = 0; block < kBlocksPerImage; ++block)
+        hex += dataOf(WriteFrame(0, imageBlock(image, block)));
+    return hex;
 }
 
 TEST(StationFrames, ImageFieldsAtTheirOffsets) {
     // A 31-character name fills bytes 0 to 30, byte 31 stays 0; a 6-character apartment number has no
-    // terminator.
-    const std::string name(31, 'N');
-    const ResidentImageBytes image =
-        ResidentImage(ImageFields{name, "A-12-3", 999999, 1, 9999}, 5, 5, Firmware::V3);
+    // terminator; the last record follows itself.
+    std::string name;
     for (int i = 0; i < 31; ++i)
-        EXPECT_EQ(image[i], 'N');
-    EXPECT_EQ(image[31], 0);
-    EXPECT_EQ(std::string(image.begin() + 32, image.begin() + 38), "A-12-3");
-    EXPECT_EQ(image[38], 0x0F);  // 999999 = 0F423F
-    EXPECT_EQ(image[39], 0x42);
-    EXPECT_EQ(image[40], 0x3F);
-    EXPECT_EQ(image[43], 0x01);                 // second serial number 1
-    EXPECT_EQ(image[44] * 256 + image[45], 4);  // preceding record
-    EXPECT_EQ(image[46] * 256 + image[47], 5);  // the last record follows itself
-    EXPECT_EQ(image[49] * 256 + image[50], 9999);
-    for (int i = 51; i < 56; ++i)
-        EXPECT_EQ(image[i], 0);
-
+        name += "4E";
+    EXPECT_EQ(hexOf(ResidentImage(ImageFields{std::string(31, 'N'), "A-12-3", 999999, 1, 9999}, 5, 5,
+                                  Firmware::V3)),
+              name + "00" + "412D31322D33" + "0F423F" + "000001" + "0004" + "0005" + "00270F" + "0000000000");
     // Dropped characters shorten the name; the rest of its 32 bytes stays 0.
-    const ResidentImageBytes dropped = ResidentImage(ImageFields{"É_|~x", "", 0, 0, 0}, 1, 1, Firmware::V27);
-    EXPECT_EQ(dropped[0], 'x');
-    for (int i = 1; i < 56; ++i)
-        EXPECT_EQ(dropped[i], i == 47 ? 1 : 0) << i;
-
+    EXPECT_EQ(hexOf(ResidentImage(ImageFields{"É_|~x", "", 0, 0, 0}, 1, 1, Firmware::V27)),
+              "78" + std::string(92, '0') + "01" + std::string(16, '0'));
     EXPECT_EQ(imageBlockAddress(1, 0), 0x0080);
     EXPECT_EQ(imageBlockAddress(582, 6), 0x7FC8);
 }
 
-TEST(StationTransfer, WorkedExampleRecordOneOfTwo) {
-    LinkFixture f;
-    f.form.LstPNLTrans.setLines({"Müller, Anna|12|4711|0|0", "Schmidt|3|815|0|0"});
-    f.inst.serial.open();
-    EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0), StationOutcome::Sent);
+struct Announced : TransferProgress {
+    void stationStarted(int, const std::string&, int, Ms timeLeft) override { atStart = timeLeft; }
+    Ms atStart{0};
+};
 
-    const auto texts = f.sentTexts();
-    ASSERT_EQ(texts.size(), 1u + 14u + 1u + 1u);
-    EXPECT_EQ(texts[0], framed("(01E24001"));
-    const char* addresses[] = {"0080", "0088", "0090", "0098", "00A0", "00A8", "00B0"};
-    const char* data[] = {"4D836C6C65722C20", "416E6E6100000000", "0000000000000000", "0000000000000000",
-                          "3132000000000012", "6700000000000002", "0000000000000000"};
-    for (int j = 0; j < 7; ++j) {
-        EXPECT_EQ(addressOf(texts[1 + j]), addresses[j]);
-        EXPECT_EQ(dataOf(texts[1 + j]), data[j]);
-    }
-    EXPECT_EQ(addressOf(texts[8]), "00B8");              // record 2 follows directly
-    EXPECT_EQ(dataOf(texts[13]).substr(8, 4), "0001");   // record 2 is preceded by 1 ...
-    EXPECT_EQ(dataOf(texts[13]).substr(12, 4), "0002");  // ... and followed by itself
-    EXPECT_EQ(texts[15], framed(")00060100020001000000"));
-    EXPECT_EQ(texts[16], framed("(01E24080"));
-    EXPECT_FALSE(f.inst.dialogs.shown.size());
-}
-
-// Each pause starts when its frame is handed to the port; the next frame is handed over only once the one
-// before has left. At 9600 baud a write frame's 24 ms on the wire pass inside its 50 ms pause; on a line too
-// slow for the pause the frames follow each other as fast as the wire takes them.
-TEST(StationTransfer, PausesStartWhenTheFrameIsHandedOver) {
+// A pause starts when its frame is handed over, the next frame once the one before has left: at 9600 baud
+// the wire time passes inside the pauses; at 1200 baud the frames follow as fast as the wire takes them.
+TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
+    const char* recordOne[] = {"00804D836C6C65722C20", "0088416E6E6100000000", "00900000000000000000",
+                               "00980000000000000000", "00A03132000000000012", "00A86700000000000002",
+                               "00B00000000000000000"};
     struct Case {
         int baud;
-        std::int64_t openGap, blockGap;
+        std::int64_t blockGap;
     };
-    for (const Case c : {Case{0, 600, 50}, Case{9600, 600, 50}, Case{1200, 600, 192}}) {
+    for (const Case c : {Case{0, 50}, Case{9600, 50}, Case{1200, 192}}) {
         LinkFixture f;
+        Announced progress;
+        std::vector<int> barValues;
+        f.form.PBarPNL.subscribe([&] { barValues.push_back(f.form.PBarPNL.value()); });
         f.inst.serial.wireBaud = c.baud;
-        f.form.LstPNLTrans.setLines({"A|1|1|0|0", "B|2|2|0|0"});
+        f.form.LstPNLTrans.setLines({"Müller, Anna|12|4711|0|0", "Schmidt|3|815|0|0", "Zorn|4|9|0|0"});
         f.inst.serial.open();
         const auto start = f.inst.loop.now();
-        EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0), StationOutcome::Sent);
+        EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0, &progress), StationOutcome::Sent);
 
         const auto& sent = f.sent();
-        ASSERT_EQ(sent.size(), 17u);
+        ASSERT_EQ(sent.size(), 1u + 21u + 2u);
+        EXPECT_EQ(sent[0].bytes, framed("(01E24001"));
+        for (int j = 0; j < 7; ++j)
+            EXPECT_EQ(sent[1 + j].bytes, framed(std::string(")") + recordOne[j]));
+        EXPECT_EQ(addressOf(sent[8].bytes), "00B8");                 // record 2 follows directly
+        EXPECT_EQ(dataOf(sent[13].bytes).substr(8, 8), "00010003");  // preceded by 1, followed by 3
+        EXPECT_EQ(dataOf(sent[20].bytes).substr(8, 8), "00020003");  // the last record follows itself
+        EXPECT_EQ(sent[22].bytes, framed(")00060100030001000000"));
+        EXPECT_EQ(sent[23].bytes, framed("(01E24080"));
+
         EXPECT_EQ(sent[0].atMs, start);
-        EXPECT_EQ(sent[1].atMs - sent[0].atMs, c.openGap) << c.baud;
-        for (std::size_t i = 2; i <= 15; ++i) {
+        EXPECT_EQ(sent[1].atMs - sent[0].atMs, 600) << c.baud;
+        for (std::size_t i = 2; i <= 22; ++i) {
             EXPECT_EQ(sent[i].atMs - sent[i - 1].atMs, c.blockGap) << c.baud << " frame " << i;
             EXPECT_LE(sent[i - 1].leftAtUs, sent[i].atMs * 1000) << c.baud << " frame " << i;
         }
-        EXPECT_EQ(sent[16].atMs - sent[15].atMs, 500) << c.baud;
+        EXPECT_EQ(sent[23].atMs - sent[22].atMs, 500) << c.baud;
         EXPECT_EQ(f.inst.loop.now() - sent.back().atMs, 5000) << c.baud;
+        if (c.blockGap == 50) {
+            EXPECT_EQ(progress.atStart.count(), f.inst.loop.now() - start) << c.baud;
+        }
+        EXPECT_EQ(f.form.PBarPNL.value(), 100);
+        EXPECT_NE(std::find(barValues.begin(), barValues.end(), 50), barValues.end());
+        EXPECT_FALSE(f.form.PBarPNL.visible());
+        EXPECT_TRUE(f.inst.dialogs.shown.empty());
     }
 }
 
-TEST(StationTransfer, LinksAndProgressForOneAndThreeRecords) {
-    LinkFixture f;
-    std::vector<int> barValues;
-    f.form.PBarPNL.subscribe([&] { barValues.push_back(f.form.PBarPNL.value()); });
-    f.inst.serial.open();
-
-    f.form.LstPNLTrans.setLines({"Einzig|1|1|0|0"});
-    StationTransfer(f.program(), f.form, kDirect, 0);
-    auto texts = f.sentTexts();
-    ASSERT_EQ(texts.size(), 10u);
-    EXPECT_EQ(dataOf(texts[6]).substr(8, 4), "0000");   // preceding record 0
-    EXPECT_EQ(dataOf(texts[6]).substr(12, 4), "0001");  // following record: itself
-    EXPECT_EQ(dataOf(texts[8]), "0100010001000000");
-    EXPECT_EQ(f.form.PBarPNL.value(), 0);
-    EXPECT_FALSE(f.form.PBarPNL.visible());
-
-    f.inst.serial.sent.clear();
-    f.form.LstPNLTrans.setLines({"A|1|1|0|0", "B|1|2|0|0", "C|1|3|0|0"});
-    StationTransfer(f.program(), f.form, kDirect, 0);
-    texts = f.sentTexts();
-    ASSERT_EQ(texts.size(), 1u + 21u + 2u);
-    const std::pair<const char*, const char*> links[] = {
-        {"0000", "0002"}, {"0001", "0003"}, {"0002", "0003"}};
-    for (int r = 0; r < 3; ++r) {
-        EXPECT_EQ(dataOf(texts[1 + 7 * r + 5]).substr(8, 4), links[r].first) << r;
-        EXPECT_EQ(dataOf(texts[1 + 7 * r + 5]).substr(12, 4), links[r].second) << r;
-    }
-    EXPECT_EQ(f.form.PBarPNL.value(), 100);
-    EXPECT_NE(std::find(barValues.begin(), barValues.end(), 50), barValues.end());
-    EXPECT_FALSE(f.form.PBarPNL.visible());
-}
-
-TEST(StationTransfer, OlderFirmwareUsesItsTable) {
-    LinkFixture f;
-    f.writeSettings("COM1=30,FALSE", "PNL05=PNL-A,Hof,1,,true");
-    f.form.LstPNLTrans.setLines({"Müller|12|1|0|0"});
-    f.inst.serial.open();
-    StationTransfer(f.program(), f.form, kDirect, 5);
-    const auto texts = f.sentTexts();
-    EXPECT_EQ(texts[0], framed("(00000101"));
-    EXPECT_EQ(dataOf(texts[1]), "4D816C6C65720000");
-}
-
+// ATZ, dial, the frames and the hang-up, each with its pause.
 TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     LinkFixture f;
     f.writeSettings("COM1=30,TRUE,ATZ,,0,", "PNL00=PNL-B,Haupteingang,123456,0301234,FALSE");
     f.inst.serial.onOutput = [&](const std::string& bytes) {
-        if (bytes == "0 0301234\n\r")
-            f.inst.serial.carrier = true;
-        if (bytes == "ATH\n\r")
-            f.inst.serial.carrier = false;
+        f.inst.serial.carrier = f.inst.serial.carrier || bytes == "0 0301234\n\r";
     };
     f.form.LstPNLTrans.setLines({"A|1|1|0|0"});
+    f.inst.serial.wireBaud = 9600;
     f.inst.serial.open();
-    const TransferLink modem{1, true, "ATZ", "0"};
-    EXPECT_EQ(StationTransfer(f.program(), f.form, modem, 0), StationOutcome::Sent);
+    Announced progress;
+    EXPECT_EQ(StationTransfer(f.program(), f.form, TransferLink{1, true, "ATZ", "0"}, 0, &progress),
+              StationOutcome::Sent);
 
     const auto& sent = f.sent();
     ASSERT_EQ(sent.size(), 2u + 10u + 1u);
@@ -185,81 +132,16 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     EXPECT_EQ(sent[12].bytes, "ATH\n\r");
     EXPECT_EQ(sent[12].atMs - sent[11].atMs, 5000);
     EXPECT_EQ(f.inst.loop.now() - sent[12].atMs, 3000);
-}
+    // The time announced at the start covers the modem call and the opening frame.
+    EXPECT_EQ(progress.atStart.count(), f.inst.loop.now() - sent[0].atMs);
 
-// The time left announced when a station starts covers everything the station transfer does: its pauses,
-// inside which the frames cross the 9600-baud wire.
-TEST(StationTransfer, TimeLeftAtTheStartCoversTheModemCallAndTheOpeningFrame) {
-    struct Starts : TransferProgress {
-        void stationStarted(int, const std::string&, int, Ms timeLeft) override { announced = timeLeft; }
-        Ms announced{0};
-    } progress;
-    for (const bool modem : {false, true}) {
-        LinkFixture f;
-        f.inst.serial.wireBaud = 9600;
-        f.writeSettings("COM1=30,TRUE,ATZ,,0,", "PNL00=PNL-B,Haupteingang,123456,0301234,FALSE");
-        f.inst.serial.onOutput = [&](const std::string& bytes) {
-            if (bytes == "0 0301234\n\r")
-                f.inst.serial.carrier = true;
-        };
-        f.form.LstPNLTrans.setLines({"A|1|1|0|0", "B|2|2|0|0", "C|3|3|0|0"});
-        f.inst.serial.open();
-        const auto start = f.inst.loop.now();
-        StationTransfer(f.program(), f.form, TransferLink{1, modem, "ATZ", "0"}, 0, &progress);
-        EXPECT_EQ(progress.announced.count(), f.inst.loop.now() - start) << modem;
-    }
-}
-
-TEST(StationTransfer, FailedModemCallSendsNothingMore) {
-    LinkFixture f;
+    // A number that does not connect: nothing is sent after dialling, and the bar is hidden again.
     f.writeSettings("COM1=30,TRUE,ATZ,,0,", "PNL00=PNL-B,Haupteingang,123456,0309999,FALSE");
-    f.form.LstPNLTrans.setLines({"A|1|1|0|0"});
-    f.inst.serial.open();
+    f.inst.serial.carrier = false;
+    f.inst.serial.sent.clear();
     EXPECT_EQ(StationTransfer(f.program(), f.form, TransferLink{1, true, "ATZ", "0"}, 0),
               StationOutcome::NoCarrier);
-
     EXPECT_EQ(f.sentTexts(), (std::vector<std::string>{"ATZ\n\r", "0 0309999\n\r"}));
-    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
-    const Message& box = f.inst.dialogs.last();
-    EXPECT_EQ(box.text, "Keine Modemverbindung!");
-    EXPECT_EQ(box.title, "Modemfehler");
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_FALSE(f.form.PBarPNL.visible());
-}
-
-TEST(StationTransfer, MoreResidentsThanTheMemoryHoldsAreRefused) {
-    LinkFixture f;
-    std::vector<std::string> lines(583, "Name|1|1|0|0");
-    f.form.LstPNLTrans.setLines(lines);
-    f.inst.serial.open();
-    EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0), StationOutcome::TooManyRecords);
-    EXPECT_TRUE(f.sent().empty());
-    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
-    EXPECT_NE(f.inst.dialogs.last().text.find("Haupteingang (PNL00)"), std::string::npos);
-    EXPECT_NE(f.inst.dialogs.last().text.find("583"), std::string::npos);
-
-    // 582 fit: the last image ends just below 0x8000.
-    lines.pop_back();
-    f.form.LstPNLTrans.setLines(lines);
-    EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0), StationOutcome::Sent);
-    const auto texts = f.sentTexts();
-    EXPECT_EQ(addressOf(texts[texts.size() - 3]), "7FC8");
-    EXPECT_EQ(texts[texts.size() - 2], framed(")00060100460201000000"));
-}
-
-TEST(StationTransfer, PortThatStopsTakingBytesEndsTheStation) {
-    LinkFixture f;
-    f.form.LstPNLTrans.setLines({"A|1|1|0|0", "B|1|1|0|0"});
-    f.inst.serial.open();
-    f.inst.serial.onOutput = [&](const std::string&) {
-        if (f.inst.serial.sent.size() == 3)
-            f.inst.serial.failOutput = true;
-    };
-    EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0), StationOutcome::LineFailed);
-    EXPECT_EQ(f.sent().size(), 3u);
-    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
-    EXPECT_NE(f.inst.dialogs.last().text.find("COM1"), std::string::npos);
     EXPECT_FALSE(f.form.PBarPNL.visible());
 }
 

@@ -8,27 +8,24 @@
 namespace pnl::test {
 namespace {
 
-std::string only(int station) {
-    std::string stations(64, '0');
-    stations[station] = '1';
-    return stations;
-}
-
 TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     LinkFixture f;
     f.createResidents();
+    f.form.LstPNLTrans.setLines({"alt|1|1|0|0"});
+    EncodeStation(f.program(), f.form.LstPNLTrans, 1);
+    EXPECT_EQ(f.form.LstPNLTrans.count(), 0);  // an empty table empties the list
     const DbValue none;
-    f.addResident("Müller", "Anna", "12", std::int64_t{4711}, ",,000000", std::int64_t{0}, only(1));
-    f.addResident("  Meier ", "  ", "3", std::int64_t{5}, ",,004711", std::int64_t{9999}, only(1));
-    f.addResident("Meier", "Karl", "A-12-345", std::int64_t{6}, "", std::int64_t{10000}, only(1));
+    f.addResident("Müller", "Anna", "12", std::int64_t{4711}, ",,000000", std::int64_t{0}, "01");
+    f.addResident("  Meier ", "  ", "3", std::int64_t{5}, ",,004711", std::int64_t{9999}, "01");
+    f.addResident("Meier", "Karl", "A-12-345", std::int64_t{6}, "", std::int64_t{10000}, "01");
     f.addResident("Abcdefghijklmnopqrstuvwxyz", "Zacharias", "123456", std::int64_t{999999}, ",,1", none,
-                  only(1));
-    f.addResident("Ohne", "Sernr", "1", none, ",,004711", std::int64_t{-3}, only(1));
-    f.addResident("   ", "Kein Name", "1", std::int64_t{7}, "", none, only(1));  // no name: skipped
-    f.addResident("Anders", "", "1", std::int64_t{8}, "", none, only(2));        // other station
-    f.addResident("Kurz", "", "1", std::int64_t{9}, "", none, "0");              // too short for station 1
-    f.addResident("Strich|Name", "Vor|name", "7|8", std::int64_t{10}, "", none, only(1));
-    f.addResident("Meier", "Karl", "9", std::int64_t{11}, "", none, only(1));  // same name: sent twice
+                  "01");
+    f.addResident("Ohne", "Sernr", "1", none, ",,004711", std::int64_t{-3}, "01");
+    f.addResident("   ", "Kein Name", "1", std::int64_t{7}, "", none, "01");  // no name: skipped
+    f.addResident("Anders", "", "1", std::int64_t{8}, "", none, "001");       // other station
+    f.addResident("Kurz", "", "1", std::int64_t{9}, "", none, "0");           // too short for station 1
+    f.addResident("Strich|Name", "Vor|name", "7|8", std::int64_t{10}, "", none, "01");
+    f.addResident("Meier", "Karl", "9", std::int64_t{11}, "", none, "01");  // same name: sent twice
     // Cut by characters, not bytes; the apartment number trimmed; the assignment read as stored, a blank at
     // station 0 included.
     f.addResident("Müller-Lüdenscheidt-Größenwahn", "Jürgen", "  42 ", std::int64_t{12}, "", none, " 1");
@@ -52,14 +49,6 @@ TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{}));
     EncodeStation(f.program(), f.form.LstPNLTrans, 2);
     EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{"Anders|1|8|0|0"}));
-}
-
-TEST(EncodeStation, EmptyTableGivesAnEmptyList) {
-    LinkFixture f;
-    f.createResidents();
-    f.form.LstPNLTrans.setLines({"alt|1|1|0|0"});
-    EncodeStation(f.program(), f.form.LstPNLTrans, 0);
-    EXPECT_EQ(f.form.LstPNLTrans.count(), 0);
 }
 
 TEST(TransferLines, SortByNameIgnoringCaseAndAccents) {

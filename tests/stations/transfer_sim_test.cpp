@@ -1,16 +1,13 @@
-// The transfer checked by the station simulator, which decodes what the stations received from the frame
-// layout alone: on virtual time through the in-process line, and over a real pseudo-terminal.
+// The simulator decodes what the stations received from the frame layout alone, in process and over a pty.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/text.h"
-#include "forms/frm_pnl.h"
 #include "link_fixture.h"
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
 #include "residents/resident_table.h"
-#include "stations/frm_pnl_controller.h"
 #include "stations/transfer_line.h"
 #include "support/sim_line.h"
 #include "tools/sample/sample_installation.h"
@@ -19,185 +16,161 @@
 namespace pnl::test {
 namespace {
 
-// A record as the station should hold it: name, apartment, serial numbers and code in display order.
-struct Expected {
-    std::string name, apartment;
-    std::uint32_t serial1 = 0, serial2 = 0, code = 0;
-    bool operator==(const Expected&) const = default;
-};
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
-std::ostream& operator<<(std::ostream& out, const Expected& e) {
-    return out << e.name << "|" << e.apartment << "|" << e.serial1 << "|" << e.serial2 << "|" << e.code;
-}
-
-// The residents of a station read straight from the database, in the order the dialog's list sorts them.
-std::vector<Expected> residentsInDatabase(Database& db, int station) {
-    const auto rows = db.query("SELECT Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL FROM BEWOHNER");
-    EXPECT_TRUE(rows);
-    std::vector<std::string> lines;
-    for (const DbRow& row : *rows) {
-        const std::string assignment = dbText(row[6]);
-        if (assignment.size() <= static_cast<std::size_t>(station) || assignment[station] != '1')
-            continue;
-        std::string name = trim(dbText(row[0]));
-        if (name.empty())
-            continue;
-        if (!trim(dbText(row[1])).empty())
-            name += ", " + trim(dbText(row[1]));
-        const std::string trigger = dbText(row[4]);
-        const std::string second = trigger.size() > 2 ? trigger.substr(2) : "0";
-        const std::int64_t code = leadingNumber(dbText(row[5]));
-        lines.push_back(leftChars(name, 31) + "|" + leftChars(trim(dbText(row[2])), 6) + "|" +
-                        dbText(row[3]) + "|" + std::to_string(leadingNumber(second)) + "|" +
-                        std::to_string(code > 0 && code < 10000 ? code : 0));
-    }
-    sortTransferLines(lines);
-    std::vector<Expected> expected;
-    ValueFields fields;
-    for (const std::string& line : lines) {
-        fields.split(line, '|');
-        expected.push_back(Expected{fields[0], fields[1],
-                                    static_cast<std::uint32_t>(leadingNumber(fields[2])),
-                                    static_cast<std::uint32_t>(leadingNumber(fields[3])),
-                                    static_cast<std::uint32_t>(leadingNumber(fields[4]))});
-    }
-    return expected;
-}
-
-std::vector<Expected> heldBy(const sim::Directory& directory) {
-    std::vector<Expected> held;
-    for (const auto& r : directory.records)
-        held.push_back(Expected{r.name, r.apartment, r.serial1, r.serial2, r.code});
-    return held;
-}
-
-void expectStationHolds(const sim::Simulator& simulator, std::uint32_t serial,
-                        const std::vector<Expected>& expected) {
+// What the simulator decoded for the station, as transfer lines.
+std::vector<std::string> heldBy(const sim::Simulator& simulator, std::uint32_t serial) {
     const auto directory = simulator.directoryOf(serial);
-    ASSERT_TRUE(directory) << "station " << serial << " was never closed";
+    if (!directory)
+        return {"never closed"};
     EXPECT_TRUE(directory->errors.empty()) << directory->errors.front();
-    EXPECT_EQ(directory->count, static_cast<int>(expected.size()));
-    EXPECT_EQ(heldBy(*directory), expected);
+    EXPECT_EQ(directory->count, static_cast<int>(directory->records.size()));
+    std::vector<std::string> lines;
+    for (const auto& r : directory->records)
+        lines.push_back(r.name + "|" + r.apartment + "|" + std::to_string(r.serial1) + "|" +
+                        std::to_string(r.serial2) + "|" + std::to_string(r.code));
+    return lines;
 }
 
-sim::SimulatorSetup stations(std::vector<sim::StationSetup> list,
-                             std::optional<sim::ModemSetup> modem = std::nullopt) {
-    sim::SimulatorSetup setup;
-    setup.stations = std::move(list);
-    setup.modem = std::move(modem);
-    return setup;
+// What the station should hold: the transfer lines of its residents.
+std::vector<std::string> linesOf(Program& program, int station) {
+    ColumnList list;
+    EncodeStation(program, list, station);
+    return list.lines();
 }
 
-// The sample installation (with station assignments) in the test's folder, its database bound.
-void useSample(LinkFixture& f) {
-    std::string error;
-    ASSERT_TRUE(writeSampleInstallation(f.inst.folder.path(), &error, SampleOptions{true, true})) << error;
-    f.program().InitX.setFileName(f.inst.path(kSettingsFile));
-    f.program().DataBewo = Database::open(f.inst.path(kDatabaseFile));
-    ASSERT_TRUE(f.program().DataBewo);
-    f.program().residents = std::make_shared<ResidentTable>(*f.program().DataBewo);
-}
-
-TEST(TransferToSimulator, SampleStationsReceiveTheirResidents) {
+// With the presence check a station that does not answer the probe's frames gets nothing more. A port that
+// stops taking bytes leaves the station recorded incomplete; "Erneut versuchen" sends both again.
+TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     LinkFixture f;
-    useSample(f);
+    f.writeSettings("COM1=30,FALSE",
+                    "PNL00=PNL-B,Haupteingang,123456,,FALSE\nPNL05=PNL-B,Still,23456,,FALSE");
+    f.createResidents();
+    f.addResidentsOf(0, 2);
+    f.addResidentsOf(5, 1);
     sim::Simulator simulator(f.inst.loop,
-                             stations({{12345, sim::Firmware::V3}, {23456, sim::Firmware::V27}}));
+                             sim::SimulatorSetup{{{123456, sim::Firmware::V3}}, {}, std::nullopt});
     attachSimulator(f.inst.serial, simulator, f.inst.loop);
-    FrmPnlController dialog(f.program(), f.form);
-    dialog.Form_Load();
-    f.form.TrVwPNLTrans.setChecked(0, true);
-    f.form.TrVwPNLTrans.setChecked(1, true);
-    dialog.CmdPNLTransStart_Click();
-
-    expectStationHolds(simulator, 12345, residentsInDatabase(*f.program().DataBewo, 0));
-    expectStationHolds(simulator, 23456, residentsInDatabase(*f.program().DataBewo, 1));
-    EXPECT_TRUE(simulator.malformed().empty());
-    EXPECT_EQ(simulator.ignoredFrames(), 0);
-    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
-    EXPECT_NE(f.inst.dialogs.last().text.find("2 von 2 PNL übertragen."), std::string::npos);
-}
-
-// With the presence check, the probe's frames ask each station first: the one that answers gets its
-// residents, the silent one nothing after the probe's frames; the run goes on and reports it.
-TEST(TransferToSimulator, PresenceCheckSendsOnlyToStationsThatAnswer) {
-    LinkFixture f;
-    useSample(f);
-    sim::Simulator simulator(f.inst.loop, stations({{12345, sim::Firmware::V3}}));  // 23456 is silent
-    attachSimulator(f.inst.serial, simulator, f.inst.loop);
-    FrmPnlController dialog(f.program(), f.form);
-    dialog.Form_Load();
+    f.dialog.Form_Load();
     EXPECT_FALSE(f.form.ChkPNLCheck.checked());  // off unless chosen for the installation
     f.form.ChkPNLCheck.setChecked(true);
-    dialog.ChkPNLCheck_Click();
+    f.dialog.ChkPNLCheck_Click();
     FrmPNL again;
-    FrmPnlController reopened(f.program(), again);
-    reopened.Form_Load();
+    FrmPnlController(f.program(), again).Form_Load();
     EXPECT_TRUE(again.ChkPNLCheck.checked());
+    EXPECT_THAT(f.inst.readFile("PNLSETUP.INI"), HasSubstr("ErreichbarkeitPruefen=TRUE"));
 
-    f.form.TrVwPNLTrans.setChecked(0, true);
-    f.form.TrVwPNLTrans.setChecked(1, true);
-    f.inst.dialogs.answer(MsgAnswer::No);  // no other try
-    dialog.CmdPNLTransStart_Click();
+    f.dialog.CmdPNLTransAll_Click();
+    std::string stateAfterBreak;
+    const auto toSimulator = f.inst.serial.onOutput;
+    f.inst.serial.onOutput = [&](const std::string& bytes) {
+        toSimulator(bytes);
+        if (f.inst.serial.sent.size() == 3 + 5 && stateAfterBreak.empty())
+            f.inst.serial.failOutput = true;
+    };
+    f.inst.dialogs.whileShown = [&](const Message&) {
+        if (stateAfterBreak.empty()) {  // the line failure is told: the port takes bytes again
+            stateAfterBreak = f.inst.readFile("PNL00_STAND.TXT");
+            f.inst.serial.failOutput = false;
+        }
+        EXPECT_FALSE(f.form.PBarPNL.visible());
+    };
+    f.inst.dialogs.answer(MsgAnswer::Ok);   // the line failed
+    f.inst.dialogs.answer(MsgAnswer::Yes);  // try again
+    f.inst.dialogs.answer(MsgAnswer::No);   // no other try
+    f.dialog.CmdPNLTransStart_Click();
 
-    expectStationHolds(simulator, 12345, residentsInDatabase(*f.program().DataBewo, 0));
-    std::vector<std::string> toSilent;
-    bool silentSelected = false;
-    for (const std::string& text : f.sentTexts()) {
-        if (text.find("(005BA0") != std::string::npos)  // 23456
-            silentSelected = text == framed("(005BA001");
-        if (text.find("(005BA0") != std::string::npos || silentSelected)
-            toSilent.push_back(text);
-    }
-    EXPECT_EQ(toSilent,
-              (std::vector<std::string>{framed("(005BA001"), framed("*0000"), framed("(005BA000")}));
-    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
-    EXPECT_NE(f.inst.dialogs.last().text.find("PNL01 Nebeneingang: antwortet nicht, nichts gesendet"),
-              std::string::npos)
-        << f.inst.dialogs.last().text;
-    EXPECT_NE(f.inst.readFile("PNLSETUP.INI").find("ErreichbarkeitPruefen=TRUE"), std::string::npos);
+    // Each run probes both (3 frames each); the broken transfer took 5 frames, the second one 17.
+    EXPECT_EQ(f.sent().size(), 3u + 5u + 3u + 3u + 17u + 3u);
+    EXPECT_EQ(simulator.ignoredFrames(), 6);  // the silent station's select, query and close, twice
+    EXPECT_EQ(heldBy(simulator, 123456), linesOf(f.program(), 0));
+    EXPECT_THAT(stateAfterBreak, HasSubstr("Stand=unvollständig"));
+    EXPECT_THAT(f.inst.readFile("PNL00_STAND.TXT"), HasSubstr("Stand=vollständig"));
+    EXPECT_EQ(
+        f.inst.dialogs.texts(),
+        (std::vector<std::string>{
+            "Die Übertragung zur PNL Haupteingang (PNL00) ist abgebrochen: die serielle "
+            "Schnittstelle COM1 nimmt keine Daten an.",
+            "PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig\nPNL05 Still: antwortet nicht, "
+            "nichts gesendet\n0 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?",
+            "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:09\nPNL05 Still: antwortet nicht, nichts "
+            "gesendet\n1 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?"}));
 }
 
-TEST(TransferToSimulator, ModemCallsEachStationAndSkipsAnUnknownNumber) {
+// No carrier for the first: nothing more, not even a hang-up. "Abbrechen" during the second, answered "Nein"
+// and then "Ja", lets it complete and never dials the third.
+TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     LinkFixture f;
     f.writeSettings("COM1=30,TRUE,ATE0V1,,ATDT,",
-                    "PNL00=PNL-B,Bekannt,12345,0301111,FALSE\nPNL01=PNL-B,Unbekannt,23456,0309999,FALSE\n"
-                    "PNL02=PNL-B,Auch bekannt,34567,0302222,FALSE");
+                    "PNL00=PNL-B,Eins,1,0301111,FALSE\nPNL01=PNL-B,Zwei,2,0302222,FALSE\n"
+                    "PNL02=PNL-B,Drei,3,0303333,FALSE");
     f.createResidents();
-    f.addResident("Müller", "Anna", "12", std::int64_t{4711}, ",,000000", std::int64_t{0}, "111");
+    for (int i = 0; i < 4; ++i)
+        f.addResident("R" + std::to_string(i), "", "1", std::int64_t{i + 1}, "", std::int64_t{0}, "111");
     sim::ModemSetup modem;
     modem.dialPrefix = "ATDT";
-    modem.numbers = {{"0301111", 12345}, {"0302222", 34567}};
+    modem.numbers = {{"0302222", 2}, {"0303333", 3}};
     sim::Simulator simulator(
         f.inst.loop,
-        stations({{12345, sim::Firmware::V3}, {23456, sim::Firmware::V3}, {34567, sim::Firmware::V3}},
-                 modem));
+        sim::SimulatorSetup{
+            {{1, sim::Firmware::V3}, {2, sim::Firmware::V3}, {3, sim::Firmware::V3}}, {}, modem});
     attachSimulator(f.inst.serial, simulator, f.inst.loop);
-    FrmPnlController dialog(f.program(), f.form);
-    dialog.Form_Load();
-    dialog.CmdPNLTransAll_Click();
-    f.inst.dialogs.answer(MsgAnswer::Ok);  // "Keine Modemverbindung!"
-    f.inst.dialogs.answer(MsgAnswer::No);  // no other try
-    dialog.CmdPNLTransStart_Click();
+    f.dialog.Form_Load();
+    f.dialog.CmdPNLTransAll_Click();
+    f.inst.dialogs.answer(MsgAnswer::Ok);   // "Keine Modemverbindung!"
+    f.inst.dialogs.answer(MsgAnswer::No);   // go on
+    f.inst.dialogs.answer(MsgAnswer::Yes);  // stop after this station
+    f.inst.dialogs.answer(MsgAnswer::No);   // no other try
+    bool secondPauseRefused = false;
+    // Station 2 writes its records from 22 + 32 + 32.6 s on.
+    f.at(22000 + 32000 + 32000 + 700, [&] {
+        f.dialog.CmdPNLTransCancel_Click();
+        f.dialog.CmdPNLTransStart_Click();  // a running transfer does not start twice
+        secondPauseRefused = !f.program().pause.TimerWait(1000);
+    });
+    f.at(22000 + 32000 + 32000 + 800, [&] { f.dialog.CmdPNLTransCancel_Click(); });
+    f.dialog.CmdPNLTransStart_Click();
 
-    ASSERT_EQ(f.inst.dialogs.texts().size(), 2u);
-    EXPECT_EQ(f.inst.dialogs.texts()[0], "Keine Modemverbindung!");
+    EXPECT_TRUE(secondPauseRefused);
+    EXPECT_EQ(f.inst.serial.handshake, 3);
+    const auto texts = f.inst.dialogs.texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0], "Keine Modemverbindung!");
     EXPECT_EQ(f.inst.dialogs.shown[0].title, "Modemfehler");
-    const std::vector<Expected> anna{{"Müller, Anna", "12", 4711, 0, 0}};
-    expectStationHolds(simulator, 12345, anna);
-    expectStationHolds(simulator, 34567, anna);
-    EXPECT_FALSE(simulator.directoryOf(23456));
-    EXPECT_TRUE(simulator.framesOf(23456).empty());
-    // Nothing at all after the failed dial, not even a hang-up.
+    EXPECT_EQ(f.inst.dialogs.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(f.inst.dialogs.shown[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(f.inst.dialogs.shown[1].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(texts[3],
+              "PNL00 Eins: keine Modemverbindung, nichts gesendet\n"
+              "PNL01 Zwei: mit 4 Bewohnern übertragen in 0:42\n"
+              "PNL02 Drei: nicht gesendet nach \"Abbrechen\"\n"
+              "1 von 3 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?");
     EXPECT_EQ(simulator.modemCommands(),
-              (std::vector<std::string>{"ATE0V1", "ATDT 0301111", "ATH", "ATE0V1", "ATDT 0309999", "ATE0V1",
-                                        "ATDT 0302222", "ATH"}));
+              (std::vector<std::string>{"ATE0V1", "ATDT 0301111", "ATE0V1", "ATDT 0302222", "ATH"}));
+    EXPECT_EQ(heldBy(simulator, 2), linesOf(f.program(), 1));
+    EXPECT_EQ(f.sentTexts().size(), 5u + 1u + 28u + 2u);
     EXPECT_EQ(simulator.ignoredFrames(), 0);
-    EXPECT_FALSE(f.inst.serial.isOpen());
+    EXPECT_FALSE(f.inst.exists("PNL00_STAND.TXT"));
+    EXPECT_THAT(f.inst.readFile("PNL01_STAND.TXT"), HasSubstr("Stand=vollständig"));
+    EXPECT_FALSE(f.inst.exists("PNL02_STAND.TXT"));
+    // The station not sent stays ticked for the next start.
+    EXPECT_TRUE(f.form.TrVwPNLTrans.node(2).checked);
+    EXPECT_FALSE(f.form.TrVwPNLTrans.node(1).checked);
+    EXPECT_TRUE(f.form.visible());
+
+    // A transfer while another user holds the line (a port test) is refused and touches nothing.
+    f.inst.serial.calls.clear();
+    f.program().serialLinkBusy = true;
+    EXPECT_FALSE(TransferRun(f.program(), f.form).started);
+    EXPECT_TRUE(f.inst.serial.calls.empty());
+    EXPECT_THAT(f.inst.dialogs.last().text, HasSubstr("anderen Vorgang"));
+    f.program().serialLinkBusy = false;
+    f.dialog.CmdPNLTransCancel_Click();  // idle: closes the dialog
+    EXPECT_FALSE(f.form.visible());
 }
 
-// Real time, sped up: every interval is divided by the factor, so the run's 37 s of fixed pauses take well
-// under a second while the bytes really cross a pseudo-terminal.
+// Real time sped up by the factor, so that the fixed pauses take about a second.
 class FastLoop : public EventLoop {
   public:
     explicit FastLoop(int factor) : factor_(factor) {}
@@ -217,7 +190,8 @@ class FastLoop : public EventLoop {
     int factor_;
 };
 
-TEST(TransferToSimulator, SampleStationOverAPseudoTerminal) {
+// The sample's main entrance (3.x) and side entrance (2.7x) receive their residents.
+TEST(TransferToSimulator, SampleStationsOverAPseudoTerminal) {
     TempFolder folder;
     std::string error;
     ASSERT_TRUE(writeSampleInstallation(folder.path(), &error, SampleOptions{true, true})) << error;
@@ -240,21 +214,25 @@ TEST(TransferToSimulator, SampleStationOverAPseudoTerminal) {
     ASSERT_TRUE(program.DataBewo);
     program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
 
-    sim::Simulator simulator(loop, stations({{12345, sim::Firmware::V3}}));
+    sim::Simulator simulator(
+        loop,
+        sim::SimulatorSetup{{{12345, sim::Firmware::V3}, {23456, sim::Firmware::V27}}, {}, std::nullopt});
     const int watch = loop.watchReadable(pty->masterFd(), [&] { simulator.receive(pty->readAvailable()); });
 
     FrmPNL form;
     FrmPnlController dialog(program, form);
     dialog.Form_Load();
-    form.TrVwPNLTrans.setChecked(form.TrVwPNLTrans.findKey("S00"), true);
+    form.TrVwPNLTrans.setChecked(0, true);
+    form.TrVwPNLTrans.setChecked(1, true);
     dialog.CmdPNLTransStart_Click();
     loop.unwatch(watch);
 
-    const auto expected = residentsInDatabase(*program.DataBewo, 0);
-    ASSERT_EQ(expected.size(), 21u);
-    expectStationHolds(simulator, 12345, expected);
+    ASSERT_EQ(linesOf(program, 0).size() + linesOf(program, 1).size(), 42u);
+    EXPECT_EQ(heldBy(simulator, 12345), linesOf(program, 0));
+    EXPECT_EQ(heldBy(simulator, 23456), linesOf(program, 1));
     EXPECT_TRUE(simulator.malformed().empty());
-    EXPECT_EQ(dialogs.shown.size(), 1u);  // the summary
+    EXPECT_EQ(simulator.ignoredFrames(), 0);
+    EXPECT_THAT(dialogs.texts(), ElementsAre(HasSubstr("2 von 2 PNL übertragen.")));
     EXPECT_FALSE(serial->isOpen());
 }
 
