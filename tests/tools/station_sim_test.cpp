@@ -63,9 +63,8 @@ TEST_F(StationSim, ATransferDecodesToTheDirectoryInLinkOrderAndOtherStationsFram
     EXPECT_EQ(d.serial, 123456u);
     EXPECT_EQ(d.count, 2);
     EXPECT_TRUE(d.errors.empty()) << d.errors[0];
-    ASSERT_EQ(d.records.size(), 2u);
-    EXPECT_EQ(d.records[0], (DirectoryRecord{1, "Müller, Anna", "12", 4711, 0, 0, 0, 2}));
-    EXPECT_EQ(d.records[1], (DirectoryRecord{2, "Schmidt", "3a", 1000, 0, 1234, 1, 2}));
+    EXPECT_EQ(d.records, (std::vector<DirectoryRecord>{{1, "Müller, Anna", "12", 4711, 0, 0, 0, 2},
+                                                       {2, "Schmidt", "3a", 1000, 0, 1234, 1, 2}}));
     EXPECT_EQ(simulator->framesOf(123456).size(), 2u + 14u + 1u + 1u);
     EXPECT_TRUE(simulator->malformed().empty());
 
@@ -178,55 +177,16 @@ TEST_F(StationSim, ABrokenDirectoryIsReportedNotGuessed) {
     EXPECT_TRUE(closed[1].records.empty());
 }
 
-class SimLine : public ::testing::Test {
-  protected:
-    void attach(std::vector<StationSetup> stations, std::optional<ModemSetup> modem = std::nullopt) {
-        SimulatorSetup setup;
-        setup.stations = std::move(stations);
-        setup.modem = std::move(modem);
-        simulator = std::make_unique<Simulator>(loop, std::move(setup));
-        test::attachSimulator(port, *simulator, loop);
-        ASSERT_TRUE(port.open());
-        port.setReceiveHandler([this](const std::string& bytes) {
-            received += bytes;
-            receivedAt.push_back(loop.now());
-        });
-    }
-
+TEST(SimLine, TheModemCallsKnownNumbersWithItsPrefixAndPassesFramesOnlyWhileConnected) {
     test::VirtualEventLoop loop;
     test::RecordingSerialPort port{loop};
-    std::unique_ptr<Simulator> simulator;
+    Simulator simulator(loop, {{{12345, Firmware::V3}, {54321, Firmware::V3}},
+                               {},
+                               ModemSetup{"ATX3DP", {{"0123456", 12345}}, 5000}});
+    test::attachSimulator(port, simulator, loop);
+    ASSERT_TRUE(port.open());
     std::string received;
-    std::vector<std::int64_t> receivedAt;
-};
-
-TEST_F(SimLine, BytesTakeTheirTimeOnTheLineAndNeverOvertake) {
-    attach({{123456, Firmware::V3}});
-    const std::int64_t start = loop.now();
-    // Two outputs at the same instant: the select must reach the station before the query.
-    port.output(frame("(01E24001"));
-    port.output(frame("*0000"));
-    loop.advance(100);
-    EXPECT_EQ(received, "\x01*01E2400000000000\x04");
-    ASSERT_EQ(receivedAt.size(), 1u);
-    EXPECT_EQ(receivedAt[0] - start, 19 + 20);  // 18 bytes out, 19 back, at 1.04 ms each, rounded up
-    EXPECT_FALSE(port.carrier);
-
-    // An answer that arrives when the program has closed its port is lost.
-    received.clear();
-    port.output(frame("*0000"));
-    loop.advance(10);
-    port.close();
-    loop.advance(100);
-    EXPECT_TRUE(received.empty());
-}
-
-TEST_F(SimLine, TheModemCallsKnownNumbersWithItsPrefixAndPassesFramesOnlyWhileConnected) {
-    ModemSetup modem;
-    modem.dialPrefix = "ATX3DP";
-    modem.numbers["0123456"] = 12345;
-    modem.carrierDelayMs = 5000;
-    attach({{12345, Firmware::V3}, {54321, Firmware::V3}}, modem);
+    port.setReceiveHandler([&](const std::string& bytes) { received += bytes; });
     struct Step {
         std::string sent;
         int waitMs;
@@ -252,10 +212,10 @@ TEST_F(SimLine, TheModemCallsKnownNumbersWithItsPrefixAndPassesFramesOnlyWhileCo
         EXPECT_EQ(received, step.answer) << step.sent;
         EXPECT_EQ(port.carrier, step.carrier) << step.sent;
     }
-    EXPECT_EQ(simulator->ignoredFrames(), 5);
-    EXPECT_EQ(simulator->modemCommands(), (std::vector<std::string>{"AT&F&D2 S0=0", "ATDT 0123456",
-                                                                    "ATX3DP 0999", "ATX3DP 0123456", "ATH"}));
-    EXPECT_TRUE(simulator->malformed().empty());
+    EXPECT_EQ(simulator.ignoredFrames(), 5);
+    EXPECT_EQ(simulator.modemCommands(), (std::vector<std::string>{"AT&F&D2 S0=0", "ATDT 0123456",
+                                                                   "ATX3DP 0999", "ATX3DP 0123456", "ATH"}));
+    EXPECT_TRUE(simulator.malformed().empty());
 }
 
 }  // namespace
