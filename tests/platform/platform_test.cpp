@@ -211,8 +211,7 @@ TEST(FileSystem, TheStepsOfACommit) {
     EXPECT_EQ(fs.listFolder(inst.folder.path()), (std::vector<std::string>{"A", "A.neu", "Link"}));
 }
 
-// As the other program and a caretaker's editor leave it: comments, blanks, CRLF, a duplicate key, a key
-// written with blanks, and no final line break.
+// As the other program and an editor leave it: comments, CRLF, a duplicate key, no final line break.
 const std::string kSharedFile =
     "; Anlage Musterstrasse 5\r\n"
     "[Schnittstellen]\r\n"
@@ -284,8 +283,7 @@ TEST(IniFile, RefusesLineBreaksAndLeavesTheFileUnchanged) {
     EXPECT_EQ(IniFile(inst.fs, inst.path("FEHLT.INI")).read("Schnittstellen", "COM1"), "");
 }
 
-// The other program reads the file as Windows-1252: an all-ASCII or new file gets its first umlaut in that
-// encoding; only a file that already holds UTF-8 (with or without a byte order mark) stays UTF-8.
+// The other program reads Windows-1252: only a file that already holds UTF-8 (even with a BOM) stays UTF-8.
 TEST(IniFile, KeepsTheFilesEncodingAndRefusesWhatItCannotCarry) {
     struct Case {
         std::optional<std::string> file;

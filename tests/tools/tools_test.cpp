@@ -165,8 +165,7 @@ TEST_F(StationSim, MalformedFramesAreReportedAndTheNextFrameStillCounts) {
 
 TEST_F(StationSim, ABrokenDirectoryIsReportedNotGuessed) {
     make({{123456}});
-    // Count 3, but record 2 ends the chain and names the wrong predecessor; record 1's name is not
-    // terminated.
+    // Count 3, but record 2 ends the chain and names the wrong predecessor; record 1's name is unterminated.
     simulator->receive(frame("(01E24001"));
     simulator->receive(frame(")00804141414141414141") + frame(")00884141414141414141") +
                        frame(")00904141414141414141") + frame(")00984141414141414141") +
@@ -377,12 +376,6 @@ TEST(SampleInstallation, WritesTheBaseFormOrTheAssignedFormAndRefusesToOverwrite
     EXPECT_FALSE(inst.exists("anlage/QBXDATA_SAMPLE.tmp"));
 }
 
-void pause(PollEventLoop& loop, int ms) {
-    bool over = false;
-    loop.startTimer(milliseconds(ms), false, [&] { over = true; });
-    loop.processEventsUntil([&] { return over; });
-}
-
 TEST(StationSimTool, ProbedAndFilledOverAPseudoTerminal) {
     test::Installation inst;
     const std::string link = inst.path("pnl-line");
@@ -408,13 +401,11 @@ TEST(StationSimTool, ProbedAndFilledOverAPseudoTerminal) {
     ASSERT_TRUE(port->open(&error)) << error;
 
     // The probe's exchange.
-    ASSERT_TRUE(port->output(frame("(01E24001")));
-    pause(loop, 100);
-    received.clear();
-    ASSERT_TRUE(port->output(frame("*0000")));
-    pause(loop, 300);
-    EXPECT_EQ(received.size(), 19u);
-    EXPECT_EQ(received.substr(0, 2), "\x01*");
+    ASSERT_TRUE(port->output(frame("(01E24001") + frame("*0000")));
+    bool over = false;
+    loop.startTimer(milliseconds(300), false, [&] { over = true; });
+    loop.processEventsUntil([&] { return over; });
+    EXPECT_EQ(received, "\x01*01E2400000000000\x04");
     ASSERT_TRUE(port->output(frame("(01E24000")));
     ASSERT_TRUE(port->output(frame("+0000")));  // no frame of the station: reported
 
