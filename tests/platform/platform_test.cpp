@@ -37,7 +37,7 @@ TEST(PollEventLoop, TimersFireInDueOrderAndRepeatUntilStopped) {
     const int stopped = loop.startTimer(milliseconds(1), false, [&] { fired.push_back("stopped"); });
     loop.stopTimer(stopped);
 
-    loop.processEventsUntil([&] { return fired.size() == 3; });
+    loop.processEventsUntil([&] { return fired.size() == 3 && ticks >= 3; });  // ticks lag on a busy machine
     EXPECT_EQ(fired, (std::vector<std::string>{"early", "early, started second", "late"}));
     EXPECT_EQ(ticks, 3);
 
