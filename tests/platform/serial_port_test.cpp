@@ -1,5 +1,4 @@
-// The POSIX serial adapter and its port queries over a real pseudo-terminal pair: the test plays the device
-// on the master side.
+// The POSIX serial adapter and its port queries over a real pseudo-terminal; the test plays the device.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -24,8 +23,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// A child process that holds the descriptors it was given (closing the master side first when asked) until
-// it is ended: as a terminal program or cat holds a port, open and without a lock.
+// A child holding its inherited descriptors (without the master side when asked), as cat holds a port.
 struct HoldingProcess {
     explicit HoldingProcess(int closeFirst = -1) {
         int ready[2];
@@ -71,7 +69,6 @@ std::string lockText(long pid) {
 class SerialPortOverPty : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string error;
         pty = PseudoTerminal::open(&error);
         ASSERT_TRUE(pty) << error;
         map.map(1, pty->slavePath());
@@ -83,10 +80,10 @@ class SerialPortOverPty : public ::testing::Test {
         queries = makePosixPortQueries(map, options);
     }
 
-    // Services the loop until the condition holds or two seconds have passed.
-    bool waitFor(const std::function<bool()>& condition) {
+    // Services the loop until the condition holds or the time has passed.
+    bool waitFor(const std::function<bool()>& condition, int ms = 2000) {
         bool expired = false;
-        const int guard = loop.startTimer(milliseconds(2000), false, [&] { expired = true; });
+        const int guard = loop.startTimer(milliseconds(ms), false, [&] { expired = true; });
         loop.processEventsUntil([&] { return expired || condition(); });
         loop.stopTimer(guard);
         return condition();
@@ -126,6 +123,7 @@ class SerialPortOverPty : public ::testing::Test {
     std::unique_ptr<SerialPort> port;
     std::unique_ptr<PortQueries> queries;
     std::string received;
+    std::string error;
 };
 
 TEST_F(SerialPortOverPty, OpensWithItsSettingsAndCarriesEveryByteBothWaysInOrder) {
@@ -135,7 +133,6 @@ TEST_F(SerialPortOverPty, OpensWithItsSettingsAndCarriesEveryByteBothWaysInOrder
     port->setRTSEnable(true);
     port->setHandshaking(0);
     ASSERT_TRUE(pty->write("stale"));  // received before opening: discarded
-    std::string error;
     ASSERT_TRUE(port->open(&error)) << error;
     EXPECT_TRUE(port->isOpen());
     EXPECT_FALSE(port->carrierDetect());
@@ -193,10 +190,7 @@ TEST_F(SerialPortOverPty, OutputTheDeviceDoesNotTakeFailsInsteadOfHanging) {
     pty->readAvailable();
     pty->closeMaster();  // the adapter is pulled out
     EXPECT_FALSE(port->output("\x01*0000\x04"));
-    // The hung-up descriptor does not keep the loop busy, and the port still closes cleanly.
-    bool over = false;
-    loop.startTimer(milliseconds(30), false, [&] { over = true; });
-    loop.processEventsUntil([&] { return over; });
+    waitFor([] { return false; }, 30);  // the hung-up descriptor does not keep the loop busy
     EXPECT_TRUE(port->isOpen());
     port->close();
     EXPECT_FALSE(port->isOpen());
@@ -219,7 +213,6 @@ TEST_F(SerialPortOverPty, AMappedPathIsPresentWhenItExistsAndOpensOnlyWhenItIsAT
     EXPECT_EQ(paths->status(0), 0);
 
     auto mapped = makePosixSerialPort(loop, map, options);
-    std::string error;
     mapped->setCommPort(2);
     EXPECT_FALSE(mapped->open(&error));
     EXPECT_EQ(error, "Die Schnittstelle COM2 (" + locks.path() + "/missing) ist nicht vorhanden.");
@@ -252,7 +245,6 @@ TEST_F(SerialPortOverPty, APortOpenInAnotherProgramWithoutALockIsInUse) {
 TEST_F(SerialPortOverPty, StatusAndOpeningAgreeOnForeignLockFiles) {
     std::ofstream(lockFile()) << lockText(1);  // init is always alive
     EXPECT_EQ(queries->status(1), 2);
-    std::string error;
     EXPECT_FALSE(port->open(&error));
     EXPECT_NE(error.find("genutzt"), std::string::npos) << error;
 
