@@ -32,8 +32,8 @@ TEST(StationFrame, NewStationsTakeTheLowestFreeSlotWithTheExactRecord) {
     EXPECT_EQ(page.form.CboPNLBez.text(), "Haupteingang");
     EXPECT_EQ(page.form.TxtPNLBez.text(), "Haupteingang");
     EXPECT_EQ(page.form.TxtPNLSnr.text(), "012345");
-    // A stored record of an unknown type leaves the type list where it was; a serial number the field cannot
-    // take leaves it empty.
+    // An unknown stored type leaves the type list as it was; an unfitting serial number leaves the field
+    // empty.
     page.chooseStation("Fremd");
     EXPECT_EQ(page.form.CboPNLType.text(), "PNL-B");
     EXPECT_TRUE(page.form.TxtPNLSnr.empty());

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "link/interface_record.h"
 #include "link_fixture.h"
 
 namespace pnl::test {
@@ -80,10 +81,15 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
 }
 
 TEST_F(TransferRunTest, PortLookupAndPortFailures) {
-    // No port of the station link ("030" is kind 30 to the editor, not to the transfer; only COM1 to COM8
-    // count): nothing touched.
-    writeSettings("COM1=\nCOM2=030,FALSE\nCOM3=51,X\nCOM9=30,FALSE\nCOM0=30,FALSE",
+    // "030" is kind 30 to the editor's count, not to the transfer; only COM1 to COM8 count.
+    writeSettings("COM1=\nCOM2=030,FALSE\nCOM3=51,X\nCOM4=x,y\nCOM9=30,FALSE\nCOM0=30,FALSE",
                   "PNL00=PNL-B,Haupteingang,1,,FALSE");
+    program().InitX.setKey("COM6");
+    EXPECT_EQ(CountPortsOfKind(program(), kStationLink, 3), 1);
+    EXPECT_EQ(CountPortsOfKind(program(), kStationLink, 2), 0);
+    EXPECT_EQ(CountPortsOfKind(program(), 51, 0), 1);
+    EXPECT_EQ(CountPortsOfKind(program(), kNoDevice, 0), 6);  // empty and unreadable both read as kind 0
+    EXPECT_EQ(program().InitX.key(), "COM6");
     EXPECT_FALSE(TransferRun(program(), form).started);
     EXPECT_EQ(inst.dialogs.last().text, "Keine Schnittstelle für PNL-Datentransfer definiert!");
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
@@ -129,11 +135,11 @@ TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
               std::vector<std::string>{"Der PNL Gross (PNL00) sind 583 Bewohner zugeordnet, sie "
                                        "kann höchstens 582 speichern.\nZu dieser PNL wird "
                                        "nichts übertragen."});
-    const auto texts = sentTexts();
+    const auto& texts = sent();
     ASSERT_EQ(texts.size(), 1u + 582u * 7u + 2u);  // only station 2
-    EXPECT_EQ(texts.front(), framed("(00000301"));
-    EXPECT_EQ(texts[texts.size() - 3].substr(2, 4), "7FC8");
-    EXPECT_EQ(texts[texts.size() - 2], framed(")00060100460201000000"));
+    EXPECT_EQ(texts.front().bytes, framed("(00000301"));
+    EXPECT_EQ(texts[texts.size() - 3].bytes.substr(2, 4), "7FC8");
+    EXPECT_EQ(texts[texts.size() - 2].bytes, framed(")00060100460201000000"));
     EXPECT_FALSE(anyTicked());
 }
 

@@ -40,8 +40,7 @@ std::vector<std::string> linesOf(Program& program, int station) {
     return list.lines();
 }
 
-// With the presence check a station that does not answer the probe's frames gets nothing more. A port that
-// stops taking bytes leaves the station recorded incomplete; "Erneut versuchen" sends both again.
+// Presence check: a silent station gets nothing; a broken port leaves it incomplete; retry sends both.
 TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     LinkFixture f;
     f.writeSettings("COM1=30,FALSE",
@@ -98,8 +97,7 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
             "gesendet\n1 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?"}));
 }
 
-// No carrier for the first: nothing more, not even a hang-up. "Abbrechen" during the second, answered "Nein"
-// and then "Ja", lets it complete and never dials the third.
+// No carrier for the first: not even a hang-up; "Abbrechen" ("Nein", then "Ja") finishes the second only.
 TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     LinkFixture f;
     f.writeSettings("COM1=30,TRUE,ATE0V1,,ATDT,",
@@ -149,7 +147,7 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     EXPECT_EQ(simulator.modemCommands(),
               (std::vector<std::string>{"ATE0V1", "ATDT 0301111", "ATE0V1", "ATDT 0302222", "ATH"}));
     EXPECT_EQ(heldBy(simulator, 2), linesOf(f.program(), 1));
-    EXPECT_EQ(f.sentTexts().size(), 5u + 1u + 28u + 2u);
+    EXPECT_EQ(f.sent().size(), 5u + 1u + 28u + 2u);
     EXPECT_EQ(simulator.ignoredFrames(), 0);
     EXPECT_FALSE(f.inst.exists("PNL00_STAND.TXT"));
     EXPECT_THAT(f.inst.readFile("PNL01_STAND.TXT"), HasSubstr("Stand=vollständig"));
