@@ -26,7 +26,6 @@ TEST(StationFrames, SelectWriteAndHeaderBytes) {
     EXPECT_EQ(WriteFrame(0x7FC8, {0x00, 0x0A, 0xFF, 0x10, 0x01, 0x7E, 0x80, 0xE1}),
               framed(")7FC8000AFF10017E80E1"));
     EXPECT_EQ(WriteFrame(kHeaderAddress, HeaderBlock(300)), framed(")000601002C0101000000"));
-    EXPECT_EQ(WriteFrame(kHeaderAddress, HeaderBlock(582)), framed(")00060100460201000000"));
 }
 
 // The 56 bytes of an image as hex, block by block as the write frames carry them.
