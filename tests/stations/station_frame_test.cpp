@@ -131,7 +131,6 @@ TEST(StationFrame, RefusedInputShowsItsMessageAndWritesNothing) {
         EXPECT_EQ(page.dialogs.last().text, c.message) << c.label << c.phone;
         EXPECT_EQ(page.settings(), before);
     }
-    EXPECT_EQ(page.dialogs.shown.size(), cases.size());
     // The six positions take no seventh digit.
     EXPECT_FALSE(page.form.TxtPNLSnr.setText("1000000"));
 

@@ -144,7 +144,6 @@ TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
     const auto& texts = sent();
     ASSERT_EQ(texts.size(), 1u + 582u * 7u + 2u);  // only station 2
     EXPECT_EQ(texts.front().bytes, framed("(00000301"));
-    EXPECT_EQ(texts[texts.size() - 3].bytes.substr(2, 4), "7FC8");
     EXPECT_EQ(texts[texts.size() - 2].bytes, framed(")00060100460201000000"));
     EXPECT_FALSE(anyTicked());
 }
