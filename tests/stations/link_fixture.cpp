@@ -51,13 +51,6 @@ bool LinkFixture::anyTicked() const {
     return false;
 }
 
-std::vector<std::string> LinkFixture::sentTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& s : sent())
-        texts.push_back(s.bytes);
-    return texts;
-}
-
 std::string framed(const std::string& text) {
     return "\x01" + text + "\x04";
 }

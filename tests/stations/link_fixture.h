@@ -32,7 +32,6 @@ struct LinkFixture {
 
     // What one output call sent, with the virtual instant at which it left the port.
     const std::vector<RecordingSerialPort::Sent>& sent() const { return inst.serial.sent; }
-    std::vector<std::string> sentTexts() const;
 
     Installation inst;
     FrmPNL form;
