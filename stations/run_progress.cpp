@@ -16,10 +16,15 @@ RunProgress::~RunProgress() {
         loop_.stopTimer(timer_);
 }
 
+TransferProgress::Ms RunProgress::stationTime(const Planned& planned) const {
+    // A station without residents is neither probed nor sent to.
+    return planned.records > 0 ? stationTransferTime(planned.records, modem_) + perStationExtra_ : Ms(0);
+}
+
 TransferProgress::Ms RunProgress::after(int index) const {
     Ms left(kPauseAfterStations);
     for (std::size_t i = static_cast<std::size_t>(index) + 1; i < plan_.size(); ++i)
-        left += stationTransferTime(plan_[i].records, modem_) + perStationExtra_;
+        left += stationTime(plan_[i]);
     return left;
 }
 
@@ -42,7 +47,7 @@ void RunProgress::beginStation(int index) {
     status_.label = planned.label;
     status_.record = 0;
     status_.records = planned.records;
-    status_.runLeft = stationTransferTime(planned.records, modem_) + perStationExtra_ + after(index);
+    status_.runLeft = stationTime(planned) + after(index);
     emit();
 }
 

@@ -36,6 +36,8 @@ class RunProgress : public TransferProgress {
     void portClosed(int port, Ms pause) override;
 
   private:
+    // What one station of the plan takes, its presence check included.
+    Ms stationTime(const Planned& planned) const;
     // What the stations after the current one and the closing pause take.
     Ms after(int index) const;
     void emit();

@@ -6,6 +6,7 @@
 #include "link_fixture.h"
 #include "residents/resident_table.h"
 #include "stations/resident_image.h"
+#include "stations/run_progress.h"
 #include "stations/station_difference.h"
 #include "stations/station_link.h"
 #include "stations/station_state.h"
@@ -204,6 +205,19 @@ TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
 }
 
 // ATZ, dial, the frames and the hang-up, each with its pause.
+// The run's time left counts the presence check only for stations that will be probed: those with residents.
+TEST(RunProgress, AStationWithoutResidentsAddsNoTime) {
+    struct LastStatus : TransferProgress {
+        void runStatus(const RunStatus& status) override { runLeft = status.runLeft; }
+        Ms runLeft{0};
+    } withEmpty, without;
+    VirtualEventLoop loop;
+    const TransferProgress::Ms probe(2600);
+    RunProgress(loop, &withEmpty, {{0, "A", 3}, {1, "B", 0}}, false, probe).portOpened(1, probe);
+    RunProgress(loop, &without, {{0, "A", 3}}, false, probe).portOpened(1, probe);
+    EXPECT_EQ(withEmpty.runLeft, without.runLeft);
+}
+
 TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     LinkFixture f;
     f.writeSettings("COM1=30,TRUE,ATZ,,0,", "PNL00=PNL-B,Haupteingang,123456,0301234,FALSE");
