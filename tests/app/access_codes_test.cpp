@@ -82,18 +82,7 @@ TEST_F(PasswordFixture, TheMasterCodeInLowerCaseGivesLevelSixAfterItsBox) {
     EXPECT_EQ(ends, 0);
 }
 
-TEST_F(PasswordFixture, TwentySecondsWithoutAKeyEndTheProgram) {
-    inst.loop.advance(20000);
-    EXPECT_FALSE(dialog.open());
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(inst.loop.pendingTimers(), 0);
-    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
-    EXPECT_EQ(inst.dialogs.last().text,
-              "Es wurde 20 Sekunden lang kein Zugangscode eingegeben. Das Programm wird beendet.");
-    EXPECT_GT(inst.dialogs.last().closesAfterSeconds, 0);
-}
-
-TEST_F(PasswordFixture, CancelTheCloseBoxAndAFailedStartUpEndTheProgramOnce) {
+TEST_F(PasswordFixture, CancelTheCloseBoxTwentyIdleSecondsAndAFailedStartUpEndTheProgramOnce) {
     dialog.CmdPwdCancel_Click();
     EXPECT_EQ(ends, 1);
     dialog.Form_Unload();  // already closed: no second end
@@ -107,6 +96,15 @@ TEST_F(PasswordFixture, CancelTheCloseBoxAndAFailedStartUpEndTheProgramOnce) {
     EXPECT_FALSE(dialog.open());
     EXPECT_EQ(ends, 2);
     EXPECT_EQ(inst.loop.pendingTimers(), 0);
+
+    dialog.Form_Load();
+    inst.loop.advance(20000);
+    EXPECT_FALSE(dialog.open());
+    EXPECT_EQ(ends, 3);
+    EXPECT_EQ(inst.loop.pendingTimers(), 0);
+    ASSERT_EQ(inst.dialogs.texts(), std::vector<std::string>{"Es wurde 20 Sekunden lang kein Zugangscode "
+                                                             "eingegeben. Das Programm wird beendet."});
+    EXPECT_GT(inst.dialogs.last().closesAfterSeconds, 0);
 }
 
 TEST_F(PasswordFixture, OnlyEnabledLevelsWithRightsMatchTheCodeAsText) {

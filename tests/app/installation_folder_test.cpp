@@ -42,8 +42,9 @@ TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
                   "/config/pnl-fernwartung ist kein zuletzt gewählter Ordner vermerkt. "
                   "Geben Sie den Ordner mit --folder ORDNER an.");
 
-    // The folder chosen last, kept in the user's configuration.
+    // The folder chosen last, kept in the user's configuration; a line break is refused.
     ASSERT_TRUE(scene.settings.setLastFolder(scene.first));
+    EXPECT_FALSE(scene.settings.setLastFolder("/a\n/b"));
     EXPECT_EQ(XdgUserSettings(scene.fs, scene.root.path() + "/config").lastFolder(), scene.first);
     EXPECT_EQ(scene.find().folder, scene.first);
 
@@ -62,18 +63,13 @@ TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
     EXPECT_EQ(noInstallationFolderMessage(found, scene.settings),
               "Kein Installationsordner gefunden: keine ANLAGE99.INI in " + scene.program + " und " +
                   scene.first + ". Geben Sie den Ordner mit --folder ORDNER an.");
-}
 
-TEST(InstallationFolder, UserSettingsSurviveOddContentAndRefuseALineBreak) {
-    Scene scene;
-    EXPECT_EQ(scene.settings.lastFolder(), "");
-    ASSERT_TRUE(scene.settings.setLastFolder(scene.root.path() + "/Anlage Müller"));
-    EXPECT_EQ(scene.settings.lastFolder(), scene.root.path() + "/Anlage Müller");
-    EXPECT_FALSE(scene.settings.setLastFolder("/a\n/b"));
-    EXPECT_EQ(scene.settings.lastFolder(), scene.root.path() + "/Anlage Müller");
-    // Edited by hand with a Windows line end.
-    scene.fs.writeFileAtomic(scene.settings.location() + "/installationsordner", scene.second + "\r\n");
-    EXPECT_EQ(scene.find().folder, scene.second);
+    // A folder with spaces and umlauts, edited by hand with a Windows line end.
+    scene.fs.writeFileAtomic(scene.settings.location() + "/installationsordner",
+                             scene.root.path() + "/Anlage Müller\r\n");
+    scene.fs.createFolder(scene.root.path() + "/Anlage Müller");
+    scene.fs.writeFileAtomic(scene.root.path() + "/Anlage Müller/ANLAGE99.INI", "");
+    EXPECT_EQ(scene.find().folder, scene.root.path() + "/Anlage Müller");
 }
 
 // The first-start dialog, answered by a script: each ask() takes the next choice, each pickFolder() the next

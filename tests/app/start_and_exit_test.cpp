@@ -1,6 +1,7 @@
 // The start of a run (working copies, checks, German messages) and its end (the exit question, "Ja" refused).
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -165,28 +166,34 @@ TEST(StartUp, EachFailureEndsTheStartWithItsGermanMessage) {
 }
 
 // "Ja" keeps the run's changes, "Nein" discards them, "Abbrechen" goes on with the run as it was; the working
-// copies stay until the next start.
+// copies stay until the next start. The question names the stations that received residents in this run.
 TEST(Shutdown, TheExitQuestionKeepsDiscardsOrGoesOn) {
     struct Case {
         MsgAnswer answer;
         bool goesOn;
         Strings logAfterChange;
+        bool stationsSent;
     };
-    for (const Case& c :
-         std::vector<Case>{{MsgAnswer::Yes, false, {"Einstellungen gesichert", "Setupprogramm beendet"}},
-                           {MsgAnswer::No, false, {"Setupprogramm beendet"}},
-                           {MsgAnswer::Cancel, true, {}}}) {
+    const std::string warning =
+        "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: Haupteingang Nord (PNL00), "
+        "Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.";
+    for (const Case& c : std::vector<Case>{
+             {MsgAnswer::Yes, false, {"Einstellungen gesichert", "Setupprogramm beendet"}, false},
+             {MsgAnswer::No, false, {"Setupprogramm beendet"}, false},
+             {MsgAnswer::Cancel, true, {}, true}}) {
         SCOPED_TRACE(static_cast<int>(c.answer));
         PosixFileSystem fs;
         test::SampleRun run(fs);
         run.change();
         if (c.answer == MsgAnswer::Yes)
             std::filesystem::remove(run.inst.path("FLAG.TXT"));  // no marker file: no error either
+        if (c.stationsSent)
+            run.program.stationsSent = {0, 2};
         run.inst.dialogs.answer(c.answer);
         EXPECT_EQ(ShutDown(run.program), c.goesOn);
         ASSERT_EQ(run.inst.dialogs.shown.size(), 1u);
         const Message& box = run.inst.dialogs.last();
-        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.text, c.stationsSent ? kQuestion + warning : kQuestion);
         EXPECT_EQ(box.title, "Änderungen speichern");
         EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
         EXPECT_EQ(box.icon, MsgIcon::None);
@@ -200,21 +207,50 @@ TEST(Shutdown, TheExitQuestionKeepsDiscardsOrGoesOn) {
     }
 }
 
-TEST(Shutdown, TheQuestionNamesTheStationsThatReceivedResidentsInThisRun) {
+// "Ja" is refused before anything is touched while an original cannot be replaced, and the run goes on with
+// its working copy open and bound again; a log left by a crashed program is no obstacle.
+TEST(Shutdown, JaWaitsForAWritableOriginalAndAnotherProgramAndCheckpointsALogLeftByACrash) {
     PosixFileSystem fs;
     test::SampleRun run(fs);
-    run.program.stationsSent = {0, 2};
-    run.inst.dialogs.answer(MsgAnswer::Cancel);
-    EXPECT_TRUE(ShutDown(run.program));
-    EXPECT_EQ(
-        run.inst.dialogs.last().text,
-        kQuestion +
-            "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: Haupteingang (PNL00), "
-            "Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.");
-}
+    run.change();
+    auto expectRefused = [&run](const std::string& why) {
+        run.inst.dialogs.answer(MsgAnswer::Yes);
+        EXPECT_TRUE(ShutDown(run.program));
+        const Message& box = run.inst.dialogs.last();
+        EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+        EXPECT_NE(box.text.find("NICHT übernommen"), npos);
+        EXPECT_NE(box.text.find(why), npos) << box.text;
+        EXPECT_TRUE(run.bothOld());
+        EXPECT_TRUE(run.leftovers().empty());
+        EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
+        EXPECT_TRUE(run.inst.exists("ANLAGE99_COPY.INI"));
+        ASSERT_TRUE(run.program.DataBewo);
+        EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), "C001");
+        EXPECT_EQ(run.inst.logTexts().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
+    };
+    ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0444);
+    expectRefused(run.inst.path("ANLAGE99.INI") + " ist schreibgeschützt");
+    EXPECT_EQ(run.binds, 2);
+    ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0644);
 
-// The run's change is in the file, no log or journal is left beside it, and it opens as a whole database.
-void expectCommittedCleanly(const test::SampleRun& run) {
+    auto other = Database::open(run.inst.path("QBXDATA.MDB"));
+    ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
+    const std::string database = run.inst.readFile("QBXDATA.MDB");
+    ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE'"));
+    const std::string log = run.inst.readFile("QBXDATA.MDB-wal");
+    ASSERT_FALSE(log.empty());
+    ASSERT_TRUE(other->exec("PRAGMA wal_checkpoint(TRUNCATE)"));
+    run.databaseBefore = run.inst.readFile("QBXDATA.MDB");
+    expectRefused("von einem anderen Programm benutzt");
+
+    // What the other program leaves when it crashes: the file and its log, nobody holding them.
+    other.reset();
+    run.inst.writeFile("QBXDATA.MDB", database);
+    run.inst.writeFile("QBXDATA.MDB-wal", log);
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_EQ(run.inst.dialogs.shown.size(), 5u);  // three questions, two refusals
+    EXPECT_FALSE(run.inst.exists("FLAG.TXT"));     // the commit done, the marker goes
     EXPECT_TRUE(run.bothNew());
     EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-wal"));
     EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-journal"));
@@ -222,56 +258,6 @@ void expectCommittedCleanly(const test::SampleRun& run) {
     auto db = Database::open(run.inst.path("QBXDATA.MDB"));
     EXPECT_EQ(test::wnrOfONeill(*db), "C001");
     EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE Name = 'STALE'")->at(0).at(0)), "0");
-}
-
-TEST(Shutdown, JaWaitsWhileAnotherProgramHasTheDatabaseOpen) {
-    PosixFileSystem fs;
-    test::SampleRun run(fs);
-    run.change();
-    auto other = Database::open(run.inst.path("QBXDATA.MDB"));
-    ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
-    ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE' WHERE Name = 'O''Neill'"));
-    ASSERT_TRUE(other->exec("PRAGMA wal_checkpoint(TRUNCATE)"));
-    run.databaseBefore = run.inst.readFile("QBXDATA.MDB");
-    run.inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_TRUE(ShutDown(run.program));  // refused: the run goes on with its working copy open again
-    ASSERT_EQ(run.inst.dialogs.shown.size(), 2u);
-    const Message& box = run.inst.dialogs.last();
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_NE(box.text.find("NICHT übernommen"), npos);
-    EXPECT_NE(box.text.find("von einem anderen Programm benutzt"), npos) << box.text;
-    EXPECT_TRUE(run.bothOld());
-    EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
-    EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), "C001");
-
-    other.reset();
-    run.inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(ShutDown(run.program));
-    EXPECT_FALSE(run.inst.exists("FLAG.TXT"));  // the commit done, the marker goes
-    expectCommittedCleanly(run);
-}
-
-TEST(Shutdown, JaCheckpointsALogLeftByACrashedProgram) {
-    PosixFileSystem fs;
-    test::SampleRun run(fs);
-    run.change();
-    std::string database, log;
-    {
-        auto other = Database::open(run.inst.path("QBXDATA.MDB"));
-        ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
-        database = run.inst.readFile("QBXDATA.MDB");
-        ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE'"));
-        log = run.inst.readFile("QBXDATA.MDB-wal");
-    }
-    // What the other program left when it crashed: the file and its log, nobody holding them.
-    run.inst.writeFile("QBXDATA.MDB", database);
-    run.inst.writeFile("QBXDATA.MDB-wal", log);
-    ASSERT_FALSE(log.empty());
-
-    run.inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(ShutDown(run.program));
-    EXPECT_EQ(run.inst.dialogs.shown.size(), 1u);
-    expectCommittedCleanly(run);
 }
 
 }  // namespace

@@ -1,12 +1,21 @@
-// The small building blocks: value lists, text helpers, the command line and the clock alarm.
+// The small building blocks: value lists, text helpers, the command line, the clock alarm, the event log and
+// the lock of an installation folder.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/clock_alarm.h"
 #include "app/command_line.h"
+#include "app/event_log.h"
 #include "app/field_table.h"
+#include "app/instance_lock.h"
+#include "app/log_reader.h"
 #include "app/text.h"
+#include "platform/cipher.h"
+#include "support/installation.h"
 #include "support/virtual_event_loop.h"
+#include "tools/sample/sample_installation.h"
 
 namespace pnl {
 namespace {
@@ -49,8 +58,9 @@ TEST(Text, NumbersCharactersAndCase) {
 }
 
 TEST(CommandLine, OptionsThenTheLevelText) {
-    const auto line = CommandLine::parse(
-        {"--folder", "/srv/anlage/", "--port", "COM3=/dev/ttyUSB0", "--port=COM1=/tmp/pty", "3"}, "/opt/pnl");
+    const auto line = CommandLine::parse({"--folder", "/srv/anlage/", "--port", "COM3=/dev/ttyUSB0",
+                                          "--port=COM1=/tmp/pty", "--probe", "02", "--transfer=0,1", "3"},
+                                         "/opt/pnl");
     EXPECT_TRUE(line.errors.empty());
     EXPECT_EQ(line.folder, "/srv/anlage");
     EXPECT_TRUE(line.folderGiven);
@@ -58,6 +68,8 @@ TEST(CommandLine, OptionsThenTheLevelText) {
     EXPECT_EQ(line.ports.pathOf(1), "/tmp/pty");
     EXPECT_EQ(line.ports.pathOf(2), "/dev/ttyS1");
     EXPECT_EQ(line.levelText, "3");
+    EXPECT_EQ(line.probe, "02");
+    EXPECT_EQ(line.transfer, "0,1");
 
     const auto bare = CommandLine::parse({}, "/opt/pnl");
     EXPECT_EQ(bare.folder, "/opt/pnl");
@@ -66,11 +78,6 @@ TEST(CommandLine, OptionsThenTheLevelText) {
     EXPECT_TRUE(bare.errors.empty());
     EXPECT_TRUE(CommandLine::parse({"--help"}, "/p").help);
     EXPECT_TRUE(CommandLine::parse({"--version", "5"}, "/p").version);
-
-    const auto headless = CommandLine::parse({"--probe", "02", "--transfer=0,1", "5"}, "/opt/pnl");
-    EXPECT_EQ(headless.probe, "02");
-    EXPECT_EQ(headless.transfer, "0,1");
-    EXPECT_EQ(headless.levelText, "5");
 }
 
 TEST(CommandLine, GarbageIsReportedAndNeverALevel) {
@@ -116,6 +123,69 @@ TEST(ClockAlarm, FiresOnceInEachMatchingSecondWithItsNumber) {
     loop.advance(60000);
     EXPECT_EQ(fired.size(), 7u);
     EXPECT_EQ(loop.pendingTimers(), 0);
+}
+
+std::vector<std::string> plainLines(const std::string& content, const std::string& date) {
+    std::vector<std::string> lines;
+    for (const auto& entry : readLog(content, date))
+        lines.push_back(entry.text.value_or("!!"));
+    return lines;
+}
+
+TEST(EventLog, DailyFilesOfEncryptedCrLfLines) {
+    test::Installation inst;
+    inst.loop.setStart(DateTime{2026, 3, 1, 23, 59, 58});
+    EventLog(*inst.program, "Schnittstelle PNLXX Abgleich geaendert");  // the log folder is made on demand
+    inst.loop.advance(1000);
+    EventLog(*inst.program, "Bewohnerdatensatz: Müller, Anna: 12 wurde geaendert.");
+    inst.loop.advance(1000);
+    EventLog(*inst.program, "Setupprogramm beendet");  // the next day
+
+    const std::string first = inst.readFile("log/01032026.log");
+    EXPECT_EQ(plainLines(first, "01032026"),
+              (std::vector<std::string>{"23:59:58  Schnittstelle PNLXX Abgleich geaendert",
+                                        "23:59:59  Bewohnerdatensatz: Müller, Anna: 12 wurde geaendert."}));
+    EXPECT_EQ(first.find("geaendert"), std::string::npos);  // nothing readable in the file
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 2);
+    EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
+    EXPECT_EQ(plainLines(inst.readFile("log/02032026.log"), "02032026"),
+              (std::vector<std::string>{"00:00:00  Setupprogramm beendet"}));
+}
+
+TEST(EventLog, LinesOfTheEarlierFormStillReadAndTheNewOnesChainOnThem) {
+    test::Installation inst;
+    std::filesystem::create_directory(inst.path("log"));
+    inst.writeFile("log/06122026.log", cEncrypt("08:00:00  alt eins", kCipherKey) + "\r\n" +
+                                           cEncrypt("08:01:00  alt zwei", kCipherKey) + "\r\n");
+    EventLog(*inst.program, "neu");
+    const auto entries = readLog(inst.readFile("log/06122026.log"), "06122026");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_TRUE(entries[0].unbound && entries[1].unbound);
+    EXPECT_EQ(entries[1].text, "08:01:00  alt zwei");
+    EXPECT_FALSE(entries[2].unbound);
+    EXPECT_EQ(entries[2].text, "09:30:00  neu");
+    for (const auto& entry : entries)
+        EXPECT_EQ(entry.problem, "");
+}
+
+TEST(InstanceLock, SecondRunInTheSameFolderIsRefusedAndTouchesNothing) {
+    test::Installation first, other;
+    ASSERT_TRUE(writeSampleInstallation(first.folder.path(), nullptr));
+    auto held = lockInstallation(*first.program);
+    ASSERT_TRUE(held && held->held());
+    EXPECT_TRUE(first.dialogs.shown.empty());
+
+    Program second(Platform{other.fs, other.loop, other.dialogs, other.serial, other.ports},
+                   first.folder.path());
+    EXPECT_FALSE(lockInstallation(second));
+    ASSERT_EQ(other.dialogs.shown.size(), 1u);
+    EXPECT_NE(other.dialogs.last().text.find("läuft bereits"), std::string::npos);
+    EXPECT_NE(other.dialogs.last().text.find(first.folder.path()), std::string::npos);
+    EXPECT_FALSE(first.exists("log"));
+    EXPECT_FALSE(first.exists("QBXDATA_COPY.MDB"));
+    held.reset();  // once the first run has ended, the folder is free again
+    auto next = lockInstallation(second);
+    EXPECT_TRUE(next && next->held());
 }
 
 }  // namespace
