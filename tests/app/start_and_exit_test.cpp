@@ -364,7 +364,7 @@ TEST(Commit, ASymlinkedOriginalIsReplacedAtItsTargetAndTheNewestTwentyPairsAreKe
               run.inst.readFile("ANLAGE99.INI"));
 }
 
-TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
+TEST(Commit, ARestoredBackupIsDiscardedByNeinAndCommittedByJa) {
     PosixFileSystem fs;
     Session run(fs);
     const std::string wnrBefore = test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB")));
@@ -372,46 +372,39 @@ TEST(Commit, ARestoredBackupIsCommittedByJaAndDiscardedByNein) {
     const std::string committedSettings = run.inst.readFile("ANLAGE99.INI");
     const std::string committedDatabase = run.inst.readFile("QBXDATA.MDB");
 
-    for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
-        ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
-        const auto backups = ListBackups(run.program);
-        ASSERT_FALSE(backups.empty());
-        if (answer == MsgAnswer::No) {
-            // Through the window, as the user does it.
-            FrmBackups form;
-            BackupWindowController window(run.program, form);
-            int restored = 0;
-            window.restored = [&] { ++restored; };
-            form.setVisible(true);
-            window.Form_Load();
-            EXPECT_EQ(form.LstBackups.lines(), std::vector<std::string>{"06.12.2026 09:30:00|41|3"});
-            EXPECT_FALSE(form.CmdRestore.enabled());
-            form.LstBackups.setListIndex(0);
-            window.LstBackups_Click();
-            EXPECT_TRUE(form.CmdRestore.enabled());
-            run.inst.dialogs.answer(MsgAnswer::Yes);
-            window.CmdRestore_Click();
-            EXPECT_EQ(run.inst.dialogs.last().buttons, MsgButtons::YesNo);
-            EXPECT_EQ(restored, 1);
-            EXPECT_FALSE(form.visible());
-        } else {
-            ASSERT_TRUE(RestoreBackup(run.program, backups.back().folder));
-        }
-        EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsBefore);
-        ASSERT_TRUE(run.program.DataBewo);
-        EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), wnrBefore);
-        EXPECT_EQ(run.program.DataBewo->columns("BEWOHNER").size(), 17u);
+    // Restored through the window, as the user does it, into the working copies.
+    ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
+    FrmBackups form;
+    BackupWindowController window(run.program, form);
+    int restored = 0;
+    window.restored = [&] { ++restored; };
+    form.setVisible(true);
+    window.Form_Load();
+    EXPECT_EQ(form.LstBackups.lines(), std::vector<std::string>{"06.12.2026 09:30:00|41|3"});
+    EXPECT_FALSE(form.CmdRestore.enabled());
+    form.LstBackups.setListIndex(0);
+    window.LstBackups_Click();
+    EXPECT_TRUE(form.CmdRestore.enabled());
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    window.CmdRestore_Click();
+    EXPECT_EQ(run.inst.dialogs.last().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(restored, 1);
+    EXPECT_FALSE(form.visible());
+    EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsBefore);
+    ASSERT_TRUE(run.program.DataBewo);
+    EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), wnrBefore);
+    EXPECT_EQ(run.program.DataBewo->columns("BEWOHNER").size(), 17u);
+    run.inst.dialogs.answer(MsgAnswer::No);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), committedSettings);
+    EXPECT_EQ(run.inst.readFile("QBXDATA.MDB"), committedDatabase);
 
-        run.inst.dialogs.answer(answer);
-        EXPECT_FALSE(ShutDown(run.program));
-        if (answer == MsgAnswer::No) {
-            EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), committedSettings);
-            EXPECT_EQ(run.inst.readFile("QBXDATA.MDB"), committedDatabase);
-        } else {
-            EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), run.settingsBefore);
-            EXPECT_EQ(test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB"))), wnrBefore);
-        }
-    }
+    ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
+    ASSERT_TRUE(RestoreBackup(run.program, ListBackups(run.program).back().folder));
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), run.settingsBefore);
+    EXPECT_EQ(test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB"))), wnrBefore);
     const auto log = run.inst.logTexts();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Sicherung vom 06.12.2026 09:30:00 wiederhergestellt"), 2);
 }
