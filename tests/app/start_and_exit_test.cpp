@@ -259,13 +259,10 @@ TEST(Shutdown, JaWaitsForAWritableOriginalAndAnotherProgramAndCheckpointsALogLef
     EXPECT_FALSE(ShutDown(run.program));
     EXPECT_EQ(run.inst.dialogs.shown.size(), 5u);  // three questions, two refusals
     EXPECT_FALSE(run.inst.exists("FLAG.TXT"));     // the commit done, the marker goes
-    EXPECT_TRUE(run.bothNew());
+    EXPECT_TRUE(run.bothNew());  // the copy's bytes: O'Neill in C001, no row of the other program
     EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-wal"));
     EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-journal"));
     run.expectWholeDatabase();
-    auto db = Database::open(run.inst.path("QBXDATA.MDB"));
-    EXPECT_EQ(test::wnrOfONeill(*db), "C001");
-    EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE Name = 'STALE'")->at(0).at(0)), "0");
 }
 
 // A run after its changes, its database copy closed as at "Ja".

@@ -1,6 +1,8 @@
 // The password dialog, the level editor and the main window, driven through their controls as the user does.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/access_codes.h"
 #include "app/event_log.h"
 #include "app/level_editor.h"
@@ -140,25 +142,20 @@ TEST(LevelRights, TheKindOfTheLevelAndACommandLineStartEnableExactlyTheirElement
     test::writeLevels(inst.fs, inst.path("ANLAGE99_COPY.INI"),
                       {{1, "TRUE,1,B"}, {2, "TRUE,2,A"}, {3, "TRUE,3,P"}, {4, "TRUE,4,b"}, {5, "TRUE,5,N"}});
     inst.program->InitX.setFileName(inst.path("ANLAGE99_COPY.INI"));
-    struct Case {
-        int level;
-        bool fromCommandLine;
-        // "1" for each element enabled: Schnittstelle, Datensätze, Berechtigungen, the second resident tab,
-        // both serial number fields, "Löschen", "Neu".
-        std::string enabled;
-    };
-    for (const Case& c : std::vector<Case>{{3, false, "11111111"},  // "P"
-                                           {2, false, "11011111"},  // "A"
-                                           {1, false, "01000000"},  // "B"
-                                           {4, false, "01000000"},  // "b" gives no more than "B"
-                                           {5, false, "11111111"},  // "N"
-                                           {6, false, "11111111"},  // level 6 without a record
-                                           {3, true, "01111111"},   // a level from the command line
-                                           {6, true, "01111111"},
-                                           {1, true, "01000000"}}) {
+    // Level, started from the command line, "1" for each element enabled: Schnittstelle, Datensätze,
+    // Berechtigungen, the second resident tab, both serial number fields, "Löschen", "Neu".
+    const std::tuple<int, bool, std::string> cases[] = {{3, false, "11111111"},  // "P"
+                                                        {2, false, "11011111"},  // "A"
+                                                        {1, false, "01000000"},  // "B"
+                                                        {4, false, "01000000"},  // "b" gives no more than "B"
+                                                        {5, false, "11111111"},  // "N"
+                                                        {6, false, "11111111"},  // level 6 without a record
+                                                        {3, true, "01111111"},  {6, true, "01111111"},
+                                                        {1, true, "01000000"}};
+    for (const auto& [level, fromCommandLine, expected] : cases) {
         FrmSetup form;
-        inst.program->UserLevel = static_cast<std::uint8_t>(c.level);
-        inst.program->StartedWithLevel = c.fromCommandLine;
+        inst.program->UserLevel = static_cast<std::uint8_t>(level);
+        inst.program->StartedWithLevel = fromCommandLine;
         ApplyLevelRights(*inst.program, form);
         EXPECT_TRUE(form.Pnl.enabled() && form.Info.enabled() && form.Ende.enabled());
         std::string enabled;
@@ -166,8 +163,8 @@ TEST(LevelRights, TheKindOfTheLevelAndACommandLineStartEnableExactlyTheirElement
                         form.SSTabBewo.tabs()[1].enabled, form.TxtBWSnr.enabled(), form.txtBwtSnr.enabled(),
                         form.CmdBWDel.enabled(), form.CmdBWNeu.enabled()})
             enabled += on ? '1' : '0';
-        EXPECT_EQ(enabled, c.enabled)
-            << "level " << c.level << (c.fromCommandLine ? " from the command line" : "");
+        EXPECT_EQ(enabled, expected) << "level " << level
+                                     << (fromCommandLine ? " from the command line" : "");
     }
 }
 
