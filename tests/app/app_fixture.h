@@ -1,6 +1,6 @@
 #pragma once
-// Scenes shared by the app tests: a sample installation started at level 5 with a run's changes, a file
-// system that fails on cue, and level records written sealed.
+// Scenes shared by the app tests: a sample run at level 5, a file system failing on cue, sealed level
+// records.
 
 #include <gtest/gtest.h>
 

@@ -39,7 +39,7 @@ TEST(FieldTableAndText, SixteenFieldsUmlautsAndOverflow) {
     EXPECT_EQ(hexDigits(0x1234567, 6), "234567");
 }
 
-TEST(CommandLine, OptionsThenTheLevelText) {
+TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {
     const auto line = CommandLine::parse({"--folder", "/srv/anlage/", "--port", "COM3=/dev/ttyUSB0",
                                           "--port=COM1=/tmp/pty", "--probe", "02", "--transfer=0,1", "3"},
                                          "/opt/pnl");
@@ -60,16 +60,16 @@ TEST(CommandLine, OptionsThenTheLevelText) {
     EXPECT_TRUE(bare.errors.empty());
     EXPECT_TRUE(CommandLine::parse({"--help"}, "/p").help);
     EXPECT_TRUE(CommandLine::parse({"--version", "5"}, "/p").version);
-}
 
-TEST(CommandLine, GarbageIsReportedAndNeverALevel) {
-    const auto line =
+    // Garbage is reported in German and never taken as a value or a level.
+    const auto garbage =
         CommandLine::parse({"--folder", "--bogus", "--port", "COM9=/dev/x", "--port", "ttyS0"}, "/p");
-    EXPECT_EQ(line.folder, "/p");  // an option is never taken as a value
-    EXPECT_EQ(line.errors, (std::vector<std::string>{
-                               "Option --folder ohne Wert", "Unbekannte Option: --bogus",
-                               "Ungültige Portzuordnung \"COM9=/dev/x\" (erwartet: COMn=PFAD, n = 1 bis 8)",
-                               "Ungültige Portzuordnung \"ttyS0\" (erwartet: COMn=PFAD, n = 1 bis 8)"}));
+    EXPECT_EQ(garbage.folder, "/p");
+    EXPECT_EQ(garbage.errors,
+              (std::vector<std::string>{
+                  "Option --folder ohne Wert", "Unbekannte Option: --bogus",
+                  "Ungültige Portzuordnung \"COM9=/dev/x\" (erwartet: COMn=PFAD, n = 1 bis 8)",
+                  "Ungültige Portzuordnung \"ttyS0\" (erwartet: COMn=PFAD, n = 1 bis 8)"}));
     EXPECT_EQ(CommandLine::parse({"--port"}, "/p").errors,
               std::vector<std::string>{"Option --port ohne Wert"});
     const auto unknown = CommandLine::parse({"--level=3", "-1"}, "/p");
@@ -105,45 +105,33 @@ TEST(ClockAlarm, FiresOnceInEachMatchingSecondWithItsNumber) {
     EXPECT_EQ(loop.pendingTimers(), 0);
 }
 
-std::vector<std::string> plainLines(const std::string& content, const std::string& date) {
-    std::vector<std::string> lines;
-    for (const auto& entry : readLog(content, date))
-        lines.push_back(entry.text.value_or("!!"));
-    return lines;
-}
-
-TEST(EventLog, DailyFilesOfEncryptedCrLfLines) {
+TEST(EventLog, DailyFilesOfEncryptedCrLfLinesChainedOnLinesOfTheEarlierForm) {
     test::Installation inst;
     inst.loop.setStart(DateTime{2026, 3, 1, 23, 59, 58});
     EventLog(*inst.program, "Schnittstelle PNLXX Abgleich geaendert");  // the log folder is made on demand
     inst.loop.advance(1000);
     EventLog(*inst.program, "Bewohnerdatensatz: Müller, Anna: 12 wurde geaendert.");
+    // The next day's file begins with two lines of the earlier form, not chained.
+    inst.writeFile("log/02032026.log", cEncrypt("00:00:00  alt eins", kCipherKey) + "\r\n" +
+                                           cEncrypt("00:00:00  alt zwei", kCipherKey) + "\r\n");
     inst.loop.advance(1000);
     EventLog(*inst.program, "Setupprogramm beendet");  // the next day
 
     const std::string first = inst.readFile("log/01032026.log");
-    EXPECT_EQ(plainLines(first, "01032026"),
+    std::vector<std::string> texts;
+    for (const auto& entry : readLog(first, "01032026"))
+        texts.push_back(entry.text.value_or("!!"));
+    EXPECT_EQ(texts,
               (std::vector<std::string>{"23:59:58  Schnittstelle PNLXX Abgleich geaendert",
                                         "23:59:59  Bewohnerdatensatz: Müller, Anna: 12 wurde geaendert."}));
     EXPECT_EQ(first.find("geaendert"), std::string::npos);  // nothing readable in the file
     EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 2);
     EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
-    EXPECT_EQ(plainLines(inst.readFile("log/02032026.log"), "02032026"),
-              (std::vector<std::string>{"00:00:00  Setupprogramm beendet"}));
-}
-
-TEST(EventLog, LinesOfTheEarlierFormStillReadAndTheNewOnesChainOnThem) {
-    test::Installation inst;
-    std::filesystem::create_directory(inst.path("log"));
-    inst.writeFile("log/06122026.log", cEncrypt("08:00:00  alt eins", kCipherKey) + "\r\n" +
-                                           cEncrypt("08:01:00  alt zwei", kCipherKey) + "\r\n");
-    EventLog(*inst.program, "neu");
-    const auto entries = readLog(inst.readFile("log/06122026.log"), "06122026");
+    const auto entries = readLog(inst.readFile("log/02032026.log"), "02032026");
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_TRUE(entries[0].unbound && entries[1].unbound);
-    EXPECT_EQ(entries[1].text, "08:01:00  alt zwei");
-    EXPECT_FALSE(entries[2].unbound);
-    EXPECT_EQ(entries[2].text, "09:30:00  neu");
+    EXPECT_TRUE(entries[0].unbound && entries[1].unbound && !entries[2].unbound);
+    EXPECT_EQ(entries[1].text, "00:00:00  alt zwei");
+    EXPECT_EQ(entries[2].text, "00:00:00  Setupprogramm beendet");
     for (const auto& entry : entries)
         EXPECT_EQ(entry.problem, "");
 }

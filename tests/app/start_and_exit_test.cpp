@@ -275,18 +275,7 @@ struct Session : test::SampleRun {
 };
 
 TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
-    int total = 0;
-    {
-        test::FailingFileSystem fs;
-        Session run(fs);
-        fs.calls = 0;
-        ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
-        total = fs.calls;
-        EXPECT_TRUE(run.bothNew());
-        EXPECT_TRUE(run.leftovers().empty());
-    }
-    ASSERT_GT(total, 10);
-    for (int failAt = 1; failAt <= total; ++failAt) {
+    for (int failAt = 1;; ++failAt) {
         SCOPED_TRACE("failing call " + std::to_string(failAt));
         test::FailingFileSystem fs;
         Session run(fs);
@@ -299,6 +288,11 @@ TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
             EXPECT_TRUE(run.leftovers().empty());
         } else {
             EXPECT_NE(result.message.find("Beim nächsten Start"), std::string::npos) << result.message;
+        }
+        if (fs.calls < failAt) {  // no call failed: the last run is the commit done in full
+            EXPECT_EQ(result.outcome, CommitOutcome::Saved);
+            EXPECT_GT(failAt, 10);
+            break;
         }
         // The next start settles whatever is left, and the pair agrees with what the user was told.
         fs.failAt = 0;
