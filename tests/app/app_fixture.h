@@ -86,8 +86,7 @@ struct SampleRun {
         databaseBefore = inst.readFile("QBXDATA.MDB");
         settingsBefore = inst.readFile("ANLAGE99.INI");
     }
-    // The run's changes: station PNL00 renamed, O'Neill moved to C001, its log line; the copies' content
-    // kept.
+    // The run's changes (PNL00 renamed, O'Neill moved to C001, a log line); the copies' content kept.
     void change() {
         EXPECT_TRUE(program.InitX.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
         EXPECT_TRUE(program.DataBewo->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));

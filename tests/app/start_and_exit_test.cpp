@@ -110,10 +110,8 @@ void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::strin
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_FALSE(inst.program->DataBewo);
     EXPECT_FALSE(inst.program->residents);
-    Strings calls{"interface editor"};
-    if (!scene.bindSucceeds)
-        calls.push_back("resident table");
-    EXPECT_EQ(scene.calls, calls);
+    EXPECT_EQ(scene.calls, (scene.bindSucceeds ? Strings{"interface editor"}
+                                               : Strings{"interface editor", "resident table"}));
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});  // logged before the checks
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
     const Strings made3{"QBXDATA_COPY.MDB", "ANLAGE99_COPY.INI", "infos"};

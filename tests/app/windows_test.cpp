@@ -327,8 +327,8 @@ struct MainWindowFixture : ::testing::Test {
     std::string infoVersion;
 };
 
-// The menus as the user clicks them; the Qt window's tests check the pages and the interface window's place.
-TEST_F(MainWindowFixture, TheMenusSwitchPagesAndCloseTheInterfaceWindow) {
+// The menus as the user clicks them; the Qt window's tests check the pages, the residents and the time.
+TEST_F(MainWindowFixture, TheMenusSwitchPagesAndTheAlarmShowsTheLevelAndALogProblem) {
     EXPECT_TRUE(form.FrBewo.visible());
     EXPECT_EQ(residentViewsOpened, 1);
     main.PCCOM_Click();
@@ -356,10 +356,8 @@ TEST_F(MainWindowFixture, TheMenusSwitchPagesAndCloseTheInterfaceWindow) {
     EXPECT_TRUE(form.FrLevels.visible());
     EXPECT_EQ(infoVersion, "Version: 2.014");
     EXPECT_FALSE(info.LblPTitle.caption().empty() || info.LblPCopyright.caption().empty());
-}
 
-// The Qt window's tests check the residents and the time; here the level and the log problem.
-TEST_F(MainWindowFixture, TheAlarmShowsTheLevelAndALogLineThatCouldNotBeWrittenOnce) {
+    // The alarm writes the level and, once, a log line that could not be written.
     EXPECT_EQ(panel(1), "Level 3");
     EXPECT_EQ(panel(2), "");
     program().UserLevel = 4;  // not how levels change, but it shows which panels the alarm writes
