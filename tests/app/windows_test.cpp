@@ -76,9 +76,8 @@ TEST_F(PasswordFixture, WrongCodesSaySoAndTheThirdEndsTheProgramAfterABoxThatClo
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(startedAt.empty());
-    ASSERT_EQ(inst.dialogs.shown.size(), 1u);
-    EXPECT_EQ(inst.dialogs.last().text,
-              "Der Zugangscode wurde dreimal falsch eingegeben. Das Programm wird beendet.");
+    ASSERT_EQ(inst.dialogs.texts(),
+              Strings{"Der Zugangscode wurde dreimal falsch eingegeben. Das Programm wird beendet."});
     EXPECT_GT(inst.dialogs.last().closesAfterSeconds, 0);
 }
 
