@@ -53,14 +53,6 @@ TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {
     EXPECT_EQ(line.probe, "02");
     EXPECT_EQ(line.transfer, "0,1");
 
-    const auto bare = CommandLine::parse({}, "/opt/pnl");
-    EXPECT_EQ(bare.folder, "/opt/pnl");
-    EXPECT_FALSE(bare.folderGiven || bare.help || bare.version);
-    EXPECT_EQ(bare.levelText, "");
-    EXPECT_TRUE(bare.errors.empty());
-    EXPECT_TRUE(CommandLine::parse({"--help"}, "/p").help);
-    EXPECT_TRUE(CommandLine::parse({"--version", "5"}, "/p").version);
-
     // Garbage is reported in German and never taken as a value or a level.
     const auto garbage =
         CommandLine::parse({"--folder", "--bogus", "--port", "COM9=/dev/x", "--port", "ttyS0"}, "/p");
