@@ -1,6 +1,5 @@
 #pragma once
-// Scenes shared by the app tests: a sample run at level 5, a file system failing on cue, sealed level
-// records.
+// Shared scenes: a sample run at level 5, a file system failing on cue, sealed level records.
 
 #include <gtest/gtest.h>
 
@@ -19,8 +18,7 @@
 
 namespace pnl::test {
 
-// The real file system, failing its n-th call that changes something (0: none) and counting them. Renames
-// onto or from a path ending in one of `renameRefused` fail every time, as a file another program holds open.
+// The real file system failing its n-th changing call (0: none); renames touching `renameRefused` fail.
 class FailingFileSystem : public PosixFileSystem {
   public:
     int failAt = 0;

@@ -1,5 +1,4 @@
-// The small building blocks: value lists, text helpers, the command line, the clock alarm, the event log,
-// the lock of an installation folder, and the search for that folder at the first start.
+// Small building blocks: value lists, text, command line, clock alarm, event log, folder lock and search.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -207,8 +206,7 @@ TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
     EXPECT_EQ(scene.find().folder, scene.root.path() + "/Anlage Müller");
 }
 
-// The first-start dialog, answered by a script: each ask() takes the next choice, each pickFolder() the next
-// folder (empty: the user cancelled the folder dialog).
+// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog.
 struct ScriptedPrompt : FirstStartPrompt {
     FirstStartChoice ask() override {
         const auto next = choices.front();
