@@ -1,6 +1,5 @@
 #pragma once
-// Scenes shared by the app tests: a sample installation started at level 5 with a run's changes, a file
-// system that fails on cue, and level records written sealed.
+// Shared scenes: a sample run at level 5, a file system failing on cue, sealed level records.
 
 #include <gtest/gtest.h>
 
@@ -19,8 +18,7 @@
 
 namespace pnl::test {
 
-// The real file system, failing its n-th call that changes something (0: none) and counting them. Renames
-// onto or from a path ending in one of `renameRefused` fail every time, as a file another program holds open.
+// The real file system failing its n-th changing call (0: none); renames touching `renameRefused` fail.
 class FailingFileSystem : public PosixFileSystem {
   public:
     int failAt = 0;
@@ -86,8 +84,7 @@ struct SampleRun {
         databaseBefore = inst.readFile("QBXDATA.MDB");
         settingsBefore = inst.readFile("ANLAGE99.INI");
     }
-    // The run's changes: station PNL00 renamed, O'Neill moved to C001, its log line; the copies' content
-    // kept.
+    // The run's changes (PNL00 renamed, O'Neill moved to C001, a log line); the copies' content kept.
     void change() {
         EXPECT_TRUE(program.InitX.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
         EXPECT_TRUE(program.DataBewo->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));

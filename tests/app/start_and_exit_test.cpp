@@ -1,13 +1,21 @@
-// The start of a run (working copies, checks, German messages) and its end (the exit question, "Ja" refused).
-
+// A run's start, its exit question and the commit of the working copies at "Ja" (faults, kills, backups).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 
+#include "app/backup_window.h"
+#include "app/backups.h"
+#include "app/commit.h"
+#include "app/commit_record.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app_fixture.h"
+#include "forms/frm_backups.h"
+#include "support/shell_command.h"
 
 namespace pnl {
 namespace {
@@ -62,7 +70,6 @@ TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOn
               DbValue(std::int64_t{41}));
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
     EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
-    EXPECT_EQ(Database::open(inst.path("QBXDATA.MDB"))->columns("BEWOHNER").size(), 16u);
 
     // The next run leaves a table of 17 columns alone, and a log folder that cannot be made is no obstacle.
     inst.program->DataBewo.reset();
@@ -81,9 +88,8 @@ void execOnOriginal(StartScene& scene, std::initializer_list<const char*> statem
         ASSERT_TRUE(db->exec(statement)) << statement;
 }
 
-// Starts the sample installation spoilt by `spoil`: the start ends with one box saying `text` ("@" stands for
-// the installation folder), leaves the original database as it was, opens nothing and has made the first
-// `made` of the working copies and the folder "infos".
+// Starts the sample spoilt by `spoil`: one box says `text` ("@": the folder), the original stays, nothing is
+// open, and only the first `made` of the working copies and "infos" exist.
 void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::string text, std::size_t made) {
     SCOPED_TRACE(text);
     StartScene scene;
@@ -101,10 +107,8 @@ void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::strin
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_FALSE(inst.program->DataBewo);
     EXPECT_FALSE(inst.program->residents);
-    Strings calls{"interface editor"};
-    if (!scene.bindSucceeds)
-        calls.push_back("resident table");
-    EXPECT_EQ(scene.calls, calls);
+    EXPECT_EQ(scene.calls, (scene.bindSucceeds ? Strings{"interface editor"}
+                                               : Strings{"interface editor", "resident table"}));
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});  // logged before the checks
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
     const Strings made3{"QBXDATA_COPY.MDB", "ANLAGE99_COPY.INI", "infos"};
@@ -124,12 +128,8 @@ TEST(StartUp, EachFailureEndsTheStartWithItsGermanMessage) {
     expectFailedStart([](StartScene& s) { execOnOriginal(s, {"ALTER TABLE BEWOHNER RENAME TO LEUTE"}); },
                       cannotOpen + "Die Tabelle BEWOHNER fehlt.", 3);
     // A table without the apartment number cannot be sorted for the resident view.
-    expectFailedStart(
-        [](StartScene& s) {
-            execOnOriginal(
-                s, {"DROP TABLE BEWOHNER", "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT)"});
-        },
-        "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.", 3);
+    expectFailedStart([](StartScene& s) { execOnOriginal(s, {"ALTER TABLE BEWOHNER DROP COLUMN Wnr"}); },
+                      "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.", 3);
     expectFailedStart([](StartScene& s) { s.bindSucceeds = false; }, "Datenbank QBXDATA.MDB defekt!", 3);
     // The original's schema page is damaged: a database that cannot be opened, not a failed copy.
     expectFailedStart(
@@ -164,114 +164,274 @@ TEST(StartUp, EachFailureEndsTheStartWithItsGermanMessage) {
         1);
 }
 
-// "Ja" keeps the run's changes, "Nein" discards them, "Abbrechen" goes on with the run as it was; the working
-// copies stay until the next start.
+// "Ja" keeps the changes, "Nein" discards them, "Abbrechen" goes on; the question names stations sent to.
 TEST(Shutdown, TheExitQuestionKeepsDiscardsOrGoesOn) {
-    struct Case {
-        MsgAnswer answer;
-        bool goesOn;
-        Strings logAfterChange;
-    };
-    for (const Case& c :
-         std::vector<Case>{{MsgAnswer::Yes, false, {"Einstellungen gesichert", "Setupprogramm beendet"}},
-                           {MsgAnswer::No, false, {"Setupprogramm beendet"}},
-                           {MsgAnswer::Cancel, true, {}}}) {
-        SCOPED_TRACE(static_cast<int>(c.answer));
+    const std::string warning =
+        "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: Haupteingang Nord (PNL00), "
+        "Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.";
+    for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel}) {
+        const bool goesOn = answer == MsgAnswer::Cancel;  // this run has also sent residents to two stations
+        SCOPED_TRACE(static_cast<int>(answer));
         PosixFileSystem fs;
         test::SampleRun run(fs);
         run.change();
-        if (c.answer == MsgAnswer::Yes)
+        if (answer == MsgAnswer::Yes)
             std::filesystem::remove(run.inst.path("FLAG.TXT"));  // no marker file: no error either
-        run.inst.dialogs.answer(c.answer);
-        EXPECT_EQ(ShutDown(run.program), c.goesOn);
+        if (goesOn)
+            run.program.stationsSent = {0, 2};
+        run.inst.dialogs.answer(answer);
+        EXPECT_EQ(ShutDown(run.program), goesOn);
         ASSERT_EQ(run.inst.dialogs.shown.size(), 1u);
         const Message& box = run.inst.dialogs.last();
-        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.text, goesOn ? kQuestion + warning : kQuestion);
         EXPECT_EQ(box.title, "Änderungen speichern");
         EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
         EXPECT_EQ(box.icon, MsgIcon::None);
-        EXPECT_TRUE(c.answer == MsgAnswer::Yes ? run.bothNew() : run.bothOld());
+        EXPECT_TRUE(answer == MsgAnswer::Yes ? run.bothNew() : run.bothOld());
         EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsCopy);
-        EXPECT_EQ(run.inst.exists("FLAG.TXT"), c.goesOn);
-        EXPECT_EQ(static_cast<bool>(run.program.DataBewo), c.goesOn);
+        EXPECT_EQ(run.inst.exists("FLAG.TXT"), goesOn);
+        EXPECT_EQ(static_cast<bool>(run.program.DataBewo), goesOn);
         Strings log{"Setup gestartet - Userlevel 5", "Bewohnerdatensatz: C001 wurde geaendert."};
-        log.insert(log.end(), c.logAfterChange.begin(), c.logAfterChange.end());
+        if (answer == MsgAnswer::Yes)
+            log.push_back("Einstellungen gesichert");
+        if (!goesOn)
+            log.push_back("Setupprogramm beendet");
         EXPECT_EQ(run.inst.logTexts(), log);
     }
 }
 
-TEST(Shutdown, TheQuestionNamesTheStationsThatReceivedResidentsInThisRun) {
+// A refused "Ja" touches nothing and the run goes on; a log left by a crashed program is no obstacle.
+TEST(Shutdown, JaWaitsForAWritableOriginalAndAnotherProgramAndCheckpointsALogLeftByACrash) {
     PosixFileSystem fs;
     test::SampleRun run(fs);
-    run.program.stationsSent = {0, 2};
-    run.inst.dialogs.answer(MsgAnswer::Cancel);
-    EXPECT_TRUE(ShutDown(run.program));
-    EXPECT_EQ(
-        run.inst.dialogs.last().text,
-        kQuestion +
-            "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: Haupteingang (PNL00), "
-            "Tiefgarage (PNL02).\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.");
-}
+    run.change();
+    auto expectRefused = [&run](const std::string& why) {
+        run.inst.dialogs.answer(MsgAnswer::Yes);
+        EXPECT_TRUE(ShutDown(run.program));
+        const Message& box = run.inst.dialogs.last();
+        EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+        EXPECT_NE(box.text.find("NICHT übernommen"), npos);
+        EXPECT_NE(box.text.find(why), npos) << box.text;
+        EXPECT_TRUE(run.bothOld());
+        EXPECT_TRUE(run.leftovers().empty());
+        EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
+        EXPECT_TRUE(run.inst.exists("ANLAGE99_COPY.INI"));
+        ASSERT_TRUE(run.program.DataBewo);
+        EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), "C001");
+        EXPECT_EQ(run.inst.logTexts().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
+    };
+    ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0444);
+    expectRefused(run.inst.path("ANLAGE99.INI") + " ist schreibgeschützt");
+    EXPECT_EQ(run.binds, 2);
+    ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0644);
 
-// The run's change is in the file, no log or journal is left beside it, and it opens as a whole database.
-void expectCommittedCleanly(const test::SampleRun& run) {
-    EXPECT_TRUE(run.bothNew());
+    auto other = Database::open(run.inst.path("QBXDATA.MDB"));
+    ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
+    const std::string database = run.inst.readFile("QBXDATA.MDB");
+    ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE'"));
+    const std::string log = run.inst.readFile("QBXDATA.MDB-wal");
+    ASSERT_FALSE(log.empty());
+    ASSERT_TRUE(other->exec("PRAGMA wal_checkpoint(TRUNCATE)"));
+    run.databaseBefore = run.inst.readFile("QBXDATA.MDB");
+    expectRefused("von einem anderen Programm benutzt");
+
+    // What the other program leaves when it crashes: the file and its log, nobody holding them.
+    other.reset();
+    run.inst.writeFile("QBXDATA.MDB", database);
+    run.inst.writeFile("QBXDATA.MDB-wal", log);
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_EQ(run.inst.dialogs.shown.size(), 5u);  // three questions, two refusals
+    EXPECT_FALSE(run.inst.exists("FLAG.TXT"));     // the commit done, the marker goes
+    EXPECT_TRUE(run.bothNew());  // the copy's bytes: O'Neill in C001, no row of the other program
     EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-wal"));
     EXPECT_FALSE(run.inst.exists("QBXDATA.MDB-journal"));
     run.expectWholeDatabase();
-    auto db = Database::open(run.inst.path("QBXDATA.MDB"));
-    EXPECT_EQ(test::wnrOfONeill(*db), "C001");
-    EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE Name = 'STALE'")->at(0).at(0)), "0");
 }
 
-TEST(Shutdown, JaWaitsWhileAnotherProgramHasTheDatabaseOpen) {
-    PosixFileSystem fs;
-    test::SampleRun run(fs);
-    run.change();
-    auto other = Database::open(run.inst.path("QBXDATA.MDB"));
-    ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
-    ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE' WHERE Name = 'O''Neill'"));
-    ASSERT_TRUE(other->exec("PRAGMA wal_checkpoint(TRUNCATE)"));
-    run.databaseBefore = run.inst.readFile("QBXDATA.MDB");
-    run.inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_TRUE(ShutDown(run.program));  // refused: the run goes on with its working copy open again
-    ASSERT_EQ(run.inst.dialogs.shown.size(), 2u);
-    const Message& box = run.inst.dialogs.last();
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_NE(box.text.find("NICHT übernommen"), npos);
-    EXPECT_NE(box.text.find("von einem anderen Programm benutzt"), npos) << box.text;
-    EXPECT_TRUE(run.bothOld());
-    EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
-    EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), "C001");
-
-    other.reset();
-    run.inst.dialogs.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(ShutDown(run.program));
-    EXPECT_FALSE(run.inst.exists("FLAG.TXT"));  // the commit done, the marker goes
-    expectCommittedCleanly(run);
-}
-
-TEST(Shutdown, JaCheckpointsALogLeftByACrashedProgram) {
-    PosixFileSystem fs;
-    test::SampleRun run(fs);
-    run.change();
-    std::string database, log;
-    {
-        auto other = Database::open(run.inst.path("QBXDATA.MDB"));
-        ASSERT_TRUE(other->exec("PRAGMA journal_mode=WAL"));
-        database = run.inst.readFile("QBXDATA.MDB");
-        ASSERT_TRUE(other->exec("UPDATE BEWOHNER SET Name = 'STALE'"));
-        log = run.inst.readFile("QBXDATA.MDB-wal");
+// A run after its changes, its database copy closed as at "Ja".
+struct Session : test::SampleRun {
+    explicit Session(FileSystem& fs) : SampleRun(fs) {
+        change();
+        program.residents.reset();
+        program.DataBewo.reset();
     }
-    // What the other program left when it crashed: the file and its log, nobody holding them.
-    run.inst.writeFile("QBXDATA.MDB", database);
-    run.inst.writeFile("QBXDATA.MDB-wal", log);
-    ASSERT_FALSE(log.empty());
+};
 
+TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
+    for (int failAt = 1;; ++failAt) {
+        SCOPED_TRACE("failing call " + std::to_string(failAt));
+        test::FailingFileSystem fs;
+        Session run(fs);
+        fs.calls = 0;
+        fs.failAt = failAt;
+        const CommitResult result = CommitWorkingCopies(run.program);
+        const bool notSaved = result.outcome == CommitOutcome::NotSaved;
+        if (notSaved || result.outcome == CommitOutcome::Saved) {
+            EXPECT_TRUE(notSaved ? run.bothOld() && result.icon == MsgIcon::Critical : run.bothNew());
+            EXPECT_TRUE(run.leftovers().empty());
+        } else {
+            EXPECT_NE(result.message.find("Beim nächsten Start"), std::string::npos) << result.message;
+        }
+        if (fs.calls < failAt) {  // no call failed: the last run is the commit done in full
+            EXPECT_EQ(result.outcome, CommitOutcome::Saved);
+            EXPECT_GT(failAt, 10);
+            break;
+        }
+        // The next start settles whatever is left, and the pair agrees with what the user was told.
+        fs.failAt = 0;
+        EXPECT_NE(FinishInterruptedCommit(run.program), RecoveryOutcome::Unresolved);
+        EXPECT_TRUE(notSaved ? run.bothOld() : run.bothNew());
+        EXPECT_TRUE(run.leftovers().empty());
+        run.expectWholeDatabase();
+    }
+}
+
+TEST(Commit, ADoubleFaultSaysWhichFileIsInWhichStateAndTheNextStartFinishes) {
+    test::FailingFileSystem fs;
+    Session run(fs);
+    // The settings cannot be replaced, and the database cannot be put back.
+    fs.renameRefused = {"/ANLAGE99.INI", "/QBXDATA.MDB.alt"};
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_FALSE(ShutDown(run.program));  // the program ends; the next start settles the pair
+    const std::string text = run.inst.dialogs.last().text;
+    EXPECT_EQ(text.find("unverändert"), std::string::npos) << text;
+    EXPECT_NE(text.find("QBXDATA.MDB ist die neue Fassung, ANLAGE99.INI ist die alte Fassung"),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(run.inst.exists(kCommitRecordFile));
+
+    fs.renameRefused.clear();
+    EXPECT_EQ(FinishInterruptedCommit(run.program), RecoveryOutcome::Finished);
+    EXPECT_EQ(run.inst.dialogs.last().text,
+              "Die letzte Sicherung wurde unterbrochen und beim Start abgeschlossen.");
+    EXPECT_TRUE(run.bothNew());
+    EXPECT_TRUE(run.leftovers().empty());
+    EXPECT_EQ(BackupFolders(run.program).size(), 1u);
+}
+
+TEST(Commit, ASymlinkedOriginalIsReplacedAtItsTargetAndTheNewestTwentyPairsAreKept) {
+    PosixFileSystem fs;
+    Session run(fs);
+    test::TempFolder shared;
+    const std::string target = shared.path() + "/ANLAGE99.INI";
+    std::filesystem::rename(run.inst.path("ANLAGE99.INI"), target);
+    std::filesystem::create_symlink(target, run.inst.path("ANLAGE99.INI"));
+
+    ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
+    EXPECT_TRUE(std::filesystem::is_symlink(run.inst.path("ANLAGE99.INI")));
+    EXPECT_TRUE(run.bothNew());
+    EXPECT_EQ(std::filesystem::directory_iterator(shared.path())->path().filename(), "ANLAGE99.INI");
+    auto backups = BackupFolders(run.program);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/ANLAGE99.INI"), run.settingsBefore);
+    EXPECT_EQ(run.inst.readFile("backup/" + backups[0] + "/QBXDATA.MDB"), run.databaseBefore);
+
+    for (int i = 0; i < 22; ++i) {
+        run.inst.loop.advance(60 * 1000);
+        ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
+    }
+    backups = BackupFolders(run.program);
+    ASSERT_EQ(backups.size(), kBackupsKept);
+    EXPECT_EQ(backups.front(), "2026-12-06_09-33-00");  // the three oldest went
+    EXPECT_EQ(backups.back(), "2026-12-06_09-52-00");
+    EXPECT_EQ(run.inst.readFile("backup/" + backups.back() + "/ANLAGE99.INI"),
+              run.inst.readFile("ANLAGE99.INI"));
+}
+
+TEST(Commit, ARestoredBackupIsDiscardedByNeinAndCommittedByJa) {
+    PosixFileSystem fs;
+    Session run(fs);
+    const std::string wnrBefore = test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB")));
+    ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
+    const std::string committedSettings = run.inst.readFile("ANLAGE99.INI");
+    const std::string committedDatabase = run.inst.readFile("QBXDATA.MDB");
+
+    // Restored through the window, as the user does it, into the working copies.
+    ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
+    FrmBackups form;
+    BackupWindowController window(run.program, form);
+    int restored = 0;
+    window.restored = [&] { ++restored; };
+    form.setVisible(true);
+    window.Form_Load();
+    EXPECT_EQ(form.LstBackups.lines(), std::vector<std::string>{"06.12.2026 09:30:00|41|3"});
+    EXPECT_FALSE(form.CmdRestore.enabled());
+    form.LstBackups.setListIndex(0);
+    window.LstBackups_Click();
+    EXPECT_TRUE(form.CmdRestore.enabled());
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    window.CmdRestore_Click();
+    EXPECT_EQ(run.inst.dialogs.last().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(restored, 1);
+    EXPECT_FALSE(form.visible());
+    EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsBefore);
+    ASSERT_TRUE(run.program.DataBewo);
+    EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), wnrBefore);
+    EXPECT_EQ(run.program.DataBewo->columns("BEWOHNER").size(), 17u);
+    run.inst.dialogs.answer(MsgAnswer::No);
+    EXPECT_FALSE(ShutDown(run.program));
+    EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), committedSettings);
+    EXPECT_EQ(run.inst.readFile("QBXDATA.MDB"), committedDatabase);
+
+    ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
+    ASSERT_TRUE(RestoreBackup(run.program, ListBackups(run.program).back().folder));
     run.inst.dialogs.answer(MsgAnswer::Yes);
     EXPECT_FALSE(ShutDown(run.program));
-    EXPECT_EQ(run.inst.dialogs.shown.size(), 1u);
-    expectCommittedCleanly(run);
+    EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), run.settingsBefore);
+    EXPECT_EQ(test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB"))), wnrBefore);
+    const auto log = run.inst.logTexts();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Sicherung vom 06.12.2026 09:30:00 wiederhergestellt"), 2);
+}
+
+// The command replaces the shell, so that a kill ends it with no exit status (-1).
+test::CommandRun runChild(const std::string& command) {
+    return test::runShellCommand("exec " + command + " 2>&1");
+}
+
+// Killed after each step, the next start leaves a whole pair, both old or both new, and says what it did.
+TEST(Commit, KilledAfterEachStepTheNextStartLeavesAWholePair) {
+    const std::string tool = std::string(PNL_BINARY_DIR) + "/pnl-commit-and-die ";
+    std::vector<std::string> steps;
+    {
+        PosixFileSystem fs;
+        Session run(fs);
+        const test::CommandRun full = runChild(tool + run.inst.folder.path() + " 0");
+        ASSERT_EQ(full.status, 0) << full.output;
+        std::istringstream lines(full.output);
+        for (std::string line; std::getline(lines, line) && !line.empty();)  // steps, then the empty message
+            steps.push_back(line);
+        EXPECT_TRUE(run.bothNew());
+    }
+    ASSERT_GE(steps.size(), 7u);
+    const auto record = std::find(steps.begin(), steps.end(), "Datensatz") - steps.begin();
+    for (std::size_t k = 1; k < steps.size(); ++k) {
+        SCOPED_TRACE("killed after " + steps[k - 1]);
+        PosixFileSystem fs;
+        Session run(fs);
+        const test::CommandRun killed = runChild(tool + run.inst.folder.path() + " " + std::to_string(k));
+        ASSERT_EQ(killed.status, -1) << killed.output;
+        run.inst.writeFile("QBXDATA_COPY.MDB.tmp-4242-17", "from a write a crash cut short");
+        const bool recorded = static_cast<std::ptrdiff_t>(k) > record;
+        if (steps[k - 1] == "ersetzt QBXDATA.MDB") {
+            // The real program's headless start settles it too, before it works on the files.
+            const test::CommandRun start =
+                runChild(std::string(PNL_BINARY_DIR) + "/pnl-setup --folder " + run.inst.folder.path() +
+                         " --port COM1=/nonexistent --transfer 0 5");
+            EXPECT_NE(
+                start.output.find("Die letzte Sicherung wurde unterbrochen und beim Start abgeschlossen."),
+                std::string::npos)
+                << start.output;
+        } else {
+            const RecoveryOutcome outcome = FinishInterruptedCommit(run.program);
+            EXPECT_EQ(outcome, recorded ? RecoveryOutcome::Finished : RecoveryOutcome::Undone);
+            ASSERT_FALSE(run.inst.dialogs.shown.empty());
+            EXPECT_EQ(run.inst.dialogs.last().icon, MsgIcon::Information);
+        }
+        EXPECT_TRUE(recorded ? run.bothNew() : run.bothOld());
+        EXPECT_TRUE(run.leftovers().empty());
+        run.expectWholeDatabase();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,273 @@
+// Small building blocks: value lists, text, command line, clock alarm, event log, folder lock and search.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/clock_alarm.h"
+#include "app/command_line.h"
+#include "app/event_log.h"
+#include "app/field_table.h"
+#include "app/first_start.h"
+#include "app/installation_folder.h"
+#include "app/instance_lock.h"
+#include "app/log_reader.h"
+#include "app/text.h"
+#include "platform/cipher.h"
+#include "support/installation.h"
+#include "support/scripted_dialogs.h"
+#include "support/virtual_event_loop.h"
+#include "tools/sample/sample_installation.h"
+
+namespace pnl {
+namespace {
+
+// Value lists and text helpers where the station and interface tests do not reach.
+TEST(FieldTableAndText, SixteenFieldsUmlautsAndOverflow) {
+    ValueFields fields;
+    std::string twenty = "0";
+    for (int i = 1; i < 20; ++i)
+        twenty += "," + std::to_string(i);
+    fields.split(twenty);
+    EXPECT_EQ(fields[15], "15");  // fields 16 to 19 are dropped
+    fields.split("Müller, Anna||12", '|');
+    EXPECT_EQ(fields[0] + "/" + fields[1] + "/" + fields[2], "Müller, Anna//12");
+    EXPECT_EQ(leadingNumber("99999999999999999999999"), INT64_MAX);
+    EXPECT_EQ(leadingNumber("-1"), -1);
+    EXPECT_EQ(upper("grün"), "GRÜN");
+    EXPECT_EQ(characterCount("\xff\xfe"), 2u);  // invalid bytes count one each
+    EXPECT_EQ(hexDigits(0x1234567, 6), "234567");
+}
+
+TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {
+    const auto line = CommandLine::parse({"--folder", "/srv/anlage/", "--port", "COM3=/dev/ttyUSB0",
+                                          "--port=COM1=/tmp/pty", "--probe", "02", "--transfer=0,1", "3"},
+                                         "/opt/pnl");
+    EXPECT_TRUE(line.errors.empty());
+    EXPECT_EQ(line.folder, "/srv/anlage");
+    EXPECT_TRUE(line.folderGiven);
+    EXPECT_EQ(line.ports.pathOf(3), "/dev/ttyUSB0");
+    EXPECT_EQ(line.ports.pathOf(1), "/tmp/pty");
+    EXPECT_EQ(line.ports.pathOf(2), "/dev/ttyS1");
+    EXPECT_EQ(line.levelText, "3");
+    EXPECT_EQ(line.probe, "02");
+    EXPECT_EQ(line.transfer, "0,1");
+
+    // Garbage is reported in German and never taken as a value or a level.
+    const auto garbage =
+        CommandLine::parse({"--folder", "--bogus", "--port", "COM9=/dev/x", "--port", "ttyS0"}, "/p");
+    EXPECT_EQ(garbage.folder, "/p");
+    EXPECT_EQ(garbage.errors,
+              (std::vector<std::string>{
+                  "Option --folder ohne Wert", "Unbekannte Option: --bogus",
+                  "Ungültige Portzuordnung \"COM9=/dev/x\" (erwartet: COMn=PFAD, n = 1 bis 8)",
+                  "Ungültige Portzuordnung \"ttyS0\" (erwartet: COMn=PFAD, n = 1 bis 8)"}));
+    EXPECT_EQ(CommandLine::parse({"--port"}, "/p").errors,
+              std::vector<std::string>{"Option --port ohne Wert"});
+    const auto unknown = CommandLine::parse({"--level=3", "-1"}, "/p");
+    EXPECT_EQ(unknown.errors.size(), 1u);
+    EXPECT_EQ(unknown.levelText, "-1");
+
+    const std::pair<const char*, int> levels[] = {
+        {"3", 3}, {"6", 6}, {" 2 zwei", 2}, {"6.6", 6}, {"", 0},
+        {"0", 0}, {"7", 0}, {"-1", 0},      {"abc", 0}, {"99999999999999999999999", 0}};
+    for (const auto& [text, level] : levels)
+        EXPECT_EQ(levelFromCommandLine(text), level) << text;
+}
+
+TEST(ClockAlarm, FiresOnceInEachMatchingSecondWithItsNumber) {
+    EXPECT_TRUE(matchesTimePattern("07:0?:00", DateTime{2026, 1, 1, 7, 5, 0}));
+    EXPECT_FALSE(matchesTimePattern("07:0?:00", DateTime{2026, 1, 1, 17, 5, 0}));
+    test::VirtualEventLoop loop(DateTime{2026, 12, 6, 9, 30, 3});
+    ClockAlarm alarm(loop);
+    using Fired = std::vector<std::pair<std::int64_t, int>>;
+    Fired fired;
+    alarm.setHandler([&](int number) { fired.emplace_back(loop.now(), number); });
+    EXPECT_FALSE(alarm.addAlarm("??:??:?", 0));
+    EXPECT_FALSE(alarm.addAlarm("12.34.?0", 0));
+    ASSERT_TRUE(alarm.addAlarm("??:??:?0", 0));
+    ASSERT_TRUE(alarm.addAlarm("??:31:00", 7));
+    loop.advance(60000);
+    // 09:30:10 ... 09:31:00 and, at 09:31:00, alarm 7 too; each second fires only once.
+    EXPECT_EQ(fired,
+              (Fired{{7000, 0}, {17000, 0}, {27000, 0}, {37000, 0}, {47000, 0}, {57000, 0}, {57000, 7}}));
+    alarm.clear();
+    loop.advance(60000);
+    EXPECT_EQ(fired.size(), 7u);
+    EXPECT_EQ(loop.pendingTimers(), 0);
+}
+
+TEST(EventLog, DailyFilesOfEncryptedCrLfLinesChainedOnLinesOfTheEarlierForm) {
+    test::Installation inst;
+    inst.loop.setStart(DateTime{2026, 3, 1, 23, 59, 58});
+    EventLog(*inst.program, "Schnittstelle PNLXX Abgleich geaendert");  // the log folder is made on demand
+    inst.loop.advance(1000);
+    EventLog(*inst.program, "Bewohnerdatensatz: Müller, Anna: 12 wurde geaendert.");
+    // The next day's file begins with two lines of the earlier form, not chained.
+    inst.writeFile("log/02032026.log", cEncrypt("00:00:00  alt eins", kCipherKey) + "\r\n" +
+                                           cEncrypt("00:00:00  alt zwei", kCipherKey) + "\r\n");
+    inst.loop.advance(1000);
+    EventLog(*inst.program, "Setupprogramm beendet");  // the next day
+
+    const std::string first = inst.readFile("log/01032026.log");
+    std::vector<std::string> texts;
+    for (const auto& entry : readLog(first, "01032026"))
+        texts.push_back(entry.text.value_or("!!"));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"23:59:58  Schnittstelle PNLXX Abgleich geaendert",
+                                        "23:59:59  Bewohnerdatensatz: Müller, Anna: 12 wurde geaendert."}));
+    EXPECT_EQ(first.find("geaendert"), std::string::npos);  // nothing readable in the file
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 2);
+    EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
+    const auto entries = readLog(inst.readFile("log/02032026.log"), "02032026");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_TRUE(entries[0].unbound && entries[1].unbound && !entries[2].unbound);
+    EXPECT_EQ(entries[1].text, "00:00:00  alt zwei");
+    EXPECT_EQ(entries[2].text, "00:00:00  Setupprogramm beendet");
+    for (const auto& entry : entries)
+        EXPECT_EQ(entry.problem, "");
+}
+
+TEST(InstanceLock, SecondRunInTheSameFolderIsRefusedUntilTheFirstEnds) {
+    test::Installation first, other;
+    ASSERT_TRUE(writeSampleInstallation(first.folder.path(), nullptr));
+    auto held = lockInstallation(*first.program);
+    ASSERT_TRUE(held && held->held());
+
+    Program second(Platform{other.fs, other.loop, other.dialogs, other.serial, other.ports},
+                   first.folder.path());
+    EXPECT_FALSE(lockInstallation(second));
+    ASSERT_EQ(other.dialogs.shown.size(), 1u);
+    EXPECT_NE(other.dialogs.last().text.find("läuft bereits"), std::string::npos);
+    EXPECT_NE(other.dialogs.last().text.find(first.folder.path()), std::string::npos);
+    held.reset();  // once the first run has ended, the folder is free again
+    auto next = lockInstallation(second);
+    EXPECT_TRUE(next && next->held());
+}
+
+// A program folder, a user's configuration folder and two installations, on the real file system.
+struct Scene {
+    Scene() {
+        fs.createFolder(program);
+        fs.createFolder(first);
+        fs.createFolder(second);
+        fs.writeFileAtomic(first + "/ANLAGE99.INI", "");
+        fs.writeFileAtomic(second + "/ANLAGE99.INI", "");
+    }
+    FoundFolder find(std::optional<std::string> given = std::nullopt) const {
+        return findInstallationFolder({given, program}, fs, settings);
+    }
+
+    test::TempFolder root;
+    PosixFileSystem fs;
+    std::string program = root.path() + "/bin", first = root.path() + "/anlage1",
+                second = root.path() + "/anlage2";
+    XdgUserSettings settings{fs, root.path() + "/config"};
+};
+
+TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
+    Scene scene;
+    // Nothing: the program folder was searched; no folder was chosen yet.
+    FoundFolder found = scene.find();
+    EXPECT_EQ(found.folder, "");
+    EXPECT_EQ(found.lookedIn, std::vector<std::string>{scene.program});
+    EXPECT_EQ(noInstallationFolderMessage(found, scene.settings),
+              "Kein Installationsordner gefunden: keine ANLAGE99.INI in " + scene.program + "; in " +
+                  scene.root.path() +
+                  "/config/pnl-fernwartung ist kein zuletzt gewählter Ordner vermerkt. "
+                  "Geben Sie den Ordner mit --folder ORDNER an.");
+
+    // The folder chosen last, kept in the user's configuration; a line break is refused.
+    ASSERT_TRUE(scene.settings.setLastFolder(scene.first));
+    EXPECT_FALSE(scene.settings.setLastFolder("/a\n/b"));
+    EXPECT_EQ(XdgUserSettings(scene.fs, scene.root.path() + "/config").lastFolder(), scene.first);
+    EXPECT_EQ(scene.find().folder, scene.first);
+
+    // A portable installation beside the executable wins over the folder chosen last.
+    scene.fs.writeFileAtomic(scene.program + "/ANLAGE99.INI", "");
+    EXPECT_EQ(scene.find().folder, scene.program);
+    // --folder wins over both, and is taken even without a settings file (the start-up reports it).
+    EXPECT_EQ(scene.find(scene.root.path() + "/leer").folder, scene.root.path() + "/leer");
+
+    // A folder chosen last that lost its installation is not taken.
+    scene.fs.deleteFile(scene.program + "/ANLAGE99.INI");
+    scene.fs.deleteFile(scene.first + "/ANLAGE99.INI");
+    found = scene.find();
+    EXPECT_EQ(found.folder, "");
+    EXPECT_EQ(found.lookedIn, (std::vector<std::string>{scene.program, scene.first}));
+    EXPECT_EQ(noInstallationFolderMessage(found, scene.settings),
+              "Kein Installationsordner gefunden: keine ANLAGE99.INI in " + scene.program + " und " +
+                  scene.first + ". Geben Sie den Ordner mit --folder ORDNER an.");
+
+    // A folder with spaces and umlauts, edited by hand with a Windows line end.
+    scene.fs.writeFileAtomic(scene.settings.location() + "/installationsordner",
+                             scene.root.path() + "/Anlage Müller\r\n");
+    scene.fs.createFolder(scene.root.path() + "/Anlage Müller");
+    scene.fs.writeFileAtomic(scene.root.path() + "/Anlage Müller/ANLAGE99.INI", "");
+    EXPECT_EQ(scene.find().folder, scene.root.path() + "/Anlage Müller");
+}
+
+// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog.
+struct ScriptedPrompt : FirstStartPrompt {
+    FirstStartChoice ask() override {
+        const auto next = choices.front();
+        choices.pop_front();
+        return next;
+    }
+    std::optional<std::string> pickFolder(const std::string&) override {
+        const auto next = folders.front();
+        folders.pop_front();
+        return next.empty() ? std::nullopt : std::optional(next);
+    }
+    std::deque<FirstStartChoice> choices;
+    std::deque<std::string> folders;
+};
+
+TEST(FirstStart, AnExistingInstallationOrASampleBecomesTheFolderChosenLast) {
+    struct Case {
+        std::deque<FirstStartChoice> choices;
+        std::vector<std::string> folders;  // relative to the scene's root; "" cancels the folder dialog
+        std::string chosen;
+        std::string box;  // the beginning of the one box shown, if any
+    };
+    using C = FirstStartChoice;
+    const std::vector<Case> cases = {
+        {{C::Quit}, {}, "", ""},
+        {{C::Existing}, {"anlage1"}, "anlage1", ""},
+        {{C::Existing, C::Quit}, {""}, "", ""},
+        {{C::Existing, C::Existing}, {"bin", "anlage2"}, "anlage2", "Im Ordner "},  // no ANLAGE99.INI in bin
+        {{C::Sample}, {"neu"}, "neu", "Die Beispielinstallation liegt in "},
+        {{C::Sample, C::Quit}, {"anlage1"}, "", "Die Beispielinstallation wurde nicht angelegt: "},
+    };
+    const SampleWriter writer = [](const std::string& folder) {
+        std::string error;
+        return writeSampleInstallation(folder, &error)
+                   ? SampleWritten{true, "Die Beispielinstallation liegt in " + folder}
+                   : SampleWritten{false, "Die Beispielinstallation wurde nicht angelegt: " + error};
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.folders) + " " + c.box);
+        Scene scene;
+        test::ScriptedDialogs dialogs;
+        ScriptedPrompt prompt;
+        prompt.choices = c.choices;
+        for (const auto& folder : c.folders)
+            prompt.folders.push_back(folder.empty() ? "" : scene.root.path() + "/" + folder);
+        const std::string settingsBefore = scene.fs.readFile(scene.first + "/ANLAGE99.INI").value_or("?");
+
+        const std::string chosen =
+            chooseInstallationFolder({scene.fs, dialogs, scene.settings, prompt, writer});
+
+        const std::string expected = c.chosen.empty() ? "" : scene.root.path() + "/" + c.chosen;
+        EXPECT_EQ(chosen, expected);
+        EXPECT_EQ(scene.settings.lastFolder(), expected);
+        EXPECT_EQ(holdsInstallation(scene.fs, expected), !expected.empty());
+        ASSERT_EQ(dialogs.shown.size(), c.box.empty() ? 0u : 1u);
+        EXPECT_EQ(dialogs.shown.empty() ? "" : dialogs.last().text.substr(0, c.box.size()), c.box);
+        EXPECT_TRUE(prompt.choices.empty());
+        // An installation that was there is never overwritten.
+        EXPECT_EQ(scene.fs.readFile(scene.first + "/ANLAGE99.INI").value_or("?"), settingsBefore);
+    }
+}
+
+}  // namespace
+}  // namespace pnl
