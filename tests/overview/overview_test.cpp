@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/program.h"
 #include "overview/resident_export.h"
 #include "overview/resident_import.h"
@@ -27,14 +29,9 @@ struct OverviewTest : ::testing::Test {
 };
 
 TEST(StationNameDisplay, MarksDroppedCharactersAndTheCut) {
-    struct Case {
-        std::string name, firstName;
-        Firmware firmware;
-        std::string shown, marked;
-        std::string tipHas;
-    };
     const std::string stroke = "\u0336";
-    const Case cases[] = {
+    // Name, first name, firmware, shown, marked, part of the tip.
+    const std::tuple<std::string, std::string, Firmware, std::string, std::string, std::string> cases[] = {
         {"  Müller ", "Anna", Firmware::V3, "Müller, Anna", "Müller, Anna", ""},
         {"François", "", Firmware::V3, "François", "François", ""},
         {"Café", "", Firmware::V27, "Cafe", "Cafe", ""},
@@ -44,16 +41,16 @@ TEST(StationNameDisplay, MarksDroppedCharactersAndTheCut) {
          "Abcdefghijklmnopqrstuvwxyz, Vor\u2702name", "gekürzt, es fehlt: \u201Ename\u201C"},
         {"", "Anna", Firmware::V3, "", "", ""},
     };
-    for (const Case& c : cases) {
-        const NameDisplay display = displayName(c.name, c.firstName, c.firmware);
-        EXPECT_EQ(display.shown, c.shown) << c.name;
-        EXPECT_EQ(display.marked, c.marked) << c.name;
-        EXPECT_EQ(display.tip.empty(), c.tipHas.empty()) << c.name;
-        EXPECT_NE(display.tip.find(c.tipHas), std::string::npos) << c.name << ": " << display.tip;
+    for (const auto& [name, firstName, firmware, shown, marked, tipHas] : cases) {
+        const NameDisplay display = displayName(name, firstName, firmware);
+        EXPECT_EQ(display.shown, shown) << name;
+        EXPECT_EQ(display.marked, marked) << name;
+        EXPECT_EQ(display.tip.empty(), tipHas.empty()) << name;
+        EXPECT_NE(display.tip.find(tipHas), std::string::npos) << name << ": " << display.tip;
     }
 }
 
-TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsAndSearchIgnoresCase) {
+TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsInOverviewAndPageAndSearchIgnoresCase) {
     // Station 5 runs the older firmware, 0 the current one.
     f.addRow("François", "", "1", std::int64_t{1}, ",,000000", std::int64_t{0}, stationsWith({5}));
     f.addRow("François", "", "2", std::int64_t{2}, ",,000000", std::int64_t{0}, stationsWith({0, 5}));
@@ -62,7 +59,6 @@ TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsAndSearchIgno
     f.addRow("Meier", "Karl", "B7", std::int64_t{123456});
     const Overview overview = LoadOverview(f.program());
     ASSERT_EQ(overview.rows.size(), 5u);
-    ASSERT_EQ(overview.stations.size(), 4u);  // 0, 5, 12, 63: station 7 has no label
     EXPECT_EQ(overview.rows[0].display.shown, "Franois");
     EXPECT_EQ(overview.rows[1].display.shown, "François");
     EXPECT_NE(overview.rows[1].display.tip.find("2.7X zeigen: \u201EFranois\u201C"), std::string::npos);
@@ -79,9 +75,7 @@ TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsAndSearchIgno
             hits += matchesSearch(row, search) ? row.name + " " : "";
         EXPECT_EQ(hits, expected) << search;
     }
-}
-
-TEST_F(OverviewTest, ResidentPageShowsTheNameAsTheStationsShowItWhileTyping) {
+    // The resident page shows the name as the stations show it while the user types.
     f.editor.OpenResidentView();
     f.form.TxtBWName.setText("François");
     EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "François");
@@ -164,10 +158,6 @@ TEST_F(OverviewTest, ImportMatchesByIdThenSerialAndRemovesMissingOnlyWhenAsked) 
                              ",Neu,Anna,1,101\n,Bleibt,,2,200\n";
     ImportPreview result = preview(file);
     ASSERT_TRUE(result.importable()) << previewSummary(result, false);
-    EXPECT_EQ(result.delimiter, ',');
-    EXPECT_EQ(result.rows[0].status, ImportStatus::Changed);
-    EXPECT_EQ(result.rows[1].status, ImportStatus::Unchanged);
-    EXPECT_EQ(result.missing, std::vector<std::int64_t>{c});
     EXPECT_EQ(previewSummary(result, true),
               "0 neu, 1 geändert, 1 unverändert, 0 Fehler. "
               "1 Bewohner stehen nicht in der Datei und werden entfernt.");
