@@ -137,7 +137,7 @@ TEST_F(ResidentPage, StationAssignmentRoundTripAndTheRightsOfTheUserLevel) {
     EXPECT_FALSE(f.form.TxtBWSnr.enabled() || f.form.CmdBWDel.enabled() || f.form.CmdBWNeu.enabled());
 }
 
-TEST_F(ResidentPage, SaveRefusesIncompleteFormsInOrderThenInsertsTheCompletedOneWithItsEncodings) {
+TEST_F(ResidentPage, NewResidentRefusedWhenIncompleteInsertedWithItsEncodingsAndAskedForATakenSerial) {
     struct Case {
         std::string name, apartment, serial, refusal;
     };
@@ -169,26 +169,24 @@ TEST_F(ResidentPage, SaveRefusesIncompleteFormsInOrderThenInsertsTheCompletedOne
     EXPECT_EQ(f.editing(), std::to_string(id) + "/4712");
     EXPECT_EQ(f.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: A12 wurde geaendert."}));
     EXPECT_EQ(notices, std::vector<std::string>{"Gespeichert: " + name + ", Anna Maria"});
-}
 
-TEST_F(ResidentPage, NewResidentWithATakenSerialNumber) {
-    // "Abbrechen" saves nothing and keeps the typed resident.
+    // A taken serial number: "Abbrechen" saves nothing and keeps the typed resident.
     f.editor.CmdBWNeu_Click();
     f.type("Lang", "Eva", "16", "4711");
     dialogs.answer(MsgAnswer::Cancel);
     f.editor.CmdBWSave_Click();
     f.expectLastBox({kOverwriteOrNew, "Datensatz sichern", MsgIcon::None, MsgButtons::YesNoCancel});
     EXPECT_TRUE(f.editor.hasUnsavedChanges());
-    EXPECT_EQ(f.editing(), "keine/keine");
+    EXPECT_EQ(f.editing(), std::to_string(id) + "/keine");
     // "Nein": a second row with the same serial number, then the editor's row.
     dialogs.answer(MsgAnswer::No);
     f.editor.CmdBWSave_Click();
-    const std::int64_t lang = kraus + 1;
+    const std::int64_t lang = kraus + 2;
     EXPECT_EQ(f.column(lang, "Name, sernr"), "Lang|4711");
     EXPECT_EQ(f.editing(), std::to_string(lang) + "/4711");
     // Both rows are listed with the same text; each entry selects its own row through its item data.
     f.editor.OptBWSNR_Click();
-    EXPECT_EQ(f.entries(), (std::vector<std::string>{"004711", "004711", "005000"}));
+    EXPECT_EQ(f.entries(), (std::vector<std::string>{"004711", "004711", "004712", "005000"}));
     f.choose("004711", 0);
     EXPECT_EQ(f.form.TxtBWName.text(), "Meier");
     f.choose("004711", 1);
@@ -198,7 +196,7 @@ TEST_F(ResidentPage, NewResidentWithATakenSerialNumber) {
     f.type("Berger", "Eva", "18", "4711", "", "1234");
     dialogs.answer(MsgAnswer::Yes);
     f.editor.CmdBWSave_Click();
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>(3, kOverwriteOrNew));
+    EXPECT_EQ(dialogs.shown.size(), 8u);
     EXPECT_EQ(f.column(meier, "Name, code"), "Berger|1234");
     EXPECT_EQ(f.column(lang, "Name"), "Lang");
     EXPECT_EQ(f.editing(), std::to_string(meier) + "/4711");
