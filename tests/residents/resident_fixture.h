@@ -104,7 +104,6 @@ struct ResidentFixture {
         EXPECT_TRUE(box.icon == expected.icon && box.buttons == expected.buttons);
         EXPECT_EQ(box.defaultAnswer, expected.defaultAnswer);
     }
-    std::vector<std::string> logTexts() const { return inst.logTexts(); }
 
     Installation inst;
     FrBewoControls form;
