@@ -32,13 +32,6 @@ std::string ResidentFixture::first(const std::string& sql, const std::vector<DbV
     return joined;
 }
 
-std::vector<std::string> ResidentFixture::entries() const {
-    std::vector<std::string> texts;
-    for (const auto& item : form.CboBewo.items())
-        texts.push_back(item.text);
-    return texts;
-}
-
 void ResidentFixture::choose(const std::string& text, int nth) {
     for (int i = 0; i < form.CboBewo.count(); ++i) {
         if (form.CboBewo.items()[i].text == text && nth-- == 0) {
@@ -48,35 +41,6 @@ void ResidentFixture::choose(const std::string& text, int nth) {
         }
     }
     ADD_FAILURE() << "no entry " << text;
-}
-
-void ResidentFixture::type(const std::string& name, const std::string& firstName,
-                           const std::string& apartment, const std::string& serial,
-                           const std::string& secondSerial, const std::string& code) {
-    form.TxtBWName.setText(name);
-    form.TxtBWVorn.setText(firstName);
-    EXPECT_TRUE(form.TxtBWWNr.setText(apartment));
-    EXPECT_TRUE(form.TxtBWSnr.setText(serial));
-    EXPECT_TRUE(form.txtBwtSnr.setText(secondSerial));
-    EXPECT_TRUE(form.TxtBWCode.setText(code));
-}
-
-std::string ResidentFixture::ticked() const {
-    std::string keys;
-    for (const auto& node : form.TrVwPNL.nodes())
-        if (node.checked)
-            keys += (keys.empty() ? "" : " ") + node.key;
-    return keys;
-}
-
-void ResidentFixture::expectLastBox(const Message& expected) const {
-    ASSERT_FALSE(inst.dialogs.shown.empty());
-    const Message& box = inst.dialogs.last();
-    EXPECT_EQ(box.text, expected.text);
-    EXPECT_EQ(box.title, expected.title);
-    EXPECT_EQ(box.icon, expected.icon);
-    EXPECT_EQ(box.buttons, expected.buttons);
-    EXPECT_EQ(box.defaultAnswer, expected.defaultAnswer);
 }
 
 }  // namespace pnl::test

@@ -1,7 +1,6 @@
 #pragma once
-// A test installation for the resident page: table BEWOHNER (the program's 17-column form unless a test gives
-// another), a settings working copy with labelled stations, the shared resident cursor, the page's controls
-// and the editor on them.
+// A test installation for the resident page: table BEWOHNER (17 columns unless a test gives another
+// schema), labelled stations, the shared resident cursor, the page's controls and the editor on them.
 
 #include <gtest/gtest.h>
 
@@ -64,14 +63,32 @@ struct ResidentFixture {
     std::int64_t rowCount() { return std::stoll(first("SELECT count(*) FROM BEWOHNER")); }
 
     // The list's entry texts, in list order.
-    std::vector<std::string> entries() const;
+    std::vector<std::string> entries() const {
+        std::vector<std::string> texts;
+        for (const auto& item : form.CboBewo.items())
+            texts.push_back(item.text);
+        return texts;
+    }
     // Chooses the n-th entry with that text and clicks it, as the user does.
     void choose(const std::string& text, int nth = 0);
     void type(const std::string& name, const std::string& firstName, const std::string& apartment,
-              const std::string& serial, const std::string& secondSerial = "", const std::string& code = "");
+              const std::string& serial, const std::string& secondSerial = "", const std::string& code = "") {
+        form.TxtBWName.setText(name);
+        form.TxtBWVorn.setText(firstName);
+        EXPECT_TRUE(form.TxtBWWNr.setText(apartment));
+        EXPECT_TRUE(form.TxtBWSnr.setText(serial));
+        EXPECT_TRUE(form.txtBwtSnr.setText(secondSerial));
+        EXPECT_TRUE(form.TxtBWCode.setText(code));
+    }
     void tick(const std::string& key) { form.TrVwPNL.setChecked(form.TrVwPNL.findKey(key), true); }
     // The keys of the ticked station nodes, e.g. "S05 S12".
-    std::string ticked() const;
+    std::string ticked() const {
+        std::string keys;
+        for (const auto& node : form.TrVwPNL.nodes())
+            if (node.checked)
+                keys += (keys.empty() ? "" : " ") + node.key;
+        return keys;
+    }
     // The form as the user sees it: name, first name, apartment, serial numbers and code joined by "|".
     std::string shown() const {
         return form.TxtBWName.text() + "|" + form.TxtBWVorn.text() + "|" + form.TxtBWWNr.text() + "|" +
@@ -80,16 +97,20 @@ struct ResidentFixture {
     // The editor's row as "ID/serial"; "keine" stands for none.
     std::string editing() const { return editor.CurrentResidentId() + "/" + editor.CurrentResidentSerial(); }
     // The last box shown is this one: text, title, icon, buttons and default answer.
-    void expectLastBox(const Message& expected) const;
-    std::vector<std::string> logTexts() const { return inst.logTexts(); }
+    void expectLastBox(const Message& expected) const {
+        ASSERT_FALSE(inst.dialogs.shown.empty());
+        const Message& box = inst.dialogs.last();
+        EXPECT_EQ(box.text + "|" + box.title, expected.text + "|" + expected.title);
+        EXPECT_TRUE(box.icon == expected.icon && box.buttons == expected.buttons);
+        EXPECT_EQ(box.defaultAnswer, expected.defaultAnswer);
+    }
 
     Installation inst;
     FrBewoControls form;
     ResidentEditor editor{*inst.program, form};
 };
 
-// Meier (4711, apartment 12) and Kraus (5000, apartment 14) in the table, the page open; the status line's
-// notices are kept.
+// Meier (4711, apartment 12) and Kraus (5000, apartment 14), the page open; status line notices are kept.
 struct ResidentPage : ::testing::Test {
     ResidentPage() {
         f.program().statusNotice = [this](const std::string& text) { notices.push_back(text); };
