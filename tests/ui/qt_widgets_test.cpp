@@ -1,4 +1,5 @@
-// The Qt side without the program: the binders between models and widgets, message boxes, the event loop.
+// The Qt side without the program: the binders between models and widgets, message boxes, the event loop; and
+// the main of test_ui, which runs on Qt's offscreen platform unless told otherwise.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -181,3 +182,11 @@ TEST(Binders, OptionsMayShowNoChoiceAndAChosenOptionStaysChosen) {
 
 }  // namespace
 }  // namespace pnl
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
