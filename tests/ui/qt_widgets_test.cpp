@@ -1,4 +1,5 @@
-// The Qt side without the program: the binders between models and widgets, message boxes, the event loop.
+// The Qt side without the program: the binders between models and widgets, message boxes, the event loop; and
+// the main of test_ui, which runs on Qt's offscreen platform unless told otherwise.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,78 +20,61 @@
 namespace pnl {
 namespace {
 
-struct ShownBox {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QStringList buttons;
-    QString defaultButton;
-};
-
-// Shows the message with QtDialogs; while it is open, reads the box and lets `act` answer it.
-MsgAnswer showAndAnswer(const Message& message, ShownBox& seen,
-                        const std::function<void(QMessageBox*)>& act) {
-    seen = ShownBox{};
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(box);
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        for (QAbstractButton* button : box->buttons())
-            seen.buttons << button->text();
-        seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        act(box);
-    });
-    QtDialogs dialogs;
-    return dialogs.show(message);
-}
-
-void click(QMessageBox* box, const QString& text) {
-    for (QAbstractButton* button : box->buttons())
-        if (button->text() == text)
-            button->click();
-}
-
 TEST(QtDialogs, GermanButtonsTheDefaultAndWhatEscapeAndTheCloseBoxAnswer) {
-    ShownBox seen;
-    auto escape = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); };
-    EXPECT_EQ(showAndAnswer(Message{"Sollen alle getätigten Änderungen übernommen werden?",
-                                    "Änderungen speichern", MsgIcon::None, MsgButtons::YesNoCancel},
-                            seen, escape),
-              MsgAnswer::Cancel);
-    EXPECT_EQ(seen.title, "Änderungen speichern");
-    EXPECT_EQ(seen.text, "Sollen alle getätigten Änderungen übernommen werden?");
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    seen.buttons.sort();
-    EXPECT_EQ(seen.buttons, (QStringList{"&Abbrechen", "&Ja", "&Nein"}));
-    EXPECT_EQ(seen.defaultButton, "&Ja");
-    // A Yes/No question ignores Escape: only its buttons answer it.
-    EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Exclamation, MsgButtons::YesNo}, seen,
-                            [&](QMessageBox* box) {
-                                escape(box);
-                                EXPECT_TRUE(box->isVisible());
-                                click(box, "&Ja");
-                            }),
-              MsgAnswer::Yes);
-    EXPECT_EQ(seen.icon, QMessageBox::Warning);
-    // A question whose default is the harmless "Nein" takes Escape as "Nein".
-    EXPECT_EQ(showAndAnswer(Message{"Bewohner Meier, Anna (Wohnung A001) löschen?", "Bewohner löschen",
-                                    MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No},
-                            seen, escape),
-              MsgAnswer::No);
-    EXPECT_EQ(seen.defaultButton, "&Nein");
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(showAndAnswer(Message{"?", "T", MsgIcon::Question, MsgButtons::YesNoCancel}, seen,
-                            [](QMessageBox* box) { box->close(); }),
-              MsgAnswer::Cancel);
-    // A box that closes itself answers "OK" with nobody there.
-    EXPECT_EQ(showAndAnswer(Message{"Ende", "T", MsgIcon::Exclamation, MsgButtons::Ok, std::nullopt, 1}, seen,
-                            [](QMessageBox*) {}),
-              MsgAnswer::Ok);
-    EXPECT_EQ(showAndAnswer(Message{"!", "Error", MsgIcon::Critical, MsgButtons::Ok}, seen, escape),
-              MsgAnswer::Ok);
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_EQ(seen.buttons, QStringList{"&OK"});
+    const auto escape = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); };
+    struct Case {
+        Message message;
+        std::function<void(QMessageBox*)> act;
+        MsgAnswer answer;
+        QMessageBox::Icon icon;
+        QString buttons;  // sorted, one space between
+        QString defaultButton;
+    };
+    const Case cases[] = {
+        {Message("Sollen alle getätigten Änderungen übernommen werden?", "Änderungen speichern",
+                 MsgIcon::None, MsgButtons::YesNoCancel),
+         escape, MsgAnswer::Cancel, QMessageBox::NoIcon, "&Abbrechen &Ja &Nein", "&Ja"},
+        // A Yes/No question ignores Escape: only its buttons answer it.
+        {Message("?", "T", MsgIcon::Exclamation, MsgButtons::YesNo),
+         [&](QMessageBox* box) {
+             escape(box);
+             EXPECT_TRUE(box->isVisible());
+             for (QAbstractButton* button : box->buttons())  // the "Ja" button, whatever its label
+                 if (box->buttonRole(button) == QMessageBox::YesRole)
+                     button->click();
+         },
+         MsgAnswer::Yes, QMessageBox::Warning, "&Ja &Nein", "&Ja"},
+        // A question whose default is the harmless "Nein" takes Escape as "Nein".
+        {Message("Bewohner Meier, Anna (Wohnung A001) löschen?", "Bewohner löschen", MsgIcon::Question,
+                 MsgButtons::YesNo, MsgAnswer::No),
+         escape, MsgAnswer::No, QMessageBox::Question, "&Ja &Nein", "&Nein"},
+        {Message("?", "T", MsgIcon::Question, MsgButtons::YesNoCancel),
+         [](QMessageBox* box) { box->close(); }, MsgAnswer::Cancel, QMessageBox::Question,
+         "&Abbrechen &Ja &Nein", "&Ja"},
+        // A box that closes itself answers "OK" with nobody there.
+        {Message("Ende", "T", MsgIcon::Exclamation, MsgButtons::Ok, std::nullopt, 1), [](QMessageBox*) {},
+         MsgAnswer::Ok, QMessageBox::Warning, "&OK", "&OK"},
+        {Message("!", "Error", MsgIcon::Critical, MsgButtons::Ok), escape, MsgAnswer::Ok,
+         QMessageBox::Critical, "&OK", "&OK"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.text);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            EXPECT_EQ(box->windowTitle().toStdString(), c.message.title);
+            EXPECT_EQ(box->text().toStdString(), c.message.text);
+            EXPECT_EQ(box->icon(), c.icon);
+            QStringList buttons;
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            buttons.sort();
+            EXPECT_EQ(buttons.join(' '), c.buttons);
+            EXPECT_EQ(box->defaultButton() ? box->defaultButton()->text() : QString(), c.defaultButton);
+            c.act(box);
+        });
+        QtDialogs dialogs;
+        EXPECT_EQ(dialogs.show(c.message), c.answer);
+    }
 }
 
 TEST(QtEventLoop, TimersReadableDescriptorsAndPauses) {
@@ -181,3 +165,11 @@ TEST(Binders, OptionsMayShowNoChoiceAndAChosenOptionStaysChosen) {
 
 }  // namespace
 }  // namespace pnl
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
