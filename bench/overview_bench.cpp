@@ -7,15 +7,13 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableView>
-#include <random>
 
-#include "app/text.h"
+#include "bench_residents.h"
 #include "forms/fr_overview.h"
 #include "overview/overview_page.h"
 #include "overview/resident_export.h"
 #include "overview/resident_import.h"
 #include "residents/resident_table.h"
-#include "support/installation.h"
 #include "ui/fr_overview_view.h"
 
 namespace pnl {
@@ -26,34 +24,11 @@ constexpr int kResidents = 20000;
 // A fresh installation whose working copy holds 20,000 residents with distinct serial numbers.
 struct Residents {
     Residents() {
-        Program& program = *inst.program;
-        inst.writeFile(
-            kSettingsCopy,
-            "[PNLXXX]\nPNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL01=PNL-A,Nebeneingang,023456,,TRUE\n"
-            "PNL02=PNL-K,Tiefgarage,034567,,FALSE\n[Berechtigungen]\n");
-        program.InitX.setFileName(inst.path(kSettingsCopy));
-        program.UserLevel = 6;
-        program.DataBewo = Database::create(inst.path(kDatabaseCopy));
-        Database& db = *program.DataBewo;
-        db.exec(
-            "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name VARCHAR(50), "
-            "Vorname VARCHAR(50), Wnr VARCHAR(8), sernr INTEGER, AUSLOESUNG VARCHAR(50), code INTEGER, "
-            "Anrede TEXT, Klartext TEXT, Etage TEXT, Haus TEXT, Telefon TEXT, Sprache TEXT, Gruppe TEXT, "
-            "Aktiv INTEGER, Bemerkung TEXT, PNL VARCHAR(100))");
-        std::mt19937 random(4711);
-        db.exec("BEGIN");
-        for (int i = 0; i < kResidents; ++i) {
-            std::string stations(64, '0');
-            stations[random() % 3] = '1';
-            db.exec(
-                "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL, Bemerkung) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                {"Müller-Bewohner " + zeroPadded(random() % 100000, 5), std::string("Françoise"),
-                 "W" + zeroPadded(i, 5), std::int64_t(i + 1), std::string(",,000000"),
-                 std::int64_t(random() % 10000), stations, std::string("Bemerkung des anderen Programms")});
-        }
-        db.exec("COMMIT");
-        program.residents = std::make_shared<ResidentTable>(db);
+        bench::fillResidents(inst,
+                             "PNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL01=PNL-A,Nebeneingang,023456,,TRUE\n"
+                             "PNL02=PNL-K,Tiefgarage,034567,,FALSE\n",
+                             kResidents, 3);
+        inst.program->UserLevel = 6;
     }
     Program& program() { return *inst.program; }
 

@@ -3,13 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <random>
-
-#include "app/text.h"
+#include "bench_residents.h"
 #include "forms/fr_bewo.h"
 #include "residents/resident_editor.h"
 #include "residents/resident_table.h"
-#include "support/installation.h"
 
 namespace pnl {
 namespace {
@@ -21,33 +18,10 @@ class ResidentPage : public benchmark::Fixture {
     void SetUp(benchmark::State&) override {
         inst = std::make_unique<test::Installation>();
         form = std::make_unique<FrBewoControls>();
-        Program& program = *inst->program;
-        inst->writeFile(
-            kSettingsCopy,
-            "[PNLXXX]\nPNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL01=PNL-A,Nebeneingang,023456,,TRUE\n");
-        program.InitX.setFileName(inst->path(kSettingsCopy));
-        program.DataBewo = Database::create(inst->path(kDatabaseCopy));
-        Database& db = *program.DataBewo;
-        db.exec(
-            "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name VARCHAR(50), "
-            "Vorname VARCHAR(50), Wnr VARCHAR(8), sernr INTEGER, AUSLOESUNG VARCHAR(50), code INTEGER, "
-            "Anrede TEXT, Klartext TEXT, Etage TEXT, Haus TEXT, Telefon TEXT, Sprache TEXT, Gruppe TEXT, "
-            "Aktiv INTEGER, Bemerkung TEXT, PNL VARCHAR(100))");
-        std::mt19937 random(4711);
-        db.exec("BEGIN");
-        for (int i = 0; i < kResidents; ++i) {
-            std::string stations(64, '0');
-            stations[random() % 2] = '1';
-            db.exec(
-                "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL, Bemerkung) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                {"Bewohner " + zeroPadded(random() % 100000, 5), std::string("Vorname"),
-                 "W" + zeroPadded(i, 5), std::int64_t(1 + random() % 999999), std::string(",,000000"),
-                 std::int64_t(random() % 10000), stations, std::string("Bemerkung des anderen Programms")});
-        }
-        db.exec("COMMIT");
-        program.residents = std::make_shared<ResidentTable>(db);
-        editor = std::make_unique<ResidentEditor>(program, *form);
+        bench::fillResidents(
+            *inst, "PNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL01=PNL-A,Nebeneingang,023456,,TRUE\n",
+            kResidents, 2);
+        editor = std::make_unique<ResidentEditor>(*inst->program, *form);
         editor->OpenResidentView();
     }
     void TearDown(benchmark::State&) override {
@@ -134,6 +108,7 @@ BENCHMARK_DEFINE_F(ResidentPage, DeleteResident)(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         chooseMiddle();
+        inst->dialogs.answer(MsgAnswer::Yes);  // the delete asks first
         state.ResumeTiming();
         editor->DeleteResident();
     }
