@@ -34,18 +34,28 @@ void EventLog(Program& program, const std::string& text) {
     const std::string file = folder + "/" + date + ".log";
     const std::string line = zeroPadded(now.hour, 2) + ":" + zeroPadded(now.minute, 2) + ":" +
                              zeroPadded(now.second, 2) + "  " + text;
-    // The line goes after the lines already in the file, bound to its place there.
-    const auto lines = splitLogLines(program.fs.readFile(file).value_or(""));
-    const std::string previousTag = lines.empty() ? "" : sealedTag(lines.back());
-    const std::string sealed = cEncryptBound(
-        line, kCipherKey, logLineBinding(date, static_cast<int>(lines.size()) + 1, previousTag));
+    // The line goes after the lines already in the file, bound to its place there. The file is read again
+    // when it is another day's, or when something else wrote to it since this run's last line.
+    LogTail& tail = program.logTail;
+    const std::int64_t size = program.fs.fileSize(file).value_or(-1);
+    if (tail.file != file || size < 0 || size != tail.size) {
+        const auto lines = splitLogLines(program.fs.readFile(file).value_or(""));
+        tail =
+            LogTail{file, size, static_cast<int>(lines.size()), lines.empty() ? "" : sealedTag(lines.back())};
+    }
+    const std::string sealed =
+        cEncryptBound(line, kCipherKey, logLineBinding(date, tail.lines + 1, tail.lastTag));
     if (sealed.empty())
         return noteProblem(program, file);  // the cipher failed: the event is lost, the caller runs on
-    if (program.fs.appendLine(file, sealed))
-        return;
-    if (program.fs.folderExists(folder) || !program.fs.createFolder(folder) ||
-        !program.fs.appendLine(file, sealed))
-        noteProblem(program, file);
+    if (!program.fs.appendLine(file, sealed) &&
+        (program.fs.folderExists(folder) || !program.fs.createFolder(folder) ||
+         !program.fs.appendLine(file, sealed))) {
+        tail.file.clear();
+        return noteProblem(program, file);
+    }
+    tail.size = program.fs.fileSize(file).value_or(-1);
+    tail.lines += 1;
+    tail.lastTag = sealedTag(sealed);
 }
 
 }  // namespace pnl

@@ -5,11 +5,21 @@
 // before it, so that a removed, swapped, duplicated or moved line shows. Never fails towards the caller; a
 // line that cannot be written is noted once per run in program.logProblem (shown in the status bar).
 
+#include <cstdint>
 #include <string>
 
 namespace pnl {
 
 class Program;
+
+// Where the next line of the day's log goes, kept between lines so that a line does not read the whole file
+// again: trusted only while the file still has the size this run left it with.
+struct LogTail {
+    std::string file;
+    std::int64_t size = -1;
+    int lines = 0;
+    std::string lastTag;
+};
 
 void EventLog(Program& program, const std::string& text);
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "app/event_log.h"
 #include "app/field_table.h"
 #include "app/pause.h"
 #include "app/settings_file.h"
@@ -69,6 +70,7 @@ class Program {
     Pause pause;
     // Set by the first log line of the run that could not be written; shown in the status bar.
     std::string logProblem;
+    LogTail logTail;
     // True while a port test or a transfer uses the serial line; a second user is refused.
     bool serialLinkBusy = false;
     // The station numbers that received their residents since the start (the exit question names them).

@@ -321,6 +321,13 @@ bool PosixFileSystem::syncFolder(const std::string& folder, std::string* error) 
     return flushFolder(folder, error);
 }
 
+std::optional<std::int64_t> PosixFileSystem::fileSize(const std::string& path) const {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
 std::optional<FileDigest> PosixFileSystem::digest(const std::string& path) const {
     if (sodium_init() < 0)
         return std::nullopt;

@@ -48,6 +48,8 @@ class FileSystem {
     // Flushes a folder, so that renames in it survive a power cut.
     virtual bool syncFolder(const std::string& folder, std::string* error) = 0;
     virtual std::optional<FileDigest> digest(const std::string& path) const = 0;
+    // The size in bytes, without reading the file; nothing when there is no such file.
+    virtual std::optional<std::int64_t> fileSize(const std::string& path) const = 0;
     // The names in a folder (files and folders, without "." and ".."), sorted.
     virtual std::vector<std::string> listFolder(const std::string& folder) const = 0;
     // Removes an empty folder.
@@ -73,6 +75,7 @@ class PosixFileSystem : public FileSystem {
     bool renameFile(const std::string& from, const std::string& to, std::string* error) override;
     bool syncFolder(const std::string& folder, std::string* error) override;
     std::optional<FileDigest> digest(const std::string& path) const override;
+    std::optional<std::int64_t> fileSize(const std::string& path) const override;
     std::vector<std::string> listFolder(const std::string& folder) const override;
     bool removeFolder(const std::string& folder) override;
 

@@ -107,6 +107,12 @@ TEST(EventLog, DailyFilesOfEncryptedCrLfLinesChainedOnLinesOfTheEarlierForm) {
                                            cEncrypt("00:00:00  alt zwei", kCipherKey) + "\r\n");
     inst.loop.advance(1000);
     EventLog(*inst.program, "Setupprogramm beendet");  // the next day
+    // Another run writes in between: this run's next line still follows that line in the chain.
+    test::Installation other;
+    Program second(Platform{other.fs, inst.loop, other.dialogs, other.serial, other.ports},
+                   inst.folder.path());
+    EventLog(second, "Setup gestartet - Userlevel 3");
+    EventLog(*inst.program, "Setupprogramm beendet");
 
     const std::string first = inst.readFile("log/01032026.log");
     std::vector<std::string> texts;
@@ -119,10 +125,11 @@ TEST(EventLog, DailyFilesOfEncryptedCrLfLinesChainedOnLinesOfTheEarlierForm) {
     EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 2);
     EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
     const auto entries = readLog(inst.readFile("log/02032026.log"), "02032026");
-    ASSERT_EQ(entries.size(), 3u);
+    ASSERT_EQ(entries.size(), 5u);
     EXPECT_TRUE(entries[0].unbound && entries[1].unbound && !entries[2].unbound);
     EXPECT_EQ(entries[1].text, "00:00:00  alt zwei");
     EXPECT_EQ(entries[2].text, "00:00:00  Setupprogramm beendet");
+    EXPECT_EQ(entries[4].text, "00:00:00  Setupprogramm beendet");
     for (const auto& entry : entries)
         EXPECT_EQ(entry.problem, "");
 }
