@@ -81,6 +81,8 @@ void MainWindowController::Bewo_Click() {
 }
 
 void MainWindowController::BewoOverview_Click() {
+    if (!leavePage())
+        return;
     HideAllPages();
     closeInterfaceWindow();
     if (seams.OpenOverview)
@@ -97,12 +99,17 @@ void MainWindowController::Passwords_Click() {
     form_.FrLevels.setVisible(true);
 }
 
+// The transfer sends what is stored and a restored backup replaces it: typed changes are settled first.
 void MainWindowController::Pnl_Click() {
+    if (!leavePage())
+        return;
     if (seams.showTransferDialog)
         seams.showTransferDialog();
 }
 
 void MainWindowController::Backups_Click() {
+    if (!leavePage())
+        return;
     if (seams.showBackups)
         seams.showBackups();
 }

@@ -386,13 +386,19 @@ TEST_F(MainWindowFixture, ClosingWaitsForATransferAndAPageWithUnsavedWorkIsLeftO
         ++asked;
         return !stay;
     };
+    bool backupsShown = false;
+    main.seams.showBackups = [&] { backupsShown = true; };
     main.Passwords_Click();
     main.PCCOM_Click();
     main.Bewo_Click();
+    main.BewoOverview_Click();
+    main.Pnl_Click();  // the transfer would send the stored resident, not the typed one
+    main.Backups_Click();
     EXPECT_TRUE(main.Form_QueryUnload());  // cancelled: the window stays
-    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(asked, 7);
     EXPECT_TRUE(form.FrBewo.visible());
-    EXPECT_FALSE(com.visible());
+    EXPECT_FALSE(com.visible() || form.FrOverview.visible() || backupsShown);
+    EXPECT_EQ(transferDialogs, 0);
     EXPECT_TRUE(inst.dialogs.shown.empty());  // not even the exit question
     stay = false;
     main.Passwords_Click();
