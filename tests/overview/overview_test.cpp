@@ -141,19 +141,20 @@ TEST_F(OverviewTest, ImportMatchesByIdThenSerialRemovesMissingOnlyWhenAskedAndRe
     const std::string ansi =
         "Nachname;Vorname;Wohnung;Seriennummer;Zugangscode;PNL12\r\n"
         "\"M\xFC"
-        "ller; Sohn\";J\xFCrgen;12;4711;42;x\r\n"
+        "ller; Sohn\";J\xFCrgen\x96Paul;12;4711;42;x\r\n"  // 0x96: the en dash of Windows-1252
         "Stra\xDF"
         "er;\"Ren\xE9\";13;4712;;\r\n";
     result = PreviewImport(f.program(), ansi);
     EXPECT_EQ(result.encoding, "Windows-1252");
     ASSERT_EQ(result.rows.size(), 2u);
-    EXPECT_EQ(previewLine(result.rows[0]), "Zeile 2: neu: Müller; Sohn, Jürgen (Wohnung 12, Seriennr. 4711)");
+    EXPECT_EQ(previewLine(result.rows[0]),
+              "Zeile 2: neu: Müller; Sohn, Jürgen–Paul (Wohnung 12, Seriennr. 4711)");
     ASSERT_TRUE(ApplyImport(f.program(), result, false, &error)) << error;
     EXPECT_EQ(f.rowCount(), 4);
     EXPECT_EQ(f.column(b, "Name"), "Bleibt");
     EXPECT_EQ(f.first("SELECT count(*), Name, Vorname, Wnr, AUSLOESUNG, code, "
                       "PNL FROM BEWOHNER WHERE sernr = 4711"),
-              "1|Müller; Sohn|Jürgen|12|,,000000|42|" + stationsWith({12}));
+              "1|Müller; Sohn|Jürgen–Paul|12|,,000000|42|" + stationsWith({12}));
     EXPECT_EQ(f.inst.logTexts().size(), 4u);
 }
 
