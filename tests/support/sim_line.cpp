@@ -7,6 +7,11 @@ namespace pnl::test {
 
 namespace {
 
+// Time a chunk of bytes takes on the line at 9600 baud, in microseconds.
+std::int64_t lineTimeUs(std::size_t bytes) {
+    return static_cast<std::int64_t>(bytes) * 10'000'000 / 9600;
+}
+
 // One direction of the cable: when its last byte so far arrives.
 struct Direction {
     std::int64_t freeAtUs = 0;
@@ -20,10 +25,6 @@ struct Direction {
 };
 
 }  // namespace
-
-std::int64_t lineTimeUs(std::size_t bytes) {
-    return static_cast<std::int64_t>(bytes) * 10'000'000 / 9600;
-}
 
 void attachSimulator(RecordingSerialPort& port, sim::Simulator& simulator, VirtualEventLoop& loop) {
     auto toStation = std::make_shared<Direction>();

@@ -23,9 +23,6 @@
 
 namespace pnl::test {
 
-// Time a chunk of bytes takes on the line at 9600 baud, in microseconds.
-std::int64_t lineTimeUs(std::size_t bytes);
-
 void attachSimulator(RecordingSerialPort& port, sim::Simulator& simulator, VirtualEventLoop& loop);
 
 }  // namespace pnl::test
