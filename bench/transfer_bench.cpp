@@ -19,13 +19,13 @@
 
 #include "app/text.h"
 #include "forms/frm_pnl.h"
-#include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "residents/resident_table.h"
 #include "stations/resident_image.h"
 #include "stations/station_link.h"
 #include "stations/transfer_run.h"
 #include "support/installation.h"
+#include "support/real_time_loop.h"
 #include "support/sim_line.h"
 #include "tools/station_sim/simulator.h"
 
@@ -78,7 +78,7 @@ class TimedPort : public SerialPort {
 
 // The poll loop on real time, measuring how late each timer fires: the wake-up lateness of the system, not
 // the program's work.
-class TimedLoop : public EventLoop {
+class TimedLoop : public test::RealTimeLoop {
   public:
     int startTimer(Milliseconds interval, bool repeat, Callback callback) override {
         const auto due = std::chrono::steady_clock::now() + interval;
@@ -90,18 +90,8 @@ class TimedLoop : public EventLoop {
             callback();
         });
     }
-    void stopTimer(int id) override { loop_.stopTimer(id); }
-    int watchReadable(int fd, Callback callback) override {
-        return loop_.watchReadable(fd, std::move(callback));
-    }
-    void unwatch(int id) override { loop_.unwatch(id); }
-    void processEventsUntil(const std::function<bool()>& done) override { loop_.processEventsUntil(done); }
-    const Clock& clock() const override { return loop_.clock(); }
 
     double lateness = 0;
-
-  private:
-    PollEventLoop loop_;
 };
 
 // Starts pnl-station-sim; its first line is the path of its pseudo-terminal.

@@ -5,12 +5,12 @@
 
 #include "link/interface_record.h"
 #include "link_fixture.h"
-#include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
 #include "residents/resident_table.h"
 #include "stations/transfer_line.h"
 #include "stations/transfer_run.h"
+#include "support/real_time_loop.h"
 #include "support/sim_line.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"
@@ -295,22 +295,14 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
 }
 
 // Real time sped up by the factor, so that the fixed pauses take about a second.
-class FastLoop : public EventLoop {
+class FastLoop : public RealTimeLoop {
   public:
     explicit FastLoop(int factor) : factor_(factor) {}
     int startTimer(Milliseconds interval, bool repeat, Callback callback) override {
         return loop_.startTimer(interval / factor_, repeat, std::move(callback));
     }
-    void stopTimer(int id) override { loop_.stopTimer(id); }
-    int watchReadable(int fd, Callback callback) override {
-        return loop_.watchReadable(fd, std::move(callback));
-    }
-    void unwatch(int id) override { loop_.unwatch(id); }
-    void processEventsUntil(const std::function<bool()>& done) override { loop_.processEventsUntil(done); }
-    const Clock& clock() const override { return loop_.clock(); }
 
   private:
-    PollEventLoop loop_;
     int factor_;
 };
 
