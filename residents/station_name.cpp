@@ -20,26 +20,28 @@ std::string quotedGerman(const std::string& text) {
     return "\u201E" + text + "\u201C";
 }
 
-}  // namespace
-
-std::string stationName(const std::string& name, const std::string& firstName) {
+// "Name, Vorname" without the bars, before the cut; nothing without a name.
+std::string joinedName(const std::string& name, const std::string& firstName) {
     std::string joined = trim(withoutBars(name));
     if (joined.empty())
         return joined;
     const std::string first = trim(withoutBars(firstName));
     if (!first.empty())
         joined += ", " + first;
-    return leftChars(joined, kNameChars);
+    return joined;
+}
+
+}  // namespace
+
+std::string stationName(const std::string& name, const std::string& firstName) {
+    return leftChars(joinedName(name, firstName), kNameChars);
 }
 
 NameDisplay displayName(const std::string& name, const std::string& firstName, Firmware firmware) {
     NameDisplay display;
-    std::string full = trim(withoutBars(name));
+    const std::string full = joinedName(name, firstName);
     if (full.empty())
         return display;
-    const std::string first = trim(withoutBars(firstName));
-    if (!first.empty())
-        full += ", " + first;
 
     const std::vector<char32_t> points = codePoints(full);
     const std::size_t kept = std::min(points.size(), kNameChars);
