@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/clock_alarm.h"
 #include "app/command_line.h"
@@ -36,6 +38,52 @@ TEST(FieldTableAndText, SixteenFieldsUmlautsAndOverflow) {
     EXPECT_EQ(upper("grün"), "GRÜN");
     EXPECT_EQ(characterCount("\xff\xfe"), 2u);  // invalid bytes count one each
     EXPECT_EQ(hexDigits(0x1234567, 6), "234567");
+}
+
+// Every entry after a split: at most 16 survive; the rest of the list after the 16th field is dropped whole,
+// never put into an entry; missing fields read as empty, and blanks stay.
+TEST(ValueLists, SixteenFieldsSurviveAndTheRestIsDropped) {
+    const auto numbered = [](int from, int to) {
+        std::vector<std::string> out;
+        for (int i = from; i <= to; ++i)
+            out.push_back(std::to_string(i));
+        return out;
+    };
+    const auto joined = [](const std::vector<std::string>& fields) {
+        std::string out;
+        for (const std::string& field : fields)
+            out += (out.empty() ? "" : ",") + field;
+        return out;
+    };
+    const auto padded = [](std::vector<std::string> fields) {
+        fields.resize(ValueFields::kSize);
+        return fields;
+    };
+    struct Row {
+        const char* name;
+        std::string list;
+        std::vector<std::string> entries;
+    };
+    const std::vector<Row> rows{
+        {"sixteen fields", joined(numbered(0, 15)), numbered(0, 15)},
+        {"a seventeenth field is dropped", joined(numbered(0, 16)), numbered(0, 15)},
+        {"twenty fields", joined(numbered(0, 19)), numbered(0, 15)},
+        {"a trailing comma after the sixteenth", joined(numbered(0, 15)) + ",", numbered(0, 15)},
+        {"empty fields past the sixteenth", joined(numbered(0, 15)) + ",,,", numbered(0, 15)},
+        {"an empty sixteenth field before more", joined(numbered(0, 14)) + ",,x,y", padded(numbered(0, 14))},
+        {"a trailing comma gives one more empty field", "a,", padded({"a", ""})},
+        {"empty fields and blanks stay as stored", " a,,b ", padded({" a", "", "b "})},
+        {"no comma", "PNL-B Haupteingang", padded({"PNL-B Haupteingang"})},
+        {"an empty list", "", padded({})},
+    };
+    for (const Row& row : rows) {
+        ValueFields fields;
+        fields.split(row.list);
+        std::vector<std::string> entries;
+        for (int i = 0; i < ValueFields::kSize; ++i)
+            entries.push_back(fields[i]);
+        EXPECT_EQ(entries, row.entries) << row.name;
+    }
 }
 
 TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {
