@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/event_log.h"
-#include "app/field_table.h"
 #include "app/pause.h"
 #include "app/settings_file.h"
+#include "app/value_fields.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"

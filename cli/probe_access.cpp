@@ -4,11 +4,11 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "app/field_table.h"
 #include "app/program.h"
 #include "app/records.h"
 #include "app/settings_file.h"
 #include "app/text.h"
+#include "app/value_fields.h"
 
 namespace pnl {
 

@@ -1,7 +1,7 @@
 #include "residents/resident_fields.h"
 
-#include "app/field_table.h"
 #include "app/text.h"
+#include "app/value_fields.h"
 
 namespace pnl {
 

@@ -1,4 +1,4 @@
-#include "app/field_table.h"
+#include "app/value_fields.h"
 
 namespace pnl {
 
