@@ -26,8 +26,4 @@ MsgAnswer Program::ask(Message message) {
     return dialogs.show(message);
 }
 
-void FieldOf(Program& program, const std::string& list) {
-    program.FieldTable.split(list);
-}
-
 }  // namespace pnl

@@ -11,7 +11,6 @@
 #include "app/event_log.h"
 #include "app/pause.h"
 #include "app/settings_file.h"
-#include "app/value_fields.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
@@ -58,8 +57,6 @@ class Program {
     std::uint8_t userLevel = 0;
     // The level came from the command line.
     bool startedWithLevel = false;
-    // The fields of the value list split last.
-    ValueFields FieldTable;
     // The main window's settings access (the working copy from start-up on) and the password dialog's (the
     // original file).
     SettingsFile settings;
@@ -95,8 +92,5 @@ class Program {
             statusNotice(text);
     }
 };
-
-// Splits a value list into the program-wide FieldTable.
-void FieldOf(Program& program, const std::string& list);
 
 }  // namespace pnl

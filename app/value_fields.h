@@ -1,6 +1,8 @@
 #pragma once
-// The splitter of value lists: fields separated by single commas, no quoting, no escaping, no trimming. At
-// most 16 fields survive a split; a missing field reads as empty.
+// A value list of the settings file split into its fields: fields separated by single commas, no quoting, no
+// escaping, no trimming. At most 16 fields survive a split: the rest of the list after the 16th field is
+// dropped. A missing field reads as empty. Each record's parser splits its value into one of these, where it
+// reads it.
 
 #include <array>
 #include <string>
@@ -11,9 +13,11 @@ class ValueFields {
   public:
     static constexpr int kSize = 16;
 
-    // Every split overwrites the whole table.
+    ValueFields() = default;
+    explicit ValueFields(const std::string& list, char separator = ',') { split(list, separator); }
+
+    // Every split overwrites all 16 entries.
     void split(const std::string& list, char separator = ',');
-    void clear() { entries_.fill(std::string()); }
     const std::string& operator[](int index) const { return entries_.at(index); }
 
   private:

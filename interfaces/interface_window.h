@@ -3,6 +3,8 @@
 // station frame or port test operation. The window binding calls these after a user's action only; what the
 // program itself chooses in a list runs the follow-up operation directly.
 
+#include "link/interface_record.h"
+
 namespace pnl {
 
 class Program;
@@ -35,6 +37,9 @@ class InterfaceWindowController {
   private:
     Program& program_;
     InterfaceWindowForm& form_;
+    // The chosen port's record as read when the port was chosen; emptied once another kind is chosen, so that
+    // the page starts from its defaults until the port is chosen again.
+    InterfaceRecord portRecord_;
 };
 
 }  // namespace pnl

@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
+#include "app/value_fields.h"
 #include "platform/collation.h"
 #include "residents/resident_table.h"
 #include "residents/station_name.h"
@@ -27,7 +28,7 @@ bool assignedTo(const std::string& assignment, int station) {
            assignment[station] == '1';
 }
 
-std::optional<std::string> TransferLine(Program& program, const ResidentColumns& row) {
+std::optional<std::string> TransferLine(Program& /*program*/, const ResidentColumns& row) {
     const std::string name = stationName(row.name, row.firstName);
     if (name.empty())
         return std::nullopt;
@@ -38,8 +39,7 @@ std::optional<std::string> TransferLine(Program& program, const ResidentColumns&
     std::int64_t secondSerial = 0;
     if (!row.serial.empty()) {
         firstSerial = leadingNumber(row.serial);
-        FieldOf(program, row.trigger);
-        secondSerial = leadingNumber(program.FieldTable[2]);
+        secondSerial = leadingNumber(ValueFields(row.trigger)[2]);
     }
 
     std::int64_t code = row.code.empty() ? 0 : leadingNumber(row.code);
@@ -50,9 +50,8 @@ std::optional<std::string> TransferLine(Program& program, const ResidentColumns&
            "|" + std::to_string(code);
 }
 
-ImageFields splitTransferLine(Program& program, const std::string& line) {
-    program.FieldTable.split(line, '|');
-    const ValueFields& f = program.FieldTable;
+ImageFields splitTransferLine(Program& /*program*/, const std::string& line) {
+    const ValueFields f(line, '|');
     return ImageFields{f[0], f[1], leadingNumber(f[2]), leadingNumber(f[3]), leadingNumber(f[4])};
 }
 

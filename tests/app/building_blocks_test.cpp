@@ -12,6 +12,8 @@
 #include "app/installation_folder.h"
 #include "app/instance_lock.h"
 #include "app/log_reader.h"
+#include "app/records.h"
+#include "app/station_records.h"
 #include "app/text.h"
 #include "app/value_fields.h"
 #include "platform/cipher.h"
@@ -24,7 +26,7 @@ namespace pnl {
 namespace {
 
 // Value lists and text helpers where the station and interface tests do not reach.
-TEST(FieldTableAndText, SixteenFieldsUmlautsAndOverflow) {
+TEST(ValueListsAndText, SixteenFieldsUmlautsAndOverflow) {
     ValueFields fields;
     std::string twenty = "0";
     for (int i = 1; i < 20; ++i)
@@ -84,6 +86,27 @@ TEST(ValueLists, SixteenFieldsSurviveAndTheRestIsDropped) {
             entries.push_back(fields[i]);
         EXPECT_EQ(entries, row.entries) << row.name;
     }
+}
+
+// Level and station records read every field as stored (no trimming, the rest past the fields dropped), and
+// write back what the editors enter.
+TEST(StoredRecords, LevelAndStationRecordsReadAsStoredAndWriteTheirValueList) {
+    const LevelRecord lower = parseLevelRecord("true,012345,b,extra");
+    EXPECT_EQ(lower.code, "012345");
+    EXPECT_EQ(lower.kind, "B");
+    EXPECT_FALSE(lower.enabledExactly());  // the password check wants "TRUE" exactly
+    EXPECT_TRUE(lower.enabledAnyCase());   // the level editor shows it enabled
+    EXPECT_EQ(formatLevelRecord({"TRUE", "123456", "P"}), "TRUE,123456,P");
+    EXPECT_EQ(formatLevelRecord({"FALSE", "123456", "B"}), "FALSE,,B");  // a disabled level keeps no code
+
+    const StationRecord odd = parseStationRecord(7, " PNL-B ,Haupt eingang , 012345,,true,x");
+    EXPECT_EQ(odd.type + "|" + odd.label + "|" + odd.serial + "|" + odd.phone,
+              " PNL-B |Haupt eingang | 012345|");
+    EXPECT_TRUE(odd.olderFirmware);
+    EXPECT_TRUE(odd.listed());
+    EXPECT_FALSE(parseStationRecord(8, "PNL-B,,1,,FALSE").listed());  // in use, but without a label
+    for (const std::string value : {"PNL-B,Haupteingang,012345,,FALSE", "PNL-A,Nord,000001,0301234,TRUE"})
+        EXPECT_EQ(formatStationRecord(parseStationRecord(0, value)), value);
 }
 
 TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {
