@@ -23,31 +23,15 @@ std::string firstColumn(const std::string& line) {
 
 }  // namespace
 
-bool assignedTo(const std::string& assignment, int station) {
-    return station >= 0 && static_cast<std::size_t>(station) < assignment.size() &&
-           assignment[station] == '1';
-}
-
-std::optional<std::string> TransferLine(Program& /*program*/, const ResidentColumns& row) {
-    const std::string name = stationName(row.name, row.firstName);
+std::optional<std::string> TransferLine(const Resident& resident) {
+    const std::string name = stationName(resident.name, resident.firstName);
     if (name.empty())
         return std::nullopt;
-
-    const std::string apartment = leftChars(trim(withoutBars(row.apartment)), kApartmentChars);
-
-    std::int64_t firstSerial = 0;
-    std::int64_t secondSerial = 0;
-    if (!row.serial.empty()) {
-        firstSerial = leadingNumber(row.serial);
-        secondSerial = leadingNumber(ValueFields(row.trigger)[2]);
-    }
-
-    std::int64_t code = row.code.empty() ? 0 : leadingNumber(row.code);
-    if (code < 0 || code > kMaxAccessCode)
-        code = 0;
-
+    const std::string apartment = leftChars(trim(withoutBars(resident.apartment)), kApartmentChars);
+    const std::int64_t firstSerial = resident.serial.value_or(0);
+    const std::int64_t secondSerial = resident.serial ? resident.secondSerial : 0;
     return name + "|" + apartment + "|" + std::to_string(firstSerial) + "|" + std::to_string(secondSerial) +
-           "|" + std::to_string(code);
+           "|" + std::to_string(resident.code);
 }
 
 ImageFields splitTransferLine(Program& /*program*/, const std::string& line) {
@@ -78,11 +62,10 @@ void EncodeStation(Program& program, ColumnList& transferList, int station) {
 
     std::vector<std::string> lines;
     for (table->moveFirst(); !table->eof(); table->moveNext()) {
-        if (!assignedTo(table->value("PNL"), station))
+        const Resident resident = table->current();
+        if (station < 0 || station >= kStationCount || !resident.stations.test(station))
             continue;
-        const ResidentColumns row{table->value("Name"),  table->value("Vorname"),    table->value("Wnr"),
-                                  table->value("sernr"), table->value("AUSLOESUNG"), table->value("code")};
-        if (auto line = TransferLine(program, row))
+        if (auto line = TransferLine(resident))
             lines.push_back(std::move(*line));
     }
     sortTransferLines(lines);

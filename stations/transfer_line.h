@@ -19,22 +19,14 @@
 namespace pnl {
 
 class Program;
+struct Resident;
 
 inline constexpr std::size_t kApartmentChars = 6;
-inline constexpr std::int64_t kMaxAccessCode = 9999;
 
-// A resident row's columns as read from the table (empty when the column has no value).
-struct ResidentColumns {
-    std::string name, firstName, apartment, serial, trigger, code;
-};
-
-// True when position `station` of the assignment, as stored, exists and is "1".
-bool assignedTo(const std::string& assignment, int station);
-
-// The transfer line of a row; nothing for a row without a name. A "|" inside the name, first name or
-// apartment number is removed first, so the line always splits into its five fields again. Splitting the
-// trigger column uses the program's value-list splitter.
-std::optional<std::string> TransferLine(Program& program, const ResidentColumns& row);
+// The transfer line of a resident; nothing for a resident without a name. A "|" inside the name, first name
+// or apartment number is removed first, so the line always splits into its five fields again. Without a first
+// serial number the second one is not sent either.
+std::optional<std::string> TransferLine(const Resident& resident);
 
 // The fields of a line, split at "|" into the program's field table.
 ImageFields splitTransferLine(Program& program, const std::string& line);
