@@ -42,6 +42,14 @@ StationRecord readStation(Program& program, int number) {
     return parseStationRecord(number, program.settings.read(kStationSection, stationKey(number)));
 }
 
+std::vector<int> stationNumbers(const std::vector<StationRecord>& stations) {
+    std::vector<int> numbers;
+    numbers.reserve(stations.size());
+    for (const StationRecord& station : stations)
+        numbers.push_back(station.number);
+    return numbers;
+}
+
 std::vector<StationRecord> listedStations(Program& program) {
     std::vector<StationRecord> stations;
     for (int number = 0; number < kStationSlots; ++number) {

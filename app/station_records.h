@@ -45,5 +45,7 @@ StationRecord readStation(Program& program, int number);
 
 // Every listed station in the order of its number.
 std::vector<StationRecord> listedStations(Program& program);
+// Their numbers, in their order.
+std::vector<int> stationNumbers(const std::vector<StationRecord>& stations);
 
 }  // namespace pnl

@@ -17,8 +17,8 @@
 #include <memory>
 #include <string>
 
+#include "app/station_records.h"
 #include "app/text.h"
-#include "forms/transfer_dialog.h"
 #include "platform/posix_serial.h"
 #include "residents/resident_table.h"
 #include "stations/resident_image.h"
@@ -160,10 +160,8 @@ int runOnWireModel(int records) {
     sim::Simulator simulator(inst.loop, setup);
     test::attachSimulator(inst.serial, simulator, inst.loop);
 
-    TransferDialogForm form;
-    FillTransferTree(program, form);
-    form.stationTree.setAllChecked(true);
-    const TransferResult result = TransferRun(program, form);
+    StationDirectories directories(program);
+    const TransferResult result = TransferRun(program, directories, stationNumbers(listedStations(program)));
     const double took = static_cast<double>(inst.loop.now()) / 1000.0;
     const double pauses = pausesOfOneStation(records);
     const double off = (took - pauses) / pauses * 100.0;
@@ -208,12 +206,11 @@ int run(int records, const std::string& tool) {
     program.database = std::move(db);
     program.residents = std::make_shared<ResidentTable>(*program.database);
 
-    TransferDialogForm form;
-    FillTransferTree(program, form);
-    form.stationTree.setAllChecked(true);
+    StationDirectories directories(program);
+    const std::vector<int> stations = stationNumbers(listedStations(program));
 
     const auto start = std::chrono::steady_clock::now();
-    const TransferResult result = TransferRun(program, form);
+    const TransferResult result = TransferRun(program, directories, stations);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     const double pauses = pausesOfOneStation(records);

@@ -120,6 +120,7 @@ struct ResidentTable::Impl {
     bool noMatch = false;
     Stamp stamp;
     bool inTransaction = false;  // between begin() and commit() or rollback()
+    std::uint64_t revision = 0;  // counts the changes of `rows`
 
     void bind() {
         bound = false;
@@ -194,6 +195,7 @@ struct ResidentTable::Impl {
     // Reads every row again; the cursor stays on its row, or on the one that followed it when it is gone.
     void reload() {
         const std::optional<std::int64_t> at = currentKeyOrNext();
+        ++revision;
         rows.clear();
         if (bound) {
             const auto result = db.query("SELECT " + selectList + " FROM " + table + " ORDER BY rowid");
@@ -290,6 +292,7 @@ struct ResidentTable::Impl {
 
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
+        ++revision;
         if (inTransaction)
             return true;
         const Stamp now = readStamp();
@@ -332,6 +335,11 @@ void ResidentTable::moveNext() {
 
 bool ResidentTable::eof() const {
     return impl_->pos >= impl_->rows.size();
+}
+
+std::uint64_t ResidentTable::revision() {
+    impl_->refreshIfChanged();
+    return impl_->revision;
 }
 
 bool ResidentTable::findId(std::int64_t id) {

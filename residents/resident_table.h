@@ -59,6 +59,9 @@ class ResidentTable {
     void moveNext();
     // True when the cursor stands past the last row (or the table is empty).
     bool eof() const;
+    // A number that changes whenever the rows change: by a write through this table or through any other
+    // connection. What is built from the rows is built again only when it changed.
+    std::uint64_t revision();
 
     // Find first in table order; the found row becomes current, and without a match the cursor stays where it
     // was. The result is also kept as noMatch(). Every value is a bound parameter.

@@ -1,5 +1,7 @@
 #include "stations/transfer_dialog.h"
 
+#include <cmath>
+
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/transfer_dialog.h"
@@ -14,42 +16,88 @@ namespace {
 
 constexpr const char* kSummaryTitle = "Datenübertragung zur PNL";
 
-// The dialog's status line.
-class StatusLineProgress : public TransferProgress {
-  public:
-    explicit StatusLineProgress(TransferDialogForm& form) : form_(form) {}
-    void runStatus(const RunStatus& status) override { form_.status.setCaption(statusLine(status)); }
+void setControlsEnabled(TransferDialogForm& form, bool on) {
+    form.start.setEnabled(on);
+    form.selectAll.setEnabled(on);
+    form.stationTree.setEnabled(on);
+}
 
-  private:
-    TransferDialogForm& form_;
-};
+// The stations of the tree's ticked nodes, in tree order.
+std::vector<int> tickedStations(const CheckTree& tree) {
+    std::vector<int> stations;
+    for (const CheckTree::Node& node : tree.nodes())
+        if (node.checked)
+            stations.push_back(stationOfNodeKey(node.key));
+    return stations;
+}
 
 }  // namespace
 
+void TransferDialogProgress::portOpened(int, Ms) {
+    setControlsEnabled(form_, false);
+}
+
+void TransferDialogProgress::stationStarted(int station, const std::string&, int, Ms) {
+    form_.transferList.setLines(transferLines(directories_.of(station)));
+    form_.progress.setValue(0);
+    form_.progress.setVisible(true);
+}
+
+void TransferDialogProgress::recordWritten(int, int record, int records, Ms) {
+    // 0 after the first record, 100 after the last; a single record leaves the bar at 0.
+    if (records >= 2)
+        form_.progress.setValue(static_cast<int>(std::lround((record - 1) * 100.0 / (records - 1))));
+}
+
+void TransferDialogProgress::sendingStopped(int) {
+    form_.progress.setVisible(false);
+}
+
+void TransferDialogProgress::stationEnded(int station, const std::string&, StationOutcome outcome) {
+    if (outcome == StationOutcome::NotSent)
+        return;  // left ticked, so that starting again sends it
+    form_.transferList.setLines(outcome == StationOutcome::Skipped ? std::vector<std::string>{}
+                                                                   : transferLines(directories_.of(station)));
+    const int node = form_.stationTree.findKey(stationNodeKey(station));
+    if (node >= 0)
+        form_.stationTree.setChecked(node, false);
+}
+
+void TransferDialogProgress::runStatus(const RunStatus& status) {
+    form_.status.setCaption(statusLine(status));
+}
+
+StationDifference TransferDialogController::differenceOf(int node) {
+    const int station = stationOfNodeKey(form_.stationTree.node(node).key);
+    return StationDifferenceOf(program_, station, directories_.of(station));
+}
+
 void TransferDialogController::showStationStates() {
     std::vector<std::string> lines;
-    for (const CheckTree::Node& node : form_.stationTree.nodes()) {
-        const StationDifference difference = StationDifferenceOf(program_, stationOfNodeKey(node.key));
-        lines.push_back(node.text + "|" + statusText(difference) + "|" +
+    for (int node = 0; node < form_.stationTree.count(); ++node) {
+        const StationDifference difference = differenceOf(node);
+        lines.push_back(form_.stationTree.node(node).text + "|" + statusText(difference) + "|" +
                         (difference.lastSent ? germanDateTime(*difference.lastSent) : "–"));
     }
     form_.stationStates.setLines(std::move(lines));
 }
 
 void TransferDialogController::selectChanged() {
-    TickChangedStations(program_, form_.stationTree);
+    for (int node = 0; node < form_.stationTree.count(); ++node)
+        form_.stationTree.setChecked(node, differenceOf(node).differs());
 }
 
 void TransferDialogController::stationHighlighted(int index) {
     if (running_ || index < 0 || index >= form_.stationTree.count())
         return;
-    const StationDifference difference =
-        StationDifferenceOf(program_, stationOfNodeKey(form_.stationTree.node(index).key));
-    form_.transferList.setLines(differenceLines(difference, true));
+    form_.transferList.setLines(differenceLines(differenceOf(index), true));
 }
 
 void TransferDialogController::load() {
-    FillTransferTree(program_, form_);
+    directories_.forget();
+    form_.stationTree.clear();
+    for (const StationRecord& station : listedStations(program_))
+        form_.stationTree.addNode(stationNodeKey(station.number), station.label);
     showStationStates();
     const IniFile own(program_.fs, program_.path(kOwnSettingsFile));
     form_.checkPresence.setChecked(upper(own.read(kOwnTransferSection, kPresenceCheckKey)) == "TRUE");
@@ -87,14 +135,17 @@ void TransferDialogController::startTransfer() {
     running_ = true;
     for (;;) {
         stopAfterStation_ = false;
-        StatusLineProgress status(form_);
+        TransferDialogProgress progress(form_, directories_);
         TransferOptions options;
         options.checkPresence = form_.checkPresence.checked();
         options.stopAfterStation = &stopAfterStation_;
-        const TransferResult result = TransferRun(program_, form_, &status, options);
+        const TransferResult result =
+            TransferRun(program_, directories_, tickedStations(form_.stationTree), &progress, options);
         form_.status.setCaption("");
         if (!result.started)
             break;
+        setControlsEnabled(form_, true);
+        directories_.forget();
         showStationStates();
         const std::vector<int> retry = result.failedStations();
         if (retry.empty()) {
