@@ -103,9 +103,7 @@ int RunImportCommand(Program& caller, const std::string& file, bool dryRun, cons
     }
     if (!ApplyImport(program, preview, false, &why))
         return couldNotRun(out, why);
-    // The cursor refers to the connection, so it goes first; the commit needs both closed.
-    program.residents.reset();
-    program.database.reset();
+    program.closeDatabase();  // the commit needs the working copy closed
     const CommitResult result = CommitWorkingCopies(program);
     if (result.outcome != CommitOutcome::Saved)
         return couldNotRun(out, result.message);

@@ -3,8 +3,8 @@
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/records.h"
+#include "app/resident_table.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 namespace {

@@ -1,4 +1,4 @@
-#include "residents/resident_table.h"
+#include "app/resident_table.h"
 
 #include <algorithm>
 #include <array>
