@@ -67,8 +67,8 @@ int stationsIn(Program& program, const std::string& settings) {
 }
 
 void reopenWorkingCopy(Program& program) {
-    program.DataBewo = Database::open(program.path(kDatabaseCopy));
-    if (program.DataBewo && program.bindResidentTable)
+    program.database = Database::open(program.path(kDatabaseCopy));
+    if (program.database && program.bindResidentTable)
         program.bindResidentTable();
 }
 
@@ -101,7 +101,7 @@ bool RestoreBackup(Program& program, const std::string& folder) {
     const std::string staged = database + ".wiederherstellen";
     // The cursor refers to the connection, so it goes first.
     program.residents.reset();
-    program.DataBewo.reset();
+    program.database.reset();
     std::string why;
     if (!isBackupName(folder) || !program.fs.fileExists(base + kSettingsFile))
         return restoreFailed(program, "Die Sicherung " + folder + " ist nicht vollständig.");

@@ -9,8 +9,8 @@ Program::Program(const Platform& platform, std::string folderPath)
       serial(platform.serial),
       ports(platform.ports),
       folder(std::move(folderPath)),
-      InitX(platform.fs),
-      InitPwd(platform.fs),
+      settings(platform.fs),
+      originalSettings(platform.fs),
       pause(platform.loop) {}
 
 Program::~Program() = default;

@@ -15,7 +15,7 @@ constexpr const char* kTitle = "Änderungen speichern";
 void closeDatabase(Program& program) {
     // The cursor refers to the connection, so it goes first.
     program.residents.reset();
-    program.DataBewo.reset();
+    program.database.reset();
 }
 
 void removeFlag(Program& program) {
@@ -26,8 +26,8 @@ void removeFlag(Program& program) {
 
 // After a commit that could not complete the run goes on: the working copy is opened again.
 void reopenDatabase(Program& program) {
-    program.DataBewo = Database::open(program.path(kDatabaseCopy));
-    if (program.DataBewo && program.bindResidentTable)
+    program.database = Database::open(program.path(kDatabaseCopy));
+    if (program.database && program.bindResidentTable)
         program.bindResidentTable();
 }
 

@@ -10,9 +10,9 @@ namespace pnl::bench {
 void fillResidents(test::Installation& inst, const std::string& stations, int count, int stationChoices) {
     Program& program = *inst.program;
     inst.writeFile(kSettingsCopy, "[PNLXXX]\n" + stations + "[Berechtigungen]\n");
-    program.InitX.setFileName(inst.path(kSettingsCopy));
-    program.DataBewo = Database::create(inst.path(kDatabaseCopy));
-    Database& db = *program.DataBewo;
+    program.settings.setFileName(inst.path(kSettingsCopy));
+    program.database = Database::create(inst.path(kDatabaseCopy));
+    Database& db = *program.database;
     db.exec(
         "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name VARCHAR(50), "
         "Vorname VARCHAR(50), Wnr VARCHAR(8), sernr INTEGER, AUSLOESUNG VARCHAR(50), code INTEGER, "

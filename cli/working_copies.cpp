@@ -15,10 +15,10 @@ bool openWorkingCopies(Program& program, std::string* why) {
         *why = "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!";
         return false;
     }
-    program.InitX.setFileName(program.path(kSettingsCopy));
+    program.settings.setFileName(program.path(kSettingsCopy));
     // The window's start-up checks: a database the window calls damaged ends the run with the same text.
     program.bindResidentTable = [&program] {
-        program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+        program.residents = std::make_shared<ResidentTable>(*program.database);
         return program.residents->bound();
     };
     return CheckDatabaseWorkingCopy(program, why);

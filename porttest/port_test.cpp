@@ -2,7 +2,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/frm_com.h"
+#include "forms/interface_window.h"
 #include "link/interface_record.h"
 #include "link/serial_link_claim.h"
 #include "link/station_probe.h"
@@ -11,23 +11,23 @@ namespace pnl {
 
 namespace {
 
-void setTestControls(FrmCOM& form, bool on) {
-    form.CmdCOMTest.setEnabled(on);
-    form.CboCOMs.setEnabled(on);
-    form.CboCOMDev.setEnabled(on);
-    form.CmdCOMSave.setEnabled(on);
+void setTestControls(InterfaceWindowForm& form, bool on) {
+    form.testStation.setEnabled(on);
+    form.portChoice.setEnabled(on);
+    form.deviceKind.setEnabled(on);
+    form.savePort.setEnabled(on);
 }
 
-void setStationButtons(FrmCOM& form, bool on) {
-    form.CmdPNLDel.setEnabled(on);
-    form.CmdPNLNeu.setEnabled(on);
-    form.CmdPNLSave.setEnabled(on);
+void setStationButtons(InterfaceWindowForm& form, bool on) {
+    form.deleteStation.setEnabled(on);
+    form.newStation.setEnabled(on);
+    form.saveStation.setEnabled(on);
 }
 
 }  // namespace
 
-void PortTest(Program& program, FrmCOM& form) {
-    const int port = portNumberOf(form.CboCOMs.text());
+void PortTest(Program& program, InterfaceWindowForm& form) {
+    const int port = portNumberOf(form.portChoice.text());
     if (port == 0)
         return;
     if (SerialLinkInUse(program)) {
@@ -41,18 +41,18 @@ void PortTest(Program& program, FrmCOM& form) {
     SerialLinkClaim claim(program, SerialLinkUse::PortTest);
     setTestControls(form, false);
     // The probe takes a few seconds: the button says what goes on meanwhile.
-    form.CmdCOMTest.setCaption(kTestRunningCaption);
-    const int entry = form.CboCOMDev.listIndex();
-    if (entry >= 0 && form.CboCOMDev.itemData(entry) == kStationLink)
+    form.testStation.setCaption(kTestRunningCaption);
+    const int entry = form.deviceKind.listIndex();
+    if (entry >= 0 && form.deviceKind.itemData(entry) == kStationLink)
         StationProbe(program, form, port);
     if (program.serial.isOpen())
         program.serial.close();
-    form.CmdCOMTest.setCaption("Testen");
+    form.testStation.setCaption("Testen");
     setTestControls(form, true);
 }
 
-void StationProbe(Program& program, FrmCOM& form, int port) {
-    const std::string serialText = form.TxtPNLSnr.text();
+void StationProbe(Program& program, InterfaceWindowForm& form, int port) {
+    const std::string serialText = form.stationSerial.text();
     if (serialText.empty()) {
         program.msgBox("Bitte wählen Sie für den Test eine PNLXXX aus!", MsgIcon::Exclamation);
         return;

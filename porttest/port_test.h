@@ -9,13 +9,13 @@ namespace pnl {
 inline constexpr const char* kTestRunningCaption = "Bitte warten …";
 
 class Program;
-struct FrmCOM;
+struct InterfaceWindowForm;
 
 // Refused with a message while the port is held by another program or while a transfer or another test uses
 // the serial line. Otherwise the port, device and test controls are off while the probe runs, the port is
 // closed afterwards and the controls are given back.
-void PortTest(Program& program, FrmCOM& form);
+void PortTest(Program& program, InterfaceWindowForm& form);
 // The probe of the display-station data link: the station whose serial number the station frame shows.
-void StationProbe(Program& program, FrmCOM& form, int port);
+void StationProbe(Program& program, InterfaceWindowForm& form, int port);
 
 }  // namespace pnl

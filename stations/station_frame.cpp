@@ -5,7 +5,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/frm_com.h"
+#include "forms/interface_window.h"
 #include "stations/station_list.h"
 
 namespace pnl {
@@ -22,13 +22,13 @@ bool hasLineBreak(const std::string& text) {
 
 // The settings file keeps its encoding (the other program reads it as Windows-1252): a character it cannot
 // carry is refused by field before anything is written.
-std::string unstorableFailure(const Program& program, const FrmCOM& form) {
+std::string unstorableFailure(const Program& program, const InterfaceWindowForm& form) {
     std::vector<std::pair<std::string, const char*>> fields = {
-        {trim(form.TxtPNLBez.text()), "Im Bezeichnungstext"}};
-    if (form.TxtPNLModem.visible())
-        fields.emplace_back(trim(form.TxtPNLModem.text()), "In der Rufnummer");
+        {trim(form.stationLabel.text()), "Im Bezeichnungstext"}};
+    if (form.phoneNumber.visible())
+        fields.emplace_back(trim(form.phoneNumber.text()), "In der Rufnummer");
     for (const auto& [text, where] : fields)
-        if (const auto character = program.InitX.firstUnstorable(text))
+        if (const auto character = program.settings.firstUnstorable(text))
             return std::string(where) + " ist das Zeichen „" + *character +
                    "“ enthalten, das ANLAGE99.INI nicht speichern kann!";
     return {};
@@ -40,9 +40,9 @@ void refuse(Program& program, const std::string& message) {
 
 // The first failing check of the frame, or nothing when it may be saved. A comma or a line break in a field
 // would shift or split the stored value list, so the label and the telephone number refuse both.
-const char* firstFailure(const FrmCOM& form) {
-    const std::string label = trim(form.TxtPNLBez.text());
-    if (form.CboPNLType.listIndex() < 0)
+const char* firstFailure(const InterfaceWindowForm& form) {
+    const std::string label = trim(form.stationLabel.text());
+    if (form.stationType.listIndex() < 0)
         return "Bitte wählen Sie eine Typenbezeichnung aus!";
     if (label.empty())
         return "Bitte geben Sie einen Bezeichnungstext ein!";
@@ -50,11 +50,11 @@ const char* firstFailure(const FrmCOM& form) {
         return "Im Bezeichnungstext dürfen keine Kommas enthalten sein!";
     if (hasLineBreak(label))
         return "Im Bezeichnungstext dürfen keine Zeilenumbrüche enthalten sein!";
-    const std::int64_t serial = leadingNumber(form.TxtPNLSnr.text());
+    const std::int64_t serial = leadingNumber(form.stationSerial.text());
     if (serial <= 0 || serial > kHighestSerialNumber)
         return "Bitte geben Sie eine Seriennummer im Bereich 0 bis 999999 ein!";
-    if (form.TxtPNLModem.visible()) {
-        const std::string phone = trim(form.TxtPNLModem.text());
+    if (form.phoneNumber.visible()) {
+        const std::string phone = trim(form.phoneNumber.text());
         if (phone.empty())
             return "Bitte geben Sie eine gültige Rufnummer für die Telefonverbindung ein!";
         if (phone.find(',') != std::string::npos)
@@ -65,33 +65,33 @@ const char* firstFailure(const FrmCOM& form) {
     return nullptr;
 }
 
-std::string stationValue(const FrmCOM& form) {
-    std::string value =
-        form.CboPNLType.text() + "," + trim(form.TxtPNLBez.text()) + "," + trim(form.TxtPNLSnr.text()) + ",";
-    if (form.TxtPNLModem.visible())
-        value += trim(form.TxtPNLModem.text());
-    value += form.ChkPNL27.visible() && form.ChkPNL27.checked() ? ",TRUE" : ",FALSE";
+std::string stationValue(const InterfaceWindowForm& form) {
+    std::string value = form.stationType.text() + "," + trim(form.stationLabel.text()) + "," +
+                        trim(form.stationSerial.text()) + ",";
+    if (form.phoneNumber.visible())
+        value += trim(form.phoneNumber.text());
+    value += form.olderFirmware.visible() && form.olderFirmware.checked() ? ",TRUE" : ",FALSE";
     return value;
 }
 
-void clearFrame(FrmCOM& form) {
-    form.CboPNLBez.setListIndex(-1);
-    form.CboPNLType.setListIndex(-1);
-    form.TxtPNLBez.setText("");
-    form.TxtPNLSnr.clear();
-    form.TxtPNLModem.setText("");
-    form.ChkPNL27.setVisible(false);
-    form.ChkPNL27.setChecked(false);
+void clearFrame(InterfaceWindowForm& form) {
+    form.stationChoice.setListIndex(-1);
+    form.stationType.setListIndex(-1);
+    form.stationLabel.setText("");
+    form.stationSerial.clear();
+    form.phoneNumber.setText("");
+    form.olderFirmware.setVisible(false);
+    form.olderFirmware.setChecked(false);
 }
 
 }  // namespace
 
-void ShowStationList(Program& program, FrmCOM& form) {
-    LoadStationList(program, form.CboPNLBez);
+void ShowStationList(Program& program, InterfaceWindowForm& form) {
+    LoadStationList(program, form.stationChoice);
     clearFrame(form);
 }
 
-void NewStation(Program& program, FrmCOM& form) {
+void NewStation(Program& program, InterfaceWindowForm& form) {
     if (LowestFreeSlot(program) >= kStationSlots) {
         refuse(program, kAllSlotsInUse);
         return;
@@ -99,30 +99,30 @@ void NewStation(Program& program, FrmCOM& form) {
     clearFrame(form);
 }
 
-void SelectStation(Program& program, FrmCOM& form) {
-    const int entry = form.CboPNLBez.listIndex();
+void SelectStation(Program& program, InterfaceWindowForm& form) {
+    const int entry = form.stationChoice.listIndex();
     if (entry < 0)
         return;
-    const StationRecord station = readStation(program, form.CboPNLBez.itemData(entry));
+    const StationRecord station = readStation(program, form.stationChoice.itemData(entry));
     if (!station.inUse())
         return;
-    form.TxtPNLBez.setText(station.label);
+    form.stationLabel.setText(station.label);
     // A type text that is none of the four leaves the type list as it is.
-    if (const int type = form.CboPNLType.findText(station.type); type >= 0) {
-        form.CboPNLType.setListIndex(type);
+    if (const int type = form.stationType.findText(station.type); type >= 0) {
+        form.stationType.setListIndex(type);
         ApplyTypeRule(form);
     }
     // A serial number that the six-digit field cannot hold leaves the field empty.
-    if (!form.TxtPNLSnr.setText(station.serial))
-        form.TxtPNLSnr.clear();
-    if (form.TxtPNLModem.visible())
-        form.TxtPNLModem.setText(station.phone);
-    form.ChkPNL27.setChecked(station.olderFirmware);
+    if (!form.stationSerial.setText(station.serial))
+        form.stationSerial.clear();
+    if (form.phoneNumber.visible())
+        form.phoneNumber.setText(station.phone);
+    form.olderFirmware.setChecked(station.olderFirmware);
 }
 
-void SaveStation(Program& program, FrmCOM& form) {
+void SaveStation(Program& program, InterfaceWindowForm& form) {
     int slot = 0;
-    const int entry = form.CboPNLBez.listIndex();
+    const int entry = form.stationChoice.listIndex();
     if (entry < 0) {
         slot = LowestFreeSlot(program);
         if (slot >= kStationSlots) {
@@ -130,7 +130,7 @@ void SaveStation(Program& program, FrmCOM& form) {
             return;
         }
     } else {
-        slot = form.CboPNLBez.itemData(entry);
+        slot = form.stationChoice.itemData(entry);
     }
     if (const char* failure = firstFailure(form)) {
         refuse(program, failure);
@@ -140,36 +140,36 @@ void SaveStation(Program& program, FrmCOM& form) {
         refuse(program, failure);
         return;
     }
-    if (!program.InitX.write(kStationSection, stationKey(slot), stationValue(form))) {
+    if (!program.settings.write(kStationSection, stationKey(slot), stationValue(form))) {
         program.msgBox("Die PNL konnte nicht gespeichert werden!", MsgIcon::Critical);
         return;
     }
-    LoadStationList(program, form.CboPNLBez);
-    form.CboPNLBez.setListIndex(form.CboPNLBez.findData(slot));
+    LoadStationList(program, form.stationChoice);
+    form.stationChoice.setListIndex(form.stationChoice.findData(slot));
     SelectStation(program, form);
 }
 
-void DeleteStation(Program& program, FrmCOM& form) {
-    const int entry = form.CboPNLBez.listIndex();
+void DeleteStation(Program& program, InterfaceWindowForm& form) {
+    const int entry = form.stationChoice.listIndex();
     if (entry < 0)
         return;
-    if (!program.InitX.write(kStationSection, stationKey(form.CboPNLBez.itemData(entry)), "")) {
+    if (!program.settings.write(kStationSection, stationKey(form.stationChoice.itemData(entry)), "")) {
         program.msgBox("Die PNL konnte nicht gelöscht werden!", MsgIcon::Critical);
         return;
     }
-    form.CboPNLBez.removeItem(entry);
-    form.CboPNLBez.setListIndex(-1);
-    form.CboPNLType.setListIndex(-1);
-    form.TxtPNLBez.setText("");
-    form.TxtPNLSnr.clear();
-    form.ChkPNL27.setVisible(false);
+    form.stationChoice.removeItem(entry);
+    form.stationChoice.setListIndex(-1);
+    form.stationType.setListIndex(-1);
+    form.stationLabel.setText("");
+    form.stationSerial.clear();
+    form.olderFirmware.setVisible(false);
 }
 
-void ApplyTypeRule(FrmCOM& form) {
-    const int type = form.CboPNLType.listIndex();
+void ApplyTypeRule(InterfaceWindowForm& form) {
+    const int type = form.stationType.listIndex();
     if (type < 0)
         return;
-    form.ChkPNL27.setVisible(type != kTypeWithoutOldFirmware);
+    form.olderFirmware.setVisible(type != kTypeWithoutOldFirmware);
 }
 
 }  // namespace pnl

@@ -8,7 +8,7 @@ namespace pnl {
 
 int LowestFreeSlot(Program& program) {
     for (int number = 0; number < kStationSlots; ++number)
-        if (program.InitX.read(kStationSection, stationKey(number)).empty())
+        if (program.settings.read(kStationSection, stationKey(number)).empty())
             return number;
     return kStationSlots;
 }

@@ -11,7 +11,7 @@
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_lock.h"
 #include "porttest/port_test.h"
-#include "support/com_window.h"
+#include "support/interface_window_scene.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"
 
@@ -24,9 +24,9 @@ const std::string kAnswer = "?*23456789012345678";
 const std::string kAllEnabled = "1111111";
 
 // The interface window on COM2, the station link, with station 123456 chosen.
-struct ProbeWindow : ComWindow {
+struct ProbeWindow : InterfaceWindowScene {
     ProbeWindow()
-        : ComWindow(
+        : InterfaceWindowScene(
               "[Schnittstellen]\r\nCOM2=30,FALSE\r\n[PNLXXX]\r\nPNL00=PNL-B,Haupteingang,123456,,FALSE\r\n") {
         choosePort("COM2");
         chooseStation("Haupteingang");
@@ -35,8 +35,8 @@ struct ProbeWindow : ComWindow {
     std::string enabled() const {
         std::string digits;
         for (const Control* control : std::initializer_list<const Control*>{
-                 &form.CmdCOMTest, &form.CboCOMs, &form.CboCOMDev, &form.CmdCOMSave, &form.CmdPNLNeu,
-                 &form.CmdPNLSave, &form.CmdPNLDel})
+                 &form.testStation, &form.portChoice, &form.deviceKind, &form.savePort, &form.newStation,
+                 &form.saveStation, &form.deleteStation})
             digits += control->enabled() ? "1" : "0";
         return digits;
     }
@@ -75,7 +75,7 @@ TEST(PortTest, FindsTheStationWithTheExactBytesAndPauses) {
 
     // A silent station, and the highest serial number in its six hex digits.
     window.serial.onOutput = nullptr;
-    window.form.TxtPNLSnr.setText("999999");
+    window.form.stationSerial.setText("999999");
     window.test();
     ASSERT_EQ(window.serial.sent.size(), 6u);
     EXPECT_EQ(window.serial.sent[3].bytes, "\x01(0F423F01\x04");
@@ -119,7 +119,7 @@ TEST(PortTest, RefusedWhileThePortOrTheLineIsInUse) {
 
 TEST(PortTest, SendsNothingWithoutAStationADeviceOrAnOpenPort) {
     ProbeWindow window;
-    window.controller.CmdPNLNeu_Click();
+    window.controller.newStation();
     window.test();
     EXPECT_EQ(window.dialogs.last().text, "Bitte wählen Sie für den Test eine PNLXXX aus!");
     EXPECT_EQ(std::count(window.serial.calls.begin(), window.serial.calls.end(), "open"), 0);
@@ -136,7 +136,7 @@ TEST(PortTest, SendsNothingWithoutAStationADeviceOrAnOpenPort) {
     window.chooseStation("Haupteingang");
     window.serial.failOpen = true;
     window.dialogs.whileShown = [&window](const Message&) {
-        EXPECT_EQ(window.form.CmdCOMTest.caption(), "Bitte warten …");
+        EXPECT_EQ(window.form.testStation.caption(), "Bitte warten …");
     };
     const std::int64_t start = window.loop.now();
     window.test();
@@ -145,7 +145,7 @@ TEST(PortTest, SendsNothingWithoutAStationADeviceOrAnOpenPort) {
     EXPECT_NE(text.find("Die PNL wurde nicht gesucht."), std::string::npos) << text;
     EXPECT_EQ(window.loop.now(), start);
     EXPECT_EQ(window.enabled(), kAllEnabled);
-    EXPECT_EQ(window.form.CmdCOMTest.caption(), "Testen");
+    EXPECT_EQ(window.form.testStation.caption(), "Testen");
     EXPECT_TRUE(window.serial.sent.empty());
 }
 
@@ -171,15 +171,15 @@ TEST(ProbeOverPseudoTerminal, FindsTheStationAndGivesThePortBack) {
     simulator.setOutput([&pty](const std::string& bytes) { pty->write(bytes); });
     const int watch = loop.watchReadable(pty->masterFd(), [&] { simulator.receive(pty->readAvailable()); });
 
-    program.InitX.setFileName(program.path(kSettingsFile));
-    FrmCOM form;
-    FrmCOMController controller(program, form);
-    controller.Form_Load();
-    form.CboCOMs.setListIndex(form.CboCOMs.findText("COM1"));
-    controller.CboCOMs_Click();
-    form.CboPNLBez.setListIndex(form.CboPNLBez.findText("Haupteingang"));
-    controller.CboPNLBez_Click();
-    controller.CmdCOMTest_Click();
+    program.settings.setFileName(program.path(kSettingsFile));
+    InterfaceWindowForm form;
+    InterfaceWindowController controller(program, form);
+    controller.load();
+    form.portChoice.setListIndex(form.portChoice.findText("COM1"));
+    controller.portChosen();
+    form.stationChoice.setListIndex(form.stationChoice.findText("Haupteingang"));
+    controller.stationChosen();
+    controller.testStation();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().text,
               "Die PNLXXX mit der Seriennr. 012345\n\rwurde am ausgewählten Port gefunden!");

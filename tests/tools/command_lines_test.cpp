@@ -103,16 +103,16 @@ void prepare(Setup setup, Installation& inst, FileLock& lock) {
     inst.writeFile("neu.csv", "Nachname;Vorname;Wohnung;Seriennummer\r\nNeumann;Nina;Z99;777777\r\n");
     if (setup == Setup::MainEntranceSent) {
         Program& program = *inst.program;
-        program.DataBewo = Database::open(inst.path(kDatabaseFile));
-        ASSERT_TRUE(program.DataBewo);
-        program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+        program.database = Database::open(inst.path(kDatabaseFile));
+        ASSERT_TRUE(program.database);
+        program.residents = std::make_shared<ResidentTable>(*program.database);
         ColumnList lines;
         EncodeStation(program, lines, 0);
         ASSERT_TRUE(writeStationState(
             program, 0,
             StationState{true, DateTime{2026, 12, 6, 9, 30, 0}, 12345, Firmware::V3, lines.lines()}));
         program.residents.reset();
-        program.DataBewo.reset();
+        program.database.reset();
     }
     if (setup == Setup::InUse) {
         ASSERT_EQ(lock.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);

@@ -251,7 +251,7 @@ ProgramRun run(const std::string& arguments, const std::string& environment = ""
 TEST(LogTool, PrintsARunAndMarksEveryLineThatWasTamperedWith) {
     test::Installation inst;
     ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), nullptr));
-    inst.program->UserLevel = 3;
+    inst.program->userLevel = 3;
     ASSERT_EQ(StartUp(*inst.program, {}), StartResult::Running);
     for (const char* text : {"zwei", "drei", "vier", "fünf"})
         EventLog(*inst.program, text);
