@@ -158,7 +158,7 @@ const std::vector<Row>& rows() {
               "  --check              mit --transfer: jede Station an direkter Leitung vor dem Senden "
               "fragen,",
               "  --dry-run            mit --transfer: Stand und Unterschiede jeder gewählten Station zeigen,",
-              "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jede Station hat ihre Bewohner",
+              "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jeder Station wurden ihre Bewohner",
               "Installationsordner, das Programm läuft schon für den Ordner, keine Schnittstelle, kein "
               "Zugang)."}},
         {.name = "setup version",
