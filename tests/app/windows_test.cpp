@@ -354,7 +354,7 @@ TEST_F(MainWindowFixture, TheMenusSwitchPagesAndTheAlarmShowsTheLevelAndALogProb
     main.openInfo();
     EXPECT_EQ(transferDialogs, 1);
     EXPECT_TRUE(form.levelsFrame.visible());
-    EXPECT_EQ(infoVersion, "Version: 2.014");
+    EXPECT_EQ(infoVersion, "Version: 2.10");
     EXPECT_FALSE(info.title.caption().empty() || info.copyright.caption().empty());
 
     // The alarm writes the level and, once, a log line that could not be written.
