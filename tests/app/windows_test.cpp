@@ -302,7 +302,7 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
 struct MainWindowFixture : ::testing::Test {
     MainWindowFixture() : levels(program(), form), main(program(), form, com, info, levels) {
         com.setVisible(false);
-        main.seams.OpenResidentView = [this] { ++residentViewsOpened; };
+        main.seams.openResidentView = [this] { ++residentViewsOpened; };
         main.seams.showTransferDialog = [this] { ++transferDialogs; };
         main.seams.showProjectInfo = [this] { infoVersion = info.version.caption(); };
         main.seams.interfaceWindowOpened = [this] { ++interfaceOpenings; };
