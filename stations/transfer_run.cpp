@@ -105,7 +105,7 @@ void FillTransferTree(Program& program, TransferDialogForm& form) {
         form.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* outer,
+TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* progress,
                            const TransferOptions& options) {
     TransferResult result;
     if (SerialLinkInUse(program)) {
@@ -136,9 +136,9 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
     CheckTree& tree = form.stationTree;
     std::vector<int> nodes;
     const bool probing = options.checkPresence && !link->modem;
-    RunProgress progress(program.loop, outer, planRun(program, tree, &nodes), link->modem,
-                         TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs : 0));
-    progress.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
+    RunProgress run(program.loop, progress, planRun(program, tree, &nodes), link->modem,
+                    TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs : 0));
+    run.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 
     for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -150,11 +150,11 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
             // Left ticked, so that starting again sends them.
             result.stations.push_back(
                 {number, readStation(program, number).label, StationOutcome::NotSent, 0, {}});
-            progress.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
+            run.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
             continue;
         }
-        progress.beginStation(static_cast<int>(i));
-        result.stations.push_back(transferStation(program, form, *link, number, options, &progress));
+        run.beginStation(static_cast<int>(i));
+        result.stations.push_back(transferStation(program, form, *link, number, options, &run));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
         if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed)
@@ -166,7 +166,7 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
         program.serial.setDTREnable(false);
         program.serial.close();
     }
-    progress.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
+    run.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
     program.pause.TimerWait(kPauseAfterStations);
     setControlsEnabled(form, true);
     return result;
