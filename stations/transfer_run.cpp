@@ -26,7 +26,8 @@ std::int64_t secondsOf(const DateTime& t) {
     using namespace std::chrono;
     const sys_days day = year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
                                         std::chrono::day{static_cast<unsigned>(t.day)}};
-    return duration_cast<seconds>(day.time_since_epoch()).count() + t.hour * 3600 + t.minute * 60 + t.second;
+    const auto time = day.time_since_epoch() + hours{t.hour} + minutes{t.minute} + seconds{t.second};
+    return duration_cast<seconds>(time).count();
 }
 
 // The probe's frames ask whether the station answers (on a direct line only: a modem has no station on the
