@@ -1,5 +1,7 @@
 #include "app/backups.h"
 
+#include <ranges>
+
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -67,9 +69,7 @@ int stationsIn(Program& program, const std::string& settings) {
 }
 
 void reopenWorkingCopy(Program& program) {
-    program.database = Database::open(program.path(kDatabaseCopy));
-    if (program.database && program.bindResidentTable)
-        program.bindResidentTable();
+    program.useDatabase(Database::open(program.path(kDatabaseCopy)));
 }
 
 bool restoreFailed(Program& program, const std::string& why) {
@@ -85,11 +85,11 @@ bool restoreFailed(Program& program, const std::string& why) {
 std::vector<BackupInfo> ListBackups(Program& program) {
     std::vector<BackupInfo> list;
     const auto folders = BackupFolders(program);
-    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
-        const std::string base = program.path(kBackupFolder) + "/" + *it + "/";
+    for (const std::string& name : std::views::reverse(folders)) {
+        const std::string base = program.path(kBackupFolder) + "/" + name + "/";
         if (!program.fs.fileExists(base + kDatabaseFile) || !program.fs.fileExists(base + kSettingsFile))
             continue;
-        list.push_back(BackupInfo{*it, whenOf(*it), residentsIn(base + kDatabaseFile),
+        list.push_back(BackupInfo{name, whenOf(name), residentsIn(base + kDatabaseFile),
                                   stationsIn(program, base + kSettingsFile)});
     }
     return list;
@@ -99,9 +99,7 @@ bool RestoreBackup(Program& program, const std::string& folder) {
     const std::string base = program.path(kBackupFolder) + "/" + folder + "/";
     const std::string database = program.path(kDatabaseCopy);
     const std::string staged = database + ".wiederherstellen";
-    // The cursor refers to the connection, so it goes first.
-    program.residents.reset();
-    program.database.reset();
+    program.closeDatabase();
     std::string why;
     if (!isBackupName(folder) || !program.fs.fileExists(base + kSettingsFile))
         return restoreFailed(program, "Die Sicherung " + folder + " ist nicht vollständig.");

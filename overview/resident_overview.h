@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/resident_fields.h"
 #include "app/station_records.h"
-#include "residents/resident_fields.h"
 #include "residents/station_name.h"
 
 namespace pnl {

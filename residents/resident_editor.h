@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/resident_fields.h"
 #include "forms/resident_page.h"
 #include "residents/display_line.h"
-#include "residents/resident_fields.h"
 
 namespace pnl {
 

@@ -70,7 +70,7 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem) {
 }
 
 StationOutcome StationTransfer(Program& program, const StationDirectory& directory, const TransferLink& link,
-                               int station, TransferProgress* progress) {
+                               int station, TransferProgress* progress, bool answeredBeforeSending) {
     const StationRecord record = readStation(program, station);
     if (!record.inUse())
         return StationOutcome::Skipped;
@@ -117,6 +117,7 @@ StationOutcome StationTransfer(Program& program, const StationDirectory& directo
     // From the first frame on the station no longer holds what it held: recorded incomplete until the last
     // frame has left.
     StationState state{false, program.loop.clock().now(), serialNumber, firmware, transferLines(directory)};
+    state.answeredBeforeSending = answeredBeforeSending;
     writeStationState(program, station, state);
 
     if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))

@@ -83,8 +83,10 @@ std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool mo
 // Transfers the directory to the station (0..63) on the open port, with the station's record as it reads now.
 // Tells its progress while it runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more
 // to the station; a station with more residents than fit into its memory is refused with a message and gets
-// nothing.
+// nothing. The station's state records what was sent, and `answeredBeforeSending` (the presence check's
+// answer just before).
 StationOutcome StationTransfer(Program& program, const StationDirectory& directory, const TransferLink& link,
-                               int station, TransferProgress* progress = nullptr);
+                               int station, TransferProgress* progress = nullptr,
+                               bool answeredBeforeSending = false);
 
 }  // namespace pnl

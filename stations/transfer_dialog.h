@@ -1,9 +1,9 @@
 #pragma once
-// The transfer dialog's handlers: the station tree with each station's state ("aktuell", "geändert", "nie
-// übertragen", "unvollständig") and the difference of the selected one, the run with its status line,
-// "Abbrechen" after the current station, and the summary at the end. The dialog cannot be closed while a run
-// is in progress. The stations' directories are built once per opening and again only after a run or a change
-// of the residents.
+// The transfer dialog's handlers: the station tree with each station's state ("gesendet am …, seitdem
+// unverändert", "geändert", "nie übertragen", "unvollständig") and the difference of the selected one, the
+// run with its status line, "Abbrechen" after the current station, and the summary at the end. The dialog
+// cannot be closed while a run is in progress. The stations' directories are built once per opening and again
+// only after a run or a change of the residents.
 
 #include "stations/station_directory.h"
 #include "stations/transfer_run.h"

@@ -1,4 +1,4 @@
-#include "residents/resident_fields.h"
+#include "app/resident_fields.h"
 
 #include "app/text.h"
 #include "app/value_fields.h"
