@@ -480,9 +480,9 @@ bool ResidentTable::Impl::updateCurrent(const std::vector<std::pair<std::string,
     const std::int64_t key = current->key;
     std::string sets;
     std::vector<DbValue> params;
-    for (auto& [column, value] : values) {
+    for (const auto& [column, value] : values) {
         sets += (sets.empty() ? "" : ", ") + column + " = ?";
-        params.push_back(std::move(value));
+        params.push_back(value);
     }
     if (sets.empty())
         return true;

@@ -59,6 +59,7 @@ TransferResult::Station transferStation(Program& program, const StationDirectory
 std::vector<RunProgress::Planned> planRun(Program& program, StationDirectories& directories,
                                           const std::vector<int>& stations) {
     std::vector<RunProgress::Planned> plan;
+    plan.reserve(stations.size());
     for (const int number : stations)
         plan.push_back(RunProgress::Planned{number, readStation(program, number).label,
                                             static_cast<int>(directories.of(number).size())});
