@@ -159,7 +159,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
         for (const auto& node : tree.nodes())
             any |= node.checked;
         if (tree.count() > 0 && !any) {
-            out << "Alle PNL sind aktuell, nichts zu senden.\n";
+            out << "Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n";
             return kTransferAllSent;
         }
     }
