@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "link_fixture.h"
-#include "residents/resident_table.h"
 #include "stations/resident_image.h"
 #include "stations/run_progress.h"
 #include "stations/station_difference.h"

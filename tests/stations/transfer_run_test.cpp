@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "link/interface_record.h"
 #include "link_fixture.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "residents/resident_table.h"
 #include "stations/transfer_line.h"
 #include "stations/transfer_run.h"
 #include "support/real_time_loop.h"
@@ -376,9 +376,7 @@ TEST(TransferToSimulator, SampleStationsOverAPseudoTerminal) {
     FakePortQueries queries;
     Program program(Platform{fs, loop, dialogs, *serial, queries}, folder.path());
     program.settings.setFileName(program.path(kSettingsFile));
-    program.database = Database::open(program.path(kDatabaseFile));
-    ASSERT_TRUE(program.database);
-    program.residents = std::make_shared<ResidentTable>(*program.database);
+    ASSERT_TRUE(program.useDatabase(Database::open(program.path(kDatabaseFile))));
 
     sim::Simulator simulator(
         loop,
