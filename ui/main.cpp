@@ -103,5 +103,5 @@ int main(int argc, char** argv) {
         pnl::ui::scheduleScreenshots(setup, QString::fromStdString(screenshots));
     if (setup.ended())
         return 0;
-    return application.exec();
+    return QApplication::exec();
 }
