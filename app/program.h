@@ -77,12 +77,15 @@ class Program {
     std::set<int> stationsSent;
     // What holds it, for the refusal: "einen Schnittstellentest" or "eine Datenübertragung".
     std::string serialLinkUser;
-    // The connection on the database working copy (database) and the one shared resident cursor on it.
+    // The connection on the database working copy and the one shared resident cursor on it. Both are set
+    // and cleared only through useDatabase() and closeDatabase(), so the cursor never outlives its
+    // connection.
     std::unique_ptr<Database> database;
     std::shared_ptr<ResidentTable> residents;
-    // Creates `residents` on database (set by the start-up); the shutdown binds it again when a commit at
-    // exit failed and the run goes on.
-    std::function<bool()> bindResidentTable;
+    // Closes what is open, takes the connection (none: stays closed) and binds the resident cursor on it;
+    // false when there is no connection or its table cannot be bound.
+    bool useDatabase(std::unique_ptr<Database> connection);
+    void closeDatabase();
 
     // The one place that shows message boxes; an empty title gives the program's own.
     MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None,

@@ -16,9 +16,7 @@ constexpr const char* kDefective = "Datenbank QBXDATA.MDB defekt!";
 
 StartResult fatal(Program& program, const std::string& text) {
     program.msgBox(text, MsgIcon::Critical, MsgButtons::Ok, kErrorTitle);
-    // Close all open files: the resident cursor first, then its connection.
-    program.residents.reset();
-    program.database.reset();
+    program.closeDatabase();
     return StartResult::Ended;
 }
 
@@ -54,14 +52,14 @@ std::string checkAndUpgradeDatabase(Program& program) {
 // database on the copy: the table must be readable and sortable by apartment number.
 std::string bindDatabase(Program& program) {
     std::string why;
-    program.database = Database::open(program.path(kDatabaseCopy), &why);
-    if (!program.database)
+    auto database = Database::open(program.path(kDatabaseCopy), &why);
+    if (!database)
         return defective(why);
-    if (!program.database->query("SELECT count(*) FROM BEWOHNER", {}, &why))
+    if (!database->query("SELECT count(*) FROM BEWOHNER", {}, &why))
         return defective(why);
-    if (!program.database->query("SELECT * FROM BEWOHNER ORDER BY WNR LIMIT 1", {}, &why))
+    if (!database->query("SELECT * FROM BEWOHNER ORDER BY WNR LIMIT 1", {}, &why))
         return defective(why);
-    if (program.bindResidentTable && !program.bindResidentTable())
+    if (!program.useDatabase(std::move(database)))
         return defective({});
     return {};
 }
@@ -123,7 +121,6 @@ StartResult StartUp(Program& program, const StartUpSeams& seams) {
     if (!program.fs.folderExists(program.path(kInfosFolder)))
         program.fs.createFolder(program.path(kInfosFolder));
 
-    program.bindResidentTable = seams.bindResidentTable;
     if (!CheckDatabaseWorkingCopy(program, &message))
         return fatal(program, message);
 

@@ -13,8 +13,6 @@ class Program;
 struct StartUpSeams {
     // Fills the interface editor's device and port lists (the window is only loaded, not shown).
     std::function<void()> prepareInterfaceEditor;
-    // Creates the shared resident cursor on program.database; false when the table cannot be bound.
-    std::function<bool()> bindResidentTable;
     // Shows the main window, registers the clock alarm, hides the pages, applies the level's rights, opens
     // the resident view as start page and updates the status bar.
     std::function<void()> openMainWindow;

@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QTableView>
 
+#include "app/resident_table.h"
 #include "bench_residents.h"
 #include "forms/overview_page.h"
 #include "overview/overview_page.h"
 #include "overview/resident_export.h"
 #include "overview/resident_import.h"
-#include "residents/resident_table.h"
 #include "ui/overview_page_view.h"
 
 namespace pnl {

@@ -3,10 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "app/resident_table.h"
 #include "bench_residents.h"
 #include "forms/resident_page.h"
 #include "residents/resident_editor.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 namespace {

@@ -17,10 +17,10 @@
 #include <memory>
 #include <string>
 
+#include "app/resident_table.h"
 #include "app/text.h"
 #include "forms/transfer_dialog.h"
 #include "platform/posix_serial.h"
-#include "residents/resident_table.h"
 #include "stations/resident_image.h"
 #include "stations/station_link.h"
 #include "stations/transfer_run.h"
@@ -152,8 +152,7 @@ int runOnWireModel(int records) {
     auto db = writeInstallation(inst.fs, inst.folder.path(), records);
     Program& program = *inst.program;
     program.settings.setFileName(program.path(kSettingsCopy));
-    program.database = std::move(db);
-    program.residents = std::make_shared<ResidentTable>(*program.database);
+    program.useDatabase(std::move(db));
     inst.serial.wireBaud = 9600;
     sim::SimulatorSetup setup;
     setup.stations = {{12345, sim::Firmware::V3}};
@@ -205,8 +204,7 @@ int run(int records, const std::string& tool) {
     CountingDialogs dialogs;
     Program program(Platform{fs, loop, dialogs, serial, *queries}, folder.path());
     program.settings.setFileName(program.path(kSettingsCopy));
-    program.database = std::move(db);
-    program.residents = std::make_shared<ResidentTable>(*program.database);
+    program.useDatabase(std::move(db));
 
     TransferDialogForm form;
     FillTransferTree(program, form);

@@ -2,7 +2,7 @@
 // The window "Sicherungen": the pairs of QBXDATA.MDB and ANLAGE99.INI kept by earlier commits, and the
 // restore of one of them into the working copies.
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

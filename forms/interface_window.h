@@ -2,7 +2,7 @@
 // The interface window: port and device choice, the station data link page with the station frame, and the
 // modem page. Captions, tips, the fixed type list and the state before any port is chosen are set here.
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

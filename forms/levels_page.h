@@ -1,7 +1,7 @@
 #pragma once
 // The permission level page of the main window.
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

@@ -1,10 +1,10 @@
 #pragma once
 // The main window: menu bar, the resident and level pages, the status bar.
 
+#include "forms/controls.h"
 #include "forms/levels_page.h"
 #include "forms/overview_page.h"
 #include "forms/resident_page.h"
-#include "platform/controls.h"
 
 namespace pnl {
 

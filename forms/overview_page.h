@@ -2,7 +2,7 @@
 // The resident overview page of the main window: a search field over a table of every resident, the buttons
 // for the stations of the chosen rows, export and import.
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The password dialog.
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The resident page of the main window. A field's caption is the text of the label beside it.
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

@@ -3,7 +3,7 @@
 // station being sent, the three buttons, the progress bar (shown only while a station is sent), the run's
 // status line and the presence check.
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

@@ -5,8 +5,8 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/interface_window.h"
+#include "interfaces/station_editor.h"
 #include "link/interface_record.h"
-#include "stations/station_frame.h"
 
 namespace pnl {
 

@@ -3,8 +3,8 @@
 #include "forms/interface_window.h"
 #include "interfaces/interface_editor.h"
 #include "interfaces/interface_save.h"
-#include "porttest/port_test.h"
-#include "stations/station_frame.h"
+#include "interfaces/port_test.h"
+#include "interfaces/station_editor.h"
 
 namespace pnl {
 

@@ -4,9 +4,9 @@
 
 #include "app/event_log.h"
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 

@@ -2,7 +2,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 #include "stations/resident_image.h"
 
 namespace pnl {

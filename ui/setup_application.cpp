@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 
-#include "residents/resident_table.h"
+#include "app/resident_table.h"
 #include "ui/backups_window_view.h"
 #include "ui/binders.h"
 #include "ui/info_dialog_view.h"
@@ -34,10 +34,6 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
 
     // --- Start-up ---
     startUpSeams_.prepareInterfaceEditor = [this] { interfaces_.load(); };
-    startUpSeams_.bindResidentTable = [this] {
-        program_.residents = std::make_shared<ResidentTable>(*program_.database);
-        return program_.residents->bound();
-    };
     startUpSeams_.openMainWindow = [this] { main_.Open(); };
 
     // --- Password dialog PasswordDialogForm ---

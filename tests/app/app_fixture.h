@@ -76,10 +76,6 @@ struct SampleRun {
         inst.writeFile("FLAG.TXT", "");
         program.userLevel = 5;
         StartUpSeams seams;
-        seams.bindResidentTable = [this] {
-            ++binds;
-            return true;
-        };
         EXPECT_EQ(StartUp(program, seams), StartResult::Running);
         databaseBefore = inst.readFile("QBXDATA.MDB");
         settingsBefore = inst.readFile("ANLAGE99.INI");
@@ -118,7 +114,6 @@ struct SampleRun {
 
     Installation inst;
     Program program;
-    int binds = 0;
     std::string databaseBefore, settingsBefore, databaseCopy, settingsCopy;
 };
 

@@ -11,6 +11,7 @@
 #include "app/backups_window.h"
 #include "app/commit.h"
 #include "app/commit_record.h"
+#include "app/resident_table.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app_fixture.h"
@@ -31,10 +32,6 @@ struct StartScene {
         EXPECT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
         inst.program->userLevel = 3;
         seams.prepareInterfaceEditor = [this] { calls.push_back("interface editor"); };
-        seams.bindResidentTable = [this] {
-            calls.push_back("resident table");
-            return bindSucceeds;
-        };
         seams.openMainWindow = [this] { calls.push_back("main window"); };
     }
     StartResult start() { return StartUp(*inst.program, seams); }
@@ -42,7 +39,6 @@ struct StartScene {
     test::Installation inst;
     StartUpSeams seams;
     Strings calls;
-    bool bindSucceeds = true;
 };
 
 TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOnly) {
@@ -54,7 +50,8 @@ TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOn
 
     ASSERT_EQ(scene.start(), StartResult::Running);
     EXPECT_TRUE(inst.dialogs.shown.empty());
-    EXPECT_EQ(scene.calls, (Strings{"interface editor", "resident table", "main window"}));
+    EXPECT_EQ(scene.calls, (Strings{"interface editor", "main window"}));
+    EXPECT_TRUE(inst.program->residents && inst.program->residents->bound());
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});
     EXPECT_EQ(inst.readFile("ANLAGE99_COPY.INI"), settingsBefore);
     EXPECT_EQ(inst.program->settings.fileName(), inst.path("ANLAGE99_COPY.INI"));
@@ -107,8 +104,7 @@ void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::strin
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_FALSE(inst.program->database);
     EXPECT_FALSE(inst.program->residents);
-    EXPECT_EQ(scene.calls, (scene.bindSucceeds ? Strings{"interface editor"}
-                                               : Strings{"interface editor", "resident table"}));
+    EXPECT_EQ(scene.calls, Strings{"interface editor"});
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});  // logged before the checks
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
     const Strings made3{"QBXDATA_COPY.MDB", "ANLAGE99_COPY.INI", "infos"};
@@ -130,7 +126,15 @@ TEST(StartUp, EachFailureEndsTheStartWithItsGermanMessage) {
     // A table without the apartment number cannot be sorted for the resident view.
     expectFailedStart([](StartScene& s) { execOnOriginal(s, {"ALTER TABLE BEWOHNER DROP COLUMN Wnr"}); },
                       "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.", 3);
-    expectFailedStart([](StartScene& s) { s.bindSucceeds = false; }, "Datenbank QBXDATA.MDB defekt!", 3);
+    // A table without row numbers reads and sorts, but the resident cursor cannot stand on its rows.
+    expectFailedStart(
+        [](StartScene& s) {
+            execOnOriginal(
+                s, {"DROP TABLE BEWOHNER",
+                    "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Wnr TEXT, "
+                    "sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, PNL TEXT) WITHOUT ROWID"});
+        },
+        "Datenbank QBXDATA.MDB defekt!", 3);
     // The original's schema page is damaged: a database that cannot be opened, not a failed copy.
     expectFailedStart(
         [](StartScene& s) {
@@ -222,7 +226,7 @@ TEST(Shutdown, JaWaitsForAWritableOriginalAndAnotherProgramAndCheckpointsALogLef
     };
     ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0444);
     expectRefused(run.inst.path("ANLAGE99.INI") + " ist schreibgeschützt");
-    EXPECT_EQ(run.binds, 2);
+    EXPECT_TRUE(run.program.residents && run.program.residents->bound());  // the run goes on with its table
     ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0644);
 
     auto other = Database::open(run.inst.path("QBXDATA.MDB"));

@@ -6,10 +6,10 @@ ResidentFixture::ResidentFixture(const std::string& schema) {
     inst.writeFile(kSettingsCopy, std::string("[PNLXXX]\n") + kStations);
     program().settings.setFileName(inst.path(kSettingsCopy));
     std::string error;
-    program().database = Database::create(inst.path(kDatabaseCopy), &error);
-    if (!program().database || !db().exec(schema, {}, &error))
+    auto database = Database::create(inst.path(kDatabaseCopy), &error);
+    if (!database || !database->exec(schema, {}, &error))
         throw std::runtime_error(error);
-    program().residents = std::make_shared<ResidentTable>(db());
+    program().useDatabase(std::move(database));
 }
 
 std::int64_t ResidentFixture::addRow(const std::string& name, const std::string& firstName,

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/resident_table.h"
 #include "forms/resident_page.h"
 #include "platform/database.h"
 #include "residents/resident_editor.h"
-#include "residents/resident_table.h"
 #include "support/installation.h"
 
 namespace pnl::test {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl::test {
 
@@ -17,14 +17,14 @@ void LinkFixture::writeSettings(const std::string& interfaces, const std::string
 }
 
 void LinkFixture::createResidents() {
-    program().database = Database::create(inst.path(kDatabaseCopy));
-    ASSERT_TRUE(program().database);
+    auto database = Database::create(inst.path(kDatabaseCopy));
+    ASSERT_TRUE(database);
     // A test database need not survive a power cut: no waiting for the disk.
-    program().database->exec("PRAGMA synchronous = OFF");
-    ASSERT_TRUE(program().database->exec(
+    database->exec("PRAGMA synchronous = OFF");
+    ASSERT_TRUE(database->exec(
         "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Anrede TEXT, Name TEXT, Vorname TEXT, "
         "Wnr TEXT, sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, Etage TEXT, PNL VARCHAR(100))"));
-    program().residents = std::make_shared<ResidentTable>(*program().database);
+    program().useDatabase(std::move(database));
 }
 
 void LinkFixture::addResident(const std::string& name, const std::string& firstName,

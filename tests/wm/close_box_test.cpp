@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/resident_table.h"
 #include "platform/file_system.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
-#include "residents/resident_table.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/setup_application.h"
 

@@ -1,4 +1,4 @@
-#include "residents/resident_table.h"
+#include "app/resident_table.h"
 
 #include <algorithm>
 #include <array>
@@ -397,6 +397,20 @@ bool ResidentTable::updateStations(const std::string& stations) {
     if (t.columns[kStations].empty())
         return true;
     return t.updateCurrent({{t.columns[kStations], stations}});
+}
+
+ResidentTable::Transaction::Transaction(ResidentTable& table) : table_(table), open_(table.begin()) {}
+
+ResidentTable::Transaction::~Transaction() {
+    if (open_)
+        table_.rollback();
+}
+
+bool ResidentTable::Transaction::commit() {
+    if (!open_ || !table_.commit())
+        return false;
+    open_ = false;
+    return true;
 }
 
 bool ResidentTable::begin() {

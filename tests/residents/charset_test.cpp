@@ -1,4 +1,4 @@
-#include "link/charset.h"
+#include "residents/charset.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "stations/station_frame.h"
+#include "interfaces/station_editor.h"
 
 #include <utility>
 #include <vector>

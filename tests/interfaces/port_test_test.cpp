@@ -5,12 +5,12 @@
 #include <sstream>
 
 #include "cli/probe_command.h"
+#include "interfaces/port_test.h"
 #include "link/serial_link_claim.h"
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_lock.h"
-#include "porttest/port_test.h"
 #include "support/interface_window_scene.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"

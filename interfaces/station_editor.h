@@ -1,5 +1,5 @@
 #pragma once
-// The station frame of the interface window: choosing, creating, saving and deleting display stations in the
+// The station editor of the interface window: choosing, creating, saving and deleting display stations in the
 // 64 slots of the station list. "New" means that no station is chosen in stationChoice.
 
 namespace pnl {

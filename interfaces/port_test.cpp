@@ -1,4 +1,4 @@
-#include "porttest/port_test.h"
+#include "interfaces/port_test.h"
 
 #include "app/program.h"
 #include "app/text.h"
