@@ -13,10 +13,10 @@
 
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "platform/database.h"
 #include "platform/file_lock.h"
 #include "platform/version.h"
-#include "app/resident_table.h"
 #include "stations/station_state.h"
 #include "stations/transfer_line.h"
 #include "support/installation.h"
