@@ -1,6 +1,6 @@
 #include "app/backups.h"
 
-#include <ranges>
+#include <algorithm>
 
 #include "app/event_log.h"
 #include "app/program.h"
@@ -84,8 +84,10 @@ bool restoreFailed(Program& program, const std::string& why) {
 
 std::vector<BackupInfo> ListBackups(Program& program) {
     std::vector<BackupInfo> list;
-    const auto folders = BackupFolders(program);
-    for (const std::string& name : std::views::reverse(folders)) {
+    // Newest first.
+    auto folders = BackupFolders(program);
+    std::reverse(folders.begin(), folders.end());
+    for (const std::string& name : folders) {
         const std::string base = program.path(kBackupFolder) + "/" + name + "/";
         if (!program.fs.fileExists(base + kDatabaseFile) || !program.fs.fileExists(base + kSettingsFile))
             continue;
