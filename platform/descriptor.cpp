@@ -37,19 +37,29 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-std::optional<std::string> readAll(int fd) {
-    std::string content;
+bool readPieces(int fd, const std::function<bool(const char* data, std::size_t size)>& take) {
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return std::nullopt;
+            return false;
         if (n == 0)
-            return content;
-        content.append(buffer, static_cast<std::size_t>(n));
+            return true;
+        if (!take(buffer, static_cast<std::size_t>(n)))
+            return false;
     }
+}
+
+std::optional<std::string> readAll(int fd) {
+    std::string content;
+    if (!readPieces(fd, [&content](const char* data, std::size_t size) {
+            content.append(data, size);
+            return true;
+        }))
+        return std::nullopt;
+    return content;
 }
 
 }  // namespace pnl

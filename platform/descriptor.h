@@ -3,6 +3,7 @@
 // that every file operation needs, retried where the system was interrupted.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,9 @@ class Descriptor {
 };
 
 bool writeAll(int fd, const char* data, std::size_t size);
+// Hands the rest of the file from the descriptor's position to `take`, one piece after the other; false on a
+// read error (errno set) or when `take` refuses a piece.
+bool readPieces(int fd, const std::function<bool(const char* data, std::size_t size)>& take);
 // The rest of the file from the descriptor's position; nothing on a read error.
 std::optional<std::string> readAll(int fd);
 

@@ -49,19 +49,9 @@ std::string temporaryNameFor(const std::string& name) {
 
 // Copies the rest of `source` into `target`, flushed and closed; errno set on failure.
 bool copyFlushed(int source, Descriptor& target) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(source, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        if (!writeAll(target.get(), buffer, static_cast<std::size_t>(n)))
-            return false;
-    }
-    return ::fsync(target.get()) == 0 && target.close();
+    const bool copied = readPieces(
+        source, [&target](const char* data, std::size_t size) { return writeAll(target.get(), data, size); });
+    return copied && ::fsync(target.get()) == 0 && target.close();
 }
 
 // The permissions of an existing file of the folder for a file that takes its place.
@@ -126,18 +116,13 @@ class PosixFolder final : public Folder {
         crypto_hash_sha256_state state;
         crypto_hash_sha256_init(&state);
         FileDigest result;
-        unsigned char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return std::nullopt;
-            if (n == 0)
-                break;
-            crypto_hash_sha256_update(&state, buffer, static_cast<unsigned long long>(n));
-            result.size += n;
-        }
+        const bool read = readPieces(fd.get(), [&](const char* data, std::size_t size) {
+            crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(data), size);
+            result.size += static_cast<std::int64_t>(size);
+            return true;
+        });
+        if (!read)
+            return std::nullopt;
         unsigned char hash[crypto_hash_sha256_BYTES];
         crypto_hash_sha256_final(&state, hash);
         char hex[crypto_hash_sha256_BYTES * 2 + 1];
