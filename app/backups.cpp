@@ -114,15 +114,20 @@ bool buildBackup(Folder& installation, Folder& root, const std::string& name,
 
 // No backup folder could be made: the pair stays in the installation folder under names of its own.
 std::string keepBeside(Folder& installation, const std::vector<KeptFile>& files, const std::string& stamp) {
-    std::string where;
+    std::string where, lost;
     for (const auto& file : files) {
-        const std::string kept = file.nameInBackup + ".vorher-" + stamp;
+        std::string kept = file.nameInBackup + ".vorher-" + stamp;
+        for (int n = 2; installation.kind(kept) != EntryKind::Missing; ++n)
+            kept = file.nameInBackup + ".vorher-" + stamp + "_" + std::to_string(n);
         std::string why;
-        const bool renamed = installation.rename(file.name, installation, kept, &why);
-        where += (where.empty() ? "" : " und ") + installation.path() + "/" + (renamed ? kept : file.name);
+        if (installation.rename(file.name, installation, kept, &why))
+            where += (where.empty() ? "" : " und ") + installation.path() + "/" + kept;
+        else
+            lost +=
+                "\nDie vorige Fassung von " + file.nameInBackup + " konnte nicht aufbewahrt werden: " + why;
     }
     installation.sync(nullptr);
-    return "\nDie vorige Fassung liegt in " + where + ".";
+    return (where.empty() ? "" : "\nDie vorige Fassung liegt in " + where + ".") + lost;
 }
 
 // The checks of a backup before it is listed or restored; empty when it can be restored, else the German
