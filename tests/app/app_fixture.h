@@ -190,4 +190,14 @@ struct SampleRun {
     std::string databaseBefore, settingsBefore, databaseCopy, settingsCopy;
 };
 
+// A run after its changes, its database copy closed as at "Ja".
+struct Session : SampleRun {
+    explicit Session(FileSystem& fs) : SampleRun(fs) {
+        change();
+        program.residents.reset();
+        program.DataBewo.reset();
+    }
+    std::string path(const std::string& name) const { return inst.path(name); }
+};
+
 }  // namespace pnl::test

@@ -17,20 +17,10 @@ namespace {
 
 constexpr auto npos = std::string::npos;
 
-// A run after its changes, its database copy closed as at "Ja".
-struct Session : test::SampleRun {
-    explicit Session(FileSystem& fs) : SampleRun(fs) {
-        change();
-        program.residents.reset();
-        program.DataBewo.reset();
-    }
-    std::string path(const std::string& name) const { return inst.path(name); }
-};
-
 struct Crash {};
 
 // The commit cut short by a crash right after `step`: nothing after it runs.
-void crashAfter(Session& run, const std::string& step) {
+void crashAfter(test::Session& run, const std::string& step) {
     EXPECT_THROW(CommitWorkingCopies(run.program,
                                      [&step](const std::string& done) {
                                          if (done == step)
@@ -39,13 +29,13 @@ void crashAfter(Session& run, const std::string& step) {
                  Crash);
 }
 
-std::string settingsState(Session& run, const std::string& name) {
+std::string settingsState(test::Session& run, const std::string& name) {
     const auto digest = run.inst.fs.openFolder(run.inst.folder.path(), nullptr)->digest(name);
     return std::to_string(digest->size) + " " + digest->sha256;
 }
 
 // A whole record of this commit, as the commit would have written it.
-std::string recordOf(Session& run) {
+std::string recordOf(test::Session& run) {
     std::vector<CommitEntry> entries(2);
     entries[0] = CommitEntry{kDatabaseFile, true, run.databaseBefore, run.databaseCopy};
     entries[1] = CommitEntry{kSettingsFile, false, settingsState(run, kSettingsFile),
@@ -60,19 +50,19 @@ TEST(Recovery, ARecordNamingAnythingButTheTwoFilesOrALinkIsRefusedAndNothingChan
     const std::string sha(64, 'a');
     struct Row {
         const char* kind;
-        std::function<void(Session&, const std::string& outside)> plant;
+        std::function<void(test::Session&, const std::string& outside)> plant;
         std::string says;  // "@": the installation folder, "%": the folder outside
     };
     const Row rows[] = {
         {"absolute paths in the earlier format",
-         [&](Session& run, const std::string& out) {
+         [&](test::Session& run, const std::string& out) {
              run.inst.writeFile(kCommitRecordFile,
                                 "PNL-Sicherung 1\nDatei QBXDATA.MDB\nZiel " + out + "/precious.txt\nNeu 3 " +
                                     sha + " " + out + "/target.txt\nAlt keine " + out + "/x.tmp-1-1\nEnde\n");
          },
          "ist kein gültiger Sicherungsdatensatz. Sie ist kein Sicherungsdatensatz dieses Setups."},
         {"an absolute path",
-         [&](Session& run, const std::string& out) {
+         [&](test::Session& run, const std::string& out) {
              std::string record = recordOf(run);
              record.replace(record.find("QBXDATA.MDB"), 11, out + "/precious.txt");
              run.inst.writeFile(kCommitRecordFile, record);
@@ -80,14 +70,14 @@ TEST(Recovery, ARecordNamingAnythingButTheTwoFilesOrALinkIsRefusedAndNothingChan
          "Sie nennt „%/precious.txt“; ein Sicherungsdatensatz nennt nur QBXDATA.MDB und ANLAGE99.INI im "
          "Installationsordner."},
         {"a parent folder",
-         [&](Session& run, const std::string&) {
+         [&](test::Session& run, const std::string&) {
              std::string record = recordOf(run);
              record.replace(record.find("ANLAGE99.INI"), 12, "../victim/planted.txt");
              run.inst.writeFile(kCommitRecordFile, record);
          },
          "Sie nennt „../victim/planted.txt“"},
         {"links beside the originals",
-         [&](Session& run, const std::string& out) {
+         [&](test::Session& run, const std::string& out) {
              run.inst.writeFile(kCommitRecordFile, recordOf(run));
              std::filesystem::create_symlink(out + "/target.txt", run.path("ANLAGE99.INI.neu"));
              std::filesystem::create_symlink(out + "/precious.txt", run.path("QBXDATA.MDB.alt"));
@@ -95,7 +85,7 @@ TEST(Recovery, ARecordNamingAnythingButTheTwoFilesOrALinkIsRefusedAndNothingChan
          "Die Datei @/QBXDATA.MDB.alt ist eine Verknüpfung (symbolischer Link) oder keine gewöhnliche "
          "Datei."},
         {"the record a link",
-         [&](Session& run, const std::string& out) {
+         [&](test::Session& run, const std::string& out) {
              std::ofstream(out + "/record.txt") << recordOf(run);
              std::filesystem::create_symlink(out + "/record.txt", run.path(kCommitRecordFile));
          },
@@ -105,7 +95,7 @@ TEST(Recovery, ARecordNamingAnythingButTheTwoFilesOrALinkIsRefusedAndNothingChan
     for (const Row& row : rows) {
         SCOPED_TRACE(row.kind);
         PosixFileSystem fs;
-        Session run(fs);
+        test::Session run(fs);
         test::TempFolder outside;
         for (const char* name : {"precious.txt", "target.txt", "x.tmp-1-1"})
             std::ofstream(outside.path() + "/" + name) << "gehört einem anderen Programm: " << name;
@@ -134,24 +124,24 @@ TEST(Recovery, ARecordNamingAnythingButTheTwoFilesOrALinkIsRefusedAndNothingChan
 TEST(Recovery, AFileChangedAfterTheCrashStopsTheRecoveryAndEveryVersionIsKept) {
     struct Row {
         const char* file;
-        std::function<void(Session&)> change;
+        std::function<void(test::Session&)> change;
     };
     const Row rows[] = {
         {"QBXDATA.MDB",
-         [](Session& run) {
+         [](test::Session& run) {
              ASSERT_TRUE(Database::open(run.path("QBXDATA.MDB"))
                              ->exec("UPDATE BEWOHNER SET Vorname = 'Geändert' WHERE Name = 'O''Neill'"));
          }},
         // Written in place, as an editor that keeps the file's inode writes it.
         {"ANLAGE99.INI",
-         [](Session& run) {
+         [](test::Session& run) {
              std::ofstream(run.path("ANLAGE99.INI"), std::ios::binary | std::ios::app) << "; geändert\r\n";
          }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
         PosixFileSystem fs;
-        Session run(fs);
+        test::Session run(fs);
         crashAfter(run, "ersetzt QBXDATA.MDB");
         row.change(run);
         const auto before = test::filesBelow(run.inst.folder.path());
@@ -185,7 +175,7 @@ TEST(Recovery, AFileChangedAfterTheCrashStopsTheRecoveryAndEveryVersionIsKept) {
 // program's columns, and a readable settings file; a backup folder that is a link is none.
 TEST(Backups, OnlyAWholeReadableBackupIsListedOrRestored) {
     PosixFileSystem fs;
-    Session run(fs);
+    test::Session run(fs);
     ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
     const auto real = BackupFolders(run.program);
     ASSERT_EQ(real.size(), 1u);
@@ -261,7 +251,7 @@ TEST(Backups, OnlyAWholeReadableBackupIsListedOrRestored) {
 // originals and the note says where.
 TEST(Backups, ABackupThatCannotBeMadeKeepsTheOldPairAndSaysWhere) {
     PosixFileSystem fs;
-    Session run(fs);
+    test::Session run(fs);
     run.inst.writeFile("backup", "eine Datei");
     const CommitResult result = CommitWorkingCopies(run.program);
     EXPECT_EQ(result.outcome, CommitOutcome::Saved);

@@ -324,20 +324,11 @@ TEST(Shutdown, AProgramHoldingTheDatabaseReadsTheNewResidentsAndALockItKeepsRefu
     EXPECT_TRUE(run.leftovers().empty());
 }
 
-// A run after its changes, its database copy closed as at "Ja".
-struct Session : test::SampleRun {
-    explicit Session(FileSystem& fs) : SampleRun(fs) {
-        change();
-        program.residents.reset();
-        program.DataBewo.reset();
-    }
-};
-
 TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
     for (int failAt = 1;; ++failAt) {
         SCOPED_TRACE("failing call " + std::to_string(failAt));
         test::FailingFileSystem fs;
-        Session run(fs);
+        test::Session run(fs);
         fs.calls = 0;
         fs.failAt = failAt;
         const CommitResult result = CommitWorkingCopies(run.program);
@@ -364,7 +355,7 @@ TEST(Commit, AnInjectedFailureAtAnyStepIsNeverReportedAsSaved) {
 
 TEST(Commit, ADoubleFaultSaysWhichFileIsInWhichStateAndTheNextStartFinishes) {
     test::FailingFileSystem fs;
-    Session run(fs);
+    test::Session run(fs);
     // The settings file cannot be replaced, and while the database is put back another connection holds it.
     fs.renameRefused = {"ANLAGE99.INI"};
     std::unique_ptr<Database> reader;
@@ -395,7 +386,7 @@ TEST(Commit, ADoubleFaultSaysWhichFileIsInWhichStateAndTheNextStartFinishes) {
 // backup leads to another installation, which 25 commits leave as it was; the newest 20 pairs are kept.
 TEST(Commit, NoLinkIsFollowedAndTheNewestTwentyPairsAreKept) {
     PosixFileSystem fs;
-    Session run(fs);
+    test::Session run(fs);
     test::TempFolder shared;
     const std::string target = shared.path() + "/ANLAGE99.INI";
     std::filesystem::rename(run.inst.path("ANLAGE99.INI"), target);
@@ -437,7 +428,7 @@ TEST(Commit, NoLinkIsFollowedAndTheNewestTwentyPairsAreKept) {
 
 TEST(Commit, ARestoredBackupIsDiscardedByNeinAndCommittedByJa) {
     PosixFileSystem fs;
-    Session run(fs);
+    test::Session run(fs);
     const std::string wnrBefore = test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB")));
     ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
     const std::string committedSettings = run.inst.readFile("ANLAGE99.INI");
@@ -537,7 +528,7 @@ TEST(Commit, KilledAfterEachStepTheNextStartLeavesAWholePair) {
     Strings steps;
     {
         PosixFileSystem fs;
-        Session run(fs);
+        test::Session run(fs);
         const test::CommandRun full = runChild(kKillTool + run.inst.folder.path() + " 0");
         ASSERT_EQ(full.status, 0) << full.output;
         steps = stepsOf(full.output);
@@ -553,7 +544,7 @@ TEST(Commit, KilledAfterEachStepTheNextStartLeavesAWholePair) {
     for (std::size_t k = 1; k < steps.size(); ++k) {
         SCOPED_TRACE("killed after " + steps[k - 1]);
         PosixFileSystem fs;
-        Session run(fs);
+        test::Session run(fs);
         const test::CommandRun killed =
             runChild(kKillTool + run.inst.folder.path() + " " + std::to_string(k));
         ASSERT_EQ(killed.status, -1) << killed.output;
