@@ -176,9 +176,7 @@ std::unique_ptr<Folder> openBackup(Program& program, const std::string& name, st
 }
 
 void reopenWorkingCopy(Program& program) {
-    program.DataBewo = Database::open(program.path(kDatabaseCopy));
-    if (program.DataBewo && program.bindResidentTable)
-        program.bindResidentTable();
+    program.useDatabase(Database::open(program.path(kDatabaseCopy)));
 }
 
 bool restoreFailed(Program& program, const std::string& why) {
@@ -211,9 +209,7 @@ std::vector<BackupInfo> ListBackups(Program& program) {
 bool RestoreBackup(Program& program, const std::string& folder) {
     const std::string database = program.path(kDatabaseCopy);
     const std::string staged = database + ".wiederherstellen";
-    // The cursor refers to the connection, so it goes first.
-    program.residents.reset();
-    program.DataBewo.reset();
+    program.closeDatabase();
     std::string why;
     const auto backup = openBackup(program, folder, &why);
     if (!backup)

@@ -1,4 +1,4 @@
-// Sub Main of pnl-setup: reads the command line, takes the installation folder's lock, and starts the
+// The entry of pnl-setup: reads the command line, takes the installation folder's lock, and starts the
 // windowed program at the level of the command line or with the password dialog.
 
 #include <QApplication>
@@ -90,11 +90,13 @@ int main(int argc, char** argv) {
         return 0;
     pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
 
+    // A start that cannot run (another run holds the folder, an interrupted commit left unsettled) ends with
+    // 2, as the headless commands do.
     const auto lock = pnl::lockInstallation(setup.program());
     if (!lock)
-        return 1;
+        return 2;
     if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
-        return 1;
+        return 2;
 
     setup.start(pnl::levelFromCommandLine(line.levelText));
     if (!screenshots.empty())

@@ -125,7 +125,7 @@ inline void writeLevels(FileSystem& fs, const std::string& path, const std::map<
 }
 
 // The apartment number of O'Neill, whom the run's change moves to C001.
-inline std::string wnrOfONeill(Database& db) {
+inline std::string apartmentOfONeill(Database& db) {
     return dbText(db.query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0));
 }
 
@@ -136,20 +136,16 @@ struct SampleRun {
         std::string error;
         EXPECT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
         inst.writeFile("FLAG.TXT", "");
-        program.UserLevel = 5;
+        program.userLevel = 5;
         StartUpSeams seams;
-        seams.bindResidentTable = [this] {
-            ++binds;
-            return true;
-        };
         EXPECT_EQ(StartUp(program, seams), StartResult::Running);
         databaseBefore = contentOf(inst.path("QBXDATA.MDB"));
         settingsBefore = inst.readFile("ANLAGE99.INI");
     }
     // The run's changes (PNL00 renamed, O'Neill moved to C001, a log line); the copies' content kept.
     void change() {
-        EXPECT_TRUE(program.InitX.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
-        EXPECT_TRUE(program.DataBewo->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));
+        EXPECT_TRUE(program.settings.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
+        EXPECT_TRUE(program.database->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));
         EventLog(program, "Bewohnerdatensatz: C001 wurde geaendert.");
         databaseCopy = contentOf(inst.path("QBXDATA_COPY.MDB"));
         settingsCopy = inst.readFile("ANLAGE99_COPY.INI");
@@ -185,7 +181,6 @@ struct SampleRun {
 
     Installation inst;
     Program program;
-    int binds = 0;
     // The databases by their content (contentOf), the settings files by their bytes.
     std::string databaseBefore, settingsBefore, databaseCopy, settingsCopy;
 };
@@ -194,8 +189,7 @@ struct SampleRun {
 struct Session : SampleRun {
     explicit Session(FileSystem& fs) : SampleRun(fs) {
         change();
-        program.residents.reset();
-        program.DataBewo.reset();
+        program.closeDatabase();
     }
     std::string path(const std::string& name) const { return inst.path(name); }
 };
