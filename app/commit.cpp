@@ -57,8 +57,8 @@ class Commit {
         if (const std::string refusal = folder_.replaceRefusal(kCommitRecordFile); !refusal.empty())
             return notSaved(refusal, MsgIcon::Exclamation);
         std::string why;
-        // Read once for writing: a journal that another program left when it crashed is rolled back, which the
-        // read-only copy of the old content could not do.
+        // Read once for writing: a journal that another program left when it crashed is rolled back, which
+        // the read-only copy of the old content could not do.
         if (!Database::contentDigest(pathOf(kDatabaseFile), &why))
             return notSaved("QBXDATA.MDB kann nicht gelesen werden:\n" + why, MsgIcon::Exclamation);
         // 2. The new content and the old one beside each original, flushed.
