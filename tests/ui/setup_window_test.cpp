@@ -322,6 +322,23 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     view->saveButton()->click();
     const auto saved = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
     EXPECT_EQ(dbText(saved->front().at(0)), "Anne");
+    // Ctrl+S saves where the user types, Alt+C through the button; either way the focus stays in the form.
+    const std::pair<QKeyCombination, const char*> saveKeys[] = {
+        {Qt::ControlModifier | Qt::Key_S, "Annemarie"}, {Qt::AltModifier | Qt::Key_C, "Anna"}};
+    QApplication::setActiveWindow(mainWindow());  // shortcuts reach the active window only
+    for (const auto& [keys, firstName] : saveKeys) {
+        view->firstNameField()->setFocus();
+        view->firstNameField()->selectAll();
+        QTest::keyClicks(view->firstNameField(), firstName);
+        QTest::keyClick(view->firstNameField(), keys.key(), keys.keyboardModifiers());
+        // A mnemonic clicks its button once the button's press animation is over.
+        for (int wait = 0; wait < 50 && view->saveButton()->isEnabled(); ++wait)
+            QTest::qWait(20);
+        const auto typed = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
+        EXPECT_EQ(dbText(typed->front().at(0)), firstName);
+        EXPECT_TRUE(view->isAncestorOf(mainWindow()->focusWidget()) &&
+                    mainWindow()->focusWidget() != view->deleteButton());
+    }
 
     mainWindow()->overviewCommand()->trigger();
     ASSERT_TRUE(overview()->isVisible());

@@ -59,12 +59,27 @@ std::vector<std::string> faultsOf(QWidget* window) {
         "Cancel", "Yes",     "No",         "Close",          "Save",       "Open",   "Look in:", "Look in",
         "Apply",  "Discard", "File name:", "Files of type:", "Directory:", "Choose", "Back",     "Forward"};
     std::vector<std::string> faults;
+    std::map<QChar, QString> mnemonics;
     const std::string where = window->windowTitle().toStdString() + ": ";
     for (const QString& text : visibleTexts(window)) {
         QString plain = text;
         plain.remove('&');
         if (english.count(plain))
             faults.push_back(where + "englisch \"" + text.toStdString() + "\"");
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&')
+                continue;
+            if (text[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            const QChar letter = text[i + 1].toLower();
+            if (mnemonics.count(letter))
+                faults.push_back(where + "Alt+" + QString(letter).toStdString() + " in \"" +
+                                 mnemonics[letter].toStdString() + "\" und \"" + text.toStdString() + "\"");
+            mnemonics[letter] = text;
+            break;
+        }
     }
     return faults;
 }
@@ -104,7 +119,7 @@ struct WindowTexts : ::testing::Test {
     std::vector<std::string> faults;
 };
 
-TEST_F(WindowTexts, EveryWindowIsGerman) {
+TEST_F(WindowTexts, EveryWindowIsGermanWithUniqueMnemonics) {
     setup->start(0);
     checkShown("Kennwort");
     QTest::keyClicks(setup->passwordWindow()->codeEntry(), "ORION NEBEL");
