@@ -41,11 +41,15 @@ void TransferDialogController::selectChanged() {
 }
 
 void TransferDialogController::stationHighlighted(int index) {
+    highlighted_ = index;
     if (running_ || index < 0 || index >= form_.stationTree.count())
         return;
     const StationDifference difference =
         StationDifferenceOf(program_, stationOfNodeKey(form_.stationTree.node(index).key));
-    form_.transferList.setLines(differenceLines(difference, true));
+    std::vector<std::string> lines = differenceLines(difference, true);
+    if (lines.empty())
+        lines.push_back("Keine Änderungen");
+    form_.transferList.setLines(std::move(lines));
 }
 
 void TransferDialogController::load() {
@@ -112,6 +116,8 @@ void TransferDialogController::startTransfer() {
         }
     }
     running_ = false;
+    // The list showed the lines sent; it shows the highlighted station's difference again.
+    stationHighlighted(highlighted_);
 }
 
 }  // namespace pnl

@@ -47,7 +47,10 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
         statusLines.push_back(form.status.caption());
     });
     at(22000 + 600 + 350 + 10, [&] { statusLines.push_back(form.status.caption()); });
+    dialog.stationHighlighted(1);  // Hof: nothing to send, and the list says so, also after the run
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"Keine Änderungen"});
     dialog.startTransfer();
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"Keine Änderungen"});
     // The whole run: 22 s, the station's 0.6 + 3 x 0.35 + 0.5 + 5 s, 15 s.
     EXPECT_EQ(statusLines, (std::vector<std::string>{
                                "Warte auf die PNL (noch 22 s) – noch ca. 0:45",

@@ -495,6 +495,17 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
         EXPECT_LT(dialog->progressBar()->value(), 100);
         EXPECT_TRUE(dialog->statusLine()->text().startsWith("PNL 1 von 1: Haupteingang – Datensatz "))
             << dialog->statusLine()->text().toStdString();
+        // The list shows the lines sent, each cell with its full text as tip; the access code has a column of
+        // its own.
+        QTreeWidget* lines = dialog->lineList();
+        EXPECT_EQ(lines->topLevelItemCount(), 20);
+        EXPECT_EQ(lines->headerItem()->text(4), QString("Code"));
+        const auto anna = lines->findItems(QString("Müller, Anna"), Qt::MatchExactly, 0);
+        if (anna.size() != 1)
+            return ADD_FAILURE() << "Müller, Anna";
+        EXPECT_EQ(anna.front()->text(1), QString("A001"));
+        EXPECT_EQ(anna.front()->text(4), QString("1234"));
+        EXPECT_EQ(anna.front()->toolTip(0), QString("Müller, Anna"));
     });
     QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
     EXPECT_EQ(checksDuringRun, 1);
@@ -502,14 +513,9 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
     ASSERT_EQ(inst.dialogs.shown.size(), 2u);
     EXPECT_EQ(inst.dialogs.shown[0].buttons, MsgButtons::YesNo);
 
-    // The lines of the station stay in the list; the access code has a column of its own.
-    QTreeWidget* lines = dialog->lineList();
-    ASSERT_EQ(lines->topLevelItemCount(), 20);
-    EXPECT_EQ(lines->headerItem()->text(4), QString("Code"));
-    const auto anna = lines->findItems(QString("Müller, Anna"), Qt::MatchExactly, 0);
-    ASSERT_EQ(anna.size(), 1);
-    EXPECT_EQ(anna.front()->text(1), QString("A001"));
-    EXPECT_EQ(anna.front()->text(4), QString("1234"));
+    // Afterwards the list shows the highlighted station's difference again: now there is none.
+    ASSERT_EQ(dialog->lineList()->topLevelItemCount(), 1);
+    EXPECT_EQ(dialog->lineList()->topLevelItem(0)->text(0), QString("Keine Änderungen"));
 
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
