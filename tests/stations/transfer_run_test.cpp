@@ -198,14 +198,17 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
         if (f.inst.serial.sent.size() == 3 + 5 && stateAfterBreak.empty())
             f.inst.serial.failOutput = true;
     };
-    f.inst.dialogs.whileShown = [&](const Message&) {
-        if (stateAfterBreak.empty()) {  // the line failure is told: the port takes bytes again
+    // The line failure is told in the status line, not in a box; then the port takes bytes again.
+    std::string failureLine;
+    const auto watch = f.form.status.subscribe([&] {
+        const std::string& line = f.form.status.caption();
+        if (stateAfterBreak.empty() && line.find("Leitung gestört") != std::string::npos) {
+            failureLine = line;
             stateAfterBreak = f.inst.readFile("PNL00_STAND.TXT");
             f.inst.serial.failOutput = false;
         }
-        EXPECT_FALSE(f.form.progress.visible());
-    };
-    f.inst.dialogs.answer(MsgAnswer::Ok);   // the line failed
+    });
+    f.inst.dialogs.whileShown = [&](const Message&) { EXPECT_FALSE(f.form.progress.visible()); };
     f.inst.dialogs.answer(MsgAnswer::Yes);  // try again
     f.inst.dialogs.answer(MsgAnswer::No);   // no other try
     f.dialog.startTransfer();
@@ -219,12 +222,13 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     EXPECT_EQ(
         f.inst.dialogs.texts(),
         (std::vector<std::string>{
-            "Die Übertragung zur PNL Haupteingang (PNL00) ist abgebrochen: die serielle "
-            "Schnittstelle COM1 nimmt keine Daten an.",
             "PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig\nPNL05 Still: antwortet nicht, "
             "nichts gesendet\n0 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?",
             "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:09\nPNL05 Still: antwortet nicht, nichts "
             "gesendet\n1 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?"}));
+    EXPECT_THAT(failureLine,
+                HasSubstr("PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig – weiter: "));
+    f.form.status.unsubscribe(watch);
 }
 
 // No carrier for the first: not even a hang-up; "Abbrechen" ("Nein", then "Ja") finishes the second only.
@@ -257,8 +261,15 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
         f.dialog.startTransfer();  // a running transfer does not start twice
         secondPauseRefused = !f.program().pause.TimerWait(1000);
     });
-    f.at(22000 + 32000 + 32000 + 800, [&] { f.dialog.cancel(); });
+    std::string statusAfterYes;
+    f.at(22000 + 32000 + 32000 + 800, [&] {
+        f.dialog.cancel();
+        statusAfterYes = f.form.status.caption();  // said at once, not after the station
+    });
     f.dialog.startTransfer();
+    EXPECT_THAT(statusAfterYes,
+                HasSubstr("keine Modemverbindung, nichts gesendet – weiter: PNL 2 von 3: Zwei"));
+    EXPECT_THAT(statusAfterYes, testing::EndsWith(" – der Transfer endet nach dieser PNL"));
 
     EXPECT_TRUE(secondPauseRefused);
     EXPECT_EQ(f.inst.serial.handshake, 3);
