@@ -45,6 +45,7 @@ class ConsoleProgress : public TransferProgress {
              << "), Restzeit " << minutesAndSeconds(timeLeft) << "\n"
              << std::flush;
     }
+    void lineFailed(const std::string& text) override { out_ << text << "\n" << std::flush; }
     void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
         // The count and the time follow in the summary at the end of the run.
         const std::string text = outcome == StationOutcome::Sent ? "übertragen" : outcomeText(outcome, 0, {});

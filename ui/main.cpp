@@ -20,6 +20,7 @@
 #include "platform/user_settings.h"
 #include "platform/version.h"
 #include "ui/first_start_dialog.h"
+#include "ui/german_translation.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
 
@@ -79,6 +80,9 @@ int main(int argc, char** argv) {
         return *status;
 
     QApplication application(argc, argv);
+    if (!pnl::ui::loadGermanTranslation(application))
+        std::cerr << "pnl-setup: Die deutsche Übersetzung der Qt-Dialoge fehlt (Paket "
+                     "qt6-translations-l10n); Datei-Dialoge bleiben englisch.\n";
     pnl::PosixFileSystem fs;
     pnl::QtEventLoop loop;
     pnl::QtDialogs dialogs;
