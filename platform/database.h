@@ -24,6 +24,8 @@ class Database {
     // Opens an existing SQLite file (never creates one). Nothing and *error set when it cannot be opened or
     // is not an SQLite database.
     static std::unique_ptr<Database> open(const std::string& path, std::string* error = nullptr);
+    // The same, but only for reading: the connection can change nothing in the file.
+    static std::unique_ptr<Database> openReadOnly(const std::string& path, std::string* error = nullptr);
     // Creates a new database file (fails when it exists).
     static std::unique_ptr<Database> create(const std::string& path, std::string* error = nullptr);
     // Writes a consistent copy of the database at `from` to `to` with the backup API (to is replaced
