@@ -13,7 +13,6 @@ namespace pnl {
 namespace {
 
 constexpr std::int64_t kHighestCode = 999999;
-constexpr std::size_t kCodeDigits = 6;
 constexpr int kHighestLevel = 6;
 
 }  // namespace
@@ -64,11 +63,6 @@ void LevelEditor::save() {
     }
     const std::string code = trim(form_.levelCode.text());
     const int level = form_.levelChoice.listIndex() + 1;
-    if (released && code.size() != kCodeDigits) {
-        program_.msgBox("Der Code muss sechs Ziffern haben. Bitte füllen Sie alle sechs Stellen aus.",
-                        MsgIcon::Exclamation);
-        return;
-    }
     if (released) {
         if (const int other = levelWithCode(code, level); other != 0) {
             program_.msgBox("Dieser Code gehört bereits zu \"" + levelName(other) +

@@ -399,6 +399,20 @@ bool ResidentTable::updateStations(const std::string& stations) {
     return t.updateCurrent({{t.columns[kStations], stations}});
 }
 
+ResidentTable::Transaction::Transaction(ResidentTable& table) : table_(table), open_(table.begin()) {}
+
+ResidentTable::Transaction::~Transaction() {
+    if (open_)
+        table_.rollback();
+}
+
+bool ResidentTable::Transaction::commit() {
+    if (!open_ || !table_.commit())
+        return false;
+    open_ = false;
+    return true;
+}
+
 bool ResidentTable::begin() {
     if (!impl_->bound)
         return false;

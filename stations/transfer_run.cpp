@@ -30,9 +30,12 @@ std::int64_t secondsOf(const DateTime& t) {
 }
 
 // The probe's frames ask whether the station answers (on a direct line only: a modem has no station on the
-// line before it has dialled).
+// line before it has dialled). The probe's closing frame gets its pause before any frame follows.
 bool stationAnswers(Program& program, const StationRecord& record) {
-    return ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
+    const bool answered =
+        ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
+    program.pause.TimerWait(kProbeClosePauseMs);
+    return answered;
 }
 
 TransferResult::Station transferStation(Program& program, TransferDialogForm& form, const TransferLink& link,
@@ -48,10 +51,12 @@ TransferResult::Station transferStation(Program& program, TransferDialogForm& fo
     } else {
         EncodeStation(program, form.transferList, number);
         station.records = form.transferList.count();
-        if (station.records > 0 && options.checkPresence && !link.modem && !stationAnswers(program, record))
+        const bool probe = station.records > 0 && options.checkPresence && !link.modem;
+        const bool answered = probe && stationAnswers(program, record);
+        if (probe && !answered)
             station.outcome = StationOutcome::NotPresent;
         else if (station.records > 0)
-            station.outcome = StationTransfer(program, form, link, number, progress);
+            station.outcome = StationTransfer(program, form, link, number, progress, answered);
     }
     station.took = std::chrono::seconds(secondsOf(program.loop.clock().now()) - start);
     if (progress)
@@ -136,8 +141,9 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
     CheckTree& tree = form.stationTree;
     std::vector<int> nodes;
     const bool probing = options.checkPresence && !link->modem;
-    RunProgress progress(program.loop, outer, planRun(program, tree, &nodes), link->modem,
-                         TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs : 0));
+    RunProgress progress(
+        program.loop, outer, planRun(program, tree, &nodes), link->modem,
+        TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs + kProbeClosePauseMs : 0));
     progress.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 

@@ -84,19 +84,24 @@ TEST(Installations, ARunOverManyReportsEachAndTheListShowsTheirState) {
     const CommandRun many = b.run("--folders " + eiche + " " + list + " " + open +
                                   " --transfer changed --report " + b.root.path() + "/bericht.csv 5");
     EXPECT_EQ(many.status, 2) << many.output;
-    EXPECT_THAT(many.output, HasSubstr("Übersicht über 5 Anlagen:\n"
-                                       "Eichenweg: Alle PNL sind aktuell, nichts zu senden.\n"
-                                       "Lindenhof: Alle PNL sind aktuell, nichts zu senden.\n"
-                                       "Kaputt: nicht gelaufen: "));
-    EXPECT_THAT(many.output, HasSubstr("Weg: nicht gelaufen: Ordner fehlt\n"
-                                       "Offen: übersprungen: das Setupprogramm läuft für diesen Ordner (Prozess 4242)\n"));
+    EXPECT_THAT(many.output,
+                HasSubstr("Übersicht über 5 Anlagen:\n"
+                          "Eichenweg: Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n"
+                          "Lindenhof: Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n"
+                          "Kaputt: nicht gelaufen: "));
+    EXPECT_THAT(many.output,
+                HasSubstr("Weg: nicht gelaufen: Ordner fehlt\n"
+                          "Offen: übersprungen: das Setupprogramm läuft für diesen Ordner (Prozess 4242)\n"));
     EXPECT_THAT(many.output, Not(HasSubstr(" geöffnet, Wartezeit")));  // no port was opened
     EXPECT_EQ(b.read(eiche + "/ANLAGE99.INI") + b.read(eiche + "/QBXDATA.MDB"), before);
     const std::string csv = b.read(b.root.path() + "/bericht.csv");
-    EXPECT_THAT(csv, HasSubstr("Anlage;PNL;Ergebnis;Bewohner;Dauer;Ordner\r\n"
-                               "Eichenweg;;Alle PNL sind aktuell, nichts zu senden.;;;" +
-                               eiche + "\r\n"));
-    EXPECT_THAT(csv, HasSubstr("Offen;;übersprungen: das Setupprogramm läuft für diesen Ordner (Prozess 4242);;;" + open));
+    EXPECT_THAT(
+        csv, HasSubstr("Anlage;PNL;Ergebnis;Bewohner;Dauer;Ordner\r\n"
+                       "Eichenweg;;Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.;;;" +
+                       eiche + "\r\n"));
+    EXPECT_THAT(
+        csv,
+        HasSubstr("Offen;;übersprungen: das Setupprogramm läuft für diesen Ordner (Prozess 4242);;;" + open));
 
     // Remembered: the three that ran (the open one was not opened); a vanished folder stays listed as
     // missing.
