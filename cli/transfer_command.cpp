@@ -126,7 +126,8 @@ int printDifferences(Program& program, const CheckTree& tree, std::ostream& out)
 }  // namespace
 
 int RunTransferCommand(Program& caller, const std::string& list, const std::string& levelText,
-                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags) {
+                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags,
+                       TransferResult* resultOut) {
     // Every box of the run becomes a line of text, whatever message boxes the caller's program shows.
     ConsoleDialogs console(out);
     Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
@@ -173,6 +174,8 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     TransferOptions options;
     options.checkPresence = flags.checkPresence;
     const TransferResult result = TransferRun(program, form, &progress, options);
+    if (resultOut)
+        *resultOut = result;
     if (!result.started)
         return kTransferCouldNotRun;
     out << transferSummary(result) << "\n";
