@@ -83,6 +83,11 @@ void RunProgress::sendingStopped(int station) {
         outer_->sendingStopped(station);
 }
 
+void RunProgress::lineFailed(const std::string& text) {
+    if (outer_)
+        outer_->lineFailed(text);
+}
+
 void RunProgress::stationEnded(int station, const std::string& label, StationOutcome outcome) {
     if (outer_)
         outer_->stationEnded(station, label, outcome);

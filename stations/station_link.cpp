@@ -96,11 +96,10 @@ StationOutcome StationTransfer(Program& program, const StationDirectory& directo
     auto endWith = [&](StationOutcome outcome) {
         if (progress)
             progress->sendingStopped(station);
-        if (outcome == StationOutcome::LineFailed)
-            program.msgBox("Die Übertragung zur PNL " + stationName(record) +
-                               " ist abgebrochen: die serielle Schnittstelle COM" +
-                               std::to_string(link.port) + " nimmt keine Daten an.",
-                           MsgIcon::Exclamation);
+        if (outcome == StationOutcome::LineFailed && progress)
+            progress->lineFailed("Die Übertragung zur PNL " + stationName(record) +
+                                 " ist abgebrochen: die serielle Schnittstelle COM" +
+                                 std::to_string(link.port) + " nimmt keine Daten an.");
         return outcome;
     };
 

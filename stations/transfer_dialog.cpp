@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/program.h"
+#include "app/station_records.h"
 #include "app/text.h"
 #include "forms/transfer_dialog.h"
 #include "platform/ini_file.h"
@@ -15,6 +16,8 @@ namespace pnl {
 namespace {
 
 constexpr const char* kSummaryTitle = "Datenübertragung zur PNL";
+
+constexpr const char* kEndsAfterStation = " – der Transfer endet nach dieser PNL";
 
 void setControlsEnabled(TransferDialogForm& form, bool on) {
     form.start.setEnabled(on);
@@ -53,7 +56,10 @@ void TransferDialogProgress::sendingStopped(int) {
     form_.progress.setVisible(false);
 }
 
-void TransferDialogProgress::stationEnded(int station, const std::string&, StationOutcome outcome) {
+void TransferDialogProgress::stationEnded(int station, const std::string& label, StationOutcome outcome) {
+    failure_ = failed(outcome) && outcome != StationOutcome::NotSent
+                   ? stationKey(station) + " " + label + ": " + outcomeText(outcome, 0, {}) + " – weiter: "
+                   : "";
     if (outcome == StationOutcome::NotSent)
         return;  // left ticked, so that starting again sends it
     form_.transferList.setLines(outcome == StationOutcome::Skipped ? std::vector<std::string>{}
@@ -64,7 +70,8 @@ void TransferDialogProgress::stationEnded(int station, const std::string&, Stati
 }
 
 void TransferDialogProgress::runStatus(const RunStatus& status) {
-    form_.status.setCaption(statusLine(status));
+    form_.status.setCaption(failure_ + statusLine(status) +
+                            (stopping_ && *stopping_ ? kEndsAfterStation : ""));
 }
 
 StationDifference TransferDialogController::differenceOf(int node) {
@@ -88,9 +95,13 @@ void TransferDialogController::selectChanged() {
 }
 
 void TransferDialogController::stationHighlighted(int index) {
+    highlighted_ = index;
     if (running_ || index < 0 || index >= form_.stationTree.count())
         return;
-    form_.transferList.setLines(differenceLines(differenceOf(index), true));
+    std::vector<std::string> lines = differenceLines(differenceOf(index), true);
+    if (lines.empty())
+        lines.push_back("Keine Änderungen");
+    form_.transferList.setLines(std::move(lines));
 }
 
 void TransferDialogController::load() {
@@ -125,8 +136,11 @@ void TransferDialogController::cancel() {
     // A station stopped in the middle would hold a broken directory: the run ends after the current one.
     if (program_.msgBox("Den Transfer nach dieser PNL beenden?\nDie PNL, die gerade übertragen wird, erhält "
                         "noch alle Bewohner; die übrigen werden nicht gesendet.",
-                        MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
+                        MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
         stopAfterStation_ = true;
+        // Said at once: the station being sent may take a while yet.
+        form_.status.setCaption(form_.status.caption() + kEndsAfterStation);
+    }
 }
 
 void TransferDialogController::startTransfer() {
@@ -135,7 +149,7 @@ void TransferDialogController::startTransfer() {
     running_ = true;
     for (;;) {
         stopAfterStation_ = false;
-        TransferDialogProgress progress(form_, directories_);
+        TransferDialogProgress progress(form_, directories_, &stopAfterStation_);
         TransferOptions options;
         options.checkPresence = form_.checkPresence.checked();
         options.stopAfterStation = &stopAfterStation_;
@@ -163,6 +177,8 @@ void TransferDialogController::startTransfer() {
         }
     }
     running_ = false;
+    // The list showed the lines sent; it shows the highlighted station's difference again.
+    stationHighlighted(highlighted_);
 }
 
 }  // namespace pnl

@@ -20,12 +20,14 @@ inline constexpr const char* kOwnTransferSection = "Datentransfer";
 inline constexpr const char* kPresenceCheckKey = "ErreichbarkeitPruefen";
 
 // What the dialog shows of a run: its controls off from the port's opening, the progress bar while a station
-// is sent, the status line, the directory of the station being handled, and each station's tick taken off
-// once it has been handled (a station left out after "Abbrechen" stays ticked).
+// is sent, the directory of the station being handled, each station's tick taken off once it has been handled
+// (a station left out after "Abbrechen" stays ticked), and the status line: a station that failed is told
+// there until the next one ends, and a confirmed "Abbrechen" (`*stopping`) until the run ends.
 class TransferDialogProgress : public TransferProgress {
   public:
-    TransferDialogProgress(TransferDialogForm& form, StationDirectories& directories)
-        : form_(form), directories_(directories) {}
+    TransferDialogProgress(TransferDialogForm& form, StationDirectories& directories,
+                           const bool* stopping = nullptr)
+        : form_(form), directories_(directories), stopping_(stopping) {}
 
     void portOpened(int port, Ms pause) override;
     void stationStarted(int station, const std::string& label, int records, Ms timeLeft) override;
@@ -37,6 +39,8 @@ class TransferDialogProgress : public TransferProgress {
   private:
     TransferDialogForm& form_;
     StationDirectories& directories_;
+    const bool* stopping_;
+    std::string failure_;
 };
 
 // The transfer dialog's handlers.
@@ -73,6 +77,8 @@ class TransferDialogController {
     TransferDialogForm& form_;
     StationDirectories directories_;
     bool running_ = false;
+    // The station the user highlighted: its difference is shown again once a run ends.
+    int highlighted_ = -1;
     bool stopAfterStation_ = false;
 };
 
