@@ -37,6 +37,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             (arg == "--help" ? line.help : line.version) = true;
             continue;
         }
+        if (arg == "--list-ports") {
+            line.listPorts = true;
+            continue;
+        }
         if (arg == "--dry-run" || arg == "--check") {
             (arg == "--dry-run" ? line.dryRun : line.checkPresence) = true;
             continue;
@@ -92,8 +96,8 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
 }
 
 std::string commandLineHelp() {
-    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE |\n"
-           "                 --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n"
+    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--list-ports | --probe N |\n"
+           "                 --transfer LISTE | --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n"
            "Einrichtung und Fernwartung der Display-Türstationen (PNL).\n"
            "\n"
            "  --folder ORDNER      der Installationsordner (mit ANLAGE99.INI und QBXDATA.MDB). Ohne die "
@@ -101,8 +105,11 @@ std::string commandLineHelp() {
            "                       der Ordner des Programms, wenn dort ANLAGE99.INI liegt, sonst der "
            "zuletzt\n"
            "                       gewählte Ordner; beim ersten Start fragt das Programm danach.\n"
-           "  --port COMn=GERÄT    die Schnittstelle COMn (n = 1 bis 8) ist GERÄT, z. B. COM1=/dev/ttyUSB0\n"
-           "                       (mehrfach; sonst COMn = /dev/ttyS(n-1))\n"
+           "  --port COMn=GERÄT    die Schnittstelle COMn (n = 1 bis 8) ist für diesen Lauf GERÄT, z. B.\n"
+           "                       COM1=/dev/ttyUSB0 (mehrfach; sonst das im Fenster „Schnittstellen“\n"
+           "                       gewählte Gerät, ohne Wahl /dev/ttyS(n-1))\n"
+           "  --list-ports         die Schnittstellen mit ihren Geräten und alle seriellen Geräte des PCs\n"
+           "                       zeigen (Hersteller, Produkt, Seriennummer, USB-Kennung, stabiler Pfad)\n"
            "  --probe N            die Station N der Stationsliste (0 bis 63) testen, ohne Fenster\n"
            "  --transfer LISTE     den Stationen der LISTE (Nummern mit Komma getrennt, oder all) ihre\n"
            "                       Bewohner übertragen, ohne Fenster\n"
@@ -112,6 +119,10 @@ std::string commandLineHelp() {
            "  LEVEL                1 bis 6: ohne Abfrage des Zugangscodes mit diesem Level starten\n"
            "  --help               diese Hilfe zeigen\n"
            "  --version            die Version zeigen\n"
+           "\n"
+           "Serielle Geräte: Wer ein Gerät nicht öffnen darf, gehört nicht zu dessen Gruppe (meist "
+           "dialout).\n"
+           "Abhilfe: sudo usermod -aG dialout $USER eingeben, danach ab- und wieder anmelden.\n"
            "\n"
            "Rückgabe: 0 fertig (--probe: Station gefunden), 1 teilweise misslungen (--probe: Station nicht\n"
            "gefunden; --import: die Datei hat Fehler; Programm läuft schon für den Ordner), 2 konnte nicht "

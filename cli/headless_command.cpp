@@ -4,12 +4,14 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "cli/list_ports_command.h"
 #include "cli/probe_command.h"
 #include "cli/resident_file_command.h"
 #include "cli/transfer_command.h"
 #include "platform/console_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/poll_event_loop.h"
+#include "platform/port_discovery.h"
 #include "platform/serial_port.h"
 #include "platform/terminal_prompt.h"
 
@@ -30,6 +32,10 @@ int runHeadless(const CommandLine& line, Command command) {
 }  // namespace
 
 std::optional<int> RunHeadlessCommand(const CommandLine& line) {
+    if (line.listPorts) {
+        PollEventLoop loop;
+        return RunListPortsCommand(line.ports, *makeUdevPortDiscovery(loop), std::cout);
+    }
     if (line.probe)
         return runHeadless(line, [&](Program& program) {
             return RunProbeCommand(program, *line.probe, line.levelText, std::cout, readHiddenLine);

@@ -13,6 +13,10 @@ struct FrmCOM : Window {
     ComboBox CboCOMs;
     ComboBox CboCOMDev;
     Button CmdCOMTest, CmdCOMSave;
+    // The device of this PC the chosen port stands for (kept per PC and user, not in ANLAGE99.INI).
+    Label portDeviceLabel;
+    ComboBox portDevice;
+    Button refreshDevices, otherDevice;
     // Only tab 4 "PNLXXX Einstellungen" and tab 5 "Modem Einstellungen" are used; the others stay invisible.
     static constexpr int kStationTab = 4;
     static constexpr int kModemTab = 5;
@@ -45,6 +49,14 @@ struct FrmCOM : Window {
         CboCOMDev.setTip("Geräte die an eine serielle Schnittstelle angeschlossen werden können.");
         CmdCOMTest.setCaption("Testen");
         CmdCOMSave.setCaption("Sichern");
+        portDeviceLabel.setCaption("Gerät am PC");
+        portDevice.setTip(
+            "Das Gerät dieses PCs, für das die Schnittstelle steht. Die Wahl gilt für diesen PC "
+            "und Benutzer; ANLAGE99.INI bleibt unverändert.");
+        refreshDevices.setCaption("Aktualisieren");
+        refreshDevices.setTip("Die Geräte des PCs neu einlesen");
+        otherDevice.setCaption("Anderes Gerät …");
+        otherDevice.setTip("Den Pfad eines Geräts selbst angeben, z. B. eines Netzwerk-Seriell-Servers");
         // No port chosen yet: no page, nothing to test.
         CmdCOMTest.setEnabled(false);
         SSTabCOMs.setVisible(false);

@@ -10,14 +10,16 @@ namespace pnl {
 
 void FrmCOMController::Form_Load() {
     BuildDeviceList(form_);
-    EnumeratePorts(program_, form_);
+    EnumeratePorts(form_);
     // No port chosen: no page, whatever the window showed when it was last open.
     ShowDevicePage(program_, form_);
+    devices_.windowOpened();
 }
 
 void FrmCOMController::CboCOMs_Click() {
     BuildDeviceList(form_);
     LoadPortRecord(program_, form_);
+    devices_.showSlot();
 }
 
 void FrmCOMController::CboCOMDev_Click() {

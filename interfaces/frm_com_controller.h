@@ -3,6 +3,10 @@
 // station frame or port test operation. The window binding calls these after a user's action only; what the
 // program itself chooses in a list runs the follow-up operation directly.
 
+#include <string>
+
+#include "interfaces/port_device_choice.h"
+
 namespace pnl {
 
 class Program;
@@ -10,7 +14,8 @@ struct FrmCOM;
 
 class FrmCOMController {
   public:
-    FrmCOMController(Program& program, FrmCOM& form) : program_(program), form_(form) {}
+    FrmCOMController(Program& program, FrmCOM& form, PortDevices& devices)
+        : program_(program), form_(form), devices_(program, form, devices) {}
 
     // Loading the window (start-up, and each time it opens over the main window): the device list and the
     // present ports, no port chosen, no page.
@@ -21,6 +26,9 @@ class FrmCOMController {
     void CmdCOMSave_Click();
     void CmdCOMTest_Click();
     void ChkPNLModem_Click();
+    void chooseDevice() { devices_.chooseListed(); }
+    void refreshDevices() { devices_.refresh(); }
+    void chooseOtherDevice(const std::string& path) { devices_.chooseByHand(path); }
 
     void CboPNLBez_Click();
     void CboPNLType_Click();
@@ -35,6 +43,7 @@ class FrmCOMController {
   private:
     Program& program_;
     FrmCOM& form_;
+    PortDeviceChoice devices_;
 };
 
 }  // namespace pnl

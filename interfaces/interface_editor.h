@@ -1,5 +1,5 @@
 #pragma once
-// The interface editor: the list of ports present on this PC, the device list, and the page of the device
+// The interface editor: the list of port slots, the device list, and the page of the device
 // kind recorded for the chosen port.
 
 namespace pnl {
@@ -11,8 +11,9 @@ inline constexpr const char* kTestNeedsDirectLine =
 class Program;
 struct FrmCOM;
 
-// Fills CboCOMs with the present ports among COM1 to COM8, in ascending order; no port chosen afterwards.
-void EnumeratePorts(Program& program, FrmCOM& form);
+// Fills CboCOMs with the port slots COM1 to COM8, in ascending order; no port chosen afterwards. Every slot
+// is offered, present or not: the device it stands for is chosen beside it.
+void EnumeratePorts(FrmCOM& form);
 // Refills CboCOMDev with "Kein Gerät" (kind 0) and "PNLXX Abgleich" (kind 30).
 void BuildDeviceList(FrmCOM& form);
 // Reads the chosen port's record and chooses its device kind, which shows that kind's page. A record of a

@@ -1,10 +1,13 @@
 #pragma once
-// The user's own settings of the program, apart from any installation: the installation folder chosen last.
-// They live where the platform keeps a user's configuration ($XDG_CONFIG_HOME, by default ~/.config).
+// The user's own settings of the program, apart from any installation: the installation folder chosen last
+// and the device each port slot stands for on this PC. They live where the platform keeps a user's
+// configuration ($XDG_CONFIG_HOME, by default ~/.config).
 
+#include <map>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/serial_port.h"
 
 namespace pnl {
 
@@ -15,6 +18,10 @@ class UserSettings {
     virtual std::string lastFolder() const = 0;
     // False when it could not be kept.
     virtual bool setLastFolder(const std::string& folder) = 0;
+    // The devices chosen for the port slots, by slot number (1 = COM1).
+    virtual std::map<int, ChosenDevice> portChoices() const = 0;
+    // False when they could not be kept (nothing changed then).
+    virtual bool setPortChoices(const std::map<int, ChosenDevice>& choices) = 0;
     // Where the settings are kept, for messages.
     virtual std::string location() const = 0;
 };
@@ -28,9 +35,13 @@ class XdgUserSettings : public UserSettings {
 
     std::string lastFolder() const override;
     bool setLastFolder(const std::string& folder) override;
+    std::map<int, ChosenDevice> portChoices() const override;
+    bool setPortChoices(const std::map<int, ChosenDevice>& choices) override;
     std::string location() const override { return folder_; }
 
   private:
+    bool write(const char* name, const std::string& content);
+
     FileSystem* fs_;
     std::string configFolder_;
     std::string folder_;

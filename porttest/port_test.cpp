@@ -16,6 +16,8 @@ void setTestControls(FrmCOM& form, bool on) {
     form.CboCOMs.setEnabled(on);
     form.CboCOMDev.setEnabled(on);
     form.CmdCOMSave.setEnabled(on);
+    form.portDevice.setEnabled(on);
+    form.otherDevice.setEnabled(on);
 }
 
 void setStationButtons(FrmCOM& form, bool on) {

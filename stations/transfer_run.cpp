@@ -121,11 +121,13 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
         program.msgBox("Keine Schnittstelle für PNL-Datentransfer definiert!", MsgIcon::Exclamation);
         return result;
     }
+    std::string why;
     if (!PreparePort(program, link->port, kTransferLineSettings, true, true,
-                     link->modem ? kModemHandshake : kDirectHandshake)) {
-        program.msgBox(
-            "Die serielle Schnittstelle COM" + std::to_string(link->port) + " kann nicht geöffnet werden!",
-            MsgIcon::Exclamation);
+                     link->modem ? kModemHandshake : kDirectHandshake, &why)) {
+        // The reason (an adapter not plugged in, no permission) tells the user what to do.
+        program.msgBox("Die serielle Schnittstelle COM" + std::to_string(link->port) +
+                           " kann nicht geöffnet werden!" + (why.empty() ? "" : "\n" + why),
+                       MsgIcon::Exclamation);
         return result;
     }
 

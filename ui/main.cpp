@@ -13,7 +13,9 @@
 #include "app/installation_folder.h"
 #include "app/instance_lock.h"
 #include "cli/headless_command.h"
+#include "interfaces/port_device_choice.h"
 #include "platform/file_system.h"
+#include "platform/port_discovery.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
 
     pnl::PosixFileSystem userFs;
     pnl::XdgUserSettings userSettings(userFs, pnl::XdgUserSettings::configFolderOfUser());
+    // The devices chosen in the interface window; --port overrides them for this run.
+    line.ports.setChoices(userSettings.portChoices());
     const pnl::FoundFolder found = pnl::findInstallationFolder(
         {line.folderGiven ? std::optional(line.folder) : std::nullopt, programFolder}, userFs, userSettings);
     line.folder = found.folder;
@@ -84,11 +88,14 @@ int main(int argc, char** argv) {
     pnl::QtDialogs dialogs;
     const auto serial = pnl::makePosixSerialPort(loop, line.ports);
     const auto ports = pnl::makePosixPortQueries(line.ports);
+    const auto discovery = pnl::makeUdevPortDiscovery(loop);
+    pnl::PortDevices portDevices{*discovery, line.ports, userSettings};
     if (line.folder.empty())
         line.folder = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
     if (line.folder.empty())
         return 0;
-    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, portDevices,
+                                    line.folder);
 
     const auto lock = pnl::lockInstallation(setup.program());
     if (!lock)

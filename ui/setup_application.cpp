@@ -17,14 +17,15 @@
 
 namespace pnl::ui {
 
-SetupApplication::SetupApplication(const Platform& platform, std::string folder, SetupOptions options)
+SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDevices, std::string folder,
+                                   SetupOptions options)
     : program_(platform, std::move(folder)),
       password_(program_, pwdForm_, options.passwordIdleMs),
       levels_(program_, setupForm_),
       main_(program_, setupForm_, comForm_, infoForm_, levels_),
       residents_(program_, setupForm_),
       overview_(program_, setupForm_),
-      interfaces_(program_, comForm_),
+      interfaces_(program_, comForm_, portDevices),
       transfer_(program_, pnlForm_),
       backups_(program_, backupsForm_) {
     onEnd = [] { QCoreApplication::quit(); };

@@ -32,7 +32,7 @@ struct ComWindow : Installation {
                     const std::string& phone = "");
 
     FrmCOM form;
-    FrmCOMController controller{*program, form};
+    FrmCOMController controller{*program, form, devices.services};
 };
 
 }  // namespace pnl::test

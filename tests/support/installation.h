@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "app/program.h"
+#include "interfaces/port_device_choice.h"
 #include "platform/file_system.h"
+#include "platform/port_discovery.h"
+#include "platform/user_settings.h"
 #include "support/recording_serial_port.h"
 #include "support/scripted_dialogs.h"
 #include "support/virtual_event_loop.h"
@@ -27,17 +30,44 @@ class TempFolder {
     std::string path_;
 };
 
-// Ports present on the test PC: COM1 and COM2 unless a test says otherwise; none in use.
+// Ports on the test PC: none in use unless a test says so.
 class FakePortQueries : public PortQueries {
   public:
-    int presence(int index) override;
     int status(int number) override;
     std::string holder(int number) override {
         return holders.count(number) ? holders.at(number) : std::string();
     }
-    std::vector<int> present{1, 2};
     std::vector<int> inUse;
     std::map<int, std::string> holders;  // what holds a port in use, as the system tells it
+};
+
+// The serial devices of the test PC as the device manager would report them: none unless a test plugs one in.
+class FakePortDiscovery : public PortDiscovery {
+  public:
+    std::vector<SerialDevice> devices() override { return plugged; }
+    std::unique_ptr<DeviceWatch> watch(std::function<void()> changed) override;
+    // Plugs a device in or pulls it out, and tells every watch, as the device manager does.
+    void plug(const SerialDevice& device);
+    void unplug(const std::string& path);
+    int watching() const { return static_cast<int>(watches_.size()); }
+
+    std::vector<SerialDevice> plugged;
+
+  private:
+    void tell();
+    std::map<int, std::function<void()>> watches_;
+    int lastWatch_ = 0;
+};
+
+// The device choice on a test PC: the fake devices, the run's port map and the user's settings in a folder of
+// their own.
+struct TestPortDevices {
+    TempFolder config;
+    PosixFileSystem fs;
+    FakePortDiscovery discovery;
+    PortMap map;
+    XdgUserSettings settings{fs, config.path()};
+    PortDevices services{discovery, map, settings};
 };
 
 struct Installation {
@@ -58,6 +88,7 @@ struct Installation {
     PosixFileSystem fs;
     RecordingSerialPort serial{loop};
     FakePortQueries ports;
+    TestPortDevices devices;
     std::unique_ptr<Program> program;
 };
 

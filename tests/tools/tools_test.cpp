@@ -17,6 +17,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "platform/poll_event_loop.h"
+#include "platform/port_discovery.h"
 #include "platform/posix_serial.h"
 #include "platform/version.h"
 #include "support/installation.h"
@@ -256,6 +257,7 @@ TEST(ProgramOptions, EveryProgramAnswersHelpAndVersionAndRefusesAWrongOption) {
         EXPECT_EQ(help.out.rfind("Aufruf: " + program, 0), 0u) << help.out;
         EXPECT_THAT(help.out, HasSubstr("\nRückgabe"));
         EXPECT_THAT(help.out, HasSubstr("--version"));
+        EXPECT_TRUE(program != "pnl-setup" || help.out.find("--list-ports") != std::string::npos);
 
         const ProgramRun version = run(program + " --version");
         EXPECT_EQ(version.status, 0);
@@ -279,6 +281,29 @@ TEST(ProgramOptions, AHeadlessCommandWithoutAFolderSaysWhereItLookedAndNeverAsks
         EXPECT_EQ(headless.status, 2);
         EXPECT_EQ(headless.out, "");
         EXPECT_THAT(headless.err, HasSubstr("keine ANLAGE99.INI in " PNL_BINARY_DIR));
+    }
+}
+
+// Every device the system reports, with its stable path where it has one; a slot chosen in the interface
+// window (kept in the user's settings) and one given with --port. No installation folder is needed.
+TEST(ProgramOptions, ListPortsNamesEveryDeviceTheSystemReports) {
+    test::TempFolder home;
+    std::filesystem::create_directories(home.path() + "/pnl-fernwartung");
+    std::ofstream(home.path() + "/pnl-fernwartung/schnittstellen")
+        << "COM2\t/dev/serial/by-id/usb-ACME_Y_1-if00-port0\tACME Y (1)\n";
+    const ProgramRun listed = run("pnl-setup --port COM3=/dev/pts/99 --list-ports",
+                                  "HOME=/nonexistent XDG_CONFIG_HOME='" + home.path() + "'");
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_THAT(listed.out, HasSubstr("\nCOM2  USB-Adapter ACME Y (1) – nicht angeschlossen\n"
+                                      "      gemerkt: /dev/serial/by-id/usb-ACME_Y_1-if00-port0\n"));
+    EXPECT_THAT(listed.out, HasSubstr("\nCOM3  /dev/pts/99 (--port, nur für diesen Lauf)\n"));
+    PollEventLoop loop;
+    const std::vector<SerialDevice> devices = makeUdevPortDiscovery(loop)->devices();
+    EXPECT_THAT(listed.out, HasSubstr("Gefundene Geräte (" + std::to_string(devices.size()) + "):\n"));
+    for (const SerialDevice& device : devices) {
+        EXPECT_THAT(listed.out, HasSubstr("\n" + device.path + "  "));
+        const std::string stable = "stabiler Pfad: " + device.stablePath + "\n";
+        EXPECT_TRUE(device.stablePath.empty() || listed.out.find(stable) != std::string::npos) << stable;
     }
 }
 
