@@ -67,9 +67,7 @@ int stationsIn(Program& program, const std::string& settings) {
 }
 
 void reopenWorkingCopy(Program& program) {
-    program.DataBewo = Database::open(program.path(kDatabaseCopy));
-    if (program.DataBewo && program.bindResidentTable)
-        program.bindResidentTable();
+    program.useDatabase(Database::open(program.path(kDatabaseCopy)));
 }
 
 bool restoreFailed(Program& program, const std::string& why) {
@@ -99,9 +97,7 @@ bool RestoreBackup(Program& program, const std::string& folder) {
     const std::string base = program.path(kBackupFolder) + "/" + folder + "/";
     const std::string database = program.path(kDatabaseCopy);
     const std::string staged = database + ".wiederherstellen";
-    // The cursor refers to the connection, so it goes first.
-    program.residents.reset();
-    program.DataBewo.reset();
+    program.closeDatabase();
     std::string why;
     if (!isBackupName(folder) || !program.fs.fileExists(base + kSettingsFile))
         return restoreFailed(program, "Die Sicherung " + folder + " ist nicht vollständig.");

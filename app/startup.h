@@ -13,8 +13,6 @@ class Program;
 struct StartUpSeams {
     // Fills the interface editor's device and port lists (the window is only loaded, not shown).
     std::function<void()> prepareInterfaceEditor;
-    // Creates the shared resident cursor on program.DataBewo; false when the table cannot be bound.
-    std::function<bool()> bindResidentTable;
     // Shows the main window, registers the clock alarm, hides the pages, applies the level's rights, opens
     // the resident view as start page and updates the status bar.
     std::function<void()> openMainWindow;
@@ -30,7 +28,7 @@ enum class StartResult { Running, Ended };
 bool MakeDatabaseWorkingCopy(Program& program, std::string* message);
 
 // The start-up's checks of the database working copy: the table BEWOHNER exists (a table in its base form
-// gets the station column), reads and sorts by apartment number, and the resident table binds; DataBewo is
+// gets the station column), reads and sorts by apartment number, and the resident table binds; database is
 // then open on the copy. False with the user's message ("... kann nicht geöffnet werden!" or "... defekt!",
 // with the German cause where one is known).
 bool CheckDatabaseWorkingCopy(Program& program, std::string* message);

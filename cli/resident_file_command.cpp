@@ -32,13 +32,13 @@ bool prepare(Program& program, const std::string& levelText, std::ostream& out, 
         *why = "ANLAGE99.INI nicht gefunden!";
         return false;
     }
-    program.InitPwd.setFileName(program.path(kSettingsFile));
+    program.originalSettings.setFileName(program.path(kSettingsFile));
     const int level = TerminalAccessLevel(program, levelText, askCode, out);
     if (level == 0) {
         *why = "Kein gültiger Zugangscode.";
         return false;
     }
-    program.UserLevel = static_cast<std::uint8_t>(level);
+    program.userLevel = static_cast<std::uint8_t>(level);
     // The working copies belong to a running program; they are made anew only when none runs here.
     lock = lockInstallation(program);
     if (!lock || FinishInterruptedCommit(program) == RecoveryOutcome::Unresolved) {
@@ -103,9 +103,7 @@ int RunImportCommand(Program& caller, const std::string& file, bool dryRun, cons
     }
     if (!ApplyImport(program, preview, false, &why))
         return couldNotRun(out, why);
-    // The cursor refers to the connection, so it goes first; the commit needs both closed.
-    program.residents.reset();
-    program.DataBewo.reset();
+    program.closeDatabase();  // the commit needs the working copy closed
     const CommitResult result = CommitWorkingCopies(program);
     if (result.outcome != CommitOutcome::Saved)
         return couldNotRun(out, result.message);

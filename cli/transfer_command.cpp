@@ -9,11 +9,11 @@
 #include "app/commit.h"
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "app/text.h"
 #include "cli/working_copies.h"
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "platform/console_dialogs.h"
-#include "residents/resident_table.h"
 #include "stations/station_difference.h"
 #include "stations/station_list.h"
 #include "stations/transfer_report.h"
@@ -96,7 +96,7 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
 // The transfer needs the station assignment: without it every station would receive an empty directory and
 // lose its residents.
 bool hasStationColumn(Program& program, std::string* why) {
-    const auto columns = program.DataBewo->columns(kResidentTable);
+    const auto columns = program.database->columns(kResidentTable);
     if (std::any_of(columns.begin(), columns.end(), [](const std::string& c) { return upper(c) == "PNL"; }))
         return true;
     *why =
@@ -140,12 +140,12 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
         return couldNotRun(out, "Datenbank QBXDATA.MDB nicht gefunden!");
     if (!program.fs.fileExists(program.path(kSettingsFile)))
         return couldNotRun(out, "ANLAGE99.INI nicht gefunden!");
-    program.InitPwd.setFileName(program.path(kSettingsFile));
+    program.originalSettings.setFileName(program.path(kSettingsFile));
 
     const int level = TerminalAccessLevel(program, levelText, askCode, out);
     if (level == 0)
         return couldNotRun(out, "Kein gültiger Zugangscode.");
-    program.UserLevel = static_cast<std::uint8_t>(level);
+    program.userLevel = static_cast<std::uint8_t>(level);
 
     // The working copies belong to a running program; they are made anew only when none runs here.
     const std::unique_ptr<FileLock> lock = lockInstallation(program);
@@ -154,9 +154,9 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     if (!openWorkingCopies(program, &error) || !hasStationColumn(program, &error))
         return couldNotRun(out, error);
 
-    FrmPNL form;
+    TransferDialogForm form;
     FillTransferTree(program, form);
-    CheckTree& tree = form.TrVwPNLTrans;
+    CheckTree& tree = form.stationTree;
     for (int number : *numbers) {
         const int node = tree.findKey(stationNodeKey(number));
         if (node < 0)

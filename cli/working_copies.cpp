@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "app/startup.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 
@@ -15,12 +15,8 @@ bool openWorkingCopies(Program& program, std::string* why) {
         *why = "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!";
         return false;
     }
-    program.InitX.setFileName(program.path(kSettingsCopy));
+    program.settings.setFileName(program.path(kSettingsCopy));
     // The window's start-up checks: a database the window calls damaged ends the run with the same text.
-    program.bindResidentTable = [&program] {
-        program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
-        return program.residents->bound();
-    };
     return CheckDatabaseWorkingCopy(program, why);
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/frm_com.h"
+#include "forms/interface_window.h"
 #include "link/interface_record.h"
 #include "link/port_devices.h"
 
@@ -16,7 +16,7 @@ constexpr int kDefaultDevice = -2;  // no choice: the slot's built-in port
 
 }  // namespace
 
-PortDeviceChoice::PortDeviceChoice(Program& program, FrmCOM& form, PortDevices& devices)
+PortDeviceChoice::PortDeviceChoice(Program& program, InterfaceWindowForm& form, PortDevices& devices)
     : program_(program), form_(form), devices_(devices) {
     // However the window closes (menu, close box, Escape), it stops following the devices.
     windowListener_ = form_.subscribe([this] {
@@ -30,7 +30,7 @@ PortDeviceChoice::~PortDeviceChoice() {
 }
 
 int PortDeviceChoice::slot() const {
-    return portNumberOf(form_.CboCOMs.text());
+    return portNumberOf(form_.portChoice.text());
 }
 
 void PortDeviceChoice::windowOpened() {

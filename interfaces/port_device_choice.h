@@ -16,7 +16,7 @@
 namespace pnl {
 
 class Program;
-struct FrmCOM;
+struct InterfaceWindowForm;
 
 // What the device choice works with: the devices of the PC, the run's port map that the serial port opens
 // by, and where the choices are remembered.
@@ -28,7 +28,7 @@ struct PortDevices {
 
 class PortDeviceChoice {
   public:
-    PortDeviceChoice(Program& program, FrmCOM& form, PortDevices& devices);
+    PortDeviceChoice(Program& program, InterfaceWindowForm& form, PortDevices& devices);
     ~PortDeviceChoice();
     PortDeviceChoice(const PortDeviceChoice&) = delete;
     PortDeviceChoice& operator=(const PortDeviceChoice&) = delete;
@@ -51,7 +51,7 @@ class PortDeviceChoice {
     void take(int slot, std::optional<ChosenDevice> device, const SerialDevice* found);
 
     Program& program_;
-    FrmCOM& form_;
+    InterfaceWindowForm& form_;
     PortDevices& devices_;
     std::vector<SerialDevice> found_;
     std::unique_ptr<DeviceWatch> watch_;

@@ -30,7 +30,7 @@ bool IsValidAnswer(const std::string& received);
 // "Die PNLXXX mit der Seriennr. <serial>" LF CR "wurde (nicht) am ausgewählten Port gefunden!"
 std::string ProbeMessage(const std::string& serialText, bool found);
 
-// While it lives, characters received on the program's serial port go into program.ReceiveBuffer, but only
+// While it lives, characters received on the program's serial port go into program.receiveBuffer, but only
 // while a probe pause runs: what arrives at any other time is dropped.
 class ProbeReceiver {
   public:
@@ -52,7 +52,7 @@ class ProbeReceiver {
 bool PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
                  std::optional<int> handshake, std::string* openError = nullptr);
 
-// Pauses for the full interval: empties program.ReceiveBuffer at its start, then sends the frame (when one is
+// Pauses for the full interval: empties program.receiveBuffer at its start, then sends the frame (when one is
 // given) and collects what is received until the interval has run out. False when another pause was running.
 bool ProbeWait(Program& program, ProbeReceiver& receiver, int milliseconds, const std::string& frame = {});
 

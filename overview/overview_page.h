@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/fr_overview.h"
+#include "forms/overview_page.h"
 #include "overview/resident_import.h"
 #include "overview/resident_overview.h"
 
@@ -19,7 +19,7 @@ class Program;
 
 class OverviewPage {
   public:
-    OverviewPage(Program& program, FrOverviewControls& form) : program_(program), form_(form) {}
+    OverviewPage(Program& program, OverviewPageForm& form) : program_(program), form_(form) {}
 
     // The page is shown: every resident is read anew, the buttons follow the level's rights.
     void Open();
@@ -43,7 +43,7 @@ class OverviewPage {
     void reload();
 
     Program& program_;
-    FrOverviewControls& form_;
+    OverviewPageForm& form_;
     Overview overview_;
 };
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "residents/resident_table.h"
+#include "app/resident_table.h"
 
 namespace pnl {
 

@@ -3,8 +3,8 @@
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/records.h"
+#include "app/resident_table.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 namespace {
@@ -82,8 +82,8 @@ bool matchesSearch(const OverviewRow& row, const std::string& search) {
 }
 
 bool MayAssignStations(Program& program) {
-    selectLevelRecord(program.InitX, program.UserLevel);
-    FieldOf(program, readEncrypted(program.InitX));
+    selectLevelRecord(program.settings, program.userLevel);
+    FieldOf(program, readEncrypted(program.settings));
     return upper(program.FieldTable[2]) != "B";
 }
 

@@ -6,7 +6,7 @@
 #include "app/program.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "platform/controls.h"
+#include "forms/controls.h"
 #include "stations/transfer_line.h"
 
 namespace pnl {

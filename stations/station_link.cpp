@@ -4,7 +4,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "stations/resident_image.h"
 #include "stations/station_list.h"
 #include "stations/station_state.h"
@@ -73,14 +73,14 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem) {
     return timeBeforeRecords(modem) + transferTimeLeft(records, 0, modem);
 }
 
-StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
-                               TransferProgress* progress) {
+StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
+                               int station, TransferProgress* progress) {
     const StationRecord record = readStation(program, station);
     if (!record.inUse())
         return StationOutcome::Skipped;
     const auto serialNumber = static_cast<std::uint32_t>(leadingNumber(record.serial));
     const Firmware firmware = record.olderFirmware ? Firmware::V27 : Firmware::V3;
-    const int count = form.LstPNLTrans.count();
+    const int count = form.transferList.count();
     if (count == 0)
         return StationOutcome::NothingToSend;
 
@@ -92,7 +92,7 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
         return StationOutcome::TooManyRecords;
     }
 
-    ProgressBar& bar = form.PBarPNL;
+    ProgressBar& bar = form.progress;
     bar.setValue(0);
     bar.setVisible(true);
     if (progress)
@@ -122,14 +122,14 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
 
     // From the first frame on the station no longer holds what it held: recorded incomplete until the last
     // frame has left.
-    StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.LstPNLTrans.lines()};
+    StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.transferList.lines()};
     writeStationState(program, station, state);
 
     if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))
         return endWith(StationOutcome::LineFailed);
 
     for (int r = 1; r <= count; ++r) {
-        const ImageFields fields = splitTransferLine(program, form.LstPNLTrans.line(r - 1));
+        const ImageFields fields = splitTransferLine(program, form.transferList.line(r - 1));
         const ResidentImageBytes image = ResidentImage(fields, r, count, firmware);
         for (int block = 0; block < kBlocksPerImage; ++block) {
             if (!sender.sendAndWait(WriteFrame(imageBlockAddress(r, block), imageBlock(image, block)),

@@ -14,7 +14,7 @@
 namespace pnl {
 
 class Program;
-struct FrmPNL;
+struct TransferDialogForm;
 
 // Pauses after each step, in milliseconds.
 inline constexpr int kPauseAfterOpen = 600;
@@ -77,10 +77,10 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem);
 // pauses, inside which every frame crosses a 9600-baud line.
 std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool modem);
 
-// Transfers the lines of form.LstPNLTrans to the station (0..63) on the open port. Shows PBarPNL while it
+// Transfers the lines of form.transferList to the station (0..63) on the open port. Shows progress while it
 // runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more to the station; a station
 // with more residents than fit into its memory is refused with a message and gets nothing.
-StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
-                               TransferProgress* progress = nullptr);
+StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
+                               int station, TransferProgress* progress = nullptr);
 
 }  // namespace pnl

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "link/charset.h"
 #include "platform/clock.h"
+#include "residents/charset.h"
 
 namespace pnl {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "app/text.h"
 #include "platform/collation.h"
-#include "residents/resident_table.h"
 #include "residents/station_name.h"
 
 namespace pnl {

@@ -5,7 +5,7 @@
 #include "app/program.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "link/interface_record.h"
 #include "link/serial_link_claim.h"
 #include "link/station_probe.h"
@@ -16,10 +16,10 @@
 namespace pnl {
 namespace {
 
-void setControlsEnabled(FrmPNL& form, bool on) {
-    form.CmdPNLTransStart.setEnabled(on);
-    form.CmdPNLTransAll.setEnabled(on);
-    form.TrVwPNLTrans.setEnabled(on);
+void setControlsEnabled(TransferDialogForm& form, bool on) {
+    form.start.setEnabled(on);
+    form.selectAll.setEnabled(on);
+    form.stationTree.setEnabled(on);
 }
 
 std::int64_t secondsOf(const DateTime& t) {
@@ -35,18 +35,19 @@ bool stationAnswers(Program& program, const StationRecord& record) {
     return ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
 }
 
-TransferResult::Station transferStation(Program& program, FrmPNL& form, const TransferLink& link, int number,
-                                        const TransferOptions& options, TransferProgress* progress) {
+TransferResult::Station transferStation(Program& program, TransferDialogForm& form, const TransferLink& link,
+                                        int number, const TransferOptions& options,
+                                        TransferProgress* progress) {
     const auto start = secondsOf(program.loop.clock().now());
     const StationRecord record = readStation(program, number);
     TransferResult::Station station{number, record.label, StationOutcome::NothingToSend};
     if (!record.inUse()) {
         // Deleted in the station editor since the dialog was loaded: there is no serial number to send to.
-        form.LstPNLTrans.clear();
+        form.transferList.clear();
         station.outcome = StationOutcome::Skipped;
     } else {
-        EncodeStation(program, form.LstPNLTrans, number);
-        station.records = form.LstPNLTrans.count();
+        EncodeStation(program, form.transferList, number);
+        station.records = form.transferList.count();
         if (station.records > 0 && options.checkPresence && !link.modem && !stationAnswers(program, record))
             station.outcome = StationOutcome::NotPresent;
         else if (station.records > 0)
@@ -98,13 +99,13 @@ std::vector<int> TransferResult::sentStations() const {
     return numbers;
 }
 
-void FillTransferTree(Program& program, FrmPNL& form) {
-    form.TrVwPNLTrans.clear();
+void FillTransferTree(Program& program, TransferDialogForm& form) {
+    form.stationTree.clear();
     for (const StationRecord& station : listedStations(program))
-        form.TrVwPNLTrans.addNode(stationNodeKey(station.number), station.label);
+        form.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* outer,
+TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* outer,
                            const TransferOptions& options) {
     TransferResult result;
     if (SerialLinkInUse(program)) {
@@ -134,7 +135,7 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
     SerialLinkClaim claim(program, SerialLinkUse::Transfer);
     result.started = true;
     setControlsEnabled(form, false);
-    CheckTree& tree = form.TrVwPNLTrans;
+    CheckTree& tree = form.stationTree;
     std::vector<int> nodes;
     const bool probing = options.checkPresence && !link->modem;
     RunProgress progress(program.loop, outer, planRun(program, tree, &nodes), link->modem,

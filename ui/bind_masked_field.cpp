@@ -3,7 +3,7 @@
 namespace pnl::ui {
 
 MaskedFieldBinder::MaskedFieldBinder(MaskedLineEdit* edit, MaskedField& model, std::function<void()> onChange,
-                                     std::function<void()> onGotFocus)
+                                     std::function<void()> onFocus)
     : Binder(edit, model), edit_(edit) {
     QObject::connect(edit, &QLineEdit::textEdited, this, [this, onChange = std::move(onChange)] {
         // The model takes what the widget holds; a refused key changes nothing and is no Change.
@@ -14,12 +14,12 @@ MaskedFieldBinder::MaskedFieldBinder(MaskedLineEdit* edit, MaskedField& model, s
         if (onChange && field().text() != before)
             onChange();
     });
-    edit->onFocusIn = [this, onGotFocus = std::move(onGotFocus)] {
+    edit->onFocusIn = [this, onFocus = std::move(onFocus)] {
         // The caret is where the user put it; the handler may move it.
         appliedSelStart_ = edit_->cursorPosition();
         field().setSelStart(appliedSelStart_);
-        if (onGotFocus)
-            onGotFocus();
+        if (onFocus)
+            onFocus();
     };
     apply();
 }
@@ -39,8 +39,8 @@ void MaskedFieldBinder::refresh() {
 }
 
 MaskedFieldBinder* bindMaskedField(MaskedLineEdit* edit, MaskedField& model, std::function<void()> onChange,
-                                   std::function<void()> onGotFocus) {
-    return new MaskedFieldBinder(edit, model, std::move(onChange), std::move(onGotFocus));
+                                   std::function<void()> onFocus) {
+    return new MaskedFieldBinder(edit, model, std::move(onChange), std::move(onFocus));
 }
 
 }  // namespace pnl::ui

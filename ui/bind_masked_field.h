@@ -1,6 +1,6 @@
 #pragma once
 // A masked entry field: the typed characters in both directions, the caret position set by the program, the
-// Change event, and the GotFocus event.
+// change of the text, and the field taking the focus.
 
 #include <functional>
 
@@ -12,7 +12,7 @@ namespace pnl::ui {
 class MaskedFieldBinder : public Binder {
   public:
     MaskedFieldBinder(MaskedLineEdit* edit, MaskedField& model, std::function<void()> onChange = {},
-                      std::function<void()> onGotFocus = {});
+                      std::function<void()> onFocus = {});
 
   protected:
     void refresh() override;
@@ -25,7 +25,6 @@ class MaskedFieldBinder : public Binder {
 };
 
 MaskedFieldBinder* bindMaskedField(MaskedLineEdit* edit, MaskedField& model,
-                                   std::function<void()> onChange = {},
-                                   std::function<void()> onGotFocus = {});
+                                   std::function<void()> onChange = {}, std::function<void()> onFocus = {});
 
 }  // namespace pnl::ui

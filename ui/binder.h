@@ -7,7 +7,7 @@
 #include <QString>
 #include <string>
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-// Sub Main of pnl-setup: reads the command line, takes the installation folder's lock, and starts the
+// The entry of pnl-setup: reads the command line, takes the installation folder's lock, and starts the
 // windowed program at the level of the command line or with the password dialog.
 
 #include <QApplication>

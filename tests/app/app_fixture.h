@@ -63,7 +63,7 @@ inline void writeLevels(FileSystem& fs, const std::string& path, const std::map<
 }
 
 // The apartment number of O'Neill, whom the run's change moves to C001.
-inline std::string wnrOfONeill(Database& db) {
+inline std::string apartmentOfONeill(Database& db) {
     return dbText(db.query("SELECT Wnr FROM BEWOHNER WHERE Name = 'O''Neill'")->at(0).at(0));
 }
 
@@ -74,20 +74,16 @@ struct SampleRun {
         std::string error;
         EXPECT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
         inst.writeFile("FLAG.TXT", "");
-        program.UserLevel = 5;
+        program.userLevel = 5;
         StartUpSeams seams;
-        seams.bindResidentTable = [this] {
-            ++binds;
-            return true;
-        };
         EXPECT_EQ(StartUp(program, seams), StartResult::Running);
         databaseBefore = inst.readFile("QBXDATA.MDB");
         settingsBefore = inst.readFile("ANLAGE99.INI");
     }
     // The run's changes (PNL00 renamed, O'Neill moved to C001, a log line); the copies' content kept.
     void change() {
-        EXPECT_TRUE(program.InitX.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
-        EXPECT_TRUE(program.DataBewo->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));
+        EXPECT_TRUE(program.settings.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
+        EXPECT_TRUE(program.database->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));
         EventLog(program, "Bewohnerdatensatz: C001 wurde geaendert.");
         databaseCopy = inst.readFile("QBXDATA_COPY.MDB");
         settingsCopy = inst.readFile("ANLAGE99_COPY.INI");
@@ -118,7 +114,6 @@ struct SampleRun {
 
     Installation inst;
     Program program;
-    int binds = 0;
     std::string databaseBefore, settingsBefore, databaseCopy, settingsCopy;
 };
 

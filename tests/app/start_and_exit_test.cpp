@@ -7,14 +7,15 @@
 #include <functional>
 #include <sstream>
 
-#include "app/backup_window.h"
 #include "app/backups.h"
+#include "app/backups_window.h"
 #include "app/commit.h"
 #include "app/commit_record.h"
+#include "app/resident_table.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app_fixture.h"
-#include "forms/frm_backups.h"
+#include "forms/backups_window.h"
 #include "support/shell_command.h"
 
 namespace pnl {
@@ -29,12 +30,8 @@ struct StartScene {
     StartScene() {
         std::string error;
         EXPECT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
-        inst.program->UserLevel = 3;
+        inst.program->userLevel = 3;
         seams.prepareInterfaceEditor = [this] { calls.push_back("interface editor"); };
-        seams.bindResidentTable = [this] {
-            calls.push_back("resident table");
-            return bindSucceeds;
-        };
         seams.openMainWindow = [this] { calls.push_back("main window"); };
     }
     StartResult start() { return StartUp(*inst.program, seams); }
@@ -42,7 +39,6 @@ struct StartScene {
     test::Installation inst;
     StartUpSeams seams;
     Strings calls;
-    bool bindSucceeds = true;
 };
 
 TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOnly) {
@@ -54,30 +50,31 @@ TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOn
 
     ASSERT_EQ(scene.start(), StartResult::Running);
     EXPECT_TRUE(inst.dialogs.shown.empty());
-    EXPECT_EQ(scene.calls, (Strings{"interface editor", "resident table", "main window"}));
+    EXPECT_EQ(scene.calls, (Strings{"interface editor", "main window"}));
+    EXPECT_TRUE(inst.program->residents && inst.program->residents->bound());
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});
     EXPECT_EQ(inst.readFile("ANLAGE99_COPY.INI"), settingsBefore);
-    EXPECT_EQ(inst.program->InitX.fileName(), inst.path("ANLAGE99_COPY.INI"));
+    EXPECT_EQ(inst.program->settings.fileName(), inst.path("ANLAGE99_COPY.INI"));
     EXPECT_TRUE(std::filesystem::is_directory(inst.path("infos")));
     EXPECT_FALSE(inst.exists("QBXDATA_COPY.MDB-journal"));
 
     // The copy has the 17th column, the original is byte for byte as before.
-    ASSERT_TRUE(inst.program->DataBewo);
-    const auto columns = inst.program->DataBewo->columns("BEWOHNER");
+    ASSERT_TRUE(inst.program->database);
+    const auto columns = inst.program->database->columns("BEWOHNER");
     ASSERT_EQ(columns.size(), 17u);
     EXPECT_EQ(columns.back(), "PNL");
-    EXPECT_EQ(inst.program->DataBewo->query("SELECT count(*) FROM BEWOHNER")->at(0).at(0),
+    EXPECT_EQ(inst.program->database->query("SELECT count(*) FROM BEWOHNER")->at(0).at(0),
               DbValue(std::int64_t{41}));
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
     EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
 
     // The next run leaves a table of 17 columns alone, and a log folder that cannot be made is no obstacle.
-    inst.program->DataBewo.reset();
+    inst.program->database.reset();
     std::filesystem::remove_all(inst.path("log"));
     inst.writeFile("log", "a file where the log folder should be");
     ASSERT_EQ(scene.start(), StartResult::Running);
     EXPECT_TRUE(inst.dialogs.shown.empty());
-    EXPECT_EQ(inst.program->DataBewo->columns("BEWOHNER").size(), 17u);
+    EXPECT_EQ(inst.program->database->columns("BEWOHNER").size(), 17u);
     EXPECT_EQ(inst.readFile("log"), "a file where the log folder should be");
 }
 
@@ -105,10 +102,9 @@ void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::strin
     EXPECT_EQ(box.title, "Error");
     EXPECT_EQ(box.icon, MsgIcon::Critical);
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_FALSE(inst.program->DataBewo);
+    EXPECT_FALSE(inst.program->database);
     EXPECT_FALSE(inst.program->residents);
-    EXPECT_EQ(scene.calls, (scene.bindSucceeds ? Strings{"interface editor"}
-                                               : Strings{"interface editor", "resident table"}));
+    EXPECT_EQ(scene.calls, Strings{"interface editor"});
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});  // logged before the checks
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
     const Strings made3{"QBXDATA_COPY.MDB", "ANLAGE99_COPY.INI", "infos"};
@@ -130,7 +126,15 @@ TEST(StartUp, EachFailureEndsTheStartWithItsGermanMessage) {
     // A table without the apartment number cannot be sorted for the resident view.
     expectFailedStart([](StartScene& s) { execOnOriginal(s, {"ALTER TABLE BEWOHNER DROP COLUMN Wnr"}); },
                       "Datenbank QBXDATA.MDB defekt!\nDie Tabelle hat nicht den erwarteten Aufbau.", 3);
-    expectFailedStart([](StartScene& s) { s.bindSucceeds = false; }, "Datenbank QBXDATA.MDB defekt!", 3);
+    // A table without row numbers reads and sorts, but the resident cursor cannot stand on its rows.
+    expectFailedStart(
+        [](StartScene& s) {
+            execOnOriginal(
+                s, {"DROP TABLE BEWOHNER",
+                    "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Wnr TEXT, "
+                    "sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, PNL TEXT) WITHOUT ROWID"});
+        },
+        "Datenbank QBXDATA.MDB defekt!", 3);
     // The original's schema page is damaged: a database that cannot be opened, not a failed copy.
     expectFailedStart(
         [](StartScene& s) {
@@ -190,7 +194,7 @@ TEST(Shutdown, TheExitQuestionKeepsDiscardsOrGoesOn) {
         EXPECT_TRUE(answer == MsgAnswer::Yes ? run.bothNew() : run.bothOld());
         EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsCopy);
         EXPECT_EQ(run.inst.exists("FLAG.TXT"), goesOn);
-        EXPECT_EQ(static_cast<bool>(run.program.DataBewo), goesOn);
+        EXPECT_EQ(static_cast<bool>(run.program.database), goesOn);
         Strings log{"Setup gestartet - Userlevel 5", "Bewohnerdatensatz: C001 wurde geaendert."};
         if (answer == MsgAnswer::Yes)
             log.push_back("Einstellungen gesichert");
@@ -216,13 +220,13 @@ TEST(Shutdown, JaWaitsForAWritableOriginalAndAnotherProgramAndCheckpointsALogLef
         EXPECT_TRUE(run.leftovers().empty());
         EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
         EXPECT_TRUE(run.inst.exists("ANLAGE99_COPY.INI"));
-        ASSERT_TRUE(run.program.DataBewo);
-        EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), "C001");
+        ASSERT_TRUE(run.program.database);
+        EXPECT_EQ(test::apartmentOfONeill(*run.program.database), "C001");
         EXPECT_EQ(run.inst.logTexts().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
     };
     ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0444);
     expectRefused(run.inst.path("ANLAGE99.INI") + " ist schreibgeschützt");
-    EXPECT_EQ(run.binds, 2);
+    EXPECT_TRUE(run.program.residents && run.program.residents->bound());  // the run goes on with its table
     ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0644);
 
     auto other = Database::open(run.inst.path("QBXDATA.MDB"));
@@ -254,7 +258,7 @@ struct Session : test::SampleRun {
     explicit Session(FileSystem& fs) : SampleRun(fs) {
         change();
         program.residents.reset();
-        program.DataBewo.reset();
+        program.database.reset();
     }
 };
 
@@ -342,33 +346,34 @@ TEST(Commit, ASymlinkedOriginalIsReplacedAtItsTargetAndTheNewestTwentyPairsAreKe
 TEST(Commit, ARestoredBackupIsDiscardedByNeinAndCommittedByJa) {
     PosixFileSystem fs;
     Session run(fs);
-    const std::string wnrBefore = test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB")));
+    const std::string apartmentBefore =
+        test::apartmentOfONeill(*Database::open(run.inst.path("QBXDATA.MDB")));
     ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
     const std::string committedSettings = run.inst.readFile("ANLAGE99.INI");
     const std::string committedDatabase = run.inst.readFile("QBXDATA.MDB");
 
     // Restored through the window, as the user does it, into the working copies.
     ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
-    FrmBackups form;
-    BackupWindowController window(run.program, form);
+    BackupsWindowForm form;
+    BackupsWindowController window(run.program, form);
     int restored = 0;
     window.restored = [&] { ++restored; };
     form.setVisible(true);
-    window.Form_Load();
-    EXPECT_EQ(form.LstBackups.lines(), std::vector<std::string>{"06.12.2026 09:30:00|41|3"});
-    EXPECT_FALSE(form.CmdRestore.enabled());
-    form.LstBackups.setListIndex(0);
-    window.LstBackups_Click();
-    EXPECT_TRUE(form.CmdRestore.enabled());
+    window.load();
+    EXPECT_EQ(form.backupList.lines(), std::vector<std::string>{"06.12.2026 09:30:00|41|3"});
+    EXPECT_FALSE(form.restore.enabled());
+    form.backupList.setListIndex(0);
+    window.backupChosen();
+    EXPECT_TRUE(form.restore.enabled());
     run.inst.dialogs.answer(MsgAnswer::Yes);
-    window.CmdRestore_Click();
+    window.restore();
     EXPECT_EQ(run.inst.dialogs.last().buttons, MsgButtons::YesNo);
     EXPECT_EQ(restored, 1);
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsBefore);
-    ASSERT_TRUE(run.program.DataBewo);
-    EXPECT_EQ(test::wnrOfONeill(*run.program.DataBewo), wnrBefore);
-    EXPECT_EQ(run.program.DataBewo->columns("BEWOHNER").size(), 17u);
+    ASSERT_TRUE(run.program.database);
+    EXPECT_EQ(test::apartmentOfONeill(*run.program.database), apartmentBefore);
+    EXPECT_EQ(run.program.database->columns("BEWOHNER").size(), 17u);
     run.inst.dialogs.answer(MsgAnswer::No);
     EXPECT_FALSE(ShutDown(run.program));
     EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), committedSettings);
@@ -379,7 +384,7 @@ TEST(Commit, ARestoredBackupIsDiscardedByNeinAndCommittedByJa) {
     run.inst.dialogs.answer(MsgAnswer::Yes);
     EXPECT_FALSE(ShutDown(run.program));
     EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), run.settingsBefore);
-    EXPECT_EQ(test::wnrOfONeill(*Database::open(run.inst.path("QBXDATA.MDB"))), wnrBefore);
+    EXPECT_EQ(test::apartmentOfONeill(*Database::open(run.inst.path("QBXDATA.MDB"))), apartmentBefore);
     const auto log = run.inst.logTexts();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Sicherung vom 06.12.2026 09:30:00 wiederhergestellt"), 2);
 }

@@ -166,7 +166,7 @@ TEST(HeadlessProbe, EachOutcomeSaysWhyWithItsExactText) {
             << c.text;
         EXPECT_EQ(inst.out.str(), ran ? c.text : c.text + " Kein Test möglich!\n");
         EXPECT_EQ(inst.prompts, c.asked) << c.text;
-        EXPECT_TRUE(c.gives == 0 || inst.program->UserLevel == c.gives) << c.text;
+        EXPECT_TRUE(c.gives == 0 || inst.program->userLevel == c.gives) << c.text;
         std::string sent;
         for (const auto& s : inst.serial.sent)
             sent += std::to_string(s.atMs) + ":" + s.bytes + " ";

@@ -13,7 +13,7 @@
 #include "link/port_devices.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "support/com_window.h"
+#include "support/interface_window_scene.h"
 #include "support/real_time_loop.h"
 #include "tools/sample/sample_installation.h"
 #include "tools/station_sim/simulator.h"
@@ -48,11 +48,11 @@ std::vector<std::string> entries(const ComboBox& list) {
 // again at another ttyUSBn by its stable path, and every choice is kept in the user's settings, never in
 // ANLAGE99.INI.
 TEST(PortDevice, ChosenFromTheFoundDevicesByHandOrNoneAndFollowsPlugging) {
-    ComWindow window;
+    InterfaceWindowScene window;
     const std::string settings = window.settings();
     FakePortDiscovery& discovery = window.devices.discovery;
     discovery.plugged = {{.path = "/dev/ttyS0"}, ftdi("/dev/ttyUSB0")};
-    window.controller.Form_Load();
+    window.controller.load();
     EXPECT_TRUE(entries(window.form.portDevice).empty());
     EXPECT_FALSE(window.form.otherDevice.enabled());
 
@@ -62,7 +62,7 @@ TEST(PortDevice, ChosenFromTheFoundDevicesByHandOrNoneAndFollowsPlugging) {
         (std::vector<std::string>{"> Keine Auswahl (/dev/ttyS1)", "  Serielle Schnittstelle – /dev/ttyS0",
                                   "  " + kFtdi + "/dev/ttyUSB0"}));
     window.form.portDevice.setListIndex(2);
-    window.controller.chooseDevice();
+    window.controller.deviceChosen();
     EXPECT_EQ(window.devices.map.pathOf(2), kById);
     const std::string file = window.devices.settings.location() + "/schnittstellen";
     std::ostringstream kept;
@@ -113,7 +113,7 @@ TEST(PortDevice, ChosenFromTheFoundDevicesByHandOrNoneAndFollowsPlugging) {
     EXPECT_EQ(window.devices.map.chosen(4), (ChosenDevice{kById, "FTDI FT232R (A10K3XYZ)"}));
     window.choosePort("COM2");
     window.form.portDevice.setListIndex(0);
-    window.controller.chooseDevice();
+    window.controller.deviceChosen();
     EXPECT_EQ(window.devices.settings.portChoices(),
               (std::map<int, ChosenDevice>{{3, {"/dev/pts/7", ""}}, {4, {kById, "FTDI FT232R (A10K3XYZ)"}}}));
     EXPECT_EQ(window.dialogs.shown.size(), 1u);
@@ -129,7 +129,7 @@ TEST(PortDevice, ChosenFromTheFoundDevicesByHandOrNoneAndFollowsPlugging) {
     window.choosePort("COM5");
     window.form.portDevice.setListIndex(
         window.form.portDevice.findText("USB-Seriell Arduino Uno – /dev/ttyACM0 (keine Berechtigung)"));
-    window.controller.chooseDevice();
+    window.controller.deviceChosen();
     EXPECT_EQ(
         window.dialogs.last().text,
         "Sie haben keine Berechtigung, /dev/ttyACM0 zu öffnen: Ihr Benutzer gehört nicht zur Gruppe "
@@ -233,7 +233,7 @@ TEST(PortDevice, TheChosenAdapterCarriesProbeAndTransferAndItsAbsenceIsRefused) 
     PosixFileSystem fs;
     ScriptedDialogs dialogs;
     Program program(Platform{fs, loop, dialogs, *serial, *queries}, folder.path());
-    program.InitX.setFileName(installationFile);
+    program.settings.setFileName(installationFile);
     sim::Simulator simulator(loop, sim::SimulatorSetup{{{12345, sim::Firmware::V3}}, {}, std::nullopt});
     simulator.setOutput([&pty](const std::string& bytes) { pty->write(bytes); });
     // Set to pull the adapter once the station has received that many frames.
@@ -251,15 +251,15 @@ TEST(PortDevice, TheChosenAdapterCarriesProbeAndTransferAndItsAbsenceIsRefused) 
         }
     });
 
-    FrmCOM form;
-    FrmCOMController controller(program, form, devices.services);
-    controller.Form_Load();
-    form.CboCOMs.setListIndex(form.CboCOMs.findText("COM1"));
-    controller.CboCOMs_Click();
+    InterfaceWindowForm form;
+    InterfaceWindowController controller(program, form, devices.services);
+    controller.load();
+    form.portChoice.setListIndex(form.portChoice.findText("COM1"));
+    controller.portChosen();
     form.portDevice.setListIndex(form.portDevice.findText(kFtdi + pty->slavePath()));
-    controller.chooseDevice();
-    form.CboPNLBez.setListIndex(form.CboPNLBez.findText("Haupteingang"));
-    controller.CboPNLBez_Click();
+    controller.deviceChosen();
+    form.stationChoice.setListIndex(form.stationChoice.findText("Haupteingang"));
+    controller.stationChosen();
     std::ostringstream chosen;
     chosen << std::ifstream(installationFile).rdbuf();
     EXPECT_EQ(chosen.str(), original.str());
@@ -279,7 +279,7 @@ TEST(PortDevice, TheChosenAdapterCarriesProbeAndTransferAndItsAbsenceIsRefused) 
         return RunTransferCommand(program, "0", "5", out, noPrompt, {});
     };
     const std::string found = "Die PNLXXX mit der Seriennr. 012345\n\rwurde am ausgewählten Port gefunden!";
-    controller.CmdCOMTest_Click();
+    controller.testStation();
     EXPECT_EQ(dialogs.last().text, found);
     EXPECT_EQ(probe(), kProbeFound) << out.str();
     EXPECT_EQ(transfer(), kTransferAllSent) << out.str();
@@ -291,7 +291,7 @@ TEST(PortDevice, TheChosenAdapterCarriesProbeAndTransferAndItsAbsenceIsRefused) 
     devices.discovery.unplug(pty->slavePath());
     EXPECT_EQ(form.portDevice.text(), "USB-Adapter FTDI FT232R (A10K3XYZ) – nicht angeschlossen");
     const std::size_t frames = simulator.framesOf(12345).size();
-    controller.CmdCOMTest_Click();
+    controller.testStation();
     EXPECT_EQ(dialogs.last().text, "Die Schnittstelle COM1 konnte nicht geöffnet werden:\n\r" + kAbsent +
                                        "\n\rDie PNL wurde nicht gesucht.");
     EXPECT_EQ(probe(), kProbeCouldNotRun);

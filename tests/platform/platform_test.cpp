@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/controls.h"
 #include "platform/cipher.h"
-#include "platform/controls.h"
 #include "platform/database.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"

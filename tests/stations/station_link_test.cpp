@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "link_fixture.h"
-#include "residents/resident_table.h"
 #include "stations/resident_image.h"
 #include "stations/run_progress.h"
 #include "stations/station_difference.h"
@@ -20,9 +20,9 @@ using ::testing::HasSubstr;
 TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     LinkFixture f;
     f.createResidents();
-    f.form.LstPNLTrans.setLines({"alt|1|1|0|0"});
-    EncodeStation(f.program(), f.form.LstPNLTrans, 1);
-    EXPECT_EQ(f.form.LstPNLTrans.count(), 0);  // an empty table empties the list
+    f.form.transferList.setLines({"alt|1|1|0|0"});
+    EncodeStation(f.program(), f.form.transferList, 1);
+    EXPECT_EQ(f.form.transferList.count(), 0);  // an empty table empties the list
     const DbValue none;
     f.addResident("Müller", "Anna", "12", std::int64_t{4711}, ",,000000", std::int64_t{0}, "01");
     f.addResident("  Meier ", "  ", "3", std::int64_t{5}, ",,004711", std::int64_t{9999}, "01");
@@ -38,25 +38,25 @@ TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     // Cut by characters, not bytes; the apartment trimmed; a blank at station 0 is kept as stored.
     f.addResident("Müller-Lüdenscheidt-Größenwahn", "Jürgen", "  42 ", std::int64_t{12}, "", none, " 1");
 
-    EncodeStation(f.program(), f.form.LstPNLTrans, 1);
-    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{
-                                              "Abcdefghijklmnopqrstuvwxyz, Zac|123456|999999|1|0",
-                                              "Meier|3|5|4711|9999",
-                                              "Meier, Karl|A-12-3|6|0|0",
-                                              "Meier, Karl|9|11|0|0",
-                                              "Müller, Anna|12|4711|0|0",
-                                              "Müller-Lüdenscheidt-Größenwahn,|42|12|0|0",
-                                              "Ohne, Sernr|1|0|0|0",
-                                              "StrichName, Vorname|78|10|0|0",
-                                          }));
+    EncodeStation(f.program(), f.form.transferList, 1);
+    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{
+                                               "Abcdefghijklmnopqrstuvwxyz, Zac|123456|999999|1|0",
+                                               "Meier|3|5|4711|9999",
+                                               "Meier, Karl|A-12-3|6|0|0",
+                                               "Meier, Karl|9|11|0|0",
+                                               "Müller, Anna|12|4711|0|0",
+                                               "Müller-Lüdenscheidt-Größenwahn,|42|12|0|0",
+                                               "Ohne, Sernr|1|0|0|0",
+                                               "StrichName, Vorname|78|10|0|0",
+                                           }));
     // The walk leaves the shared cursor past the last row.
     EXPECT_TRUE(f.program().residents->eof());
 
     // The leftmost position is station 0; a value shorter than the position assigns nothing.
-    EncodeStation(f.program(), f.form.LstPNLTrans, 0);
-    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{}));
-    EncodeStation(f.program(), f.form.LstPNLTrans, 2);
-    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{"Anders|1|8|0|0"}));
+    EncodeStation(f.program(), f.form.transferList, 0);
+    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{}));
+    EncodeStation(f.program(), f.form.transferList, 2);
+    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{"Anders|1|8|0|0"}));
 }
 
 TEST(TransferLines, SortByNameIgnoringCaseAndAccents) {
@@ -170,9 +170,9 @@ TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
         LinkFixture f;
         Announced progress;
         std::vector<int> barValues;
-        f.form.PBarPNL.subscribe([&] { barValues.push_back(f.form.PBarPNL.value()); });
+        f.form.progress.subscribe([&] { barValues.push_back(f.form.progress.value()); });
         f.inst.serial.wireBaud = c.baud;
-        f.form.LstPNLTrans.setLines({"Müller, Anna|12|4711|0|0", "Schmidt|3|815|0|0", "Zorn|4|9|0|0"});
+        f.form.transferList.setLines({"Müller, Anna|12|4711|0|0", "Schmidt|3|815|0|0", "Zorn|4|9|0|0"});
         f.inst.serial.open();
         const auto start = f.inst.loop.now();
         EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0, &progress), StationOutcome::Sent);
@@ -199,7 +199,7 @@ TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
         if (c.blockGap == 50) {
             EXPECT_EQ(progress.atStart.count(), f.inst.loop.now() - start) << c.baud;
         }
-        EXPECT_EQ(f.form.PBarPNL.value(), 100);
+        EXPECT_EQ(f.form.progress.value(), 100);
         EXPECT_NE(std::find(barValues.begin(), barValues.end(), 50), barValues.end());
     }
 }
@@ -224,7 +224,7 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     f.inst.serial.onOutput = [&](const std::string& bytes) {
         f.inst.serial.carrier = f.inst.serial.carrier || bytes == "0 0301234\n\r";
     };
-    f.form.LstPNLTrans.setLines({"A|1|1|0|0"});
+    f.form.transferList.setLines({"A|1|1|0|0"});
     f.inst.serial.wireBaud = 9600;
     f.inst.serial.open();
     Announced progress;
@@ -249,7 +249,7 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     f.inst.serial.carrier = false;
     EXPECT_EQ(StationTransfer(f.program(), f.form, TransferLink{1, true, "ATZ", "0"}, 0),
               StationOutcome::NoCarrier);
-    EXPECT_FALSE(f.form.PBarPNL.visible());
+    EXPECT_FALSE(f.form.progress.visible());
 }
 
 }  // namespace

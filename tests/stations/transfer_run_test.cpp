@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "link/interface_record.h"
 #include "link_fixture.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "residents/resident_table.h"
 #include "stations/transfer_line.h"
 #include "stations/transfer_run.h"
 #include "support/real_time_loop.h"
@@ -30,31 +30,31 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
                   "PNL63=PNL-B,Hof,654321,,FALSE");
     createResidents();
     addResidentsOf(0, 3);
-    dialog.Form_Load();
-    EXPECT_EQ(form.TrVwPNLTrans.nodes(),
+    dialog.load();
+    EXPECT_EQ(form.stationTree.nodes(),
               (std::vector<CheckTree::Node>{{"S00", "Haupteingang", false}, {"S63", "Hof", false}}));
-    dialog.CmdPNLTransAll_Click();
+    dialog.selectAll();
 
-    EXPECT_EQ(form.LstPNLState.lines(),
+    EXPECT_EQ(form.stationStates.lines(),
               (std::vector<std::string>{"Haupteingang|nie übertragen|–", "Hof|nie übertragen|–"}));
     bool disabledDuringRun = false;
     std::vector<std::string> statusLines;
-    at(0, [&] { statusLines.push_back(form.LblPNLStatus.caption()); });
+    at(0, [&] { statusLines.push_back(form.status.caption()); });
     at(1500, [&] {
-        disabledDuringRun = !form.CmdPNLTransStart.enabled() && !form.CmdPNLTransAll.enabled() &&
-                            form.CmdPNLTransCancel.enabled() && !form.TrVwPNLTrans.enabled() &&
-                            program().serialLinkBusy && !dialog.Form_QueryUnload();
-        statusLines.push_back(form.LblPNLStatus.caption());
+        disabledDuringRun = !form.start.enabled() && !form.selectAll.enabled() && form.cancel.enabled() &&
+                            !form.stationTree.enabled() && program().serialLinkBusy &&
+                            !dialog.closeRequested();
+        statusLines.push_back(form.status.caption());
     });
-    at(22000 + 600 + 350 + 10, [&] { statusLines.push_back(form.LblPNLStatus.caption()); });
-    dialog.CmdPNLTransStart_Click();
+    at(22000 + 600 + 350 + 10, [&] { statusLines.push_back(form.status.caption()); });
+    dialog.startTransfer();
     // The whole run: 22 s, the station's 0.6 + 3 x 0.35 + 0.5 + 5 s, 15 s.
     EXPECT_EQ(statusLines, (std::vector<std::string>{
                                "Warte auf die PNL (noch 22 s) – noch ca. 0:45",
                                "Warte auf die PNL (noch 21 s) – noch ca. 0:44",
                                "PNL 1 von 2: Haupteingang – Datensatz 1 von 3 – noch ca. 0:22",
                            }));
-    EXPECT_EQ(form.LblPNLStatus.caption(), "");
+    EXPECT_EQ(form.status.caption(), "");
 
     EXPECT_EQ(sent().size(), 1u + 21u + 1u + 1u);  // nothing to Hof
     EXPECT_EQ(inst.serial.calls,
@@ -62,38 +62,38 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
                                         "open", "dtr off", "close"}));
     EXPECT_FALSE(anyTicked());
     EXPECT_TRUE(disabledDuringRun);
-    EXPECT_TRUE(form.CmdPNLTransStart.enabled() && form.TrVwPNLTrans.enabled());
+    EXPECT_TRUE(form.start.enabled() && form.stationTree.enabled());
     EXPECT_FALSE(program().serialLinkBusy);
     EXPECT_EQ(inst.dialogs.texts(),
               (std::vector<std::string>{"PNL00 Haupteingang: mit 3 Bewohnern übertragen in 0:07\n"
                                         "PNL63 Hof: nichts zu senden (keine Bewohner zugeordnet)\n"
                                         "1 von 2 PNL übertragen."}));
-    EXPECT_EQ(form.LstPNLState.lines()[0], "Haupteingang|aktuell|06.12.2026 09:30");
+    EXPECT_EQ(form.stationStates.lines()[0], "Haupteingang|aktuell|06.12.2026 09:30");
     EXPECT_THAT(inst.readFile("PNL00_STAND.TXT"), HasSubstr("Stand=vollständig\n"));
     EXPECT_FALSE(inst.exists("PNL63_STAND.TXT"));
 
     // A resident moves in: the station shows it before anything is sent, and only it is chosen.
     addResident("Neu", "Nina", "9", std::int64_t{9}, "", std::int64_t{0}, "1");
-    dialog.Form_Load();
-    EXPECT_EQ(form.LstPNLState.lines()[0],
+    dialog.load();
+    EXPECT_EQ(form.stationStates.lines()[0],
               "Haupteingang|geändert (1 neu, 0 entfernt, 0 geändert)|06.12.2026 09:30");
-    dialog.TrVwPNLTrans_NodeSelect(0);
-    EXPECT_EQ(form.LstPNLTrans.lines(), std::vector<std::string>{"neu: Neu, Nina|9|9|0|0"});
-    dialog.CmdPNLTransChanged_Click();
-    EXPECT_TRUE(form.TrVwPNLTrans.node(0).checked);
-    EXPECT_FALSE(form.TrVwPNLTrans.node(1).checked);  // never sent, but it would receive nothing
+    dialog.stationHighlighted(0);
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"neu: Neu, Nina|9|9|0|0"});
+    dialog.selectChanged();
+    EXPECT_TRUE(form.stationTree.node(0).checked);
+    EXPECT_FALSE(form.stationTree.node(1).checked);  // never sent, but it would receive nothing
 }
 
 TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     // "030" is kind 30 to the editor's count, not to the transfer; only COM1 to COM8 count.
     writeSettings("COM1=\nCOM2=030,FALSE\nCOM3=51,X\nCOM4=x,y\nCOM9=30,FALSE\nCOM0=30,FALSE",
                   "PNL00=PNL-B,Haupteingang,1,,FALSE");
-    program().InitX.setKey("COM6");
+    program().settings.setKey("COM6");
     EXPECT_EQ(CountPortsOfKind(program(), kStationLink, 3), 1);
     EXPECT_EQ(CountPortsOfKind(program(), kStationLink, 2), 0);
     EXPECT_EQ(CountPortsOfKind(program(), 51, 0), 1);
     EXPECT_EQ(CountPortsOfKind(program(), kNoDevice, 0), 6);  // empty and unreadable both read as kind 0
-    EXPECT_EQ(program().InitX.key(), "COM6");
+    EXPECT_EQ(program().settings.key(), "COM6");
     EXPECT_FALSE(TransferRun(program(), form).started);
     EXPECT_EQ(inst.dialogs.last().text, "Keine Schnittstelle für PNL-Datentransfer definiert!");
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
@@ -108,7 +108,7 @@ TEST_F(TransferRunTest, PortLookupAndPortFailures) {
               "Die serielle Schnittstelle COM2 kann nicht geöffnet werden!\ncannot open");
     EXPECT_EQ(inst.serial.port, 2);
     EXPECT_EQ(inst.loop.now(), 0);
-    EXPECT_TRUE(form.CmdPNLTransStart.enabled());
+    EXPECT_TRUE(form.start.enabled());
     EXPECT_FALSE(program().serialLinkBusy);
 
     // Without ticked stations the port is still opened and closed, with both waits.
@@ -128,8 +128,8 @@ TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
     addResidentsOf(0, 583);
     addResidentsOf(1, 1);
     addResidentsOf(2, 582);
-    dialog.Form_Load();
-    dialog.CmdPNLTransAll_Click();
+    dialog.load();
+    dialog.selectAll();
     writeSettings("COM1=30,FALSE", "PNL00=PNL-B,Gross,1,,FALSE\nPNL01=\nPNL02=PNL-B,Voll,3,,FALSE");
     const TransferResult result = TransferRun(program(), form);
 
@@ -180,16 +180,16 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     sim::Simulator simulator(f.inst.loop,
                              sim::SimulatorSetup{{{123456, sim::Firmware::V3}}, {}, std::nullopt});
     attachSimulator(f.inst.serial, simulator, f.inst.loop);
-    f.dialog.Form_Load();
-    EXPECT_FALSE(f.form.ChkPNLCheck.checked());  // off unless chosen for the installation
-    f.form.ChkPNLCheck.setChecked(true);
-    f.dialog.ChkPNLCheck_Click();
-    FrmPNL again;
-    FrmPnlController(f.program(), again).Form_Load();
-    EXPECT_TRUE(again.ChkPNLCheck.checked());
+    f.dialog.load();
+    EXPECT_FALSE(f.form.checkPresence.checked());  // off unless chosen for the installation
+    f.form.checkPresence.setChecked(true);
+    f.dialog.checkPresenceToggled();
+    TransferDialogForm again;
+    TransferDialogController(f.program(), again).load();
+    EXPECT_TRUE(again.checkPresence.checked());
     EXPECT_THAT(f.inst.readFile("PNLSETUP.INI"), HasSubstr("ErreichbarkeitPruefen=TRUE"));
 
-    f.dialog.CmdPNLTransAll_Click();
+    f.dialog.selectAll();
     std::string stateAfterBreak;
     const auto toSimulator = f.inst.serial.onOutput;
     f.inst.serial.onOutput = [&](const std::string& bytes) {
@@ -202,12 +202,12 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
             stateAfterBreak = f.inst.readFile("PNL00_STAND.TXT");
             f.inst.serial.failOutput = false;
         }
-        EXPECT_FALSE(f.form.PBarPNL.visible());
+        EXPECT_FALSE(f.form.progress.visible());
     };
     f.inst.dialogs.answer(MsgAnswer::Ok);   // the line failed
     f.inst.dialogs.answer(MsgAnswer::Yes);  // try again
     f.inst.dialogs.answer(MsgAnswer::No);   // no other try
-    f.dialog.CmdPNLTransStart_Click();
+    f.dialog.startTransfer();
 
     // Each run probes both (3 frames each); the broken transfer took 5 frames, the second one 17.
     EXPECT_EQ(f.sent().size(), 3u + 5u + 3u + 3u + 17u + 3u);
@@ -243,8 +243,8 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
         sim::SimulatorSetup{
             {{1, sim::Firmware::V3}, {2, sim::Firmware::V3}, {3, sim::Firmware::V3}}, {}, modem});
     attachSimulator(f.inst.serial, simulator, f.inst.loop);
-    f.dialog.Form_Load();
-    f.dialog.CmdPNLTransAll_Click();
+    f.dialog.load();
+    f.dialog.selectAll();
     f.inst.dialogs.answer(MsgAnswer::Ok);   // "Keine Modemverbindung!"
     f.inst.dialogs.answer(MsgAnswer::No);   // go on
     f.inst.dialogs.answer(MsgAnswer::Yes);  // stop after this station
@@ -252,12 +252,12 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     bool secondPauseRefused = false;
     // Station 2 writes its records from 22 + 32 + 32.6 s on.
     f.at(22000 + 32000 + 32000 + 700, [&] {
-        f.dialog.CmdPNLTransCancel_Click();
-        f.dialog.CmdPNLTransStart_Click();  // a running transfer does not start twice
+        f.dialog.cancel();
+        f.dialog.startTransfer();  // a running transfer does not start twice
         secondPauseRefused = !f.program().pause.TimerWait(1000);
     });
-    f.at(22000 + 32000 + 32000 + 800, [&] { f.dialog.CmdPNLTransCancel_Click(); });
-    f.dialog.CmdPNLTransStart_Click();
+    f.at(22000 + 32000 + 32000 + 800, [&] { f.dialog.cancel(); });
+    f.dialog.startTransfer();
 
     EXPECT_TRUE(secondPauseRefused);
     EXPECT_EQ(f.inst.serial.handshake, 3);
@@ -281,8 +281,8 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     EXPECT_THAT(f.inst.readFile("PNL01_STAND.TXT"), HasSubstr("Stand=vollständig"));
     EXPECT_FALSE(f.inst.exists("PNL02_STAND.TXT"));
     // The station not sent stays ticked for the next start.
-    EXPECT_TRUE(f.form.TrVwPNLTrans.node(2).checked);
-    EXPECT_FALSE(f.form.TrVwPNLTrans.node(1).checked);
+    EXPECT_TRUE(f.form.stationTree.node(2).checked);
+    EXPECT_FALSE(f.form.stationTree.node(1).checked);
     EXPECT_TRUE(f.form.visible());
 
     // A transfer while another user holds the line (a port test) is refused and touches nothing.
@@ -292,7 +292,7 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     EXPECT_TRUE(f.inst.serial.calls.empty());
     EXPECT_THAT(f.inst.dialogs.last().text, HasSubstr("anderen Vorgang"));
     f.program().serialLinkBusy = false;
-    f.dialog.CmdPNLTransCancel_Click();  // idle: closes the dialog
+    f.dialog.cancel();  // idle: closes the dialog
     EXPECT_FALSE(f.form.visible());
 }
 
@@ -315,22 +315,20 @@ TEST(TransferToSimulator, SampleStationsOverAPseudoTerminal) {
     ScriptedDialogs dialogs;
     FakePortQueries queries;
     Program program(Platform{fs, loop, dialogs, *serial, queries}, folder.path());
-    program.InitX.setFileName(program.path(kSettingsFile));
-    program.DataBewo = Database::open(program.path(kDatabaseFile));
-    ASSERT_TRUE(program.DataBewo);
-    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+    program.settings.setFileName(program.path(kSettingsFile));
+    ASSERT_TRUE(program.useDatabase(Database::open(program.path(kDatabaseFile))));
 
     sim::Simulator simulator(
         loop,
         sim::SimulatorSetup{{{12345, sim::Firmware::V3}, {23456, sim::Firmware::V27}}, {}, std::nullopt});
     const int watch = loop.watchReadable(pty->masterFd(), [&] { simulator.receive(pty->readAvailable()); });
 
-    FrmPNL form;
-    FrmPnlController dialog(program, form);
-    dialog.Form_Load();
-    form.TrVwPNLTrans.setChecked(0, true);
-    form.TrVwPNLTrans.setChecked(1, true);
-    dialog.CmdPNLTransStart_Click();
+    TransferDialogForm form;
+    TransferDialogController dialog(program, form);
+    dialog.load();
+    form.stationTree.setChecked(0, true);
+    form.stationTree.setChecked(1, true);
+    dialog.startTransfer();
     loop.unwatch(watch);
 
     ASSERT_EQ(linesOf(program, 0).size() + linesOf(program, 1).size(), 42u);

@@ -311,7 +311,7 @@ TEST(ProgramOptions, ListPortsNamesEveryDeviceTheSystemReports) {
 TEST(LogTool, PrintsARunAndMarksEveryLineThatWasTamperedWith) {
     test::Installation inst;
     ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), nullptr));
-    inst.program->UserLevel = 3;
+    inst.program->userLevel = 3;
     ASSERT_EQ(StartUp(*inst.program, {}), StartResult::Running);
     for (const char* text : {"zwei", "drei", "vier", "fünf"})
         EventLog(*inst.program, text);

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/resident_table.h"
 #include "platform/file_system.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
-#include "residents/resident_table.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/setup_application.h"
@@ -67,11 +67,11 @@ int main(int argc, char** argv) {
         const std::int64_t taken = std::atoll(table.value("sernr").c_str());
         const int before = rowsWithSerial(table, taken);
 
-        pnl::FrmSetup& form = setup.setupForm();
-        setup.residentEditor().CmdBWNeu_Click();
-        form.TxtBWName.setText("Doppelt");
-        form.TxtBWWNr.setText("X99");
-        form.TxtBWSnr.setText(std::to_string(taken));
+        pnl::MainWindowForm& form = setup.mainForm();
+        setup.residentEditor().newResident();
+        form.lastName.setText("Doppelt");
+        form.apartment.setText("X99");
+        form.serial.setText(std::to_string(taken));
 
         QTimer::singleShot(0, [] { QProcess::startDetached("sh", {"-c", kClickCloseBox}); });
         // A box the close box did not close fails the test rather than hanging it.
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
             std::cerr << "Die Frage wurde durch das Schließfeld nicht geschlossen.\n";
             std::_Exit(1);
         });
-        setup.residentEditor().CmdBWSave_Click();
+        setup.residentEditor().save();
 
         const int after = rowsWithSerial(table, taken);
         std::cout << "Seriennummer " << taken << ": vorher " << before << " Bewohner, nachher " << after
