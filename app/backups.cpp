@@ -1,5 +1,7 @@
 #include "app/backups.h"
 
+#include <ranges>
+
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -83,11 +85,11 @@ bool restoreFailed(Program& program, const std::string& why) {
 std::vector<BackupInfo> ListBackups(Program& program) {
     std::vector<BackupInfo> list;
     const auto folders = BackupFolders(program);
-    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
-        const std::string base = program.path(kBackupFolder) + "/" + *it + "/";
+    for (const std::string& name : std::views::reverse(folders)) {
+        const std::string base = program.path(kBackupFolder) + "/" + name + "/";
         if (!program.fs.fileExists(base + kDatabaseFile) || !program.fs.fileExists(base + kSettingsFile))
             continue;
-        list.push_back(BackupInfo{*it, whenOf(*it), residentsIn(base + kDatabaseFile),
+        list.push_back(BackupInfo{name, whenOf(name), residentsIn(base + kDatabaseFile),
                                   stationsIn(program, base + kSettingsFile)});
     }
     return list;

@@ -88,17 +88,30 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.transfer = value;
         }
     }
-    if (line.dryRun && !line.importFile)
-        line.errors.push_back("Option --dry-run nur zusammen mit --import");
+    const int commands = (line.listPorts ? 1 : 0) + (line.probe ? 1 : 0) + (line.transfer ? 1 : 0) +
+                         (line.exportFile ? 1 : 0) + (line.importFile ? 1 : 0);
+    if (commands > 1)
+        line.errors.push_back(
+            "Nur eine der Optionen --list-ports, --probe, --transfer, --export und --import");
+    if (line.dryRun && !line.importFile && !line.transfer)
+        line.errors.push_back("Option --dry-run nur zusammen mit --transfer oder --import");
+    if (line.checkPresence && !line.transfer)
+        line.errors.push_back("Option --check nur zusammen mit --transfer");
     for (std::size_t i = 0; i < rest.size(); ++i)
         line.levelText += (i ? " " : "") + rest[i];
     return line;
 }
 
 std::string commandLineHelp() {
-    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--list-ports | --probe N |\n"
-           "                 --transfer LISTE | --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n"
-           "Einrichtung und Fernwartung der Display-Türstationen (PNL).\n"
+    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [LEVEL]\n"
+           "  oder: pnl-setup [--port COMn=GERÄT]... --list-ports\n"
+           "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --probe N [LEVEL]\n"
+           "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --transfer LISTE [--dry-run] [--check]"
+           " [LEVEL]\n"
+           "  oder: pnl-setup [--folder ORDNER] --export DATEI [LEVEL]\n"
+           "  oder: pnl-setup [--folder ORDNER] --import DATEI [--dry-run] [LEVEL]\n"
+           "Einrichtung und Fernwartung der Display-Türstationen (PNL). Ohne --list-ports, --probe,\n"
+           "--transfer, --export und --import öffnet sich das Fenster.\n"
            "\n"
            "  --folder ORDNER      der Installationsordner (mit ANLAGE99.INI und QBXDATA.MDB). Ohne die "
            "Option:\n"
@@ -111,11 +124,16 @@ std::string commandLineHelp() {
            "  --list-ports         die Schnittstellen mit ihren Geräten und alle seriellen Geräte des PCs\n"
            "                       zeigen (Hersteller, Produkt, Seriennummer, USB-Kennung, stabiler Pfad)\n"
            "  --probe N            die Station N der Stationsliste (0 bis 63) testen, ohne Fenster\n"
-           "  --transfer LISTE     den Stationen der LISTE (Nummern mit Komma getrennt, oder all) ihre\n"
-           "                       Bewohner übertragen, ohne Fenster\n"
+           "  --transfer LISTE     den Stationen der LISTE ihre Bewohner übertragen, ohne Fenster. LISTE:\n"
+           "                       Nummern 0 bis 63 mit Komma getrennt, all (jede Station mit Bezeichnung)\n"
+           "                       oder changed (jede Station, deren Stand von dem abweicht, was sie jetzt\n"
+           "                       erhielte; nie gesendete und unvollständige eingeschlossen)\n"
+           "  --check              mit --transfer: jede Station an direkter Leitung vor dem Senden fragen,\n"
+           "                       ob sie antwortet; eine, die nicht antwortet, erhält nichts\n"
+           "  --dry-run            mit --transfer: Stand und Unterschiede jeder gewählten Station zeigen,\n"
+           "                       nichts senden; mit --import: nur die Vorschau zeigen, nichts ändern\n"
            "  --export DATEI       alle Bewohner als CSV-Datei (Semikolon, UTF-8) schreiben, ohne Fenster\n"
            "  --import DATEI       Bewohner aus einer CSV-Datei einlesen und sichern, ohne Fenster\n"
-           "  --dry-run            mit --import: nur die Vorschau zeigen, nichts ändern\n"
            "  LEVEL                1 bis 6: ohne Abfrage des Zugangscodes mit diesem Level starten\n"
            "  --help               diese Hilfe zeigen\n"
            "  --version            die Version zeigen\n"
@@ -124,11 +142,13 @@ std::string commandLineHelp() {
            "dialout).\n"
            "Abhilfe: sudo usermod -aG dialout $USER eingeben, danach ab- und wieder anmelden.\n"
            "\n"
-           "Rückgabe: 0 fertig (--probe: Station gefunden), 1 teilweise misslungen (--probe: Station nicht\n"
-           "gefunden; --import: die Datei hat Fehler; Programm läuft schon für den Ordner), 2 konnte nicht "
-           "laufen (falsche Aufrufzeile, "
-           "kein\n"
-           "Installationsordner, keine Schnittstelle, kein Zugang).\n";
+           "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jeder Station wurden ihre Bewohner\n"
+           "gesendet, oder sie hatte keine; --import mit --dry-run: die Datei ist einlesbar), 1 teilweise\n"
+           "misslungen (--probe: Station nicht gefunden; --transfer: eine Station fehlgeschlagen; --import:\n"
+           "die Datei hat Fehler, nichts geändert), 2 konnte nicht laufen (falsche Aufrufzeile, kein\n"
+           "Installationsordner, das Programm läuft schon für den Ordner, keine Schnittstelle, der "
+           "USB-Adapter\n"
+           "ist nicht angeschlossen, kein Zugang).\n";
 }
 
 int levelFromCommandLine(const std::string& text) {

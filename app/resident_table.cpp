@@ -257,7 +257,7 @@ struct ResidentTable::Impl {
     }
 
     // Sets the given columns of the current row; false when no row is current or the write failed.
-    bool updateCurrent(std::vector<std::pair<std::string, DbValue>> values);
+    bool updateCurrent(const std::vector<std::pair<std::string, DbValue>>& values);
 
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
@@ -399,6 +399,20 @@ bool ResidentTable::updateStations(const std::string& stations) {
     return t.updateCurrent({{t.columns[kStations], stations}});
 }
 
+ResidentTable::Transaction::Transaction(ResidentTable& table) : table_(table), open_(table.begin()) {}
+
+ResidentTable::Transaction::~Transaction() {
+    if (open_)
+        table_.rollback();
+}
+
+bool ResidentTable::Transaction::commit() {
+    if (!open_ || !table_.commit())
+        return false;
+    open_ = false;
+    return true;
+}
+
 bool ResidentTable::begin() {
     if (!impl_->bound)
         return false;
@@ -421,7 +435,7 @@ void ResidentTable::rollback() {
     impl_->reload();
 }
 
-bool ResidentTable::Impl::updateCurrent(std::vector<std::pair<std::string, DbValue>> values) {
+bool ResidentTable::Impl::updateCurrent(const std::vector<std::pair<std::string, DbValue>>& values) {
     Impl& t = *this;
     t.refreshIfChanged();
     const auto* current = t.current();

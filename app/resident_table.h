@@ -76,15 +76,30 @@ class ResidentTable {
     bool update(const ResidentRow& row);
     // Writes only the station assignment (PNL) of the current row.
     bool updateStations(const std::string& stations);
-    // Writes between begin() and commit() reach the file together; after rollback() none of them did, and
-    // every row is read again.
-    bool begin();
-    bool commit();
-    void rollback();
+    // Writes made while a transaction is open reach the file together at commit(); a transaction that ends
+    // without its commit rolls back, so none of them did, and every row is read again.
+    class Transaction {
+      public:
+        explicit Transaction(ResidentTable& table);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        // False when the table could not start writing (not bound, the file locked or read-only).
+        bool began() const { return open_; }
+        bool commit();
+
+      private:
+        ResidentTable& table_;
+        bool open_ = false;
+    };
     // Deletes the current row; afterwards no row is current until the next move or search.
     bool deleteCurrent();
 
   private:
+    bool begin();
+    bool commit();
+    void rollback();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

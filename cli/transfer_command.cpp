@@ -136,22 +136,10 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     if (!numbers)
         return couldNotRun(out, error);
 
-    if (!program.fs.fileExists(program.path(kDatabaseFile)))
-        return couldNotRun(out, "Datenbank QBXDATA.MDB nicht gefunden!");
-    if (!program.fs.fileExists(program.path(kSettingsFile)))
-        return couldNotRun(out, "ANLAGE99.INI nicht gefunden!");
-    program.originalSettings.setFileName(program.path(kSettingsFile));
-
-    const int level = TerminalAccessLevel(program, levelText, askCode, out);
-    if (level == 0)
-        return couldNotRun(out, "Kein gültiger Zugangscode.");
-    program.userLevel = static_cast<std::uint8_t>(level);
-
-    // The working copies belong to a running program; they are made anew only when none runs here.
-    const std::unique_ptr<FileLock> lock = lockInstallation(program);
-    if (!lock || FinishInterruptedCommit(program) == RecoveryOutcome::Unresolved)
-        return kTransferCouldNotRun;
-    if (!openWorkingCopies(program, &error) || !hasStationColumn(program, &error))
+    const std::unique_ptr<FileLock> lock = openInstallation(program, levelText, out, askCode, &error);
+    if (!lock)
+        return error.empty() ? kTransferCouldNotRun : couldNotRun(out, error);
+    if (!hasStationColumn(program, &error))
         return couldNotRun(out, error);
 
     TransferDialogForm form;
@@ -171,7 +159,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
         for (const auto& node : tree.nodes())
             any |= node.checked;
         if (tree.count() > 0 && !any) {
-            out << "Alle PNL sind aktuell, nichts zu senden.\n";
+            out << "Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n";
             return kTransferAllSent;
         }
     }

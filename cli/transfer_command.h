@@ -30,7 +30,7 @@ struct TransferCommandFlags {
 
 // LIST "changed" chooses every station whose recorded state differs from what it would receive (never sent
 // and incomplete ones included). The run ends with the summary of every chosen station.
-int RunTransferCommand(Program& program, const std::string& list, const std::string& levelText,
+int RunTransferCommand(Program& caller, const std::string& list, const std::string& levelText,
                        std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags = {});
 
 }  // namespace pnl

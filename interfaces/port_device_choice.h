@@ -48,7 +48,7 @@ class PortDeviceChoice {
   private:
     int slot() const;
     void fillList();
-    void take(int slot, std::optional<ChosenDevice> device, const SerialDevice* found);
+    void take(int n, std::optional<ChosenDevice> device, const SerialDevice* found);
 
     Program& program_;
     InterfaceWindowForm& form_;

@@ -15,6 +15,9 @@ class Program;
 inline constexpr const char* kProbeLineSettings = "9600,N,8,1";
 inline constexpr int kSelectPauseMs = 600;
 inline constexpr int kQueryPauseMs = 2000;
+// After its closing select frame, before another frame goes out on the line (the transfer after a presence
+// check): the pause a select frame gets.
+inline constexpr int kProbeClosePauseMs = kSelectPauseMs;
 inline constexpr const char* kProbeOpenCode = "01";
 inline constexpr const char* kProbeCloseCode = "00";
 // The answer of the port-status query for a port that another program holds.

@@ -136,8 +136,9 @@ void ResidentEditor::residentChosen() {
     if (hasUnsavedChanges()) {
         const std::int32_t data = chosen >= 0 ? form_.residentChoice.itemData(chosen) : 0;
         // While the question is open the list names the resident still in the form.
-        const auto id = idOf(id_);
-        form_.residentChoice.setListIndex(serial_ != kNoRow && id ? form_.residentChoice.findData(*id) : -1);
+        const auto shown = itemDataOf(id_);
+        const bool showsResident = serial_ != kNoRow && shown;
+        form_.residentChoice.setListIndex(showsResident ? form_.residentChoice.findData(*shown) : -1);
         if (!leaveResident() || chosen < 0)
             return;
         form_.residentChoice.setListIndex(form_.residentChoice.findData(data));

@@ -74,7 +74,7 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem) {
 }
 
 StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
-                               int station, TransferProgress* progress) {
+                               int station, TransferProgress* progress, bool answeredBeforeSending) {
     const StationRecord record = readStation(program, station);
     if (!record.inUse())
         return StationOutcome::Skipped;
@@ -123,6 +123,7 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
     // From the first frame on the station no longer holds what it held: recorded incomplete until the last
     // frame has left.
     StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.transferList.lines()};
+    state.answeredBeforeSending = answeredBeforeSending;
     writeStationState(program, station, state);
 
     if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))

@@ -79,8 +79,10 @@ std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool mo
 
 // Transfers the lines of form.transferList to the station (0..63) on the open port. Shows progress while it
 // runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more to the station; a station
-// with more residents than fit into its memory is refused with a message and gets nothing.
+// with more residents than fit into its memory is refused with a message and gets nothing. The station's
+// state records what was sent, and `answeredBeforeSending` (the presence check's answer just before).
 StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
-                               int station, TransferProgress* progress = nullptr);
+                               int station, TransferProgress* progress = nullptr,
+                               bool answeredBeforeSending = false);
 
 }  // namespace pnl

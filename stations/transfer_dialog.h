@@ -1,8 +1,8 @@
 #pragma once
-// The transfer dialog's handlers: the station tree with each station's state ("aktuell", "geändert", "nie
-// übertragen", "unvollständig") and the difference of the selected one, the run with its status line,
-// "Abbrechen" after the current station, and the summary at the end. The dialog cannot be closed while a run
-// is in progress.
+// The transfer dialog's handlers: the station tree with each station's state ("gesendet am …, seitdem
+// unverändert", "geändert", "nie übertragen", "unvollständig") and the difference of the selected one, the
+// run with its status line, "Abbrechen" after the current station, and the summary at the end. The dialog
+// cannot be closed while a run is in progress.
 
 #include "stations/transfer_run.h"
 

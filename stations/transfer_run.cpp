@@ -26,13 +26,17 @@ std::int64_t secondsOf(const DateTime& t) {
     using namespace std::chrono;
     const sys_days day = year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
                                         std::chrono::day{static_cast<unsigned>(t.day)}};
-    return duration_cast<seconds>(day.time_since_epoch()).count() + t.hour * 3600 + t.minute * 60 + t.second;
+    const auto time = day.time_since_epoch() + hours{t.hour} + minutes{t.minute} + seconds{t.second};
+    return duration_cast<seconds>(time).count();
 }
 
 // The probe's frames ask whether the station answers (on a direct line only: a modem has no station on the
-// line before it has dialled).
+// line before it has dialled). The probe's closing frame gets its pause before any frame follows.
 bool stationAnswers(Program& program, const StationRecord& record) {
-    return ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
+    const bool answered =
+        ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
+    program.pause.TimerWait(kProbeClosePauseMs);
+    return answered;
 }
 
 TransferResult::Station transferStation(Program& program, TransferDialogForm& form, const TransferLink& link,
@@ -48,10 +52,12 @@ TransferResult::Station transferStation(Program& program, TransferDialogForm& fo
     } else {
         EncodeStation(program, form.transferList, number);
         station.records = form.transferList.count();
-        if (station.records > 0 && options.checkPresence && !link.modem && !stationAnswers(program, record))
+        const bool probe = station.records > 0 && options.checkPresence && !link.modem;
+        const bool answered = probe && stationAnswers(program, record);
+        if (probe && !answered)
             station.outcome = StationOutcome::NotPresent;
         else if (station.records > 0)
-            station.outcome = StationTransfer(program, form, link, number, progress);
+            station.outcome = StationTransfer(program, form, link, number, progress, answered);
     }
     station.took = std::chrono::seconds(secondsOf(program.loop.clock().now()) - start);
     if (progress)
@@ -105,7 +111,7 @@ void FillTransferTree(Program& program, TransferDialogForm& form) {
         form.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* outer,
+TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* progress,
                            const TransferOptions& options) {
     TransferResult result;
     if (SerialLinkInUse(program)) {
@@ -138,9 +144,9 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
     CheckTree& tree = form.stationTree;
     std::vector<int> nodes;
     const bool probing = options.checkPresence && !link->modem;
-    RunProgress progress(program.loop, outer, planRun(program, tree, &nodes), link->modem,
-                         TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs : 0));
-    progress.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
+    RunProgress run(program.loop, progress, planRun(program, tree, &nodes), link->modem,
+                    TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs + kProbeClosePauseMs : 0));
+    run.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 
     for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -152,11 +158,11 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
             // Left ticked, so that starting again sends them.
             result.stations.push_back(
                 {number, readStation(program, number).label, StationOutcome::NotSent, 0, {}});
-            progress.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
+            run.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
             continue;
         }
-        progress.beginStation(static_cast<int>(i));
-        result.stations.push_back(transferStation(program, form, *link, number, options, &progress));
+        run.beginStation(static_cast<int>(i));
+        result.stations.push_back(transferStation(program, form, *link, number, options, &run));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
         if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed)
@@ -168,7 +174,7 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
         program.serial.setDTREnable(false);
         program.serial.close();
     }
-    progress.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
+    run.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
     program.pause.TimerWait(kPauseAfterStations);
     setControlsEnabled(form, true);
     return result;

@@ -97,16 +97,18 @@ int main(int argc, char** argv) {
     pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, portDevices,
                                     line.folder);
 
+    // A start that cannot run (another run holds the folder, an interrupted commit left unsettled) ends with
+    // 2, as the headless commands do.
     const auto lock = pnl::lockInstallation(setup.program());
     if (!lock)
-        return 1;
+        return 2;
     if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
-        return 1;
+        return 2;
 
     setup.start(pnl::levelFromCommandLine(line.levelText));
     if (!screenshots.empty())
         pnl::ui::scheduleScreenshots(setup, QString::fromStdString(screenshots));
     if (setup.ended())
         return 0;
-    return application.exec();
+    return QApplication::exec();
 }

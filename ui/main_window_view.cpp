@@ -53,7 +53,7 @@ MainWindowView::MainWindowView(MainWindowForm& form, MainWindowController& contr
     pageLayout_ = new QVBoxLayout(pages_);
     setCentralWidget(pages_);
 
-    status_ = bindStatusBar(statusBar(), form.statusBar, 3);
+    statusPanels_ = bindStatusBar(statusBar(), form.statusBar, 3);
     resize(860, 640);
     setMinimumSize(640, 480);
     bindWindow(this, form);

@@ -5,8 +5,10 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <vector>
 
 class QAction;
+class QLabel;
 class QVBoxLayout;
 
 namespace pnl {
@@ -15,8 +17,6 @@ class MainWindowController;
 }  // namespace pnl
 
 namespace pnl::ui {
-
-class StatusBarBinder;
 
 class MainWindowView : public QMainWindow {
   public:
@@ -32,7 +32,8 @@ class MainWindowView : public QMainWindow {
     QAction* menuCommand(int index) const { return commands_.at(index); }
     // The entry "Bewohnerübersicht" of the menu "Datensätze".
     QAction* overviewCommand() const { return overview_; }
-    StatusBarBinder* statusPanels() const { return status_; }
+    // The label of a status bar panel, counted from 1.
+    QLabel* statusPanel(int number) const { return statusPanels_.at(number - 1); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -43,7 +44,7 @@ class MainWindowView : public QMainWindow {
     QVBoxLayout* pageLayout_;
     std::vector<QAction*> commands_;
     QAction* overview_ = nullptr;
-    StatusBarBinder* status_;
+    std::vector<QLabel*> statusPanels_;
 };
 
 }  // namespace pnl::ui

@@ -18,7 +18,7 @@
 namespace pnl::ui {
 
 SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDevices, std::string folder,
-                                   SetupOptions options)
+                                   const SetupOptions& options)
     : program_(platform, std::move(folder)),
       password_(program_, passwordForm_, options.passwordIdleMs),
       levels_(program_, mainForm_),
@@ -50,7 +50,7 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
     main_.seams.residentCount = [this] { return program_.residents ? program_.residents->count() : 0; };
 
     // --- Page residentFrame (resident editor): the resident page view goes here. ---
-    main_.seams.OpenResidentView = [this] { residents_.OpenResidentView(); };
+    main_.seams.openResidentView = [this] { residents_.OpenResidentView(); };
     main_.seams.leavePage = [this] {
         return !mainForm_.residentFrame.visible() || residents_.leaveResident();
     };
@@ -59,7 +59,7 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
     // --- Page "Bewohnerübersicht" ---
     overviewView_ = new OverviewPageView(mainForm_, overview_);
     mainWindowView_->addPage(overviewView_);
-    main_.seams.OpenOverview = [this] { overview_.Open(); };
+    main_.seams.openOverview = [this] { overview_.Open(); };
     overviewView_->openResident = [this](std::int64_t id) {
         main_.openResidents();
         // The resident page opens in the name mode; a resident without a name is not listed there.

@@ -45,7 +45,7 @@ struct SetupOptions {
 class SetupApplication {
   public:
     SetupApplication(const Platform& platform, PortDevices& portDevices, std::string folder,
-                     SetupOptions options = {});
+                     const SetupOptions& options = {});
     ~SetupApplication();
     SetupApplication(const SetupApplication&) = delete;
     SetupApplication& operator=(const SetupApplication&) = delete;

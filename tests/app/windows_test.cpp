@@ -237,8 +237,16 @@ TEST_F(LevelEditorFixture, ChoosingALevelShowsItsRecord) {
 TEST_F(LevelEditorFixture, EachSaveWritesItsSealedRecordAndLogLine) {
     choose(3);  // kind "N": no option chosen on a fresh page saves kind "B"
     EXPECT_FALSE(form.kindResidents.checked() || form.kindAll.checked() || form.kindAllWithLevels.checked());
-    save("471100");
-    EXPECT_EQ(stored(4), "TRUE,471100,B");
+    save("__1234");  // a code of four digits leaves two places of the mask empty
+    EXPECT_EQ(stored(4), "TRUE,1234,B");
+    // Kept at exit, the password dialog, which compares the code as text as the visualisation program does,
+    // admits it.
+    inst.writeFile("ANLAGE99.INI", inst.readFile("ANLAGE99_COPY.INI"));
+    EXPECT_EQ(MatchAccessCode(program, "1234").level, 4);
+    EXPECT_EQ(MatchAccessCode(program, "001234").kind, CodeMatch::Kind::Wrong);
+    choose(0);
+    choose(3);
+    EXPECT_EQ(form.levelCode.text(), "1234");
     choose(2);  // the code of a level that is not released is free
     save("111111");
     EXPECT_EQ(stored(3), "TRUE,111111,P");
@@ -279,7 +287,7 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
     editor.save();  // nothing chosen yet: nothing happens
     EXPECT_TRUE(inst.dialogs.shown.empty());
     choose(3);
-    for (const char* code : {"", "222222", "999999", "12222"})
+    for (const char* code : {"", "222222", "999999"})
         save(code);
     fs.failAt = fs.calls + 1;  // the file cannot be replaced (a full disk, say)
     save("444444");
@@ -290,7 +298,6 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
             "Dieser Code gehört bereits zu \"Level 2\". Jede Berechtigungsstufe braucht ihren eigenen Code.",
             "Dieser Code gehört bereits zu \"Level 5 (Supervisor)\". Jede Berechtigungsstufe braucht ihren "
             "eigenen Code.",
-            "Der Code muss sechs Ziffern haben. Bitte füllen Sie alle sechs Stellen aus.",
             "Die Berechtigungsstufe konnte nicht gespeichert werden!"}));
     EXPECT_EQ(inst.dialogs.shown[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Critical);
@@ -302,7 +309,7 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
 struct MainWindowFixture : ::testing::Test {
     MainWindowFixture() : levels(program(), form), main(program(), form, com, info, levels) {
         com.setVisible(false);
-        main.seams.OpenResidentView = [this] { ++residentViewsOpened; };
+        main.seams.openResidentView = [this] { ++residentViewsOpened; };
         main.seams.showTransferDialog = [this] { ++transferDialogs; };
         main.seams.showProjectInfo = [this] { infoVersion = info.version.caption(); };
         main.seams.interfaceWindowOpened = [this] { ++interfaceOpenings; };
@@ -354,7 +361,7 @@ TEST_F(MainWindowFixture, TheMenusSwitchPagesAndTheAlarmShowsTheLevelAndALogProb
     main.openInfo();
     EXPECT_EQ(transferDialogs, 1);
     EXPECT_TRUE(form.levelsFrame.visible());
-    EXPECT_EQ(infoVersion, "Version: 2.014");
+    EXPECT_EQ(infoVersion, "Version: 2.10");
     EXPECT_FALSE(info.title.caption().empty() || info.copyright.caption().empty());
 
     // The alarm writes the level and, once, a log line that could not be written.

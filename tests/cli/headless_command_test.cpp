@@ -223,7 +223,7 @@ TEST(HeadlessTransfer, SendsTheChosenStationsThenOnlyTheChangedOnes) {
     EXPECT_GT(inst.frames(34567), garage);
     EXPECT_TRUE(inst.says("PNL02 Tiefgarage: mit ")) << inst.out.str();
     EXPECT_EQ(inst.transfer("changed"), kTransferAllSent);
-    EXPECT_EQ(inst.out.str(), "Alle PNL sind aktuell, nichts zu senden.\n");
+    EXPECT_EQ(inst.out.str(), "Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n");
     inst.expectOnlyWorkingCopiesWritten();
 }
 

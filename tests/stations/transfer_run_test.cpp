@@ -68,7 +68,9 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
               (std::vector<std::string>{"PNL00 Haupteingang: mit 3 Bewohnern übertragen in 0:07\n"
                                         "PNL63 Hof: nichts zu senden (keine Bewohner zugeordnet)\n"
                                         "1 von 2 PNL übertragen."}));
-    EXPECT_EQ(form.stationStates.lines()[0], "Haupteingang|aktuell|06.12.2026 09:30");
+    // Nothing answers on this line: the state says what was sent and when, never that the station is current.
+    EXPECT_EQ(form.stationStates.lines()[0],
+              "Haupteingang|gesendet am 06.12.2026 09:30, seitdem unverändert|06.12.2026 09:30");
     EXPECT_THAT(inst.readFile("PNL00_STAND.TXT"), HasSubstr("Stand=vollständig\n"));
     EXPECT_FALSE(inst.exists("PNL63_STAND.TXT"));
 
@@ -222,8 +224,56 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
             "Schnittstelle COM1 nimmt keine Daten an.",
             "PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig\nPNL05 Still: antwortet nicht, "
             "nichts gesendet\n0 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?",
-            "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:09\nPNL05 Still: antwortet nicht, nichts "
+            "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:10\nPNL05 Still: antwortet nicht, nichts "
             "gesendet\n1 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?"}));
+}
+
+// A line that takes the bytes and never answers: the station is recorded as sent, not as current; with the
+// presence check it gets nothing. Once it answers the check, the probe's closing frame gets its pause before
+// the station's opening frame, and the state says that the station answered.
+TEST(TransferToSimulator, TheStateSaysWhatWasSentAndWhetherTheStationAnsweredFirst) {
+    LinkFixture f;
+    f.writeSettings("COM1=30,FALSE", "PNL00=PNL-B,Haupteingang,123456,,FALSE");
+    f.createResidents();
+    f.addResidentsOf(0, 2);
+    f.inst.serial.wireBaud = 9600;
+    f.dialog.load();
+    const auto run = [&f](bool check) {
+        f.form.checkPresence.setChecked(check);
+        f.form.stationTree.setChecked(0, true);
+        f.inst.dialogs.answer(MsgAnswer::No);  // the summary's "erneut versuchen?", when it asks
+        f.inst.serial.sent.clear();
+        f.dialog.startTransfer();
+        return f.form.stationStates.lines().at(0);
+    };
+    const std::string sent = "Haupteingang|gesendet am 06.12.2026 09:30, seitdem unverändert";
+    EXPECT_EQ(run(false), sent + "|06.12.2026 09:30");
+    EXPECT_EQ(f.sent().size(), 1u + 14u + 2u);
+    const std::string state = f.inst.readFile("PNL00_STAND.TXT");
+    EXPECT_THAT(state, HasSubstr("Erreichbarkeit=nicht geprüft\n"));
+
+    EXPECT_EQ(run(true), sent + "|06.12.2026 09:30");  // no answer: only the probe's three frames
+    EXPECT_EQ(f.sent().size(), 3u);
+    EXPECT_EQ(f.inst.readFile("PNL00_STAND.TXT"), state);
+    EXPECT_THAT(f.inst.dialogs.last().text, HasSubstr("PNL00 Haupteingang: antwortet nicht"));
+
+    sim::Simulator simulator(f.inst.loop,
+                             sim::SimulatorSetup{{{123456, sim::Firmware::V3}}, {}, std::nullopt});
+    attachSimulator(f.inst.serial, simulator, f.inst.loop);
+    EXPECT_EQ(run(true),
+              "Haupteingang|gesendet am 06.12.2026 09:31, seitdem unverändert; Station hat vor dem "
+              "Senden geantwortet|06.12.2026 09:31");
+    EXPECT_THAT(f.inst.readFile("PNL00_STAND.TXT"), HasSubstr("Erreichbarkeit=geantwortet\n"));
+    // Probe select, query, probe close, then 600 ms later the station's opening frame.
+    ASSERT_EQ(f.sent().size(), 3u + 1u + 14u + 2u);
+    std::vector<std::pair<std::int64_t, std::string>> start;
+    for (std::size_t i = 0; i < 4; ++i)
+        start.emplace_back(f.sent()[i].atMs - f.sent()[0].atMs, f.sent()[i].bytes);
+    EXPECT_EQ(start, (std::vector<std::pair<std::int64_t, std::string>>{{0, framed("(01E24001")},
+                                                                        {600, framed("*0000")},
+                                                                        {2600, framed("(01E24000")},
+                                                                        {3200, framed("(01E24001")}}));
+    EXPECT_EQ(heldBy(simulator, 123456), linesOf(f.program(), 0));
 }
 
 // No carrier for the first: not even a hang-up; "Abbrechen" ("Nein", then "Ja") finishes the second only.

@@ -19,7 +19,6 @@
 #include "platform/poll_event_loop.h"
 #include "platform/port_discovery.h"
 #include "platform/posix_serial.h"
-#include "platform/version.h"
 #include "support/installation.h"
 #include "support/recording_serial_port.h"
 #include "support/shell_command.h"
@@ -247,41 +246,6 @@ ProgramRun run(const std::string& arguments, const std::string& environment = ""
     std::ostringstream err;
     err << std::ifstream(errFile).rdbuf();
     return {run.status, run.output, err.str()};
-}
-
-TEST(ProgramOptions, EveryProgramAnswersHelpAndVersionAndRefusesAWrongOption) {
-    for (const std::string program : {"pnl-setup", "pnl-station-sim", "pnl-log", "pnl-sample"}) {
-        SCOPED_TRACE(program);
-        const ProgramRun help = run(program + " --help");
-        EXPECT_EQ(help.status, 0);
-        EXPECT_EQ(help.out.rfind("Aufruf: " + program, 0), 0u) << help.out;
-        EXPECT_THAT(help.out, HasSubstr("\nRückgabe"));
-        EXPECT_THAT(help.out, HasSubstr("--version"));
-        EXPECT_TRUE(program != "pnl-setup" || help.out.find("--list-ports") != std::string::npos);
-
-        const ProgramRun version = run(program + " --version");
-        EXPECT_EQ(version.status, 0);
-        EXPECT_EQ(version.out, versionLine(program) + "\n");
-
-        const ProgramRun wrong = run(program + " --unbekannt");
-        EXPECT_EQ(wrong.status, 2);
-        EXPECT_EQ(wrong.out, "");
-        EXPECT_THAT(wrong.err, HasSubstr("Aufruf: " + program));
-    }
-    const ProgramRun station = run("pnl-station-sim --station 12x");
-    EXPECT_EQ(station.status, 2);
-    EXPECT_EQ(station.err.rfind("Ungültige Station \"12x\"", 0), 0u) << station.err;
-}
-
-TEST(ProgramOptions, AHeadlessCommandWithoutAFolderSaysWhereItLookedAndNeverAsks) {
-    test::TempFolder home;
-    const std::string environment = "HOME='" + home.path() + "' XDG_CONFIG_HOME=";
-    for (const std::string command : {"--probe 0 5", "--transfer all"}) {
-        const ProgramRun headless = run("pnl-setup " + command, environment);
-        EXPECT_EQ(headless.status, 2);
-        EXPECT_EQ(headless.out, "");
-        EXPECT_THAT(headless.err, HasSubstr("keine ANLAGE99.INI in " PNL_BINARY_DIR));
-    }
 }
 
 // Every device the system reports, with its stable path where it has one; a slot chosen in the interface
