@@ -70,7 +70,7 @@ bool UpgradeDatabaseCopy(Program& program) {
     return checkAndUpgradeDatabase(program).empty();
 }
 
-bool MakeDatabaseWorkingCopy(Program& program, std::string* message) {
+bool MakeDatabaseWorkingCopy(Program& program, std::string* message, const CopyStepHook& afterStep) {
     const std::string copy = program.path(kDatabaseCopy);
     // A journal left by a crashed run would be played into the fresh copy and spoil it.
     for (const char* suffix : {"-journal", "-wal", "-shm"})
@@ -78,7 +78,7 @@ bool MakeDatabaseWorkingCopy(Program& program, std::string* message) {
             program.fs.deleteFile(copy + suffix);
     std::string why;
     int sourceFailure = 0;
-    if (Database::backup(program.path(kDatabaseFile), copy, &why, &sourceFailure))
+    if (Database::backup(program.path(kDatabaseFile), copy, &why, &sourceFailure, afterStep))
         return true;
     if (!looksLikeSqlite(program, program.path(kDatabaseFile))) {
         // Copied as it is: opening the copy reports it like any other unreadable database.

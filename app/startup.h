@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/database.h"
+
 namespace pnl {
 
 class Program;
@@ -25,7 +27,8 @@ enum class StartResult { Running, Ended };
 // it). A file that is no database at all is copied as it is, so that opening the copy reports it like any
 // other unreadable database. False when no copy could be made; *message is then the user's message: an
 // original that cannot be read is a database that cannot be opened, with the German cause.
-bool MakeDatabaseWorkingCopy(Program& program, std::string* message);
+// `afterStep` hears the copy's steps (tests stop the process there).
+bool MakeDatabaseWorkingCopy(Program& program, std::string* message, const CopyStepHook& afterStep = {});
 
 // The start-up's checks of the database working copy: the table BEWOHNER exists (a table in its base form
 // gets the station column), reads and sorts by apartment number, and the resident table binds; database is

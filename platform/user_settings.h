@@ -1,10 +1,12 @@
 #pragma once
 // The user's own settings of the program, apart from any installation: the installation folder chosen last
-// and the device each port slot stands for on this PC. They live where the platform keeps a user's
-// configuration ($XDG_CONFIG_HOME, by default ~/.config).
+// and every installation folder the user has opened (the list of "Anlagen"), and the device each port slot
+// stands for on this PC. They live where the platform keeps a user's configuration ($XDG_CONFIG_HOME, by
+// default ~/.config).
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/serial_port.h"
@@ -18,6 +20,10 @@ class UserSettings {
     virtual std::string lastFolder() const = 0;
     // False when it could not be kept.
     virtual bool setLastFolder(const std::string& folder) = 0;
+    // The installation folders opened so far, in the order first opened. A folder that vanished stays listed.
+    virtual std::vector<std::string> installations() const = 0;
+    // Adds the folder to the list unless it is listed already; false when the list could not be kept.
+    virtual bool rememberInstallation(const std::string& folder) = 0;
     // The devices chosen for the port slots, by slot number (1 = COM1).
     virtual std::map<int, ChosenDevice> portChoices() const = 0;
     // False when they could not be kept (nothing changed then).
@@ -35,6 +41,10 @@ class XdgUserSettings : public UserSettings {
 
     std::string lastFolder() const override;
     bool setLastFolder(const std::string& folder) override;
+    std::vector<std::string> installations() const override;
+    bool rememberInstallation(const std::string& folder) override;
+    // The file of the installations list, one folder per line.
+    std::string installationsFile() const;
     std::map<int, ChosenDevice> portChoices() const override;
     bool setPortChoices(const std::map<int, ChosenDevice>& choices) override;
     std::string location() const override { return folder_; }
