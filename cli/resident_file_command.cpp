@@ -65,10 +65,10 @@ int RunExportCommand(Program& caller, const std::string& file, const std::string
     return kFileCommandDone;
 }
 
-int RunImportCommand(Program& caller, const std::string& file, bool dryRun, const std::string& levelText,
-                     std::ostream& out, const CodePrompt& askCode) {
-    ConsoleDialogs console(out);
-    Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
+namespace {
+
+int importFile(Program& program, const std::string& file, bool dryRun, const std::string& levelText,
+               std::ostream& out, const CodePrompt& askCode) {
     if (!program.fs.readFile(file))
         return couldNotRun(out, "Die Datei " + file +
                                     " kann nicht gelesen werden (nicht vorhanden oder keine "
@@ -115,6 +115,19 @@ int RunImportCommand(Program& caller, const std::string& file, bool dryRun, cons
     out << "Importiert: " << preview.count(ImportStatus::New) << " neu, "
         << preview.count(ImportStatus::Changed) << " geändert; QBXDATA.MDB ist gesichert.\n";
     return kFileCommandDone;
+}
+
+}  // namespace
+
+int RunImportCommand(Program& caller, const std::string& file, bool dryRun, const std::string& levelText,
+                     std::ostream& out, const CodePrompt& askCode) {
+    ConsoleDialogs console(out);
+    Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
+    const int status = importFile(program, file, dryRun, levelText, out, askCode);
+    // The caller tells a lost log line once the command is done.
+    if (caller.logProblem.empty())
+        caller.logProblem = program.logProblem;
+    return status;
 }
 
 }  // namespace pnl

@@ -134,6 +134,49 @@ TEST(EventLog, DailyFilesOfEncryptedCrLfLinesChainedOnLinesOfTheEarlierForm) {
         EXPECT_EQ(entry.problem, "");
 }
 
+// A power cut or a full disk in the middle of a line: the next run closes the cut line first, and the reader
+// names it once while the lines after it read as intact.
+TEST(EventLog, ACutLastLineIsClosedBeforeTheNextRunsLinesAndReportedOnce) {
+    const std::string torn = "!! abgerissen (unvollständig geschrieben, etwa bei einem Stromausfall)";
+    test::Installation first;
+    EventLog(*first.program, "eins");
+    EventLog(*first.program, "zwei");
+    const auto lines = splitLogLines(first.readFile("log/06122026.log"));
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string zeros(512, '\0');
+    struct Case {
+        const char* what;
+        std::string content;
+        std::vector<std::string> read;
+    };
+    const Case cases[] = {
+        {"cut in the middle of a line",
+         lines[0] + "\r\n" + lines[1].substr(0, 41),
+         {"eins", torn, "drei", "vier"}},
+        {"cut, then zero bytes",
+         lines[0] + "\r\n" + lines[1].substr(0, 30) + zeros,
+         {"eins", torn, "drei", "vier"}},
+        {"zero bytes after the last line end",
+         lines[0] + "\r\n" + lines[1] + "\r\n" + zeros,
+         {"eins", "zwei", torn, "drei", "vier"}},
+        {"only the line feed lost", lines[0] + "\r\n" + lines[1] + "\r", {"eins", "zwei", "drei", "vier"}},
+    };
+    for (const Case& c : cases) {
+        test::Installation next;
+        std::filesystem::create_directory(next.path("log"));
+        next.writeFile("log/06122026.log", c.content);
+        EventLog(*next.program, "drei");
+        EventLog(*next.program, "vier");
+        const std::string content = next.readFile("log/06122026.log");
+        std::vector<std::string> read;
+        for (const auto& entry : readLog(content, "06122026"))
+            read.push_back(entry.problem.empty() && entry.text ? entry.text->substr(10)
+                                                               : "!! " + entry.problem);
+        EXPECT_EQ(read, c.read) << c.what;
+        EXPECT_EQ(next.program->logProblem, "") << c.what;
+    }
+}
+
 TEST(InstanceLock, SecondRunInTheSameFolderIsRefusedUntilTheFirstEnds) {
     test::Installation first, other;
     ASSERT_TRUE(writeSampleInstallation(first.folder.path(), nullptr));
