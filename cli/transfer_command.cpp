@@ -47,7 +47,10 @@ class ConsoleProgress : public TransferProgress {
     }
     void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
         // The count and the time follow in the summary at the end of the run.
-        const std::string text = outcome == StationOutcome::Sent ? "übertragen" : outcomeText(outcome, 0, {});
+        const std::string text = outcome == StationOutcome::Sent ? "übertragen"
+                                 : outcome == StationOutcome::SentStateNotSaved
+                                     ? "Stand nicht gespeichert (gilt als unvollständig), übertragen"
+                                     : outcomeText(outcome, 0, {});
         out_ << name(station, label) << text << ".\n" << std::flush;
     }
     void portClosed(int port, Ms pause) override {

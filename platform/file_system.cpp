@@ -202,11 +202,14 @@ bool PosixFileSystem::replaceFile(const std::string& temp, const std::string& ta
     return ::rename(temp.c_str(), target.c_str()) == 0;
 }
 
-bool PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& content) {
-    const auto temp = stageTemp(path, -1, &content, nullptr);
+bool PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& content,
+                                      std::string* error) {
+    const auto temp = stageTemp(path, -1, &content, error);
     if (!temp)
         return false;
     if (!replaceFile(*temp, path)) {
+        if (error)
+            *error = describeErrno(errno);
         ::unlink(temp->c_str());
         return false;
     }

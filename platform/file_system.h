@@ -25,8 +25,10 @@ class FileSystem {
     virtual bool createFolder(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
     virtual std::optional<std::string> readFile(const std::string& path) const = 0;
-    // Replaces the file's whole content atomically (temporary file, flush, rename).
-    virtual bool writeFileAtomic(const std::string& path, const std::string& content) = 0;
+    // Replaces the file's whole content atomically (temporary file, flush, rename). A failure leaves the file
+    // as it was, with why in *error (German) when given.
+    virtual bool writeFileAtomic(const std::string& path, const std::string& content,
+                                 std::string* error = nullptr) = 0;
     // Copies over the target atomically.
     virtual bool copyFile(const std::string& from, const std::string& to) = 0;
     // Appends text and a CR LF line end; creates the file when missing, never the folder.
@@ -64,7 +66,8 @@ class PosixFileSystem : public FileSystem {
     bool createFolder(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) const override;
-    bool writeFileAtomic(const std::string& path, const std::string& content) override;
+    bool writeFileAtomic(const std::string& path, const std::string& content,
+                         std::string* error = nullptr) override;
     bool copyFile(const std::string& from, const std::string& to) override;
     bool appendLine(const std::string& path, const std::string& line) override;
     std::string resolveLinks(const std::string& path) const override;

@@ -17,6 +17,11 @@ std::string stationName(const StationRecord& record) {
     return record.label + " (" + stationKey(record.number) + ")";
 }
 
+std::string stateNotSaved(const StationRecord& record, const std::string& why) {
+    return "Der Stand der PNL " + stationName(record) + " kann nicht in " + stationStateFile(record.number) +
+           " gespeichert werden: " + why;
+}
+
 // One station transfer on the open port: sends and pauses, and ends the transfer on a port that stopped
 // taking bytes.
 class StationSender {
@@ -123,7 +128,12 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
     // From the first frame on the station no longer holds what it held: recorded incomplete until the last
     // frame has left.
     StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.LstPNLTrans.lines()};
-    writeStationState(program, station, state);
+    std::string why;
+    if (!writeStationState(program, station, state, &why)) {
+        program.msgBox(stateNotSaved(record, why) + "\nZu dieser PNL wird nichts übertragen.",
+                       MsgIcon::Exclamation);
+        return endWith(StationOutcome::StateNotSaved);
+    }
 
     if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))
         return endWith(StationOutcome::LineFailed);
@@ -152,7 +162,13 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
         return endWith(StationOutcome::LineFailed);
     state.complete = true;
     state.sentAt = program.loop.clock().now();
-    writeStationState(program, station, state);
+    if (!writeStationState(program, station, state, &why)) {
+        program.msgBox(stateNotSaved(record, why) +
+                           "\nDie PNL hat alle Bewohner erhalten; ihr Stand gilt als "
+                           "unvollständig.",
+                       MsgIcon::Exclamation);
+        return endWith(StationOutcome::SentStateNotSaved);
+    }
     return endWith(StationOutcome::Sent);
 }
 

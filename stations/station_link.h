@@ -36,6 +36,10 @@ enum class StationOutcome {
     LineFailed,      // the port stopped taking bytes: the station got an incomplete directory
     NotPresent,      // the presence check found no answer: nothing was sent after the probe's frames
     NotSent,         // the run was stopped ("Abbrechen") before this station
+    // Its state file could not be marked incomplete: nothing was sent, so the file still tells what it holds.
+    StateNotSaved,
+    // Every frame went out, but its state file could not be marked complete: it still says incomplete.
+    SentStateNotSaved,
 };
 // True for the outcomes that leave the station without the directory it should have.
 bool failed(StationOutcome outcome);
@@ -79,7 +83,8 @@ std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool mo
 
 // Transfers the lines of form.LstPNLTrans to the station (0..63) on the open port. Shows PBarPNL while it
 // runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more to the station; a station
-// with more residents than fit into its memory is refused with a message and gets nothing.
+// with more residents than fit into its memory is refused with a message and gets nothing, and so is a
+// station whose state file cannot be written before the first frame.
 StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
                                TransferProgress* progress = nullptr);
 

@@ -156,7 +156,8 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
         result.stations.push_back(transferStation(program, form, *link, number, options, &progress));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
-        if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed)
+        if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed ||
+            outcome == StationOutcome::SentStateNotSaved)
             program.stationsSent.insert(number);
         tree.setChecked(node, false);
     }

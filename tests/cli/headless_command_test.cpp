@@ -227,6 +227,44 @@ TEST(HeadlessTransfer, SendsTheChosenStationsThenOnlyTheChangedOnes) {
     inst.expectOnlyWorkingCopiesWritten();
 }
 
+// A station whose state file cannot be written (a full disk) is a failed station: before its first frame it
+// gets nothing, so that the file still tells what it holds; after its last frame the file says incomplete.
+TEST(HeadlessTransfer, AStateFileThatCannotBeWrittenFailsTheStation) {
+    struct Case {
+        const char* what;
+        const char* failingWrite;
+        std::size_t frames;
+        std::string says, summary, stateFile;
+    };
+    const Case cases[] = {
+        {"before the first frame", "Stand=unvollständig", 0, "Zu dieser PNL wird nichts übertragen.",
+         "PNL00 Haupteingang: Stand nicht gespeichert, nichts gesendet\n0 von 1 PNL übertragen.", ""},
+        {"after the last frame", "Stand=vollständig", 1 + 21 * 7 + 1 + 1,
+         "Die PNL hat alle Bewohner erhalten; ihr Stand gilt als unvollständig.",
+         "PNL00 Haupteingang: Stand nicht gespeichert (gilt als unvollständig), mit 21 Bewohnern übertragen "
+         "in "
+         "0:13\n0 von 1 PNL übertragen.",
+         "Stand=unvollständig\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Headless inst({{12345, sim::Firmware::V3}});
+        inst.fs.diskFull = [&c](const std::string& path, const std::string& content) {
+            return path.ends_with("PNL00_STAND.TXT") && content.find(c.failingWrite) != std::string::npos;
+        };
+        EXPECT_EQ(inst.transfer("0"), kTransferSomeFailed);
+        EXPECT_TRUE(
+            inst.says("Der Stand der PNL Haupteingang (PNL00) kann nicht in PNL00_STAND.TXT gespeichert "
+                      "werden: Auf dem Datenträger ist kein Platz mehr.\n" +
+                      std::string(c.says)))
+            << inst.out.str();
+        EXPECT_TRUE(inst.says(c.summary)) << inst.out.str();
+        EXPECT_EQ(inst.frames(12345), c.frames);
+        EXPECT_NE(inst.readFile("PNL00_STAND.TXT").find(c.stateFile), std::string::npos);
+        EXPECT_EQ(inst.exists("PNL00_STAND.TXT"), !c.stateFile.empty());
+    }
+}
+
 // Exit status 2 when the run cannot start, 1 when a station fails.
 TEST(HeadlessTransfer, BadInputStartsNothingAndAFailedStationGivesOne) {
     Headless inst;

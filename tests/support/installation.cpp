@@ -37,6 +37,15 @@ int FakePortQueries::status(int number) {
     return std::count(inUse.begin(), inUse.end(), number) > 0 ? 2 : 0;
 }
 
+bool FileSystemWithFaults::writeFileAtomic(const std::string& path, const std::string& content,
+                                           std::string* error) {
+    if (!diskFull || !diskFull(path, content))
+        return PosixFileSystem::writeFileAtomic(path, content, error);
+    if (error)
+        *error = "Auf dem Datenträger ist kein Platz mehr.";
+    return false;
+}
+
 Installation::Installation()
     : program(std::make_unique<Program>(Platform{fs, loop, dialogs, serial, ports}, folder.path())) {}
 

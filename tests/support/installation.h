@@ -2,6 +2,7 @@
 // A test installation: a fresh temporary folder, the real file system, virtual time, scripted message boxes
 // and a serial port that records what the program sends. The folder is removed when the test ends.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,6 +41,16 @@ class FakePortQueries : public PortQueries {
     std::map<int, std::string> holders;  // what holds a port in use, as the system tells it
 };
 
+// The real file system; a test makes chosen writes fail as a full disk does.
+class FileSystemWithFaults : public PosixFileSystem {
+  public:
+    // Atomic writes for which this answers true fail with "Auf dem Datenträger ist kein Platz mehr."
+    std::function<bool(const std::string& path, const std::string& content)> diskFull;
+
+    bool writeFileAtomic(const std::string& path, const std::string& content,
+                         std::string* error = nullptr) override;
+};
+
 struct Installation {
     Installation();
     ~Installation();
@@ -55,7 +66,7 @@ struct Installation {
     TempFolder folder;
     VirtualEventLoop loop;
     ScriptedDialogs dialogs;
-    PosixFileSystem fs;
+    FileSystemWithFaults fs;
     RecordingSerialPort serial{loop};
     FakePortQueries ports;
     std::unique_ptr<Program> program;
