@@ -383,4 +383,9 @@ bool PosixFileSystem::removeFolder(const std::string& folder) {
     return ::rmdir(folder.c_str()) == 0;
 }
 
+FileLock::Result PosixFileSystem::lockFile(FileLock& lock, const std::string& path, const std::string& note,
+                                           std::string* holderNote, LockFailure* failure) {
+    return lock.tryLock(path, note, holderNote, failure);
+}
+
 }  // namespace pnl

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_lock.h"
+
 namespace pnl {
 
 // A file's size and the SHA-256 of its content (64 lower-case hex digits).
@@ -56,6 +58,9 @@ class FileSystem {
     virtual std::vector<std::string> listFolder(const std::string& folder) const = 0;
     // Removes an empty folder.
     virtual bool removeFolder(const std::string& folder) = 0;
+    // Takes the advisory lock of a lock file for this process (FileLock::tryLock).
+    virtual FileLock::Result lockFile(FileLock& lock, const std::string& path, const std::string& note,
+                                      std::string* holderNote, LockFailure* failure) = 0;
 };
 
 // The real file system (POSIX).
@@ -81,6 +86,8 @@ class PosixFileSystem : public FileSystem {
     std::optional<std::int64_t> fileSize(const std::string& path) const override;
     std::vector<std::string> listFolder(const std::string& folder) const override;
     bool removeFolder(const std::string& folder) override;
+    FileLock::Result lockFile(FileLock& lock, const std::string& path, const std::string& note,
+                              std::string* holderNote, LockFailure* failure) override;
 
   protected:
     // Moves a finished temporary file over its target (rename); tests override it to make one step fail.

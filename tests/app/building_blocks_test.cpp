@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/clock_alarm.h"
 #include "app/command_line.h"
@@ -192,6 +193,53 @@ TEST(InstanceLock, SecondRunInTheSameFolderIsRefusedUntilTheFirstEnds) {
     held.reset();  // once the first run has ended, the folder is free again
     auto next = lockInstallation(second);
     EXPECT_TRUE(next && next->held());
+}
+
+// The lock is held or the run refused: a lock file that cannot be opened is named with its owner; one left by
+// an ended run (of another user, in the mode of earlier versions) is no lock and is opened up for every user.
+TEST(InstanceLock, ALockFileThatCannotBeOpenedIsARefusalAndOneLeftBehindIsNoLock) {
+    struct Case {
+        const char* what;
+        std::function<void(test::Installation&)> prepare;
+        std::string says;  // empty: the lock is taken
+    };
+    const Case cases[] = {
+        {"another user's lock file, not writable for this one",
+         [](test::Installation& inst) { inst.fs.lockFilesOf = "hausmeister"; },
+         "(Besitzer: hausmeister) kann nicht geöffnet werden: Keine Zugriffsrechte."},
+        {"a folder in its place",
+         [](test::Installation& inst) { std::filesystem::create_directory(inst.path(kLockFile)); },
+         "kann nicht geöffnet werden: An dieser Stelle liegt ein Ordner statt einer Datei."},
+        {"a symbolic link",
+         [](test::Installation& inst) {
+             std::filesystem::create_symlink(inst.path("anderswo.txt"), inst.path(kLockFile));
+         },
+         "kann nicht geöffnet werden: Sie ist ein symbolischer Verweis."},
+        {"left by an ended run",
+         [](test::Installation& inst) {
+             inst.writeFile(kLockFile, "4242");
+             std::filesystem::permissions(inst.path(kLockFile), std::filesystem::perms(0644));
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Installation inst;
+        ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), nullptr));
+        c.prepare(inst);
+        const auto lock = lockInstallation(*inst.program);
+        EXPECT_EQ(lock != nullptr, c.says.empty());
+        if (c.says.empty()) {
+            EXPECT_TRUE(inst.dialogs.shown.empty());
+            EXPECT_EQ(std::filesystem::status(inst.path(kLockFile)).permissions(),
+                      std::filesystem::perms(0666));
+            continue;
+        }
+        ASSERT_EQ(inst.dialogs.shown.size(), 1u);
+        EXPECT_NE(inst.dialogs.last().text.find("Die Sperrdatei " + inst.path(kLockFile)), std::string::npos);
+        EXPECT_NE(inst.dialogs.last().text.find(c.says), std::string::npos) << inst.dialogs.last().text;
+        EXPECT_FALSE(inst.exists("anderswo.txt"));
+    }
 }
 
 // A program folder, a user's configuration folder and two installations, on the real file system.

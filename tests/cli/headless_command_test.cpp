@@ -378,6 +378,10 @@ TEST(HeadlessResidentFile, ExportThenImportCommitsTheChangedRowsOnly) {
     ASSERT_EQ(running.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);
     EXPECT_EQ(inst.import("gut.csv"), kFileCommandCouldNotRun);
     EXPECT_EQ(inst.exportTo("x.csv"), kFileCommandCouldNotRun);
+    running.release();
+    inst.fs.lockFilesOf = "hausmeister";  // another user's lock file that this one may not write
+    EXPECT_EQ(inst.import("gut.csv"), kFileCommandCouldNotRun);
+    EXPECT_TRUE(inst.says("(Besitzer: hausmeister) kann nicht geöffnet werden")) << inst.out.str();
     EXPECT_EQ(inst.readFile(kDatabaseFile), imported);
 }
 

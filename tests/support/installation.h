@@ -41,14 +41,19 @@ class FakePortQueries : public PortQueries {
     std::map<int, std::string> holders;  // what holds a port in use, as the system tells it
 };
 
-// The real file system; a test makes chosen writes fail as a full disk does.
+// The real file system; a test makes chosen writes fail as a full disk does, and lock files belong to another
+// user as a test run by the administrator cannot otherwise show.
 class FileSystemWithFaults : public PosixFileSystem {
   public:
     // Atomic writes for which this answers true fail with "Auf dem Datenträger ist kein Platz mehr."
     std::function<bool(const std::string& path, const std::string& content)> diskFull;
+    // When set, every lock file belongs to this user and cannot be opened for writing by this one.
+    std::string lockFilesOf;
 
     bool writeFileAtomic(const std::string& path, const std::string& content,
                          std::string* error = nullptr) override;
+    FileLock::Result lockFile(FileLock& lock, const std::string& path, const std::string& note,
+                              std::string* holderNote, LockFailure* failure) override;
 };
 
 struct Installation {
