@@ -114,9 +114,9 @@ std::string commandLineHelp() {
            "  --version            die Version zeigen\n"
            "\n"
            "Rückgabe: 0 fertig (--probe: Station gefunden), 1 teilweise misslungen (--probe: Station nicht\n"
-           "gefunden; --import: die Datei hat Fehler; Programm läuft schon für den Ordner), 2 konnte nicht "
-           "laufen (falsche Aufrufzeile, "
-           "kein\n"
+           "gefunden; --transfer: eine Station nicht übertragen oder ihr Stand nicht gespeichert; --import: die\n"
+           "Datei hat Fehler oder eine Spalte einer nicht angelegten PNL; das Protokoll war nicht schreibbar;\n"
+           "Programm läuft schon für den Ordner), 2 konnte nicht laufen (falsche Aufrufzeile, kein\n"
            "Installationsordner, keine Schnittstelle, kein Zugang).\n";
 }
 

@@ -29,7 +29,7 @@ std::string logLineBinding(const std::string& date, int number, const std::strin
 void EventLog(Program& program, const std::string& text) {
     // Date and time come from one reading of the clock, so a line never lands in the file of the wrong day.
     const DateTime now = program.loop.clock().now();
-    const std::string folder = program.path("log");
+    const std::string folder = program.path(kLogFolder);
     const std::string date = zeroPadded(now.day, 2) + zeroPadded(now.month, 2) + zeroPadded(now.year, 4);
     const std::string file = folder + "/" + date + ".log";
     const std::string line = zeroPadded(now.hour, 2) + ":" + zeroPadded(now.minute, 2) + ":" +

@@ -15,6 +15,9 @@ namespace pnl {
 
 class Program;
 
+// The folder of the daily log files in the installation folder.
+inline constexpr const char* kLogFolder = "log";
+
 // Where the next line of the day's log goes, kept between lines so that a line does not read the whole file
 // again: trusted only while the file still has the size this run left it with.
 struct LogTail {

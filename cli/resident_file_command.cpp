@@ -69,12 +69,10 @@ namespace {
 
 int importFile(Program& program, const std::string& file, bool dryRun, const std::string& levelText,
                std::ostream& out, const CodePrompt& askCode) {
-    if (!program.fs.readFile(file))
-        return couldNotRun(out, "Die Datei " + file +
-                                    " kann nicht gelesen werden (nicht vorhanden oder keine "
-                                    "Leserechte). Die Bewohnerdaten bleiben unverändert.");
-    std::unique_ptr<FileLock> lock;
     std::string why;
+    if (!ReadImportFile(program, file, &why))
+        return couldNotRun(out, why + " Die Bewohnerdaten bleiben unverändert.");
+    std::unique_ptr<FileLock> lock;
     if (!prepare(program, levelText, out, askCode, lock, &why))
         return couldNotRun(out, why + " Kein Import möglich!");
     if (!MayAssignStations(program))
@@ -89,7 +87,8 @@ int importFile(Program& program, const std::string& file, bool dryRun, const std
         if (row.status != ImportStatus::Unchanged)
             out << previewLine(row) << "\n";
     out << previewSummary(preview, false) << "\n";
-    if (!preview.importable()) {
+    // A column of a station that is not set up needs the consent that only the window can ask for.
+    if (!preview.importable() || !preview.unknownStationColumns.empty()) {
         out << "Es wurde nichts eingelesen; die Bewohnerdaten sind unverändert.\n";
         return kFileCommandBadFile;
     }

@@ -153,6 +153,17 @@ std::optional<std::string> stageCopy(const std::string& from, const std::string&
 
 }  // namespace
 
+EntryKind PosixFileSystem::entryKind(const std::string& path) const {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return EntryKind::Missing;
+    if (S_ISREG(st.st_mode))
+        return EntryKind::File;
+    if (S_ISDIR(st.st_mode))
+        return EntryKind::Folder;
+    return S_ISLNK(st.st_mode) ? EntryKind::Link : EntryKind::Other;
+}
+
 bool PosixFileSystem::fileExists(const std::string& path) const {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -172,7 +183,8 @@ bool PosixFileSystem::deleteFile(const std::string& path) {
 }
 
 std::optional<std::string> PosixFileSystem::readFile(const std::string& path) const {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK opening a FIFO waits for a writer; a plain file reads the same either way.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat st {};

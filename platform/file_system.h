@@ -18,10 +18,14 @@ struct FileDigest {
     bool operator==(const FileDigest&) const = default;
 };
 
+// What a path names, seen without following a symbolic link.
+enum class EntryKind { Missing, File, Folder, Link, Other };
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
+    virtual EntryKind entryKind(const std::string& path) const = 0;
     virtual bool fileExists(const std::string& path) const = 0;
     virtual bool folderExists(const std::string& path) const = 0;
     virtual bool createFolder(const std::string& path) = 0;
@@ -66,6 +70,7 @@ class FileSystem {
 // The real file system (POSIX).
 class PosixFileSystem : public FileSystem {
   public:
+    EntryKind entryKind(const std::string& path) const override;
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override;
     bool createFolder(const std::string& path) override;
