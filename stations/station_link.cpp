@@ -132,6 +132,10 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
     if (!writeStationState(program, station, state, &why)) {
         program.msgBox(stateNotSaved(record, why) + "\nZu dieser PNL wird nichts übertragen.",
                        MsgIcon::Exclamation);
+        // The call is up: it ends before the next station is dialled (a port that no longer takes bytes fails
+        // that station in turn).
+        if (link.modem)
+            static_cast<void>(sender.modemCommand("ATH", kPauseAfterHangUp));
         return endWith(StationOutcome::StateNotSaved);
     }
 
@@ -164,8 +168,7 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
     state.sentAt = program.loop.clock().now();
     if (!writeStationState(program, station, state, &why)) {
         program.msgBox(stateNotSaved(record, why) +
-                           "\nDie PNL hat alle Bewohner erhalten; ihr Stand gilt als "
-                           "unvollständig.",
+                           "\nDie PNL hat alle Bewohner erhalten; ihr Stand gilt als unvollständig.",
                        MsgIcon::Exclamation);
         return endWith(StationOutcome::SentStateNotSaved);
     }
