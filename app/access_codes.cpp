@@ -5,8 +5,8 @@
 #include "app/program.h"
 #include "app/records.h"
 #include "app/text.h"
-#include "forms/frm_pwd.h"
-#include "forms/frm_setup.h"
+#include "forms/main_window.h"
+#include "forms/password_dialog.h"
 
 namespace pnl {
 
@@ -20,12 +20,12 @@ constexpr const char* kBreak = "\n\r";
 CodeMatch MatchAccessCode(Program& program, const std::string& entry) {
     if (upper(entry) == kMasterCode)
         return {CodeMatch::Kind::Master, 6};
-    SettingsFile& settings = program.InitPwd;
+    SettingsFile& settings = program.originalSettings;
     settings.setFileName(program.path(kSettingsFile));
     for (int level = 1; level <= 6; ++level) {
         selectLevelRecord(settings, level);
         FieldOf(program, readEncrypted(settings));
-        const ValueFields& fields = program.FieldTable;
+        const ValueFields& fields = program.fieldTable;
         // Without regard to case, as the rights read the kind: "n" has no rights as "N" has none.
         const std::string kind = upper(fields[2]);
         if (fields[0] == "TRUE" && entry == fields[1] && kind != "N" && !kind.empty())
@@ -44,33 +44,33 @@ AccessStep TryAccessCode(Program& program, const std::string& entry, const std::
         return AccessStep::Failure;
     }
     if (match.kind == CodeMatch::Kind::Wrong) {
-        ++program.UserLevel;
-        return program.UserLevel >= kAccessTries ? AccessStep::Refused : AccessStep::TryAgain;
+        ++program.userLevel;
+        return program.userLevel >= kAccessTries ? AccessStep::Refused : AccessStep::TryAgain;
     }
     if (accepted)
         accepted();
     if (match.kind == CodeMatch::Kind::Master)
         program.msgBox("Möge die Macht mit Euch sein");
-    program.UserLevel = static_cast<std::uint8_t>(match.level);
+    program.userLevel = static_cast<std::uint8_t>(match.level);
     return AccessStep::Admitted;
 }
 
-PasswordDialog::PasswordDialog(Program& program, FrmPwd& form, int idleMilliseconds)
+PasswordDialog::PasswordDialog(Program& program, PasswordDialogForm& form, int idleMilliseconds)
     : program_(program), form_(form), idleMs_(idleMilliseconds) {}
 
 PasswordDialog::~PasswordDialog() {
     stopTimer();
 }
 
-void PasswordDialog::Form_Load() {
-    program_.UserLevel = 0;
-    form_.LblPwd.setCaption(std::string("Bitte geben Sie Ihren") + kBreak + "Zugangscode ein!");
+void PasswordDialog::load() {
+    program_.userLevel = 0;
+    form_.prompt.setCaption(std::string("Bitte geben Sie Ihren") + kBreak + "Zugangscode ein!");
     open_ = true;
     restartTimer();
     form_.setVisible(true);
 }
 
-bool PasswordDialog::Form_KeyPress(int keyAscii) {
+bool PasswordDialog::keyPressed(int keyAscii) {
     if (!open_)
         return false;
     restartTimer();
@@ -80,16 +80,16 @@ bool PasswordDialog::Form_KeyPress(int keyAscii) {
     return true;
 }
 
-void PasswordDialog::CmdPwdOk_Click() {
+void PasswordDialog::confirm() {
     CheckAccessCode();
 }
 
-void PasswordDialog::CmdPwdCancel_Click() {
+void PasswordDialog::cancel() {
     if (open_)
         closeAndEnd();
 }
 
-void PasswordDialog::TimerPWD_Timer() {
+void PasswordDialog::idleTimeElapsed() {
     timer_ = 0;
     if (!open_)
         return;
@@ -103,7 +103,7 @@ void PasswordDialog::announceEnd(const std::string& why) {
     program_.ask({why, "", MsgIcon::Exclamation, MsgButtons::Ok, std::nullopt, kEndNoticeSeconds});
 }
 
-void PasswordDialog::Form_Unload() {
+void PasswordDialog::closed() {
     if (open_)
         closeAndEnd();
 }
@@ -113,22 +113,22 @@ void PasswordDialog::CheckAccessCode() {
         return;
     // The idle time-out stops once a code is accepted, so it cannot end the program during its box or the
     // start.
-    switch (TryAccessCode(program_, form_.TxtPwd.text(), [this] { stopTimer(); })) {
+    switch (TryAccessCode(program_, form_.code.text(), [this] { stopTimer(); })) {
         case AccessStep::Ignored:
             return;
         case AccessStep::TryAgain: {
-            const int left = kAccessTries - program_.UserLevel;
-            form_.TxtPwd.setText("");
-            form_.LblPwd.setCaption("Zugangscode falsch – noch " + std::to_string(left) +
+            const int left = kAccessTries - program_.userLevel;
+            form_.code.setText("");
+            form_.prompt.setCaption("Zugangscode falsch – noch " + std::to_string(left) +
                                     (left == 1 ? " Versuch" : " Versuche"));
             return;
         }
         case AccessStep::Failure:
-            form_.LblPwd.setCaption(std::string("Programmfehler! Bitte") + kBreak +
+            form_.prompt.setCaption(std::string("Programmfehler! Bitte") + kBreak +
                                     "rufen Sie die Hotline an");
             return;
         case AccessStep::Refused:
-            form_.TxtPwd.setText("");
+            form_.code.setText("");
             stopTimer();
             announceEnd("Der Zugangscode wurde dreimal falsch eingegeben. Das Programm wird beendet.");
             closeAndEnd();
@@ -136,7 +136,7 @@ void PasswordDialog::CheckAccessCode() {
         case AccessStep::Admitted:
             break;
     }
-    form_.LblPwd.setCaption(std::string("Code Ok!") + kBreak + "Programm wird geladen!");
+    form_.prompt.setCaption(std::string("Code Ok!") + kBreak + "Programm wird geladen!");
     if (seams.repaint)
         seams.repaint();
     const bool running = seams.startUp ? seams.startUp() : true;
@@ -147,7 +147,7 @@ void PasswordDialog::CheckAccessCode() {
 
 void PasswordDialog::restartTimer() {
     stopTimer();
-    timer_ = program_.loop.startTimer(EventLoop::Milliseconds(idleMs_), false, [this] { TimerPWD_Timer(); });
+    timer_ = program_.loop.startTimer(EventLoop::Milliseconds(idleMs_), false, [this] { idleTimeElapsed(); });
 }
 
 void PasswordDialog::stopTimer() {
@@ -168,26 +168,26 @@ void PasswordDialog::closeAndEnd() {
         seams.endProgram();
 }
 
-void ApplyLevelRights(Program& program, FrmSetup& form) {
-    SettingsFile& settings = program.InitX;
-    selectLevelRecord(settings, program.UserLevel);
+void ApplyLevelRights(Program& program, MainWindowForm& form) {
+    SettingsFile& settings = program.settings;
+    selectLevelRecord(settings, program.userLevel);
     FieldOf(program, readEncrypted(settings));
     // Upper-cased, so that a record written with a lower-case kind cannot give more rights than its letter
     // says.
-    const std::string kind = upper(program.FieldTable[2]);
+    const std::string kind = upper(program.fieldTable[2]);
     const bool residentsOnly = kind == "B";
     const bool noLevelEditor = kind == "A" || residentsOnly;
 
-    form.PCCOM.setEnabled(!residentsOnly && !program.StartedWithLevel);
-    form.Bewo.setEnabled(true);
-    form.Passwords.setEnabled(!noLevelEditor);
+    form.interfacesMenu.setEnabled(!residentsOnly && !program.startedWithLevel);
+    form.recordsMenu.setEnabled(true);
+    form.levelsMenu.setEnabled(!noLevelEditor);
     // Restoring an earlier pair replaces the level records too.
-    form.Backups.setEnabled(!noLevelEditor);
-    for (MenuItem* always : {&form.Pnl, &form.Info, &form.Ende})
+    form.backupsMenu.setEnabled(!noLevelEditor);
+    for (MenuItem* always : {&form.transferMenu, &form.infoMenu, &form.exitMenu})
         always->setEnabled(true);
-    form.SSTabBewo.setTabEnabled(1, !residentsOnly);
-    for (Control* control :
-         std::initializer_list<Control*>{&form.TxtBWSnr, &form.txtBwtSnr, &form.CmdBWDel, &form.CmdBWNeu})
+    form.residentTabs.setTabEnabled(1, !residentsOnly);
+    for (Control* control : std::initializer_list<Control*>{&form.serial, &form.secondSerial,
+                                                            &form.deleteResident, &form.newResident})
         control->setEnabled(!residentsOnly);
 }
 

@@ -10,8 +10,8 @@
 namespace pnl {
 
 class Program;
-struct FrmPwd;
-struct FrmSetup;
+struct PasswordDialogForm;
+struct MainWindowForm;
 
 // The fixed master code; compared with the upper-cased entry.
 inline constexpr const char* kMasterCode = "ORION NEBEL";
@@ -24,25 +24,26 @@ struct CodeMatch {
 };
 
 // Compares the entry with the records "LEVEL1" to "LEVEL6" of section "Berechtigungen" in ANLAGE99.INI
-// (through program.InitPwd; the working copy is not used). The lowest enabled level whose code equals the
-// entry as text and whose kind is neither "N" nor empty wins; the master code in any case gives level 6.
+// (through program.originalSettings; the working copy is not used). The lowest enabled level whose code
+// equals the entry as text and whose kind is neither "N" nor empty wins; the master code in any case gives
+// level 6.
 CodeMatch MatchAccessCode(Program& program, const std::string& entry);
 
 enum class AccessStep {
     Ignored,   // empty entry: not a try
     TryAgain,  // wrong code, fewer than three tries so far
     Refused,   // third wrong code: the program ends
-    Admitted,  // program.UserLevel holds the level
+    Admitted,  // program.userLevel holds the level
     Failure,   // the records could not be read; not counted as a try
 };
 
-// One try at the access code, counting wrong tries in program.UserLevel (0 when the asking begins). A valid
-// code sets program.UserLevel; the master code also shows "Möge die Macht mit Euch sein". `accepted` runs as
+// One try at the access code, counting wrong tries in program.userLevel (0 when the asking begins). A valid
+// code sets program.userLevel; the master code also shows "Möge die Macht mit Euch sein". `accepted` runs as
 // soon as a code is found valid, before that box.
 AccessStep TryAccessCode(Program& program, const std::string& entry,
                          const std::function<void()>& accepted = {});
 
-// The logic of the password dialog FrmPwd.
+// The logic of the password dialog PasswordDialogForm.
 class PasswordDialog {
   public:
     struct Seams {
@@ -54,21 +55,21 @@ class PasswordDialog {
         std::function<void()> repaint;
     };
 
-    PasswordDialog(Program& program, FrmPwd& form, int idleMilliseconds = 20000);
+    PasswordDialog(Program& program, PasswordDialogForm& form, int idleMilliseconds = 20000);
     ~PasswordDialog();
     PasswordDialog(const PasswordDialog&) = delete;
     PasswordDialog& operator=(const PasswordDialog&) = delete;
 
     // Opening: the try count is cleared, the prompt shown, the idle timer started, the dialog shown.
-    void Form_Load();
+    void load();
     // Any key pressed in the dialog (it sees keys before its controls): restarts the idle time; Enter (13)
     // checks the code. True when the key was Enter and has been used.
-    bool Form_KeyPress(int keyAscii);
-    void CmdPwdOk_Click();
-    void CmdPwdCancel_Click();
-    void TimerPWD_Timer();
+    bool keyPressed(int keyAscii);
+    void confirm();
+    void cancel();
+    void idleTimeElapsed();
     // The dialog's close box: ends the program unless a valid code has started it.
-    void Form_Unload();
+    void closed();
     void CheckAccessCode();
 
     bool open() const { return open_; }
@@ -85,7 +86,7 @@ class PasswordDialog {
     void closeAndEnd();
 
     Program& program_;
-    FrmPwd& form_;
+    PasswordDialogForm& form_;
     int idleMs_;
     int timer_ = 0;
     bool open_ = false;
@@ -93,6 +94,6 @@ class PasswordDialog {
 
 // Enables the main window's menus and the resident page's controls by the kind of the current level's record
 // (read from the working copy); a start with a level on the command line also disables the interface menu.
-void ApplyLevelRights(Program& program, FrmSetup& form);
+void ApplyLevelRights(Program& program, MainWindowForm& form);
 
 }  // namespace pnl

@@ -37,12 +37,27 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             (arg == "--help" ? line.help : line.version) = true;
             continue;
         }
+        if (arg == "--list-installations") {
+            line.listInstallations = true;
+            continue;
+        }
+        if (arg == "--folders") {
+            // Every following argument up to the next option is a folder or a list file; a number is the
+            // level (a folder named by a number is given as "./5").
+            const std::size_t first = i + 1;
+            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0 && !allDigits(args[i + 1]))
+                line.folders.push_back(folderPath(args[++i]));
+            if (i + 1 == first)
+                line.errors.push_back("Option --folders ohne Ordner oder Liste");
+            continue;
+        }
         if (arg == "--dry-run" || arg == "--check") {
             (arg == "--dry-run" ? line.dryRun : line.checkPresence) = true;
             continue;
         }
         const bool takesValue = name == "--folder" || name == "--port" || name == "--probe" ||
-                                name == "--transfer" || name == "--export" || name == "--import";
+                                name == "--transfer" || name == "--export" || name == "--import" ||
+                                name == "--report";
         if (!takesValue) {
             line.errors.push_back("Unbekannte Option: " + arg);
             continue;
@@ -72,6 +87,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.errors.push_back("Option --probe ohne Stationsnummer");
             else
                 line.probe = value;
+        } else if (name == "--report") {
+            if (value.empty())
+                line.errors.push_back("Option --report ohne Datei");
+            else
+                line.reportFile = value;
         } else if (name == "--export" || name == "--import") {
             if (value.empty())
                 line.errors.push_back("Option " + name + " ohne Datei");
@@ -84,17 +104,35 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.transfer = value;
         }
     }
-    if (line.dryRun && !line.importFile)
-        line.errors.push_back("Option --dry-run nur zusammen mit --import");
+    const int commands = (line.probe ? 1 : 0) + (line.transfer ? 1 : 0) + (line.exportFile ? 1 : 0) +
+                         (line.importFile ? 1 : 0);
+    if (commands > 1)
+        line.errors.push_back("Nur eine der Optionen --probe, --transfer, --export und --import");
+    if (line.dryRun && !line.importFile && !line.transfer)
+        line.errors.push_back("Option --dry-run nur zusammen mit --transfer oder --import");
+    if (line.checkPresence && !line.transfer)
+        line.errors.push_back("Option --check nur zusammen mit --transfer");
+    if (!line.folders.empty() && !line.transfer)
+        line.errors.push_back("Option --folders nur zusammen mit --transfer");
+    if (!line.folders.empty() && (line.folderGiven || line.probe || line.exportFile || line.importFile))
+        line.errors.push_back(
+            "Option --folders nicht zusammen mit --folder, --probe, --export oder --import");
+    if (line.reportFile && line.folders.empty())
+        line.errors.push_back("Option --report nur zusammen mit --folders");
     for (std::size_t i = 0; i < rest.size(); ++i)
         line.levelText += (i ? " " : "") + rest[i];
     return line;
 }
 
 std::string commandLineHelp() {
-    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [--probe N | --transfer LISTE |\n"
-           "                 --export DATEI | --import DATEI [--dry-run]] [LEVEL]\n"
-           "Einrichtung und Fernwartung der Display-Türstationen (PNL).\n"
+    return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [LEVEL]\n"
+           "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --probe N [LEVEL]\n"
+           "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --transfer LISTE [--dry-run] [--check]"
+           " [LEVEL]\n"
+           "  oder: pnl-setup [--folder ORDNER] --export DATEI [LEVEL]\n"
+           "  oder: pnl-setup [--folder ORDNER] --import DATEI [--dry-run] [LEVEL]\n"
+           "Einrichtung und Fernwartung der Display-Türstationen (PNL). Ohne --probe, --transfer, --export\n"
+           "und --import öffnet sich das Fenster.\n"
            "\n"
            "  --folder ORDNER      der Installationsordner (mit ANLAGE99.INI und QBXDATA.MDB). Ohne die "
            "Option:\n"
@@ -104,20 +142,40 @@ std::string commandLineHelp() {
            "  --port COMn=GERÄT    die Schnittstelle COMn (n = 1 bis 8) ist GERÄT, z. B. COM1=/dev/ttyUSB0\n"
            "                       (mehrfach; sonst COMn = /dev/ttyS(n-1))\n"
            "  --probe N            die Station N der Stationsliste (0 bis 63) testen, ohne Fenster\n"
-           "  --transfer LISTE     den Stationen der LISTE (Nummern mit Komma getrennt, oder all) ihre\n"
-           "                       Bewohner übertragen, ohne Fenster\n"
+           "  --transfer LISTE     den Stationen der LISTE ihre Bewohner übertragen, ohne Fenster. LISTE:\n"
+           "                       Nummern 0 bis 63 mit Komma getrennt, all (jede Station mit Bezeichnung)\n"
+           "                       oder changed (jede Station, deren Stand von dem abweicht, was sie jetzt\n"
+           "                       erhielte; nie gesendete und unvollständige eingeschlossen)\n"
+           "  --check              mit --transfer: jede Station an direkter Leitung vor dem Senden fragen,\n"
+           "                       ob sie antwortet; eine, die nicht antwortet, erhält nichts\n"
+           "  --dry-run            mit --transfer: Stand und Unterschiede jeder gewählten Station zeigen,\n"
+           "                       nichts senden; mit --import: nur die Vorschau zeigen, nichts ändern\n"
            "  --export DATEI       alle Bewohner als CSV-Datei (Semikolon, UTF-8) schreiben, ohne Fenster\n"
            "  --import DATEI       Bewohner aus einer CSV-Datei einlesen und sichern, ohne Fenster\n"
-           "  --dry-run            mit --import: nur die Vorschau zeigen, nichts ändern\n"
+           "  --folders ORDNER|LISTE...\n"
+           "                       mit --transfer: die Übertragung für jeden Installationsordner "
+           "nacheinander\n"
+           "                       (eine LISTE ist eine Datei mit einem Ordner je Zeile, z. B. die Liste "
+           "der\n"
+           "                       Anlagen ~/.config/pnl-fernwartung/anlagen); --port gilt für alle Ordner.\n"
+           "                       Am Ende eine Übersicht je PNL. Ein Ordner, für den das Programm läuft, "
+           "wird\n"
+           "                       übersprungen. Rückgabe 2, wenn ein Ordner nicht laufen konnte.\n"
+           "  --report DATEI       mit --folders: die Übersicht auch als CSV-Datei schreiben\n"
+           "  --list-installations die Anlagen zeigen, die dieser Benutzer geöffnet hat, mit ihrem Stand\n"
            "  LEVEL                1 bis 6: ohne Abfrage des Zugangscodes mit diesem Level starten\n"
            "  --help               diese Hilfe zeigen\n"
            "  --version            die Version zeigen\n"
            "\n"
-           "Rückgabe: 0 fertig (--probe: Station gefunden), 1 teilweise misslungen (--probe: Station nicht\n"
-           "gefunden; --transfer: eine Station nicht übertragen oder ihr Stand nicht gespeichert; --import: die\n"
-           "Datei hat Fehler oder eine Spalte einer nicht angelegten PNL; das Protokoll war nicht schreibbar;\n"
-           "Programm läuft schon für den Ordner), 2 konnte nicht laufen (falsche Aufrufzeile, kein\n"
-           "Installationsordner, keine Schnittstelle, kein Zugang).\n";
+           "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jeder Station wurden ihre Bewohner\n"
+           "gesendet, oder sie hatte keine; --import mit --dry-run: die Datei ist einlesbar), 1 teilweise\n"
+           "misslungen (--probe: Station nicht gefunden; --transfer: eine Station fehlgeschlagen oder ihr "
+           "Stand\n"
+           "nicht gespeichert; --import: die Datei hat Fehler oder eine Spalte einer nicht angelegten PNL,\n"
+           "nichts geändert, oder das Protokoll war nicht schreibbar), 2 konnte nicht laufen (falsche\n"
+           "Aufrufzeile, kein Installationsordner, das Programm läuft schon für den Ordner, keine "
+           "Schnittstelle,\n"
+           "kein Zugang).\n";
 }
 
 int levelFromCommandLine(const std::string& text) {

@@ -1,11 +1,10 @@
 #include "app/commit.h"
 
-#include <algorithm>
-
 #include "app/backups.h"
-#include "app/commit_record.h"
+#include "app/commit_pair.h"
 #include "app/event_log.h"
 #include "app/program.h"
+#include "platform/failure_text.h"
 
 namespace pnl {
 
@@ -15,206 +14,146 @@ constexpr const char* kFinishedText = "Die letzte Sicherung wurde unterbrochen u
 constexpr const char* kUndoneText =
     "Die letzte Sicherung wurde unterbrochen und beim Start rückgängig gemacht.";
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-}
-
-// Every folder whose entries a commit changes: the originals' folders and the installation folder.
-std::vector<std::string> foldersOf(Program& program, const std::vector<CommitEntry>& entries) {
-    std::vector<std::string> folders{program.folder};
-    for (const auto& e : entries)
-        if (std::find(folders.begin(), folders.end(), folderOf(e.target)) == folders.end())
-            folders.push_back(folderOf(e.target));
-    return folders;
-}
-
-std::vector<CommitEntry> plannedEntries(Program& program) {
-    std::vector<CommitEntry> entries;
-    for (const char* name : {kDatabaseFile, kSettingsFile}) {
-        CommitEntry e;
-        e.name = name;
-        e.target = program.fs.resolveLinks(program.path(name));
-        e.staged = e.target + kNewSuffix;
-        e.kept = e.target + kOldSuffix;
-        entries.push_back(e);
+// Temporary files of writes a crash interrupted, and backup folders it left unfinished; under the
+// installation's lock no write is under way. Only the installation folder is looked at.
+void removeTemporaryLeftovers(Folder& folder) {
+    for (const auto& name : folder.names()) {
+        const EntryKind kind = folder.kind(name);
+        if (isTemporaryLeftover(name) && (kind == EntryKind::File || kind == EntryKind::Link))
+            folder.remove(name);
     }
-    return entries;
+    RemoveUnfinishedBackups(folder);
 }
 
-void removeIfThere(Program& program, const std::string& path) {
-    if (program.fs.fileExists(path))
-        program.fs.deleteFile(path);
-}
-
-bool matches(Program& program, const std::string& path, const FileDigest& digest) {
-    return program.fs.fileExists(path) && program.fs.digest(path) == digest;
-}
-
-// "QBXDATA.MDB ist die neue Fassung, ANLAGE99.INI die alte." for the files as they are now.
-std::string statesOf(Program& program, const std::vector<CommitEntry>& entries) {
-    std::string text;
-    for (const auto& e : entries) {
-        std::string state = "in einem unbekannten Zustand";
-        if (matches(program, e.target, e.newDigest))
-            state = "die neue Fassung";
-        else if (e.oldDigest ? matches(program, e.target, *e.oldDigest) : !program.fs.fileExists(e.target))
-            state = "die alte Fassung";
-        text += (text.empty() ? "" : ", ") + e.name + " ist " + state;
+// Why the commit may not replace this original: it must be a file of the installation folder itself.
+std::string refusalOf(Program& program, Folder& folder, const CommitEntry& e) {
+    switch (folder.kind(e.name)) {
+        case EntryKind::File:
+            return folder.replaceRefusal(e.name);
+        case EntryKind::Missing:
+            return e.inPlace ? "Datenbank QBXDATA.MDB nicht gefunden!" : "ANLAGE99.INI nicht gefunden!";
+        case EntryKind::Link:
+            return "Die Datei " + program.path(e.name) +
+                   " ist eine Verknüpfung (symbolischer Link). Das Setup ersetzt nur Dateien, die im "
+                   "Installationsordner selbst liegen.";
+        default:
+            return "Die Datei " + program.path(e.name) + " ist keine gewöhnliche Datei.";
     }
-    std::string where;
-    for (const auto& e : entries) {
-        if (program.fs.fileExists(e.staged))
-            where += "\nDie neue Fassung von " + e.name + " liegt in " + e.staged + ".";
-        if (program.fs.fileExists(e.kept))
-            where += "\nDie alte Fassung von " + e.name + " liegt in " + e.kept + ".";
-    }
-    return text + "." + where;
-}
-
-// Leftovers of an interrupted atomic write ("NAME.tmp-PID-N").
-bool isTempLeftover(const std::string& name) {
-    const auto at = name.rfind(".tmp-");
-    if (at == std::string::npos)
-        return false;
-    const std::string rest = name.substr(at + 5);
-    const auto dash = rest.find('-');
-    auto digits = [](const std::string& s) {
-        return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    return dash != std::string::npos && digits(rest.substr(0, dash)) && digits(rest.substr(dash + 1));
-}
-
-// Without a record no commit is under way: new files and kept old files are leftovers.
-void removeStaging(Program& program, const std::vector<CommitEntry>& entries) {
-    for (const auto& e : entries) {
-        removeIfThere(program, e.staged);
-        removeIfThere(program, e.kept);
-    }
-}
-
-// Temporary files of writes a crash interrupted; under the installation's lock no write is under way.
-void removeTempLeftovers(Program& program, const std::vector<CommitEntry>& entries) {
-    for (const auto& folder : foldersOf(program, entries))
-        for (const auto& name : program.fs.listFolder(folder))
-            if (isTempLeftover(name) && program.fs.fileExists(folder + "/" + name))
-                program.fs.deleteFile(folder + "/" + name);
-}
-
-// The new files are in place: the old ones go to backup/, then the leftovers and, last, the record. False
-// with a note for the user when something could not be tidied up (the record then stays for the next start).
-bool completeCommit(Program& program, const std::vector<CommitEntry>& entries, std::string* note) {
-    std::vector<std::pair<std::string, std::string>> previous;
-    for (const auto& e : entries)
-        if (e.oldDigest && matches(program, e.kept, *e.oldDigest))
-            previous.emplace_back(e.name, e.kept);
-    std::string why;
-    if (!previous.empty() && !KeepPreviousPair(program, previous, &why))
-        *note += "Die vorige Fassung konnte nicht unter backup/ abgelegt werden: " + why + "\n";
-    bool tidy = true;
-    for (const auto& e : entries) {
-        for (const auto& path : {e.staged, e.kept}) {
-            removeIfThere(program, path);
-            if (program.fs.fileExists(path)) {
-                *note += "Die Datei " + path + " konnte nicht entfernt werden.\n";
-                tidy = false;
-            }
-        }
-    }
-    if (!tidy)
-        return false;
-    const std::string record = program.path(kCommitRecordFile);
-    if (!program.fs.deleteFile(record) || !program.fs.syncFolder(program.folder, &why)) {
-        *note += "Der Abschluss der Sicherung konnte nicht auf den Datenträger geschrieben werden.\n";
-        return false;
-    }
-    return true;
 }
 
 class Commit {
   public:
-    Commit(Program& program, const CommitStepHook& hook)
-        : program_(program), fs_(program.fs), hook_(hook), entries_(plannedEntries(program)) {}
+    Commit(Program& program, Folder& folder, const CommitStepHook& hook)
+        : program_(program), folder_(folder), hook_(hook), pair_(program, folder, CommitPair::planned()) {}
 
     CommitResult run() {
-        const std::string copies[] = {program_.path(kDatabaseCopy), program_.path(kSettingsCopy)};
+        auto& entries = pair_.entries();
         // 1. Rights, before anything is touched.
-        for (const auto& path : {entries_[0].target, entries_[1].target, program_.path(kCommitRecordFile)}) {
-            const std::string refusal = fs_.replaceRefusal(path);
+        for (const auto& e : entries) {
+            const std::string refusal = refusalOf(program_, folder_, e);
             if (!refusal.empty())
                 return notSaved(refusal, MsgIcon::Exclamation);
         }
+        if (const std::string refusal = folder_.replaceRefusal(kCommitRecordFile); !refusal.empty())
+            return notSaved(refusal, MsgIcon::Exclamation);
         std::string why;
-        // A journal or log of another program beside QBXDATA.MDB would be played into the new file.
-        if (!Database::settle(entries_[0].target, &why))
-            return notSaved("QBXDATA.MDB wird gerade von einem anderen Programm benutzt:\n" + why,
-                            MsgIcon::Exclamation);
-        // 2. The new files beside the originals, flushed; the old ones kept under a second name.
-        removeStaging(program_, entries_);
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            CommitEntry& e = entries_[i];
-            if (!fs_.copyFlushed(copies[i], e.staged, e.target, &why))
-                return abandon(e.name + " kann nicht geschrieben werden: " + why);
-            step("neu " + e.name);
-            if (fs_.fileExists(e.target)) {
-                if (!fs_.linkFile(e.target, e.kept) && !fs_.copyFlushed(e.target, e.kept, e.target, &why))
-                    return abandon("Die alte Fassung von " + e.name +
-                                   " kann nicht aufbewahrt werden: " + why);
-                step("alt " + e.name);
-            }
-            const auto fresh = fs_.digest(e.staged);
-            const auto wanted = fs_.digest(copies[i]);
-            if (!fresh || fresh != wanted)
-                return abandon(e.name + " wurde nicht vollständig geschrieben.");
-            e.newDigest = *fresh;
-            if (fs_.fileExists(e.kept)) {
-                e.oldDigest = fs_.digest(e.kept);
-                if (!e.oldDigest)
-                    return abandon("Die alte Fassung von " + e.name + " kann nicht gelesen werden.");
-            }
-        }
-        for (const auto& folder : foldersOf(program_, entries_))
-            if (!fs_.syncFolder(folder, &why))
-                return abandon("Der Datenträger hat das Schreiben nicht bestätigt: " + why);
+        // Read once for writing: a journal that another program left when it crashed is rolled back, which
+        // the read-only copy of the old content could not do.
+        if (!Database::contentDigest(pathOf(kDatabaseFile), &why))
+            return notSaved("QBXDATA.MDB kann nicht gelesen werden:\n" + why, MsgIcon::Exclamation);
+        // 2. The new content and the old one beside each original, flushed.
+        pair_.removeStaging();
+        if (!stageDatabase(entries[0], &why) || !stageSettings(entries[1], &why))
+            return abandon(why);
+        if (!folder_.sync(&why))
+            return abandon("Der Datenträger hat das Schreiben nicht bestätigt: " + why);
         // 3. The record: from here on a start after a crash finishes the commit.
-        const std::string record = program_.path(kCommitRecordFile);
-        if (!fs_.writeFileAtomic(record, formatCommitRecord(entries_)) ||
-            !fs_.syncFolder(program_.folder, &why)) {
-            removeIfThere(program_, record);
-            return abandon("Der Sicherungsdatensatz " + record + " kann nicht geschrieben werden.");
+        if (!folder_.writeAtomic(kCommitRecordFile, formatCommitRecord(entries), &why) ||
+            !folder_.sync(&why)) {
+            folder_.remove(kCommitRecordFile);
+            return abandon("Der Sicherungsdatensatz " + program_.path(kCommitRecordFile) +
+                           " kann nicht geschrieben werden.");
         }
         step("Datensatz");
-        // 4. The renames, each followed by a flush of its folder.
-        bool confirmed = true;
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            const CommitEntry& e = entries_[i];
-            if (!fs_.renameFile(e.staged, e.target, &why))
-                return rollBack(i, e.name + " kann nicht ersetzt werden: " + why);
-            step("ersetzt " + e.name);
-            if (!fs_.syncFolder(folderOf(e.target), &why))
-                confirmed = false;
+        // 4. The database in place, then the settings file by a rename.
+        int failure = 0;
+        if (!pair_.finish(&why, hook_, &failure)) {
+            if (isHeldDatabaseCode(failure))
+                return rollBack("QBXDATA.MDB wird gerade von einem anderen Programm benutzt:\n" + why,
+                                MsgIcon::Exclamation);
+            const bool databaseDone = pair_.originalState(entries[0]) == CommitPair::State::New;
+            return rollBack(std::string(databaseDone ? kSettingsFile : kDatabaseFile) +
+                                " kann nicht ersetzt werden: " + why,
+                            MsgIcon::Critical);
         }
         // 5. The old pair to backup/, the leftovers away, the record last.
         std::string note;
-        if (!confirmed || !completeCommit(program_, entries_, &note)) {
-            if (!confirmed)
-                note += "Der Datenträger hat das Schreiben nicht bestätigt.\n";
+        if (!pair_.complete(&note, hook_))
             return CommitResult{
                 CommitOutcome::Unfinished,
                 "Die Änderungen wurden übernommen, aber die Sicherung ist nicht abgeschlossen:\n" + note +
-                    statesOf(program_, entries_) +
+                    pair_.describe() +
                     "\nBeim nächsten Start prüft das Setup beide Dateien und schließt die "
                     "Sicherung ab.",
                 MsgIcon::Exclamation};
-        }
         step("fertig");
         return CommitResult{CommitOutcome::Saved, note, MsgIcon::None};
     }
 
   private:
+    std::string pathOf(const std::string& name) const { return folder_.resolvedPath() + "/" + name; }
+
     void step(const std::string& name) {
         if (hook_)
             hook_(name);
+    }
+
+    // The database's new content is a copy of the working copy, the old one a copy of the original: each a
+    // consistent copy through the database engine, flushed.
+    bool stageDatabase(CommitEntry& e, std::string* why) {
+        auto stepOf = [this](const std::string& prefix) {
+            return [this, prefix](const std::string& step) { this->step(prefix + ": " + step); };
+        };
+        if (!Database::backup(pathOf(kDatabaseCopy), pathOf(e.staged()), why, nullptr,
+                              stepOf("neu " + e.name)))
+            return fail(why, e.name + " kann nicht geschrieben werden: " + *why);
+        step("neu " + e.name);
+        if (!Database::backup(pathOf(e.name), pathOf(e.kept()), why, nullptr, stepOf("alt " + e.name)))
+            return fail(why, "Die alte Fassung von " + e.name + " kann nicht aufbewahrt werden: " + *why);
+        step("alt " + e.name);
+        const auto fresh = pair_.stateOf(e, e.staged());
+        const auto old = pair_.stateOf(e, e.kept());
+        if (!fresh || !old)
+            return fail(why, e.name + " wurde nicht vollständig geschrieben.");
+        e.newState = *fresh;
+        e.oldState = *old;
+        return true;
+    }
+
+    // The settings file's new content and its old one are flushed copies. The old one is no second name of
+    // the original: a program that writes the original in place after a crash would change both.
+    bool stageSettings(CommitEntry& e, std::string* why) {
+        if (!folder_.copy(kSettingsCopy, folder_, e.staged(), e.name, why))
+            return fail(why, e.name + " kann nicht geschrieben werden: " + *why);
+        step("neu " + e.name);
+        if (!folder_.copy(e.name, folder_, e.kept(), e.name, why))
+            return fail(why, "Die alte Fassung von " + e.name + " kann nicht aufbewahrt werden: " + *why);
+        step("alt " + e.name);
+        const auto fresh = pair_.stateOf(e, e.staged());
+        const auto old = pair_.stateOf(e, e.kept());
+        const auto wanted = folder_.digest(kSettingsCopy);
+        if (!fresh || !wanted || *fresh != std::to_string(wanted->size) + " " + wanted->sha256)
+            return fail(why, e.name + " wurde nicht vollständig geschrieben.");
+        if (!old)
+            return fail(why, "Die alte Fassung von " + e.name + " kann nicht gelesen werden.");
+        e.newState = *fresh;
+        e.oldState = *old;
+        return true;
+    }
+
+    static bool fail(std::string* why, const std::string& reason) {
+        *why = reason;
+        return false;
     }
 
     CommitResult notSaved(const std::string& reason, MsgIcon icon) {
@@ -222,40 +161,29 @@ class Commit {
     }
 
     // Nothing was replaced yet: the new and kept files go, the originals are as they were.
-    CommitResult abandon(const std::string& reason) {
-        removeStaging(program_, entries_);
-        return notSaved(reason, MsgIcon::Critical);
+    CommitResult abandon(const std::string& reason, MsgIcon icon = MsgIcon::Critical) {
+        pair_.removeStaging();
+        return notSaved(reason, icon);
     }
 
-    // The rename of entry `failed` did not happen: the originals replaced before it get their old content
-    // back. When that fails too, the record stays and the next start finishes the commit.
-    CommitResult rollBack(std::size_t failed, const std::string& reason) {
+    // A step after the record failed: the originals already replaced get their old content back, and the
+    // commit is abandoned. When that fails too, the record stays and the next start finishes the commit.
+    CommitResult rollBack(const std::string& reason, MsgIcon icon) {
         std::string why;
-        bool back = true;
-        for (std::size_t i = 0; i < failed; ++i) {
-            const CommitEntry& e = entries_[i];
-            const bool restored =
-                e.oldDigest ? fs_.renameFile(e.kept, e.target, &why) : fs_.deleteFile(e.target);
-            back = restored && fs_.syncFolder(folderOf(e.target), &why) && back;
-        }
-        if (back) {
-            const std::string record = program_.path(kCommitRecordFile);
-            if (fs_.deleteFile(record) && fs_.syncFolder(program_.folder, &why))
-                return abandon(reason);
-            back = false;
-        }
+        if (pair_.undo(&why) && pair_.canUndo() && folder_.remove(kCommitRecordFile) && folder_.sync(&why))
+            return abandon(reason, icon);
         return CommitResult{CommitOutcome::Unfinished,
                             "Die Änderungen wurden nicht vollständig übernommen!\n\n" + reason +
                                 "\nAuch die alte Fassung konnte nicht zurückgeschrieben werden.\n\n" +
-                                statesOf(program_, entries_) +
+                                pair_.describe() +
                                 "\n\nBeim nächsten Start schließt das Setup die Sicherung ab.",
                             MsgIcon::Critical};
     }
 
     Program& program_;
-    FileSystem& fs_;
+    Folder& folder_;
     const CommitStepHook& hook_;
-    std::vector<CommitEntry> entries_;
+    CommitPair pair_;
 };
 
 RecoveryOutcome unresolved(Program& program, const std::string& text) {
@@ -275,77 +203,96 @@ RecoveryOutcome told(Program& program, RecoveryOutcome outcome, const std::strin
     return outcome;
 }
 
+// The record is there: it is checked before anything is done through it, then the pair is finished when every
+// new content is complete, else undone when every old one is.
+RecoveryOutcome recover(Program& program, Folder& folder) {
+    const std::string record = program.path(kCommitRecordFile);
+    const auto text = folder.read(kCommitRecordFile);
+    if (!text)
+        return unresolved(program, "Die Datei " + record + " ist unlesbar.");
+    std::string why;
+    const auto entries = parseCommitRecord(*text, &why);
+    if (!entries)
+        return unresolved(program, "Die Datei " + record + " ist kein gültiger Sicherungsdatensatz. " + why +
+                                       "\nSie wird nicht ausgeführt, und nichts wurde verändert.");
+    CommitPair pair(program, folder, *entries);
+    if (const auto foreign = pair.foreignEntry())
+        return unresolved(program,
+                          "Die Datei " + program.path(*foreign) +
+                              " ist eine Verknüpfung (symbolischer Link) oder keine gewöhnliche Datei. "
+                              "Die Datei " +
+                              record + " wird nicht ausgeführt, und nichts wurde verändert.");
+    removeTemporaryLeftovers(folder);
+    // A file changed after the crash (by hand or by another program) is kept as it is, and so are the
+    // commit's own versions of it.
+    std::string changed;
+    for (const auto& e : *entries)
+        if (pair.originalState(e) == CommitPair::State::Changed)
+            changed += e.name +
+                       " wurde nach der unterbrochenen Sicherung verändert; diese Fassung bleibt in " +
+                       program.path(e.name) + ".\n";
+    if (!changed.empty())
+        return unresolved(program, changed + pair.describe());
+    if (pair.canFinish()) {
+        std::string note;
+        if (!pair.finish(&why))
+            return unresolved(program, why + "\n" + pair.describe());
+        if (!pair.complete(&note))
+            return unresolved(program, note + pair.describe());
+        return told(program, RecoveryOutcome::Finished, note);
+    }
+    if (pair.canUndo()) {
+        if (!pair.undo(&why))
+            return unresolved(program, why + "\n" + pair.describe());
+        pair.removeStaging();
+        if (!folder.remove(kCommitRecordFile) || !folder.sync(&why))
+            return unresolved(program, "Die Datei " + record + " kann nicht entfernt werden.");
+        return told(program, RecoveryOutcome::Undone, "");
+    }
+    return unresolved(program, pair.describe());
+}
+
 }  // namespace
 
 CommitResult CommitWorkingCopies(Program& program, const CommitStepHook& afterStep) {
+    std::string why;
+    const auto folder = program.fs.openFolder(program.folder, &why);
+    if (!folder)
+        return CommitResult{CommitOutcome::NotSaved, why, MsgIcon::Critical};
     // A commit of this run that could not be completed is settled first.
-    if (program.fs.fileExists(program.path(kCommitRecordFile)) &&
+    if (folder->kind(kCommitRecordFile) != EntryKind::Missing &&
         FinishInterruptedCommit(program) == RecoveryOutcome::Unresolved)
         return CommitResult{
             CommitOutcome::NotSaved,
             "Die vorige Sicherung ist noch nicht abgeschlossen (" + program.path(kCommitRecordFile) + ").",
             MsgIcon::Critical};
-    return Commit(program, afterStep).run();
+    return Commit(program, *folder, afterStep).run();
 }
 
 RecoveryOutcome FinishInterruptedCommit(Program& program) {
-    FileSystem& fs = program.fs;
-    const std::string recordPath = program.path(kCommitRecordFile);
-    if (!fs.fileExists(recordPath)) {
-        // A commit interrupted before its record had replaced nothing: its new and kept files are dropped.
-        const auto planned = plannedEntries(program);
-        removeTempLeftovers(program, planned);
-        bool interrupted = false;
-        for (const auto& e : planned)
-            interrupted = interrupted || fs.fileExists(e.staged) || fs.fileExists(e.kept);
-        if (!interrupted)
-            return RecoveryOutcome::Nothing;
-        removeStaging(program, planned);
-        return told(program, RecoveryOutcome::Undone, "");
-    }
-    const auto text = fs.readFile(recordPath);
-    const auto parsed = text ? parseCommitRecord(*text) : std::nullopt;
-    if (!parsed)
-        return unresolved(program, "Die Datei " + recordPath + " ist unlesbar.");
-    const std::vector<CommitEntry>& entries = *parsed;
-    removeTempLeftovers(program, entries);
-
-    // Finish when every new file is complete (in place or beside it), else undo when every old one is.
-    bool canFinish = true, canUndo = true;
-    for (const auto& e : entries) {
-        canFinish =
-            canFinish && (matches(program, e.target, e.newDigest) || matches(program, e.staged, e.newDigest));
-        const bool oldInPlace =
-            e.oldDigest ? matches(program, e.target, *e.oldDigest) : !fs.fileExists(e.target);
-        canUndo = canUndo && (oldInPlace || (e.oldDigest && matches(program, e.kept, *e.oldDigest)));
-    }
     std::string why;
-    if (canFinish) {
-        for (const auto& e : entries) {
-            if (matches(program, e.target, e.newDigest))
-                continue;
-            if (!fs.renameFile(e.staged, e.target, &why) || !fs.syncFolder(folderOf(e.target), &why))
-                return unresolved(program, why + "\n" + statesOf(program, entries));
-        }
-        std::string note;
-        if (!completeCommit(program, entries, &note))
-            return unresolved(program, note + statesOf(program, entries));
-        return told(program, RecoveryOutcome::Finished, note);
-    }
-    if (canUndo) {
-        for (const auto& e : entries) {
-            if (e.oldDigest ? matches(program, e.target, *e.oldDigest) : !fs.fileExists(e.target))
-                continue;
-            const bool ok = e.oldDigest ? fs.renameFile(e.kept, e.target, &why) : fs.deleteFile(e.target);
-            if (!ok || !fs.syncFolder(folderOf(e.target), &why))
-                return unresolved(program, why + "\n" + statesOf(program, entries));
-        }
-        removeStaging(program, entries);
-        if (!fs.deleteFile(recordPath) || !fs.syncFolder(program.folder, &why))
-            return unresolved(program, "Die Datei " + recordPath + " kann nicht entfernt werden.");
-        return told(program, RecoveryOutcome::Undone, "");
-    }
-    return unresolved(program, statesOf(program, entries));
+    const auto folder = program.fs.openFolder(program.folder, &why);
+    if (!folder)
+        return RecoveryOutcome::Nothing;  // the start then reports the missing files
+    const EntryKind record = folder->kind(kCommitRecordFile);
+    if (record != EntryKind::Missing && record != EntryKind::File)
+        return unresolved(program,
+                          "Die Datei " + program.path(kCommitRecordFile) +
+                              " ist eine Verknüpfung (symbolischer Link) oder keine gewöhnliche Datei; "
+                              "sie wird nicht ausgeführt, und nichts wurde verändert.");
+    if (record == EntryKind::File)
+        return recover(program, *folder);
+    // A commit interrupted before its record had replaced nothing: its new and kept files are dropped.
+    removeTemporaryLeftovers(*folder);
+    CommitPair pair(program, *folder, CommitPair::planned());
+    bool interrupted = false;
+    for (const auto& e : pair.entries())
+        interrupted = interrupted || folder->kind(e.staged()) != EntryKind::Missing ||
+                      folder->kind(e.kept()) != EntryKind::Missing;
+    if (!interrupted)
+        return RecoveryOutcome::Nothing;
+    pair.removeStaging();
+    return told(program, RecoveryOutcome::Undone, "");
 }
 
 }  // namespace pnl

@@ -1,8 +1,10 @@
 #pragma once
 // The commit of the working copies: QBXDATA_COPY.MDB and ANLAGE99_COPY.INI replace QBXDATA.MDB and
 // ANLAGE99.INI as one step that survives a crash or a power cut (both or neither), and the start-up's half of
-// it: finishing or undoing a commit that was interrupted. The order of writes and flushes is described in
-// docs/commit.md.
+// it: finishing or undoing a commit that was interrupted. The database is written in place, so that another
+// program holding it open reads the new residents; the settings file is replaced by a rename. Everything is
+// done through the installation folder's own descriptor, by names in it. The order of writes and flushes is
+// described in docs/commit.md.
 
 #include <functional>
 #include <string>
@@ -30,8 +32,9 @@ struct CommitResult {
 using CommitStepHook = std::function<void(const std::string& step)>;
 
 // Replaces both originals by the working copies. The caller has closed every connection on the database copy.
-// A symbolic link is replaced at its target; a read-only original or a folder that may not be written refuses
-// the commit before anything is touched. A successful commit keeps the previous pair under backup/.
+// An original that is a symbolic link or no file, a read-only original or a folder that may not be written
+// refuses the commit before anything is touched; so does a reader that keeps the database locked for a few
+// seconds. A successful commit keeps the previous pair under backup/.
 CommitResult CommitWorkingCopies(Program& program, const CommitStepHook& afterStep = {});
 
 enum class RecoveryOutcome {
@@ -42,7 +45,9 @@ enum class RecoveryOutcome {
 };
 
 // Run at every start, under the installation's lock, before any file is read: finishes or undoes an
-// interrupted commit, removes its leftovers, tells the user and logs which it did.
+// interrupted commit, removes its leftovers and those of interrupted writes, tells the user and logs which it
+// did. A record that names anything but the two files, a link among the commit's files, or an original
+// changed since the crash stops it: nothing is changed and the record is kept.
 RecoveryOutcome FinishInterruptedCommit(Program& program);
 
 }  // namespace pnl

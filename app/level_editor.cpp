@@ -6,69 +6,63 @@
 #include "app/program.h"
 #include "app/records.h"
 #include "app/text.h"
-#include "forms/fr_levels.h"
+#include "forms/levels_page.h"
 
 namespace pnl {
 
 namespace {
 
 constexpr std::int64_t kHighestCode = 999999;
-constexpr std::size_t kCodeDigits = 6;
 constexpr int kHighestLevel = 6;
 
 }  // namespace
 
-LevelEditor::LevelEditor(Program& program, FrLevelsControls& form) : program_(program), form_(form) {}
+LevelEditor::LevelEditor(Program& program, LevelsPageForm& form) : program_(program), form_(form) {}
 
 void LevelEditor::Reset() {
-    form_.CboLVBez.setListIndex(-1);
-    form_.SSTabLV.setTab(0);
+    form_.levelChoice.setListIndex(-1);
+    form_.levelTabs.setTab(0);
 }
 
-void LevelEditor::CboLVBez_Click() {
-    if (form_.CboLVBez.text().empty())
+void LevelEditor::levelChosen() {
+    if (form_.levelChoice.text().empty())
         return;
-    const int index = form_.CboLVBez.listIndex();
-    selectLevelRecord(program_.InitX, index + 1);
-    FieldOf(program_, readEncrypted(program_.InitX));
-    const std::string released = program_.FieldTable[0];
-    const std::string code = program_.FieldTable[1];
-    const std::string kind = upper(program_.FieldTable[2]);
+    const int index = form_.levelChoice.listIndex();
+    selectLevelRecord(program_.settings, index + 1);
+    FieldOf(program_, readEncrypted(program_.settings));
+    const std::string released = program_.fieldTable[0];
+    const std::string code = program_.fieldTable[1];
+    const std::string kind = upper(program_.fieldTable[2]);
 
-    form_.ChkLVEn.setEnabled(index != 0);
-    form_.SSTabLV.setTab(0);
-    form_.ChkLVEn.setChecked(upper(released) == "TRUE" || !form_.ChkLVEn.enabled());
+    form_.levelEnabled.setEnabled(index != 0);
+    form_.levelTabs.setTab(0);
+    form_.levelEnabled.setChecked(upper(released) == "TRUE" || !form_.levelEnabled.enabled());
     // A code the six-digit field cannot hold (too long, not digits) shows as the empty mask, never as the
     // code of the level shown before.
-    if (code.empty() || leadingNumber(code) > kHighestCode || !form_.TxtLVCode.setText(code))
-        form_.TxtLVCode.clear();
+    if (code.empty() || leadingNumber(code) > kHighestCode || !form_.levelCode.setText(code))
+        form_.levelCode.clear();
     if (kind == "P")
-        form_.OptLVPwd.setChecked(true);
+        form_.kindAllWithLevels.setChecked(true);
     else if (kind == "A")
-        form_.OptLVAll.setChecked(true);
+        form_.kindAll.setChecked(true);
     else if (kind == "B")
-        form_.OptLVBewo.setChecked(true);
+        form_.kindResidents.setChecked(true);
 }
 
-void LevelEditor::TxtLVCode_GotFocus() {
-    form_.TxtLVCode.setSelStart(0);
+void LevelEditor::levelCodeFocused() {
+    form_.levelCode.setSelStart(0);
 }
 
-void LevelEditor::CmdLVSave_Click() {
-    if (form_.CboLVBez.text().empty())
+void LevelEditor::save() {
+    if (form_.levelChoice.text().empty())
         return;
-    const bool released = form_.ChkLVEn.checked();
-    if (released && !hasDigit(form_.TxtLVCode.text())) {
+    const bool released = form_.levelEnabled.checked();
+    if (released && !hasDigit(form_.levelCode.text())) {
         program_.msgBox("Bitte geben Sie einen Code ein.", MsgIcon::Exclamation);
         return;
     }
-    const std::string code = trim(form_.TxtLVCode.text());
-    const int level = form_.CboLVBez.listIndex() + 1;
-    if (released && code.size() != kCodeDigits) {
-        program_.msgBox("Der Code muss sechs Ziffern haben. Bitte füllen Sie alle sechs Stellen aus.",
-                        MsgIcon::Exclamation);
-        return;
-    }
+    const std::string code = trim(form_.levelCode.text());
+    const int level = form_.levelChoice.listIndex() + 1;
     if (released) {
         if (const int other = levelWithCode(code, level); other != 0) {
             program_.msgBox("Dieser Code gehört bereits zu \"" + levelName(other) +
@@ -78,17 +72,17 @@ void LevelEditor::CmdLVSave_Click() {
         }
     }
     std::string record = released ? "TRUE," + code + "," : "FALSE,,";
-    record += form_.OptLVPwd.checked() ? "P" : form_.OptLVAll.checked() ? "A" : "B";
+    record += form_.kindAllWithLevels.checked() ? "P" : form_.kindAll.checked() ? "A" : "B";
 
     // The key is chosen again here: another editor may have used the shared settings access since the level
     // was chosen, and the record must not land under its key.
-    selectLevelRecord(program_.InitX, level);
-    if (!writeEncrypted(program_.InitX, record)) {
+    selectLevelRecord(program_.settings, level);
+    if (!writeEncrypted(program_.settings, record)) {
         program_.msgBox("Die Berechtigungsstufe konnte nicht gespeichert werden!", MsgIcon::Critical);
         return;
     }
-    EventLog(program_, "Berechtigungen " + form_.CboLVBez.text() + " geaendert.");
-    program_.notify("Gespeichert: " + form_.CboLVBez.text());
+    EventLog(program_, "Berechtigungen " + form_.levelChoice.text() + " geaendert.");
+    program_.notify("Gespeichert: " + form_.levelChoice.text());
 }
 
 int LevelEditor::levelWithCode(const std::string& code, int except) {
@@ -97,17 +91,17 @@ int LevelEditor::levelWithCode(const std::string& code, int except) {
     for (int level = 1; level <= kHighestLevel; ++level) {
         if (level == except)
             continue;
-        selectLevelRecord(program_.InitX, level);
-        FieldOf(program_, readEncrypted(program_.InitX));
-        if (upper(program_.FieldTable[0]) == "TRUE" && program_.FieldTable[1] == code)
+        selectLevelRecord(program_.settings, level);
+        FieldOf(program_, readEncrypted(program_.settings));
+        if (upper(program_.fieldTable[0]) == "TRUE" && program_.fieldTable[1] == code)
             return level;
     }
     return 0;
 }
 
 std::string LevelEditor::levelName(int level) const {
-    return level <= form_.CboLVBez.count() ? form_.CboLVBez.items()[level - 1].text
-                                           : "Level " + std::to_string(level);
+    return level <= form_.levelChoice.count() ? form_.levelChoice.items()[level - 1].text
+                                              : "Level " + std::to_string(level);
 }
 
 }  // namespace pnl

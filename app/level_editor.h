@@ -1,5 +1,5 @@
 #pragma once
-// The permission level editor (page FrLevels): shows and saves the records "LEVEL1" to "LEVEL5" of section
+// The permission level editor (page levelsFrame): shows and saves the records "LEVEL1" to "LEVEL5" of section
 // "Berechtigungen" in the working copy of the settings, encrypted. Level 1 is always released.
 
 #include <string>
@@ -7,18 +7,18 @@
 namespace pnl {
 
 class Program;
-struct FrLevelsControls;
+struct LevelsPageForm;
 
 class LevelEditor {
   public:
-    LevelEditor(Program& program, FrLevelsControls& form);
+    LevelEditor(Program& program, LevelsPageForm& form);
 
     // The menu "Berechtigungen" opens the page: no level chosen, the first tab in front.
     void Reset();
-    void CboLVBez_Click();
+    void levelChosen();
     // Entering the code field puts the caret at its first position.
-    void TxtLVCode_GotFocus();
-    void CmdLVSave_Click();
+    void levelCodeFocused();
+    void save();
 
   private:
     // Another released level (1..6) with this code, 0 when there is none.
@@ -26,7 +26,7 @@ class LevelEditor {
     std::string levelName(int level) const;
 
     Program& program_;
-    FrLevelsControls& form_;
+    LevelsPageForm& form_;
 };
 
 }  // namespace pnl

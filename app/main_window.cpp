@@ -6,28 +6,29 @@
 #include "app/level_editor.h"
 #include "app/program.h"
 #include "app/shutdown.h"
-#include "forms/frm_com.h"
-#include "forms/frm_copyright.h"
-#include "forms/frm_setup.h"
+#include "forms/info_dialog.h"
+#include "forms/interface_window.h"
+#include "forms/main_window.h"
 #include "platform/version.h"
 
 namespace pnl {
 
-void FillProjectInfo(FrmCopyright& form) {
-    form.LblPTitle.setCaption(kVersion.fileDescription);
-    form.LblPCopyright.setCaption(kVersion.copyright);
-    form.LblPVersion.setCaption(versionLabel(kVersion));
+void FillProjectInfo(InfoDialogForm& form) {
+    form.title.setCaption(kVersion.fileDescription);
+    form.copyright.setCaption(kVersion.copyright);
+    form.version.setCaption(versionLabel(kVersion));
 }
 
-MainWindowController::MainWindowController(Program& program, FrmSetup& form, FrmCOM& interfaceWindow,
-                                           FrmCopyright& info, LevelEditor& levels)
+MainWindowController::MainWindowController(Program& program, MainWindowForm& form,
+                                           InterfaceWindowForm& interfaceWindow, InfoDialogForm& info,
+                                           LevelEditor& levels)
     : program_(program),
       form_(form),
       interfaceWindow_(interfaceWindow),
       info_(info),
       levels_(levels),
       alarm_(program.loop) {
-    alarm_.setHandler([this](int number) { AlarmX_Alarm(number); });
+    alarm_.setHandler([this](int number) { clockAlarmFired(number); });
     program_.statusNotice = [this](const std::string& text) { showNotice(text); };
 }
 
@@ -42,12 +43,12 @@ bool MainWindowController::leavePage() {
 }
 
 void MainWindowController::showNotice(const std::string& text) {
-    form_.SBarSetup.setPanelText(kNoticePanel, text);
+    form_.statusBar.setPanelText(kNoticePanel, text);
     if (noticeTimer_ != 0)
         program_.loop.stopTimer(noticeTimer_);
     noticeTimer_ = program_.loop.startTimer(std::chrono::seconds(kNoticeSeconds), false, [this] {
         noticeTimer_ = 0;
-        form_.SBarSetup.setPanelText(kNoticePanel, "");
+        form_.statusBar.setPanelText(kNoticePanel, "");
     });
 }
 
@@ -56,76 +57,76 @@ void MainWindowController::Open() {
     alarm_.addAlarm("??:??:?0", 0);
     HideAllPages();
     ApplyLevelRights(program_, form_);
-    if (seams.OpenResidentView)
-        seams.OpenResidentView();
-    form_.FrBewo.setVisible(true);
+    if (seams.openResidentView)
+        seams.openResidentView();
+    form_.residentFrame.setVisible(true);
     UpdateStatusBar(0);
 }
 
-void MainWindowController::PCCOM_Click() {
+void MainWindowController::openInterfaces() {
     if (!leavePage())
         return;
     HideAllPages();
     showInterfaceWindow();
 }
 
-void MainWindowController::Bewo_Click() {
+void MainWindowController::openResidents() {
     if (!leavePage())
         return;
     HideAllPages();
     closeInterfaceWindow();
-    form_.FrBewo.setVisible(true);
-    if (seams.OpenResidentView)
-        seams.OpenResidentView();
-    form_.SSTabBewo.setTab(0);
+    form_.residentFrame.setVisible(true);
+    if (seams.openResidentView)
+        seams.openResidentView();
+    form_.residentTabs.setTab(0);
 }
 
-void MainWindowController::BewoOverview_Click() {
+void MainWindowController::openOverview() {
     if (!leavePage())
         return;
     HideAllPages();
     closeInterfaceWindow();
-    if (seams.OpenOverview)
-        seams.OpenOverview();
-    form_.FrOverview.setVisible(true);
+    if (seams.openOverview)
+        seams.openOverview();
+    form_.overviewFrame.setVisible(true);
 }
 
-void MainWindowController::Passwords_Click() {
+void MainWindowController::openLevels() {
     if (!leavePage())
         return;
     HideAllPages();
     closeInterfaceWindow();
     levels_.Reset();
-    form_.FrLevels.setVisible(true);
+    form_.levelsFrame.setVisible(true);
 }
 
 // The transfer sends what is stored and a restored backup replaces it: typed changes are settled first.
-void MainWindowController::Pnl_Click() {
+void MainWindowController::openTransfer() {
     if (!leavePage())
         return;
     if (seams.showTransferDialog)
         seams.showTransferDialog();
 }
 
-void MainWindowController::Backups_Click() {
+void MainWindowController::openBackups() {
     if (!leavePage())
         return;
     if (seams.showBackups)
         seams.showBackups();
 }
 
-void MainWindowController::Info_Click() {
+void MainWindowController::openInfo() {
     FillProjectInfo(info_);
     if (seams.showProjectInfo)
         seams.showProjectInfo();
 }
 
-void MainWindowController::Ende_Click() {
+void MainWindowController::quit() {
     if (seams.closeMainWindow)
         seams.closeMainWindow();
 }
 
-bool MainWindowController::Form_QueryUnload() {
+bool MainWindowController::closeRequested() {
     // Closing while a transfer or a port test pauses would pull the working copies from under it.
     if (program_.serialLinkBusy || program_.pause.busy()) {
         program_.msgBox(
@@ -143,23 +144,23 @@ bool MainWindowController::Form_QueryUnload() {
 }
 
 void MainWindowController::HideAllPages() {
-    form_.FrBewo.setVisible(false);
-    form_.FrLevels.setVisible(false);
-    form_.FrOverview.setVisible(false);
+    form_.residentFrame.setVisible(false);
+    form_.levelsFrame.setVisible(false);
+    form_.overviewFrame.setVisible(false);
 }
 
 void MainWindowController::UpdateStatusBar(std::int16_t alarmNumber) {
     if (alarmNumber != 0)
         return;
-    form_.SBarSetup.setPanelText(1, "Level " + std::to_string(program_.UserLevel));
+    form_.statusBar.setPanelText(1, "Level " + std::to_string(program_.userLevel));
     // A log line of this run that could not be written: said once, and it stays for the rest of the run.
-    form_.SBarSetup.setPanelText(2, program_.logProblem);
+    form_.statusBar.setPanelText(2, program_.logProblem);
     const int residents = seams.residentCount ? seams.residentCount() : 0;
-    form_.SBarSetup.setPanelText(4, "Bewohner: " + std::to_string(residents));
+    form_.statusBar.setPanelText(4, "Bewohner: " + std::to_string(residents));
     const DateTime now = program_.loop.clock().now();
     char clock[8];
     std::snprintf(clock, sizeof clock, "%02d:%02d", now.hour % 100, now.minute % 100);
-    form_.SBarSetup.setPanelText(5, clock);
+    form_.statusBar.setPanelText(5, clock);
 }
 
 void MainWindowController::showInterfaceWindow() {

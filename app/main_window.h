@@ -1,6 +1,6 @@
 #pragma once
-// The main window's logic (FrmSetup): the menu commands, the page switching, the status bar and the closing.
-// Other windows and pages are reached through seams that the program's composition fills in.
+// The main window's logic (MainWindowForm): the menu commands, the page switching, the status bar and the
+// closing. Other windows and pages are reached through seams that the program's composition fills in.
 
 #include <cstdint>
 #include <functional>
@@ -12,30 +12,31 @@ namespace pnl {
 
 class Program;
 class LevelEditor;
-struct FrmSetup;
-struct FrmCOM;
-struct FrmCopyright;
+struct MainWindowForm;
+struct InterfaceWindowForm;
+struct InfoDialogForm;
 
 // Fills the project information dialog from the program's version information.
-void FillProjectInfo(FrmCopyright& form);
+void FillProjectInfo(InfoDialogForm& form);
 
 class MainWindowController {
   public:
     struct Seams {
         // The resident editor's OpenResidentView.
-        std::function<void()> OpenResidentView;
+        std::function<void()> openResidentView;
         // Reads the residents into the overview page.
-        std::function<void()> OpenOverview;
-        // Runs when FrmCOM opens over the main window (it was closed before), and when it closes again.
+        std::function<void()> openOverview;
+        // Runs when InterfaceWindowForm opens over the main window (it was closed before), and when it closes
+        // again.
         std::function<void()> interfaceWindowOpened;
         std::function<void()> interfaceWindowClosed;
-        // Shows the transfer dialog FrmPNL non-modally.
+        // Shows the transfer dialog TransferDialogForm non-modally.
         std::function<void()> showTransferDialog;
         // Fills and shows the window "Sicherungen".
         std::function<void()> showBackups;
         // Shows the filled project information dialog modally.
         std::function<void()> showProjectInfo;
-        // Asks the main window to close (its closing event then runs Form_QueryUnload).
+        // Asks the main window to close (its closing event then runs closeRequested).
         std::function<void()> closeMainWindow;
         // The number of rows of table BEWOHNER.
         std::function<int()> residentCount;
@@ -46,8 +47,8 @@ class MainWindowController {
     static constexpr int kNoticePanel = 3;
     static constexpr int kNoticeSeconds = 5;
 
-    MainWindowController(Program& program, FrmSetup& form, FrmCOM& interfaceWindow, FrmCopyright& info,
-                         LevelEditor& levels);
+    MainWindowController(Program& program, MainWindowForm& form, InterfaceWindowForm& interfaceWindow,
+                         InfoDialogForm& info, LevelEditor& levels);
     ~MainWindowController();
     MainWindowController(const MainWindowController&) = delete;
     MainWindowController& operator=(const MainWindowController&) = delete;
@@ -57,17 +58,17 @@ class MainWindowController {
     // status bar.
     void Open();
 
-    void PCCOM_Click();
-    void Bewo_Click();
-    void BewoOverview_Click();
-    void Passwords_Click();
-    void Pnl_Click();
-    void Backups_Click();
-    void Info_Click();
-    void Ende_Click();
+    void openInterfaces();
+    void openResidents();
+    void openOverview();
+    void openLevels();
+    void openTransfer();
+    void openBackups();
+    void openInfo();
+    void quit();
     // The closing event: runs ShutDown. True cancels the closing.
-    bool Form_QueryUnload();
-    void AlarmX_Alarm(int number) { UpdateStatusBar(static_cast<std::int16_t>(number)); }
+    bool closeRequested();
+    void clockAlarmFired(int number) { UpdateStatusBar(static_cast<std::int16_t>(number)); }
 
     void HideAllPages();
     void UpdateStatusBar(std::int16_t alarmNumber);
@@ -82,9 +83,9 @@ class MainWindowController {
     void showNotice(const std::string& text);
 
     Program& program_;
-    FrmSetup& form_;
-    FrmCOM& interfaceWindow_;
-    FrmCopyright& info_;
+    MainWindowForm& form_;
+    InterfaceWindowForm& interfaceWindow_;
+    InfoDialogForm& info_;
     LevelEditor& levels_;
     ClockAlarm alarm_;
     int noticeTimer_ = 0;

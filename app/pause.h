@@ -1,5 +1,5 @@
 #pragma once
-// The program's one pause: the one-shot timer Timertest and the flag TimeoutElapsed. A pause services events
+// The program's one pause: a one-shot timer and the flag that says it has run out. A pause services events
 // (windows, serial receive) until its full interval has passed; only one can run at a time.
 
 #include <functional>
@@ -15,7 +15,7 @@ class Pause {
     bool busy() const { return timer_ != 0; }
     bool timeoutElapsed() const { return timeoutElapsed_; }
 
-    // TimerWait: starts Timertest with the interval, clears TimeoutElapsed, runs `afterStart` (a probe
+    // Starts the timer with the interval, clears the run-out flag, runs `afterStart` (a probe
     // empties its receive buffer and sends its frame there), then services events until the timer has run
     // out. Returns false at once, without waiting, when another pause is in progress.
     bool TimerWait(int milliseconds, const std::function<void()>& afterStart = {});

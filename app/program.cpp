@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "app/resident_table.h"
+
 namespace pnl {
 
 Program::Program(const Platform& platform, std::string folderPath)
@@ -9,11 +11,25 @@ Program::Program(const Platform& platform, std::string folderPath)
       serial(platform.serial),
       ports(platform.ports),
       folder(std::move(folderPath)),
-      InitX(platform.fs),
-      InitPwd(platform.fs),
+      settings(platform.fs),
+      originalSettings(platform.fs),
       pause(platform.loop) {}
 
 Program::~Program() = default;
+
+bool Program::useDatabase(std::unique_ptr<Database> connection) {
+    closeDatabase();
+    if (!connection)
+        return false;
+    database = std::move(connection);
+    residents = std::make_shared<ResidentTable>(*database);
+    return residents->bound();
+}
+
+void Program::closeDatabase() {
+    residents.reset();
+    database.reset();
+}
 
 MsgAnswer Program::msgBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
                           const std::string& title) {
@@ -27,7 +43,7 @@ MsgAnswer Program::ask(Message message) {
 }
 
 void FieldOf(Program& program, const std::string& list) {
-    program.FieldTable.split(list);
+    program.fieldTable.split(list);
 }
 
 }  // namespace pnl

@@ -46,8 +46,8 @@ class Program {
     FileSystem& fs;
     EventLoop& loop;
     Dialogs& dialogs;
-    SerialPort& serial;  // MSComm1
-    PortQueries& ports;  // SCom1
+    SerialPort& serial;
+    PortQueries& ports;
 
     // The installation folder; every file of the program lives in it.
     const std::string folder;
@@ -55,18 +55,18 @@ class Program {
 
     // 1..5 from the level records, 6 after the master code; counts failed tries while the password dialog is
     // open.
-    std::uint8_t UserLevel = 0;
+    std::uint8_t userLevel = 0;
     // The level came from the command line.
-    bool StartedWithLevel = false;
+    bool startedWithLevel = false;
     // The fields of the value list split last.
-    ValueFields FieldTable;
+    ValueFields fieldTable;
     // The main window's settings access (the working copy from start-up on) and the password dialog's (the
     // original file).
-    SettingsFile InitX;
-    SettingsFile InitPwd;
+    SettingsFile settings;
+    SettingsFile originalSettings;
     // Characters received on the serial port during a probe's pause.
-    std::string ReceiveBuffer;
-    // Timertest and TimeoutElapsed.
+    std::string receiveBuffer;
+    // The one pause of the program (probes and transfers wait through it).
     Pause pause;
     // Set by the first log line of the run that could not be written; shown in the status bar.
     std::string logProblem;
@@ -77,12 +77,15 @@ class Program {
     std::set<int> stationsSent;
     // What holds it, for the refusal: "einen Schnittstellentest" or "eine Datenübertragung".
     std::string serialLinkUser;
-    // The connection on the database working copy (DataBewo) and the one shared resident cursor on it.
-    std::unique_ptr<Database> DataBewo;
+    // The connection on the database working copy and the one shared resident cursor on it. Both are set
+    // and cleared only through useDatabase() and closeDatabase(), so the cursor never outlives its
+    // connection.
+    std::unique_ptr<Database> database;
     std::shared_ptr<ResidentTable> residents;
-    // Creates `residents` on DataBewo (set by the start-up); the shutdown binds it again when a commit at
-    // exit failed and the run goes on.
-    std::function<bool()> bindResidentTable;
+    // Closes what is open, takes the connection (none: stays closed) and binds the resident cursor on it;
+    // false when there is no connection or its table cannot be bound.
+    bool useDatabase(std::unique_ptr<Database> connection);
+    void closeDatabase();
 
     // The one place that shows message boxes; an empty title gives the program's own.
     MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None,
@@ -96,7 +99,7 @@ class Program {
     }
 };
 
-// Splits a value list into the program-wide FieldTable.
+// Splits a value list into the program-wide fieldTable.
 void FieldOf(Program& program, const std::string& list);
 
 }  // namespace pnl

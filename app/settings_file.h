@@ -1,6 +1,6 @@
 #pragma once
 // Access to one settings file with a current file, section and key, as the program's two settings instances
-// (InitX on the working copy, InitPwd on the original) use it.
+// (settings on the working copy, originalSettings on the original) use it.
 
 #include <string>
 

@@ -12,12 +12,6 @@ namespace {
 constexpr const char* kFlagFile = "FLAG.TXT";
 constexpr const char* kTitle = "Änderungen speichern";
 
-void closeDatabase(Program& program) {
-    // The cursor refers to the connection, so it goes first.
-    program.residents.reset();
-    program.DataBewo.reset();
-}
-
 void removeFlag(Program& program) {
     const std::string flag = program.path(kFlagFile);
     if (program.fs.fileExists(flag))
@@ -26,9 +20,7 @@ void removeFlag(Program& program) {
 
 // After a commit that could not complete the run goes on: the working copy is opened again.
 void reopenDatabase(Program& program) {
-    program.DataBewo = Database::open(program.path(kDatabaseCopy));
-    if (program.DataBewo && program.bindResidentTable)
-        program.bindResidentTable();
+    program.useDatabase(Database::open(program.path(kDatabaseCopy)));
 }
 
 // The commit did not happen: both originals are as they were and the run goes on with its working copy.
@@ -57,7 +49,7 @@ bool ShutDown(Program& program) {
     }
     const MsgAnswer answer = program.msgBox(question, MsgIcon::None, MsgButtons::YesNoCancel, kTitle);
     if (answer == MsgAnswer::Yes) {
-        closeDatabase(program);
+        program.closeDatabase();
         const CommitResult result = CommitWorkingCopies(program);
         if (result.outcome == CommitOutcome::NotSaved)
             return keepRunning(program, result.message, result.icon);
@@ -77,7 +69,7 @@ bool ShutDown(Program& program) {
         return false;
     }
     if (answer == MsgAnswer::No) {
-        closeDatabase(program);
+        program.closeDatabase();
         EventLog(program, "Setupprogramm beendet");
         removeFlag(program);
         return false;

@@ -16,9 +16,7 @@ constexpr const char* kDefective = "Datenbank QBXDATA.MDB defekt!";
 
 StartResult fatal(Program& program, const std::string& text) {
     program.msgBox(text, MsgIcon::Critical, MsgButtons::Ok, kErrorTitle);
-    // Close all open files: the resident cursor first, then its connection.
-    program.residents.reset();
-    program.DataBewo.reset();
+    program.closeDatabase();
     return StartResult::Ended;
 }
 
@@ -51,17 +49,17 @@ std::string checkAndUpgradeDatabase(Program& program) {
     return {};
 }
 
-// DataBewo on the copy: the table must be readable and sortable by apartment number.
-std::string bindDataBewo(Program& program) {
+// database on the copy: the table must be readable and sortable by apartment number.
+std::string bindDatabase(Program& program) {
     std::string why;
-    program.DataBewo = Database::open(program.path(kDatabaseCopy), &why);
-    if (!program.DataBewo)
+    auto database = Database::open(program.path(kDatabaseCopy), &why);
+    if (!database)
         return defective(why);
-    if (!program.DataBewo->query("SELECT count(*) FROM BEWOHNER", {}, &why))
+    if (!database->query("SELECT count(*) FROM BEWOHNER", {}, &why))
         return defective(why);
-    if (!program.DataBewo->query("SELECT * FROM BEWOHNER ORDER BY WNR LIMIT 1", {}, &why))
+    if (!database->query("SELECT * FROM BEWOHNER ORDER BY WNR LIMIT 1", {}, &why))
         return defective(why);
-    if (program.bindResidentTable && !program.bindResidentTable())
+    if (!program.useDatabase(std::move(database)))
         return defective({});
     return {};
 }
@@ -72,7 +70,7 @@ bool UpgradeDatabaseCopy(Program& program) {
     return checkAndUpgradeDatabase(program).empty();
 }
 
-bool MakeDatabaseWorkingCopy(Program& program, std::string* message) {
+bool MakeDatabaseWorkingCopy(Program& program, std::string* message, const CopyStepHook& afterStep) {
     const std::string copy = program.path(kDatabaseCopy);
     // A journal left by a crashed run would be played into the fresh copy and spoil it.
     for (const char* suffix : {"-journal", "-wal", "-shm"})
@@ -80,7 +78,7 @@ bool MakeDatabaseWorkingCopy(Program& program, std::string* message) {
             program.fs.deleteFile(copy + suffix);
     std::string why;
     int sourceFailure = 0;
-    if (Database::backup(program.path(kDatabaseFile), copy, &why, &sourceFailure))
+    if (Database::backup(program.path(kDatabaseFile), copy, &why, &sourceFailure, afterStep))
         return true;
     if (!looksLikeSqlite(program, program.path(kDatabaseFile))) {
         // Copied as it is: opening the copy reports it like any other unreadable database.
@@ -99,14 +97,14 @@ bool MakeDatabaseWorkingCopy(Program& program, std::string* message) {
 bool CheckDatabaseWorkingCopy(Program& program, std::string* message) {
     *message = checkAndUpgradeDatabase(program);
     if (message->empty())
-        *message = bindDataBewo(program);
+        *message = bindDatabase(program);
     return message->empty();
 }
 
 StartResult StartUp(Program& program, const StartUpSeams& seams) {
     if (seams.prepareInterfaceEditor)
         seams.prepareInterfaceEditor();
-    EventLog(program, "Setup gestartet - Userlevel " + std::to_string(program.UserLevel));
+    EventLog(program, "Setup gestartet - Userlevel " + std::to_string(program.userLevel));
 
     if (!program.fs.fileExists(program.path(kDatabaseFile)))
         return fatal(program, "Datenbank QBXDATA.MDB nicht gefunden!");
@@ -118,12 +116,11 @@ StartResult StartUp(Program& program, const StartUpSeams& seams) {
         return fatal(program, "ANLAGE99.INI nicht gefunden!");
     if (!program.fs.copyFile(program.path(kSettingsFile), program.path(kSettingsCopy)))
         return fatal(program, "Die Arbeitskopie ANLAGE99_COPY.INI kann nicht angelegt werden!");
-    program.InitX.setFileName(program.path(kSettingsCopy));
+    program.settings.setFileName(program.path(kSettingsCopy));
 
     if (!program.fs.folderExists(program.path(kInfosFolder)))
         program.fs.createFolder(program.path(kInfosFolder));
 
-    program.bindResidentTable = seams.bindResidentTable;
     if (!CheckDatabaseWorkingCopy(program, &message))
         return fatal(program, message);
 

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/database.h"
+
 namespace pnl {
 
 class Program;
@@ -13,8 +15,6 @@ class Program;
 struct StartUpSeams {
     // Fills the interface editor's device and port lists (the window is only loaded, not shown).
     std::function<void()> prepareInterfaceEditor;
-    // Creates the shared resident cursor on program.DataBewo; false when the table cannot be bound.
-    std::function<bool()> bindResidentTable;
     // Shows the main window, registers the clock alarm, hides the pages, applies the level's rights, opens
     // the resident view as start page and updates the status bar.
     std::function<void()> openMainWindow;
@@ -27,10 +27,11 @@ enum class StartResult { Running, Ended };
 // it). A file that is no database at all is copied as it is, so that opening the copy reports it like any
 // other unreadable database. False when no copy could be made; *message is then the user's message: an
 // original that cannot be read is a database that cannot be opened, with the German cause.
-bool MakeDatabaseWorkingCopy(Program& program, std::string* message);
+// `afterStep` hears the copy's steps (tests stop the process there).
+bool MakeDatabaseWorkingCopy(Program& program, std::string* message, const CopyStepHook& afterStep = {});
 
 // The start-up's checks of the database working copy: the table BEWOHNER exists (a table in its base form
-// gets the station column), reads and sorts by apartment number, and the resident table binds; DataBewo is
+// gets the station column), reads and sorts by apartment number, and the resident table binds; database is
 // then open on the copy. False with the user's message ("... kann nicht geöffnet werden!" or "... defekt!",
 // with the German cause where one is known).
 bool CheckDatabaseWorkingCopy(Program& program, std::string* message);

@@ -22,9 +22,9 @@ StationRecord readStation(Program& program, int number) {
     record.number = number;
     if (number < 0 || number >= kStationSlots)
         return record;
-    record.value = program.InitX.read(kStationSection, stationKey(number));
+    record.value = program.settings.read(kStationSection, stationKey(number));
     FieldOf(program, record.value);
-    const ValueFields& fields = program.FieldTable;
+    const ValueFields& fields = program.fieldTable;
     record.type = fields[0];
     record.label = fields[1];
     record.serial = fields[2];

@@ -2,17 +2,17 @@
 
 #include <random>
 
+#include "app/resident_table.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl::bench {
 
 void fillResidents(test::Installation& inst, const std::string& stations, int count, int stationChoices) {
     Program& program = *inst.program;
     inst.writeFile(kSettingsCopy, "[PNLXXX]\n" + stations + "[Berechtigungen]\n");
-    program.InitX.setFileName(inst.path(kSettingsCopy));
-    program.DataBewo = Database::create(inst.path(kDatabaseCopy));
-    Database& db = *program.DataBewo;
+    program.settings.setFileName(inst.path(kSettingsCopy));
+    auto database = Database::create(inst.path(kDatabaseCopy));
+    Database& db = *database;
     db.exec(
         "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name VARCHAR(50), "
         "Vorname VARCHAR(50), Wnr VARCHAR(8), sernr INTEGER, AUSLOESUNG VARCHAR(50), code INTEGER, "
@@ -31,7 +31,7 @@ void fillResidents(test::Installation& inst, const std::string& stations, int co
              std::int64_t(random() % 10000), assigned, std::string("Bemerkung des anderen Programms")});
     }
     db.exec("COMMIT");
-    program.residents = std::make_shared<ResidentTable>(db);
+    program.useDatabase(std::move(database));
 }
 
 }  // namespace pnl::bench

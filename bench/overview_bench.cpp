@@ -8,13 +8,13 @@
 #include <QLineEdit>
 #include <QTableView>
 
+#include "app/resident_table.h"
 #include "bench_residents.h"
-#include "forms/fr_overview.h"
+#include "forms/overview_page.h"
 #include "overview/overview_page.h"
 #include "overview/resident_export.h"
 #include "overview/resident_import.h"
-#include "residents/resident_table.h"
-#include "ui/fr_overview_view.h"
+#include "ui/overview_page_view.h"
 
 namespace pnl {
 namespace {
@@ -28,7 +28,7 @@ struct Residents {
                              "PNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL01=PNL-A,Nebeneingang,023456,,TRUE\n"
                              "PNL02=PNL-K,Tiefgarage,034567,,FALSE\n",
                              kResidents, 3);
-        inst.program->UserLevel = 6;
+        inst.program->userLevel = 6;
     }
     Program& program() { return *inst.program; }
 
@@ -44,9 +44,9 @@ struct ShownOverview {
         QApplication::processEvents();
     }
 
-    FrOverviewControls form;
+    OverviewPageForm form;
     OverviewPage page;
-    ui::FrOverviewView view;
+    ui::OverviewPageView view;
 };
 
 void OpenOverviewWindow(benchmark::State& state) {
@@ -61,7 +61,7 @@ BENCHMARK(OpenOverviewWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 void FilterPerKeystroke(benchmark::State& state) {
     Residents residents;
     ShownOverview shown(residents.program());
-    ui::FrOverviewView& view = shown.view;
+    ui::OverviewPageView& view = shown.view;
     const QString typed = "müller-bewohner 0123";
     int at = 0;
     for (auto _ : state) {
@@ -76,7 +76,7 @@ void FilterPerKeystroke(benchmark::State& state) {
         QApplication::processEvents();
         benchmark::DoNotOptimize(view.filter()->rowCount());
     }
-    if (shown.form.TxtSearch.text().empty() && at > 0)
+    if (shown.form.search.text().empty() && at > 0)
         state.SkipWithError("the search field does not reach the filter");
 }
 BENCHMARK(FilterPerKeystroke)->Unit(benchmark::kMillisecond)->Iterations(42);
@@ -131,7 +131,7 @@ void ImportWithPreviewAllNew(benchmark::State& state) {
     timeImport(
         state,
         [](Residents& residents, const std::string&) {
-            residents.program().DataBewo->exec("DELETE FROM BEWOHNER");
+            residents.program().database->exec("DELETE FROM BEWOHNER");
         },
         ImportStatus::New);
 }

@@ -3,10 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "app/resident_table.h"
 #include "bench_residents.h"
-#include "forms/fr_bewo.h"
+#include "forms/resident_page.h"
 #include "residents/resident_editor.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 namespace {
@@ -17,7 +17,7 @@ class ResidentPage : public benchmark::Fixture {
   public:
     void SetUp(benchmark::State&) override {
         inst = std::make_unique<test::Installation>();
-        form = std::make_unique<FrBewoControls>();
+        form = std::make_unique<ResidentPageForm>();
         bench::fillResidents(
             *inst, "PNL00=PNL-B,Haupteingang,012345,,FALSE\nPNL01=PNL-A,Nebeneingang,023456,,TRUE\n",
             kResidents, 2);
@@ -32,12 +32,12 @@ class ResidentPage : public benchmark::Fixture {
 
     // Chooses the entry in the middle of the list, as a click does.
     void chooseMiddle() {
-        form->CboBewo.setListIndex(form->CboBewo.count() / 2);
-        editor->CboBewo_Click();
+        form->residentChoice.setListIndex(form->residentChoice.count() / 2);
+        editor->residentChosen();
     }
 
     std::unique_ptr<test::Installation> inst;
-    std::unique_ptr<FrBewoControls> form;
+    std::unique_ptr<ResidentPageForm> form;
     std::unique_ptr<ResidentEditor> editor;
 };
 
@@ -47,19 +47,19 @@ BENCHMARK_DEFINE_F(ResidentPage, OpenResidentView)(benchmark::State& state) {
 }
 
 BENCHMARK_DEFINE_F(ResidentPage, FillResidentListByName)(benchmark::State& state) {
-    editor->OptBWName_Click();
+    editor->showByName();
     for (auto _ : state)
         editor->FillResidentList();
 }
 
 BENCHMARK_DEFINE_F(ResidentPage, FillResidentListBySerial)(benchmark::State& state) {
-    editor->OptBWSNR_Click();
+    editor->showBySerial();
     for (auto _ : state)
         editor->FillResidentList();
 }
 
 BENCHMARK_DEFINE_F(ResidentPage, FillResidentListByApartment)(benchmark::State& state) {
-    editor->OptBWWNr_Click();
+    editor->showByApartment();
     for (auto _ : state)
         editor->FillResidentList();
 }
@@ -70,7 +70,7 @@ BENCHMARK_DEFINE_F(ResidentPage, SelectResidentByName)(benchmark::State& state) 
 }
 
 BENCHMARK_DEFINE_F(ResidentPage, SelectResidentBySerial)(benchmark::State& state) {
-    editor->OptBWSNR_Click();
+    editor->showBySerial();
     for (auto _ : state)
         chooseMiddle();
 }
@@ -81,7 +81,7 @@ BENCHMARK_DEFINE_F(ResidentPage, SaveResidentUpdate)(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         chooseMiddle();
-        form->TxtBWVorn.setText("Vorname " + std::to_string(++n));
+        form->firstName.setText("Vorname " + std::to_string(++n));
         state.ResumeTiming();
         editor->SaveResident();
     }
@@ -92,10 +92,10 @@ BENCHMARK_DEFINE_F(ResidentPage, SaveResidentInsert)(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        editor->CmdBWNeu_Click();
-        form->TxtBWName.setText("Neu " + std::to_string(++n));
-        form->TxtBWWNr.setText("N" + std::to_string(n % 1000000));
-        form->TxtBWSnr.setText(std::to_string(1 + n % 999999));
+        editor->newResident();
+        form->lastName.setText("Neu " + std::to_string(++n));
+        form->apartment.setText("N" + std::to_string(n % 1000000));
+        form->serial.setText(std::to_string(1 + n % 999999));
         state.ResumeTiming();
         // A taken serial number would ask; the answer "Nein" inserts all the same.
         inst->dialogs.answer(MsgAnswer::No);

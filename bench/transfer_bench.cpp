@@ -17,10 +17,10 @@
 #include <memory>
 #include <string>
 
+#include "app/resident_table.h"
 #include "app/text.h"
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "platform/posix_serial.h"
-#include "residents/resident_table.h"
 #include "stations/resident_image.h"
 #include "stations/station_link.h"
 #include "stations/transfer_run.h"
@@ -151,18 +151,17 @@ int runOnWireModel(int records) {
     test::Installation inst;
     auto db = writeInstallation(inst.fs, inst.folder.path(), records);
     Program& program = *inst.program;
-    program.InitX.setFileName(program.path(kSettingsCopy));
-    program.DataBewo = std::move(db);
-    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+    program.settings.setFileName(program.path(kSettingsCopy));
+    program.useDatabase(std::move(db));
     inst.serial.wireBaud = 9600;
     sim::SimulatorSetup setup;
     setup.stations = {{12345, sim::Firmware::V3}};
     sim::Simulator simulator(inst.loop, setup);
     test::attachSimulator(inst.serial, simulator, inst.loop);
 
-    FrmPNL form;
+    TransferDialogForm form;
     FillTransferTree(program, form);
-    form.TrVwPNLTrans.setAllChecked(true);
+    form.stationTree.setAllChecked(true);
     const TransferResult result = TransferRun(program, form);
     const double took = static_cast<double>(inst.loop.now()) / 1000.0;
     const double pauses = pausesOfOneStation(records);
@@ -204,13 +203,12 @@ int run(int records, const std::string& tool) {
     auto queries = makePosixPortQueries(ports, options);
     CountingDialogs dialogs;
     Program program(Platform{fs, loop, dialogs, serial, *queries}, folder.path());
-    program.InitX.setFileName(program.path(kSettingsCopy));
-    program.DataBewo = std::move(db);
-    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+    program.settings.setFileName(program.path(kSettingsCopy));
+    program.useDatabase(std::move(db));
 
-    FrmPNL form;
+    TransferDialogForm form;
     FillTransferTree(program, form);
-    form.TrVwPNLTrans.setAllChecked(true);
+    form.stationTree.setAllChecked(true);
 
     const auto start = std::chrono::steady_clock::now();
     const TransferResult result = TransferRun(program, form);

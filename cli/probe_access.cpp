@@ -26,10 +26,10 @@ ValueFields levelRecord(SettingsFile& levels, int level) {
 int TerminalAccessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
                         std::ostream& out) {
     if (const int given = levelFromCommandLine(levelText); given > 0) {
-        program.StartedWithLevel = true;
+        program.startedWithLevel = true;
         return given;
     }
-    program.StartedWithLevel = false;
+    program.startedWithLevel = false;
     int failures = 0;
     while (failures < kAccessTries) {
         const std::optional<std::string> entry = askCode("Bitte geben Sie Ihren Zugangscode ein: ");

@@ -19,7 +19,7 @@ class SettingsFile;
 // Asks for the access code without showing it; nothing when the input has ended.
 using CodePrompt = std::function<std::optional<std::string>(const std::string& prompt)>;
 
-// The level of the run: the command line's (1 to 6; program.StartedWithLevel is then set), or the one whose
+// The level of the run: the command line's (1 to 6; program.startedWithLevel is then set), or the one whose
 // access code is typed within three tries (an empty entry is no try). 0 when none was given. The master code
 // prints "Möge die Macht mit Euch sein".
 int TerminalAccessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,

@@ -42,14 +42,14 @@ int RunProbeCommand(Program& program, const std::string& stationArg, const std::
     const std::string settings = program.path(kSettingsFile);
     if (!program.fs.fileExists(settings))
         return couldNotRun(out, "ANLAGE99.INI nicht gefunden!");
-    program.InitX.setFileName(settings);
-    program.InitPwd.setFileName(settings);
+    program.settings.setFileName(settings);
+    program.originalSettings.setFileName(settings);
 
     const int level = TerminalAccessLevel(program, levelText, askCode, out);
     if (level == 0)
         return couldNotRun(out, "Kein gültiger Zugangscode.");
-    program.UserLevel = static_cast<std::uint8_t>(level);
-    if (!MayUseInterfaces(program.InitPwd, level))
+    program.userLevel = static_cast<std::uint8_t>(level);
+    if (!MayUseInterfaces(program.originalSettings, level))
         return couldNotRun(out,
                            "Level " + std::to_string(level) + " hat keine Rechte an den Schnittstellen.");
 

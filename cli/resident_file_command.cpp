@@ -24,28 +24,10 @@ int couldNotRun(std::ostream& out, const std::string& why) {
 // Access, lock and working copies; a message and false when the command cannot run. `lock` holds the folder.
 bool prepare(Program& program, const std::string& levelText, std::ostream& out, const CodePrompt& askCode,
              std::unique_ptr<FileLock>& lock, std::string* why) {
-    if (!program.fs.fileExists(program.path(kDatabaseFile))) {
-        *why = "Datenbank QBXDATA.MDB nicht gefunden!";
-        return false;
-    }
-    if (!program.fs.fileExists(program.path(kSettingsFile))) {
-        *why = "ANLAGE99.INI nicht gefunden!";
-        return false;
-    }
-    program.InitPwd.setFileName(program.path(kSettingsFile));
-    const int level = TerminalAccessLevel(program, levelText, askCode, out);
-    if (level == 0) {
-        *why = "Kein gültiger Zugangscode.";
-        return false;
-    }
-    program.UserLevel = static_cast<std::uint8_t>(level);
-    // The working copies belong to a running program; they are made anew only when none runs here.
-    lock = lockInstallation(program);
-    if (!lock || FinishInterruptedCommit(program) == RecoveryOutcome::Unresolved) {
+    lock = openInstallation(program, levelText, out, askCode, why);
+    if (!lock && why->empty())
         *why = "Die Bewohnerdaten bleiben unverändert.";
-        return false;
-    }
-    return openWorkingCopies(program, why);
+    return lock != nullptr;
 }
 
 }  // namespace
@@ -102,9 +84,7 @@ int importFile(Program& program, const std::string& file, bool dryRun, const std
     }
     if (!ApplyImport(program, preview, false, &why))
         return couldNotRun(out, why);
-    // The cursor refers to the connection, so it goes first; the commit needs both closed.
-    program.residents.reset();
-    program.DataBewo.reset();
+    program.closeDatabase();  // the commit needs the working copy closed
     const CommitResult result = CommitWorkingCopies(program);
     if (result.outcome != CommitOutcome::Saved)
         return couldNotRun(out, result.message);

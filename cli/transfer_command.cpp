@@ -9,11 +9,11 @@
 #include "app/commit.h"
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "app/text.h"
 #include "cli/working_copies.h"
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "platform/console_dialogs.h"
-#include "residents/resident_table.h"
 #include "stations/station_difference.h"
 #include "stations/station_list.h"
 #include "stations/transfer_report.h"
@@ -45,6 +45,7 @@ class ConsoleProgress : public TransferProgress {
              << "), Restzeit " << minutesAndSeconds(timeLeft) << "\n"
              << std::flush;
     }
+    void stationFailed(const std::string& text) override { out_ << text << "\n" << std::flush; }
     void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
         // The count and the time follow in the summary at the end of the run.
         const std::string text = outcome == StationOutcome::Sent ? "übertragen"
@@ -99,7 +100,7 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
 // The transfer needs the station assignment: without it every station would receive an empty directory and
 // lose its residents.
 bool hasStationColumn(Program& program, std::string* why) {
-    const auto columns = program.DataBewo->columns(kResidentTable);
+    const auto columns = program.database->columns(kResidentTable);
     if (std::any_of(columns.begin(), columns.end(), [](const std::string& c) { return upper(c) == "PNL"; }))
         return true;
     *why =
@@ -128,7 +129,8 @@ int printDifferences(Program& program, const CheckTree& tree, std::ostream& out)
 }  // namespace
 
 int RunTransferCommand(Program& caller, const std::string& list, const std::string& levelText,
-                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags) {
+                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags,
+                       TransferResult* resultOut) {
     // Every box of the run becomes a line of text, whatever message boxes the caller's program shows.
     ConsoleDialogs console(out);
     Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
@@ -139,27 +141,15 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     if (!numbers)
         return couldNotRun(out, error);
 
-    if (!program.fs.fileExists(program.path(kDatabaseFile)))
-        return couldNotRun(out, "Datenbank QBXDATA.MDB nicht gefunden!");
-    if (!program.fs.fileExists(program.path(kSettingsFile)))
-        return couldNotRun(out, "ANLAGE99.INI nicht gefunden!");
-    program.InitPwd.setFileName(program.path(kSettingsFile));
-
-    const int level = TerminalAccessLevel(program, levelText, askCode, out);
-    if (level == 0)
-        return couldNotRun(out, "Kein gültiger Zugangscode.");
-    program.UserLevel = static_cast<std::uint8_t>(level);
-
-    // The working copies belong to a running program; they are made anew only when none runs here.
-    const std::unique_ptr<FileLock> lock = lockInstallation(program);
-    if (!lock || FinishInterruptedCommit(program) == RecoveryOutcome::Unresolved)
-        return kTransferCouldNotRun;
-    if (!openWorkingCopies(program, &error) || !hasStationColumn(program, &error))
+    const std::unique_ptr<FileLock> lock = openInstallation(program, levelText, out, askCode, &error);
+    if (!lock)
+        return error.empty() ? kTransferCouldNotRun : couldNotRun(out, error);
+    if (!hasStationColumn(program, &error))
         return couldNotRun(out, error);
 
-    FrmPNL form;
+    TransferDialogForm form;
     FillTransferTree(program, form);
-    CheckTree& tree = form.TrVwPNLTrans;
+    CheckTree& tree = form.stationTree;
     for (int number : *numbers) {
         const int node = tree.findKey(stationNodeKey(number));
         if (node < 0)
@@ -174,7 +164,7 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
         for (const auto& node : tree.nodes())
             any |= node.checked;
         if (tree.count() > 0 && !any) {
-            out << "Alle PNL sind aktuell, nichts zu senden.\n";
+            out << "Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n";
             return kTransferAllSent;
         }
     }
@@ -187,6 +177,8 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     TransferOptions options;
     options.checkPresence = flags.checkPresence;
     const TransferResult result = TransferRun(program, form, &progress, options);
+    if (resultOut)
+        *resultOut = result;
     if (!result.started)
         return kTransferCouldNotRun;
     out << transferSummary(result) << "\n";

@@ -35,8 +35,7 @@ struct Scene {
         program.UserLevel = 5;
     }
     ~Scene() {
-        program.residents.reset();
-        program.DataBewo.reset();
+        program.closeDatabase();
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }

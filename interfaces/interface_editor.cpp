@@ -4,14 +4,14 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/frm_com.h"
+#include "forms/interface_window.h"
+#include "interfaces/station_editor.h"
 #include "link/interface_record.h"
-#include "stations/station_frame.h"
 
 namespace pnl {
 
-void EnumeratePorts(Program& program, FrmCOM& form) {
-    form.CboCOMs.clear();
+void EnumeratePorts(Program& program, InterfaceWindowForm& form) {
+    form.portChoice.clear();
     for (int index = kFirstPort - 1; index < kLastPort; ++index) {
         int presence = 0;
         try {
@@ -20,68 +20,68 @@ void EnumeratePorts(Program& program, FrmCOM& form) {
             // A failing query leaves this port out; the others are still asked.
         }
         if (presence > 0)
-            form.CboCOMs.addItem(portName(index + 1));
+            form.portChoice.addItem(portName(index + 1));
     }
-    form.CboCOMs.setListIndex(-1);
+    form.portChoice.setListIndex(-1);
 }
 
-void BuildDeviceList(FrmCOM& form) {
-    form.CboCOMDev.clear();
-    form.CboCOMDev.addItem(kNoDeviceName, kNoDevice);
-    form.CboCOMDev.addItem(kStationLinkName, kStationLink);
+void BuildDeviceList(InterfaceWindowForm& form) {
+    form.deviceKind.clear();
+    form.deviceKind.addItem(kNoDeviceName, kNoDevice);
+    form.deviceKind.addItem(kStationLinkName, kStationLink);
 }
 
-void LoadPortRecord(Program& program, FrmCOM& form) {
-    form.CboCOMDev.setListIndex(-1);
-    const int kind = LoadInterfaceRecord(program, portNumberOf(form.CboCOMs.text()));
-    const int entry = form.CboCOMDev.findData(kind);
-    form.CboCOMDev.setListIndex(entry);
+void LoadPortRecord(Program& program, InterfaceWindowForm& form) {
+    form.deviceKind.setListIndex(-1);
+    const int kind = LoadInterfaceRecord(program, portNumberOf(form.portChoice.text()));
+    const int entry = form.deviceKind.findData(kind);
+    form.deviceKind.setListIndex(entry);
     // Also run with no entry chosen, so that the page of the previous port does not stay on show.
     ShowDevicePage(program, form);
 }
 
-void ShowDevicePage(Program& program, FrmCOM& form) {
-    form.SSTabCOMs.setVisible(false);
-    for (int tab = 0; tab < static_cast<int>(form.SSTabCOMs.tabs().size()); ++tab)
-        form.SSTabCOMs.setTabVisible(tab, false);
-    form.CmdCOMTest.setEnabled(false);
+void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
+    form.pages.setVisible(false);
+    for (int tab = 0; tab < static_cast<int>(form.pages.tabs().size()); ++tab)
+        form.pages.setTabVisible(tab, false);
+    form.testStation.setEnabled(false);
 
-    const int entry = form.CboCOMDev.listIndex();
+    const int entry = form.deviceKind.listIndex();
     if (entry < 0)
         return;
-    const int kind = form.CboCOMDev.itemData(entry);
+    const int kind = form.deviceKind.itemData(entry);
     // Another kind than the recorded one starts from its page's defaults.
     if (DeviceKind(program) != kind)
-        program.FieldTable.clear();
+        program.fieldTable.clear();
     if (kind != kStationLink)
         return;
 
-    form.CmdCOMTest.setEnabled(true);
-    form.SSTabCOMs.setVisible(true);
-    form.SSTabCOMs.setTabVisible(FrmCOM::kStationTab, true);
-    form.SSTabCOMs.setTab(FrmCOM::kStationTab);
-    const bool modem = upper(program.FieldTable[1]) == "TRUE";
-    form.ChkPNLModem.setChecked(modem);
+    form.testStation.setEnabled(true);
+    form.pages.setVisible(true);
+    form.pages.setTabVisible(InterfaceWindowForm::kStationTab, true);
+    form.pages.setTab(InterfaceWindowForm::kStationTab);
+    const bool modem = upper(program.fieldTable[1]) == "TRUE";
+    form.viaModem.setChecked(modem);
     if (modem) {
-        form.TxtModemINI1.setText(program.FieldTable[2]);
-        form.TxtModemINI2.setText(program.FieldTable[3]);
-        form.TxtMdmAnwahl.setText(program.FieldTable[4]);
+        form.initString1.setText(program.fieldTable[2]);
+        form.initString2.setText(program.fieldTable[3]);
+        form.dialPrefix.setText(program.fieldTable[4]);
     }
     ApplyModemRule(form);
     // Reading the station list splits other records: the port's fields have all been taken by now.
     ShowStationList(program, form);
 }
 
-void ApplyModemRule(FrmCOM& form) {
-    const bool modem = form.ChkPNLModem.checked();
-    form.LblPNLModem.setVisible(modem);
-    form.TxtPNLModem.setVisible(modem);
-    form.SSTabCOMs.setTabVisible(FrmCOM::kModemTab, modem);
-    form.LblMdmBaud.setVisible(false);
-    form.CboModemBaud.setVisible(false);
-    form.CmdCOMTest.setEnabled(!modem);
+void ApplyModemRule(InterfaceWindowForm& form) {
+    const bool modem = form.viaModem.checked();
+    form.phoneNumberCaption.setVisible(modem);
+    form.phoneNumber.setVisible(modem);
+    form.pages.setTabVisible(InterfaceWindowForm::kModemTab, modem);
+    form.baudRateCaption.setVisible(false);
+    form.baudRate.setVisible(false);
+    form.testStation.setEnabled(!modem);
     // A disabled button says why.
-    form.CmdCOMTest.setTip(modem ? kTestNeedsDirectLine : "");
+    form.testStation.setTip(modem ? kTestNeedsDirectLine : "");
 }
 
 }  // namespace pnl

@@ -9,20 +9,20 @@ inline constexpr const char* kTestNeedsDirectLine =
     "Der Test ist nur bei direkter Verbindung möglich: über ein Modem wird die PNL nicht gesucht.";
 
 class Program;
-struct FrmCOM;
+struct InterfaceWindowForm;
 
-// Fills CboCOMs with the present ports among COM1 to COM8, in ascending order; no port chosen afterwards.
-void EnumeratePorts(Program& program, FrmCOM& form);
-// Refills CboCOMDev with "Kein Gerät" (kind 0) and "PNLXX Abgleich" (kind 30).
-void BuildDeviceList(FrmCOM& form);
+// Fills portChoice with the present ports among COM1 to COM8, in ascending order; no port chosen afterwards.
+void EnumeratePorts(Program& program, InterfaceWindowForm& form);
+// Refills deviceKind with "Kein Gerät" (kind 0) and "PNLXX Abgleich" (kind 30).
+void BuildDeviceList(InterfaceWindowForm& form);
 // Reads the chosen port's record and chooses its device kind, which shows that kind's page. A record of a
 // kind this program does not offer chooses nothing and shows no page.
-void LoadPortRecord(Program& program, FrmCOM& form);
-// Shows the page of the chosen device kind and fills it from program.FieldTable (the chosen port's record),
+void LoadPortRecord(Program& program, InterfaceWindowForm& form);
+// Shows the page of the chosen device kind and fills it from program.fieldTable (the chosen port's record),
 // or from the page's defaults when the chosen kind is not the recorded one.
-void ShowDevicePage(Program& program, FrmCOM& form);
+void ShowDevicePage(Program& program, InterfaceWindowForm& form);
 // "Verbindung via Modem" ticked: the telephone field and the modem page show and the port test is off (a
 // probe cannot run through a modem that has not dialled). Cleared: the reverse.
-void ApplyModemRule(FrmCOM& form);
+void ApplyModemRule(InterfaceWindowForm& form);
 
 }  // namespace pnl

@@ -3,7 +3,7 @@
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/frm_com.h"
+#include "forms/interface_window.h"
 #include "link/interface_record.h"
 
 namespace pnl {
@@ -16,7 +16,7 @@ constexpr const char* kSaveErrorTitle = "Schnittstellen Fehler";
 // by name. Returns the message, or nothing when the text may be stored.
 std::string textFailure(const Program& program, const std::string& text, const std::string& fieldName) {
     // The settings file keeps its encoding (the other program reads it as Windows-1252).
-    if (const auto character = program.InitX.firstUnstorable(text))
+    if (const auto character = program.settings.firstUnstorable(text))
         return "Im " + fieldName + " ist das Zeichen „" + *character +
                "“ enthalten, das ANLAGE99.INI nicht speichern kann!";
     if (text.find(',') != std::string::npos)
@@ -32,20 +32,20 @@ void refuse(Program& program, const std::string& message) {
 
 }  // namespace
 
-void SaveInterface(Program& program, FrmCOM& form) {
-    const int entry = form.CboCOMDev.listIndex();
+void SaveInterface(Program& program, InterfaceWindowForm& form) {
+    const int entry = form.deviceKind.listIndex();
     if (entry < 0)
         return;
-    const std::string port = form.CboCOMs.text();
+    const std::string port = form.portChoice.text();
     const int portNumber = portNumberOf(port);
     // Only COM1 to COM8 are ever written.
     if (portNumber == 0)
         return;
-    program.InitX.setSection(kInterfaceSection);
-    const int kind = form.CboCOMDev.itemData(entry);
+    program.settings.setSection(kInterfaceSection);
+    const int kind = form.deviceKind.itemData(entry);
     const std::string prefix = zeroPadded(kind, 2) + ",";
     // Logged before the rule: a refused save is logged as well.
-    EventLog(program, "Schnittstelle " + form.CboCOMDev.text() + " geaendert");
+    EventLog(program, "Schnittstelle " + form.deviceKind.text() + " geaendert");
 
     std::string value;
     if (kind == kStationLink) {
@@ -53,10 +53,10 @@ void SaveInterface(Program& program, FrmCOM& form) {
             refuse(program, "Es darf nur eine Schnittstelle für den PNL Datenabgleich konfiguriert sein.");
             return;
         }
-        if (form.ChkPNLModem.checked()) {
-            const std::string init1 = trim(form.TxtModemINI1.text());
-            const std::string init2 = trim(form.TxtModemINI2.text());
-            const std::string dialPrefix = trim(form.TxtMdmAnwahl.text());
+        if (form.viaModem.checked()) {
+            const std::string init1 = trim(form.initString1.text());
+            const std::string init2 = trim(form.initString2.text());
+            const std::string dialPrefix = trim(form.dialPrefix.text());
             for (const auto& [text, name] :
                  {std::pair{init1, "1. Initialisierungsstring"},
                   std::pair{init2, "2. Initialisierungsstring"}, std::pair{dialPrefix, "Anwahlpräfix"}}) {
@@ -72,9 +72,9 @@ void SaveInterface(Program& program, FrmCOM& form) {
     } else if (kind != kNoDevice) {
         return;
     }
-    program.InitX.setSection(kInterfaceSection);
-    program.InitX.setKey(port);
-    if (!program.InitX.write(value))
+    program.settings.setSection(kInterfaceSection);
+    program.settings.setKey(port);
+    if (!program.settings.write(value))
         program.msgBox("Die Schnittstelleneinstellung konnte nicht gespeichert werden!", MsgIcon::Critical);
 }
 

@@ -5,10 +5,10 @@
 namespace pnl {
 
 class Program;
-struct FrmCOM;
+struct InterfaceWindowForm;
 
 // Writes "" for "Kein Gerät", "30,FALSE" for a direct station link, "30,TRUE,<init 1>,<init 2>,<prefix>," for
 // one through a modem. Only the chosen port's key changes; a refused save writes nothing.
-void SaveInterface(Program& program, FrmCOM& form);
+void SaveInterface(Program& program, InterfaceWindowForm& form);
 
 }  // namespace pnl

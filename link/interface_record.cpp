@@ -21,9 +21,9 @@ int portNumberOf(const std::string& name) {
 std::string readInterfaceRecord(Program& program, int port) {
     if (port < kFirstPort || port > kLastPort)
         return {};
-    program.InitX.setSection(kInterfaceSection);
-    program.InitX.setKey(portName(port));
-    return program.InitX.read();
+    program.settings.setSection(kInterfaceSection);
+    program.settings.setKey(portName(port));
+    return program.settings.read();
 }
 
 int LoadInterfaceRecord(Program& program, int port) {
@@ -32,7 +32,7 @@ int LoadInterfaceRecord(Program& program, int port) {
 }
 
 int DeviceKind(const Program& program) {
-    const std::int64_t kind = leadingNumber(program.FieldTable[0]);
+    const std::int64_t kind = leadingNumber(program.fieldTable[0]);
     // Out-of-range texts can never equal an offered kind; keep them apart from 0 ("Kein Gerät").
     if (kind < INT32_MIN || kind > INT32_MAX)
         return -1;
@@ -40,15 +40,15 @@ int DeviceKind(const Program& program) {
 }
 
 int CountPortsOfKind(Program& program, int kind, int exceptPort) {
-    const std::string section = program.InitX.section();
-    const std::string key = program.InitX.key();
+    const std::string section = program.settings.section();
+    const std::string key = program.settings.key();
     int count = 0;
     for (int port = kFirstPort; port <= kLastPort; ++port) {
         if (LoadInterfaceRecord(program, port) == kind && port != exceptPort)
             ++count;
     }
-    program.InitX.setSection(section);
-    program.InitX.setKey(key);
+    program.settings.setSection(section);
+    program.settings.setKey(key);
     return count;
 }
 

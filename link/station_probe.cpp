@@ -31,7 +31,7 @@ std::string ProbeMessage(const std::string& serialText, bool found) {
 ProbeReceiver::ProbeReceiver(Program& program) : program_(program) {
     program_.serial.setReceiveHandler([this](const std::string& bytes) {
         if (listening_)
-            program_.ReceiveBuffer += bytes;
+            program_.receiveBuffer += bytes;
     });
 }
 
@@ -58,7 +58,7 @@ bool PreparePort(Program& program, int port, const std::string& settings, bool d
 
 bool ProbeWait(Program& program, ProbeReceiver& receiver, int milliseconds, const std::string& frame) {
     const bool ran = program.pause.TimerWait(milliseconds, [&] {
-        program.ReceiveBuffer.clear();
+        program.receiveBuffer.clear();
         receiver.setListening(true);
         if (!frame.empty())
             program.serial.output(frame);
@@ -74,7 +74,7 @@ bool ProbeStationOnLine(Program& program, std::uint32_t serialNumber,
     // Whatever the station says to its select frame is dropped when the next pause starts.
     ProbeWait(program, receiver, kSelectPauseMs);
     const bool queried = ProbeWait(program, receiver, kQueryPauseMs, QueryFrame());
-    const bool found = queried && IsValidAnswer(program.ReceiveBuffer);
+    const bool found = queried && IsValidAnswer(program.receiveBuffer);
     report(found);
     program.serial.output(SelectFrame(serialNumber, kProbeCloseCode));
     return found;

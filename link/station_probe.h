@@ -15,6 +15,9 @@ class Program;
 inline constexpr const char* kProbeLineSettings = "9600,N,8,1";
 inline constexpr int kSelectPauseMs = 600;
 inline constexpr int kQueryPauseMs = 2000;
+// After its closing select frame, before another frame goes out on the line (the transfer after a presence
+// check): the pause a select frame gets.
+inline constexpr int kProbeClosePauseMs = kSelectPauseMs;
 inline constexpr const char* kProbeOpenCode = "01";
 inline constexpr const char* kProbeCloseCode = "00";
 // The answer of the port-status query for a port that another program holds.
@@ -30,7 +33,7 @@ bool IsValidAnswer(const std::string& received);
 // "Die PNLXXX mit der Seriennr. <serial>" LF CR "wurde (nicht) am ausgewählten Port gefunden!"
 std::string ProbeMessage(const std::string& serialText, bool found);
 
-// While it lives, characters received on the program's serial port go into program.ReceiveBuffer, but only
+// While it lives, characters received on the program's serial port go into program.receiveBuffer, but only
 // while a probe pause runs: what arrives at any other time is dropped.
 class ProbeReceiver {
   public:
@@ -52,7 +55,7 @@ class ProbeReceiver {
 bool PreparePort(Program& program, int port, const std::string& settings, bool dtr, bool rts,
                  std::optional<int> handshake, std::string* openError = nullptr);
 
-// Pauses for the full interval: empties program.ReceiveBuffer at its start, then sends the frame (when one is
+// Pauses for the full interval: empties program.receiveBuffer at its start, then sends the frame (when one is
 // given) and collects what is received until the interval has run out. False when another pause was running.
 bool ProbeWait(Program& program, ProbeReceiver& receiver, int milliseconds, const std::string& frame = {});
 

@@ -6,7 +6,7 @@
 #include "app/instance_lock.h"
 #include "app/program.h"
 #include "app/text.h"
-#include "stations/frm_pnl_controller.h"
+#include "stations/transfer_dialog.h"
 
 namespace pnl {
 namespace {
@@ -52,12 +52,16 @@ std::string exportTargetRefusal(Program& program, const std::string& path) {
             return refusal(path, "dort liegt keine gewöhnliche Datei (ein Gerät oder eine Pipe).");
     }
     // The folders compared as the system finds them, so that no other spelling ("./", "..", a link to the
-    // folder) reaches the installation's files.
+    // folder) reaches the installation's files. A folder that does not open refuses the write itself.
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string installation = program.fs.resolveLinks(program.folder);
-    const std::string target = program.fs.resolveLinks(folder);
+    const auto targetFolder = program.fs.openFolder(folder, nullptr);
+    const auto installationFolder = program.fs.openFolder(program.folder, nullptr);
+    if (!targetFolder || !installationFolder)
+        return {};
+    const std::string& installation = installationFolder->resolvedPath();
+    const std::string& target = targetFolder->resolvedPath();
     std::string owned;
     if (target == installation && isInstallationFile(name))
         owned = name;

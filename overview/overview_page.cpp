@@ -5,13 +5,17 @@
 
 namespace pnl {
 
+const std::string& OverviewPage::folder() const {
+    return program_.folder;
+}
+
 void OverviewPage::Open() {
     const bool mayAssign = MayAssignStations(program_);
-    form_.CmdAssign.setEnabled(mayAssign);
-    form_.CmdUnassign.setEnabled(mayAssign);
+    form_.assign.setEnabled(mayAssign);
+    form_.unassign.setEnabled(mayAssign);
     // An import creates, renumbers and removes residents: what the resident page allows such a level only.
-    form_.CmdImport.setEnabled(mayAssign);
-    form_.LblOutcome.setCaption("");
+    form_.importResidents.setEnabled(mayAssign);
+    form_.outcome.setCaption("");
     reload();
 }
 
@@ -24,19 +28,19 @@ void OverviewPage::reload() {
 
 void OverviewPage::ShowCount(int shown) {
     const int all = static_cast<int>(overview_.rows.size());
-    form_.LblCount.setCaption(shown == all
-                                  ? std::to_string(all) + " Bewohner"
-                                  : std::to_string(shown) + " von " + std::to_string(all) + " Bewohnern");
+    form_.residentCount.setCaption(shown == all ? std::to_string(all) + " Bewohner"
+                                                : std::to_string(shown) + " von " + std::to_string(all) +
+                                                      " Bewohnern");
 }
 
 void OverviewPage::SetStation(const std::vector<std::int64_t>& ids, int station, bool assign) {
-    if (ids.empty() || !form_.CmdAssign.enabled())
+    if (ids.empty() || !form_.assign.enabled())
         return;
     const auto changed = SetStationOfResidents(program_, ids, station, assign);
     if (!changed)
         return;
-    form_.LblOutcome.setCaption(std::to_string(*changed) + " Bewohner " + (assign ? "der " : "von der ") +
-                                stationKey(station) + (assign ? " zugeordnet." : " entfernt."));
+    form_.outcome.setCaption(std::to_string(*changed) + " Bewohner " + (assign ? "der " : "von der ") +
+                             stationKey(station) + (assign ? " zugeordnet." : " entfernt."));
     reload();
 }
 
@@ -47,7 +51,7 @@ void OverviewPage::Export(const std::string& path) {
         program_.msgBox(error, MsgIcon::Critical, MsgButtons::Ok, "Export");
         return;
     }
-    form_.LblOutcome.setCaption("Exportiert: " + std::to_string(count) + " Bewohner nach " + path);
+    form_.outcome.setCaption("Exportiert: " + std::to_string(count) + " Bewohner nach " + path);
 }
 
 ImportPreview OverviewPage::PreviewImport(const std::string& path) {
@@ -55,7 +59,7 @@ ImportPreview OverviewPage::PreviewImport(const std::string& path) {
 }
 
 bool OverviewPage::Import(const ImportPreview& preview, bool removeMissing) {
-    if (!form_.CmdImport.enabled())
+    if (!form_.importResidents.enabled())
         return false;
     if (!preview.unknownStationColumns.empty() &&
         program_.ask(
@@ -69,11 +73,11 @@ bool OverviewPage::Import(const ImportPreview& preview, bool removeMissing) {
         program_.msgBox(error, MsgIcon::Critical, MsgButtons::Ok, "Import");
         return false;
     }
-    form_.LblOutcome.setCaption("Importiert: " + std::to_string(preview.count(ImportStatus::New)) + " neu, " +
-                                std::to_string(preview.count(ImportStatus::Changed)) + " geändert" +
-                                (removeMissing && !preview.missing.empty()
-                                     ? ", " + std::to_string(preview.missing.size()) + " entfernt."
-                                     : "."));
+    form_.outcome.setCaption("Importiert: " + std::to_string(preview.count(ImportStatus::New)) + " neu, " +
+                             std::to_string(preview.count(ImportStatus::Changed)) + " geändert" +
+                             (removeMissing && !preview.missing.empty()
+                                  ? ", " + std::to_string(preview.missing.size()) + " entfernt."
+                                  : "."));
     reload();
     return true;
 }

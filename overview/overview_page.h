@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/fr_overview.h"
+#include "forms/overview_page.h"
 #include "overview/resident_import.h"
 #include "overview/resident_overview.h"
 
@@ -19,11 +19,13 @@ class Program;
 
 class OverviewPage {
   public:
-    OverviewPage(Program& program, FrOverviewControls& form) : program_(program), form_(form) {}
+    OverviewPage(Program& program, OverviewPageForm& form) : program_(program), form_(form) {}
 
     // The page is shown: every resident is read anew, the buttons follow the level's rights.
     void Open();
     const Overview& overview() const { return overview_; }
+    // Where the file dialogs of export and import start.
+    const std::string& folder() const;
 
     // The table shows `shown` of the residents (the search filters the rest).
     void ShowCount(int shown);
@@ -44,7 +46,7 @@ class OverviewPage {
     void reload();
 
     Program& program_;
-    FrOverviewControls& form_;
+    OverviewPageForm& form_;
     Overview overview_;
 };
 

@@ -297,7 +297,7 @@ int ImportPreview::count(ImportStatus status) const {
 ImportPreview PreviewImport(Program& program, const std::string& bytes) {
     ImportPreview preview;
     if (bytes.size() > kMaxImportBytes) {
-        preview.fileError = "Die Datei ist mit " + std::to_string(bytes.size() / (1024 * 1024)) +
+        preview.fileError = "Die Datei ist mit " + std::to_string(bytes.size() / (std::size_t{1024} * 1024)) +
                             " MB zu groß für eine Bewohnerliste.";
         return preview;
     }
@@ -477,7 +477,10 @@ bool ApplyImport(Program& program, const ImportPreview& preview, bool removeMiss
     if (!preview.importable())
         return fail(previewSummary(preview, removeMissing));
     ResidentTable* table = program.residents.get();
-    if (!table || !table->begin())
+    if (!table)
+        return fail("Die Datenbank ist nicht beschreibbar.");
+    ResidentTable::Transaction transaction(*table);
+    if (!transaction.began())
         return fail("Die Datenbank ist nicht beschreibbar.");
     std::vector<std::string> logLines;
     bool ok = true;
@@ -496,10 +499,8 @@ bool ApplyImport(Program& program, const ImportPreview& preview, bool removeMiss
         ok = table->findId(preview.missing[i]) && table->deleteCurrent();
         logLines.push_back("Bewohnerdatensatz: " + preview.missingNames[i] + " geloescht.");
     }
-    if (!ok || !table->commit()) {
-        table->rollback();
+    if (!ok || !transaction.commit())
         return fail("Die Bewohner konnten nicht gesichert werden.");
-    }
     for (const std::string& line : logLines)
         EventLog(program, line);
     return true;

@@ -3,8 +3,8 @@
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/records.h"
+#include "app/resident_table.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 namespace {
@@ -82,40 +82,53 @@ bool matchesSearch(const OverviewRow& row, const std::string& search) {
 }
 
 bool MayAssignStations(Program& program) {
-    selectLevelRecord(program.InitX, program.UserLevel);
-    FieldOf(program, readEncrypted(program.InitX));
-    return upper(program.FieldTable[2]) != "B";
+    selectLevelRecord(program.settings, program.userLevel);
+    FieldOf(program, readEncrypted(program.settings));
+    return upper(program.fieldTable[2]) != "B";
 }
+
+namespace {
+
+enum class StationWrite { NotBegun, Failed, Saved };
+
+// Writes the station of each resident in one transaction, which is over (committed or rolled back) on return,
+// so no question to the user keeps the file locked.
+StationWrite writeStationOfResidents(ResidentTable& table, const std::vector<std::int64_t>& ids, int station,
+                                     bool assign, std::vector<std::string>* changedApartments) {
+    ResidentTable::Transaction transaction(table);
+    if (!transaction.began())
+        return StationWrite::NotBegun;
+    for (std::int64_t id : ids) {
+        if (!table.findId(id))
+            continue;
+        StationSet stations = decodeStations(table.value("PNL"));
+        if (stations.test(station) == assign)
+            continue;
+        stations.set(station, assign);
+        const std::string apartment = table.value("Wnr");
+        if (!table.updateStations(encodeStations(stations)))
+            return StationWrite::Failed;
+        changedApartments->push_back(apartment);
+    }
+    return transaction.commit() ? StationWrite::Saved : StationWrite::Failed;
+}
+
+}  // namespace
 
 std::optional<int> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids, int station,
                                          bool assign) {
     ResidentTable* table = program.residents.get();
     if (!table || station < 0 || station >= kStationCount)
         return 0;
-    if (!table->begin()) {
+    std::vector<std::string> changedApartments;
+    const StationWrite written = writeStationOfResidents(*table, ids, station, assign, &changedApartments);
+    if (written == StationWrite::NotBegun) {
         program.msgBox(
             "Die Bewohnerdaten konnten nicht geändert werden: die Datenbank ist nicht beschreibbar.",
             MsgIcon::Critical);
         return std::nullopt;
     }
-    std::vector<std::string> changedApartments;
-    bool ok = true;
-    for (std::int64_t id : ids) {
-        if (!table->findId(id))
-            continue;
-        StationSet stations = decodeStations(table->value("PNL"));
-        if (stations.test(station) == assign)
-            continue;
-        stations.set(station, assign);
-        const std::string apartment = table->value("Wnr");
-        if (!table->updateStations(encodeStations(stations))) {
-            ok = false;
-            break;
-        }
-        changedApartments.push_back(apartment);
-    }
-    if (!ok || !table->commit()) {
-        table->rollback();
+    if (written == StationWrite::Failed) {
         program.msgBox("Die PNL-Zuordnung konnte nicht gesichert werden; die Bewohnerdaten sind unverändert.",
                        MsgIcon::Critical);
         return std::nullopt;

@@ -6,9 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sodium.h>
+
 #include <charconv>
+#include <chrono>
 #include <random>
 
+#include "platform/descriptor.h"
 #include "platform/failure_text.h"
 
 namespace pnl {
@@ -16,6 +20,8 @@ namespace pnl {
 namespace {
 
 constexpr int kBusyTimeoutMs = 2000;
+// How long a copy between database files waits for a lock that another connection holds.
+constexpr int kLockWaitMs = 3000;
 
 void setError(std::string* error, const std::string& text) {
     if (error)
@@ -144,6 +150,120 @@ bool run(sqlite3* db, const std::string& sql, const std::vector<DbValue>& params
     return true;
 }
 
+// Copies every page of `source` into `target` in one transaction of the target, waiting a few seconds for a
+// lock that another connection holds. SQLITE_DONE, or the result code that stopped it (the target is then
+// as it was).
+int copyPages(sqlite3* source, sqlite3* target, const CopyStepHook& afterStep) {
+    sqlite3_backup* copy = sqlite3_backup_init(target, "main", source, "main");
+    if (!copy)
+        return sqlite3_extended_errcode(target);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
+    bool first = true;
+    int rc;
+    for (;;) {
+        rc = sqlite3_backup_step(copy, first ? 1 : -1);
+        if (rc == SQLITE_OK) {  // pages remain
+            if (first && afterStep)
+                afterStep("erste Seite");
+            first = false;
+        } else if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) ||
+                   std::chrono::steady_clock::now() >= deadline) {
+            break;
+        } else {
+            sqlite3_sleep(50);
+        }
+    }
+    const int finished = sqlite3_backup_finish(copy);
+    if (rc == SQLITE_DONE && finished != SQLITE_OK)
+        rc = finished;
+    if (rc == SQLITE_DONE && afterStep)
+        afterStep("kopiert");
+    return rc;
+}
+
+// A tag and a number of eight bytes: a count, an integer value or the length of the bytes that follow.
+void hashNumber(crypto_generichash_state* state, char tag, std::uint64_t number) {
+    unsigned char head[9] = {static_cast<unsigned char>(tag)};
+    for (int i = 0; i < 8; ++i)
+        head[1 + i] = static_cast<unsigned char>(number >> (8 * i));
+    crypto_generichash_update(state, head, sizeof head);
+}
+
+void hashBytes(crypto_generichash_state* state, char tag, const void* data, std::uint64_t size) {
+    hashNumber(state, tag, size);
+    if (size > 0)
+        crypto_generichash_update(state, static_cast<const unsigned char*>(data), size);
+}
+
+// Hashes every row of a statement, each value with its type, so that no two contents share a digest.
+bool hashRows(crypto_generichash_state* state, sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+        return false;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const int columns = sqlite3_column_count(stmt);
+        hashNumber(state, 'R', static_cast<std::uint64_t>(columns));
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+                case SQLITE_INTEGER: {
+                    hashNumber(state, 'I', static_cast<std::uint64_t>(sqlite3_column_int64(stmt, c)));
+                    break;
+                }
+                case SQLITE_FLOAT: {
+                    const double d = sqlite3_column_double(stmt, c);
+                    hashBytes(state, 'F', &d, sizeof d);
+                    break;
+                }
+                case SQLITE_NULL:
+                    hashNumber(state, 'N', 0);
+                    break;
+                case SQLITE_TEXT:
+                    hashBytes(state, 'T', sqlite3_column_text(stmt, c),
+                              static_cast<std::uint64_t>(sqlite3_column_bytes(stmt, c)));
+                    break;
+                default:
+                    hashBytes(state, 'B', sqlite3_column_blob(stmt, c),
+                              static_cast<std::uint64_t>(sqlite3_column_bytes(stmt, c)));
+                    break;
+            }
+        }
+    }
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_DONE;
+}
+
+// A table's name cannot be bound as a value: it goes into the statement as a quoted identifier.
+std::string quotedIdentifier(const std::string& name) {
+    std::string quoted = "\"";
+    for (const char c : name)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::optional<std::string> digestOfContent(sqlite3* db) {
+    if (sodium_init() < 0)
+        return std::nullopt;
+    crypto_generichash_state state;
+    crypto_generichash_init(&state, nullptr, 0, crypto_generichash_BYTES);
+    if (!hashRows(&state, db, "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name"))
+        return std::nullopt;
+    std::vector<DbRow> tables;
+    if (!run(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name", {}, &tables, nullptr))
+        return std::nullopt;
+    for (const auto& table : tables) {
+        const std::string name = dbText(table.at(0));
+        hashBytes(&state, 'S', name.data(), name.size());
+        if (!hashRows(&state, db, "SELECT * FROM " + quotedIdentifier(name)))
+            return std::nullopt;
+    }
+    unsigned char hash[crypto_generichash_BYTES];
+    crypto_generichash_final(&state, hash, sizeof hash);
+    char hex[crypto_generichash_BYTES * 2 + 1];
+    sodium_bin2hex(hex, sizeof hex, hash, sizeof hash);
+    return std::string(hex);
+}
+
 }  // namespace
 
 std::string dbText(const DbValue& value) {
@@ -159,12 +279,25 @@ std::string dbText(const DbValue& value) {
     return {};
 }
 
-std::unique_ptr<Database> Database::open(const std::string& path, std::string* error) {
+namespace {
+
+sqlite3* openExisting(const std::string& path, int flags, std::string* error) {
     if (!fileExists(path)) {
         setError(error, path + ": " + systemFailureText(ENOENT));
         return nullptr;
     }
-    sqlite3* db = openChecked(path, SQLITE_OPEN_READWRITE, error);
+    return openChecked(path, flags, error);
+}
+
+}  // namespace
+
+std::unique_ptr<Database> Database::open(const std::string& path, std::string* error) {
+    sqlite3* db = openExisting(path, SQLITE_OPEN_READWRITE, error);
+    return db ? std::unique_ptr<Database>(new Database(db, path)) : nullptr;
+}
+
+std::unique_ptr<Database> Database::openReadOnly(const std::string& path, std::string* error) {
+    sqlite3* db = openChecked(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, error);
     if (!db)
         return nullptr;
     return std::unique_ptr<Database>(new Database(db, path));
@@ -181,8 +314,8 @@ std::unique_ptr<Database> Database::create(const std::string& path, std::string*
     return std::unique_ptr<Database>(new Database(db, path));
 }
 
-bool Database::backup(const std::string& from, const std::string& to, std::string* error,
-                      int* sourceFailure) {
+bool Database::backup(const std::string& from, const std::string& to, std::string* error, int* sourceFailure,
+                      const CopyStepHook& afterStep) {
     if (!fileExists(from)) {
         setError(error, from + ": " + systemFailureText(ENOENT));
         if (sourceFailure)
@@ -204,28 +337,14 @@ bool Database::backup(const std::string& from, const std::string& to, std::strin
     bool ok = sqlite3_open_v2(temp.c_str(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) ==
               SQLITE_OK;
     if (ok) {
-        sqlite3_backup* copy = sqlite3_backup_init(target, "main", source, "main");
-        ok = copy != nullptr;
-        if (ok) {
-            // Another program writing the source gets a few seconds to finish; then the copy fails, never
-            // hangs.
-            int rc, tries = 0;
-            while (((rc = sqlite3_backup_step(copy, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) &&
-                   ++tries < 100)
-                sqlite3_sleep(50);
-            ok = rc == SQLITE_DONE;
-            const int finished = sqlite3_backup_finish(copy);
-            if (ok && finished != SQLITE_OK)
-                rc = finished, ok = false;
-            // A damaged page or a writer holding the file is the source's failure; the rest is the copy's.
-            const bool fromSource = isDamagedDatabaseCode(rc) || rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
-            if (!ok && fromSource && sourceFailure)
-                *sourceFailure = rc;
-            if (!ok)
-                setError(error, (fromSource ? from : to) + ": " + databaseFailureText(rc));
-        } else {
-            setError(error, to + ": " + messageOf(target));
-        }
+        const int rc = copyPages(source, target, afterStep);
+        ok = rc == SQLITE_DONE;
+        // A damaged page or a writer holding the file is the source's failure; the rest is the copy's.
+        const bool fromSource = isDamagedDatabaseCode(rc) || rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+        if (!ok && fromSource && sourceFailure)
+            *sourceFailure = rc;
+        if (!ok)
+            setError(error, (fromSource ? from : to) + ": " + databaseFailureText(rc));
     } else {
         setError(error, to + ": " + messageOf(target));
     }
@@ -234,13 +353,10 @@ bool Database::backup(const std::string& from, const std::string& to, std::strin
 
     if (ok) {
         // Flush the copy before it takes the target's name.
-        const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
-        ok = fd >= 0 && ::fsync(fd) == 0;
-        const int syncErrno = errno;
-        if (fd >= 0)
-            ::close(fd);
+        const Descriptor fd(::open(temp.c_str(), O_RDONLY | O_CLOEXEC));
+        ok = fd.valid() && ::fsync(fd.get()) == 0;
         if (!ok)
-            setError(error, to + ": " + systemFailureText(syncErrno));
+            setError(error, to + ": " + systemFailureText(errno));
     }
     if (ok && ::rename(temp.c_str(), to.c_str()) != 0) {
         ok = false;
@@ -253,30 +369,48 @@ bool Database::backup(const std::string& from, const std::string& to, std::strin
     return ok;
 }
 
-bool Database::settle(const std::string& path, std::string* error) {
-    {
-        // Opening reads the schema, which rolls back a hot journal.
-        auto db = open(path, error);
-        if (!db)
-            return false;
-        const auto mode = db->query("PRAGMA journal_mode", {}, error);
-        if (!mode)
-            return false;
-        if (!mode->empty() && dbText(mode->front().at(0)) == "wal" &&
-            !db->exec("PRAGMA wal_checkpoint(TRUNCATE)", {}, error))
-            return false;
-    }  // the last connection to close removes the log
-    struct stat st {};
-    // A log that outlives our close belongs to a connection still open, even when the checkpoint emptied it.
-    if (::stat((path + "-wal").c_str(), &st) == 0) {
-        setError(error, path + ": Ein anderes Programm hat die Datenbank geöffnet.");
+bool Database::copyInto(const std::string& from, const std::string& to, std::string* error, int* failure,
+                        const CopyStepHook& afterStep) {
+    int rc = SQLITE_OK;
+    sqlite3* source = openChecked(from, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, error, &rc);
+    if (!source) {
+        if (failure)
+            *failure = rc;
         return false;
     }
-    if (::stat((path + "-journal").c_str(), &st) == 0 && st.st_size > 0) {
-        setError(error, path + ": Ein anderes Programm schreibt gerade in die Datenbank.");
-        return false;
+    // Opening reads the schema, which rolls back a journal that a crashed writer left.
+    sqlite3* target = openChecked(to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, error, &rc);
+    bool ok = target != nullptr;
+    if (ok) {
+        // The copy's own loop waits for the readers of the target.
+        sqlite3_busy_timeout(target, 100);
+        sqlite3_exec(target, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+        rc = copyPages(source, target, afterStep);
+        ok = rc == SQLITE_DONE;
+        if (!ok)
+            setError(error, to + ": " + databaseFailureText(rc));
     }
-    return true;
+    if (!ok && failure)
+        *failure = rc;
+    sqlite3_close_v2(target);
+    sqlite3_close_v2(source);
+    return ok;
+}
+
+std::optional<std::string> Database::contentDigest(const std::string& path, std::string* error) {
+    // Read and write: a hot journal is rolled back on the first read, which a read-only connection cannot.
+    sqlite3* db = openChecked(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, error);
+    if (!db)
+        return std::nullopt;
+    std::optional<std::string> digest;
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        digest = digestOfContent(db);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    if (!digest)
+        setError(error, path + ": " + messageOf(db));
+    sqlite3_close_v2(db);
+    return digest;
 }
 
 Database::~Database() {

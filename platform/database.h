@@ -2,6 +2,7 @@
 // The database engine: SQLite 3. Every value goes in as a bound parameter; no text is pasted into SQL.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,23 +20,38 @@ using DbRow = std::vector<DbValue>;
 // Text form of a value as the program reads a column: NULL gives the empty text, numbers their decimal form.
 std::string dbText(const DbValue& value);
 
+// Called during a copy between database files with the step just done: "erste Seite" (the first page is
+// written and the target's transaction is open) and "kopiert" (every page is written). Tests stop the process
+// there.
+using CopyStepHook = std::function<void(const std::string& step)>;
+
 class Database {
   public:
     // Opens an existing SQLite file (never creates one). Nothing and *error set when it cannot be opened or
     // is not an SQLite database.
     static std::unique_ptr<Database> open(const std::string& path, std::string* error = nullptr);
+    // Opens an existing database for reading only, refusing a path that leads through a symbolic link (a
+    // backup's database).
+    static std::unique_ptr<Database> openReadOnly(const std::string& path, std::string* error = nullptr);
     // Creates a new database file (fails when it exists).
     static std::unique_ptr<Database> create(const std::string& path, std::string* error = nullptr);
     // Writes a consistent copy of the database at `from` to `to` with the backup API (to is replaced
     // atomically). When the source could not be read (missing, damaged, held by a writer, a journal or log
     // left by a program that ended during a write), *sourceFailure gets the engine's result code.
     static bool backup(const std::string& from, const std::string& to, std::string* error = nullptr,
-                       int* sourceFailure = nullptr);
-    // Makes the file at `path` stand alone before it is replaced by renaming: a hot journal left by a crashed
-    // writer is rolled back and a write-ahead log is checkpointed into the file. False and *error when that
-    // fails or another connection still uses the file (a journal or log still beside it), since that journal
-    // or log would be played into whatever file takes the name.
-    static bool settle(const std::string& path, std::string* error = nullptr);
+                       int* sourceFailure = nullptr, const CopyStepHook& afterStep = {});
+    // Writes the whole database at `from` into the existing database `to`, in place and in one transaction of
+    // `to`: every connection that holds `to` open, in this process or another, reads the new content at its
+    // next read, and a crash at any moment leaves `to` old or new. A reader that keeps `to` locked is waited
+    // for a few seconds; then false with the German cause, `to` unchanged. Neither path may lead through a
+    // symbolic link.
+    // *failure gets the engine's result code (isHeldDatabaseCode in failure_text.h tells a held database).
+    static bool copyInto(const std::string& from, const std::string& to, std::string* error = nullptr,
+                         int* failure = nullptr, const CopyStepHook& afterStep = {});
+    // What the database holds, independent of its pages: a BLAKE2b-256 digest (64 hex digits) of its schema
+    // and of every table's rows. A journal that a crashed writer left is rolled back first. Nothing and
+    // *error when the file cannot be read; the path may not lead through a symbolic link.
+    static std::optional<std::string> contentDigest(const std::string& path, std::string* error = nullptr);
 
     ~Database();
     Database(const Database&) = delete;

@@ -36,6 +36,8 @@ std::string systemFailureText(int errnoValue) {
         case EMFILE:
         case ENFILE:
             return "Es sind zu viele Dateien geöffnet.";
+        case ELOOP:
+            return "Die Datei ist eine Verknüpfung (symbolischer Link), der das Setup nicht folgt.";
         case ENAMETOOLONG:
             return "Der Dateiname ist zu lang.";
         case ENXIO:
@@ -51,10 +53,17 @@ bool isDamagedDatabaseCode(int resultCode) {
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
+bool isHeldDatabaseCode(int resultCode) {
+    const int primary = resultCode & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 std::string databaseFailureText(int resultCode) {
     // A program that ended while writing left its journal or log beside the file; only a run that may write
     // the file can undo it.
     switch (resultCode) {
+        case SQLITE_CANTOPEN_SYMLINK:
+            return systemFailureText(ELOOP);
         case SQLITE_READONLY_ROLLBACK:
             return "Ein anderes Programm wurde beendet, während es in die Datenbank schrieb; sein Journal "
                    "(Datei mit der Endung „-journal“) liegt noch neben ihr. Öffnen und schließen Sie die "

@@ -12,5 +12,7 @@ std::string systemFailureText(int errnoValue);
 std::string databaseFailureText(int resultCode);
 // True when the SQLite result code means that the file is damaged or no database.
 bool isDamagedDatabaseCode(int resultCode);
+// True when the SQLite result code means that another connection held the database longer than was waited.
+bool isHeldDatabaseCode(int resultCode);
 
 }  // namespace pnl

@@ -1,41 +1,41 @@
 #include "residents/display_line.h"
 
 #include "app/program.h"
-#include "forms/fr_bewo.h"
+#include "forms/resident_page.h"
 #include "residents/station_name.h"
 
 namespace pnl {
 
-DisplayLine::DisplayLine(Program& program, FrBewoControls& form) : program_(program), form_(form) {
-    nameHandle_ = form_.TxtBWName.subscribe([this] { update(); });
-    firstNameHandle_ = form_.TxtBWVorn.subscribe([this] { update(); });
-    treeHandle_ = form_.TrVwPNL.subscribe([this] {
+DisplayLine::DisplayLine(Program& program, ResidentPageForm& form) : program_(program), form_(form) {
+    nameHandle_ = form_.lastName.subscribe([this] { update(); });
+    firstNameHandle_ = form_.firstName.subscribe([this] { update(); });
+    treeHandle_ = form_.stationTree.subscribe([this] {
         stations_.clear();
         update();
     });
 }
 
 DisplayLine::~DisplayLine() {
-    form_.TxtBWName.unsubscribe(nameHandle_);
-    form_.TxtBWVorn.unsubscribe(firstNameHandle_);
-    form_.TrVwPNL.unsubscribe(treeHandle_);
+    form_.lastName.unsubscribe(nameHandle_);
+    form_.firstName.unsubscribe(firstNameHandle_);
+    form_.stationTree.unsubscribe(treeHandle_);
 }
 
 void DisplayLine::update() {
     StationSet assigned;
-    for (const auto& node : form_.TrVwPNL.nodes())
+    for (const auto& node : form_.stationTree.nodes())
         if (node.checked)
             assigned.set(static_cast<std::size_t>(stationOfNodeKey(node.key)) % kStationCount);
     if (stations_.empty() && assigned.any()) {
         // Reading the records splits them into the program's field table, which the page may still use.
-        const ValueFields fields = program_.FieldTable;
+        const ValueFields fields = program_.fieldTable;
         stations_ = listedStations(program_);
-        program_.FieldTable = fields;
+        program_.fieldTable = fields;
     }
     const NameDisplay display =
-        displayName(form_.TxtBWName.text(), form_.TxtBWVorn.text(), stations_, assigned);
-    form_.LblBWAnzeigeText.setCaption(display.marked);
-    form_.LblBWAnzeigeText.setTip(display.tip);
+        displayName(form_.lastName.text(), form_.firstName.text(), stations_, assigned);
+    form_.displayText.setCaption(display.marked);
+    form_.displayText.setTip(display.tip);
 }
 
 }  // namespace pnl

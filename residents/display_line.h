@@ -10,11 +10,11 @@
 namespace pnl {
 
 class Program;
-struct FrBewoControls;
+struct ResidentPageForm;
 
 class DisplayLine {
   public:
-    DisplayLine(Program& program, FrBewoControls& form);
+    DisplayLine(Program& program, ResidentPageForm& form);
     ~DisplayLine();
     DisplayLine(const DisplayLine&) = delete;
     DisplayLine& operator=(const DisplayLine&) = delete;
@@ -23,7 +23,7 @@ class DisplayLine {
 
   private:
     Program& program_;
-    FrBewoControls& form_;
+    ResidentPageForm& form_;
     std::vector<StationRecord> stations_;  // read again whenever the station tree changes
     int nameHandle_, firstNameHandle_, treeHandle_;
 };

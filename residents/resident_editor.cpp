@@ -4,9 +4,9 @@
 
 #include "app/event_log.h"
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl {
 
@@ -57,12 +57,23 @@ std::string residentLabel(const std::string& name, const std::string& firstName,
     return label;
 }
 
+// The line the serial-number question adds, naming whose record "Ja" would overwrite: the table's current
+// row.
+std::string serialOwnerLine(const ResidentTable& table) {
+    std::string owner = table.value("Name");
+    if (const std::string firstName = table.value("Vorname"); !firstName.empty())
+        owner += (owner.empty() ? "" : ", ") + firstName;
+    if (const std::string apartment = trim(table.value("Wnr")); !apartment.empty())
+        owner += (owner.empty() ? "Wohnung " : ", Wohnung ") + apartment;
+    return "\n\nDie Seriennummer gehört zu " + owner + ".";
+}
+
 }  // namespace
 
-ResidentEditor::ResidentEditor(Program& program, FrBewoControls& form) : program_(program), form_(form) {
-    for (Control* field :
-         std::initializer_list<Control*>{&form_.TxtBWName, &form_.TxtBWVorn, &form_.TxtBWSnr,
-                                         &form_.txtBwtSnr, &form_.TxtBWCode, &form_.TxtBWWNr, &form_.TrVwPNL})
+ResidentEditor::ResidentEditor(Program& program, ResidentPageForm& form) : program_(program), form_(form) {
+    for (Control* field : std::initializer_list<Control*>{&form_.lastName, &form_.firstName, &form_.serial,
+                                                          &form_.secondSerial, &form_.accessCode,
+                                                          &form_.apartment, &form_.stationTree})
         subscriptions_.emplace_back(field, field->subscribe([this] { refreshSaveButton(); }));
     markSaved();
 }
@@ -74,10 +85,11 @@ ResidentEditor::~ResidentEditor() {
 
 std::string ResidentEditor::formState() const {
     std::string state;
-    for (const std::string* text : {&form_.TxtBWName.text(), &form_.TxtBWVorn.text(), &form_.TxtBWSnr.text(),
-                                    &form_.txtBwtSnr.text(), &form_.TxtBWCode.text(), &form_.TxtBWWNr.text()})
+    for (const std::string* text :
+         {&form_.lastName.text(), &form_.firstName.text(), &form_.serial.text(), &form_.secondSerial.text(),
+          &form_.accessCode.text(), &form_.apartment.text()})
         state += *text + '\x1f';
-    for (const auto& node : form_.TrVwPNL.nodes())
+    for (const auto& node : form_.stationTree.nodes())
         state += node.key + (node.checked ? "+" : "-");
     return state;
 }
@@ -88,15 +100,15 @@ void ResidentEditor::markSaved() {
 }
 
 void ResidentEditor::refreshSaveButton() {
-    form_.CmdBWSave.setEnabled(hasUnsavedChanges());
+    form_.saveResident.setEnabled(hasUnsavedChanges());
 }
 
 bool ResidentEditor::leaveResident() {
     if (!hasUnsavedChanges())
         return true;
     const std::string label =
-        residentLabel(storedName(form_.TxtBWName.text()), storedName(form_.TxtBWVorn.text()),
-                      cleanText(form_.TxtBWWNr.text()));
+        residentLabel(storedName(form_.lastName.text()), storedName(form_.firstName.text()),
+                      cleanText(form_.apartment.text()));
     std::string text;
     if (serial_ == kNoRow)
         text = label.empty() ? "Soll der neue Bewohner gesichert werden?"
@@ -130,29 +142,30 @@ void ResidentEditor::leaveForMode(DisplayMode mode) {
     chooseDisplayMode(mode);
 }
 
-void ResidentEditor::CboBewo_Click() {
-    const int chosen = form_.CboBewo.listIndex();
+void ResidentEditor::residentChosen() {
+    const int chosen = form_.residentChoice.listIndex();
     if (hasUnsavedChanges()) {
-        const std::int32_t data = chosen >= 0 ? form_.CboBewo.itemData(chosen) : 0;
+        const std::int32_t data = chosen >= 0 ? form_.residentChoice.itemData(chosen) : 0;
         // While the question is open the list names the resident still in the form.
-        const auto id = idOf(id_);
-        form_.CboBewo.setListIndex(serial_ != kNoRow && id ? form_.CboBewo.findData(*id) : -1);
+        const auto shown = itemDataOf(id_);
+        const bool showsResident = serial_ != kNoRow && shown;
+        form_.residentChoice.setListIndex(showsResident ? form_.residentChoice.findData(*shown) : -1);
         if (!leaveResident() || chosen < 0)
             return;
-        form_.CboBewo.setListIndex(form_.CboBewo.findData(data));
+        form_.residentChoice.setListIndex(form_.residentChoice.findData(data));
     }
     SelectResident();
 }
 
-void ResidentEditor::CmdBWSave_Click() {
-    if (form_.CmdBWSave.enabled())
+void ResidentEditor::save() {
+    if (form_.saveResident.enabled())
         SaveResident();
 }
 
 void ResidentEditor::showRow(std::int64_t id) {
-    const int index = form_.CboBewo.findData(static_cast<std::int32_t>(id));
+    const int index = form_.residentChoice.findData(static_cast<std::int32_t>(id));
     if (index >= 0) {
-        form_.CboBewo.setListIndex(index);
+        form_.residentChoice.setListIndex(index);
         SelectResident();
     } else if (ResidentTable* t = table(); t && t->findId(id)) {
         ShowResident();
@@ -164,19 +177,19 @@ ResidentTable* ResidentEditor::table() const {
 }
 
 std::optional<ResidentEditor::DisplayMode> ResidentEditor::displayMode() const {
-    if (form_.OptBWName.checked())
+    if (form_.byName.checked())
         return DisplayMode::Name;
-    if (form_.OptBWSNR.checked())
+    if (form_.bySerial.checked())
         return DisplayMode::Serial;
-    if (form_.OptBWWNr.checked())
+    if (form_.byApartment.checked())
         return DisplayMode::Apartment;
     return std::nullopt;
 }
 
 void ResidentEditor::chooseOption(DisplayMode mode) {
-    OptionButton& option = mode == DisplayMode::Name     ? form_.OptBWName
-                           : mode == DisplayMode::Serial ? form_.OptBWSNR
-                                                         : form_.OptBWWNr;
+    OptionButton& option = mode == DisplayMode::Name     ? form_.byName
+                           : mode == DisplayMode::Serial ? form_.bySerial
+                                                         : form_.byApartment;
     option.setChecked(true);
 }
 
@@ -192,35 +205,35 @@ void ResidentEditor::selectDisplayMode(DisplayMode mode) {
 }
 
 bool ResidentEditor::stationTabEnabled() const {
-    return form_.SSTabBewo.tabs().at(FrBewoControls::kTabPlace).enabled;
+    return form_.residentTabs.tabs().at(ResidentPageForm::kTabPlace).enabled;
 }
 
-void ResidentEditor::CmdBWNeu_Click() {
-    if (!form_.CmdBWNeu.enabled() || !leaveResident())
+void ResidentEditor::newResident() {
+    if (!form_.newResident.enabled() || !leaveResident())
         return;
     ClearResidentForm();
     serial_ = kNoRow;
 }
 
-void ResidentEditor::CmdBWDel_Click() {
-    if (!form_.CmdBWDel.enabled())
+void ResidentEditor::deleteResident() {
+    if (!form_.deleteResident.enabled())
         return;
     DeleteResident();
 }
 
-void ResidentEditor::CmdPNLALLSet_Click() {
-    if (stationTabEnabled() && form_.CmdPNLALLSet.enabled())
-        form_.TrVwPNL.setAllChecked(true);
+void ResidentEditor::selectAllStations() {
+    if (stationTabEnabled() && form_.selectAllStations.enabled())
+        form_.stationTree.setAllChecked(true);
 }
 
-void ResidentEditor::CmdPNLALLDel_Click() {
-    if (stationTabEnabled() && form_.CmdPNLALLDel.enabled())
-        form_.TrVwPNL.setAllChecked(false);
+void ResidentEditor::selectNoStations() {
+    if (stationTabEnabled() && form_.selectNoStations.enabled())
+        form_.stationTree.setAllChecked(false);
 }
 
 void ResidentEditor::OpenResidentView() {
     ClearResidentForm();
-    form_.CboBewo.clear();
+    form_.residentChoice.clear();
     selectDisplayMode(DisplayMode::Serial);
     selectDisplayMode(DisplayMode::Name);
     serial_ = kNoRow;
@@ -230,17 +243,17 @@ void ResidentEditor::OpenResidentView() {
 }
 
 void ResidentEditor::ClearResidentForm() {
-    form_.txtBwtSnr.clear();
-    form_.CboBewo.setListIndex(-1);
-    form_.TxtBWWNr.clear();
+    form_.secondSerial.clear();
+    form_.residentChoice.setListIndex(-1);
+    form_.apartment.clear();
     storedApartment_.clear();
     shownApartment_.clear();
-    form_.TxtBWSnr.clear();
-    form_.TxtBWName.setText("");
-    form_.TxtBWVorn.setText("");
-    form_.TxtBWCode.clear();
-    form_.SSTabBewo.setTab(FrBewoControls::kTabResident);
-    form_.TrVwPNL.setAllChecked(false);
+    form_.serial.clear();
+    form_.lastName.setText("");
+    form_.firstName.setText("");
+    form_.accessCode.clear();
+    form_.residentTabs.setTab(ResidentPageForm::kTabResident);
+    form_.stationTree.setAllChecked(false);
     // The cursor ends past the last row: a following update finds no current row by accident.
     if (ResidentTable* t = table()) {
         const int rows = t->count();
@@ -275,15 +288,15 @@ void ResidentEditor::FillResidentList() {
                 items.push_back({std::move(text), *data});
         }
     }
-    form_.CboBewo.setItems(std::move(items));
+    form_.residentChoice.setItems(std::move(items));
 }
 
 void ResidentEditor::SelectResident() {
-    const std::string text = form_.CboBewo.text();
+    const std::string text = form_.residentChoice.text();
     ResidentTable* t = table();
     if (text.empty() || !t)
         return;
-    const std::int64_t id = form_.CboBewo.itemData(form_.CboBewo.listIndex());
+    const std::int64_t id = form_.residentChoice.itemData(form_.residentChoice.listIndex());
     bool found = false;
     switch (displayMode().value_or(DisplayMode::Name)) {
         case DisplayMode::Name:
@@ -298,7 +311,7 @@ void ResidentEditor::SelectResident() {
             break;
     }
     if (found) {
-        form_.SSTabBewo.setTab(FrBewoControls::kTabResident);
+        form_.residentTabs.setTab(ResidentPageForm::kTabResident);
         ShowResident();
     } else {
         ClearResidentForm();
@@ -310,41 +323,41 @@ void ResidentEditor::ShowResident() {
     if (!t)
         return;
     const std::string serial = t->value("sernr");
-    showNumber(form_.TxtBWSnr, serial.empty() ? 0 : leadingNumber(serial));
-    showNumber(form_.txtBwtSnr, decodeSecondSerial(t->value("AUSLOESUNG")));
+    showNumber(form_.serial, serial.empty() ? 0 : leadingNumber(serial));
+    showNumber(form_.secondSerial, decodeSecondSerial(t->value("AUSLOESUNG")));
     serial_ = serial;
     id_ = t->value("ID");
-    form_.TxtBWName.setText(t->value("Name"));
-    form_.TxtBWVorn.setText(t->value("Vorname"));
-    showNumber(form_.TxtBWCode, decodeCode(t->value("code")));
+    form_.lastName.setText(t->value("Name"));
+    form_.firstName.setText(t->value("Vorname"));
+    showNumber(form_.accessCode, decodeCode(t->value("code")));
     storedApartment_ = t->value("Wnr");
-    showApartment(form_.TxtBWWNr, storedApartment_);
-    shownApartment_ = form_.TxtBWWNr.text();
+    showApartment(form_.apartment, storedApartment_);
+    shownApartment_ = form_.apartment.text();
     ShowStationAssignment(t->value("PNL"));
     markSaved();
 }
 
 void ResidentEditor::BuildStationTree() {
-    form_.TrVwPNL.clear();
+    form_.stationTree.clear();
     for (const StationRecord& station : listedStations(program_))
-        form_.TrVwPNL.addNode(stationNodeKey(station.number), station.label);
+        form_.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
 void ResidentEditor::ShowStationAssignment(const std::string& stored) {
-    form_.TrVwPNL.setAllChecked(false);
+    form_.stationTree.setAllChecked(false);
     const StationSet stations = decodeStations(stored);
     if (stations.none())
         return;
-    for (int i = 0; i < form_.TrVwPNL.count(); ++i) {
-        const int k = stationOfNodeKey(form_.TrVwPNL.node(i).key);
+    for (int i = 0; i < form_.stationTree.count(); ++i) {
+        const int k = stationOfNodeKey(form_.stationTree.node(i).key);
         if (k >= 0 && k < kStationCount && stations.test(k))
-            form_.TrVwPNL.setChecked(i, true);
+            form_.stationTree.setChecked(i, true);
     }
 }
 
 std::string ResidentEditor::StoreStationAssignment() const {
     StationSet stations;
-    for (const auto& node : form_.TrVwPNL.nodes()) {
+    for (const auto& node : form_.stationTree.nodes()) {
         const int k = stationOfNodeKey(node.key);
         if (node.checked && k >= 0 && k < kStationCount)
             stations.set(k);
@@ -354,14 +367,14 @@ std::string ResidentEditor::StoreStationAssignment() const {
 
 ResidentRow ResidentEditor::StoreResidentFields() const {
     ResidentRow row;
-    row.serial = leadingNumber(form_.TxtBWSnr.text());
-    row.trigger = encodeSecondSerial(form_.txtBwtSnr.text());
-    row.name = storedName(form_.TxtBWName.text());
-    row.firstName = storedName(form_.TxtBWVorn.text());
-    const std::string code = trim(form_.TxtBWCode.text());
+    row.serial = leadingNumber(form_.serial.text());
+    row.trigger = encodeSecondSerial(form_.secondSerial.text());
+    row.name = storedName(form_.lastName.text());
+    row.firstName = storedName(form_.firstName.text());
+    const std::string code = trim(form_.accessCode.text());
     row.code = code.empty() ? 0 : leadingNumber(code);
-    const bool apartmentEdited = form_.TxtBWWNr.text() != shownApartment_;
-    row.apartment = apartmentEdited ? cleanText(form_.TxtBWWNr.text()) : storedApartment_;
+    const bool apartmentEdited = form_.apartment.text() != shownApartment_;
+    row.apartment = apartmentEdited ? cleanText(form_.apartment.text()) : storedApartment_;
     row.stations = StoreStationAssignment();
     return row;
 }
@@ -374,7 +387,7 @@ bool ResidentEditor::InsertResidentRow() {
     if (!inserted.written)
         return false;
     // An insert makes the new row the editor's row, so a second save updates it instead of inserting again.
-    serial_ = form_.TxtBWSnr.text();
+    serial_ = form_.serial.text();
     id_ = inserted.id ? std::to_string(*inserted.id) : kNoRow;
     writtenId_ = inserted.id;
     return true;
@@ -397,20 +410,20 @@ bool ResidentEditor::SaveResident() {
         program_.msgBox(text, MsgIcon::Information);
         return false;
     };
-    if (storedName(form_.TxtBWName.text()).empty())
+    if (storedName(form_.lastName.text()).empty())
         return refuse("Sie müssen einen Namen eingeben!");
-    if (trim(form_.TxtBWWNr.text()).empty())
+    if (trim(form_.apartment.text()).empty())
         return refuse("Sie müssen eine Wohnungsnummer eingeben!");
-    if (!hasDigit(form_.TxtBWSnr.text()))
+    if (!hasDigit(form_.serial.text()))
         return refuse("Sie müssen eine Seriennummer im Bereich 1 - 999.999 eingeben!");
-    const std::int64_t serial = leadingNumber(form_.TxtBWSnr.text());
+    const std::int64_t serial = leadingNumber(form_.serial.text());
     if (serial < 1 || serial > kMaxSerial)
         return refuse("Sie müssen einen Seriennummer im Bereich 1 - 999.999 eingeben!");
-    const std::int64_t second = leadingNumber(form_.txtBwtSnr.text());
-    if (form_.txtBwtSnr.empty() || second < 1 || second > kMaxSerial)
-        form_.txtBwtSnr.setText("0");
+    const std::int64_t second = leadingNumber(form_.secondSerial.text());
+    if (form_.secondSerial.empty() || second < 1 || second > kMaxSerial)
+        form_.secondSerial.setText("0");
 
-    EventLog(program_, "Bewohnerdatensatz: " + form_.TxtBWWNr.text() + " wurde geaendert.");
+    EventLog(program_, "Bewohnerdatensatz: " + form_.apartment.text() + " wurde geaendert.");
 
     ResidentTable* t = table();
     if (!t)
@@ -423,30 +436,33 @@ bool ResidentEditor::SaveResident() {
         const bool sameSerial = !serial_.empty() && leadingNumber(serial_) == serial;
         const auto id = idOf(id_);
         if (sameSerial && id_ != kNoRow) {
-            // A1; the row may be gone meanwhile: then the form becomes a new row.
+            // The shown resident with its own serial number; the row may be gone meanwhile: then the form
+            // becomes a new row.
             write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
         } else if (!sameSerial) {
-            // A2
+            // A new serial number: written unless another resident has it and the user does not overwrite.
             if (!t->findSerial(serial)) {
                 write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
-            } else if (program_.msgBox(
-                           std::string(kDuplicateSerial) + "\n\rVorhanden Datensatz überschreiben ?",
-                           MsgIcon::None, MsgButtons::OkCancel, kSaveTitle) == MsgAnswer::Ok) {
+            } else if (program_.ask({std::string(kDuplicateSerial) +
+                                         "\n\rVorhanden Datensatz überschreiben ?" + serialOwnerLine(*t),
+                                     kSaveTitle, MsgIcon::None, MsgButtons::OkCancel, MsgAnswer::Cancel}) ==
+                       MsgAnswer::Ok) {
                 write(UpdateResidentRow());
             } else {
                 outcome = Outcome::Cancelled;
             }
         }
-        // A3: an insert whose ID could not be read, saved again unchanged: nothing is written.
+        // Otherwise an insert whose ID could not be read, saved again unchanged: nothing is written.
     } else if (!t->findSerial(serial)) {
         write(InsertResidentRow());
     } else {
         // "Abbrechen" (also Escape and the close box) saves nothing: only the buttons make a second row.
         const MsgAnswer answer =
-            program_.msgBox(std::string(kDuplicateSerial) +
-                                "\r\nVorhanden Datensatz überschreiben (Ja), oder neuen\r\n"
-                                "Datensatz anlegen (Nein)?",
-                            MsgIcon::None, MsgButtons::YesNoCancel, kSaveTitle);
+            program_.ask({std::string(kDuplicateSerial) +
+                              "\r\nVorhanden Datensatz überschreiben (Ja), oder neuen\r\n"
+                              "Datensatz anlegen (Nein)?" +
+                              serialOwnerLine(*t),
+                          kSaveTitle, MsgIcon::None, MsgButtons::YesNoCancel, MsgAnswer::Cancel});
         if (answer == MsgAnswer::Yes)
             write(UpdateResidentRow());
         else if (answer == MsgAnswer::No)
@@ -461,8 +477,8 @@ bool ResidentEditor::SaveResident() {
         FillResidentList();
         return false;
     }
-    const std::string name = storedName(form_.TxtBWName.text());
-    const std::string firstName = storedName(form_.TxtBWVorn.text());
+    const std::string name = storedName(form_.lastName.text());
+    const std::string firstName = storedName(form_.firstName.text());
     FillResidentList();
     // The saved resident stays chosen: the list and the form show the row as it was written.
     if (writtenId_)
@@ -490,7 +506,7 @@ void ResidentEditor::DeleteResident() {
         return;
     }
     // Logged once the row is really gone.
-    EventLog(program_, "Bewohnerdatensatz: " + form_.TxtBWName.text() + " geloescht.");
+    EventLog(program_, "Bewohnerdatensatz: " + form_.lastName.text() + " geloescht.");
     FillResidentList();
     ClearResidentForm();
     program_.notify("Gelöscht: " + residentLabel(name, firstName, ""));

@@ -1,14 +1,15 @@
 #pragma once
-// The resident editor: the page FrBewo of the main window, where the user lists, shows, creates, changes and
-// deletes residents and ticks the display stations each one is sent to. The handlers carry the names of the
-// page's events; the user level's rights are set on the controls by the main window and only respected here.
+// The resident editor: the page residentFrame of the main window, where the user lists, shows, creates,
+// changes and deletes residents and ticks the display stations each one is sent to. The handlers carry the
+// names of the page's events; the user level's rights are set on the controls by the main window and only
+// respected here.
 
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "forms/fr_bewo.h"
+#include "forms/resident_page.h"
 #include "residents/display_line.h"
 #include "residents/resident_fields.h"
 
@@ -22,25 +23,25 @@ class ResidentEditor {
   public:
     enum class DisplayMode { Name, Serial, Apartment };
 
-    ResidentEditor(Program& program, FrBewoControls& form);
+    ResidentEditor(Program& program, ResidentPageForm& form);
     ~ResidentEditor();
     ResidentEditor(const ResidentEditor&) = delete;
     ResidentEditor& operator=(const ResidentEditor&) = delete;
 
     // Events of the page. Leaving a resident with unsaved changes asks first; "Abbrechen" stays.
-    void OptBWName_Click() { leaveForMode(DisplayMode::Name); }
-    void OptBWSNR_Click() { leaveForMode(DisplayMode::Serial); }
-    void OptBWWNr_Click() { leaveForMode(DisplayMode::Apartment); }
-    void CboBewo_Click();
-    void CmdBWNeu_Click();
-    void CmdBWSave_Click();
-    void CmdBWDel_Click();
-    void CmdPNLALLSet_Click();
-    void CmdPNLALLDel_Click();
-    void TxtBWSnr_GotFocus() { form_.TxtBWSnr.setSelStart(0); }
-    void txtBwtSnr_GotFocus() { form_.txtBwtSnr.setSelStart(0); }
-    void TxtBWCode_GotFocus() { form_.TxtBWCode.setSelStart(0); }
-    void TxtBWWNr_GotFocus() { form_.TxtBWWNr.setSelStart(0); }
+    void showByName() { leaveForMode(DisplayMode::Name); }
+    void showBySerial() { leaveForMode(DisplayMode::Serial); }
+    void showByApartment() { leaveForMode(DisplayMode::Apartment); }
+    void residentChosen();
+    void newResident();
+    void save();
+    void deleteResident();
+    void selectAllStations();
+    void selectNoStations();
+    void serialFocused() { form_.serial.setSelStart(0); }
+    void secondSerialFocused() { form_.secondSerial.setSelStart(0); }
+    void accessCodeFocused() { form_.accessCode.setSelStart(0); }
+    void apartmentFocused() { form_.apartment.setSelStart(0); }
 
     void OpenResidentView();
     void ClearResidentForm();
@@ -86,7 +87,7 @@ class ResidentEditor {
     bool stationTabEnabled() const;
 
     Program& program_;
-    FrBewoControls& form_;
+    ResidentPageForm& form_;
     std::string serial_ = kNoRow;
     std::string id_ = kNoRow;
     std::string savedState_;

@@ -1,6 +1,6 @@
 #pragma once
-// How the program's resident columns are encoded: the station assignment in Pnl, the second serial number in
-// AUSLOESUNG, the access code, the names, and the serial number as the resident list shows it.
+// How the program's resident columns are encoded: the station assignment in transferMenu, the second serial
+// number in AUSLOESUNG, the access code, the names, and the serial number as the resident list shows it.
 
 #include <bitset>
 #include <cstdint>

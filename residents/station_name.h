@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "link/charset.h"
+#include "residents/charset.h"
 #include "residents/resident_fields.h"
 
 namespace pnl {

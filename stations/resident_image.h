@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "link/charset.h"
 #include "link/station_frames.h"
+#include "residents/charset.h"
 
 namespace pnl {
 

@@ -6,7 +6,7 @@
 #include "app/program.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "platform/controls.h"
+#include "forms/controls.h"
 #include "stations/transfer_line.h"
 
 namespace pnl {
@@ -76,6 +76,7 @@ StationDifference compareStation(const std::optional<StationState>& held, std::u
     if (held) {
         d.lastSent = held->sentAt;
         d.recordChanged = held->serial != serial || held->firmware != firmware;
+        d.answeredBeforeSending = held->answeredBeforeSending;
     }
     const bool sameOrder = before == now;
     dropShared(before, now);
@@ -114,7 +115,9 @@ void TickChangedStations(Program& program, CheckTree& tree) {
 std::string statusText(const StationDifference& d) {
     switch (d.status) {
         case StationStatus::Current:
-            return "aktuell";
+            return "gesendet am " + (d.lastSent ? germanDateTime(*d.lastSent) : std::string("–")) +
+                   ", seitdem unverändert" +
+                   (d.answeredBeforeSending ? "; Station hat vor dem Senden geantwortet" : "");
         case StationStatus::NeverSent:
             return "nie übertragen";
         case StationStatus::Incomplete:

@@ -1,6 +1,8 @@
 #pragma once
-// The difference between what a station holds (its recorded state) and what it would receive now: "aktuell",
-// "geändert" with the new, removed and changed residents, "nie übertragen" or "unvollständig".
+// The difference between what a station was last sent (its recorded state) and what it would receive now:
+// "gesendet am …, seitdem unverändert", "geändert" with the new, removed and changed residents, "nie
+// übertragen" or "unvollständig". The link is one-way, so an unchanged station is never called current: the
+// program only knows what it sent, and whether the station answered the presence check before.
 
 #include <optional>
 #include <string>
@@ -23,6 +25,8 @@ struct StationDifference {
     std::vector<std::pair<std::string, std::string>> changed;  // held line, line it would receive
     // The serial number or the character table of the station record differs from the recorded ones.
     bool recordChanged = false;
+    // The station answered the presence check right before it was last sent.
+    bool answeredBeforeSending = false;
 
     // True when a transfer would change what the station holds (a station never sent that would receive
     // nothing does not count).
@@ -43,7 +47,9 @@ StationDifference StationDifferenceOf(Program& program, int station);
 // Ticks exactly the stations of a transfer tree whose state differs from what they would receive.
 void TickChangedStations(Program& program, CheckTree& tree);
 
-// "aktuell", "geändert (1 neu, 0 entfernt, 2 geändert)", "nie übertragen", "unvollständig".
+// "gesendet am 06.12.2026 14:03, seitdem unverändert" (with "; Station hat vor dem Senden geantwortet" when
+// it answered the presence check), "geändert (1 neu, 0 entfernt, 2 geändert)", "nie übertragen",
+// "unvollständig".
 std::string statusText(const StationDifference& difference);
 // One line per new, removed or changed resident: "neu: …", "entfernt: …", "geändert: … -> …"; with
 // `splitChanged` a changed resident gives two lines, "geändert, bisher: …" and "geändert, jetzt: …" (for a

@@ -4,7 +4,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "stations/resident_image.h"
 #include "stations/station_list.h"
 #include "stations/station_state.h"
@@ -15,11 +15,6 @@ namespace {
 
 std::string stationName(const StationRecord& record) {
     return record.label + " (" + stationKey(record.number) + ")";
-}
-
-std::string stateNotSaved(const StationRecord& record, const std::string& why) {
-    return "Der Stand der PNL " + stationName(record) + " kann nicht in " + stationStateFile(record.number) +
-           " gespeichert werden: " + why;
 }
 
 // One station transfer on the open port: sends and pauses, and ends the transfer on a port that stopped
@@ -78,14 +73,14 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem) {
     return timeBeforeRecords(modem) + transferTimeLeft(records, 0, modem);
 }
 
-StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
-                               TransferProgress* progress) {
+StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
+                               int station, TransferProgress* progress, bool answeredBeforeSending) {
     const StationRecord record = readStation(program, station);
     if (!record.inUse())
         return StationOutcome::Skipped;
     const auto serialNumber = static_cast<std::uint32_t>(leadingNumber(record.serial));
     const Firmware firmware = record.olderFirmware ? Firmware::V27 : Firmware::V3;
-    const int count = form.LstPNLTrans.count();
+    const int count = form.transferList.count();
     if (count == 0)
         return StationOutcome::NothingToSend;
 
@@ -97,7 +92,7 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
         return StationOutcome::TooManyRecords;
     }
 
-    ProgressBar& bar = form.PBarPNL;
+    ProgressBar& bar = form.progress;
     bar.setValue(0);
     bar.setVisible(true);
     if (progress)
@@ -105,13 +100,23 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
                                  timeBeforeRecords(link.modem) + transferTimeLeft(count, 0, link.modem));
 
     StationSender sender(program);
+    std::string stateProblem;
     auto endWith = [&](StationOutcome outcome) {
         bar.setVisible(false);
+        if (!progress)
+            return outcome;
         if (outcome == StationOutcome::LineFailed)
-            program.msgBox("Die Übertragung zur PNL " + stationName(record) +
-                               " ist abgebrochen: die serielle Schnittstelle COM" +
-                               std::to_string(link.port) + " nimmt keine Daten an.",
-                           MsgIcon::Exclamation);
+            progress->stationFailed("Die Übertragung zur PNL " + stationName(record) +
+                                    " ist abgebrochen: die serielle Schnittstelle COM" +
+                                    std::to_string(link.port) + " nimmt keine Daten an.");
+        else if (outcome == StationOutcome::StateNotSaved)
+            progress->stationFailed("Der Stand der PNL " + stationName(record) +
+                                    " kann nicht gespeichert werden: " + stateProblem +
+                                    "\nZu dieser PNL wird nichts übertragen.");
+        else if (outcome == StationOutcome::SentStateNotSaved)
+            progress->stationFailed(
+                "Der Stand der PNL " + stationName(record) + " kann nicht gespeichert werden: " +
+                stateProblem + "\nDie PNL hat alle Bewohner erhalten; ihr Stand gilt als unvollständig.");
         return outcome;
     };
 
@@ -127,11 +132,9 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
 
     // From the first frame on the station no longer holds what it held: recorded incomplete until the last
     // frame has left.
-    StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.LstPNLTrans.lines()};
-    std::string why;
-    if (!writeStationState(program, station, state, &why)) {
-        program.msgBox(stateNotSaved(record, why) + "\nZu dieser PNL wird nichts übertragen.",
-                       MsgIcon::Exclamation);
+    StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.transferList.lines()};
+    state.answeredBeforeSending = answeredBeforeSending;
+    if (!writeStationState(program, station, state, &stateProblem)) {
         // The call is up: it ends before the next station is dialled (a port that no longer takes bytes fails
         // that station in turn).
         if (link.modem)
@@ -143,7 +146,7 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
         return endWith(StationOutcome::LineFailed);
 
     for (int r = 1; r <= count; ++r) {
-        const ImageFields fields = splitTransferLine(program, form.LstPNLTrans.line(r - 1));
+        const ImageFields fields = splitTransferLine(program, form.transferList.line(r - 1));
         const ResidentImageBytes image = ResidentImage(fields, r, count, firmware);
         for (int block = 0; block < kBlocksPerImage; ++block) {
             if (!sender.sendAndWait(WriteFrame(imageBlockAddress(r, block), imageBlock(image, block)),
@@ -166,12 +169,8 @@ StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLin
         return endWith(StationOutcome::LineFailed);
     state.complete = true;
     state.sentAt = program.loop.clock().now();
-    if (!writeStationState(program, station, state, &why)) {
-        program.msgBox(stateNotSaved(record, why) +
-                           "\nDie PNL hat alle Bewohner erhalten; ihr Stand gilt als unvollständig.",
-                       MsgIcon::Exclamation);
+    if (!writeStationState(program, station, state, &stateProblem))
         return endWith(StationOutcome::SentStateNotSaved);
-    }
     return endWith(StationOutcome::Sent);
 }
 

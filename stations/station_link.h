@@ -14,7 +14,7 @@
 namespace pnl {
 
 class Program;
-struct FrmPNL;
+struct TransferDialogForm;
 
 // Pauses after each step, in milliseconds.
 inline constexpr int kPauseAfterOpen = 600;
@@ -55,6 +55,9 @@ class TransferProgress {
                                 Ms /*timeLeft*/) {}
     // After each record; `timeLeft` is what the station's remaining frames and pauses take.
     virtual void recordWritten(int /*station*/, int /*record*/, int /*records*/, Ms /*timeLeft*/) {}
+    // Why the station failed (its line, its state file): told in the status line and the summary, never in a
+    // box, so that an unattended run goes on.
+    virtual void stationFailed(const std::string& /*text*/) {}
     // After every ticked station, whatever happened to it.
     virtual void stationEnded(int /*station*/, const std::string& /*label*/, StationOutcome /*outcome*/) {}
     // The port is closed; the run waits once more before it ends.
@@ -81,11 +84,13 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem);
 // pauses, inside which every frame crosses a 9600-baud line.
 std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool modem);
 
-// Transfers the lines of form.LstPNLTrans to the station (0..63) on the open port. Shows PBarPNL while it
+// Transfers the lines of form.transferList to the station (0..63) on the open port. Shows progress while it
 // runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more to the station; a station
 // with more residents than fit into its memory is refused with a message and gets nothing, and so is a
-// station whose state file cannot be written before the first frame.
-StationOutcome StationTransfer(Program& program, FrmPNL& form, const TransferLink& link, int station,
-                               TransferProgress* progress = nullptr);
+// station whose state file cannot be written before the first frame. The station's state records what was
+// sent, and `answeredBeforeSending` (the presence check's answer just before).
+StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
+                               int station, TransferProgress* progress = nullptr,
+                               bool answeredBeforeSending = false);
 
 }  // namespace pnl

@@ -2,13 +2,13 @@
 
 #include "app/program.h"
 #include "app/text.h"
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl {
 
 int LowestFreeSlot(Program& program) {
     for (int number = 0; number < kStationSlots; ++number)
-        if (program.InitX.read(kStationSection, stationKey(number)).empty())
+        if (program.settings.read(kStationSection, stationKey(number)).empty())
             return number;
     return kStationSlots;
 }

@@ -11,6 +11,8 @@ constexpr const char* kComplete = "vollständig";
 constexpr const char* kIncomplete = "unvollständig";
 constexpr const char* kTableV27 = "2.7x";
 constexpr const char* kTableV3 = "3.x";
+constexpr const char* kAnswered = "geantwortet";
+constexpr const char* kNotChecked = "nicht geprüft";
 
 // A line may hold any character of the database: backslash, line feed and carriage return are escaped so
 // that every transfer line stays one line of the file.
@@ -72,12 +74,13 @@ std::string stationStateFile(int station) {
 }
 
 std::string formatStationState(int station, const StationState& state) {
-    std::string text =
-        "# Stand der " + stationKey(station) + ": was die PNL bei ihrer letzten Übertragung erhielt\n";
+    std::string text = "# Stand der " + stationKey(station) +
+                       ": was bei der letzten Übertragung an die PNL gesendet wurde\n";
     text += "Stand=" + std::string(state.complete ? kComplete : kIncomplete) + "\n";
     text += "Datum=" + secondsDateTime(state.sentAt) + "\n";
     text += "Seriennummer=" + std::to_string(state.serial) + "\n";
     text += "Zeichensatz=" + std::string(state.firmware == Firmware::V27 ? kTableV27 : kTableV3) + "\n";
+    text += "Erreichbarkeit=" + std::string(state.answeredBeforeSending ? kAnswered : kNotChecked) + "\n";
     text += "Bewohner=" + std::to_string(state.lines.size()) + "\n";
     for (const std::string& line : state.lines)
         text += "Zeile=" + escaped(line) + "\n";
@@ -114,6 +117,8 @@ std::optional<StationState> parseStationState(const std::string& text) {
             state.serial = static_cast<std::uint32_t>(leadingNumber(value));
         } else if (key == "Zeichensatz") {
             state.firmware = value == kTableV27 ? Firmware::V27 : Firmware::V3;
+        } else if (key == "Erreichbarkeit") {
+            state.answeredBeforeSending = value == kAnswered;
         } else if (key == "Bewohner") {
             count = allDigits(value) ? leadingNumber(value) : -1;
         } else if (key == "Zeile") {

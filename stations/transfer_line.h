@@ -1,6 +1,6 @@
 #pragma once
 // The transfer lines of a station: one line per resident assigned to it, five fields joined by "|" (name,
-// apartment number, first and second serial number, access code), in the transfer list LstPNLTrans sorted by
+// apartment number, first and second serial number, access code), in the transfer list transferList sorted by
 // name. The station numbers its records in list order.
 //
 // Sort order: names compare first without regard to case and accents, German style: ä, à, á, â, å sort as a,
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 #include "stations/resident_image.h"
 
 namespace pnl {

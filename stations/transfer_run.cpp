@@ -5,7 +5,7 @@
 #include "app/program.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "link/interface_record.h"
 #include "link/serial_link_claim.h"
 #include "link/station_probe.h"
@@ -16,41 +16,48 @@
 namespace pnl {
 namespace {
 
-void setControlsEnabled(FrmPNL& form, bool on) {
-    form.CmdPNLTransStart.setEnabled(on);
-    form.CmdPNLTransAll.setEnabled(on);
-    form.TrVwPNLTrans.setEnabled(on);
+void setControlsEnabled(TransferDialogForm& form, bool on) {
+    form.start.setEnabled(on);
+    form.selectAll.setEnabled(on);
+    form.stationTree.setEnabled(on);
 }
 
 std::int64_t secondsOf(const DateTime& t) {
     using namespace std::chrono;
     const sys_days day = year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
                                         std::chrono::day{static_cast<unsigned>(t.day)}};
-    return duration_cast<seconds>(day.time_since_epoch()).count() + t.hour * 3600 + t.minute * 60 + t.second;
+    const auto time = day.time_since_epoch() + hours{t.hour} + minutes{t.minute} + seconds{t.second};
+    return duration_cast<seconds>(time).count();
 }
 
 // The probe's frames ask whether the station answers (on a direct line only: a modem has no station on the
-// line before it has dialled).
+// line before it has dialled). The probe's closing frame gets its pause before any frame follows.
 bool stationAnswers(Program& program, const StationRecord& record) {
-    return ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
+    const bool answered =
+        ProbeStationOnLine(program, static_cast<std::uint32_t>(leadingNumber(record.serial)), [](bool) {});
+    program.pause.TimerWait(kProbeClosePauseMs);
+    return answered;
 }
 
-TransferResult::Station transferStation(Program& program, FrmPNL& form, const TransferLink& link, int number,
-                                        const TransferOptions& options, TransferProgress* progress) {
+TransferResult::Station transferStation(Program& program, TransferDialogForm& form, const TransferLink& link,
+                                        int number, const TransferOptions& options,
+                                        TransferProgress* progress) {
     const auto start = secondsOf(program.loop.clock().now());
     const StationRecord record = readStation(program, number);
     TransferResult::Station station{number, record.label, StationOutcome::NothingToSend};
     if (!record.inUse()) {
         // Deleted in the station editor since the dialog was loaded: there is no serial number to send to.
-        form.LstPNLTrans.clear();
+        form.transferList.clear();
         station.outcome = StationOutcome::Skipped;
     } else {
-        EncodeStation(program, form.LstPNLTrans, number);
-        station.records = form.LstPNLTrans.count();
-        if (station.records > 0 && options.checkPresence && !link.modem && !stationAnswers(program, record))
+        EncodeStation(program, form.transferList, number);
+        station.records = form.transferList.count();
+        const bool probe = station.records > 0 && options.checkPresence && !link.modem;
+        const bool answered = probe && stationAnswers(program, record);
+        if (probe && !answered)
             station.outcome = StationOutcome::NotPresent;
         else if (station.records > 0)
-            station.outcome = StationTransfer(program, form, link, number, progress);
+            station.outcome = StationTransfer(program, form, link, number, progress, answered);
     }
     station.took = std::chrono::seconds(secondsOf(program.loop.clock().now()) - start);
     if (progress)
@@ -98,13 +105,13 @@ std::vector<int> TransferResult::sentStations() const {
     return numbers;
 }
 
-void FillTransferTree(Program& program, FrmPNL& form) {
-    form.TrVwPNLTrans.clear();
+void FillTransferTree(Program& program, TransferDialogForm& form) {
+    form.stationTree.clear();
     for (const StationRecord& station : listedStations(program))
-        form.TrVwPNLTrans.addNode(stationNodeKey(station.number), station.label);
+        form.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* outer,
+TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* progress,
                            const TransferOptions& options) {
     TransferResult result;
     if (SerialLinkInUse(program)) {
@@ -132,12 +139,12 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
     SerialLinkClaim claim(program, SerialLinkUse::Transfer);
     result.started = true;
     setControlsEnabled(form, false);
-    CheckTree& tree = form.TrVwPNLTrans;
+    CheckTree& tree = form.stationTree;
     std::vector<int> nodes;
     const bool probing = options.checkPresence && !link->modem;
-    RunProgress progress(program.loop, outer, planRun(program, tree, &nodes), link->modem,
-                         TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs : 0));
-    progress.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
+    RunProgress run(program.loop, progress, planRun(program, tree, &nodes), link->modem,
+                    TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs + kProbeClosePauseMs : 0));
+    run.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 
     for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -149,11 +156,11 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
             // Left ticked, so that starting again sends them.
             result.stations.push_back(
                 {number, readStation(program, number).label, StationOutcome::NotSent, 0, {}});
-            progress.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
+            run.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
             continue;
         }
-        progress.beginStation(static_cast<int>(i));
-        result.stations.push_back(transferStation(program, form, *link, number, options, &progress));
+        run.beginStation(static_cast<int>(i));
+        result.stations.push_back(transferStation(program, form, *link, number, options, &run));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
         if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed ||
@@ -166,7 +173,7 @@ TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* out
         program.serial.setDTREnable(false);
         program.serial.close();
     }
-    progress.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
+    run.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
     program.pause.TimerWait(kPauseAfterStations);
     setControlsEnabled(form, true);
     return result;

@@ -12,7 +12,7 @@
 namespace pnl {
 
 class Program;
-struct FrmPNL;
+struct TransferDialogForm;
 
 inline constexpr int kPauseBeforeStations = 22000;
 inline constexpr int kPauseAfterStations = 15000;
@@ -50,10 +50,10 @@ struct TransferOptions {
     const bool* stopAfterStation = nullptr;
 };
 
-// Fills TrVwPNLTrans with one unticked node per station with a label: key "S" and the two-digit number.
-void FillTransferTree(Program& program, FrmPNL& form);
+// Fills stationTree with one unticked node per station with a label: key "S" and the two-digit number.
+void FillTransferTree(Program& program, TransferDialogForm& form);
 
-TransferResult TransferRun(Program& program, FrmPNL& form, TransferProgress* progress = nullptr,
+TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* progress = nullptr,
                            const TransferOptions& options = {});
 
 }  // namespace pnl

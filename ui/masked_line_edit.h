@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <functional>
 
-#include "platform/controls.h"
+#include "forms/controls.h"
 
 namespace pnl::ui {
 

@@ -10,9 +10,9 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "ui/frm_copyright_window.h"
-#include "ui/frm_pwd_window.h"
-#include "ui/frm_setup_window.h"
+#include "ui/info_dialog_view.h"
+#include "ui/main_window_view.h"
+#include "ui/password_dialog_view.h"
 #include "ui/setup_application.h"
 
 namespace pnl::ui {
@@ -75,13 +75,13 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
         return;
     }
     runSteps({
-        [&setup, folder] { save(setup.setupWindow(), folder, "main.png"); },
+        [&setup, folder] { save(setup.mainWindowView(), folder, "main.png"); },
         [&setup] {
-            setup.mainWindow().Passwords_Click();
-            setup.setupForm().CboLVBez.setListIndex(4);
-            setup.levelEditor().CboLVBez_Click();
+            setup.mainWindow().openLevels();
+            setup.mainForm().levelChoice.setListIndex(4);
+            setup.levelEditor().levelChosen();
         },
-        [&setup, folder] { save(setup.setupWindow(), folder, "levels.png"); },
+        [&setup, folder] { save(setup.mainWindowView(), folder, "levels.png"); },
         [&setup] {
             // Shown without its modal loop, which would hold up the steps.
             FillProjectInfo(setup.infoForm());
@@ -91,40 +91,40 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
             save(setup.infoWindow(), folder, "info.png");
             setup.infoWindow()->hide();
         },
-        [&setup] { setup.mainWindow().PCCOM_Click(); },
+        [&setup] { setup.mainWindow().openInterfaces(); },
         [&setup, folder] {
             save(shownWindow(setup.interfaceForm().caption()), folder, "interface-start.png");
         },
         [&setup] {
-            FrmCOM& com = setup.interfaceForm();
-            com.CboCOMs.setListIndex(com.CboCOMs.findText("COM1"));
-            if (!com.CboCOMs.text().empty())
-                setup.interfaceController().CboCOMs_Click();
+            InterfaceWindowForm& com = setup.interfaceForm();
+            com.portChoice.setListIndex(com.portChoice.findText("COM1"));
+            if (!com.portChoice.text().empty())
+                setup.interfaceController().portChosen();
         },
         [&setup, folder] { save(shownWindow(setup.interfaceForm().caption()), folder, "interface.png"); },
         [&setup] {
-            setup.mainWindow().Bewo_Click();
-            setup.mainWindow().Pnl_Click();
+            setup.mainWindow().openResidents();
+            setup.mainWindow().openTransfer();
         },
         [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
-        [&setup, folder] { save(setup.setupWindow(), folder, "residents.png"); },
+        [&setup, folder] { save(setup.mainWindowView(), folder, "residents.png"); },
         [&setup] {
             setup.transferForm().setVisible(false);
-            setup.setupForm().CboBewo.setListIndex(0);
-            setup.residentEditor().CboBewo_Click();
+            setup.mainForm().residentChoice.setListIndex(0);
+            setup.residentEditor().residentChosen();
         },
         [&setup, folder] {
             photographQuestion(folder, "delete-question.png", "&Nein",
-                               [&setup] { setup.residentEditor().CmdBWDel_Click(); });
+                               [&setup] { setup.residentEditor().deleteResident(); });
         },
         [&setup, folder] {
-            FrBewoControls& page = setup.setupForm();
-            page.TxtBWVorn.setText(page.TxtBWVorn.text() + " Maria");
+            ResidentPageForm& page = setup.mainForm();
+            page.firstName.setText(page.firstName.text() + " Maria");
             photographQuestion(folder, "unsaved-question.png", "&Nein",
-                               [&setup] { setup.residentEditor().CmdBWNeu_Click(); });
+                               [&setup] { setup.residentEditor().newResident(); });
         },
-        [&setup] { setup.mainWindow().BewoOverview_Click(); },
-        [&setup, folder] { save(setup.setupWindow(), folder, "overview.png"); },
+        [&setup] { setup.mainWindow().openOverview(); },
+        [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
         // --- Further windows are photographed here. ---
         finish,
     });

@@ -3,102 +3,101 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 
-#include "residents/resident_table.h"
+#include "app/resident_table.h"
+#include "ui/backups_window_view.h"
 #include "ui/binders.h"
-#include "ui/fr_bewo_view.h"
-#include "ui/fr_levels_view.h"
-#include "ui/fr_overview_view.h"
-#include "ui/frm_backups_window.h"
-#include "ui/frm_com_view.h"
-#include "ui/frm_copyright_window.h"
-#include "ui/frm_pnl_view.h"
-#include "ui/frm_pwd_window.h"
-#include "ui/frm_setup_window.h"
+#include "ui/info_dialog_view.h"
+#include "ui/interface_window_view.h"
+#include "ui/levels_page_view.h"
+#include "ui/main_window_view.h"
+#include "ui/overview_page_view.h"
+#include "ui/password_dialog_view.h"
+#include "ui/resident_page_view.h"
+#include "ui/transfer_dialog_view.h"
 
 namespace pnl::ui {
 
 SetupApplication::SetupApplication(const Platform& platform, std::string folder, SetupOptions options)
     : program_(platform, std::move(folder)),
-      password_(program_, pwdForm_, options.passwordIdleMs),
-      levels_(program_, setupForm_),
-      main_(program_, setupForm_, comForm_, infoForm_, levels_),
-      residents_(program_, setupForm_),
-      overview_(program_, setupForm_),
-      interfaces_(program_, comForm_),
-      transfer_(program_, pnlForm_),
+      password_(program_, passwordForm_, options.passwordIdleMs),
+      levels_(program_, mainForm_),
+      main_(program_, mainForm_, interfaceForm_, infoForm_, levels_),
+      residents_(program_, mainForm_),
+      overview_(program_, mainForm_),
+      interfaces_(program_, interfaceForm_),
+      transfer_(program_, transferForm_),
       backups_(program_, backupsForm_) {
     onEnd = [] { QCoreApplication::quit(); };
-    for (Window* window : std::initializer_list<Window*>{&pwdForm_, &setupForm_, &comForm_, &pnlForm_,
-                                                         &backupsForm_, &infoForm_})
+    for (Window* window : std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_,
+                                                         &transferForm_, &backupsForm_, &infoForm_})
         window->setVisible(false);
 
     // --- Start-up ---
-    startUpSeams_.prepareInterfaceEditor = [this] { interfaces_.Form_Load(); };
-    startUpSeams_.bindResidentTable = [this] {
-        program_.residents = std::make_shared<ResidentTable>(*program_.DataBewo);
-        return program_.residents->bound();
-    };
+    startUpSeams_.prepareInterfaceEditor = [this] { interfaces_.load(); };
     startUpSeams_.openMainWindow = [this] { main_.Open(); };
 
-    // --- Password dialog FrmPwd ---
+    // --- Password dialog PasswordDialogForm ---
     password_.seams.startUp = [this] { return runStartUp(); };
     password_.seams.endProgram = [this] { endProgram(); };
-    pwdWindow_ = std::make_unique<FrmPwdWindow>(pwdForm_, password_);
-    password_.seams.repaint = [this] { pwdWindow_->repaint(); };
+    passwordDialogView_ = std::make_unique<PasswordDialogView>(passwordForm_, password_);
+    password_.seams.repaint = [this] { passwordDialogView_->repaint(); };
 
-    // --- Main window FrmSetup ---
-    setupWindow_ = std::make_unique<FrmSetupWindow>(setupForm_, main_);
-    setupWindow_->onClosed = [this] { endProgram(); };
-    main_.seams.closeMainWindow = [this] { setupWindow_->close(); };
+    // --- Main window MainWindowForm ---
+    mainWindowView_ = std::make_unique<MainWindowView>(mainForm_, main_);
+    mainWindowView_->onClosed = [this] { endProgram(); };
+    main_.seams.closeMainWindow = [this] { mainWindowView_->close(); };
     main_.seams.residentCount = [this] { return program_.residents ? program_.residents->count() : 0; };
 
-    // --- Page FrBewo (resident editor): the resident page view goes here. ---
-    main_.seams.OpenResidentView = [this] { residents_.OpenResidentView(); };
-    main_.seams.leavePage = [this] { return !setupForm_.FrBewo.visible() || residents_.leaveResident(); };
-    setupWindow_->addPage(new FrBewoView(setupForm_, residents_));
+    // --- Page residentFrame (resident editor): the resident page view goes here. ---
+    main_.seams.openResidentView = [this] { residents_.OpenResidentView(); };
+    main_.seams.leavePage = [this] {
+        return !mainForm_.residentFrame.visible() || residents_.leaveResident();
+    };
+    mainWindowView_->addPage(new ResidentPageView(mainForm_, residents_));
 
     // --- Page "Bewohnerübersicht" ---
-    overviewView_ = new FrOverviewView(setupForm_, overview_);
-    setupWindow_->addPage(overviewView_);
-    main_.seams.OpenOverview = [this] { overview_.Open(); };
+    overviewView_ = new OverviewPageView(mainForm_, overview_);
+    mainWindowView_->addPage(overviewView_);
+    main_.seams.openOverview = [this] { overview_.Open(); };
     overviewView_->openResident = [this](std::int64_t id) {
-        main_.Bewo_Click();
+        main_.openResidents();
         // The resident page opens in the name mode; a resident without a name is not listed there.
-        const int entry = setupForm_.CboBewo.findData(static_cast<std::int32_t>(id));
+        const int entry = mainForm_.residentChoice.findData(static_cast<std::int32_t>(id));
         if (entry >= 0) {
-            setupForm_.CboBewo.setListIndex(entry);
-            residents_.CboBewo_Click();
+            mainForm_.residentChoice.setListIndex(entry);
+            residents_.residentChosen();
         }
     };
 
-    // --- Page FrLevels (permission level editor) ---
-    levelsView_ = new FrLevelsView(setupForm_, levels_);
-    setupWindow_->addPage(levelsView_);
+    // --- Page levelsFrame (permission level editor) ---
+    levelsView_ = new LevelsPageView(mainForm_, levels_);
+    mainWindowView_->addPage(levelsView_);
 
-    // --- Interface window FrmCOM: its view goes here. ---
+    // --- Interface window InterfaceWindowForm: its view goes here. ---
     // A child of the main window, so that it stays over it and goes with it.
-    new FrmComView(comForm_, interfaces_, setupWindow_.get());
-    main_.seams.interfaceWindowOpened = [this] { interfaces_.Form_Load(); };
+    new InterfaceWindowView(interfaceForm_, interfaces_, mainWindowView_.get());
+    main_.seams.interfaceWindowOpened = [this] { interfaces_.load(); };
 
-    // --- Transfer dialog FrmPNL ---
-    pnlWindow_ = std::make_unique<FrmPnlView>(pnlForm_, transfer_, setupWindow_.get());
+    // --- Transfer dialog TransferDialogForm ---
+    transferDialogView_ =
+        std::make_unique<TransferDialogView>(transferForm_, transfer_, mainWindowView_.get());
     main_.seams.showTransferDialog = [this] {
-        if (!pnlForm_.visible())
-            transfer_.Form_Load();
-        pnlForm_.setVisible(true);
+        if (!transferForm_.visible())
+            transfer_.load();
+        transferForm_.setVisible(true);
     };
 
     // --- Window "Sicherungen" ---
-    backupsWindow_ = std::make_unique<FrmBackupsWindow>(backupsForm_, backups_, setupWindow_.get());
+    backupsWindow_ = std::make_unique<BackupsWindowView>(backupsForm_, backups_, mainWindowView_.get());
     main_.seams.showBackups = [this] {
-        backups_.Form_Load();
+        backups_.load();
         backupsForm_.setVisible(true);
     };
     // The pages show the restored working copies.
-    backups_.restored = [this] { main_.Bewo_Click(); };
+    backups_.restored = [this] { main_.openResidents(); };
 
-    // --- Project information FrmCopyright ---
-    infoWindow_ = std::make_unique<FrmCopyrightWindow>(infoForm_, setupWindow_.get());
+    // --- Project information InfoDialogForm ---
+    infoWindow_ = std::make_unique<InfoDialogView>(infoForm_, mainWindowView_.get());
     main_.seams.showProjectInfo = options.showProjectInfo
                                       ? options.showProjectInfo
                                       : std::function<void()>([this] { infoWindow_->exec(); });
@@ -108,21 +107,21 @@ SetupApplication::~SetupApplication() {
     // The windows go before the models and controllers they are bound to.
     infoWindow_.reset();
     backupsWindow_.reset();
-    pnlWindow_.reset();
-    setupWindow_.reset();
-    pwdWindow_.reset();
+    transferDialogView_.reset();
+    mainWindowView_.reset();
+    passwordDialogView_.reset();
 }
 
 void SetupApplication::start(int commandLineLevel) {
     if (commandLineLevel >= 1 && commandLineLevel <= 6) {
-        program_.UserLevel = static_cast<std::uint8_t>(commandLineLevel);
-        program_.StartedWithLevel = true;
+        program_.userLevel = static_cast<std::uint8_t>(commandLineLevel);
+        program_.startedWithLevel = true;
         if (!runStartUp())
             endProgram();
         return;
     }
-    program_.StartedWithLevel = false;
-    password_.Form_Load();
+    program_.startedWithLevel = false;
+    password_.load();
 }
 
 bool SetupApplication::runStartUp() {
@@ -134,8 +133,8 @@ void SetupApplication::endProgram() {
         return;
     ended_ = true;
     main_.alarm().clear();
-    for (Window* window : std::initializer_list<Window*>{&pwdForm_, &setupForm_, &comForm_, &pnlForm_,
-                                                         &backupsForm_, &infoForm_})
+    for (Window* window : std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_,
+                                                         &transferForm_, &backupsForm_, &infoForm_})
         window->setVisible(false);
     if (onEnd)
         onEnd();

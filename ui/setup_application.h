@@ -1,38 +1,39 @@
 #pragma once
 // The composition of the windowed program: the Program, the window models, the controllers and the Qt
-// windows, wired together. Sub Main is start(): a level from the command line starts at once, otherwise the
-// password dialog asks for the access code. Each page and window of the program has one marked place here.
+// windows, wired together. start() begins the run: a level from the command line starts at once, otherwise
+// the password dialog asks for the access code. Each page and window of the program has one marked place
+// here.
 
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "app/access_codes.h"
-#include "app/backup_window.h"
+#include "app/backups_window.h"
 #include "app/level_editor.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/startup.h"
-#include "forms/frm_backups.h"
-#include "forms/frm_com.h"
-#include "forms/frm_copyright.h"
-#include "forms/frm_pnl.h"
-#include "forms/frm_pwd.h"
-#include "forms/frm_setup.h"
-#include "interfaces/frm_com_controller.h"
+#include "forms/backups_window.h"
+#include "forms/info_dialog.h"
+#include "forms/interface_window.h"
+#include "forms/main_window.h"
+#include "forms/password_dialog.h"
+#include "forms/transfer_dialog.h"
+#include "interfaces/interface_window.h"
 #include "overview/overview_page.h"
 #include "residents/resident_editor.h"
-#include "stations/frm_pnl_controller.h"
+#include "stations/transfer_dialog.h"
 
 namespace pnl::ui {
 
-class FrmPwdWindow;
-class FrmSetupWindow;
-class FrLevelsView;
-class FrmCopyrightWindow;
-class FrmPnlView;
-class FrmBackupsWindow;
-class FrOverviewView;
+class PasswordDialogView;
+class MainWindowView;
+class LevelsPageView;
+class InfoDialogView;
+class TransferDialogView;
+class BackupsWindowView;
+class OverviewPageView;
 
 struct SetupOptions {
     // The password dialog's idle time before the program ends.
@@ -48,7 +49,7 @@ class SetupApplication {
     SetupApplication(const SetupApplication&) = delete;
     SetupApplication& operator=(const SetupApplication&) = delete;
 
-    // Sub Main: a level of 1 to 6 starts the program at that level without the password dialog; 0 shows the
+    // A level of 1 to 6 starts the program at that level without the password dialog; 0 shows the
     // dialog.
     void start(int commandLineLevel);
     // True once the program has ended (refused, cancelled, a fatal start-up error, or closed).
@@ -57,25 +58,25 @@ class SetupApplication {
     std::function<void()> onEnd;
 
     Program& program() { return program_; }
-    FrmPwd& passwordForm() { return pwdForm_; }
-    FrmSetup& setupForm() { return setupForm_; }
-    FrmCOM& interfaceForm() { return comForm_; }
-    FrmPNL& transferForm() { return pnlForm_; }
-    FrmCopyright& infoForm() { return infoForm_; }
+    PasswordDialogForm& passwordForm() { return passwordForm_; }
+    MainWindowForm& mainForm() { return mainForm_; }
+    InterfaceWindowForm& interfaceForm() { return interfaceForm_; }
+    TransferDialogForm& transferForm() { return transferForm_; }
+    InfoDialogForm& infoForm() { return infoForm_; }
     PasswordDialog& passwordDialog() { return password_; }
     MainWindowController& mainWindow() { return main_; }
     LevelEditor& levelEditor() { return levels_; }
     ResidentEditor& residentEditor() { return residents_; }
     OverviewPage& overviewPage() { return overview_; }
-    FrOverviewView* overviewView() const { return overviewView_; }
-    FrmCOMController& interfaceController() { return interfaces_; }
-    FrmPnlController& transferController() { return transfer_; }
+    OverviewPageView* overviewView() const { return overviewView_; }
+    InterfaceWindowController& interfaceController() { return interfaces_; }
+    TransferDialogController& transferController() { return transfer_; }
 
-    FrmPwdWindow* passwordWindow() const { return pwdWindow_.get(); }
-    FrmSetupWindow* setupWindow() const { return setupWindow_.get(); }
-    FrLevelsView* levelsView() const { return levelsView_; }
-    FrmCopyrightWindow* infoWindow() const { return infoWindow_.get(); }
-    FrmPnlView* transferWindow() const { return pnlWindow_.get(); }
+    PasswordDialogView* passwordWindow() const { return passwordDialogView_.get(); }
+    MainWindowView* mainWindowView() const { return mainWindowView_.get(); }
+    LevelsPageView* levelsView() const { return levelsView_; }
+    InfoDialogView* infoWindow() const { return infoWindow_.get(); }
+    TransferDialogView* transferWindow() const { return transferDialogView_.get(); }
 
     // Ends the program: every window closes, then onEnd runs.
     void endProgram();
@@ -84,12 +85,12 @@ class SetupApplication {
     bool runStartUp();
 
     // The window models come first: the windows bound to them are destroyed before them.
-    FrmPwd pwdForm_;
-    FrmSetup setupForm_;
-    FrmCOM comForm_;
-    FrmPNL pnlForm_;
-    FrmCopyright infoForm_;
-    FrmBackups backupsForm_;
+    PasswordDialogForm passwordForm_;
+    MainWindowForm mainForm_;
+    InterfaceWindowForm interfaceForm_;
+    TransferDialogForm transferForm_;
+    InfoDialogForm infoForm_;
+    BackupsWindowForm backupsForm_;
     Program program_;
 
     PasswordDialog password_;
@@ -97,18 +98,18 @@ class SetupApplication {
     MainWindowController main_;
     ResidentEditor residents_;
     OverviewPage overview_;
-    FrmCOMController interfaces_;
-    FrmPnlController transfer_;
-    BackupWindowController backups_;
+    InterfaceWindowController interfaces_;
+    TransferDialogController transfer_;
+    BackupsWindowController backups_;
     StartUpSeams startUpSeams_;
 
-    std::unique_ptr<FrmPwdWindow> pwdWindow_;
-    std::unique_ptr<FrmSetupWindow> setupWindow_;
-    FrLevelsView* levelsView_ = nullptr;
-    FrOverviewView* overviewView_ = nullptr;
-    std::unique_ptr<FrmCopyrightWindow> infoWindow_;
-    std::unique_ptr<FrmPnlView> pnlWindow_;
-    std::unique_ptr<FrmBackupsWindow> backupsWindow_;
+    std::unique_ptr<PasswordDialogView> passwordDialogView_;
+    std::unique_ptr<MainWindowView> mainWindowView_;
+    LevelsPageView* levelsView_ = nullptr;
+    OverviewPageView* overviewView_ = nullptr;
+    std::unique_ptr<InfoDialogView> infoWindow_;
+    std::unique_ptr<TransferDialogView> transferDialogView_;
+    std::unique_ptr<BackupsWindowView> backupsWindow_;
     bool ended_ = false;
 };
 

@@ -41,7 +41,7 @@ TEST(FieldTableAndText, SixteenFieldsUmlautsAndOverflow) {
 
 TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {
     const auto line = CommandLine::parse({"--folder", "/srv/anlage/", "--port", "COM3=/dev/ttyUSB0",
-                                          "--port=COM1=/tmp/pty", "--probe", "02", "--transfer=0,1", "3"},
+                                          "--port=COM1=/tmp/pty", "--transfer=0,1", "--check", "3"},
                                          "/opt/pnl");
     EXPECT_TRUE(line.errors.empty());
     EXPECT_EQ(line.folder, "/srv/anlage");
@@ -50,8 +50,9 @@ TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {
     EXPECT_EQ(line.ports.pathOf(1), "/tmp/pty");
     EXPECT_EQ(line.ports.pathOf(2), "/dev/ttyS1");
     EXPECT_EQ(line.levelText, "3");
-    EXPECT_EQ(line.probe, "02");
     EXPECT_EQ(line.transfer, "0,1");
+    EXPECT_TRUE(line.checkPresence);
+    EXPECT_EQ(CommandLine::parse({"--probe", "02"}, "/p").probe, "02");
 
     // Garbage is reported in German and never taken as a value or a level.
     const auto garbage =

@@ -9,11 +9,11 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app_fixture.h"
-#include "forms/fr_levels.h"
-#include "forms/frm_com.h"
-#include "forms/frm_copyright.h"
-#include "forms/frm_pwd.h"
-#include "forms/frm_setup.h"
+#include "forms/info_dialog.h"
+#include "forms/interface_window.h"
+#include "forms/levels_page.h"
+#include "forms/main_window.h"
+#include "forms/password_dialog.h"
 #include "platform/cipher.h"
 
 namespace pnl {
@@ -24,7 +24,7 @@ using Strings = std::vector<std::string>;
 struct PasswordFixture : ::testing::Test {
     PasswordFixture() : dialog(program(), form) {
         dialog.seams.startUp = [this] {
-            startedAt.push_back(program().UserLevel);
+            startedAt.push_back(program().userLevel);
             return startUpRuns;
         };
         dialog.seams.endProgram = [this] { ++ends; };
@@ -38,19 +38,19 @@ struct PasswordFixture : ::testing::Test {
                            {4, "TRUE,222222,P"},
                            {5, "TRUE,555555,N"},
                            {6, "TRUE,666666,"}});
-        dialog.Form_Load();
+        dialog.load();
     }
     Program& program() { return *inst.program; }
     // Types the entry and presses Enter, as the user does.
     void enter(const std::string& code) {
-        form.TxtPwd.setText(code);
+        form.code.setText(code);
         for (char c : code)
-            dialog.Form_KeyPress(static_cast<unsigned char>(c));
-        dialog.Form_KeyPress(13);
+            dialog.keyPressed(static_cast<unsigned char>(c));
+        dialog.keyPressed(13);
     }
 
     test::Installation inst;
-    FrmPwd form;
+    PasswordDialogForm form;
     PasswordDialog dialog;
     std::vector<int> startedAt;
     bool startUpRuns = true;
@@ -58,18 +58,18 @@ struct PasswordFixture : ::testing::Test {
 };
 
 TEST_F(PasswordFixture, WrongCodesSaySoAndTheThirdEndsTheProgramAfterABoxThatClosesItself) {
-    EXPECT_EQ(form.LblPwd.caption(), "Bitte geben Sie Ihren\n\rZugangscode ein!");
+    EXPECT_EQ(form.prompt.caption(), "Bitte geben Sie Ihren\n\rZugangscode ein!");
     for (int i = 0; i < 5; ++i)  // an empty entry is no try
-        dialog.Form_KeyPress(13);
-    dialog.CmdPwdOk_Click();
-    EXPECT_EQ(program().UserLevel, 0);
+        dialog.keyPressed(13);
+    dialog.confirm();
+    EXPECT_EQ(program().userLevel, 0);
     enter("123456");
-    EXPECT_EQ(form.LblPwd.caption(), "Zugangscode falsch – noch 2 Versuche");
+    EXPECT_EQ(form.prompt.caption(), "Zugangscode falsch – noch 2 Versuche");
     enter("123456");
-    EXPECT_EQ(form.LblPwd.caption(), "Zugangscode falsch – noch 1 Versuch");
-    EXPECT_EQ(program().UserLevel, 2);
+    EXPECT_EQ(form.prompt.caption(), "Zugangscode falsch – noch 1 Versuch");
+    EXPECT_EQ(program().userLevel, 2);
     EXPECT_TRUE(dialog.open());
-    EXPECT_EQ(form.TxtPwd.text(), "");  // cleared for the next try
+    EXPECT_EQ(form.code.text(), "");  // cleared for the next try
     inst.dialogs.whileShown = [this](const Message&) { EXPECT_EQ(ends, 0); };
     enter("654321");
     EXPECT_FALSE(dialog.open());
@@ -93,21 +93,21 @@ TEST_F(PasswordFixture, TheMasterCodeInLowerCaseGivesLevelSixAfterItsBox) {
 }
 
 TEST_F(PasswordFixture, CancelTheCloseBoxTwentyIdleSecondsAndAFailedStartUpEndTheProgramOnce) {
-    dialog.CmdPwdCancel_Click();
+    dialog.cancel();
     EXPECT_EQ(ends, 1);
-    dialog.Form_Unload();  // already closed: no second end
+    dialog.closed();  // already closed: no second end
     EXPECT_EQ(ends, 1);
 
-    dialog.Form_Load();
+    dialog.load();
     startUpRuns = false;
     enter("222222");
-    EXPECT_EQ(form.LblPwd.caption(), "Code Ok!\n\rProgramm wird geladen!");
+    EXPECT_EQ(form.prompt.caption(), "Code Ok!\n\rProgramm wird geladen!");
     EXPECT_EQ(startedAt, std::vector<int>{2});
     EXPECT_FALSE(dialog.open());
     EXPECT_EQ(ends, 2);
     EXPECT_EQ(inst.loop.pendingTimers(), 0);
 
-    dialog.Form_Load();
+    dialog.load();
     inst.loop.advance(20000);
     EXPECT_FALSE(dialog.open());
     EXPECT_EQ(ends, 3);
@@ -124,7 +124,7 @@ TEST_F(PasswordFixture, OnlyEnabledLevelsWithRightsMatchTheCodeAsText) {
     EXPECT_EQ(MatchAccessCode(program(), "Orion Nebel").kind, CodeMatch::Kind::Master);
     // The dialog reads the original settings file, never the working copy.
     test::writeLevels(inst.fs, inst.path("ANLAGE99_COPY.INI"), {{1, "TRUE,999999,P"}});
-    program().InitX.setFileName(inst.path("ANLAGE99_COPY.INI"));
+    program().settings.setFileName(inst.path("ANLAGE99_COPY.INI"));
     EXPECT_EQ(MatchAccessCode(program(), "999999").kind, CodeMatch::Kind::Wrong);
     test::writeLevels(inst.fs, inst.path("ANLAGE99.INI"), {{6, "TRUE,666666,P"}});
     EXPECT_EQ(MatchAccessCode(program(), "666666").level, 6);
@@ -132,7 +132,7 @@ TEST_F(PasswordFixture, OnlyEnabledLevelsWithRightsMatchTheCodeAsText) {
     test::writeLevels(inst.fs, inst.path("ANLAGE99.INI"), {{6, "TRUE,666666,n"}});
     EXPECT_EQ(MatchAccessCode(program(), "666666").kind, CodeMatch::Kind::Wrong);
     // A record in plain text, not sealed, does not match.
-    ASSERT_TRUE(program().InitPwd.write("Berechtigungen", "LEVEL1", "TRUE,111111,B"));
+    ASSERT_TRUE(program().originalSettings.write("Berechtigungen", "LEVEL1", "TRUE,111111,B"));
     EXPECT_EQ(MatchAccessCode(program(), "111111").kind, CodeMatch::Kind::Wrong);
 }
 
@@ -140,7 +140,7 @@ TEST(LevelRights, TheKindOfTheLevelAndACommandLineStartEnableExactlyTheirElement
     test::Installation inst;
     test::writeLevels(inst.fs, inst.path("ANLAGE99_COPY.INI"),
                       {{1, "TRUE,1,B"}, {2, "TRUE,2,A"}, {3, "TRUE,3,P"}, {4, "TRUE,4,b"}, {5, "TRUE,5,N"}});
-    inst.program->InitX.setFileName(inst.path("ANLAGE99_COPY.INI"));
+    inst.program->settings.setFileName(inst.path("ANLAGE99_COPY.INI"));
     // Level, started from the command line, "1" for each element enabled: Schnittstelle, Datensätze,
     // Berechtigungen, the second resident tab, both serial number fields, "Löschen", "Neu".
     const std::tuple<int, bool, std::string> cases[] = {{3, false, "11111111"},  // "P"
@@ -152,15 +152,16 @@ TEST(LevelRights, TheKindOfTheLevelAndACommandLineStartEnableExactlyTheirElement
                                                         {3, true, "01111111"},  {6, true, "01111111"},
                                                         {1, true, "01000000"}};
     for (const auto& [level, fromCommandLine, expected] : cases) {
-        FrmSetup form;
-        inst.program->UserLevel = static_cast<std::uint8_t>(level);
-        inst.program->StartedWithLevel = fromCommandLine;
+        MainWindowForm form;
+        inst.program->userLevel = static_cast<std::uint8_t>(level);
+        inst.program->startedWithLevel = fromCommandLine;
         ApplyLevelRights(*inst.program, form);
-        EXPECT_TRUE(form.Pnl.enabled() && form.Info.enabled() && form.Ende.enabled());
+        EXPECT_TRUE(form.transferMenu.enabled() && form.infoMenu.enabled() && form.exitMenu.enabled());
         std::string enabled;
-        for (bool on : {form.PCCOM.enabled(), form.Bewo.enabled(), form.Passwords.enabled(),
-                        form.SSTabBewo.tabs()[1].enabled, form.TxtBWSnr.enabled(), form.txtBwtSnr.enabled(),
-                        form.CmdBWDel.enabled(), form.CmdBWNeu.enabled()})
+        for (bool on :
+             {form.interfacesMenu.enabled(), form.recordsMenu.enabled(), form.levelsMenu.enabled(),
+              form.residentTabs.tabs()[1].enabled, form.serial.enabled(), form.secondSerial.enabled(),
+              form.deleteResident.enabled(), form.newResident.enabled()})
             enabled += on ? '1' : '0';
         EXPECT_EQ(enabled, expected) << "level " << level
                                      << (fromCommandLine ? " from the command line" : "");
@@ -171,7 +172,7 @@ struct LevelEditorFixture : ::testing::Test {
     LevelEditorFixture()
         : program(Platform{fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.folder.path()),
           editor(program, form) {
-        program.InitX.setFileName(inst.path("ANLAGE99_COPY.INI"));
+        program.settings.setFileName(inst.path("ANLAGE99_COPY.INI"));
         test::writeLevels(fs, inst.path("ANLAGE99_COPY.INI"),
                           {{1, "FALSE,111111,B"},
                            {2, "TRUE,222222,A"},
@@ -181,12 +182,12 @@ struct LevelEditorFixture : ::testing::Test {
         program.statusNotice = [this](const std::string& text) { notices.push_back(text); };
     }
     void choose(int index) {
-        form.CboLVBez.setListIndex(index);
-        editor.CboLVBez_Click();
+        form.levelChoice.setListIndex(index);
+        editor.levelChosen();
     }
     void save(const std::string& code) {
-        form.TxtLVCode.setText(code);
-        editor.CmdLVSave_Click();
+        form.levelCode.setText(code);
+        editor.save();
     }
     // The stored record of a level, decrypted straight from the file.
     std::string stored(int level) {
@@ -199,45 +200,53 @@ struct LevelEditorFixture : ::testing::Test {
     test::Installation inst;
     test::FailingFileSystem fs;
     Program program;
-    FrLevelsControls form;
+    LevelsPageForm form;
     LevelEditor editor;
     Strings notices;
 };
 
 TEST_F(LevelEditorFixture, ChoosingALevelShowsItsRecord) {
     choose(0);  // level 1 is always released
-    EXPECT_FALSE(form.ChkLVEn.enabled());
-    EXPECT_TRUE(form.ChkLVEn.checked());
-    EXPECT_EQ(form.TxtLVCode.text(), "111111");
-    EXPECT_TRUE(form.OptLVBewo.checked());
+    EXPECT_FALSE(form.levelEnabled.enabled());
+    EXPECT_TRUE(form.levelEnabled.checked());
+    EXPECT_EQ(form.levelCode.text(), "111111");
+    EXPECT_TRUE(form.kindResidents.checked());
     choose(1);
-    EXPECT_TRUE(form.ChkLVEn.enabled());
-    EXPECT_TRUE(form.OptLVAll.checked());
+    EXPECT_TRUE(form.levelEnabled.enabled());
+    EXPECT_TRUE(form.kindAll.checked());
     choose(2);  // a code the six-digit field cannot hold shows as the empty mask
-    EXPECT_TRUE(form.TxtLVCode.empty());
-    EXPECT_TRUE(form.OptLVPwd.checked());  // kind "p" read upper-cased
+    EXPECT_TRUE(form.levelCode.empty());
+    EXPECT_TRUE(form.kindAllWithLevels.checked());  // kind "p" read upper-cased
     choose(4);
-    EXPECT_EQ(form.TxtLVCode.text(), "999999");
+    EXPECT_EQ(form.levelCode.text(), "999999");
     choose(3);  // "12ab": never the code of the level shown before
-    EXPECT_TRUE(form.TxtLVCode.empty());
-    EXPECT_TRUE(form.OptLVPwd.checked());  // kind "N" leaves the options as they were
+    EXPECT_TRUE(form.levelCode.empty());
+    EXPECT_TRUE(form.kindAllWithLevels.checked());  // kind "N" leaves the options as they were
 
-    form.TxtLVCode.setSelStart(4);
-    editor.TxtLVCode_GotFocus();  // entering the code field puts the caret first
-    EXPECT_EQ(form.TxtLVCode.selStart(), 0);
+    form.levelCode.setSelStart(4);
+    editor.levelCodeFocused();  // entering the code field puts the caret first
+    EXPECT_EQ(form.levelCode.selStart(), 0);
     choose(1);
-    form.SSTabLV.setTab(1);
+    form.levelTabs.setTab(1);
     editor.Reset();
-    EXPECT_EQ(form.CboLVBez.text(), "");
-    EXPECT_EQ(form.SSTabLV.tab(), 0);
-    EXPECT_EQ(form.TxtLVCode.text(), "222222");  // the other controls keep what they showed
+    EXPECT_EQ(form.levelChoice.text(), "");
+    EXPECT_EQ(form.levelTabs.tab(), 0);
+    EXPECT_EQ(form.levelCode.text(), "222222");  // the other controls keep what they showed
 }
 
 TEST_F(LevelEditorFixture, EachSaveWritesItsSealedRecordAndLogLine) {
     choose(3);  // kind "N": no option chosen on a fresh page saves kind "B"
-    EXPECT_FALSE(form.OptLVBewo.checked() || form.OptLVAll.checked() || form.OptLVPwd.checked());
-    save("471100");
-    EXPECT_EQ(stored(4), "TRUE,471100,B");
+    EXPECT_FALSE(form.kindResidents.checked() || form.kindAll.checked() || form.kindAllWithLevels.checked());
+    save("__1234");  // a code of four digits leaves two places of the mask empty
+    EXPECT_EQ(stored(4), "TRUE,1234,B");
+    // Kept at exit, the password dialog, which compares the code as text as the visualisation program does,
+    // admits it.
+    inst.writeFile("ANLAGE99.INI", inst.readFile("ANLAGE99_COPY.INI"));
+    EXPECT_EQ(MatchAccessCode(program, "1234").level, 4);
+    EXPECT_EQ(MatchAccessCode(program, "001234").kind, CodeMatch::Kind::Wrong);
+    choose(0);
+    choose(3);
+    EXPECT_EQ(form.levelCode.text(), "1234");
     choose(2);  // the code of a level that is not released is free
     save("111111");
     EXPECT_EQ(stored(3), "TRUE,111111,P");
@@ -245,22 +254,22 @@ TEST_F(LevelEditorFixture, EachSaveWritesItsSealedRecordAndLogLine) {
     save("101010");
     EXPECT_EQ(stored(1), "TRUE,101010,B");
     choose(4);
-    form.OptLVAll.setChecked(true);
+    form.kindAll.setChecked(true);
     save("000042");
     EXPECT_EQ(stored(5), "TRUE,000042,A");
     // A level keeps its own code, saved to it even after another editor used the settings access.
     choose(1);
-    program.InitX.read("Schnittstellen", "COM1");
-    editor.CmdLVSave_Click();
+    program.settings.read("Schnittstellen", "COM1");
+    editor.save();
     EXPECT_EQ(stored(2), "TRUE,222222,A");
-    EXPECT_EQ(program.InitX.read("Schnittstellen", "COM1"), "");
-    form.ChkLVEn.setChecked(false);  // unchecked: "FALSE", the kind, and the code is lost
-    editor.CmdLVSave_Click();
+    EXPECT_EQ(program.settings.read("Schnittstellen", "COM1"), "");
+    form.levelEnabled.setChecked(false);  // unchecked: "FALSE", the kind, and the code is lost
+    editor.save();
     EXPECT_EQ(stored(2), "FALSE,,A");
     choose(4);
     choose(1);
-    EXPECT_FALSE(form.ChkLVEn.checked());
-    EXPECT_EQ(form.TxtLVCode.displayText(), "______");
+    EXPECT_FALSE(form.levelEnabled.checked());
+    EXPECT_EQ(form.levelCode.displayText(), "______");
 
     EXPECT_EQ(inst.logTexts(),
               (Strings{"Berechtigungen Level 4 geaendert.", "Berechtigungen Level 3 geaendert.",
@@ -275,10 +284,10 @@ TEST_F(LevelEditorFixture, EachSaveWritesItsSealedRecordAndLogLine) {
 
 TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
     const std::string before = inst.readFile("ANLAGE99_COPY.INI");
-    editor.CmdLVSave_Click();  // nothing chosen yet: nothing happens
+    editor.save();  // nothing chosen yet: nothing happens
     EXPECT_TRUE(inst.dialogs.shown.empty());
     choose(3);
-    for (const char* code : {"", "222222", "999999", "12222"})
+    for (const char* code : {"", "222222", "999999"})
         save(code);
     fs.failAt = fs.calls + 1;  // the file cannot be replaced (a full disk, say)
     save("444444");
@@ -289,7 +298,6 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
             "Dieser Code gehört bereits zu \"Level 2\". Jede Berechtigungsstufe braucht ihren eigenen Code.",
             "Dieser Code gehört bereits zu \"Level 5 (Supervisor)\". Jede Berechtigungsstufe braucht ihren "
             "eigenen Code.",
-            "Der Code muss sechs Ziffern haben. Bitte füllen Sie alle sechs Stellen aus.",
             "Die Berechtigungsstufe konnte nicht gespeichert werden!"}));
     EXPECT_EQ(inst.dialogs.shown[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Critical);
@@ -301,25 +309,25 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
 struct MainWindowFixture : ::testing::Test {
     MainWindowFixture() : levels(program(), form), main(program(), form, com, info, levels) {
         com.setVisible(false);
-        main.seams.OpenResidentView = [this] { ++residentViewsOpened; };
+        main.seams.openResidentView = [this] { ++residentViewsOpened; };
         main.seams.showTransferDialog = [this] { ++transferDialogs; };
-        main.seams.showProjectInfo = [this] { infoVersion = info.LblPVersion.caption(); };
+        main.seams.showProjectInfo = [this] { infoVersion = info.version.caption(); };
         main.seams.interfaceWindowOpened = [this] { ++interfaceOpenings; };
     }
     void SetUp() override {
         test::writeLevels(inst.fs, inst.path("ANLAGE99_COPY.INI"), {{3, "TRUE,333333,A"}});
-        program().InitX.setFileName(inst.path("ANLAGE99_COPY.INI"));
-        program().UserLevel = 3;
+        program().settings.setFileName(inst.path("ANLAGE99_COPY.INI"));
+        program().userLevel = 3;
         form.setGeometry({100, 80, 800, 600});
         main.Open();
     }
     Program& program() { return *inst.program; }
-    const std::string& panel(int number) const { return form.SBarSetup.panel(number).text; }
+    const std::string& panel(int number) const { return form.statusBar.panel(number).text; }
 
     test::Installation inst;  // the virtual clock starts at 06.12.2026 09:30:00
-    FrmSetup form;
-    FrmCOM com;
-    FrmCopyright info;
+    MainWindowForm form;
+    InterfaceWindowForm com;
+    InfoDialogForm info;
     LevelEditor levels;
     MainWindowController main;
     int residentViewsOpened = 0, transferDialogs = 0, interfaceOpenings = 0;
@@ -328,38 +336,38 @@ struct MainWindowFixture : ::testing::Test {
 
 // The menus as the user clicks them; the Qt window's tests check the pages, the residents and the time.
 TEST_F(MainWindowFixture, TheMenusSwitchPagesAndTheAlarmShowsTheLevelAndALogProblem) {
-    EXPECT_TRUE(form.FrBewo.visible());
+    EXPECT_TRUE(form.residentFrame.visible());
     EXPECT_EQ(residentViewsOpened, 1);
-    main.PCCOM_Click();
+    main.openInterfaces();
     EXPECT_TRUE(com.visible());
-    EXPECT_FALSE(form.FrBewo.visible());
-    main.PCCOM_Click();  // already open: placed again, not loaded again
+    EXPECT_FALSE(form.residentFrame.visible());
+    main.openInterfaces();  // already open: placed again, not loaded again
     EXPECT_EQ(interfaceOpenings, 1);
-    form.SSTabBewo.setTab(1);
-    main.Bewo_Click();  // "Datensätze" shows the first tab
+    form.residentTabs.setTab(1);
+    main.openResidents();  // "Datensätze" shows the first tab
     EXPECT_FALSE(com.visible());
-    EXPECT_EQ(form.SSTabBewo.tab(), 0);
+    EXPECT_EQ(form.residentTabs.tab(), 0);
     EXPECT_EQ(residentViewsOpened, 2);
     // "Berechtigungen" closes it too and resets the level editor.
-    main.PCCOM_Click();
-    form.CboLVBez.setListIndex(2);
-    main.Passwords_Click();
+    main.openInterfaces();
+    form.levelChoice.setListIndex(2);
+    main.openLevels();
     EXPECT_FALSE(com.visible());
-    EXPECT_TRUE(form.FrLevels.visible());
-    EXPECT_FALSE(form.FrBewo.visible());
-    EXPECT_EQ(form.CboLVBez.listIndex(), -1);
+    EXPECT_TRUE(form.levelsFrame.visible());
+    EXPECT_FALSE(form.residentFrame.visible());
+    EXPECT_EQ(form.levelChoice.listIndex(), -1);
     // "PNLXXX" and "Info" keep the page.
-    main.Pnl_Click();
-    main.Info_Click();
+    main.openTransfer();
+    main.openInfo();
     EXPECT_EQ(transferDialogs, 1);
-    EXPECT_TRUE(form.FrLevels.visible());
-    EXPECT_EQ(infoVersion, "Version: 2.014");
-    EXPECT_FALSE(info.LblPTitle.caption().empty() || info.LblPCopyright.caption().empty());
+    EXPECT_TRUE(form.levelsFrame.visible());
+    EXPECT_EQ(infoVersion, "Version: 2.10");
+    EXPECT_FALSE(info.title.caption().empty() || info.copyright.caption().empty());
 
     // The alarm writes the level and, once, a log line that could not be written.
     EXPECT_EQ(panel(1), "Level 3");
     EXPECT_EQ(panel(2), "");
-    program().UserLevel = 4;  // not how levels change, but it shows which panels the alarm writes
+    program().userLevel = 4;  // not how levels change, but it shows which panels the alarm writes
     inst.writeFile("log", "");
     EventLog(program(), "Bewohnerdatensatz: C001 wurde geaendert.");
     inst.loop.advance(10000);
@@ -374,7 +382,7 @@ TEST_F(MainWindowFixture, TheMenusSwitchPagesAndTheAlarmShowsTheLevelAndALogProb
 // The Qt window's tests check "Beenden".
 TEST_F(MainWindowFixture, ClosingWaitsForATransferAndAPageWithUnsavedWorkIsLeftOnlyWhenItsQuestionAllows) {
     program().serialLinkBusy = true;
-    EXPECT_TRUE(main.Form_QueryUnload());  // refused before the exit question
+    EXPECT_TRUE(main.closeRequested());  // refused before the exit question
     ASSERT_EQ(inst.dialogs.shown.size(), 1u);
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
     program().serialLinkBusy = false;
@@ -388,23 +396,23 @@ TEST_F(MainWindowFixture, ClosingWaitsForATransferAndAPageWithUnsavedWorkIsLeftO
     };
     bool backupsShown = false;
     main.seams.showBackups = [&] { backupsShown = true; };
-    main.Passwords_Click();
-    main.PCCOM_Click();
-    main.Bewo_Click();
-    main.BewoOverview_Click();
-    main.Pnl_Click();  // the transfer would send the stored resident, not the typed one
-    main.Backups_Click();
-    EXPECT_TRUE(main.Form_QueryUnload());  // cancelled: the window stays
+    main.openLevels();
+    main.openInterfaces();
+    main.openResidents();
+    main.openOverview();
+    main.openTransfer();  // the transfer would send the stored resident, not the typed one
+    main.openBackups();
+    EXPECT_TRUE(main.closeRequested());  // cancelled: the window stays
     EXPECT_EQ(asked, 7);
-    EXPECT_TRUE(form.FrBewo.visible());
-    EXPECT_FALSE(com.visible() || form.FrOverview.visible() || backupsShown);
+    EXPECT_TRUE(form.residentFrame.visible());
+    EXPECT_FALSE(com.visible() || form.overviewFrame.visible() || backupsShown);
     EXPECT_EQ(transferDialogs, 0);
     EXPECT_TRUE(inst.dialogs.shown.empty());  // not even the exit question
     stay = false;
-    main.Passwords_Click();
-    EXPECT_TRUE(form.FrLevels.visible());
+    main.openLevels();
+    EXPECT_TRUE(form.levelsFrame.visible());
     inst.dialogs.answer(MsgAnswer::Cancel);
-    EXPECT_TRUE(main.Form_QueryUnload());
+    EXPECT_TRUE(main.closeRequested());
     EXPECT_EQ(inst.dialogs.texts(),
               std::vector<std::string>{"Sollen alle getätigten Änderungen übernommen werden?"});
 

@@ -167,7 +167,7 @@ TEST(HeadlessProbe, EachOutcomeSaysWhyWithItsExactText) {
             << c.text;
         EXPECT_EQ(inst.out.str(), ran ? c.text : c.text + " Kein Test möglich!\n");
         EXPECT_EQ(inst.prompts, c.asked) << c.text;
-        EXPECT_TRUE(c.gives == 0 || inst.program->UserLevel == c.gives) << c.text;
+        EXPECT_TRUE(c.gives == 0 || inst.program->userLevel == c.gives) << c.text;
         std::string sent;
         for (const auto& s : inst.serial.sent)
             sent += std::to_string(s.atMs) + ":" + s.bytes + " ";
@@ -224,7 +224,7 @@ TEST(HeadlessTransfer, SendsTheChosenStationsThenOnlyTheChangedOnes) {
     EXPECT_GT(inst.frames(34567), garage);
     EXPECT_TRUE(inst.says("PNL02 Tiefgarage: mit ")) << inst.out.str();
     EXPECT_EQ(inst.transfer("changed"), kTransferAllSent);
-    EXPECT_EQ(inst.out.str(), "Alle PNL sind aktuell, nichts zu senden.\n");
+    EXPECT_EQ(inst.out.str(), "Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n");
     inst.expectOnlyWorkingCopiesWritten();
 }
 
@@ -254,10 +254,9 @@ TEST(HeadlessTransfer, AStateFileThatCannotBeWrittenFailsTheStation) {
             return path.ends_with("PNL00_STAND.TXT") && content.find(c.failingWrite) != std::string::npos;
         };
         EXPECT_EQ(inst.transfer("0"), kTransferSomeFailed);
-        EXPECT_TRUE(
-            inst.says("Der Stand der PNL Haupteingang (PNL00) kann nicht in PNL00_STAND.TXT gespeichert "
-                      "werden: Auf dem Datenträger ist kein Platz mehr.\n" +
-                      std::string(c.says)))
+        EXPECT_TRUE(inst.says("Der Stand der PNL Haupteingang (PNL00) kann nicht gespeichert werden: " +
+                              inst.path("PNL00_STAND.TXT") + ": Auf dem Datenträger ist kein Platz mehr.\n" +
+                              c.says))
             << inst.out.str();
         EXPECT_TRUE(inst.says(c.summary)) << inst.out.str();
         EXPECT_EQ(inst.frames(12345), c.frames);

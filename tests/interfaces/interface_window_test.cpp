@@ -3,43 +3,44 @@
 #include <filesystem>
 
 #include "interfaces/interface_editor.h"
-#include "support/com_window.h"
+#include "support/interface_window_scene.h"
 
 namespace pnl::test {
 namespace {
 
 // The chosen device, whether it may be tested, and on the visible pages the modem box, strings and controls.
-std::string shown(const FrmCOM& form) {
-    std::string text = form.CboCOMDev.text() + (form.CmdCOMTest.enabled() ? ": Testen" : ": kein Test");
-    if (!form.SSTabCOMs.visible())
+std::string shown(const InterfaceWindowForm& form) {
+    std::string text = form.deviceKind.text() + (form.testStation.enabled() ? ": Testen" : ": kein Test");
+    if (!form.pages.visible())
         return text;
     const auto add = [&text](bool on, const std::string& name) { text += on ? " " + name : ""; };
-    add(!form.CmdCOMTest.tip().empty(), "(" + form.CmdCOMTest.tip() + ")");
-    for (std::size_t tab = 0; tab < form.SSTabCOMs.tabs().size(); ++tab)
-        add(form.SSTabCOMs.tabs()[tab].visible, "Seite" + std::to_string(tab));
-    add(form.ChkPNLModem.checked(), "[x]Modem " + form.TxtModemINI1.text() + "|" + form.TxtModemINI2.text() +
-                                        "|" + form.TxtMdmAnwahl.text());
-    add(form.LblPNLModem.visible(), "LblPNLModem");
-    add(form.TxtPNLModem.visible(), "TxtPNLModem");
-    add(form.LblMdmBaud.visible(), "LblMdmBaud");
-    add(form.CboModemBaud.visible(), "CboModemBaud");
+    add(!form.testStation.tip().empty(), "(" + form.testStation.tip() + ")");
+    for (std::size_t tab = 0; tab < form.pages.tabs().size(); ++tab)
+        add(form.pages.tabs()[tab].visible, "Seite" + std::to_string(tab));
+    add(form.viaModem.checked(),
+        "[x]Modem " + form.initString1.text() + "|" + form.initString2.text() + "|" + form.dialPrefix.text());
+    add(form.phoneNumberCaption.visible(), "phoneNumberCaption");
+    add(form.phoneNumber.visible(), "phoneNumber");
+    add(form.baudRateCaption.visible(), "baudRateCaption");
+    add(form.baudRate.visible(), "baudRate");
     return text;
 }
 
 // The present ports in ascending order, none chosen; then each port or device chosen shows its page.
 TEST(InterfaceEditor, ListsThePresentPortsAndShowsThePageOfTheRecordedKind) {
-    ComWindow window(
+    InterfaceWindowScene window(
         "[Schnittstellen]\r\nCOM1=30,TRUE,ATE0L1M0Q0V1&C1&D2&S1,,0,\r\nCOM2=51,TRUE,ATX,,0,\r\n"
         "[PNLXXX]\r\nPNL00=PNL-A,Zugang Nord,000001,,FALSE\r\nPNL01=PNL-B,Haupteingang,012345,,FALSE\r\n");
     window.ports.present = {8, 3, 2, 1};
     EnumeratePorts(*window.program, window.form);
-    EXPECT_EQ(window.form.CboCOMs.items(),
+    EXPECT_EQ(window.form.portChoice.items(),
               (std::vector<ComboBox::Item>{{"COM1", 0}, {"COM2", 0}, {"COM3", 0}, {"COM8", 0}}));
-    EXPECT_EQ(window.form.CboCOMs.listIndex(), -1);
+    EXPECT_EQ(window.form.portChoice.listIndex(), -1);
     EXPECT_EQ(shown(window.form), ": kein Test");
     const std::string direct = "PNLXX Abgleich: Testen Seite4";
-    const std::string modem = "PNLXX Abgleich: kein Test (" + std::string(kTestNeedsDirectLine) +
-                              ") Seite4 Seite5 [x]Modem ATE0L1M0Q0V1&C1&D2&S1||0 LblPNLModem TxtPNLModem";
+    const std::string modem =
+        "PNLXX Abgleich: kein Test (" + std::string(kTestNeedsDirectLine) +
+        ") Seite4 Seite5 [x]Modem ATE0L1M0Q0V1&C1&D2&S1||0 phoneNumberCaption phoneNumber";
     const std::vector<std::pair<std::string, std::string>> steps{
         {"COM1", modem},
         {"COM2", ": kein Test"},            // a kind this program does not offer: nothing chosen
@@ -57,15 +58,15 @@ TEST(InterfaceEditor, ListsThePresentPortsAndShowsThePageOfTheRecordedKind) {
             window.chooseDevice(choice);
         EXPECT_EQ(shown(window.form), expected) << choice;
     }
-    EXPECT_EQ(window.form.SSTabCOMs.tab(), FrmCOM::kStationTab);
+    EXPECT_EQ(window.form.pages.tab(), InterfaceWindowForm::kStationTab);
     // The station list is sorted by label and carries the slot numbers.
-    EXPECT_EQ(window.form.CboPNLBez.items(),
+    EXPECT_EQ(window.form.stationChoice.items(),
               (std::vector<ComboBox::Item>{{"Haupteingang", 1}, {"Zugang Nord", 0}}));
 
     // A PC without serial ports: nothing to choose, and saving without a choice writes nothing.
     window.ports.present.clear();
     EnumeratePorts(*window.program, window.form);
-    EXPECT_EQ(window.form.CboCOMs.count(), 0);
+    EXPECT_EQ(window.form.portChoice.count(), 0);
     const std::string before = window.settings();
     window.save();
     EXPECT_EQ(window.settings(), before);
@@ -78,7 +79,7 @@ TEST(InterfaceSave, WritesTheExactRecordOfEachKindAndRefusesWhatItCannotHold) {
     const std::string file =
         "; Anlage Musterstrasse\r\n[Anlage]\r\nName=Haus 1\r\n[Schnittstellen]\r\nCOM1=030,FALSE\r\n"
         "COM2=51,4800,X\r\nCOM9=30,FALSE\r\n[PNLXXX]\r\n";
-    ComWindow window(file);
+    InterfaceWindowScene window(file);
     window.choosePort("COM2");
     window.chooseDevice("PNLXX Abgleich");
     window.save();
@@ -88,33 +89,36 @@ TEST(InterfaceSave, WritesTheExactRecordOfEachKindAndRefusesWhatItCannotHold) {
               "Es darf nur eine Schnittstelle für den PNL Datenabgleich konfiguriert sein.");
     EXPECT_EQ(window.dialogs.last().title, "Schnittstellen Fehler");
     EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(window.form.CboCOMDev.text(), "PNLXX Abgleich");  // the window keeps what was entered
+    EXPECT_EQ(window.form.deviceKind.text(), "PNLXX Abgleich");  // the window keeps what was entered
 
     // Saving the link again on the port that carries it is allowed.
     window.choosePort("COM1");
     window.save();
     EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,FALSE");
     window.tickModem(true);
-    window.form.TxtModemINI1.setText("  ATE0L1M0Q0V1&C1&D2&S1 ");
-    window.form.TxtModemINI2.setText("   ");
-    window.form.TxtMdmAnwahl.setText(" 0");
+    window.form.initString1.setText("  ATE0L1M0Q0V1&C1&D2&S1 ");
+    window.form.initString2.setText("   ");
+    window.form.dialPrefix.setText(" 0");
     window.save();
     EXPECT_EQ(window.value("Schnittstellen", "COM1"), "30,TRUE,ATE0L1M0Q0V1&C1&D2&S1,,0,");
 
     const std::string before = window.settings();
     struct Case {
-        TextBox FrmCOM::*field;
+        TextBox InterfaceWindowForm::*field;
         std::string text;
         std::string message;
     };
     const std::vector<Case> cases{
-        {&FrmCOM::TxtModemINI1, "AT,Z", "Im 1. Initialisierungsstring dürfen keine Kommas enthalten sein!"},
-        {&FrmCOM::TxtModemINI2, "ATX3,", "Im 2. Initialisierungsstring dürfen keine Kommas enthalten sein!"},
-        {&FrmCOM::TxtMdmAnwahl, "0,", "Im Anwahlpräfix dürfen keine Kommas enthalten sein!"},
-        {&FrmCOM::TxtModemINI1, "ATZ\r\nATX",
+        {&InterfaceWindowForm::initString1, "AT,Z",
+         "Im 1. Initialisierungsstring dürfen keine Kommas enthalten sein!"},
+        {&InterfaceWindowForm::initString2, "ATX3,",
+         "Im 2. Initialisierungsstring dürfen keine Kommas enthalten sein!"},
+        {&InterfaceWindowForm::dialPrefix, "0,", "Im Anwahlpräfix dürfen keine Kommas enthalten sein!"},
+        {&InterfaceWindowForm::initString1, "ATZ\r\nATX",
          "Im 1. Initialisierungsstring dürfen keine Zeilenumbrüche enthalten sein!"},
-        {&FrmCOM::TxtMdmAnwahl, "0\n", "Im Anwahlpräfix dürfen keine Zeilenumbrüche enthalten sein!"},
-        {&FrmCOM::TxtModemINI2, "AT→X",
+        {&InterfaceWindowForm::dialPrefix, "0\n",
+         "Im Anwahlpräfix dürfen keine Zeilenumbrüche enthalten sein!"},
+        {&InterfaceWindowForm::initString2, "AT→X",
          "Im 2. Initialisierungsstring ist das Zeichen „→“ enthalten, das ANLAGE99.INI nicht speichern "
          "kann!"},
     };

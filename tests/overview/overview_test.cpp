@@ -77,16 +77,16 @@ TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsInOverviewAnd
     }
     // The resident page shows the name as the stations show it while the user types.
     f.editor.OpenResidentView();
-    f.form.TxtBWName.setText("François");
-    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "François");
+    f.form.lastName.setText("François");
+    EXPECT_EQ(f.form.displayText.caption(), "François");
     f.tick("S05");  // older firmware: no ç
-    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "Franç\u0336ois");
-    EXPECT_NE(f.form.LblBWAnzeigeText.tip().find("\u201Eç\u201C"), std::string::npos);
-    f.form.TxtBWVorn.setText("Marie-Chantal Élisabeth");
-    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "Franç\u0336ois, Marie-Chantal \u00C9\u0336lisabe\u2702th");
+    EXPECT_EQ(f.form.displayText.caption(), "Franç\u0336ois");
+    EXPECT_NE(f.form.displayText.tip().find("\u201Eç\u201C"), std::string::npos);
+    f.form.firstName.setText("Marie-Chantal Élisabeth");
+    EXPECT_EQ(f.form.displayText.caption(), "Franç\u0336ois, Marie-Chantal \u00C9\u0336lisabe\u2702th");
     f.inst.dialogs.answer(MsgAnswer::No);  // the typed resident is not kept
-    f.editor.CmdBWNeu_Click();
-    EXPECT_EQ(f.form.LblBWAnzeigeText.caption(), "");
+    f.editor.newResident();
+    EXPECT_EQ(f.form.displayText.caption(), "");
 }
 
 TEST_F(OverviewTest, BulkAssignmentWritesTheStationPositionsInOneGo) {
@@ -223,7 +223,7 @@ TEST_F(OverviewTest, ImportWarnsOfUnknownStationsRefusesWhatIsNoFileAndExportSpa
     EXPECT_EQ(twice.fileError, "");
     EXPECT_EQ(twice.count(ImportStatus::New), 1);
 
-    FrOverviewControls form;
+    OverviewPageForm form;
     OverviewPage page(f.program(), form);
     page.Open();
     const std::string before = dump();

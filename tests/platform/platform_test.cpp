@@ -1,5 +1,5 @@
 // The platform layer on real files and timers: the event loop, sorted lists, the log cipher, the database,
-// the file system steps of a commit and the INI files shared with the other program.
+// the folder that the commit works through and the INI files shared with the other program.
 
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -9,11 +9,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "forms/controls.h"
 #include "platform/cipher.h"
-#include "platform/controls.h"
 #include "platform/database.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
@@ -152,6 +153,14 @@ TEST(Database, BindsValuesBacksUpAndRefusesFilesThatAreNoDatabase) {
     auto copy = Database::open(inst.path("copy.db"));
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->query("SELECT count(*) FROM T")->at(0).at(0), DbValue(std::int64_t{2}));
+
+    // The content digest tells contents apart, not files: a copy has the original's, a changed value another.
+    const auto digest = Database::contentDigest(inst.path("a.db"));
+    ASSERT_TRUE(digest);
+    EXPECT_EQ(digest->size(), 64u);
+    EXPECT_EQ(Database::contentDigest(inst.path("copy.db")), digest);
+    ASSERT_TRUE(copy->exec("UPDATE T SET n = 43 WHERE ID = 1"));
+    EXPECT_NE(Database::contentDigest(inst.path("copy.db")), digest);
 }
 
 TEST(FileSystem, WritesCopiesAppendsAndDeletes) {
@@ -180,7 +189,8 @@ TEST(FileSystem, WritesCopiesAppendsAndDeletes) {
 
     EXPECT_TRUE(fs.deleteFile(a));
     EXPECT_FALSE(fs.deleteFile(a));
-    EXPECT_EQ(fs.listFolder(inst.folder.path()), (std::vector<std::string>{"b.txt", "log"}));
+    EXPECT_EQ(fs.openFolder(inst.folder.path(), nullptr)->names(),
+              (std::vector<std::string>{"b.txt", "log"}));
 }
 
 // What another user's process gets from a lock file of this user in mode `mode`: "Locked", or the failure's
@@ -237,36 +247,39 @@ TEST(FileLock, ANewLockFileIsForEveryUserAndAnotherUsersUnwritableOneIsRefusedNa
     EXPECT_EQ(lockAsAnotherUser(folder.path(), path, 0644), "Keine Zugriffsrechte. / " + owner);
 }
 
-TEST(FileSystem, TheStepsOfACommit) {
+// A folder worked on by its entries' names: a path is no name, and no link is followed.
+TEST(Folder, WorksByNamesInsideItAndNeverFollowsALink) {
     test::Installation inst;
-    PosixFileSystem& fs = inst.fs;
+    test::TempFolder outside;
+    const std::string secret = outside.path() + "/geheim.txt";
+    std::ofstream(secret) << "draußen";
     inst.writeFile("A", "abc");
     ::chmod(inst.path("A").c_str(), 0640);
-    EXPECT_EQ(fs.digest(inst.path("A")),
-              (FileDigest{3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}));
-    EXPECT_FALSE(fs.digest(inst.path("fehlt")));
-
+    std::filesystem::create_symlink(secret, inst.path("Link"));
+    std::filesystem::create_directory_symlink(outside.path(), inst.path("Ordner"));
     std::string error;
-    ASSERT_TRUE(fs.copyFlushed(inst.path("A"), inst.path("A.neu"), inst.path("A"), &error)) << error;
+    const auto folder = inst.fs.openFolder(inst.folder.path(), &error);
+    ASSERT_TRUE(folder) << error;
+    for (const std::string& name : {secret, std::string("../x"), std::string("a/b"), std::string("..")}) {
+        EXPECT_EQ(folder->kind(name), EntryKind::Other) << name;
+        EXPECT_FALSE(folder->writeAtomic(name, "x", &error)) << name;
+    }
+    EXPECT_EQ(folder->kind("Link"), EntryKind::Link);
+    EXPECT_FALSE(folder->read("Link"));
+    EXPECT_FALSE(folder->openFolder("Ordner", &error));
+    EXPECT_EQ(error, inst.path("Ordner") +
+                         ": Die Datei ist eine Verknüpfung (symbolischer Link), der das Setup "
+                         "nicht folgt.");
+    EXPECT_TRUE(folder->remove("Link"));  // the link itself
+    EXPECT_TRUE(std::filesystem::exists(secret));
+
+    ASSERT_TRUE(folder->copy("A", *folder, "A.neu", "A", &error)) << error;
     struct stat st {};
     ::stat(inst.path("A.neu").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);  // the permissions of the file it will replace
-    EXPECT_EQ(inst.readFile("A.neu"), "abc");
-    EXPECT_FALSE(fs.copyFlushed(inst.path("fehlt"), inst.path("B"), "", &error));
-    EXPECT_FALSE(fs.fileExists(inst.path("B")));
-    EXPECT_NE(error.find("fehlt"), std::string::npos);
-
-    std::filesystem::create_symlink(inst.path("A"), inst.path("Link"));
-    EXPECT_EQ(fs.resolveLinks(inst.path("Link")), fs.resolveLinks(inst.path("A")));
-    EXPECT_EQ(fs.resolveLinks(inst.path("neu")), inst.path("neu"));
-
-    EXPECT_EQ(fs.replaceRefusal(inst.path("A")), "");
+    EXPECT_FALSE(folder->copy("A", *folder, "A.neu", "A", &error));  // never over an existing file
     ::chmod(inst.path("A").c_str(), 0444);
-    EXPECT_EQ(fs.replaceRefusal(inst.path("A")), "Die Datei " + inst.path("A") + " ist schreibgeschützt.");
-    EXPECT_FALSE(fs.renameFile(inst.path("fehlt"), inst.path("A"), &error));
-    EXPECT_EQ(error, inst.path("A") + ": Die Datei oder ihr Ordner fehlt.");
-    EXPECT_TRUE(fs.syncFolder(inst.folder.path(), &error));
-    EXPECT_EQ(fs.listFolder(inst.folder.path()), (std::vector<std::string>{"A", "A.neu", "Link"}));
+    EXPECT_EQ(folder->replaceRefusal("A"), "Die Datei " + inst.path("A") + " ist schreibgeschützt.");
 }
 
 // As the other program and an editor leave it: comments, CRLF, a duplicate key, no final line break.

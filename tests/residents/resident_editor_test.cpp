@@ -34,37 +34,37 @@ TEST(ResidentView, OpensInNameModeAndListsEachModeInOrder) {
     f.addRow("Zander", "", "", std::int64_t{100000});
     const auto abel = f.addRow("Abel", "Karl", "3", DbValue{});
     f.addRow("Fünf", "Fritz", "", std::int64_t{5});
-    f.form.SSTabBewo.setTab(1);
+    f.form.residentTabs.setTab(1);
     f.editor.OpenResidentView();
-    EXPECT_TRUE(f.form.OptBWName.checked());
-    EXPECT_EQ(f.form.SSTabBewo.tab(), 0);
+    EXPECT_TRUE(f.form.byName.checked());
+    EXPECT_EQ(f.form.residentTabs.tab(), 0);
     EXPECT_EQ(f.entries(),
               (std::vector<std::string>{"Abel, Karl", "Fünf, Fritz", "Meier, Anna", "Zander, "}));
     EXPECT_EQ(f.editing(), "keine/keine");
     // The station tree: labelled stations only, in station order; station 7 has no label.
     std::string nodes;
-    for (const auto& node : f.form.TrVwPNL.nodes())
+    for (const auto& node : f.form.stationTree.nodes())
         nodes += node.key + " " + node.text + ";";
     EXPECT_EQ(nodes, "S00 Haupteingang;S05 Nebeneingang;S12 Tiefgarage;S63 Hof;");
 
     // Serial numbers with leading zeros sort numerically; a row without one is not listed.
-    f.editor.OptBWSNR_Click();
+    f.editor.showBySerial();
     EXPECT_EQ(f.entries(), (std::vector<std::string>{"000005", "000099", "004711", "100000"}));
     f.choose("000099");
     EXPECT_EQ(f.shown(), "|Bernd|9|99||");
     // A change of mode rebuilds the list without a selection but keeps the form.
-    f.editor.OptBWWNr_Click();
-    EXPECT_TRUE(f.form.OptBWWNr.checked() && !f.form.OptBWSNR.checked());
+    f.editor.showByApartment();
+    EXPECT_TRUE(f.form.byApartment.checked() && !f.form.bySerial.checked());
     EXPECT_EQ(f.entries(), (std::vector<std::string>{"12", "3", "9"}));
-    EXPECT_EQ(f.form.CboBewo.listIndex(), -1);
+    EXPECT_EQ(f.form.residentChoice.listIndex(), -1);
     EXPECT_EQ(f.shown(), "|Bernd|9|99||");
     f.choose("3");
     EXPECT_EQ(f.shown(), "Abel|Karl|3|||");
     EXPECT_EQ(f.editing(), std::to_string(abel) + "/");
     // The apartment field puts the caret first.
-    f.form.TxtBWWNr.setSelStart(4);
-    f.editor.TxtBWWNr_GotFocus();
-    EXPECT_EQ(f.form.TxtBWWNr.selStart(), 0);
+    f.form.apartment.setSelStart(4);
+    f.editor.apartmentFocused();
+    EXPECT_EQ(f.form.apartment.selStart(), 0);
 }
 
 TEST(ResidentView, ShowsOddNamesAndForeignValuesAsTheFieldsCanHoldThem) {
@@ -90,13 +90,13 @@ TEST(ResidentView, ShowsOddNamesAndForeignValuesAsTheFieldsCanHoldThem) {
     ASSERT_TRUE(f.db().exec("DELETE FROM BEWOHNER WHERE ID = ?", {gone}));
     f.choose("Weg, Max");
     EXPECT_EQ(f.shown(), "|||||");
-    EXPECT_EQ(f.form.CboBewo.listIndex(), -1);
+    EXPECT_EQ(f.form.residentChoice.listIndex(), -1);
     EXPECT_EQ(f.editing(), "3/1234567");
     // Seven digits are listed whole in the serial mode and selectable there.
-    f.editor.OptBWSNR_Click();
+    f.editor.showBySerial();
     EXPECT_EQ(f.entries(), (std::vector<std::string>{"000001", "000002", "1234567"}));
     f.choose("1234567");
-    EXPECT_EQ(f.form.TxtBWName.text(), "Fremd");
+    EXPECT_EQ(f.form.lastName.text(), "Fremd");
 }
 
 TEST_F(ResidentPage, StationAssignmentRoundTripAndTheRightsOfTheUserLevel) {
@@ -104,37 +104,37 @@ TEST_F(ResidentPage, StationAssignmentRoundTripAndTheRightsOfTheUserLevel) {
     f.choose("Meier, Anna");
     EXPECT_EQ(f.ticked(), "S05 S12");
     // Nothing changed: nothing is written. Station 7 has no label, so no node: a save drops its "1".
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "PNL"), stationsWith({5, 7, 12}));
-    f.form.TxtBWVorn.setText("Anne");
-    f.editor.CmdBWSave_Click();
+    f.form.firstName.setText("Anne");
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "PNL"), stationsWith({5, 12}));
-    f.editor.CmdPNLALLSet_Click();
-    f.editor.CmdBWSave_Click();
+    f.editor.selectAllStations();
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "PNL"), stationsWith({0, 5, 12, 63}));
-    f.editor.CmdPNLALLDel_Click();
+    f.editor.selectNoStations();
     EXPECT_EQ(f.ticked(), "");
     f.tick("S05");
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "PNL"), stationsWith({5}));
     EXPECT_TRUE(dialogs.shown.empty());
 
     // What the rights of a level of kind "B" leave enabled: the data can be changed, the assignment stays.
-    f.form.SSTabBewo.setTabEnabled(FrBewoControls::kTabPlace, false);
-    for (Control* c : std::initializer_list<Control*>{&f.form.TxtBWSnr, &f.form.txtBwtSnr, &f.form.CmdBWDel,
-                                                      &f.form.CmdBWNeu})
+    f.form.residentTabs.setTabEnabled(ResidentPageForm::kTabPlace, false);
+    for (Control* c : std::initializer_list<Control*>{&f.form.serial, &f.form.secondSerial,
+                                                      &f.form.deleteResident, &f.form.newResident})
         c->setEnabled(false);
     f.editor.OpenResidentView();
     f.choose("Meier, Anne");
-    f.editor.CmdBWDel_Click();
-    f.editor.CmdBWNeu_Click();
-    f.editor.CmdPNLALLSet_Click();
-    f.editor.CmdPNLALLDel_Click();
-    f.form.TxtBWName.setText("Meyer");
-    f.editor.CmdBWSave_Click();
+    f.editor.deleteResident();
+    f.editor.newResident();
+    f.editor.selectAllStations();
+    f.editor.selectNoStations();
+    f.form.lastName.setText("Meyer");
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "Name, PNL"), "Meyer|" + stationsWith({5}));
-    EXPECT_FALSE(f.form.SSTabBewo.tabs()[FrBewoControls::kTabPlace].enabled);
-    EXPECT_FALSE(f.form.TxtBWSnr.enabled() || f.form.CmdBWDel.enabled() || f.form.CmdBWNeu.enabled());
+    EXPECT_FALSE(f.form.residentTabs.tabs()[ResidentPageForm::kTabPlace].enabled);
+    EXPECT_FALSE(f.form.serial.enabled() || f.form.deleteResident.enabled() || f.form.newResident.enabled());
 }
 
 TEST_F(ResidentPage, NewResidentRefusedWhenIncompleteInsertedWithItsEncodingsAndAskedForATakenSerial) {
@@ -150,7 +150,7 @@ TEST_F(ResidentPage, NewResidentRefusedWhenIncompleteInsertedWithItsEncodingsAnd
     };
     for (const Case& c : cases) {
         f.type(c.name, "", c.apartment, c.serial);
-        f.editor.CmdBWSave_Click();
+        f.editor.save();
         f.expectLastBox({c.refusal, "PNL Fernwartung", MsgIcon::Information, MsgButtons::Ok});
     }
     EXPECT_EQ(f.shown(), "\n\t||7|1||");  // the form keeps its contents
@@ -159,43 +159,45 @@ TEST_F(ResidentPage, NewResidentRefusedWhenIncompleteInsertedWithItsEncodingsAnd
     f.type("  " + name + "yyyyyyyyyy ", " Anna\nMaria ", "A12", "4712", "000000");
     f.tick("S05");
     f.tick("S12");
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(dialogs.shown.size(), 5u);
     const std::int64_t id = kraus + 1;
     EXPECT_EQ(f.column(id, "Name, Vorname, Wnr, sernr, AUSLOESUNG, code, Bemerkung"),
               name + "|Anna Maria|A12|4712|,,000000|0|frei");
     EXPECT_EQ(f.column(id, "PNL"), stationsWith({5, 12}));
-    EXPECT_EQ(f.form.CboBewo.text(), name + ", Anna Maria");
+    EXPECT_EQ(f.form.residentChoice.text(), name + ", Anna Maria");
     EXPECT_EQ(f.editing(), std::to_string(id) + "/4712");
     EXPECT_EQ(f.inst.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: A12 wurde geaendert."}));
     EXPECT_EQ(notices, std::vector<std::string>{"Gespeichert: " + name + ", Anna Maria"});
 
     // A taken serial number: "Abbrechen" saves nothing and keeps the typed resident.
-    f.editor.CmdBWNeu_Click();
+    f.editor.newResident();
     f.type("Lang", "Eva", "16", "4711");
     dialogs.answer(MsgAnswer::Cancel);
-    f.editor.CmdBWSave_Click();
-    f.expectLastBox({kOverwriteOrNew, "Datensatz sichern", MsgIcon::None, MsgButtons::YesNoCancel});
+    f.editor.save();
+    // The question names whose record "Ja" would overwrite; Enter, Escape and the close box mean "Abbrechen".
+    f.expectLastBox({kOverwriteOrNew + "\n\nDie Seriennummer gehört zu Meier, Anna, Wohnung 12.",
+                     "Datensatz sichern", MsgIcon::None, MsgButtons::YesNoCancel, MsgAnswer::Cancel});
     EXPECT_TRUE(f.editor.hasUnsavedChanges());
     EXPECT_EQ(f.editing(), std::to_string(id) + "/keine");
     // "Nein": a second row with the same serial number, then the editor's row.
     dialogs.answer(MsgAnswer::No);
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     const std::int64_t lang = kraus + 2;
     EXPECT_EQ(f.column(lang, "Name, sernr"), "Lang|4711");
     EXPECT_EQ(f.editing(), std::to_string(lang) + "/4711");
     // Both rows are listed with the same text; each entry selects its own row through its item data.
-    f.editor.OptBWSNR_Click();
+    f.editor.showBySerial();
     EXPECT_EQ(f.entries(), (std::vector<std::string>{"004711", "004711", "004712", "005000"}));
     f.choose("004711", 0);
-    EXPECT_EQ(f.form.TxtBWName.text(), "Meier");
+    EXPECT_EQ(f.form.lastName.text(), "Meier");
     f.choose("004711", 1);
-    EXPECT_EQ(f.form.TxtBWName.text(), "Lang");
+    EXPECT_EQ(f.form.lastName.text(), "Lang");
     // "Ja": the first row with that serial number takes over the form and is shown afterwards.
-    f.editor.CmdBWNeu_Click();
+    f.editor.newResident();
     f.type("Berger", "Eva", "18", "4711", "", "1234");
     dialogs.answer(MsgAnswer::Yes);
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(dialogs.shown.size(), 8u);
     EXPECT_EQ(f.column(meier, "Name, code"), "Berger|1234");
     EXPECT_EQ(f.column(lang, "Name"), "Lang");
@@ -207,26 +209,27 @@ TEST_F(ResidentPage, ShownResidentKeepsItsRowTheOtherProgramsColumnsAndApartment
         f.db().exec("UPDATE BEWOHNER SET Bemerkung = 'Hund', Telefon = '0711' WHERE ID = ?", {meier}));
     f.choose("Meier, Anna");
     // Its number typed with leading zeros is the same number: no question.
-    f.form.TxtBWName.setText("Meyer");
-    f.form.TxtBWSnr.setText("004711");
-    f.editor.CmdBWSave_Click();
+    f.form.lastName.setText("Meyer");
+    f.form.serial.setText("004711");
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "Name, sernr, Bemerkung, Telefon"), "Meyer|4711|Hund|0711");
     // A free number: the shown row takes it, stays shown under it, and a second save updates it again.
-    f.form.TxtBWSnr.setText("4712");
-    f.editor.CmdBWSave_Click();
+    f.form.serial.setText("4712");
+    f.editor.save();
     EXPECT_EQ(f.editing(), std::to_string(meier) + "/4712");
-    f.form.TxtBWVorn.setText("Anne");
-    f.editor.CmdBWSave_Click();
+    f.form.firstName.setText("Anne");
+    f.editor.save();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(f.column(meier, "Name, Vorname, sernr"), "Meyer|Anne|4712");
     // A taken number asks OK/Cancel; Cancel writes nothing; OK: the other row takes the form's data.
     f.type("Schulz", "Uwe", "20", "5000", "123");
     dialogs.answer(MsgAnswer::Cancel);
-    f.editor.CmdBWSave_Click();
-    f.expectLastBox({kOverwriteOk, "Datensatz sichern", MsgIcon::None, MsgButtons::OkCancel});
+    f.editor.save();
+    f.expectLastBox({kOverwriteOk + "\n\nDie Seriennummer gehört zu Kraus, Otto, Wohnung 14.",
+                     "Datensatz sichern", MsgIcon::None, MsgButtons::OkCancel, MsgAnswer::Cancel});
     EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
     dialogs.answer(MsgAnswer::Ok);
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(f.column(kraus, "Name, Wnr, AUSLOESUNG"), "Schulz|20|,,000123");
     EXPECT_EQ(f.column(meier, "Name, sernr"), "Meyer|4712");
     // Every save that passed the checks is logged, also the one cancelled.
@@ -236,25 +239,25 @@ TEST_F(ResidentPage, ShownResidentKeepsItsRowTheOtherProgramsColumnsAndApartment
     ASSERT_TRUE(
         f.db().exec("UPDATE BEWOHNER SET Wnr = CASE ID WHEN ? THEN 'A-12-345' ELSE 'B/7' END", {meier}));
     f.choose("Meyer, Anne");
-    f.form.TxtBWVorn.setText("Ann");
-    f.editor.CmdBWSave_Click();
+    f.form.firstName.setText("Ann");
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "Vorname, Wnr"), "Ann|A-12-345");
     f.choose("Meyer, Ann");
-    f.form.TxtBWWNr.setText("A12346");
-    f.editor.CmdBWSave_Click();
+    f.form.apartment.setText("A12346");
+    f.editor.save();
     EXPECT_EQ(f.column(meier, "Wnr"), "A12346");
     // A new resident after the shown one takes what is typed, not the shown resident's stored number.
     f.choose("Schulz, Uwe");
-    f.editor.CmdBWNeu_Click();
+    f.editor.newResident();
     f.type("Neu", "Nina", "B7", "6000");
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(f.column(kraus, "Wnr"), "B/7");
     EXPECT_EQ(f.first("SELECT Wnr FROM BEWOHNER WHERE sernr = 6000"), "B7");
     // A write the database refuses is reported and changes nothing.
     ASSERT_TRUE(
         f.db().exec("CREATE TRIGGER locked BEFORE UPDATE ON BEWOHNER BEGIN SELECT RAISE(ABORT, 'x'); END"));
-    f.form.TxtBWName.setText("Neuer");
-    f.editor.CmdBWSave_Click();
+    f.form.lastName.setText("Neuer");
+    f.editor.save();
     f.expectLastBox({"Der Bewohnerdatensatz konnte nicht gespeichert werden!", "PNL Fernwartung",
                      MsgIcon::Critical, MsgButtons::Ok});
     EXPECT_EQ(dialogs.shown.size(), 3u);
@@ -262,16 +265,16 @@ TEST_F(ResidentPage, ShownResidentKeepsItsRowTheOtherProgramsColumnsAndApartment
 }
 
 TEST_F(ResidentPage, DeleteAsksNamingTheResidentAndAFormTypedAfterwardsIsANewRow) {
-    f.editor.CmdBWDel_Click();  // nothing shown yet: nothing to delete
+    f.editor.deleteResident();  // nothing shown yet: nothing to delete
     f.choose("Meier, Anna");
     dialogs.answer(MsgAnswer::No);
-    f.editor.CmdBWDel_Click();
+    f.editor.deleteResident();
     f.expectLastBox({"Bewohner Meier, Anna (Wohnung 12) löschen?", "Bewohner löschen", MsgIcon::Question,
                      MsgButtons::YesNo, MsgAnswer::No});
     EXPECT_EQ(f.rowCount(), 2);
-    EXPECT_EQ(f.form.TxtBWName.text(), "Meier");
+    EXPECT_EQ(f.form.lastName.text(), "Meier");
     dialogs.answer(MsgAnswer::Yes);
-    f.editor.CmdBWDel_Click();
+    f.editor.deleteResident();
     EXPECT_EQ(f.column(meier, "Name"), "<no row>");
     EXPECT_EQ(f.entries(), (std::vector<std::string>{"Kraus, Otto"}));
     EXPECT_EQ(f.shown(), "|||||");
@@ -279,21 +282,21 @@ TEST_F(ResidentPage, DeleteAsksNamingTheResidentAndAFormTypedAfterwardsIsANewRow
     EXPECT_EQ(f.inst.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: Meier geloescht."}));
     EXPECT_EQ(notices, std::vector<std::string>{"Gelöscht: Meier, Anna"});
     // The row is gone: a second click neither asks nor logs.
-    f.editor.CmdBWDel_Click();
+    f.editor.deleteResident();
     EXPECT_EQ(f.inst.logTexts().size(), 1u);
     EXPECT_TRUE(f.table().eof());  // the cleared form leaves the cursor past the last row
 
     // The editor still names the deleted row: its serial number typed again and saved twice is one new row.
     f.type("Meier", "Anna", "12", "4711");
-    f.editor.CmdBWSave_Click();
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
+    f.editor.save();
     EXPECT_EQ(f.rowCount(), 2);
     EXPECT_EQ(f.editing(), std::to_string(kraus + 1) + "/4711");
     // Deleted again, a new serial number is a new row too; the row after it stays as it was.
     dialogs.answer(MsgAnswer::Yes);
-    f.editor.CmdBWDel_Click();
+    f.editor.deleteResident();
     f.type("Neu", "Nina", "18", "6000");
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(dialogs.shown.size(), 3u);  // the delete questions only
     EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
     EXPECT_EQ(f.first("SELECT count(*), Name FROM BEWOHNER WHERE sernr = 6000"), "1|Neu");
@@ -301,43 +304,43 @@ TEST_F(ResidentPage, DeleteAsksNamingTheResidentAndAFormTypedAfterwardsIsANewRow
 }
 
 TEST_F(ResidentPage, SaveIsOfferedForChangesAndLeavingThemAsksAndEachAnswerDoesWhatItSays) {
-    EXPECT_FALSE(f.form.CmdBWSave.enabled());
+    EXPECT_FALSE(f.form.saveResident.enabled());
     f.choose("Meier, Anna");
-    EXPECT_FALSE(f.form.CmdBWSave.enabled());
-    f.form.TxtBWName.setText("Meiers");
-    EXPECT_TRUE(f.form.CmdBWSave.enabled());
+    EXPECT_FALSE(f.form.saveResident.enabled());
+    f.form.lastName.setText("Meiers");
+    EXPECT_TRUE(f.form.saveResident.enabled());
 
     // "Abbrechen": the form, the list's choice and the display mode stay.
     dialogs.answer(MsgAnswer::Cancel);
     f.choose("Kraus, Otto");
     f.expectLastBox({"Sollen die Änderungen an Bewohner Meiers, Anna (Wohnung 12) gesichert werden?",
                      "Datensatz sichern", MsgIcon::Question, MsgButtons::YesNoCancel});
-    EXPECT_EQ(f.form.CboBewo.text(), "Meier, Anna");
+    EXPECT_EQ(f.form.residentChoice.text(), "Meier, Anna");
     dialogs.answer(MsgAnswer::Cancel);
-    f.form.OptBWWNr.setChecked(true);
-    f.editor.OptBWWNr_Click();
-    EXPECT_TRUE(f.form.OptBWName.checked());
+    f.form.byApartment.setChecked(true);
+    f.editor.showByApartment();
+    EXPECT_TRUE(f.form.byName.checked());
     EXPECT_EQ(f.entries().front(), "Kraus, Otto");
     dialogs.answer(MsgAnswer::Cancel);
-    f.editor.CmdBWNeu_Click();
-    EXPECT_EQ(f.form.TxtBWName.text(), "Meiers");
+    f.editor.newResident();
+    EXPECT_EQ(f.form.lastName.text(), "Meiers");
     // "Nein": the change is dropped, the other resident shows.
     dialogs.answer(MsgAnswer::No);
     f.choose("Kraus, Otto");
-    EXPECT_EQ(f.form.TxtBWName.text(), "Kraus");
+    EXPECT_EQ(f.form.lastName.text(), "Kraus");
     EXPECT_EQ(f.column(meier, "Name"), "Meier");
     // "Ja": saved first, then the resident chosen shows.
-    f.form.TxtBWVorn.setText("Bert");
+    f.form.firstName.setText("Bert");
     dialogs.answer(MsgAnswer::Yes);
     f.choose("Meier, Anna");
     EXPECT_EQ(f.column(kraus, "Vorname"), "Bert");
     EXPECT_EQ(f.shown(), "Meier|Anna|12|4711||");
-    EXPECT_EQ(f.form.CboBewo.text(), "Meier, Anna");
-    EXPECT_FALSE(f.form.CmdBWSave.enabled());
+    EXPECT_EQ(f.form.residentChoice.text(), "Meier, Anna");
+    EXPECT_FALSE(f.form.saveResident.enabled());
     // A save that is refused keeps the user on the resident.
-    f.form.TxtBWName.setText("");
+    f.form.lastName.setText("");
     dialogs.answer(MsgAnswer::Yes);
-    f.editor.CmdBWNeu_Click();
+    f.editor.newResident();
     EXPECT_EQ(dialogs.texts().back(), "Sie müssen einen Namen eingeben!");
     EXPECT_EQ(f.shown(), "|Anna|12|4711||");
 }
@@ -438,10 +441,10 @@ TEST(ResidentTable, NumbersRowsOfAPlainIdColumnAndAnInsertWhoseIdCannotBeReadIsK
                     "WHERE rowid = new.rowid; END"));
     f.editor.OpenResidentView();
     f.type("Meier", "Anna", "12", "4711");
-    f.editor.CmdBWSave_Click();
+    f.editor.save();
     EXPECT_EQ(f.editing(), "keine/4711");
-    f.form.TxtBWName.setText("Meyer");
-    f.editor.CmdBWSave_Click();
+    f.form.lastName.setText("Meyer");
+    f.editor.save();
     EXPECT_TRUE(f.inst.dialogs.shown.empty());
     EXPECT_EQ(f.first("SELECT count(*), Name FROM BEWOHNER WHERE sernr = 4711"), "1|Meier");
 

@@ -4,12 +4,12 @@ namespace pnl::test {
 
 ResidentFixture::ResidentFixture(const std::string& schema) {
     inst.writeFile(kSettingsCopy, std::string("[PNLXXX]\n") + kStations);
-    program().InitX.setFileName(inst.path(kSettingsCopy));
+    program().settings.setFileName(inst.path(kSettingsCopy));
     std::string error;
-    program().DataBewo = Database::create(inst.path(kDatabaseCopy), &error);
-    if (!program().DataBewo || !db().exec(schema, {}, &error))
+    auto database = Database::create(inst.path(kDatabaseCopy), &error);
+    if (!database || !database->exec(schema, {}, &error))
         throw std::runtime_error(error);
-    program().residents = std::make_shared<ResidentTable>(db());
+    program().useDatabase(std::move(database));
 }
 
 std::int64_t ResidentFixture::addRow(const std::string& name, const std::string& firstName,
@@ -33,10 +33,10 @@ std::string ResidentFixture::first(const std::string& sql, const std::vector<DbV
 }
 
 void ResidentFixture::choose(const std::string& text, int nth) {
-    for (int i = 0; i < form.CboBewo.count(); ++i) {
-        if (form.CboBewo.items()[i].text == text && nth-- == 0) {
-            form.CboBewo.setListIndex(i);
-            editor.CboBewo_Click();
+    for (int i = 0; i < form.residentChoice.count(); ++i) {
+        if (form.residentChoice.items()[i].text == text && nth-- == 0) {
+            form.residentChoice.setListIndex(i);
+            editor.residentChosen();
             return;
         }
     }

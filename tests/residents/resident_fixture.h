@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "forms/fr_bewo.h"
+#include "app/resident_table.h"
+#include "forms/resident_page.h"
 #include "platform/database.h"
 #include "residents/resident_editor.h"
-#include "residents/resident_table.h"
 #include "support/installation.h"
 
 namespace pnl::test {
@@ -47,7 +47,7 @@ struct ResidentFixture {
     explicit ResidentFixture(const std::string& schema = kResidentSchema);
 
     Program& program() { return *inst.program; }
-    Database& db() { return *program().DataBewo; }
+    Database& db() { return *program().database; }
     ResidentTable& table() { return *program().residents; }
 
     // Adds a row behind the program's back (as another program would); returns its ID.
@@ -65,7 +65,7 @@ struct ResidentFixture {
     // The list's entry texts, in list order.
     std::vector<std::string> entries() const {
         std::vector<std::string> texts;
-        for (const auto& item : form.CboBewo.items())
+        for (const auto& item : form.residentChoice.items())
             texts.push_back(item.text);
         return texts;
     }
@@ -73,26 +73,26 @@ struct ResidentFixture {
     void choose(const std::string& text, int nth = 0);
     void type(const std::string& name, const std::string& firstName, const std::string& apartment,
               const std::string& serial, const std::string& secondSerial = "", const std::string& code = "") {
-        form.TxtBWName.setText(name);
-        form.TxtBWVorn.setText(firstName);
-        EXPECT_TRUE(form.TxtBWWNr.setText(apartment));
-        EXPECT_TRUE(form.TxtBWSnr.setText(serial));
-        EXPECT_TRUE(form.txtBwtSnr.setText(secondSerial));
-        EXPECT_TRUE(form.TxtBWCode.setText(code));
+        form.lastName.setText(name);
+        form.firstName.setText(firstName);
+        EXPECT_TRUE(form.apartment.setText(apartment));
+        EXPECT_TRUE(form.serial.setText(serial));
+        EXPECT_TRUE(form.secondSerial.setText(secondSerial));
+        EXPECT_TRUE(form.accessCode.setText(code));
     }
-    void tick(const std::string& key) { form.TrVwPNL.setChecked(form.TrVwPNL.findKey(key), true); }
+    void tick(const std::string& key) { form.stationTree.setChecked(form.stationTree.findKey(key), true); }
     // The keys of the ticked station nodes, e.g. "S05 S12".
     std::string ticked() const {
         std::string keys;
-        for (const auto& node : form.TrVwPNL.nodes())
+        for (const auto& node : form.stationTree.nodes())
             if (node.checked)
                 keys += (keys.empty() ? "" : " ") + node.key;
         return keys;
     }
     // The form as the user sees it: name, first name, apartment, serial numbers and code joined by "|".
     std::string shown() const {
-        return form.TxtBWName.text() + "|" + form.TxtBWVorn.text() + "|" + form.TxtBWWNr.text() + "|" +
-               form.TxtBWSnr.text() + "|" + form.txtBwtSnr.text() + "|" + form.TxtBWCode.text();
+        return form.lastName.text() + "|" + form.firstName.text() + "|" + form.apartment.text() + "|" +
+               form.serial.text() + "|" + form.secondSerial.text() + "|" + form.accessCode.text();
     }
     // The editor's row as "ID/serial"; "keine" stands for none.
     std::string editing() const { return editor.CurrentResidentId() + "/" + editor.CurrentResidentSerial(); }
@@ -106,7 +106,7 @@ struct ResidentFixture {
     }
 
     Installation inst;
-    FrBewoControls form;
+    ResidentPageForm form;
     ResidentEditor editor{*inst.program, form};
 };
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "app/text.h"
-#include "residents/resident_table.h"
 
 namespace pnl::test {
 
@@ -13,25 +13,25 @@ LinkFixture::LinkFixture() {
 
 void LinkFixture::writeSettings(const std::string& interfaces, const std::string& stations) {
     inst.writeFile(kSettingsCopy, "[Schnittstellen]\n" + interfaces + "\n[PNLXXX]\n" + stations + "\n");
-    program().InitX.setFileName(inst.path(kSettingsCopy));
+    program().settings.setFileName(inst.path(kSettingsCopy));
 }
 
 void LinkFixture::createResidents() {
-    program().DataBewo = Database::create(inst.path(kDatabaseCopy));
-    ASSERT_TRUE(program().DataBewo);
+    auto database = Database::create(inst.path(kDatabaseCopy));
+    ASSERT_TRUE(database);
     // A test database need not survive a power cut: no waiting for the disk.
-    program().DataBewo->exec("PRAGMA synchronous = OFF");
-    ASSERT_TRUE(program().DataBewo->exec(
+    database->exec("PRAGMA synchronous = OFF");
+    ASSERT_TRUE(database->exec(
         "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Anrede TEXT, Name TEXT, Vorname TEXT, "
         "Wnr TEXT, sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, Etage TEXT, PNL VARCHAR(100))"));
-    program().residents = std::make_shared<ResidentTable>(*program().DataBewo);
+    program().useDatabase(std::move(database));
 }
 
 void LinkFixture::addResident(const std::string& name, const std::string& firstName,
                               const std::string& apartment, DbValue serial, const std::string& trigger,
                               DbValue code, const std::string& stations) {
     ASSERT_TRUE(
-        program().DataBewo->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) "
+        program().database->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) "
                                  "VALUES (?, ?, ?, ?, ?, ?, ?)",
                                  {name, firstName, apartment, serial, trigger, code, stations}));
 }
@@ -45,7 +45,7 @@ void LinkFixture::addResidentsOf(int station, int count) {
 }
 
 bool LinkFixture::anyTicked() const {
-    for (const auto& node : form.TrVwPNLTrans.nodes())
+    for (const auto& node : form.stationTree.nodes())
         if (node.checked)
             return true;
     return false;

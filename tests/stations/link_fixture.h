@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "forms/frm_pnl.h"
+#include "forms/transfer_dialog.h"
 #include "platform/database.h"
-#include "stations/frm_pnl_controller.h"
+#include "stations/transfer_dialog.h"
 #include "support/installation.h"
 
 namespace pnl::test {
@@ -34,8 +34,8 @@ struct LinkFixture {
     const std::vector<RecordingSerialPort::Sent>& sent() const { return inst.serial.sent; }
 
     Installation inst;
-    FrmPNL form;
-    FrmPnlController dialog{program(), form};
+    TransferDialogForm form;
+    TransferDialogController dialog{program(), form};
 };
 
 // 0x01 + text + 0x04.

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "link_fixture.h"
-#include "residents/resident_table.h"
 #include "stations/resident_image.h"
 #include "stations/run_progress.h"
 #include "stations/station_difference.h"
@@ -20,9 +20,9 @@ using ::testing::HasSubstr;
 TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     LinkFixture f;
     f.createResidents();
-    f.form.LstPNLTrans.setLines({"alt|1|1|0|0"});
-    EncodeStation(f.program(), f.form.LstPNLTrans, 1);
-    EXPECT_EQ(f.form.LstPNLTrans.count(), 0);  // an empty table empties the list
+    f.form.transferList.setLines({"alt|1|1|0|0"});
+    EncodeStation(f.program(), f.form.transferList, 1);
+    EXPECT_EQ(f.form.transferList.count(), 0);  // an empty table empties the list
     const DbValue none;
     f.addResident("Müller", "Anna", "12", std::int64_t{4711}, ",,000000", std::int64_t{0}, "01");
     f.addResident("  Meier ", "  ", "3", std::int64_t{5}, ",,004711", std::int64_t{9999}, "01");
@@ -38,25 +38,25 @@ TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     // Cut by characters, not bytes; the apartment trimmed; a blank at station 0 is kept as stored.
     f.addResident("Müller-Lüdenscheidt-Größenwahn", "Jürgen", "  42 ", std::int64_t{12}, "", none, " 1");
 
-    EncodeStation(f.program(), f.form.LstPNLTrans, 1);
-    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{
-                                              "Abcdefghijklmnopqrstuvwxyz, Zac|123456|999999|1|0",
-                                              "Meier|3|5|4711|9999",
-                                              "Meier, Karl|A-12-3|6|0|0",
-                                              "Meier, Karl|9|11|0|0",
-                                              "Müller, Anna|12|4711|0|0",
-                                              "Müller-Lüdenscheidt-Größenwahn,|42|12|0|0",
-                                              "Ohne, Sernr|1|0|0|0",
-                                              "StrichName, Vorname|78|10|0|0",
-                                          }));
+    EncodeStation(f.program(), f.form.transferList, 1);
+    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{
+                                               "Abcdefghijklmnopqrstuvwxyz, Zac|123456|999999|1|0",
+                                               "Meier|3|5|4711|9999",
+                                               "Meier, Karl|A-12-3|6|0|0",
+                                               "Meier, Karl|9|11|0|0",
+                                               "Müller, Anna|12|4711|0|0",
+                                               "Müller-Lüdenscheidt-Größenwahn,|42|12|0|0",
+                                               "Ohne, Sernr|1|0|0|0",
+                                               "StrichName, Vorname|78|10|0|0",
+                                           }));
     // The walk leaves the shared cursor past the last row.
     EXPECT_TRUE(f.program().residents->eof());
 
     // The leftmost position is station 0; a value shorter than the position assigns nothing.
-    EncodeStation(f.program(), f.form.LstPNLTrans, 0);
-    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{}));
-    EncodeStation(f.program(), f.form.LstPNLTrans, 2);
-    EXPECT_EQ(f.form.LstPNLTrans.lines(), (std::vector<std::string>{"Anders|1|8|0|0"}));
+    EncodeStation(f.program(), f.form.transferList, 0);
+    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{}));
+    EncodeStation(f.program(), f.form.transferList, 2);
+    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{"Anders|1|8|0|0"}));
 }
 
 TEST(TransferLines, SortByNameIgnoringCaseAndAccents) {
@@ -71,13 +71,46 @@ TEST(TransferLines, SortByNameIgnoringCaseAndAccents) {
                                                "Straub|12|12|0|0", "Strauß|11|11|0|0", "Zander|1|1|0|0"}));
 }
 
+// More than 16 equal names: a sort that is not stable reorders them (small ranges sort stably anyway).
+TEST(EncodeStation, EqualNamesKeepTheOrderOfTheTable) {
+    LinkFixture f;
+    f.createResidents();
+    std::vector<std::string> meiers;
+    for (int i = 1; i <= 40; ++i) {
+        const std::string apartment = "M" + std::to_string(i);
+        f.addResident(i % 3 ? "Meier" : "meier", "", apartment, std::int64_t{i}, "", std::int64_t{0}, "1");
+        f.addResident(i % 2 ? "Zander" : "Adam", "", "X" + std::to_string(i), std::int64_t{100 + i}, "",
+                      std::int64_t{0}, "1");
+    }
+    EncodeStation(f.program(), f.form.transferList, 0);
+    std::vector<std::string> sameName, otherCase;
+    for (const std::string& line : f.form.transferList.lines()) {
+        if (line.starts_with("Meier|"))
+            sameName.push_back(line.substr(0, line.find('|', 6)));
+        else if (line.starts_with("meier|"))
+            otherCase.push_back(line.substr(0, line.find('|', 6)));
+    }
+    std::vector<std::string> expected, expectedOtherCase;
+    for (int i = 1; i <= 40; ++i)
+        (i % 3 ? expected : expectedOtherCase).push_back((i % 3 ? "Meier|M" : "meier|M") + std::to_string(i));
+    EXPECT_EQ(sameName, expected);
+    EXPECT_EQ(otherCase, expectedOtherCase);
+}
+
 TEST(StationState, FileKeepsEveryLineAndTrustsNoDamagedFile) {
     const std::vector<std::string> lines{"Müller, Anna|12|4711|0|0", "Zeile mit \\ und\nUmbruch|1|2|3|4"};
-    const StationState state{true, DateTime{2026, 12, 6, 14, 3, 9}, 123456, Firmware::V27, lines};
+    const StationState state{true, DateTime{2026, 12, 6, 14, 3, 9}, 123456, Firmware::V27, lines, true};
     const std::string text = formatStationState(7, state);
     EXPECT_THAT(text, HasSubstr("Stand=vollständig\nDatum=06.12.2026 14:03:09\nSeriennummer=123456\n"
-                                "Zeichensatz=2.7x\nBewohner=2\nZeile=Müller, Anna|12|4711|0|0\n"));
+                                "Zeichensatz=2.7x\nErreichbarkeit=geantwortet\nBewohner=2\n"
+                                "Zeile=Müller, Anna|12|4711|0|0\n"));
     EXPECT_EQ(parseStationState(text), state);
+    // A file written before the presence check's answer was recorded reads as not checked.
+    std::string older = text;
+    older.erase(older.find("Erreichbarkeit="), std::string("Erreichbarkeit=geantwortet\n").size());
+    StationState unchecked = state;
+    unchecked.answeredBeforeSending = false;
+    EXPECT_EQ(parseStationState(older), unchecked);
 
     // Cut off after the first line, or with a count edited by hand: not a state.
     EXPECT_FALSE(parseStationState(text.substr(0, text.rfind("Zeile="))));
@@ -96,7 +129,7 @@ TEST(StationDifference, NamesTheResidentsThatChanged) {
     // A changed resident is paired by name, else by apartment and serial number.
     const std::string oneChanged = "geändert (0 neu, 0 entfernt, 1 geändert)";
     const std::vector<std::tuple<std::vector<std::string>, std::uint32_t, std::string>> cases = {
-        {lines, 123456, "aktuell"},
+        {lines, 123456, "gesendet am 06.12.2026 14:03, seitdem unverändert"},
         {with(1, "Maier, Karl|A02|2|0|0"), 123456, oneChanged},
         {with(1, "Meier, Karl|A02|2|0|1234"), 123456, oneChanged},
         {with(2, "Young, Ida|B07|9|0|0"), 123456, "geändert (1 neu, 1 entfernt, 0 geändert)"},
@@ -105,6 +138,10 @@ TEST(StationDifference, NamesTheResidentsThatChanged) {
     for (const auto& [now, serial, status] : cases)
         EXPECT_EQ(statusText(compareStation(held, serial, Firmware::V3, now)), status) << now[1] << now[2];
 
+    StationState answered = held;
+    answered.answeredBeforeSending = true;
+    EXPECT_EQ(statusText(compareStation(answered, 123456, Firmware::V3, lines)),
+              "gesendet am 06.12.2026 14:03, seitdem unverändert; Station hat vor dem Senden geantwortet");
     EXPECT_EQ(statusText(compareStation(std::nullopt, 1, Firmware::V3, lines)), "nie übertragen");
     StationState broken = held;
     broken.complete = false;
@@ -170,9 +207,9 @@ TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
         LinkFixture f;
         Announced progress;
         std::vector<int> barValues;
-        f.form.PBarPNL.subscribe([&] { barValues.push_back(f.form.PBarPNL.value()); });
+        f.form.progress.subscribe([&] { barValues.push_back(f.form.progress.value()); });
         f.inst.serial.wireBaud = c.baud;
-        f.form.LstPNLTrans.setLines({"Müller, Anna|12|4711|0|0", "Schmidt|3|815|0|0", "Zorn|4|9|0|0"});
+        f.form.transferList.setLines({"Müller, Anna|12|4711|0|0", "Schmidt|3|815|0|0", "Zorn|4|9|0|0"});
         f.inst.serial.open();
         const auto start = f.inst.loop.now();
         EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0, &progress), StationOutcome::Sent);
@@ -199,7 +236,7 @@ TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
         if (c.blockGap == 50) {
             EXPECT_EQ(progress.atStart.count(), f.inst.loop.now() - start) << c.baud;
         }
-        EXPECT_EQ(f.form.PBarPNL.value(), 100);
+        EXPECT_EQ(f.form.progress.value(), 100);
         EXPECT_NE(std::find(barValues.begin(), barValues.end(), 50), barValues.end());
     }
 }
@@ -224,7 +261,7 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     f.inst.serial.onOutput = [&](const std::string& bytes) {
         f.inst.serial.carrier = f.inst.serial.carrier || bytes == "0 0301234\n\r";
     };
-    f.form.LstPNLTrans.setLines({"A|1|1|0|0"});
+    f.form.transferList.setLines({"A|1|1|0|0"});
     f.inst.serial.wireBaud = 9600;
     f.inst.serial.open();
     Announced progress;
@@ -249,7 +286,7 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     f.inst.serial.carrier = false;
     EXPECT_EQ(StationTransfer(f.program(), f.form, TransferLink{1, true, "ATZ", "0"}, 0),
               StationOutcome::NoCarrier);
-    EXPECT_FALSE(f.form.PBarPNL.visible());
+    EXPECT_FALSE(f.form.progress.visible());
 }
 
 }  // namespace

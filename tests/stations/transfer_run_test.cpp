@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/resident_table.h"
 #include "link/interface_record.h"
 #include "link_fixture.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "residents/resident_table.h"
 #include "stations/transfer_line.h"
 #include "stations/transfer_run.h"
 #include "support/real_time_loop.h"
@@ -30,31 +30,34 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
                   "PNL63=PNL-B,Hof,654321,,FALSE");
     createResidents();
     addResidentsOf(0, 3);
-    dialog.Form_Load();
-    EXPECT_EQ(form.TrVwPNLTrans.nodes(),
+    dialog.load();
+    EXPECT_EQ(form.stationTree.nodes(),
               (std::vector<CheckTree::Node>{{"S00", "Haupteingang", false}, {"S63", "Hof", false}}));
-    dialog.CmdPNLTransAll_Click();
+    dialog.selectAll();
 
-    EXPECT_EQ(form.LstPNLState.lines(),
+    EXPECT_EQ(form.stationStates.lines(),
               (std::vector<std::string>{"Haupteingang|nie übertragen|–", "Hof|nie übertragen|–"}));
     bool disabledDuringRun = false;
     std::vector<std::string> statusLines;
-    at(0, [&] { statusLines.push_back(form.LblPNLStatus.caption()); });
+    at(0, [&] { statusLines.push_back(form.status.caption()); });
     at(1500, [&] {
-        disabledDuringRun = !form.CmdPNLTransStart.enabled() && !form.CmdPNLTransAll.enabled() &&
-                            form.CmdPNLTransCancel.enabled() && !form.TrVwPNLTrans.enabled() &&
-                            program().serialLinkBusy && !dialog.Form_QueryUnload();
-        statusLines.push_back(form.LblPNLStatus.caption());
+        disabledDuringRun = !form.start.enabled() && !form.selectAll.enabled() && form.cancel.enabled() &&
+                            !form.stationTree.enabled() && program().serialLinkBusy &&
+                            !dialog.closeRequested();
+        statusLines.push_back(form.status.caption());
     });
-    at(22000 + 600 + 350 + 10, [&] { statusLines.push_back(form.LblPNLStatus.caption()); });
-    dialog.CmdPNLTransStart_Click();
+    at(22000 + 600 + 350 + 10, [&] { statusLines.push_back(form.status.caption()); });
+    dialog.stationHighlighted(1);  // Hof: nothing to send, and the list says so, also after the run
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"Keine Änderungen"});
+    dialog.startTransfer();
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"Keine Änderungen"});
     // The whole run: 22 s, the station's 0.6 + 3 x 0.35 + 0.5 + 5 s, 15 s.
     EXPECT_EQ(statusLines, (std::vector<std::string>{
                                "Warte auf die PNL (noch 22 s) – noch ca. 0:45",
                                "Warte auf die PNL (noch 21 s) – noch ca. 0:44",
                                "PNL 1 von 2: Haupteingang – Datensatz 1 von 3 – noch ca. 0:22",
                            }));
-    EXPECT_EQ(form.LblPNLStatus.caption(), "");
+    EXPECT_EQ(form.status.caption(), "");
 
     EXPECT_EQ(sent().size(), 1u + 21u + 1u + 1u);  // nothing to Hof
     EXPECT_EQ(inst.serial.calls,
@@ -62,38 +65,40 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
                                         "open", "dtr off", "close"}));
     EXPECT_FALSE(anyTicked());
     EXPECT_TRUE(disabledDuringRun);
-    EXPECT_TRUE(form.CmdPNLTransStart.enabled() && form.TrVwPNLTrans.enabled());
+    EXPECT_TRUE(form.start.enabled() && form.stationTree.enabled());
     EXPECT_FALSE(program().serialLinkBusy);
     EXPECT_EQ(inst.dialogs.texts(),
               (std::vector<std::string>{"PNL00 Haupteingang: mit 3 Bewohnern übertragen in 0:07\n"
                                         "PNL63 Hof: nichts zu senden (keine Bewohner zugeordnet)\n"
                                         "1 von 2 PNL übertragen."}));
-    EXPECT_EQ(form.LstPNLState.lines()[0], "Haupteingang|aktuell|06.12.2026 09:30");
+    // Nothing answers on this line: the state says what was sent and when, never that the station is current.
+    EXPECT_EQ(form.stationStates.lines()[0],
+              "Haupteingang|gesendet am 06.12.2026 09:30, seitdem unverändert|06.12.2026 09:30");
     EXPECT_THAT(inst.readFile("PNL00_STAND.TXT"), HasSubstr("Stand=vollständig\n"));
     EXPECT_FALSE(inst.exists("PNL63_STAND.TXT"));
 
     // A resident moves in: the station shows it before anything is sent, and only it is chosen.
     addResident("Neu", "Nina", "9", std::int64_t{9}, "", std::int64_t{0}, "1");
-    dialog.Form_Load();
-    EXPECT_EQ(form.LstPNLState.lines()[0],
+    dialog.load();
+    EXPECT_EQ(form.stationStates.lines()[0],
               "Haupteingang|geändert (1 neu, 0 entfernt, 0 geändert)|06.12.2026 09:30");
-    dialog.TrVwPNLTrans_NodeSelect(0);
-    EXPECT_EQ(form.LstPNLTrans.lines(), std::vector<std::string>{"neu: Neu, Nina|9|9|0|0"});
-    dialog.CmdPNLTransChanged_Click();
-    EXPECT_TRUE(form.TrVwPNLTrans.node(0).checked);
-    EXPECT_FALSE(form.TrVwPNLTrans.node(1).checked);  // never sent, but it would receive nothing
+    dialog.stationHighlighted(0);
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"neu: Neu, Nina|9|9|0|0"});
+    dialog.selectChanged();
+    EXPECT_TRUE(form.stationTree.node(0).checked);
+    EXPECT_FALSE(form.stationTree.node(1).checked);  // never sent, but it would receive nothing
 }
 
 TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     // "030" is kind 30 to the editor's count, not to the transfer; only COM1 to COM8 count.
     writeSettings("COM1=\nCOM2=030,FALSE\nCOM3=51,X\nCOM4=x,y\nCOM9=30,FALSE\nCOM0=30,FALSE",
                   "PNL00=PNL-B,Haupteingang,1,,FALSE");
-    program().InitX.setKey("COM6");
+    program().settings.setKey("COM6");
     EXPECT_EQ(CountPortsOfKind(program(), kStationLink, 3), 1);
     EXPECT_EQ(CountPortsOfKind(program(), kStationLink, 2), 0);
     EXPECT_EQ(CountPortsOfKind(program(), 51, 0), 1);
     EXPECT_EQ(CountPortsOfKind(program(), kNoDevice, 0), 6);  // empty and unreadable both read as kind 0
-    EXPECT_EQ(program().InitX.key(), "COM6");
+    EXPECT_EQ(program().settings.key(), "COM6");
     EXPECT_FALSE(TransferRun(program(), form).started);
     EXPECT_EQ(inst.dialogs.last().text, "Keine Schnittstelle für PNL-Datentransfer definiert!");
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
@@ -106,7 +111,7 @@ TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     EXPECT_EQ(inst.dialogs.last().text, "Die serielle Schnittstelle COM2 kann nicht geöffnet werden!");
     EXPECT_EQ(inst.serial.port, 2);
     EXPECT_EQ(inst.loop.now(), 0);
-    EXPECT_TRUE(form.CmdPNLTransStart.enabled());
+    EXPECT_TRUE(form.start.enabled());
     EXPECT_FALSE(program().serialLinkBusy);
 
     // Without ticked stations the port is still opened and closed, with both waits.
@@ -126,8 +131,8 @@ TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
     addResidentsOf(0, 583);
     addResidentsOf(1, 1);
     addResidentsOf(2, 582);
-    dialog.Form_Load();
-    dialog.CmdPNLTransAll_Click();
+    dialog.load();
+    dialog.selectAll();
     writeSettings("COM1=30,FALSE", "PNL00=PNL-B,Gross,1,,FALSE\nPNL01=\nPNL02=PNL-B,Voll,3,,FALSE");
     const TransferResult result = TransferRun(program(), form);
 
@@ -178,16 +183,16 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     sim::Simulator simulator(f.inst.loop,
                              sim::SimulatorSetup{{{123456, sim::Firmware::V3}}, {}, std::nullopt});
     attachSimulator(f.inst.serial, simulator, f.inst.loop);
-    f.dialog.Form_Load();
-    EXPECT_FALSE(f.form.ChkPNLCheck.checked());  // off unless chosen for the installation
-    f.form.ChkPNLCheck.setChecked(true);
-    f.dialog.ChkPNLCheck_Click();
-    FrmPNL again;
-    FrmPnlController(f.program(), again).Form_Load();
-    EXPECT_TRUE(again.ChkPNLCheck.checked());
+    f.dialog.load();
+    EXPECT_FALSE(f.form.checkPresence.checked());  // off unless chosen for the installation
+    f.form.checkPresence.setChecked(true);
+    f.dialog.checkPresenceToggled();
+    TransferDialogForm again;
+    TransferDialogController(f.program(), again).load();
+    EXPECT_TRUE(again.checkPresence.checked());
     EXPECT_THAT(f.inst.readFile("PNLSETUP.INI"), HasSubstr("ErreichbarkeitPruefen=TRUE"));
 
-    f.dialog.CmdPNLTransAll_Click();
+    f.dialog.selectAll();
     std::string stateAfterBreak;
     const auto toSimulator = f.inst.serial.onOutput;
     f.inst.serial.onOutput = [&](const std::string& bytes) {
@@ -195,17 +200,20 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
         if (f.inst.serial.sent.size() == 3 + 5 && stateAfterBreak.empty())
             f.inst.serial.failOutput = true;
     };
-    f.inst.dialogs.whileShown = [&](const Message&) {
-        if (stateAfterBreak.empty()) {  // the line failure is told: the port takes bytes again
+    // The line failure is told in the status line, not in a box; then the port takes bytes again.
+    std::string failureLine;
+    const auto watch = f.form.status.subscribe([&] {
+        const std::string& line = f.form.status.caption();
+        if (stateAfterBreak.empty() && line.find("Leitung gestört") != std::string::npos) {
+            failureLine = line;
             stateAfterBreak = f.inst.readFile("PNL00_STAND.TXT");
             f.inst.serial.failOutput = false;
         }
-        EXPECT_FALSE(f.form.PBarPNL.visible());
-    };
-    f.inst.dialogs.answer(MsgAnswer::Ok);   // the line failed
+    });
+    f.inst.dialogs.whileShown = [&](const Message&) { EXPECT_FALSE(f.form.progress.visible()); };
     f.inst.dialogs.answer(MsgAnswer::Yes);  // try again
     f.inst.dialogs.answer(MsgAnswer::No);   // no other try
-    f.dialog.CmdPNLTransStart_Click();
+    f.dialog.startTransfer();
 
     // Each run probes both (3 frames each); the broken transfer took 5 frames, the second one 17.
     EXPECT_EQ(f.sent().size(), 3u + 5u + 3u + 3u + 17u + 3u);
@@ -216,12 +224,61 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     EXPECT_EQ(
         f.inst.dialogs.texts(),
         (std::vector<std::string>{
-            "Die Übertragung zur PNL Haupteingang (PNL00) ist abgebrochen: die serielle "
-            "Schnittstelle COM1 nimmt keine Daten an.",
             "PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig\nPNL05 Still: antwortet nicht, "
             "nichts gesendet\n0 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?",
-            "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:09\nPNL05 Still: antwortet nicht, nichts "
+            "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:10\nPNL05 Still: antwortet nicht, nichts "
             "gesendet\n1 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?"}));
+    EXPECT_THAT(failureLine,
+                HasSubstr("PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig – weiter: "));
+    f.form.status.unsubscribe(watch);
+}
+
+// A line that takes the bytes and never answers: the station is recorded as sent, not as current; with the
+// presence check it gets nothing. Once it answers the check, the probe's closing frame gets its pause before
+// the station's opening frame, and the state says that the station answered.
+TEST(TransferToSimulator, TheStateSaysWhatWasSentAndWhetherTheStationAnsweredFirst) {
+    LinkFixture f;
+    f.writeSettings("COM1=30,FALSE", "PNL00=PNL-B,Haupteingang,123456,,FALSE");
+    f.createResidents();
+    f.addResidentsOf(0, 2);
+    f.inst.serial.wireBaud = 9600;
+    f.dialog.load();
+    const auto run = [&f](bool check) {
+        f.form.checkPresence.setChecked(check);
+        f.form.stationTree.setChecked(0, true);
+        f.inst.dialogs.answer(MsgAnswer::No);  // the summary's "erneut versuchen?", when it asks
+        f.inst.serial.sent.clear();
+        f.dialog.startTransfer();
+        return f.form.stationStates.lines().at(0);
+    };
+    const std::string sent = "Haupteingang|gesendet am 06.12.2026 09:30, seitdem unverändert";
+    EXPECT_EQ(run(false), sent + "|06.12.2026 09:30");
+    EXPECT_EQ(f.sent().size(), 1u + 14u + 2u);
+    const std::string state = f.inst.readFile("PNL00_STAND.TXT");
+    EXPECT_THAT(state, HasSubstr("Erreichbarkeit=nicht geprüft\n"));
+
+    EXPECT_EQ(run(true), sent + "|06.12.2026 09:30");  // no answer: only the probe's three frames
+    EXPECT_EQ(f.sent().size(), 3u);
+    EXPECT_EQ(f.inst.readFile("PNL00_STAND.TXT"), state);
+    EXPECT_THAT(f.inst.dialogs.last().text, HasSubstr("PNL00 Haupteingang: antwortet nicht"));
+
+    sim::Simulator simulator(f.inst.loop,
+                             sim::SimulatorSetup{{{123456, sim::Firmware::V3}}, {}, std::nullopt});
+    attachSimulator(f.inst.serial, simulator, f.inst.loop);
+    EXPECT_EQ(run(true),
+              "Haupteingang|gesendet am 06.12.2026 09:31, seitdem unverändert; Station hat vor dem "
+              "Senden geantwortet|06.12.2026 09:31");
+    EXPECT_THAT(f.inst.readFile("PNL00_STAND.TXT"), HasSubstr("Erreichbarkeit=geantwortet\n"));
+    // Probe select, query, probe close, then 600 ms later the station's opening frame.
+    ASSERT_EQ(f.sent().size(), 3u + 1u + 14u + 2u);
+    std::vector<std::pair<std::int64_t, std::string>> start;
+    for (std::size_t i = 0; i < 4; ++i)
+        start.emplace_back(f.sent()[i].atMs - f.sent()[0].atMs, f.sent()[i].bytes);
+    EXPECT_EQ(start, (std::vector<std::pair<std::int64_t, std::string>>{{0, framed("(01E24001")},
+                                                                        {600, framed("*0000")},
+                                                                        {2600, framed("(01E24000")},
+                                                                        {3200, framed("(01E24001")}}));
+    EXPECT_EQ(heldBy(simulator, 123456), linesOf(f.program(), 0));
 }
 
 // No carrier for the first: not even a hang-up; "Abbrechen" ("Nein", then "Ja") finishes the second only.
@@ -241,8 +298,8 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
         sim::SimulatorSetup{
             {{1, sim::Firmware::V3}, {2, sim::Firmware::V3}, {3, sim::Firmware::V3}}, {}, modem});
     attachSimulator(f.inst.serial, simulator, f.inst.loop);
-    f.dialog.Form_Load();
-    f.dialog.CmdPNLTransAll_Click();
+    f.dialog.load();
+    f.dialog.selectAll();
     f.inst.dialogs.answer(MsgAnswer::Ok);   // "Keine Modemverbindung!"
     f.inst.dialogs.answer(MsgAnswer::No);   // go on
     f.inst.dialogs.answer(MsgAnswer::Yes);  // stop after this station
@@ -250,12 +307,19 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     bool secondPauseRefused = false;
     // Station 2 writes its records from 22 + 32 + 32.6 s on.
     f.at(22000 + 32000 + 32000 + 700, [&] {
-        f.dialog.CmdPNLTransCancel_Click();
-        f.dialog.CmdPNLTransStart_Click();  // a running transfer does not start twice
+        f.dialog.cancel();
+        f.dialog.startTransfer();  // a running transfer does not start twice
         secondPauseRefused = !f.program().pause.TimerWait(1000);
     });
-    f.at(22000 + 32000 + 32000 + 800, [&] { f.dialog.CmdPNLTransCancel_Click(); });
-    f.dialog.CmdPNLTransStart_Click();
+    std::string statusAfterYes;
+    f.at(22000 + 32000 + 32000 + 800, [&] {
+        f.dialog.cancel();
+        statusAfterYes = f.form.status.caption();  // said at once, not after the station
+    });
+    f.dialog.startTransfer();
+    EXPECT_THAT(statusAfterYes,
+                HasSubstr("keine Modemverbindung, nichts gesendet – weiter: PNL 2 von 3: Zwei"));
+    EXPECT_THAT(statusAfterYes, testing::EndsWith(" – der Transfer endet nach dieser PNL"));
 
     EXPECT_TRUE(secondPauseRefused);
     EXPECT_EQ(f.inst.serial.handshake, 3);
@@ -279,8 +343,8 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     EXPECT_THAT(f.inst.readFile("PNL01_STAND.TXT"), HasSubstr("Stand=vollständig"));
     EXPECT_FALSE(f.inst.exists("PNL02_STAND.TXT"));
     // The station not sent stays ticked for the next start.
-    EXPECT_TRUE(f.form.TrVwPNLTrans.node(2).checked);
-    EXPECT_FALSE(f.form.TrVwPNLTrans.node(1).checked);
+    EXPECT_TRUE(f.form.stationTree.node(2).checked);
+    EXPECT_FALSE(f.form.stationTree.node(1).checked);
     EXPECT_TRUE(f.form.visible());
 
     // A transfer while another user holds the line (a port test) is refused and touches nothing.
@@ -290,7 +354,7 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     EXPECT_TRUE(f.inst.serial.calls.empty());
     EXPECT_THAT(f.inst.dialogs.last().text, HasSubstr("anderen Vorgang"));
     f.program().serialLinkBusy = false;
-    f.dialog.CmdPNLTransCancel_Click();  // idle: closes the dialog
+    f.dialog.cancel();  // idle: closes the dialog
     EXPECT_FALSE(f.form.visible());
 }
 
@@ -325,22 +389,20 @@ TEST(TransferToSimulator, SampleStationsOverAPseudoTerminal) {
     ScriptedDialogs dialogs;
     FakePortQueries queries;
     Program program(Platform{fs, loop, dialogs, *serial, queries}, folder.path());
-    program.InitX.setFileName(program.path(kSettingsFile));
-    program.DataBewo = Database::open(program.path(kDatabaseFile));
-    ASSERT_TRUE(program.DataBewo);
-    program.residents = std::make_shared<ResidentTable>(*program.DataBewo);
+    program.settings.setFileName(program.path(kSettingsFile));
+    ASSERT_TRUE(program.useDatabase(Database::open(program.path(kDatabaseFile))));
 
     sim::Simulator simulator(
         loop,
         sim::SimulatorSetup{{{12345, sim::Firmware::V3}, {23456, sim::Firmware::V27}}, {}, std::nullopt});
     const int watch = loop.watchReadable(pty->masterFd(), [&] { simulator.receive(pty->readAvailable()); });
 
-    FrmPNL form;
-    FrmPnlController dialog(program, form);
-    dialog.Form_Load();
-    form.TrVwPNLTrans.setChecked(0, true);
-    form.TrVwPNLTrans.setChecked(1, true);
-    dialog.CmdPNLTransStart_Click();
+    TransferDialogForm form;
+    TransferDialogController dialog(program, form);
+    dialog.load();
+    form.stationTree.setChecked(0, true);
+    form.stationTree.setChecked(1, true);
+    dialog.startTransfer();
     loop.unwatch(watch);
 
     ASSERT_EQ(linesOf(program, 0).size() + linesOf(program, 1).size(), 42u);

@@ -42,7 +42,7 @@ bool FileSystemWithFaults::writeFileAtomic(const std::string& path, const std::s
     if (!diskFull || !diskFull(path, content))
         return PosixFileSystem::writeFileAtomic(path, content, error);
     if (error)
-        *error = "Auf dem Datenträger ist kein Platz mehr.";
+        *error = path + ": Auf dem Datenträger ist kein Platz mehr.";
     return false;
 }
 

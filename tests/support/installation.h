@@ -45,7 +45,8 @@ class FakePortQueries : public PortQueries {
 // user as a test run by the administrator cannot otherwise show.
 class FileSystemWithFaults : public PosixFileSystem {
   public:
-    // Atomic writes for which this answers true fail with "Auf dem Datenträger ist kein Platz mehr."
+    // Atomic writes for which this answers true fail as on a full disk ("PATH: Auf dem Datenträger ist kein
+    // Platz mehr.").
     std::function<bool(const std::string& path, const std::string& content)> diskFull;
     // When set, every lock file belongs to this user and cannot be opened for writing by this one.
     std::string lockFilesOf;

@@ -2,22 +2,31 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
-
 namespace pnl::test {
 
-CommandRun runShellCommand(const std::string& command) {
+StartedCommand::StartedCommand(const std::string& command) : pipe_(::popen(command.c_str(), "r")) {}
+
+StartedCommand::~StartedCommand() {
+    if (pipe_)
+        finish();
+}
+
+CommandRun StartedCommand::finish() {
     CommandRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
+    if (!pipe_)
         return run;
     char buffer[4096];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe_)) > 0)
         run.output.append(buffer, n);
-    const int raw = ::pclose(pipe);
+    const int raw = ::pclose(pipe_);
+    pipe_ = nullptr;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
+}
+
+CommandRun runShellCommand(const std::string& command) {
+    return StartedCommand(command).finish();
 }
 
 }  // namespace pnl::test

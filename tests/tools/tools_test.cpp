@@ -19,7 +19,6 @@
 #include "platform/database.h"
 #include "platform/poll_event_loop.h"
 #include "platform/posix_serial.h"
-#include "platform/version.h"
 #include "support/installation.h"
 #include "support/recording_serial_port.h"
 #include "support/shell_command.h"
@@ -249,45 +248,11 @@ ProgramRun run(const std::string& arguments, const std::string& environment = ""
     return {run.status, run.output, err.str()};
 }
 
-TEST(ProgramOptions, EveryProgramAnswersHelpAndVersionAndRefusesAWrongOption) {
-    for (const std::string program : {"pnl-setup", "pnl-station-sim", "pnl-log", "pnl-sample"}) {
-        SCOPED_TRACE(program);
-        const ProgramRun help = run(program + " --help");
-        EXPECT_EQ(help.status, 0);
-        EXPECT_EQ(help.out.rfind("Aufruf: " + program, 0), 0u) << help.out;
-        EXPECT_THAT(help.out, HasSubstr("\nRückgabe"));
-        EXPECT_THAT(help.out, HasSubstr("--version"));
-
-        const ProgramRun version = run(program + " --version");
-        EXPECT_EQ(version.status, 0);
-        EXPECT_EQ(version.out, versionLine(program) + "\n");
-
-        const ProgramRun wrong = run(program + " --unbekannt");
-        EXPECT_EQ(wrong.status, 2);
-        EXPECT_EQ(wrong.out, "");
-        EXPECT_THAT(wrong.err, HasSubstr("Aufruf: " + program));
-    }
-    const ProgramRun station = run("pnl-station-sim --station 12x");
-    EXPECT_EQ(station.status, 2);
-    EXPECT_EQ(station.err.rfind("Ungültige Station \"12x\"", 0), 0u) << station.err;
-}
-
-TEST(ProgramOptions, AHeadlessCommandWithoutAFolderSaysWhereItLookedAndNeverAsks) {
-    test::TempFolder home;
-    const std::string environment = "HOME='" + home.path() + "' XDG_CONFIG_HOME=";
-    for (const std::string command : {"--probe 0 5", "--transfer all"}) {
-        const ProgramRun headless = run("pnl-setup " + command, environment);
-        EXPECT_EQ(headless.status, 2);
-        EXPECT_EQ(headless.out, "");
-        EXPECT_THAT(headless.err, HasSubstr("keine ANLAGE99.INI in " PNL_BINARY_DIR));
-    }
-}
-
 // The lines of a real run, then the same file altered, cut, reordered and copied by hand.
 TEST(LogTool, PrintsARunAndMarksEveryLineThatWasTamperedWith) {
     test::Installation inst;
     ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), nullptr));
-    inst.program->UserLevel = 3;
+    inst.program->userLevel = 3;
     ASSERT_EQ(StartUp(*inst.program, {}), StartResult::Running);
     for (const char* text : {"zwei", "drei", "vier", "fünf"})
         EventLog(*inst.program, text);

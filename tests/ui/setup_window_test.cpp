@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,20 +18,20 @@
 #include <QTreeWidget>
 
 #include "app/records.h"
-#include "forms/frm_com.h"
+#include "forms/interface_window.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
-#include "ui/bind_status_bar.h"
-#include "ui/fr_bewo_view.h"
-#include "ui/fr_levels_view.h"
-#include "ui/fr_overview_view.h"
-#include "ui/frm_com_view.h"
-#include "ui/frm_copyright_window.h"
-#include "ui/frm_pnl_view.h"
-#include "ui/frm_pwd_window.h"
-#include "ui/frm_setup_window.h"
+#include "ui/binders.h"
+#include "ui/info_dialog_view.h"
+#include "ui/interface_window_view.h"
+#include "ui/levels_page_view.h"
+#include "ui/main_window_view.h"
 #include "ui/masked_line_edit.h"
+#include "ui/overview_page_view.h"
+#include "ui/password_dialog_view.h"
+#include "ui/resident_page_view.h"
 #include "ui/setup_application.h"
+#include "ui/transfer_dialog_view.h"
 
 namespace pnl::test {
 namespace {
@@ -44,7 +45,15 @@ void pick(QComboBox* list, const QString& text) {
 }
 
 // The menu commands of the main window, left to right.
-enum MenuCommand { kSchnittstelle, kDatensaetze, kBerechtigungen, kPnlxxx, kSicherungen, kInfo, kBeenden };
+enum MenuCommand {
+    kInterfacesMenu,
+    kRecordsMenu,
+    kLevelsMenu,
+    kTransferMenu,
+    kBackupsMenu,
+    kInfoMenu,
+    kExitMenu
+};
 
 struct SetupWindow : ::testing::Test {
     void SetUp() override {
@@ -59,8 +68,8 @@ struct SetupWindow : ::testing::Test {
     void TearDown() override { setup.reset(); }
 
     Program& program() { return setup->program(); }
-    ui::FrmPwdWindow* password() { return setup->passwordWindow(); }
-    ui::FrmSetupWindow* mainWindow() { return setup->setupWindow(); }
+    ui::PasswordDialogView* password() { return setup->passwordWindow(); }
+    ui::MainWindowView* mainWindow() { return setup->mainWindowView(); }
 
     // Replaces the entry by the code and presses Enter.
     void typeCode(const QString& code) {
@@ -84,15 +93,15 @@ struct SetupWindow : ::testing::Test {
         }
         return walk;
     }
-    QString panel(int number) { return mainWindow()->statusPanels()->panel(number)->text(); }
+    QString panel(int number) { return mainWindow()->statusPanel(number)->text(); }
     // A level record of the settings working copy, decrypted.
     std::string storedLevel(int level) {
-        program().InitX.setSection("Berechtigungen");
-        program().InitX.setKey("LEVEL" + std::to_string(level));
-        return readEncrypted(program().InitX);
+        program().settings.setSection("Berechtigungen");
+        program().settings.setKey("LEVEL" + std::to_string(level));
+        return readEncrypted(program().settings);
     }
 
-    ui::FrOverviewView* overview() { return setup->overviewView(); }
+    ui::OverviewPageView* overview() { return setup->overviewView(); }
     QAbstractItemModel* rows() { return overview()->table()->model(); }
     int columnNamed(const QString& header) {
         for (int c = 0; c < rows()->columnCount(); ++c)
@@ -101,7 +110,7 @@ struct SetupWindow : ::testing::Test {
         return -1;
     }
     std::string stationsOf(const std::string& name) {
-        const auto found = program().DataBewo->query("SELECT PNL FROM BEWOHNER WHERE Name = ?", {name});
+        const auto found = program().database->query("SELECT PNL FROM BEWOHNER WHERE Name = ?", {name});
         return found && !found->empty() ? dbText(found->front().at(0)) : "<none>";
     }
 
@@ -130,7 +139,7 @@ TEST_F(SetupWindow, EmptyEntriesAreNoTryTheMasterCodeAdmitsThenMenuPagesStatusBa
     for (int i = 0; i < 4; ++i)
         QTest::keyClick(password()->codeEntry(), Qt::Key_Return);
     QTest::mouseClick(password()->okButton(), Qt::LeftButton);
-    EXPECT_EQ(program().UserLevel, 0);
+    EXPECT_EQ(program().userLevel, 0);
     enterCode("555");
     EXPECT_EQ(password()->codeEntry()->text(), "");  // cleared for the next try
     enterCode("0555555");
@@ -141,31 +150,31 @@ TEST_F(SetupWindow, EmptyEntriesAreNoTryTheMasterCodeAdmitsThenMenuPagesStatusBa
     EXPECT_FALSE(password()->isVisible());
     ASSERT_TRUE(mainWindow()->isVisible());
     EXPECT_EQ(mainWindow()->windowTitle(), "PNL Fernwartung");
-    EXPECT_EQ(program().UserLevel, 6);
+    EXPECT_EQ(program().userLevel, 6);
     EXPECT_EQ(panel(1), "Level 6");
-    EXPECT_TRUE(menuEnabled(kSchnittstelle) && menuEnabled(kBerechtigungen));
+    EXPECT_TRUE(menuEnabled(kInterfacesMenu) && menuEnabled(kLevelsMenu));
     EXPECT_EQ(panel(4), "Bewohner: 41");
     EXPECT_EQ(panel(5), "09:30");
-    EXPECT_EQ(mainWindow()->statusPanels()->panel(4)->toolTip(), "Anzahl der verfügbaren Bewohnerdatensätze");
+    EXPECT_EQ(mainWindow()->statusPanel(4)->toolTip(), "Anzahl der verfügbaren Bewohnerdatensätze");
     inst.loop.advance(1000);
-    ASSERT_TRUE(program().DataBewo->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr) VALUES (?, ?, ?)",
+    ASSERT_TRUE(program().database->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr) VALUES (?, ?, ?)",
                                          {std::string("Neumann"), std::string("Nina"), std::string("A099")}));
     inst.loop.advance(9000);  // 09:30:10
     EXPECT_EQ(panel(4), "Bewohner: 42");
     inst.loop.advance(50000);
     EXPECT_EQ(panel(5), "09:31");
 
-    auto* residents = mainWindow()->findChild<ui::FrBewoView*>();
+    auto* residents = mainWindow()->findChild<ui::ResidentPageView*>();
     residents->tabs()->setCurrentIndex(1);
-    choose(kBerechtigungen);
+    choose(kLevelsMenu);
     EXPECT_FALSE(residents->isVisible());
-    choose(kDatensaetze);  // opens on the first tab and its first field
+    choose(kRecordsMenu);  // opens on the first tab and its first field
     EXPECT_TRUE(residents->isVisible());
     EXPECT_EQ(mainWindow()->focusWidget(), residents->residentList());
     EXPECT_EQ(residents->tabs()->currentIndex(), 0);
 
-    choose(kBerechtigungen);  // the level editor saves what the user sets
-    ui::FrLevelsView* page = setup->levelsView();
+    choose(kLevelsMenu);  // the level editor saves what the user sets
+    ui::LevelsPageView* page = setup->levelsView();
     ASSERT_TRUE(page->isVisible());
     EXPECT_EQ(mainWindow()->focusWidget(), page->levelList());
     EXPECT_EQ(page->title(), "Berechtigungen");
@@ -191,13 +200,13 @@ TEST_F(SetupWindow, EmptyEntriesAreNoTryTheMasterCodeAdmitsThenMenuPagesStatusBa
     EXPECT_FALSE(page->releasedBox()->isEnabled());
     EXPECT_TRUE(page->releasedBox()->isChecked());
 
-    choose(kPnlxxx);  // the transfer dialog leaves the page as it is
+    choose(kTransferMenu);  // the transfer dialog leaves the page as it is
     EXPECT_TRUE(page->isVisible());
     EXPECT_TRUE(setup->transferForm().visible());
 
-    choose(kInfo);
+    choose(kInfoMenu);
     EXPECT_EQ(infoShown, 1);
-    EXPECT_EQ(setup->infoWindow()->versionLabel()->text(), "Version: 2.014");
+    EXPECT_EQ(setup->infoWindow()->versionLabel()->text(), "Version: 2.10");
     // The real dialog is modal and closes with its button.
     QTimer::singleShot(0, [this] { QTest::mouseClick(setup->infoWindow()->okButton(), Qt::LeftButton); });
     EXPECT_EQ(setup->infoWindow()->exec(), QDialog::Accepted);
@@ -209,7 +218,7 @@ TEST_F(SetupWindow, EmptyEntriesAreNoTryTheMasterCodeAdmitsThenMenuPagesStatusBa
     EXPECT_EQ(inst.dialogs.last().title, "Änderungen speichern");
     EXPECT_TRUE(mainWindow()->isVisible());
     inst.dialogs.answer(MsgAnswer::No);
-    choose(kBeenden);
+    choose(kExitMenu);
     EXPECT_FALSE(mainWindow()->isVisible());
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
@@ -253,11 +262,11 @@ TEST(SetupWindowRights, TheKindOfTheLevelEnablesMenuCommandsResidentFieldsAndOve
         if (c.commandLineLevel == 0)
             run.enterCode(c.code);
         EXPECT_FALSE(run.password()->isVisible());
-        for (MenuCommand always : {kDatensaetze, kPnlxxx, kInfo, kBeenden})
+        for (MenuCommand always : {kRecordsMenu, kTransferMenu, kInfoMenu, kExitMenu})
             EXPECT_TRUE(run.menuEnabled(always));
-        EXPECT_EQ(run.menuEnabled(kSchnittstelle), c.interfaces);
-        EXPECT_EQ(run.menuEnabled(kBerechtigungen), c.levels);
-        auto* page = run.mainWindow()->findChild<ui::FrBewoView*>();
+        EXPECT_EQ(run.menuEnabled(kInterfacesMenu), c.interfaces);
+        EXPECT_EQ(run.menuEnabled(kLevelsMenu), c.levels);
+        auto* page = run.mainWindow()->findChild<ui::ResidentPageView*>();
         EXPECT_EQ(page->tabs()->isTabEnabled(1), c.residents);
         for (QWidget* field : std::initializer_list<QWidget*>{page->serialField(), page->secondSerialField(),
                                                               page->newButton(), page->deleteButton()})
@@ -274,7 +283,7 @@ TEST(SetupWindowRights, TheKindOfTheLevelEnablesMenuCommandsResidentFieldsAndOve
 
 TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUsersActions) {
     setup->start(5);
-    auto* view = mainWindow()->findChild<ui::FrBewoView*>();
+    auto* view = mainWindow()->findChild<ui::ResidentPageView*>();
     ASSERT_TRUE(view && view->isVisible());
     EXPECT_EQ(tabWalk(view->residentList(), 8),
               (std::vector<QWidget*>{view->tabs()->tabBar(), view->nameField(), view->firstNameField(),
@@ -295,7 +304,7 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     EXPECT_EQ(view->serialField()->toolTip(), "1. Seriennummer für Türruf");
 
     // The user picks Anna Müller: the form and the tree follow.
-    program().DataBewo->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr = 'A001'", {"01" + std::string(62, '0')});
+    program().database->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr = 'A001'", {"01" + std::string(62, '0')});
     pick(view->residentList(), "Müller, Anna");
     EXPECT_EQ(view->nameField()->text(), "Müller");
     EXPECT_EQ(view->serialField()->text(), "100101");
@@ -311,12 +320,29 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     view->firstNameField()->setText("Anne");
     emit view->firstNameField()->textEdited("Anne");
     view->saveButton()->click();
-    const auto saved = program().DataBewo->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
+    const auto saved = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
     EXPECT_EQ(dbText(saved->front().at(0)), "Anne");
+    // Ctrl+S saves where the user types, Alt+C through the button; either way the focus stays in the form.
+    const std::pair<QKeyCombination, const char*> saveKeys[] = {
+        {Qt::ControlModifier | Qt::Key_S, "Annemarie"}, {Qt::AltModifier | Qt::Key_C, "Anna"}};
+    QApplication::setActiveWindow(mainWindow());  // shortcuts reach the active window only
+    for (const auto& [keys, firstName] : saveKeys) {
+        view->firstNameField()->setFocus();
+        view->firstNameField()->selectAll();
+        QTest::keyClicks(view->firstNameField(), firstName);
+        QTest::keyClick(view->firstNameField(), keys.key(), keys.keyboardModifiers());
+        // A mnemonic clicks its button once the button's press animation is over.
+        for (int wait = 0; wait < 50 && view->saveButton()->isEnabled(); ++wait)
+            QTest::qWait(20);
+        const auto typed = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
+        EXPECT_EQ(dbText(typed->front().at(0)), firstName);
+        EXPECT_TRUE(view->isAncestorOf(mainWindow()->focusWidget()) &&
+                    mainWindow()->focusWidget() != view->deleteButton());
+    }
 
     mainWindow()->overviewCommand()->trigger();
     ASSERT_TRUE(overview()->isVisible());
-    EXPECT_FALSE(setup->setupForm().FrBewo.visible());
+    EXPECT_FALSE(setup->mainForm().residentFrame.visible());
     EXPECT_EQ(overview()->searchField()->placeholderText(), "Suchen …");
     ASSERT_GE(columnNamed("Tiefgarage"), 0);
     ASSERT_GE(columnNamed("Anzeige"), 0);
@@ -325,7 +351,7 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     QTest::sendKeyEvent(QTest::Click, overview()->searchField(), Qt::Key_Udiaeresis, QString("ü"), {});
     QTest::keyClicks(overview()->searchField(), "ller");
     ASSERT_EQ(rows()->rowCount(), 2);
-    EXPECT_EQ(setup->setupForm().LblCount.caption(), "2 von 41 Bewohnern");
+    EXPECT_EQ(setup->mainForm().residentCount.caption(), "2 von 41 Bewohnern");
 
     // Both Müllers to the car park (station 2).
     overview()->table()->selectAll();
@@ -335,7 +361,7 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     EXPECT_EQ(stationsOf("Müller-Lüdenscheidt")[2], '1');
     EXPECT_EQ(rows()->rowCount(), 2);  // the search stays
     EXPECT_EQ(rows()->index(0, columnNamed("Tiefgarage")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-    EXPECT_EQ(setup->setupForm().LblOutcome.caption(), "2 Bewohner der PNL02 zugeordnet.");
+    EXPECT_EQ(setup->mainForm().outcome.caption(), "2 Bewohner der PNL02 zugeordnet.");
 
     // The import shows its preview and writes only when the user accepts it.
     inst.writeFile("neu.csv", "Name;Wohnung;Seriennummer\r\nNeumann;Z99;777777\r\n");
@@ -352,14 +378,14 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     answer = false;
     QTest::mouseClick(importButton, Qt::LeftButton);
     EXPECT_EQ(previews, 2);
-    EXPECT_EQ(setup->setupForm().LblCount.caption(), "2 von 42 Bewohnern");
-    EXPECT_EQ(setup->setupForm().LblOutcome.caption(), "Importiert: 1 neu, 0 geändert.");
+    EXPECT_EQ(setup->mainForm().residentCount.caption(), "2 von 42 Bewohnern");
+    EXPECT_EQ(setup->mainForm().outcome.caption(), "Importiert: 1 neu, 0 geändert.");
 
     // A double click opens the resident on the resident page.
     const QString name = rows()->index(0, 0).data().toString();
     emit overview()->table()->doubleClicked(rows()->index(0, 0));
-    EXPECT_TRUE(setup->setupForm().FrBewo.visible());
-    EXPECT_EQ(QString::fromStdString(setup->setupForm().TxtBWName.text()), name);
+    EXPECT_TRUE(setup->mainForm().residentFrame.visible());
+    EXPECT_EQ(QString::fromStdString(setup->mainForm().lastName.text()), name);
 }
 
 TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPage) {
@@ -367,8 +393,8 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     enterCode("555555");  // a level of kind "P"
     mainWindow()->move(40, 30);
     mainWindow()->resize(900, 700);
-    choose(kSchnittstelle);
-    auto* view = mainWindow()->findChild<ui::FrmComView*>();
+    choose(kInterfacesMenu);
+    auto* view = mainWindow()->findChild<ui::InterfaceWindowView*>();
     ASSERT_TRUE(view && view->isVisible());
     const QRect main = mainWindow()->frameGeometry();
     // Below the main window's menu bar (the offscreen platform adds its own frame to the size).
@@ -385,8 +411,8 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     EXPECT_EQ(view->deviceList()->currentText(), "PNLXX Abgleich");
     EXPECT_TRUE(view->pages()->isVisible());
     for (int tab = 0; tab < 6; ++tab)
-        EXPECT_EQ(view->pages()->isTabVisible(tab), tab == FrmCOM::kStationTab);
-    EXPECT_EQ(view->pages()->currentIndex(), FrmCOM::kStationTab);
+        EXPECT_EQ(view->pages()->isTabVisible(tab), tab == InterfaceWindowForm::kStationTab);
+    EXPECT_EQ(view->pages()->currentIndex(), InterfaceWindowForm::kStationTab);
     EXPECT_EQ(view->stationList()->count(), 3);
     EXPECT_TRUE(view->testButton()->isEnabled());
     EXPECT_EQ(tabWalk(view->portList(), 5),
@@ -398,7 +424,7 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     QTest::keyClicks(view->labelField(), "Hof");
     QTest::keyClicks(view->serialField(), "4711");
     QTest::mouseClick(view->saveStationButton(), Qt::LeftButton);
-    EXPECT_EQ(program().InitX.read("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
+    EXPECT_EQ(program().settings.read("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
     EXPECT_EQ(view->stationList()->currentText(), "Hof");
 
     inst.serial.onOutput = [this](const std::string& bytes) {
@@ -412,7 +438,7 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     EXPECT_TRUE(view->portList()->isEnabled());
 
     QTest::mouseClick(view->modemBox(), Qt::LeftButton);
-    EXPECT_TRUE(view->pages()->isTabVisible(FrmCOM::kModemTab));
+    EXPECT_TRUE(view->pages()->isTabVisible(InterfaceWindowForm::kModemTab));
     EXPECT_FALSE(view->phoneField()->isHidden());
     QTest::mouseClick(view->modemBox(), Qt::LeftButton);
     EXPECT_TRUE(view->phoneField()->isHidden());
@@ -424,16 +450,16 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     QTest::keyClick(view->portList(), Qt::Key_Escape);
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(setup->interfaceForm().visible());
-    choose(kSchnittstelle);
-    choose(kDatensaetze);  // the resident page closes the window
+    choose(kInterfacesMenu);
+    choose(kRecordsMenu);  // the resident page closes the window
     EXPECT_FALSE(view->isVisible());
 }
 
 TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
     setup->start(5);
-    program().DataBewo->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr LIKE 'A%'", {"1" + std::string(63, '0')});
-    choose(kPnlxxx);
-    ui::FrmPnlView* dialog = setup->transferWindow();
+    program().database->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr LIKE 'A%'", {"1" + std::string(63, '0')});
+    choose(kTransferMenu);
+    ui::TransferDialogView* dialog = setup->transferWindow();
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QString("Datenübertragung zur PNL"));
     QTreeWidget* tree = dialog->stationTree();
@@ -463,12 +489,23 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_TRUE(!tree->isEnabled() && !dialog->startButton()->isEnabled() &&
                     dialog->cancelButton()->isEnabled() && !dialog->allButton()->isEnabled());
-        EXPECT_TRUE(mainWindow()->isEnabled() && menuEnabled(kDatensaetze));
+        EXPECT_TRUE(mainWindow()->isEnabled() && menuEnabled(kRecordsMenu));
         EXPECT_TRUE(dialog->progressBar()->isVisible());
         EXPECT_GT(dialog->progressBar()->value(), 0);
         EXPECT_LT(dialog->progressBar()->value(), 100);
         EXPECT_TRUE(dialog->statusLine()->text().startsWith("PNL 1 von 1: Haupteingang – Datensatz "))
             << dialog->statusLine()->text().toStdString();
+        // The list shows the lines sent, each cell with its full text as tip; the access code has a column of
+        // its own.
+        QTreeWidget* lines = dialog->lineList();
+        EXPECT_EQ(lines->topLevelItemCount(), 20);
+        EXPECT_EQ(lines->headerItem()->text(4), QString("Code"));
+        const auto anna = lines->findItems(QString("Müller, Anna"), Qt::MatchExactly, 0);
+        if (anna.size() != 1)
+            return ADD_FAILURE() << "Müller, Anna";
+        EXPECT_EQ(anna.front()->text(1), QString("A001"));
+        EXPECT_EQ(anna.front()->text(4), QString("1234"));
+        EXPECT_EQ(anna.front()->toolTip(0), QString("Müller, Anna"));
     });
     QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
     EXPECT_EQ(checksDuringRun, 1);
@@ -476,14 +513,9 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
     ASSERT_EQ(inst.dialogs.shown.size(), 2u);
     EXPECT_EQ(inst.dialogs.shown[0].buttons, MsgButtons::YesNo);
 
-    // The lines of the station stay in the list; the access code has a column of its own.
-    QTreeWidget* lines = dialog->lineList();
-    ASSERT_EQ(lines->topLevelItemCount(), 20);
-    EXPECT_EQ(lines->headerItem()->text(4), QString("Code"));
-    const auto anna = lines->findItems(QString("Müller, Anna"), Qt::MatchExactly, 0);
-    ASSERT_EQ(anna.size(), 1);
-    EXPECT_EQ(anna.front()->text(1), QString("A001"));
-    EXPECT_EQ(anna.front()->text(4), QString("1234"));
+    // Afterwards the list shows the highlighted station's difference again: now there is none.
+    ASSERT_EQ(dialog->lineList()->topLevelItemCount(), 1);
+    EXPECT_EQ(dialog->lineList()->topLevelItem(0)->text(0), QString("Keine Änderungen"));
 
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());

@@ -17,7 +17,8 @@ constexpr const char* kHelp =
     "Aufruf: pnl-log DATEI   (z. B. pnl-log log/06122026.log)\n"
     "Zeigt das verschlüsselte Tagesprotokoll einer Installation als Klartext (hh:mm:ss  Ereignis).\n"
     "Eine Zeile, die sich nicht entschlüsseln lässt, erscheint als \"!! Zeile N nicht entschlüsselbar\",\n"
-    "eine beim Schreiben abgerissene Zeile (Stromausfall, voller Datenträger) als \"!! Zeile N: abgerissen\".\n"
+    "eine beim Schreiben abgerissene Zeile (Stromausfall, voller Datenträger)\n"
+    "als \"!! Zeile N: abgerissen\".\n"
     "\n"
     "  --help     diese Hilfe zeigen\n"
     "  --version  die Version zeigen\n"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
         std::cout << (first == "--help" ? std::string(kHelp) : pnl::versionLine("pnl-log") + "\n");
         return 0;
     }
-    if (argc != 2 || first.rfind("-", 0) == 0) {
+    if (argc != 2 || first.rfind('-', 0) == 0) {
         std::cerr << kHelp;
         return 2;
     }

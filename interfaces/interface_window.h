@@ -1,0 +1,40 @@
+#pragma once
+// The controller of the interface window: one handler per control event, each calling the editor, save,
+// station frame or port test operation. The window binding calls these after a user's action only; what the
+// program itself chooses in a list runs the follow-up operation directly.
+
+namespace pnl {
+
+class Program;
+struct InterfaceWindowForm;
+
+class InterfaceWindowController {
+  public:
+    InterfaceWindowController(Program& program, InterfaceWindowForm& form) : program_(program), form_(form) {}
+
+    // Loading the window (start-up, and each time it opens over the main window): the device list and the
+    // present ports, no port chosen, no page.
+    void load();
+
+    void portChosen();
+    void deviceKindChosen();
+    void savePort();
+    void testStation();
+    void viaModemToggled();
+
+    void stationChosen();
+    void stationTypeChosen();
+    void stationSerialFocused();
+    void newStation();
+    void saveStation();
+    void deleteStation();
+
+    Program& program() { return program_; }
+    InterfaceWindowForm& form() { return form_; }
+
+  private:
+    Program& program_;
+    InterfaceWindowForm& form_;
+};
+
+}  // namespace pnl

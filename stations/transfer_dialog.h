@@ -1,0 +1,53 @@
+#pragma once
+// The transfer dialog's handlers: the station tree with each station's state ("gesendet am …, seitdem
+// unverändert", "geändert", "nie übertragen", "unvollständig") and the difference of the selected one, the
+// run with its status line, "Abbrechen" after the current station, and the summary at the end. The dialog
+// cannot be closed while a run is in progress.
+
+#include "stations/transfer_run.h"
+
+namespace pnl {
+
+// The program's own settings, apart from ANLAGE99.INI (which another program shares and which a "Nein" at
+// exit discards): whether the transfer dialog checks the stations' presence.
+inline constexpr const char* kOwnSettingsFile = "PNLSETUP.INI";
+inline constexpr const char* kOwnTransferSection = "Datentransfer";
+inline constexpr const char* kPresenceCheckKey = "ErreichbarkeitPruefen";
+
+// The transfer dialog's handlers.
+class TransferDialogController {
+  public:
+    TransferDialogController(Program& program, TransferDialogForm& form) : program_(program), form_(form) {}
+
+    // Fills the tree and sets the presence check as it was last chosen for this installation.
+    void load();
+    // Remembers the choice for the installation.
+    void checkPresenceToggled();
+    void selectAll();
+    // Ticks exactly the stations whose state differs from what they would receive.
+    void selectChanged();
+    // Shows in transferList what the station holds against what it would receive, before anything is sent.
+    void stationHighlighted(int index);
+    // Idle: closes the dialog. During a run: asks whether to stop after the current station.
+    void cancel();
+    // Runs the ticked stations; at the end a summary of every station, offering another try of those that
+    // failed.
+    void startTransfer();
+
+    bool running() const { return running_; }
+    // Asked before the window closes by its frame: false while a run is in progress.
+    bool closeRequested() const { return !running_; }
+
+  private:
+    // One line of stationStates per station of the tree.
+    void showStationStates();
+
+    Program& program_;
+    TransferDialogForm& form_;
+    bool running_ = false;
+    // The station the user highlighted: its difference is shown again once a run ends.
+    int highlighted_ = -1;
+    bool stopAfterStation_ = false;
+};
+
+}  // namespace pnl
