@@ -32,7 +32,7 @@ struct Scene {
         if (!pnl::writeSampleInstallation(folder, &why, pnl::SampleOptions{true, true}) ||
             !pnl::openWorkingCopies(program, &why))
             std::abort();
-        program.UserLevel = 5;
+        program.userLevel = 5;
     }
     ~Scene() {
         program.closeDatabase();
