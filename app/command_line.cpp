@@ -182,11 +182,13 @@ std::string commandLineHelp() {
            "\n"
            "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jeder Station wurden ihre Bewohner\n"
            "gesendet, oder sie hatte keine; --import mit --dry-run: die Datei ist einlesbar), 1 teilweise\n"
-           "misslungen (--probe: Station nicht gefunden; --transfer: eine Station fehlgeschlagen; --import:\n"
-           "die Datei hat Fehler, nichts geändert), 2 konnte nicht laufen (falsche Aufrufzeile, kein\n"
-           "Installationsordner, das Programm läuft schon für den Ordner, keine Schnittstelle, der "
-           "USB-Adapter\n"
-           "ist nicht angeschlossen, kein Zugang).\n";
+           "misslungen (--probe: Station nicht gefunden; --transfer: eine Station fehlgeschlagen oder ihr "
+           "Stand\n"
+           "nicht gespeichert; --import: die Datei hat Fehler oder eine Spalte einer nicht angelegten PNL,\n"
+           "nichts geändert, oder das Protokoll war nicht schreibbar), 2 konnte nicht laufen (falsche\n"
+           "Aufrufzeile, kein Installationsordner, das Programm läuft schon für den Ordner, keine "
+           "Schnittstelle,\n"
+           "der USB-Adapter ist nicht angeschlossen, kein Zugang).\n";
 }
 
 int levelFromCommandLine(const std::string& text) {

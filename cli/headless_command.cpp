@@ -1,5 +1,6 @@
 #include "cli/headless_command.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "app/command_line.h"
@@ -26,7 +27,12 @@ int runHeadless(const CommandLine& line, Command command) {
     const auto serial = makePosixSerialPort(loop, line.ports);
     const auto ports = makePosixPortQueries(line.ports);
     Program program(Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
-    return command(program);
+    const int status = command(program);
+    if (program.logProblem.empty())
+        return status;
+    // The work is done, but its record is not complete: a script must learn that.
+    std::cerr << "pnl-setup: " << program.logProblem << " – Einträge dieses Laufs fehlen im Protokoll.\n";
+    return std::max(status, 1);
 }
 
 }  // namespace

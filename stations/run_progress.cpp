@@ -78,9 +78,9 @@ void RunProgress::recordWritten(int station, int record, int records, Ms timeLef
     emit();
 }
 
-void RunProgress::lineFailed(const std::string& text) {
+void RunProgress::stationFailed(const std::string& text) {
     if (outer_)
-        outer_->lineFailed(text);
+        outer_->stationFailed(text);
 }
 
 void RunProgress::stationEnded(int station, const std::string& label, StationOutcome outcome) {

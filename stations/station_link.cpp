@@ -100,12 +100,23 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
                                  timeBeforeRecords(link.modem) + transferTimeLeft(count, 0, link.modem));
 
     StationSender sender(program);
+    std::string stateProblem;
     auto endWith = [&](StationOutcome outcome) {
         bar.setVisible(false);
-        if (outcome == StationOutcome::LineFailed && progress)
-            progress->lineFailed("Die Übertragung zur PNL " + stationName(record) +
-                                 " ist abgebrochen: die serielle Schnittstelle COM" +
-                                 std::to_string(link.port) + " nimmt keine Daten an.");
+        if (!progress)
+            return outcome;
+        if (outcome == StationOutcome::LineFailed)
+            progress->stationFailed("Die Übertragung zur PNL " + stationName(record) +
+                                    " ist abgebrochen: die serielle Schnittstelle COM" +
+                                    std::to_string(link.port) + " nimmt keine Daten an.");
+        else if (outcome == StationOutcome::StateNotSaved)
+            progress->stationFailed("Der Stand der PNL " + stationName(record) +
+                                    " kann nicht gespeichert werden: " + stateProblem +
+                                    "\nZu dieser PNL wird nichts übertragen.");
+        else if (outcome == StationOutcome::SentStateNotSaved)
+            progress->stationFailed(
+                "Der Stand der PNL " + stationName(record) + " kann nicht gespeichert werden: " +
+                stateProblem + "\nDie PNL hat alle Bewohner erhalten; ihr Stand gilt als unvollständig.");
         return outcome;
     };
 
@@ -123,7 +134,13 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
     // frame has left.
     StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.transferList.lines()};
     state.answeredBeforeSending = answeredBeforeSending;
-    writeStationState(program, station, state);
+    if (!writeStationState(program, station, state, &stateProblem)) {
+        // The call is up: it ends before the next station is dialled (a port that no longer takes bytes fails
+        // that station in turn).
+        if (link.modem)
+            static_cast<void>(sender.modemCommand("ATH", kPauseAfterHangUp));
+        return endWith(StationOutcome::StateNotSaved);
+    }
 
     if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))
         return endWith(StationOutcome::LineFailed);
@@ -152,7 +169,8 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
         return endWith(StationOutcome::LineFailed);
     state.complete = true;
     state.sentAt = program.loop.clock().now();
-    writeStationState(program, station, state);
+    if (!writeStationState(program, station, state, &stateProblem))
+        return endWith(StationOutcome::SentStateNotSaved);
     return endWith(StationOutcome::Sent);
 }
 

@@ -165,7 +165,8 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
         result.stations.push_back(transferStation(program, form, *link, number, options, &run));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
-        if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed)
+        if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed ||
+            outcome == StationOutcome::SentStateNotSaved)
             program.stationsSent.insert(number);
         tree.setChecked(node, false);
     }

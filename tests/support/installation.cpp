@@ -68,6 +68,25 @@ void FakePortDiscovery::tell() {
         changed();
 }
 
+bool FileSystemWithFaults::writeFileAtomic(const std::string& path, const std::string& content,
+                                           std::string* error) {
+    if (!diskFull || !diskFull(path, content))
+        return PosixFileSystem::writeFileAtomic(path, content, error);
+    if (error)
+        *error = path + ": Auf dem Datenträger ist kein Platz mehr.";
+    return false;
+}
+
+FileLock::Result FileSystemWithFaults::lockFile(FileLock& lock, const std::string& path,
+                                                const std::string& note, std::string* holderNote,
+                                                LockFailure* failure) {
+    if (lockFilesOf.empty())
+        return PosixFileSystem::lockFile(lock, path, note, holderNote, failure);
+    if (failure)
+        *failure = LockFailure{"Keine Zugriffsrechte.", lockFilesOf};
+    return FileLock::Result::Failed;
+}
+
 Installation::Installation()
     : program(std::make_unique<Program>(Platform{fs, loop, dialogs, serial, ports}, folder.path())) {}
 

@@ -2,6 +2,7 @@
 // A test installation: a fresh temporary folder, the real file system, virtual time, scripted message boxes
 // and a serial port that records what the program sends. The folder is removed when the test ends.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -70,6 +71,22 @@ struct TestPortDevices {
     PortDevices services{discovery, map, settings};
 };
 
+// The real file system; a test makes chosen writes fail as a full disk does, and lock files belong to another
+// user as a test run by the administrator cannot otherwise show.
+class FileSystemWithFaults : public PosixFileSystem {
+  public:
+    // Atomic writes for which this answers true fail as on a full disk ("PATH: Auf dem Datenträger ist kein
+    // Platz mehr.").
+    std::function<bool(const std::string& path, const std::string& content)> diskFull;
+    // When set, every lock file belongs to this user and cannot be opened for writing by this one.
+    std::string lockFilesOf;
+
+    bool writeFileAtomic(const std::string& path, const std::string& content,
+                         std::string* error = nullptr) override;
+    FileLock::Result lockFile(FileLock& lock, const std::string& path, const std::string& note,
+                              std::string* holderNote, LockFailure* failure) override;
+};
+
 struct Installation {
     Installation();
     ~Installation();
@@ -85,7 +102,7 @@ struct Installation {
     TempFolder folder;
     VirtualEventLoop loop;
     ScriptedDialogs dialogs;
-    PosixFileSystem fs;
+    FileSystemWithFaults fs;
     RecordingSerialPort serial{loop};
     FakePortQueries ports;
     TestPortDevices devices;

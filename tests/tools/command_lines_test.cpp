@@ -160,8 +160,12 @@ const std::vector<Row>& rows() {
               "fragen,",
               "  --dry-run            mit --transfer: Stand und Unterschiede jeder gewählten Station zeigen,",
               "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jeder Station wurden ihre Bewohner",
-              "Installationsordner, das Programm läuft schon für den Ordner, keine Schnittstelle, der "
-              "USB-Adapter",
+              "nicht gespeichert; --import: die Datei hat Fehler oder eine Spalte einer nicht angelegten "
+              "PNL,",
+              "nichts geändert, oder das Protokoll war nicht schreibbar), 2 konnte nicht laufen (falsche",
+              "Aufrufzeile, kein Installationsordner, das Programm läuft schon für den Ordner, keine "
+              "Schnittstelle,",
+              "der USB-Adapter ist nicht angeschlossen, kein Zugang).",
               "Abhilfe: sudo usermod -aG dialout $USER eingeben, danach ab- und wieder anmelden."}},
         {.name = "setup version",
          .command = "pnl-setup --version",

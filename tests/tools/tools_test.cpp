@@ -16,6 +16,7 @@
 #include "app/log_reader.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "platform/database.h"
 #include "platform/poll_event_loop.h"
 #include "platform/port_discovery.h"
 #include "platform/posix_serial.h"
@@ -323,6 +324,22 @@ TEST(LogTool, PrintsARunAndMarksEveryLineThatWasTamperedWith) {
     inst.writeFile("log/kopie.log", lines[0] + "\r\n");
     EXPECT_EQ(run("pnl-log " + inst.path("log/kopie.log")).status, 2);  // no date in the name
     EXPECT_EQ(run("pnl-log " + inst.path("log/fehlt.log")).status, 2);
+}
+
+// The import does its work; a log line it could not write is told on stderr and in the exit status.
+TEST(HeadlessImport, ALogThatCannotBeWrittenIsToldAfterTheWork) {
+    test::Installation inst;
+    ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), nullptr));
+    inst.writeFile("log", "");  // a file where the log folder belongs
+    inst.writeFile("neu.csv", "Nachname;Vorname;Wohnung;Seriennummer\r\nNeumann;Nina;Z99;777777\r\n");
+    const ProgramRun import =
+        run("pnl-setup --folder '" + inst.folder.path() + "' --import '" + inst.path("neu.csv") + "' 5");
+    EXPECT_EQ(import.status, 1);
+    EXPECT_THAT(import.out, HasSubstr("Importiert: 1 neu, 0 geändert; QBXDATA.MDB ist gesichert."));
+    EXPECT_THAT(import.err, HasSubstr("pnl-setup: Protokoll nicht schreibbar: " + inst.path("log/")));
+    const auto db = Database::open(inst.path(kDatabaseFile));
+    ASSERT_TRUE(db);
+    EXPECT_EQ(db->query("SELECT Name FROM BEWOHNER WHERE sernr = 777777")->size(), 1u);
 }
 
 TEST(SampleInstallation, WritesTheBaseFormOrTheAssignedFormAndRefusesToOverwrite) {
