@@ -25,7 +25,7 @@ CodeMatch MatchAccessCode(Program& program, const std::string& entry) {
     for (int level = 1; level <= 6; ++level) {
         selectLevelRecord(settings, level);
         FieldOf(program, readEncrypted(settings));
-        const ValueFields& fields = program.FieldTable;
+        const ValueFields& fields = program.fieldTable;
         // Without regard to case, as the rights read the kind: "n" has no rights as "N" has none.
         const std::string kind = upper(fields[2]);
         if (fields[0] == "TRUE" && entry == fields[1] && kind != "N" && !kind.empty())
@@ -174,7 +174,7 @@ void ApplyLevelRights(Program& program, MainWindowForm& form) {
     FieldOf(program, readEncrypted(settings));
     // Upper-cased, so that a record written with a lower-case kind cannot give more rights than its letter
     // says.
-    const std::string kind = upper(program.FieldTable[2]);
+    const std::string kind = upper(program.fieldTable[2]);
     const bool residentsOnly = kind == "B";
     const bool noLevelEditor = kind == "A" || residentsOnly;
 

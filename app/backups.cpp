@@ -1,5 +1,7 @@
 #include "app/backups.h"
 
+#include <algorithm>
+
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/startup.h"

@@ -37,12 +37,27 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             (arg == "--help" ? line.help : line.version) = true;
             continue;
         }
+        if (arg == "--list-installations") {
+            line.listInstallations = true;
+            continue;
+        }
+        if (arg == "--folders") {
+            // Every following argument up to the next option is a folder or a list file; a number is the
+            // level (a folder named by a number is given as "./5").
+            const std::size_t first = i + 1;
+            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0 && !allDigits(args[i + 1]))
+                line.folders.push_back(folderPath(args[++i]));
+            if (i + 1 == first)
+                line.errors.push_back("Option --folders ohne Ordner oder Liste");
+            continue;
+        }
         if (arg == "--dry-run" || arg == "--check") {
             (arg == "--dry-run" ? line.dryRun : line.checkPresence) = true;
             continue;
         }
         const bool takesValue = name == "--folder" || name == "--port" || name == "--probe" ||
-                                name == "--transfer" || name == "--export" || name == "--import";
+                                name == "--transfer" || name == "--export" || name == "--import" ||
+                                name == "--report";
         if (!takesValue) {
             line.errors.push_back("Unbekannte Option: " + arg);
             continue;
@@ -72,6 +87,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.errors.push_back("Option --probe ohne Stationsnummer");
             else
                 line.probe = value;
+        } else if (name == "--report") {
+            if (value.empty())
+                line.errors.push_back("Option --report ohne Datei");
+            else
+                line.reportFile = value;
         } else if (name == "--export" || name == "--import") {
             if (value.empty())
                 line.errors.push_back("Option " + name + " ohne Datei");
@@ -92,6 +112,13 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
         line.errors.push_back("Option --dry-run nur zusammen mit --transfer oder --import");
     if (line.checkPresence && !line.transfer)
         line.errors.push_back("Option --check nur zusammen mit --transfer");
+    if (!line.folders.empty() && !line.transfer)
+        line.errors.push_back("Option --folders nur zusammen mit --transfer");
+    if (!line.folders.empty() && (line.folderGiven || line.probe || line.exportFile || line.importFile))
+        line.errors.push_back(
+            "Option --folders nicht zusammen mit --folder, --probe, --export oder --import");
+    if (line.reportFile && line.folders.empty())
+        line.errors.push_back("Option --report nur zusammen mit --folders");
     for (std::size_t i = 0; i < rest.size(); ++i)
         line.levelText += (i ? " " : "") + rest[i];
     return line;
@@ -125,6 +152,17 @@ std::string commandLineHelp() {
            "                       nichts senden; mit --import: nur die Vorschau zeigen, nichts ändern\n"
            "  --export DATEI       alle Bewohner als CSV-Datei (Semikolon, UTF-8) schreiben, ohne Fenster\n"
            "  --import DATEI       Bewohner aus einer CSV-Datei einlesen und sichern, ohne Fenster\n"
+           "  --folders ORDNER|LISTE...\n"
+           "                       mit --transfer: die Übertragung für jeden Installationsordner "
+           "nacheinander\n"
+           "                       (eine LISTE ist eine Datei mit einem Ordner je Zeile, z. B. die Liste "
+           "der\n"
+           "                       Anlagen ~/.config/pnl-fernwartung/anlagen); --port gilt für alle Ordner.\n"
+           "                       Am Ende eine Übersicht je PNL. Ein Ordner, für den das Programm läuft, "
+           "wird\n"
+           "                       übersprungen. Rückgabe 2, wenn ein Ordner nicht laufen konnte.\n"
+           "  --report DATEI       mit --folders: die Übersicht auch als CSV-Datei schreiben\n"
+           "  --list-installations die Anlagen zeigen, die dieser Benutzer geöffnet hat, mit ihrem Stand\n"
            "  LEVEL                1 bis 6: ohne Abfrage des Zugangscodes mit diesem Level starten\n"
            "  --help               diese Hilfe zeigen\n"
            "  --version            die Version zeigen\n"

@@ -20,6 +20,11 @@ struct CommandLine {
     std::optional<std::string> transfer;    // station numbers separated by commas, "all" or "changed"
     std::optional<std::string> exportFile;  // write every resident to this spreadsheet file
     std::optional<std::string> importFile;  // read residents from this spreadsheet file
+    // --folders FILE|DIR...: the transfer runs over every installation folder named, or listed one per line
+    // in a FILE, one after the other.
+    std::vector<std::string> folders;
+    std::optional<std::string> reportFile;  // --report FILE: the summary of a run over many, as CSV
+    bool listInstallations = false;         // --list-installations: the remembered installations and state
     bool dryRun = false;         // --dry-run: the transfer or import says what it would do, changes nothing
     bool checkPresence = false;  // --check: the transfer asks each station whether it answers
     std::string levelText;       // what remains: the level number text

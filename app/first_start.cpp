@@ -8,7 +8,7 @@ namespace pnl {
 namespace {
 
 std::optional<std::string> existingInstallation(const FirstStartPorts& ports) {
-    const auto folder = ports.prompt.pickFolder("Ordner der vorhandenen Installation wählen");
+    auto folder = ports.prompt.pickFolder("Ordner der vorhandenen Installation wählen");
     if (!folder)
         return std::nullopt;
     if (holdsInstallation(ports.fs, *folder))

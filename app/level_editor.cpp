@@ -30,9 +30,9 @@ void LevelEditor::levelChosen() {
     const int index = form_.levelChoice.listIndex();
     selectLevelRecord(program_.settings, index + 1);
     FieldOf(program_, readEncrypted(program_.settings));
-    const std::string released = program_.FieldTable[0];
-    const std::string code = program_.FieldTable[1];
-    const std::string kind = upper(program_.FieldTable[2]);
+    const std::string released = program_.fieldTable[0];
+    const std::string code = program_.fieldTable[1];
+    const std::string kind = upper(program_.fieldTable[2]);
 
     form_.levelEnabled.setEnabled(index != 0);
     form_.levelTabs.setTab(0);
@@ -93,7 +93,7 @@ int LevelEditor::levelWithCode(const std::string& code, int except) {
             continue;
         selectLevelRecord(program_.settings, level);
         FieldOf(program_, readEncrypted(program_.settings));
-        if (upper(program_.FieldTable[0]) == "TRUE" && program_.FieldTable[1] == code)
+        if (upper(program_.fieldTable[0]) == "TRUE" && program_.fieldTable[1] == code)
             return level;
     }
     return 0;

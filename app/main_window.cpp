@@ -57,8 +57,8 @@ void MainWindowController::Open() {
     alarm_.addAlarm("??:??:?0", 0);
     HideAllPages();
     ApplyLevelRights(program_, form_);
-    if (seams.OpenResidentView)
-        seams.OpenResidentView();
+    if (seams.openResidentView)
+        seams.openResidentView();
     form_.residentFrame.setVisible(true);
     UpdateStatusBar(0);
 }
@@ -76,8 +76,8 @@ void MainWindowController::openResidents() {
     HideAllPages();
     closeInterfaceWindow();
     form_.residentFrame.setVisible(true);
-    if (seams.OpenResidentView)
-        seams.OpenResidentView();
+    if (seams.openResidentView)
+        seams.openResidentView();
     form_.residentTabs.setTab(0);
 }
 
@@ -86,8 +86,8 @@ void MainWindowController::openOverview() {
         return;
     HideAllPages();
     closeInterfaceWindow();
-    if (seams.OpenOverview)
-        seams.OpenOverview();
+    if (seams.openOverview)
+        seams.openOverview();
     form_.overviewFrame.setVisible(true);
 }
 

@@ -23,9 +23,9 @@ class MainWindowController {
   public:
     struct Seams {
         // The resident editor's OpenResidentView.
-        std::function<void()> OpenResidentView;
+        std::function<void()> openResidentView;
         // Reads the residents into the overview page.
-        std::function<void()> OpenOverview;
+        std::function<void()> openOverview;
         // Runs when InterfaceWindowForm opens over the main window (it was closed before), and when it closes
         // again.
         std::function<void()> interfaceWindowOpened;

@@ -43,7 +43,7 @@ MsgAnswer Program::ask(Message message) {
 }
 
 void FieldOf(Program& program, const std::string& list) {
-    program.FieldTable.split(list);
+    program.fieldTable.split(list);
 }
 
 }  // namespace pnl

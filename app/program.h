@@ -59,7 +59,7 @@ class Program {
     // The level came from the command line.
     bool startedWithLevel = false;
     // The fields of the value list split last.
-    ValueFields FieldTable;
+    ValueFields fieldTable;
     // The main window's settings access (the working copy from start-up on) and the password dialog's (the
     // original file).
     SettingsFile settings;
@@ -99,7 +99,7 @@ class Program {
     }
 };
 
-// Splits a value list into the program-wide FieldTable.
+// Splits a value list into the program-wide fieldTable.
 void FieldOf(Program& program, const std::string& list);
 
 }  // namespace pnl

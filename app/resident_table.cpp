@@ -257,7 +257,7 @@ struct ResidentTable::Impl {
     }
 
     // Sets the given columns of the current row; false when no row is current or the write failed.
-    bool updateCurrent(std::vector<std::pair<std::string, DbValue>> values);
+    bool updateCurrent(const std::vector<std::pair<std::string, DbValue>>& values);
 
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
@@ -435,7 +435,7 @@ void ResidentTable::rollback() {
     impl_->reload();
 }
 
-bool ResidentTable::Impl::updateCurrent(std::vector<std::pair<std::string, DbValue>> values) {
+bool ResidentTable::Impl::updateCurrent(const std::vector<std::pair<std::string, DbValue>>& values) {
     Impl& t = *this;
     t.refreshIfChanged();
     const auto* current = t.current();

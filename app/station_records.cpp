@@ -24,7 +24,7 @@ StationRecord readStation(Program& program, int number) {
         return record;
     record.value = program.settings.read(kStationSection, stationKey(number));
     FieldOf(program, record.value);
-    const ValueFields& fields = program.FieldTable;
+    const ValueFields& fields = program.fieldTable;
     record.type = fields[0];
     record.label = fields[1];
     record.serial = fields[2];

@@ -35,7 +35,7 @@ std::string stationNodeKey(int number);
 // The station number of a node key: its last two characters ("S07" -> 7).
 int stationOfNodeKey(const std::string& key);
 
-// Reads and splits the record of a slot (through program.FieldTable, which holds its split afterwards). A
+// Reads and splits the record of a slot (through program.fieldTable, which holds its split afterwards). A
 // number outside 0 to 63 reads as a free slot.
 StationRecord readStation(Program& program, int number);
 

@@ -16,12 +16,10 @@ std::string trim(const std::string& text) {
 
 std::string upper(const std::string& text) {
     std::vector<char32_t> points = codePoints(text);
-    for (char32_t& c : points) {
-        if (c >= U'a' && c <= U'z')
+    // a..z and the Latin-1 small letters à..þ (not the division sign) lie 0x20 above their capitals.
+    for (char32_t& c : points)
+        if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
             c -= 0x20;
-        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-            c -= 0x20;
-    }
     return fromCodePoints(points);
 }
 

@@ -20,9 +20,9 @@ inline constexpr int kFileCommandDone = 0;
 inline constexpr int kFileCommandBadFile = 1;  // the import file has errors; nothing changed
 inline constexpr int kFileCommandCouldNotRun = 2;
 
-int RunExportCommand(Program& program, const std::string& file, const std::string& levelText,
+int RunExportCommand(Program& caller, const std::string& file, const std::string& levelText,
                      std::ostream& out, const CodePrompt& askCode);
-int RunImportCommand(Program& program, const std::string& file, bool dryRun, const std::string& levelText,
+int RunImportCommand(Program& caller, const std::string& file, bool dryRun, const std::string& levelText,
                      std::ostream& out, const CodePrompt& askCode);
 
 }  // namespace pnl

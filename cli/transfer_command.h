@@ -13,6 +13,7 @@
 namespace pnl {
 
 class Program;
+struct TransferResult;
 
 inline constexpr int kTransferAllSent = 0;
 inline constexpr int kTransferSomeFailed = 1;
@@ -30,7 +31,9 @@ struct TransferCommandFlags {
 
 // LIST "changed" chooses every station whose recorded state differs from what it would receive (never sent
 // and incomplete ones included). The run ends with the summary of every chosen station.
-int RunTransferCommand(Program& program, const std::string& list, const std::string& levelText,
-                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags = {});
+// *result, when given, gets the outcome of every station sent (empty when none was).
+int RunTransferCommand(Program& caller, const std::string& list, const std::string& levelText,
+                       std::ostream& out, const CodePrompt& askCode, const TransferCommandFlags& flags = {},
+                       TransferResult* resultOut = nullptr);
 
 }  // namespace pnl

@@ -52,7 +52,7 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
     const int kind = form.deviceKind.itemData(entry);
     // Another kind than the recorded one starts from its page's defaults.
     if (DeviceKind(program) != kind)
-        program.FieldTable.clear();
+        program.fieldTable.clear();
     if (kind != kStationLink)
         return;
 
@@ -60,12 +60,12 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
     form.pages.setVisible(true);
     form.pages.setTabVisible(InterfaceWindowForm::kStationTab, true);
     form.pages.setTab(InterfaceWindowForm::kStationTab);
-    const bool modem = upper(program.FieldTable[1]) == "TRUE";
+    const bool modem = upper(program.fieldTable[1]) == "TRUE";
     form.viaModem.setChecked(modem);
     if (modem) {
-        form.initString1.setText(program.FieldTable[2]);
-        form.initString2.setText(program.FieldTable[3]);
-        form.dialPrefix.setText(program.FieldTable[4]);
+        form.initString1.setText(program.fieldTable[2]);
+        form.initString2.setText(program.fieldTable[3]);
+        form.dialPrefix.setText(program.fieldTable[4]);
     }
     ApplyModemRule(form);
     // Reading the station list splits other records: the port's fields have all been taken by now.

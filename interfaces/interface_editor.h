@@ -18,7 +18,7 @@ void BuildDeviceList(InterfaceWindowForm& form);
 // Reads the chosen port's record and chooses its device kind, which shows that kind's page. A record of a
 // kind this program does not offer chooses nothing and shows no page.
 void LoadPortRecord(Program& program, InterfaceWindowForm& form);
-// Shows the page of the chosen device kind and fills it from program.FieldTable (the chosen port's record),
+// Shows the page of the chosen device kind and fills it from program.fieldTable (the chosen port's record),
 // or from the page's defaults when the chosen kind is not the recorded one.
 void ShowDevicePage(Program& program, InterfaceWindowForm& form);
 // "Verbindung via Modem" ticked: the telephone field and the modem page show and the port test is off (a

@@ -32,7 +32,7 @@ int LoadInterfaceRecord(Program& program, int port) {
 }
 
 int DeviceKind(const Program& program) {
-    const std::int64_t kind = leadingNumber(program.FieldTable[0]);
+    const std::int64_t kind = leadingNumber(program.fieldTable[0]);
     // Out-of-range texts can never equal an offered kind; keep them apart from 0 ("Kein Gerät").
     if (kind < INT32_MIN || kind > INT32_MAX)
         return -1;

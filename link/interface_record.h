@@ -27,14 +27,14 @@ int portNumberOf(const std::string& name);
 
 // The stored value of a port's record; empty for ports outside 1 to 8.
 std::string readInterfaceRecord(Program& program, int port);
-// Reads the port's record and splits it into program.FieldTable; returns its DeviceKind (the leading number
+// Reads the port's record and splits it into program.fieldTable; returns its DeviceKind (the leading number
 // of field 0, 0 when there is none).
 int LoadInterfaceRecord(Program& program, int port);
-// The DeviceKind held by program.FieldTable.
+// The DeviceKind held by program.fieldTable.
 int DeviceKind(const Program& program);
 
 // How many of COM1 to COM8, other than `exceptPort`, hold a record of device kind `kind`. Keeps the current
-// key of the settings access; leaves program.FieldTable holding the split of COM8's record.
+// key of the settings access; leaves program.fieldTable holding the split of COM8's record.
 int CountPortsOfKind(Program& program, int kind, int exceptPort);
 
 // The port that carries the display-station data link, as the transfer and the headless probe use it.

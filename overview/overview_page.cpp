@@ -5,6 +5,10 @@
 
 namespace pnl {
 
+const std::string& OverviewPage::folder() const {
+    return program_.folder;
+}
+
 void OverviewPage::Open() {
     const bool mayAssign = MayAssignStations(program_);
     form_.assign.setEnabled(mayAssign);

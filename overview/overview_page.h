@@ -24,6 +24,8 @@ class OverviewPage {
     // The page is shown: every resident is read anew, the buttons follow the level's rights.
     void Open();
     const Overview& overview() const { return overview_; }
+    // Where the file dialogs of export and import start.
+    const std::string& folder() const;
 
     // The table shows `shown` of the residents (the search filters the rest).
     void ShowCount(int shown);

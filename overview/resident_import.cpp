@@ -292,7 +292,7 @@ int ImportPreview::count(ImportStatus status) const {
 ImportPreview PreviewImport(Program& program, const std::string& bytes) {
     ImportPreview preview;
     if (bytes.size() > kMaxImportBytes) {
-        preview.fileError = "Die Datei ist mit " + std::to_string(bytes.size() / (1024 * 1024)) +
+        preview.fileError = "Die Datei ist mit " + std::to_string(bytes.size() / (std::size_t{1024} * 1024)) +
                             " MB zu groß für eine Bewohnerliste.";
         return preview;
     }

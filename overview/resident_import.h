@@ -18,7 +18,7 @@ namespace pnl {
 class Program;
 
 inline constexpr std::size_t kMaxImportRows = 50000;
-inline constexpr std::size_t kMaxImportBytes = 32 * 1024 * 1024;
+inline constexpr std::size_t kMaxImportBytes = std::size_t{32} * 1024 * 1024;
 
 enum class ImportStatus { New, Changed, Unchanged, Error };
 

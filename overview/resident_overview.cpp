@@ -84,7 +84,7 @@ bool matchesSearch(const OverviewRow& row, const std::string& search) {
 bool MayAssignStations(Program& program) {
     selectLevelRecord(program.settings, program.userLevel);
     FieldOf(program, readEncrypted(program.settings));
-    return upper(program.FieldTable[2]) != "B";
+    return upper(program.fieldTable[2]) != "B";
 }
 
 namespace {

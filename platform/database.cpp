@@ -279,15 +279,21 @@ std::string dbText(const DbValue& value) {
     return {};
 }
 
-std::unique_ptr<Database> Database::open(const std::string& path, std::string* error) {
+namespace {
+
+sqlite3* openExisting(const std::string& path, int flags, std::string* error) {
     if (!fileExists(path)) {
         setError(error, path + ": " + systemFailureText(ENOENT));
         return nullptr;
     }
-    sqlite3* db = openChecked(path, SQLITE_OPEN_READWRITE, error);
-    if (!db)
-        return nullptr;
-    return std::unique_ptr<Database>(new Database(db, path));
+    return openChecked(path, flags, error);
+}
+
+}  // namespace
+
+std::unique_ptr<Database> Database::open(const std::string& path, std::string* error) {
+    sqlite3* db = openExisting(path, SQLITE_OPEN_READWRITE, error);
+    return db ? std::unique_ptr<Database>(new Database(db, path)) : nullptr;
 }
 
 std::unique_ptr<Database> Database::openReadOnly(const std::string& path, std::string* error) {

@@ -1,8 +1,10 @@
 #pragma once
-// The user's own settings of the program, apart from any installation: the installation folder chosen last.
+// The user's own settings of the program, apart from any installation: the installation folder chosen last
+// and every installation folder the user has opened (the list of "Anlagen").
 // They live where the platform keeps a user's configuration ($XDG_CONFIG_HOME, by default ~/.config).
 
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -15,6 +17,10 @@ class UserSettings {
     virtual std::string lastFolder() const = 0;
     // False when it could not be kept.
     virtual bool setLastFolder(const std::string& folder) = 0;
+    // The installation folders opened so far, in the order first opened. A folder that vanished stays listed.
+    virtual std::vector<std::string> installations() const = 0;
+    // Adds the folder to the list unless it is listed already; false when the list could not be kept.
+    virtual bool rememberInstallation(const std::string& folder) = 0;
     // Where the settings are kept, for messages.
     virtual std::string location() const = 0;
 };
@@ -28,6 +34,10 @@ class XdgUserSettings : public UserSettings {
 
     std::string lastFolder() const override;
     bool setLastFolder(const std::string& folder) override;
+    std::vector<std::string> installations() const override;
+    bool rememberInstallation(const std::string& folder) override;
+    // The file of the installations list, one folder per line.
+    std::string installationsFile() const;
     std::string location() const override { return folder_; }
 
   private:

@@ -8,8 +8,8 @@
 namespace pnl {
 
 inline constexpr int kVersionMajor = 2;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 14;
+inline constexpr int kVersionMinor = 1;
+inline constexpr int kVersionRevision = 0;
 
 struct VersionInfo {
     const char* fileDescription;
@@ -27,7 +27,7 @@ inline std::string versionLabel(const VersionInfo& version = kVersion) {
            std::to_string(version.revision);
 }
 
-// The line --version prints: the program's name and the package version ("pnl-setup 2.0.14").
+// The line --version prints: the program's name and the package version ("pnl-setup 2.1.0").
 inline std::string versionLine(const std::string& program) {
     return program + " " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
            std::to_string(kVersionRevision);

@@ -28,9 +28,9 @@ void DisplayLine::update() {
             assigned.set(static_cast<std::size_t>(stationOfNodeKey(node.key)) % kStationCount);
     if (stations_.empty() && assigned.any()) {
         // Reading the records splits them into the program's field table, which the page may still use.
-        const ValueFields fields = program_.FieldTable;
+        const ValueFields fields = program_.fieldTable;
         stations_ = listedStations(program_);
-        program_.FieldTable = fields;
+        program_.fieldTable = fields;
     }
     const NameDisplay display =
         displayName(form_.lastName.text(), form_.firstName.text(), stations_, assigned);

@@ -57,6 +57,17 @@ std::string residentLabel(const std::string& name, const std::string& firstName,
     return label;
 }
 
+// The line the serial-number question adds, naming whose record "Ja" would overwrite: the table's current
+// row.
+std::string serialOwnerLine(const ResidentTable& table) {
+    std::string owner = table.value("Name");
+    if (const std::string firstName = table.value("Vorname"); !firstName.empty())
+        owner += (owner.empty() ? "" : ", ") + firstName;
+    if (const std::string apartment = trim(table.value("Wnr")); !apartment.empty())
+        owner += (owner.empty() ? "Wohnung " : ", Wohnung ") + apartment;
+    return "\n\nDie Seriennummer gehört zu " + owner + ".";
+}
+
 }  // namespace
 
 ResidentEditor::ResidentEditor(Program& program, ResidentPageForm& form) : program_(program), form_(form) {
@@ -136,8 +147,9 @@ void ResidentEditor::residentChosen() {
     if (hasUnsavedChanges()) {
         const std::int32_t data = chosen >= 0 ? form_.residentChoice.itemData(chosen) : 0;
         // While the question is open the list names the resident still in the form.
-        const auto id = idOf(id_);
-        form_.residentChoice.setListIndex(serial_ != kNoRow && id ? form_.residentChoice.findData(*id) : -1);
+        const auto shown = itemDataOf(id_);
+        const bool showsResident = serial_ != kNoRow && shown;
+        form_.residentChoice.setListIndex(showsResident ? form_.residentChoice.findData(*shown) : -1);
         if (!leaveResident() || chosen < 0)
             return;
         form_.residentChoice.setListIndex(form_.residentChoice.findData(data));
@@ -431,9 +443,10 @@ bool ResidentEditor::SaveResident() {
             // A new serial number: written unless another resident has it and the user does not overwrite.
             if (!t->findSerial(serial)) {
                 write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
-            } else if (program_.msgBox(
-                           std::string(kDuplicateSerial) + "\n\rVorhanden Datensatz überschreiben ?",
-                           MsgIcon::None, MsgButtons::OkCancel, kSaveTitle) == MsgAnswer::Ok) {
+            } else if (program_.ask({std::string(kDuplicateSerial) +
+                                         "\n\rVorhanden Datensatz überschreiben ?" + serialOwnerLine(*t),
+                                     kSaveTitle, MsgIcon::None, MsgButtons::OkCancel, MsgAnswer::Cancel}) ==
+                       MsgAnswer::Ok) {
                 write(UpdateResidentRow());
             } else {
                 outcome = Outcome::Cancelled;
@@ -445,10 +458,11 @@ bool ResidentEditor::SaveResident() {
     } else {
         // "Abbrechen" (also Escape and the close box) saves nothing: only the buttons make a second row.
         const MsgAnswer answer =
-            program_.msgBox(std::string(kDuplicateSerial) +
-                                "\r\nVorhanden Datensatz überschreiben (Ja), oder neuen\r\n"
-                                "Datensatz anlegen (Nein)?",
-                            MsgIcon::None, MsgButtons::YesNoCancel, kSaveTitle);
+            program_.ask({std::string(kDuplicateSerial) +
+                              "\r\nVorhanden Datensatz überschreiben (Ja), oder neuen\r\n"
+                              "Datensatz anlegen (Nein)?" +
+                              serialOwnerLine(*t),
+                          kSaveTitle, MsgIcon::None, MsgButtons::YesNoCancel, MsgAnswer::Cancel});
         if (answer == MsgAnswer::Yes)
             write(UpdateResidentRow());
         else if (answer == MsgAnswer::No)

@@ -44,7 +44,7 @@ ResidentImageBytes ResidentImage(const ImageFields& fields, int record, int coun
 
 MemoryBlock imageBlock(const ResidentImageBytes& image, int block) {
     MemoryBlock data{};
-    std::copy_n(image.begin() + 8 * block, 8, data.begin());
+    std::copy_n(image.begin() + std::ptrdiff_t{8} * block, 8, data.begin());
     return data;
 }
 

@@ -78,6 +78,11 @@ void RunProgress::recordWritten(int station, int record, int records, Ms timeLef
     emit();
 }
 
+void RunProgress::lineFailed(const std::string& text) {
+    if (outer_)
+        outer_->lineFailed(text);
+}
+
 void RunProgress::stationEnded(int station, const std::string& label, StationOutcome outcome) {
     if (outer_)
         outer_->stationEnded(station, label, outcome);

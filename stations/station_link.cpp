@@ -102,11 +102,10 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
     StationSender sender(program);
     auto endWith = [&](StationOutcome outcome) {
         bar.setVisible(false);
-        if (outcome == StationOutcome::LineFailed)
-            program.msgBox("Die Übertragung zur PNL " + stationName(record) +
-                               " ist abgebrochen: die serielle Schnittstelle COM" +
-                               std::to_string(link.port) + " nimmt keine Daten an.",
-                           MsgIcon::Exclamation);
+        if (outcome == StationOutcome::LineFailed && progress)
+            progress->lineFailed("Die Übertragung zur PNL " + stationName(record) +
+                                 " ist abgebrochen: die serielle Schnittstelle COM" +
+                                 std::to_string(link.port) + " nimmt keine Daten an.");
         return outcome;
     };
 

@@ -51,6 +51,9 @@ class TransferProgress {
                                 Ms /*timeLeft*/) {}
     // After each record; `timeLeft` is what the station's remaining frames and pauses take.
     virtual void recordWritten(int /*station*/, int /*record*/, int /*records*/, Ms /*timeLeft*/) {}
+    // Why the station's line failed: told in the status line and the summary, never in a box, so that an
+    // unattended run goes on.
+    virtual void lineFailed(const std::string& /*text*/) {}
     // After every ticked station, whatever happened to it.
     virtual void stationEnded(int /*station*/, const std::string& /*label*/, StationOutcome /*outcome*/) {}
     // The port is closed; the run waits once more before it ends.

@@ -1,6 +1,7 @@
 #include "stations/transfer_dialog.h"
 
 #include "app/program.h"
+#include "app/station_records.h"
 #include "app/text.h"
 #include "forms/transfer_dialog.h"
 #include "platform/ini_file.h"
@@ -14,14 +15,27 @@ namespace {
 
 constexpr const char* kSummaryTitle = "Datenübertragung zur PNL";
 
-// The dialog's status line.
+constexpr const char* kEndsAfterStation = " – der Transfer endet nach dieser PNL";
+
+// The dialog's status line; a station that failed is told there until the next one ends, and a confirmed
+// "Abbrechen" until the run ends.
 class StatusLineProgress : public TransferProgress {
   public:
-    explicit StatusLineProgress(TransferDialogForm& form) : form_(form) {}
-    void runStatus(const RunStatus& status) override { form_.status.setCaption(statusLine(status)); }
+    StatusLineProgress(TransferDialogForm& form, const bool& stopping) : form_(form), stopping_(stopping) {}
+    void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
+        failure_ =
+            failed(outcome) && outcome != StationOutcome::NotSent
+                ? stationKey(station) + " " + label + ": " + outcomeText(outcome, 0, {}) + " – weiter: "
+                : "";
+    }
+    void runStatus(const RunStatus& status) override {
+        form_.status.setCaption(failure_ + statusLine(status) + (stopping_ ? kEndsAfterStation : ""));
+    }
 
   private:
     TransferDialogForm& form_;
+    const bool& stopping_;
+    std::string failure_;
 };
 
 }  // namespace
@@ -41,11 +55,15 @@ void TransferDialogController::selectChanged() {
 }
 
 void TransferDialogController::stationHighlighted(int index) {
+    highlighted_ = index;
     if (running_ || index < 0 || index >= form_.stationTree.count())
         return;
     const StationDifference difference =
         StationDifferenceOf(program_, stationOfNodeKey(form_.stationTree.node(index).key));
-    form_.transferList.setLines(differenceLines(difference, true));
+    std::vector<std::string> lines = differenceLines(difference, true);
+    if (lines.empty())
+        lines.push_back("Keine Änderungen");
+    form_.transferList.setLines(std::move(lines));
 }
 
 void TransferDialogController::load() {
@@ -77,8 +95,11 @@ void TransferDialogController::cancel() {
     // A station stopped in the middle would hold a broken directory: the run ends after the current one.
     if (program_.msgBox("Den Transfer nach dieser PNL beenden?\nDie PNL, die gerade übertragen wird, erhält "
                         "noch alle Bewohner; die übrigen werden nicht gesendet.",
-                        MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
+                        MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
         stopAfterStation_ = true;
+        // Said at once: the station being sent may take a while yet.
+        form_.status.setCaption(form_.status.caption() + kEndsAfterStation);
+    }
 }
 
 void TransferDialogController::startTransfer() {
@@ -87,7 +108,7 @@ void TransferDialogController::startTransfer() {
     running_ = true;
     for (;;) {
         stopAfterStation_ = false;
-        StatusLineProgress status(form_);
+        StatusLineProgress status(form_, stopAfterStation_);
         TransferOptions options;
         options.checkPresence = form_.checkPresence.checked();
         options.stopAfterStation = &stopAfterStation_;
@@ -112,6 +133,8 @@ void TransferDialogController::startTransfer() {
         }
     }
     running_ = false;
+    // The list showed the lines sent; it shows the highlighted station's difference again.
+    stationHighlighted(highlighted_);
 }
 
 }  // namespace pnl

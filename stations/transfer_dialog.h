@@ -45,6 +45,8 @@ class TransferDialogController {
     Program& program_;
     TransferDialogForm& form_;
     bool running_ = false;
+    // The station the user highlighted: its difference is shown again once a run ends.
+    int highlighted_ = -1;
     bool stopAfterStation_ = false;
 };
 

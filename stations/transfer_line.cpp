@@ -39,7 +39,7 @@ std::optional<std::string> TransferLine(Program& program, const ResidentColumns&
     if (!row.serial.empty()) {
         firstSerial = leadingNumber(row.serial);
         FieldOf(program, row.trigger);
-        secondSerial = leadingNumber(program.FieldTable[2]);
+        secondSerial = leadingNumber(program.fieldTable[2]);
     }
 
     std::int64_t code = row.code.empty() ? 0 : leadingNumber(row.code);
@@ -51,8 +51,8 @@ std::optional<std::string> TransferLine(Program& program, const ResidentColumns&
 }
 
 ImageFields splitTransferLine(Program& program, const std::string& line) {
-    program.FieldTable.split(line, '|');
-    const ValueFields& f = program.FieldTable;
+    program.fieldTable.split(line, '|');
+    const ValueFields& f = program.fieldTable;
     return ImageFields{f[0], f[1], leadingNumber(f[2]), leadingNumber(f[3]), leadingNumber(f[4])};
 }
 

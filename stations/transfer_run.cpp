@@ -26,7 +26,8 @@ std::int64_t secondsOf(const DateTime& t) {
     using namespace std::chrono;
     const sys_days day = year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
                                         std::chrono::day{static_cast<unsigned>(t.day)}};
-    return duration_cast<seconds>(day.time_since_epoch()).count() + t.hour * 3600 + t.minute * 60 + t.second;
+    const auto time = day.time_since_epoch() + hours{t.hour} + minutes{t.minute} + seconds{t.second};
+    return duration_cast<seconds>(time).count();
 }
 
 // The probe's frames ask whether the station answers (on a direct line only: a modem has no station on the
@@ -110,7 +111,7 @@ void FillTransferTree(Program& program, TransferDialogForm& form) {
         form.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* outer,
+TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* progress,
                            const TransferOptions& options) {
     TransferResult result;
     if (SerialLinkInUse(program)) {
@@ -141,10 +142,9 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
     CheckTree& tree = form.stationTree;
     std::vector<int> nodes;
     const bool probing = options.checkPresence && !link->modem;
-    RunProgress progress(
-        program.loop, outer, planRun(program, tree, &nodes), link->modem,
-        TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs + kProbeClosePauseMs : 0));
-    progress.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
+    RunProgress run(program.loop, progress, planRun(program, tree, &nodes), link->modem,
+                    TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs + kProbeClosePauseMs : 0));
+    run.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 
     for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -156,11 +156,11 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
             // Left ticked, so that starting again sends them.
             result.stations.push_back(
                 {number, readStation(program, number).label, StationOutcome::NotSent, 0, {}});
-            progress.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
+            run.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
             continue;
         }
-        progress.beginStation(static_cast<int>(i));
-        result.stations.push_back(transferStation(program, form, *link, number, options, &progress));
+        run.beginStation(static_cast<int>(i));
+        result.stations.push_back(transferStation(program, form, *link, number, options, &run));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
         if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed)
@@ -172,7 +172,7 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
         program.serial.setDTREnable(false);
         program.serial.close();
     }
-    progress.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
+    run.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
     program.pause.TimerWait(kPauseAfterStations);
     setControlsEnabled(form, true);
     return result;

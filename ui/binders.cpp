@@ -14,9 +14,11 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QWidget>
+#include <algorithm>
 
 #include "ui/masked_line_edit.h"
 
@@ -213,6 +215,17 @@ void CheckTreeBinder::refresh() {
 
 // A multi-column list: the headers and the lines, each line shown split at the model's column separator; the
 // line the user chooses becomes the model's list index.
+// Rows with room above the capitals' umlaut dots ("Özdemir"), whatever the style's own margins.
+class RoomyRowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), option.fontMetrics.lineSpacing() + 6));
+        return size;
+    }
+};
+
 class ColumnListBinder : public Binder {
   public:
     ColumnListBinder(QTreeWidget* list, ColumnList& model, std::function<void()> onClick = {});
@@ -232,6 +245,7 @@ ColumnListBinder::ColumnListBinder(QTreeWidget* list, ColumnList& model, std::fu
     : Binder(list, model), list_(list) {
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
+    list->setItemDelegate(new RoomyRowDelegate(list));
     QStringList headers;
     for (const auto& header : model.headers())
         headers << qt(header);
@@ -262,8 +276,12 @@ void ColumnListBinder::refresh() {
         list_->clear();
         shown_.clear();
     }
-    for (std::size_t i = shown_.size(); i < lines.size(); ++i)
-        new QTreeWidgetItem(list_, qt(lines[i]).split(QChar(columns().separator())));
+    for (std::size_t i = shown_.size(); i < lines.size(); ++i) {
+        auto* item = new QTreeWidgetItem(list_, qt(lines[i]).split(QChar(columns().separator())));
+        // The full text where a narrow column cuts it.
+        for (int column = 0; column < item->columnCount(); ++column)
+            item->setToolTip(column, item->text(column));
+    }
     shown_ = lines;
     showChosen();
 }

@@ -13,6 +13,7 @@
 #include "app/installation_folder.h"
 #include "app/instance_lock.h"
 #include "cli/headless_command.h"
+#include "cli/installations_command.h"
 #include "platform/file_system.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
@@ -20,6 +21,7 @@
 #include "platform/user_settings.h"
 #include "platform/version.h"
 #include "ui/first_start_dialog.h"
+#include "ui/german_translation.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
 
@@ -47,6 +49,19 @@ std::string takeScreenshotFolder(std::vector<std::string>& args) {
     return {};
 }
 
+// Folders are remembered and run by their absolute path, whatever the working folder of the call.
+std::string absoluteFolder(const std::string& folder) {
+    std::error_code error;
+    const auto path = std::filesystem::absolute(folder, error);
+    return error ? folder : path.lexically_normal().string();
+}
+
+// The installations list keeps every folder the program opens, window or headless.
+void rememberInstallation(pnl::UserSettings& settings, const pnl::FileSystem& fs, const std::string& folder) {
+    if (pnl::holdsInstallation(fs, folder))
+        settings.rememberInstallation(absoluteFolder(folder));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +82,10 @@ int main(int argc, char** argv) {
 
     pnl::PosixFileSystem userFs;
     pnl::XdgUserSettings userSettings(userFs, pnl::XdgUserSettings::configFolderOfUser());
+    for (std::string& folder : line.folders)
+        folder = absoluteFolder(folder);
+    if (const std::optional<int> status = pnl::RunInstallationsCommand(line, userSettings))
+        return *status;
     const pnl::FoundFolder found = pnl::findInstallationFolder(
         {line.folderGiven ? std::optional(line.folder) : std::nullopt, programFolder}, userFs, userSettings);
     line.folder = found.folder;
@@ -75,10 +94,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    rememberInstallation(userSettings, userFs, line.folder);
     if (const std::optional<int> status = pnl::RunHeadlessCommand(line))
         return *status;
 
     QApplication application(argc, argv);
+    if (!pnl::ui::loadGermanTranslation(application))
+        std::cerr << "pnl-setup: Die deutsche Übersetzung der Qt-Dialoge fehlt (Paket "
+                     "qt6-translations-l10n); Datei-Dialoge bleiben englisch.\n";
     pnl::PosixFileSystem fs;
     pnl::QtEventLoop loop;
     pnl::QtDialogs dialogs;
@@ -88,6 +111,7 @@ int main(int argc, char** argv) {
         line.folder = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
     if (line.folder.empty())
         return 0;
+    rememberInstallation(userSettings, fs, line.folder);
     pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
 
     // A start that cannot run (another run holds the folder, an interrupted commit left unsettled) ends with
@@ -103,5 +127,5 @@ int main(int argc, char** argv) {
         pnl::ui::scheduleScreenshots(setup, QString::fromStdString(screenshots));
     if (setup.ended())
         return 0;
-    return application.exec();
+    return QApplication::exec();
 }

@@ -24,7 +24,7 @@ MainWindowView::MainWindowView(MainWindowForm& form, MainWindowController& contr
         {form.recordsMenu, &MainWindowController::openResidents, 'D'},
         {form.levelsMenu, &MainWindowController::openLevels, 'B'},
         {form.transferMenu, &MainWindowController::openTransfer, 'P'},
-        {form.backupsMenu, &MainWindowController::openBackups, 'c'},
+        {form.backupsMenu, &MainWindowController::openBackups, 'g'},
         {form.infoMenu, &MainWindowController::openInfo, 'I'},
         {form.exitMenu, &MainWindowController::quit, 'E'},
     };

@@ -203,22 +203,28 @@ OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, Q
             items << qt(stationColumn(station));
         if (items.isEmpty())
             return std::nullopt;
-        bool ok = false;
-        const QString item =
-            QInputDialog::getItem(this, assignIt ? "PNL zuordnen" : "Von PNL entfernen",
-                                  assignIt ? "Die markierten Bewohner dieser PNL zuordnen:"
-                                           : "Die markierten Bewohner von dieser PNL entfernen:",
-                                  items, 0, false, &ok);
-        if (!ok)
+        // Its own buttons, so that they read German with or without Qt's translation.
+        QInputDialog dialog(this);
+        dialog.setWindowTitle(assignIt ? "PNL zuordnen" : "Von PNL entfernen");
+        dialog.setLabelText(assignIt ? "Die markierten Bewohner dieser PNL zuordnen:"
+                                     : "Die markierten Bewohner von dieser PNL entfernen:");
+        dialog.setComboBoxItems(items);
+        dialog.setComboBoxEditable(false);
+        dialog.setOkButtonText("&OK");
+        dialog.setCancelButtonText("&Abbrechen");
+        if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return page_.overview().stations.at(items.indexOf(item)).number;
+        const qsizetype chosen = items.indexOf(dialog.textValue());
+        if (chosen < 0)
+            return std::nullopt;
+        return page_.overview().stations.at(static_cast<std::size_t>(chosen)).number;
     };
     chooseExportFile = [this] {
-        return QFileDialog::getSaveFileName(this, "Bewohner exportieren", "bewohner.csv",
-                                            "CSV-Dateien (*.csv)");
+        return QFileDialog::getSaveFileName(this, "Bewohner exportieren",
+                                            qt(page_.folder() + "/bewohner.csv"), "CSV-Dateien (*.csv)");
     };
     chooseImportFile = [this] {
-        return QFileDialog::getOpenFileName(this, "Bewohner importieren", QString(),
+        return QFileDialog::getOpenFileName(this, "Bewohner importieren", qt(page_.folder()),
                                             "CSV-Dateien (*.csv);;Alle Dateien (*)");
     };
     confirmImport = [this](const ImportPreview& preview) -> std::optional<bool> {

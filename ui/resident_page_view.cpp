@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -70,7 +71,7 @@ ResidentPageView::ResidentPageView(ResidentPageForm& form, ResidentEditor& edito
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(column, 1);
 
-    // Mnemonics stay clear of the menu bar's (S, D, B, P, I, E).
+    // Mnemonics stay clear of the menu bar's (S, D, B, P, G, I, E).
     bindFrame(this, form.residentFrame);
     bindFrame(modes, form.displayModeFrame);
     bindOption(
@@ -95,7 +96,20 @@ ResidentPageView::ResidentPageView(ResidentPageForm& form, ResidentEditor& edito
     bindButton(
         new_, form.newResident, [&editor] { editor.newResident(); }, 'u');
     bindButton(
-        save_, form.saveResident, [&editor] { editor.save(); }, 'c');
+        save_, form.saveResident,
+        [this, &editor] {
+            // A saved form disables the button, and Qt would pass its focus on to "Bewohner löschen".
+            const bool fromButton = save_->hasFocus();
+            editor.save();
+            if (fromButton && !save_->isEnabled())
+                name_->setFocus(Qt::OtherFocusReason);
+        },
+        'c');
+    auto* saveKey = new QShortcut(QKeySequence::Save, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(saveKey, &QShortcut::activated, this, [this] {
+        if (save_->isEnabled())
+            save_->click();
+    });
     bindButton(
         delete_, form.deleteResident, [&editor] { editor.deleteResident(); }, 'l');
 

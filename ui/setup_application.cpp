@@ -49,7 +49,7 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
     main_.seams.residentCount = [this] { return program_.residents ? program_.residents->count() : 0; };
 
     // --- Page residentFrame (resident editor): the resident page view goes here. ---
-    main_.seams.OpenResidentView = [this] { residents_.OpenResidentView(); };
+    main_.seams.openResidentView = [this] { residents_.OpenResidentView(); };
     main_.seams.leavePage = [this] {
         return !mainForm_.residentFrame.visible() || residents_.leaveResident();
     };
@@ -58,7 +58,7 @@ SetupApplication::SetupApplication(const Platform& platform, std::string folder,
     // --- Page "Bewohnerübersicht" ---
     overviewView_ = new OverviewPageView(mainForm_, overview_);
     mainWindowView_->addPage(overviewView_);
-    main_.seams.OpenOverview = [this] { overview_.Open(); };
+    main_.seams.openOverview = [this] { overview_.Open(); };
     overviewView_->openResident = [this](std::int64_t id) {
         main_.openResidents();
         // The resident page opens in the name mode; a resident without a name is not listed there.

@@ -73,10 +73,11 @@ TransferDialogView::TransferDialogView(TransferDialogForm& form, TransferDialogC
     lines_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Appartement"),
                              QStringLiteral("Seriennummer"), QStringLiteral("2. Seriennummer"),
                              QStringLiteral("Code")});
-    lines_->header()->setStretchLastSection(false);
-    lines_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < 5; ++column)
-        lines_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // Columns as wide as their texts (a scroll bar rather than a cut); a cell's tip holds its full text.
+    for (QTreeWidget* list : {lines_, states_}) {
+        list->header()->setStretchLastSection(false);
+        list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    }
     bindProgressBar(bar_, form.progress);
     bindLabel(status_, form.status);
     bindCheckBox(

@@ -309,7 +309,7 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
 struct MainWindowFixture : ::testing::Test {
     MainWindowFixture() : levels(program(), form), main(program(), form, com, info, levels) {
         com.setVisible(false);
-        main.seams.OpenResidentView = [this] { ++residentViewsOpened; };
+        main.seams.openResidentView = [this] { ++residentViewsOpened; };
         main.seams.showTransferDialog = [this] { ++transferDialogs; };
         main.seams.showProjectInfo = [this] { infoVersion = info.version.caption(); };
         main.seams.interfaceWindowOpened = [this] { ++interfaceOpenings; };
@@ -361,7 +361,7 @@ TEST_F(MainWindowFixture, TheMenusSwitchPagesAndTheAlarmShowsTheLevelAndALogProb
     main.openInfo();
     EXPECT_EQ(transferDialogs, 1);
     EXPECT_TRUE(form.levelsFrame.visible());
-    EXPECT_EQ(infoVersion, "Version: 2.014");
+    EXPECT_EQ(infoVersion, "Version: 2.10");
     EXPECT_FALSE(info.title.caption().empty() || info.copyright.caption().empty());
 
     // The alarm writes the level and, once, a log line that could not be written.

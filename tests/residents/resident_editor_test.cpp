@@ -175,7 +175,9 @@ TEST_F(ResidentPage, NewResidentRefusedWhenIncompleteInsertedWithItsEncodingsAnd
     f.type("Lang", "Eva", "16", "4711");
     dialogs.answer(MsgAnswer::Cancel);
     f.editor.save();
-    f.expectLastBox({kOverwriteOrNew, "Datensatz sichern", MsgIcon::None, MsgButtons::YesNoCancel});
+    // The question names whose record "Ja" would overwrite; Enter, Escape and the close box mean "Abbrechen".
+    f.expectLastBox({kOverwriteOrNew + "\n\nDie Seriennummer gehört zu Meier, Anna, Wohnung 12.",
+                     "Datensatz sichern", MsgIcon::None, MsgButtons::YesNoCancel, MsgAnswer::Cancel});
     EXPECT_TRUE(f.editor.hasUnsavedChanges());
     EXPECT_EQ(f.editing(), std::to_string(id) + "/keine");
     // "Nein": a second row with the same serial number, then the editor's row.
@@ -223,7 +225,8 @@ TEST_F(ResidentPage, ShownResidentKeepsItsRowTheOtherProgramsColumnsAndApartment
     f.type("Schulz", "Uwe", "20", "5000", "123");
     dialogs.answer(MsgAnswer::Cancel);
     f.editor.save();
-    f.expectLastBox({kOverwriteOk, "Datensatz sichern", MsgIcon::None, MsgButtons::OkCancel});
+    f.expectLastBox({kOverwriteOk + "\n\nDie Seriennummer gehört zu Kraus, Otto, Wohnung 14.",
+                     "Datensatz sichern", MsgIcon::None, MsgButtons::OkCancel, MsgAnswer::Cancel});
     EXPECT_EQ(f.column(kraus, "Name"), "Kraus");
     dialogs.answer(MsgAnswer::Ok);
     f.editor.save();

@@ -47,7 +47,10 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
         statusLines.push_back(form.status.caption());
     });
     at(22000 + 600 + 350 + 10, [&] { statusLines.push_back(form.status.caption()); });
+    dialog.stationHighlighted(1);  // Hof: nothing to send, and the list says so, also after the run
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"Keine Änderungen"});
     dialog.startTransfer();
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"Keine Änderungen"});
     // The whole run: 22 s, the station's 0.6 + 3 x 0.35 + 0.5 + 5 s, 15 s.
     EXPECT_EQ(statusLines, (std::vector<std::string>{
                                "Warte auf die PNL (noch 22 s) – noch ca. 0:45",
@@ -197,14 +200,17 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
         if (f.inst.serial.sent.size() == 3 + 5 && stateAfterBreak.empty())
             f.inst.serial.failOutput = true;
     };
-    f.inst.dialogs.whileShown = [&](const Message&) {
-        if (stateAfterBreak.empty()) {  // the line failure is told: the port takes bytes again
+    // The line failure is told in the status line, not in a box; then the port takes bytes again.
+    std::string failureLine;
+    const auto watch = f.form.status.subscribe([&] {
+        const std::string& line = f.form.status.caption();
+        if (stateAfterBreak.empty() && line.find("Leitung gestört") != std::string::npos) {
+            failureLine = line;
             stateAfterBreak = f.inst.readFile("PNL00_STAND.TXT");
             f.inst.serial.failOutput = false;
         }
-        EXPECT_FALSE(f.form.progress.visible());
-    };
-    f.inst.dialogs.answer(MsgAnswer::Ok);   // the line failed
+    });
+    f.inst.dialogs.whileShown = [&](const Message&) { EXPECT_FALSE(f.form.progress.visible()); };
     f.inst.dialogs.answer(MsgAnswer::Yes);  // try again
     f.inst.dialogs.answer(MsgAnswer::No);   // no other try
     f.dialog.startTransfer();
@@ -218,12 +224,13 @@ TEST(TransferToSimulator, SilentAndBrokenStationsAreTriedAgain) {
     EXPECT_EQ(
         f.inst.dialogs.texts(),
         (std::vector<std::string>{
-            "Die Übertragung zur PNL Haupteingang (PNL00) ist abgebrochen: die serielle "
-            "Schnittstelle COM1 nimmt keine Daten an.",
             "PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig\nPNL05 Still: antwortet nicht, "
             "nichts gesendet\n0 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?",
             "PNL00 Haupteingang: mit 2 Bewohnern übertragen in 0:10\nPNL05 Still: antwortet nicht, nichts "
             "gesendet\n1 von 2 PNL übertragen.\n\nDie fehlgeschlagenen PNL erneut versuchen?"}));
+    EXPECT_THAT(failureLine,
+                HasSubstr("PNL00 Haupteingang: Leitung gestört, die PNL ist unvollständig – weiter: "));
+    f.form.status.unsubscribe(watch);
 }
 
 // A line that takes the bytes and never answers: the station is recorded as sent, not as current; with the
@@ -304,8 +311,15 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
         f.dialog.startTransfer();  // a running transfer does not start twice
         secondPauseRefused = !f.program().pause.TimerWait(1000);
     });
-    f.at(22000 + 32000 + 32000 + 800, [&] { f.dialog.cancel(); });
+    std::string statusAfterYes;
+    f.at(22000 + 32000 + 32000 + 800, [&] {
+        f.dialog.cancel();
+        statusAfterYes = f.form.status.caption();  // said at once, not after the station
+    });
     f.dialog.startTransfer();
+    EXPECT_THAT(statusAfterYes,
+                HasSubstr("keine Modemverbindung, nichts gesendet – weiter: PNL 2 von 3: Zwei"));
+    EXPECT_THAT(statusAfterYes, testing::EndsWith(" – der Transfer endet nach dieser PNL"));
 
     EXPECT_TRUE(secondPauseRefused);
     EXPECT_EQ(f.inst.serial.handshake, 3);

@@ -13,10 +13,10 @@
 
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "platform/database.h"
 #include "platform/file_lock.h"
 #include "platform/version.h"
-#include "app/resident_table.h"
 #include "stations/station_state.h"
 #include "stations/transfer_line.h"
 #include "support/installation.h"
@@ -170,6 +170,18 @@ const std::vector<Row>& rows() {
          .installation = Empty,
          .status = 2,
          .err = {"pnl-setup: Unbekannte Option: --unbekannt", kSetupUsage}},
+        {.name = "many installations, one missing, no line",
+         .command =
+             "pnl-setup --folders {DIR} {DIR}/Weg --port COM1=/nonexistent --transfer changed --report "
+             "{DIR}/bericht.csv 5",
+         .installation = MainEntranceSent,
+         .status = 2,
+         .out = {"Übersicht über 2 Anlagen:", "Lindenhof: nicht gelaufen: …",
+                 "Weg: nicht gelaufen: Ordner fehlt"}},
+        {.name = "installations of a new user",
+         .command = "pnl-setup --list-installations",
+         .installation = Empty,
+         .out = {"Noch keine Anlage geöffnet."}},
         {.name = "dry run without a command",
          .command = "pnl-setup --folder {DIR} --dry-run 5",
          .status = 2,

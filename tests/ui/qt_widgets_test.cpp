@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,6 +18,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "ui/binders.h"
+#include "ui/german_translation.h"
 
 namespace pnl {
 namespace {
@@ -170,6 +173,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // As the program does at start: Qt's own dialogs in German.
+    if (!pnl::ui::loadGermanTranslation(application))
+        std::fprintf(stderr, "Qts deutsche Übersetzung fehlt (qt6-translations-l10n).\n");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -206,7 +206,7 @@ TEST_F(SetupWindow, EmptyEntriesAreNoTryTheMasterCodeAdmitsThenMenuPagesStatusBa
 
     choose(kInfoMenu);
     EXPECT_EQ(infoShown, 1);
-    EXPECT_EQ(setup->infoWindow()->versionLabel()->text(), "Version: 2.014");
+    EXPECT_EQ(setup->infoWindow()->versionLabel()->text(), "Version: 2.10");
     // The real dialog is modal and closes with its button.
     QTimer::singleShot(0, [this] { QTest::mouseClick(setup->infoWindow()->okButton(), Qt::LeftButton); });
     EXPECT_EQ(setup->infoWindow()->exec(), QDialog::Accepted);
@@ -322,6 +322,23 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     view->saveButton()->click();
     const auto saved = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
     EXPECT_EQ(dbText(saved->front().at(0)), "Anne");
+    // Ctrl+S saves where the user types, Alt+C through the button; either way the focus stays in the form.
+    const std::pair<QKeyCombination, const char*> saveKeys[] = {
+        {Qt::ControlModifier | Qt::Key_S, "Annemarie"}, {Qt::AltModifier | Qt::Key_C, "Anna"}};
+    QApplication::setActiveWindow(mainWindow());  // shortcuts reach the active window only
+    for (const auto& [keys, firstName] : saveKeys) {
+        view->firstNameField()->setFocus();
+        view->firstNameField()->selectAll();
+        QTest::keyClicks(view->firstNameField(), firstName);
+        QTest::keyClick(view->firstNameField(), keys.key(), keys.keyboardModifiers());
+        // A mnemonic clicks its button once the button's press animation is over.
+        for (int wait = 0; wait < 50 && view->saveButton()->isEnabled(); ++wait)
+            QTest::qWait(20);
+        const auto typed = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
+        EXPECT_EQ(dbText(typed->front().at(0)), firstName);
+        EXPECT_TRUE(view->isAncestorOf(mainWindow()->focusWidget()) &&
+                    mainWindow()->focusWidget() != view->deleteButton());
+    }
 
     mainWindow()->overviewCommand()->trigger();
     ASSERT_TRUE(overview()->isVisible());
@@ -478,6 +495,17 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
         EXPECT_LT(dialog->progressBar()->value(), 100);
         EXPECT_TRUE(dialog->statusLine()->text().startsWith("PNL 1 von 1: Haupteingang – Datensatz "))
             << dialog->statusLine()->text().toStdString();
+        // The list shows the lines sent, each cell with its full text as tip; the access code has a column of
+        // its own.
+        QTreeWidget* lines = dialog->lineList();
+        EXPECT_EQ(lines->topLevelItemCount(), 20);
+        EXPECT_EQ(lines->headerItem()->text(4), QString("Code"));
+        const auto anna = lines->findItems(QString("Müller, Anna"), Qt::MatchExactly, 0);
+        if (anna.size() != 1)
+            return ADD_FAILURE() << "Müller, Anna";
+        EXPECT_EQ(anna.front()->text(1), QString("A001"));
+        EXPECT_EQ(anna.front()->text(4), QString("1234"));
+        EXPECT_EQ(anna.front()->toolTip(0), QString("Müller, Anna"));
     });
     QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
     EXPECT_EQ(checksDuringRun, 1);
@@ -485,14 +513,9 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
     ASSERT_EQ(inst.dialogs.shown.size(), 2u);
     EXPECT_EQ(inst.dialogs.shown[0].buttons, MsgButtons::YesNo);
 
-    // The lines of the station stay in the list; the access code has a column of its own.
-    QTreeWidget* lines = dialog->lineList();
-    ASSERT_EQ(lines->topLevelItemCount(), 20);
-    EXPECT_EQ(lines->headerItem()->text(4), QString("Code"));
-    const auto anna = lines->findItems(QString("Müller, Anna"), Qt::MatchExactly, 0);
-    ASSERT_EQ(anna.size(), 1);
-    EXPECT_EQ(anna.front()->text(1), QString("A001"));
-    EXPECT_EQ(anna.front()->text(4), QString("1234"));
+    // Afterwards the list shows the highlighted station's difference again: now there is none.
+    ASSERT_EQ(dialog->lineList()->topLevelItemCount(), 1);
+    EXPECT_EQ(dialog->lineList()->topLevelItem(0)->text(0), QString("Keine Änderungen"));
 
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());

@@ -1,6 +1,7 @@
 // Under a real window manager (run by tests/wm/run-under-openbox): a new resident with the serial number of
 // an existing one, saved; the question that follows is closed by the window manager's close box, clicked with
-// the mouse. The close box means "Abbrechen": no second resident with that serial number.
+// the mouse, or (argument "enter") answered by Enter. Both mean "Abbrechen": no second resident with that
+// serial number, and the typed resident is kept.
 
 #include <QApplication>
 #include <QProcess>
@@ -30,6 +31,13 @@ x=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left X: *//p')
 y=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left Y: *//p')
 width=$(xwininfo -id "$win" | sed -n 's/.*Width: *//p')
 xdotool mousemove $((x + width + right - top / 3 - 1)) $((y - top / 2)) click 1
+)sh";
+
+// Enter in the focused question chooses its default button.
+constexpr const char* kPressEnter = R"sh(
+win=$(xdotool search --sync --onlyvisible --name '^Datensatz sichern$' | head -1)
+sleep 0.5
+xdotool windowactivate --sync "$win" key --window "$win" Return
 )sh";
 
 int rowsWithSerial(pnl::ResidentTable& table, std::int64_t serial) {
@@ -70,10 +78,13 @@ int main(int argc, char** argv) {
         form.apartment.setText("X99");
         form.serial.setText(std::to_string(taken));
 
-        QTimer::singleShot(0, [] { QProcess::startDetached("sh", {"-c", kClickCloseBox}); });
+        const bool enter = argc > 1 && std::string(argv[1]) == "enter";
+        QTimer::singleShot(0, [enter] {
+            QProcess::startDetached("sh", {"-c", enter ? kPressEnter : kClickCloseBox});
+        });
         // A box the close box did not close fails the test rather than hanging it.
         QTimer::singleShot(30000, [] {
-            std::cerr << "Die Frage wurde durch das Schließfeld nicht geschlossen.\n";
+            std::cerr << "Die Frage wurde nicht geschlossen.\n";
             std::_Exit(1);
         });
         setup.residentEditor().save();

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         std::cout << (first == "--help" ? std::string(kHelp) : pnl::versionLine("pnl-log") + "\n");
         return 0;
     }
-    if (argc != 2 || first.rfind("-", 0) == 0) {
+    if (argc != 2 || first.rfind('-', 0) == 0) {
         std::cerr << kHelp;
         return 2;
     }

@@ -54,7 +54,8 @@ std::string textField(const std::uint8_t* bytes, std::size_t size, bool terminat
 
 DirectoryRecord readRecord(const Memory& memory, int number, Firmware firmware,
                            std::vector<std::string>* errors) {
-    const std::uint8_t* bytes = memory.data() + kFirstRecordAddress + kRecordSize * (number - 1);
+    const std::uint8_t* bytes =
+        memory.data() + kFirstRecordAddress + std::ptrdiff_t{kRecordSize} * (number - 1);
     const std::string where = "Datensatz " + std::to_string(number);
     DirectoryRecord record;
     record.number = number;
