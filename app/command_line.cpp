@@ -37,6 +37,10 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
             (arg == "--help" ? line.help : line.version) = true;
             continue;
         }
+        if (arg == "--list-ports") {
+            line.listPorts = true;
+            continue;
+        }
         if (arg == "--list-installations") {
             line.listInstallations = true;
             continue;
@@ -104,10 +108,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
                 line.transfer = value;
         }
     }
-    const int commands = (line.probe ? 1 : 0) + (line.transfer ? 1 : 0) + (line.exportFile ? 1 : 0) +
-                         (line.importFile ? 1 : 0);
+    const int commands = (line.listPorts ? 1 : 0) + (line.probe ? 1 : 0) + (line.transfer ? 1 : 0) +
+                         (line.exportFile ? 1 : 0) + (line.importFile ? 1 : 0);
     if (commands > 1)
-        line.errors.push_back("Nur eine der Optionen --probe, --transfer, --export und --import");
+        line.errors.push_back(
+            "Nur eine der Optionen --list-ports, --probe, --transfer, --export und --import");
     if (line.dryRun && !line.importFile && !line.transfer)
         line.errors.push_back("Option --dry-run nur zusammen mit --transfer oder --import");
     if (line.checkPresence && !line.transfer)
@@ -126,21 +131,25 @@ CommandLine CommandLine::parse(const std::vector<std::string>& args, const std::
 
 std::string commandLineHelp() {
     return "Aufruf: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... [LEVEL]\n"
+           "  oder: pnl-setup [--port COMn=GERÄT]... --list-ports\n"
            "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --probe N [LEVEL]\n"
            "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --transfer LISTE [--dry-run] [--check]"
            " [LEVEL]\n"
            "  oder: pnl-setup [--folder ORDNER] --export DATEI [LEVEL]\n"
            "  oder: pnl-setup [--folder ORDNER] --import DATEI [--dry-run] [LEVEL]\n"
-           "Einrichtung und Fernwartung der Display-Türstationen (PNL). Ohne --probe, --transfer, --export\n"
-           "und --import öffnet sich das Fenster.\n"
+           "Einrichtung und Fernwartung der Display-Türstationen (PNL). Ohne --list-ports, --probe,\n"
+           "--transfer, --export und --import öffnet sich das Fenster.\n"
            "\n"
            "  --folder ORDNER      der Installationsordner (mit ANLAGE99.INI und QBXDATA.MDB). Ohne die "
            "Option:\n"
            "                       der Ordner des Programms, wenn dort ANLAGE99.INI liegt, sonst der "
            "zuletzt\n"
            "                       gewählte Ordner; beim ersten Start fragt das Programm danach.\n"
-           "  --port COMn=GERÄT    die Schnittstelle COMn (n = 1 bis 8) ist GERÄT, z. B. COM1=/dev/ttyUSB0\n"
-           "                       (mehrfach; sonst COMn = /dev/ttyS(n-1))\n"
+           "  --port COMn=GERÄT    die Schnittstelle COMn (n = 1 bis 8) ist für diesen Lauf GERÄT, z. B.\n"
+           "                       COM1=/dev/ttyUSB0 (mehrfach; sonst das im Fenster „Schnittstellen“\n"
+           "                       gewählte Gerät, ohne Wahl /dev/ttyS(n-1))\n"
+           "  --list-ports         die Schnittstellen mit ihren Geräten und alle seriellen Geräte des PCs\n"
+           "                       zeigen (Hersteller, Produkt, Seriennummer, USB-Kennung, stabiler Pfad)\n"
            "  --probe N            die Station N der Stationsliste (0 bis 63) testen, ohne Fenster\n"
            "  --transfer LISTE     den Stationen der LISTE ihre Bewohner übertragen, ohne Fenster. LISTE:\n"
            "                       Nummern 0 bis 63 mit Komma getrennt, all (jede Station mit Bezeichnung)\n"
@@ -167,12 +176,19 @@ std::string commandLineHelp() {
            "  --help               diese Hilfe zeigen\n"
            "  --version            die Version zeigen\n"
            "\n"
+           "Serielle Geräte: Wer ein Gerät nicht öffnen darf, gehört nicht zu dessen Gruppe (meist "
+           "dialout).\n"
+           "Abhilfe: sudo usermod -aG dialout $USER eingeben, danach ab- und wieder anmelden.\n"
+           "\n"
            "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jeder Station wurden ihre Bewohner\n"
            "gesendet, oder sie hatte keine; --import mit --dry-run: die Datei ist einlesbar), 1 teilweise\n"
-           "misslungen (--probe: Station nicht gefunden; --transfer: eine Station fehlgeschlagen; --import:\n"
-           "die Datei hat Fehler, nichts geändert), 2 konnte nicht laufen (falsche Aufrufzeile, kein\n"
-           "Installationsordner, das Programm läuft schon für den Ordner, keine Schnittstelle, kein "
-           "Zugang).\n";
+           "misslungen (--probe: Station nicht gefunden; --transfer: eine Station fehlgeschlagen oder ihr "
+           "Stand\n"
+           "nicht gespeichert; --import: die Datei hat Fehler oder eine Spalte einer nicht angelegten PNL,\n"
+           "nichts geändert, oder das Protokoll war nicht schreibbar), 2 konnte nicht laufen (falsche\n"
+           "Aufrufzeile, kein Installationsordner, das Programm läuft schon für den Ordner, keine "
+           "Schnittstelle,\n"
+           "der USB-Adapter ist nicht angeschlossen, kein Zugang).\n";
 }
 
 int levelFromCommandLine(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
-// The command line: --folder DIR, --port COMn=PATH (repeatable), --probe N, --transfer LIST (with --dry-run
-// and --check), --export FILE, --import FILE (with --dry-run), --help, --version, then the level number.
+// The command line: --folder DIR, --port COMn=PATH (repeatable), --list-ports, --probe N, --transfer LIST
+// (with --dry-run and --check), --export FILE, --import FILE (with --dry-run), --help, --version, then the
+// level number.
 
 #include <optional>
 #include <string>
@@ -15,7 +16,9 @@ struct CommandLine {
     bool folderGiven = false;
     bool help = false;
     bool version = false;
+    // The device of each port slot: --port for this run, the user's choices (filled in by the caller).
     PortMap ports;
+    bool listPorts = false;                 // --list-ports: the port slots and the serial devices of the PC
     std::optional<std::string> probe;       // station number to probe headless
     std::optional<std::string> transfer;    // station numbers separated by commas, "all" or "changed"
     std::optional<std::string> exportFile;  // write every resident to this spreadsheet file

@@ -29,7 +29,7 @@ std::string logLineBinding(const std::string& date, int number, const std::strin
 void EventLog(Program& program, const std::string& text) {
     // Date and time come from one reading of the clock, so a line never lands in the file of the wrong day.
     const DateTime now = program.loop.clock().now();
-    const std::string folder = program.path("log");
+    const std::string folder = program.path(kLogFolder);
     const std::string date = zeroPadded(now.day, 2) + zeroPadded(now.month, 2) + zeroPadded(now.year, 4);
     const std::string file = folder + "/" + date + ".log";
     const std::string line = zeroPadded(now.hour, 2) + ":" + zeroPadded(now.minute, 2) + ":" +
@@ -39,23 +39,31 @@ void EventLog(Program& program, const std::string& text) {
     LogTail& tail = program.logTail;
     const std::int64_t size = program.fs.fileSize(file).value_or(-1);
     if (tail.file != file || size < 0 || size != tail.size) {
-        const auto lines = splitLogLines(program.fs.readFile(file).value_or(""));
-        tail =
-            LogTail{file, size, static_cast<int>(lines.size()), lines.empty() ? "" : sealedTag(lines.back())};
+        const std::string content = program.fs.readFile(file).value_or("");
+        const auto lines = splitLogLines(content);
+        tail = LogTail{file, size, static_cast<int>(lines.size()),
+                       lines.empty() ? "" : sealedTag(lines.back()), ""};
+        if (!content.empty() && content.back() != '\n') {
+            // The cut line counts as a line of the file but carries no seal to chain on.
+            tail.lineEndMissing = content.back() == '\r' ? "\n" : "\r\n";
+            tail.lastTag.clear();
+        }
     }
     const std::string sealed =
         cEncryptBound(line, kCipherKey, logLineBinding(date, tail.lines + 1, tail.lastTag));
     if (sealed.empty())
         return noteProblem(program, file);  // the cipher failed: the event is lost, the caller runs on
-    if (!program.fs.appendLine(file, sealed) &&
+    const std::string written = tail.lineEndMissing + sealed;
+    if (!program.fs.appendLine(file, written) &&
         (program.fs.folderExists(folder) || !program.fs.createFolder(folder) ||
-         !program.fs.appendLine(file, sealed))) {
+         !program.fs.appendLine(file, written))) {
         tail.file.clear();
         return noteProblem(program, file);
     }
     tail.size = program.fs.fileSize(file).value_or(-1);
     tail.lines += 1;
     tail.lastTag = sealedTag(sealed);
+    tail.lineEndMissing.clear();
 }
 
 }  // namespace pnl

@@ -7,14 +7,29 @@ namespace pnl {
 
 std::unique_ptr<FileLock> lockInstallation(Program& program) {
     auto lock = std::make_unique<FileLock>();
+    const std::string path = program.path(kLockFile);
     std::string holder;
-    const auto result = lock->tryLock(program.path(kLockFile), currentProcessId(), &holder);
-    if (result != FileLock::Result::HeldElsewhere)
-        return lock;
-    std::string text = "Das Setupprogramm läuft bereits für die Anlage in " + program.folder;
-    if (leadingNumber(holder) > 0)
-        text += " (Prozess " + std::to_string(leadingNumber(holder)) + ")";
-    text += ".\nEin zweiter Start ist nicht möglich; bitte beenden Sie zuerst das laufende Programm.";
+    LockFailure failure;
+    std::string text;
+    switch (program.fs.lockFile(*lock, path, currentProcessId(), &holder, &failure)) {
+        case FileLock::Result::Locked:
+            return lock;
+        case FileLock::Result::HeldElsewhere:
+            text = "Das Setupprogramm läuft bereits für die Anlage in " + program.folder;
+            if (leadingNumber(holder) > 0)
+                text += " (Prozess " + std::to_string(leadingNumber(holder)) + ")";
+            text += ".\nEin zweiter Start ist nicht möglich; bitte beenden Sie zuerst das laufende Programm.";
+            break;
+        case FileLock::Result::Failed:
+            // Without the lock two programs could work on the folder at once.
+            text = "Die Sperrdatei " + path +
+                   (failure.owner.empty() ? "" : " (Besitzer: " + failure.owner + ")") +
+                   " kann nicht geöffnet werden: " + failure.cause +
+                   "\nOhne sie ist nicht sicher, dass kein anderes Programm an der Anlage arbeitet; das "
+                   "Setupprogramm startet deshalb nicht. Bitte lassen Sie die Datei für alle Benutzer "
+                   "beschreibbar machen, oder löschen, wenn kein Setupprogramm mehr läuft.";
+            break;
+    }
     program.msgBox(text, MsgIcon::Exclamation, MsgButtons::Ok);
     return nullptr;
 }

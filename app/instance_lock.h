@@ -9,13 +9,14 @@ namespace pnl {
 
 class Program;
 
-// The lock file in the installation folder; it holds the process id of the run that owns the folder.
+// The lock file in the installation folder; it holds the process id of the run that owns the folder. Every
+// user of the folder can take it.
 inline constexpr const char* kLockFile = "PNLSETUP.LCK";
 
 // Takes the installation folder's lock for this run and returns it (keep it until the program ends). When
-// another run holds it, shows a box saying so and returns nothing: the program then ends without touching any
-// file. A folder where no lock file can be made gets an unheld lock: the start goes on and reports its own
-// errors.
+// another run holds it, or the lock file cannot be opened (another user's file that this user may not write,
+// no right to make it, a link), shows a box saying so, naming the file and its owner, and returns nothing:
+// the program then ends without touching any file.
 std::unique_ptr<FileLock> lockInstallation(Program& program);
 
 }  // namespace pnl

@@ -1,5 +1,8 @@
 #include "app/log_reader.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "app/event_log.h"
 #include "app/program.h"
 #include "platform/cipher.h"
@@ -8,10 +11,24 @@ namespace pnl {
 
 namespace {
 
-// How far from its own place a swapped or moved line's neighbours are looked for.
+// How far from its own place a swapped or moved line's neighbours are looked for first.
 constexpr int kSearchWidth = 3;
-// Beyond this many unplaced lines the file is not searched further (each search tries every line).
-constexpr int kMaxSearches = 200;
+// The searches for misplaced lines try at most this many places per line of the file in all, so that a file
+// of any length reads in time proportional to its length (under another day's name no line opens anywhere)...
+constexpr std::int64_t kTriesPerLine = 16;
+// ... and at least this many, so that a short file is searched through for every misplaced line.
+constexpr std::int64_t kTriesAtLeast = 20000;
+
+constexpr const char* kTorn = "abgerissen (unvollständig geschrieben, etwa bei einem Stromausfall)";
+
+// What is left of a sealed text cut while it was written: its characters, or the zero bytes a file system
+// leaves where the data never reached the disk.
+bool looksCut(const std::string& line) {
+    return !line.empty() && std::all_of(line.begin(), line.end(), [](char c) {
+        return c == '\0' || c == '-' || c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+               (c >= 'a' && c <= 'z');
+    });
+}
 
 struct Place {
     int number = 0;        // the line's number when it was written
@@ -21,27 +38,45 @@ struct Place {
 class LogCheck {
   public:
     LogCheck(const std::string& content, const std::string& date)
-        : lines_(splitLogLines(content)), date_(date), numbers_(lines_.size(), 0) {
-        for (const auto& line : lines_)
-            tags_.push_back(sealedTag(line));
+        : lines_(splitLogLines(content)),
+          date_(date),
+          numbers_(lines_.size(), 0),
+          lastLineOpen_(!content.empty() && content.back() != '\n'),
+          triesLeft_(std::max<std::int64_t>(kTriesAtLeast,
+                                            kTriesPerLine * static_cast<std::int64_t>(lines_.size()))) {
+        sealed_.reserve(lines_.size());
+        for (const auto& line : lines_) {
+            sealed_.emplace_back(line, kCipherKey);
+            tags_.push_back(sealed_.back().tag());
+        }
     }
 
     std::vector<LogEntry> run() {
         std::vector<LogEntry> entries;
         int expected = 1;  // the number the next line was written with, as far as the file shows
         bool boundSeen = false;
-        for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
+        const int count = static_cast<int>(lines_.size());
+        for (int i = 0; i < count; ++i) {
             LogEntry entry{i + 1, std::nullopt, false, ""};
             const std::string& previousTag = i == 0 ? empty_ : tags_[i - 1];
-            if ((entry.text = open(i, expected, previousTag))) {
+            // A line written after a cut line is bound as after a line that is no sealed text.
+            bool afterNoSeal = previousTag.empty();
+            if (!(entry.text = open(i, expected, previousTag)) && !afterNoSeal)
+                afterNoSeal = (entry.text = open(i, expected, empty_)).has_value();
+            if (entry.text) {
+                if (i > 0 && afterNoSeal && !entries.back().text && looksCut(lines_[i - 1]))
+                    entries.back().problem = kTorn;
                 numbers_[i] = expected++;
                 boundSeen = true;
-            } else if ((entry.text = cDecrypt(lines_[i], kCipherKey))) {
+            } else if ((entry.text = sealed_[i].open(""))) {
                 entry.unbound = true;
                 if (boundSeen)
                     entry.problem = "alte Form ohne Platzbindung zwischen neuen Zeilen (eingefügt)";
                 numbers_[i] = expected++;
-            } else if (const auto place = locate(i, &entry.text)) {
+            } else if (i == count - 1 && lastLineOpen_ && looksCut(lines_[i])) {
+                entry.problem = kTorn;
+                ++expected;
+            } else if (const auto place = locate(i, expected, &entry.text)) {
                 entry.problem = describe(i, *place, expected, entries);
                 numbers_[i] = place->number;
                 expected = place->number + 1;
@@ -58,29 +93,53 @@ class LogCheck {
 
   private:
     std::optional<std::string> open(int i, int number, const std::string& previousTag) const {
-        return cDecryptBound(lines_[i], kCipherKey, logLineBinding(date_, number, previousTag));
+        return sealed_[i].open(logLineBinding(date_, number, previousTag));
     }
 
-    // Where line i was written: after which line and with which number.
-    std::optional<Place> locate(int i, std::optional<std::string>* text) {
-        if (++searches_ > kMaxSearches)
-            return std::nullopt;
+    // Opens line i as written with `number` after line `predecessor` (-1: first line of the file).
+    bool tryPlace(int i, int number, int predecessor, std::optional<std::string>* text, Place* place) {
+        if (number < 1 || predecessor == i || triesLeft_ <= 0)
+            return false;
+        --triesLeft_;
+        if (!(*text = open(i, number, predecessor < 0 ? empty_ : tags_[predecessor])))
+            return false;
+        *place = Place{number, predecessor};
+        return true;
+    }
+
+    // The numbers a line written after line j may carry: one more than j's own, or about its place.
+    bool tryAfter(int i, int j, std::optional<std::string>* text, Place* place) {
+        if (numbers_[j] > 0 && tryPlace(i, numbers_[j] + 1, j, text, place))
+            return true;
+        for (int m = j + 2 - kSearchWidth; m <= j + 2 + kSearchWidth; ++m)
+            if (tryPlace(i, m, j, text, place))
+                return true;
+        return false;
+    }
+
+    // Where line i was written: after which line and with which number. The neighbourhood first, then every
+    // other place, while the file's allowance of tries lasts.
+    std::optional<Place> locate(int i, int expected, std::optional<std::string>* text) {
         const int count = static_cast<int>(lines_.size());
+        const auto near = [&](int m) { return m >= expected - kSearchWidth && m <= expected + kSearchWidth; };
+        Place place;
         if (i > 0)
-            for (int m = 1; m <= count + kSearchWidth; ++m)
-                if ((*text = open(i, m, tags_[i - 1])))
-                    return Place{m, i - 1};
-        if ((*text = open(i, 1, empty_)))
-            return Place{1, -1};
-        for (int j = 0; j < count; ++j) {
-            if (j == i || j == i - 1)
-                continue;
-            if (numbers_[j] > 0 && (*text = open(i, numbers_[j] + 1, tags_[j])))
-                return Place{numbers_[j] + 1, j};
-            for (int m = std::max(1, j + 2 - kSearchWidth); m <= j + 2 + kSearchWidth; ++m)
-                if ((*text = open(i, m, tags_[j])))
-                    return Place{m, j};
-        }
+            for (int m = expected - kSearchWidth; m <= expected + kSearchWidth; ++m)
+                if (tryPlace(i, m, i - 1, text, &place))
+                    return place;
+        if (tryPlace(i, 1, -1, text, &place))
+            return place;
+        const int nearFrom = std::max(0, i - kSearchWidth), nearTo = std::min(count - 1, i + kSearchWidth);
+        for (int j = nearFrom; j <= nearTo; ++j)
+            if (j != i - 1 && tryAfter(i, j, text, &place))
+                return place;
+        if (i > 0)
+            for (int m = 1; m <= count + kSearchWidth && triesLeft_ > 0; ++m)
+                if (!near(m) && tryPlace(i, m, i - 1, text, &place))
+                    return place;
+        for (int j = 0; j < count && triesLeft_ > 0; ++j)
+            if ((j < nearFrom || j > nearTo) && tryAfter(i, j, text, &place))
+                return place;
         return std::nullopt;
     }
 
@@ -112,10 +171,12 @@ class LogCheck {
 
     std::vector<std::string> lines_;
     std::vector<std::string> tags_;
+    std::vector<SealedText> sealed_;  // each line decoded once: a search tries it at many places
     std::string date_;
     std::vector<int> numbers_;
     std::string empty_;
-    int searches_ = 0;
+    bool lastLineOpen_;       // the file ends inside its last line
+    std::int64_t triesLeft_;  // what is left of the searches' allowance
 };
 
 }  // namespace

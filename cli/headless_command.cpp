@@ -1,15 +1,18 @@
 #include "cli/headless_command.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "cli/list_ports_command.h"
 #include "cli/probe_command.h"
 #include "cli/resident_file_command.h"
 #include "cli/transfer_command.h"
 #include "platform/console_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/poll_event_loop.h"
+#include "platform/port_discovery.h"
 #include "platform/serial_port.h"
 #include "platform/terminal_prompt.h"
 
@@ -24,12 +27,21 @@ int runHeadless(const CommandLine& line, Command command) {
     const auto serial = makePosixSerialPort(loop, line.ports);
     const auto ports = makePosixPortQueries(line.ports);
     Program program(Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
-    return command(program);
+    const int status = command(program);
+    if (program.logProblem.empty())
+        return status;
+    // The work is done, but its record is not complete: a script must learn that.
+    std::cerr << "pnl-setup: " << program.logProblem << " – Einträge dieses Laufs fehlen im Protokoll.\n";
+    return std::max(status, 1);
 }
 
 }  // namespace
 
 std::optional<int> RunHeadlessCommand(const CommandLine& line) {
+    if (line.listPorts) {
+        PollEventLoop loop;
+        return RunListPortsCommand(line.ports, *makeUdevPortDiscovery(loop), std::cout);
+    }
     if (line.probe)
         return runHeadless(line, [&](Program& program) {
             return RunProbeCommand(program, *line.probe, line.levelText, std::cout, readHiddenLine);

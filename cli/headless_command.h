@@ -1,6 +1,6 @@
 #pragma once
-// The headless commands of pnl-setup (--probe, --transfer, --export, --import): they run on the terminal, on
-// real time, with the message boxes' texts printed instead of shown.
+// The headless commands of pnl-setup (--list-ports, --probe, --transfer, --export, --import): they run on the
+// terminal, on real time, with the message boxes' texts printed instead of shown.
 
 #include <optional>
 

@@ -47,16 +47,14 @@ int RunExportCommand(Program& caller, const std::string& file, const std::string
     return kFileCommandDone;
 }
 
-int RunImportCommand(Program& caller, const std::string& file, bool dryRun, const std::string& levelText,
-                     std::ostream& out, const CodePrompt& askCode) {
-    ConsoleDialogs console(out);
-    Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
-    if (!program.fs.readFile(file))
-        return couldNotRun(out, "Die Datei " + file +
-                                    " kann nicht gelesen werden (nicht vorhanden oder keine "
-                                    "Leserechte). Die Bewohnerdaten bleiben unverändert.");
-    std::unique_ptr<FileLock> lock;
+namespace {
+
+int importFile(Program& program, const std::string& file, bool dryRun, const std::string& levelText,
+               std::ostream& out, const CodePrompt& askCode) {
     std::string why;
+    if (!ReadImportFile(program, file, &why))
+        return couldNotRun(out, why + " Die Bewohnerdaten bleiben unverändert.");
+    std::unique_ptr<FileLock> lock;
     if (!prepare(program, levelText, out, askCode, lock, &why))
         return couldNotRun(out, why + " Kein Import möglich!");
     if (!MayAssignStations(program))
@@ -71,7 +69,8 @@ int RunImportCommand(Program& caller, const std::string& file, bool dryRun, cons
         if (row.status != ImportStatus::Unchanged)
             out << previewLine(row) << "\n";
     out << previewSummary(preview, false) << "\n";
-    if (!preview.importable()) {
+    // A column of a station that is not set up needs the consent that only the window can ask for.
+    if (!preview.importable() || !preview.unknownStationColumns.empty()) {
         out << "Es wurde nichts eingelesen; die Bewohnerdaten sind unverändert.\n";
         return kFileCommandBadFile;
     }
@@ -95,6 +94,19 @@ int RunImportCommand(Program& caller, const std::string& file, bool dryRun, cons
     out << "Importiert: " << preview.count(ImportStatus::New) << " neu, "
         << preview.count(ImportStatus::Changed) << " geändert; QBXDATA.MDB ist gesichert.\n";
     return kFileCommandDone;
+}
+
+}  // namespace
+
+int RunImportCommand(Program& caller, const std::string& file, bool dryRun, const std::string& levelText,
+                     std::ostream& out, const CodePrompt& askCode) {
+    ConsoleDialogs console(out);
+    Program program(Platform{caller.fs, caller.loop, console, caller.serial, caller.ports}, caller.folder);
+    const int status = importFile(program, file, dryRun, levelText, out, askCode);
+    // The caller tells a lost log line once the command is done.
+    if (caller.logProblem.empty())
+        caller.logProblem = program.logProblem;
+    return status;
 }
 
 }  // namespace pnl

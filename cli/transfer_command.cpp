@@ -44,10 +44,13 @@ class ConsoleProgress : public TransferProgress {
              << "), Restzeit " << minutesAndSeconds(timeLeft) << "\n"
              << std::flush;
     }
-    void lineFailed(const std::string& text) override { out_ << text << "\n" << std::flush; }
+    void stationFailed(const std::string& text) override { out_ << text << "\n" << std::flush; }
     void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
         // The count and the time follow in the summary at the end of the run.
-        const std::string text = outcome == StationOutcome::Sent ? "übertragen" : outcomeText(outcome, 0, {});
+        const std::string text = outcome == StationOutcome::Sent ? "übertragen"
+                                 : outcome == StationOutcome::SentStateNotSaved
+                                     ? "Stand nicht gespeichert (gilt als unvollständig), übertragen"
+                                     : outcomeText(outcome, 0, {});
         out_ << name(station, label) << text << ".\n" << std::flush;
     }
     void portClosed(int port, Ms pause) override {

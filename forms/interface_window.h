@@ -13,6 +13,10 @@ struct InterfaceWindowForm : Window {
     ComboBox portChoice;
     ComboBox deviceKind;
     Button testStation, savePort;
+    // The device of this PC the chosen port stands for (kept per PC and user, not in ANLAGE99.INI).
+    Label portDeviceCaption;
+    ComboBox portDevice;
+    Button refreshDevices, otherDevice;
     // Only tab 4 "PNLXXX Einstellungen" and tab 5 "Modem Einstellungen" are used; the others stay invisible.
     static constexpr int kStationTab = 4;
     static constexpr int kModemTab = 5;
@@ -46,6 +50,14 @@ struct InterfaceWindowForm : Window {
         deviceKind.setTip("Geräte die an eine serielle Schnittstelle angeschlossen werden können.");
         testStation.setCaption("Testen");
         savePort.setCaption("Sichern");
+        portDeviceCaption.setCaption("Gerät am PC");
+        portDevice.setTip(
+            "Das Gerät dieses PCs, für das die Schnittstelle steht. Die Wahl gilt für diesen PC "
+            "und Benutzer; ANLAGE99.INI bleibt unverändert.");
+        refreshDevices.setCaption("Aktualisieren");
+        refreshDevices.setTip("Die Geräte des PCs neu einlesen");
+        otherDevice.setCaption("Anderes Gerät …");
+        otherDevice.setTip("Den Pfad eines Geräts selbst angeben, z. B. eines Netzwerk-Seriell-Servers");
         // No port chosen yet: no page, nothing to test.
         testStation.setEnabled(false);
         pages.setVisible(false);

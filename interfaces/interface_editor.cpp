@@ -1,7 +1,5 @@
 #include "interfaces/interface_editor.h"
 
-#include <exception>
-
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/interface_window.h"
@@ -10,18 +8,10 @@
 
 namespace pnl {
 
-void EnumeratePorts(Program& program, InterfaceWindowForm& form) {
+void EnumeratePorts(InterfaceWindowForm& form) {
     form.portChoice.clear();
-    for (int index = kFirstPort - 1; index < kLastPort; ++index) {
-        int presence = 0;
-        try {
-            presence = program.ports.presence(index);
-        } catch (const std::exception&) {
-            // A failing query leaves this port out; the others are still asked.
-        }
-        if (presence > 0)
-            form.portChoice.addItem(portName(index + 1));
-    }
+    for (int port = kFirstPort; port <= kLastPort; ++port)
+        form.portChoice.addItem(portName(port));
     form.portChoice.setListIndex(-1);
 }
 

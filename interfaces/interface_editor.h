@@ -1,5 +1,5 @@
 #pragma once
-// The interface editor: the list of ports present on this PC, the device list, and the page of the device
+// The interface editor: the list of port slots, the device list, and the page of the device
 // kind recorded for the chosen port.
 
 #include "link/interface_record.h"
@@ -13,8 +13,9 @@ inline constexpr const char* kTestNeedsDirectLine =
 class Program;
 struct InterfaceWindowForm;
 
-// Fills portChoice with the present ports among COM1 to COM8, in ascending order; no port chosen afterwards.
-void EnumeratePorts(Program& program, InterfaceWindowForm& form);
+// Fills portChoice with the port slots COM1 to COM8, in ascending order; no port chosen afterwards. Every
+// slot is offered, present or not: the device it stands for is chosen beside it.
+void EnumeratePorts(InterfaceWindowForm& form);
 // Refills deviceKind with "Kein Gerät" (kind 0) and "PNLXX Abgleich" (kind 30).
 void BuildDeviceList(InterfaceWindowForm& form);
 // Reads the chosen port's record and chooses its device kind, which shows that kind's page. A record of a

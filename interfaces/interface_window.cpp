@@ -10,15 +10,17 @@ namespace pnl {
 
 void InterfaceWindowController::load() {
     BuildDeviceList(form_);
-    EnumeratePorts(program_, form_);
+    EnumeratePorts(form_);
     // No port chosen: no page, whatever the window showed when it was last open.
     portRecord_ = {};
     ShowDevicePage(program_, form_, portRecord_);
+    devices_.windowOpened();
 }
 
 void InterfaceWindowController::portChosen() {
     BuildDeviceList(form_);
     portRecord_ = LoadPortRecord(program_, form_);
+    devices_.showSlot();
 }
 
 void InterfaceWindowController::deviceKindChosen() {

@@ -16,6 +16,8 @@ void setTestControls(InterfaceWindowForm& form, bool on) {
     form.portChoice.setEnabled(on);
     form.deviceKind.setEnabled(on);
     form.savePort.setEnabled(on);
+    form.portDevice.setEnabled(on);
+    form.otherDevice.setEnabled(on);
 }
 
 void setStationButtons(InterfaceWindowForm& form, bool on) {

@@ -61,6 +61,13 @@ ImportPreview OverviewPage::PreviewImport(const std::string& path) {
 bool OverviewPage::Import(const ImportPreview& preview, bool removeMissing) {
     if (!form_.importResidents.enabled())
         return false;
+    if (!preview.unknownStationColumns.empty() &&
+        program_.ask(
+            Message(unknownStationsWarning(preview) +
+                        "\nDie Zuordnungen dieser Spalten werden trotzdem gespeichert; eine solche PNL "
+                        "erhält sie, sobald sie angelegt ist.\nTrotzdem importieren?",
+                    "Import", MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No)) != MsgAnswer::Yes)
+        return false;
     std::string error;
     if (!ApplyImport(program_, preview, removeMissing, &error)) {
         program_.msgBox(error, MsgIcon::Critical, MsgButtons::Ok, "Import");

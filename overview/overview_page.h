@@ -35,7 +35,8 @@ class OverviewPage {
 
     void Export(const std::string& path);
     ImportPreview PreviewImport(const std::string& path);
-    // Writes the previewed rows; false when nothing was written (a box said why).
+    // Writes the previewed rows; false when nothing was written (a box said why, or the user did not agree to
+    // a column of a station that is not set up).
     bool Import(const ImportPreview& preview, bool removeMissing);
 
     // Runs after the residents were read anew (the window's table model resets then).

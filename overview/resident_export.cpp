@@ -1,6 +1,8 @@
 #include "overview/resident_export.h"
 
 #include "app/program.h"
+#include "overview/export_target.h"
+#include "overview/formula_cell.h"
 #include "overview/resident_overview.h"
 #include "platform/csv_file.h"
 
@@ -33,12 +35,8 @@ std::string ExportText(const Overview& overview) {
     text += csvLine(exportHeaders(overview.stations), kDelimiter);
     std::vector<std::string> fields;
     for (const OverviewRow& row : overview.rows) {
-        fields = {std::to_string(row.id),
-                  row.name,
-                  row.firstName,
-                  row.apartment,
-                  numberOrEmpty(row.serial),
-                  numberOrEmpty(row.secondSerial),
+        fields = {std::to_string(row.id),         neutralisedCell(row.name), neutralisedCell(row.firstName),
+                  neutralisedCell(row.apartment), numberOrEmpty(row.serial), numberOrEmpty(row.secondSerial),
                   numberOrEmpty(row.code)};
         for (const StationRecord& station : overview.stations)
             fields.push_back(row.stations.test(station.number) ? "x" : "");
@@ -48,11 +46,16 @@ std::string ExportText(const Overview& overview) {
 }
 
 bool ExportResidents(Program& program, const std::string& path, int* count, std::string* error) {
-    const Overview overview = LoadOverview(program);
-    if (!program.fs.writeFileAtomic(path, ExportText(overview))) {
+    if (std::string refused = exportTargetRefusal(program, path); !refused.empty()) {
         if (error)
-            *error = "Die Datei " + path +
-                     " konnte nicht geschrieben werden (Ordner fehlt oder keine Schreibrechte).";
+            *error = std::move(refused);
+        return false;
+    }
+    const Overview overview = LoadOverview(program);
+    std::string why;
+    if (!program.fs.writeFileAtomic(path, ExportText(overview), &why)) {
+        if (error)
+            *error = "Die Datei " + path + " konnte nicht geschrieben werden: " + why;
         return false;
     }
     if (count)

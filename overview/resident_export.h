@@ -3,7 +3,8 @@
 // that German spreadsheet programs open it right). The columns are every column the program uses (ID, Name,
 // Vorname, Wohnungsnr., Seriennr. 1, Seriennr. 2, Code) and one column per listed station ("PNL00
 // Haupteingang") with "x" where the resident is assigned. The assignment is not written as its 64 digits: a
-// spreadsheet program would read them as one number and spoil them.
+// spreadsheet program would read them as one number and spoil them. A text cell that a spreadsheet program
+// would take as a formula is written with an apostrophe in front (formula_cell.h).
 
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ std::string stationColumn(const StationRecord& station);
 std::string ExportText(const Overview& overview);
 
 // Writes the export of every resident to the file (replaced as a whole). False and *error (German) when it
-// cannot be written.
+// cannot be written, or when the path is no place for an export (export_target.h): nothing is written then.
 bool ExportResidents(Program& program, const std::string& path, int* count, std::string* error);
 
 }  // namespace pnl

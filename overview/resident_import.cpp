@@ -6,7 +6,10 @@
 
 #include "app/event_log.h"
 #include "app/program.h"
+#include "app/station_records.h"
 #include "app/text.h"
+#include "overview/formula_cell.h"
+#include "overview/resident_export.h"
 #include "overview/resident_overview.h"
 #include "platform/csv_file.h"
 #include "platform/utf8.h"
@@ -108,7 +111,8 @@ std::optional<std::string> decodeText(const std::string& bytes, ImportPreview& p
         return std::nullopt;
     }
     std::string text = bytes;
-    if (text.starts_with("\xEF\xBB\xBF"))
+    // Some programs write the mark again when they save a file that already had one.
+    while (text.starts_with(kUtf8Bom))
         text.erase(0, 3);
     if (validUtf8(text)) {
         preview.encoding = "UTF-8";
@@ -169,10 +173,11 @@ class RowReader {
 
     std::string raw(Field field) const {
         const auto column = columns_.fields[field];
-        return column && *column < record_.fields.size() ? record_.fields[*column] : std::string();
+        return column ? cell(*column) : std::string();
     }
+    // A cell the export wrote with an apostrophe against formulas reads as the text it stands for.
     std::string cell(std::size_t column) const {
-        return column < record_.fields.size() ? record_.fields[column] : std::string();
+        return column < record_.fields.size() ? cellText(record_.fields[column]) : std::string();
     }
     bool blank() const {
         for (const std::string& field : record_.fields)
@@ -320,6 +325,10 @@ ImportPreview PreviewImport(Program& program, const std::string& bytes) {
         return preview;
     }
 
+    for (const auto& [station, column] : columns->stations)
+        if (!readStation(program, station).inUse())
+            preview.unknownStationColumns.push_back(trim(records->front().fields[column]));
+
     const Existing existing = loadExisting(program);
     std::vector<bool> named(existing.rows.size(), false);
     std::unordered_map<std::int64_t, std::size_t> lineOfSerial, lineOfTarget;
@@ -385,15 +394,33 @@ ImportPreview PreviewImport(Program& program, const std::string& bytes) {
     return preview;
 }
 
+std::optional<std::string> ReadImportFile(Program& program, const std::string& path, std::string* error) {
+    std::optional<std::string> bytes;
+    if (program.fs.entryKind(path) != EntryKind::Missing && !program.fs.fileExists(path))
+        *error =
+            "Die Datei " + path +
+            " ist keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe) und kann nicht eingelesen "
+            "werden.";
+    else if (!(bytes = program.fs.readFile(path)))
+        *error = "Die Datei " + path + " kann nicht gelesen werden (nicht vorhanden oder keine Leserechte).";
+    return bytes;
+}
+
 ImportPreview PreviewImportFile(Program& program, const std::string& path) {
-    const std::optional<std::string> bytes = program.fs.readFile(path);
-    if (!bytes) {
-        ImportPreview preview;
-        preview.fileError =
-            "Die Datei " + path + " kann nicht gelesen werden (nicht vorhanden oder keine Leserechte).";
-        return preview;
-    }
-    return PreviewImport(program, *bytes);
+    ImportPreview preview;
+    const std::optional<std::string> bytes = ReadImportFile(program, path, &preview.fileError);
+    return bytes ? PreviewImport(program, *bytes) : preview;
+}
+
+std::string unknownStationsWarning(const ImportPreview& preview) {
+    const auto& columns = preview.unknownStationColumns;
+    if (columns.empty())
+        return {};
+    std::string names;
+    for (const std::string& column : columns)
+        names += (names.empty() ? "" : ", ") + quotedText(column);
+    return (columns.size() == 1 ? "Die Spalte " + names + " gehört" : "Die Spalten " + names + " gehören") +
+           " zu keiner angelegten PNL.";
 }
 
 std::string previewLine(const ImportRow& row) {
@@ -433,6 +460,8 @@ std::string previewSummary(const ImportPreview& preview, bool removeMissing) {
                    (removeMissing ? "werden entfernt." : "bleiben erhalten.");
     if (preview.count(ImportStatus::Error) > 0)
         summary += " Die Datei enthält Fehler; es wird nichts eingelesen.";
+    if (!preview.unknownStationColumns.empty())
+        summary += " " + unknownStationsWarning(preview);
     return summary;
 }
 

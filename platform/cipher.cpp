@@ -79,26 +79,47 @@ std::string sealedTag(const std::string& cipher) {
     return std::string(sealed->end() - crypto_aead_xchacha20poly1305_ietf_ABYTES, sealed->end());
 }
 
-std::optional<std::string> cDecryptBound(const std::string& cipher, const std::string& key,
-                                         const std::string& additional) {
-    const auto decoded = decodeSealed(cipher);
-    if (!decoded)
+SealedText::SealedText(const std::string& cipher, const std::string& key) {
+    if (auto decoded = decodeSealed(cipher)) {
+        sealed_ = std::move(*decoded);
+        static_assert(sizeof key_ == crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
+        crypto_generichash(key_.data(), key_.size(), reinterpret_cast<const unsigned char*>(key.data()),
+                           key.size(), nullptr, 0);
+    }
+}
+
+SealedText::SealedText(SealedText&& other) noexcept : sealed_(std::move(other.sealed_)), key_(other.key_) {
+    sodium_memzero(other.key_.data(), other.key_.size());
+}
+
+SealedText::~SealedText() {
+    sodium_memzero(key_.data(), key_.size());
+}
+
+std::optional<std::string> SealedText::open(const std::string& additional) const {
+    if (sealed_.empty())
         return std::nullopt;
-    const std::vector<unsigned char>& sealed = *decoded;
-    const std::size_t sealedLength = sealed.size();
     constexpr std::size_t kNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
-    auto k = deriveKey(key);
-    std::string plain(sealedLength - kNonce - crypto_aead_xchacha20poly1305_ietf_ABYTES, '\0');
+    std::string plain(sealed_.size() - kNonce - crypto_aead_xchacha20poly1305_ietf_ABYTES, '\0');
     unsigned long long plainLength = 0;
-    const int rc = crypto_aead_xchacha20poly1305_ietf_decrypt(
-        reinterpret_cast<unsigned char*>(plain.data()), &plainLength, nullptr, sealed.data() + kNonce,
-        sealedLength - kNonce, reinterpret_cast<const unsigned char*>(additional.data()), additional.size(),
-        sealed.data(), k.data());
-    sodium_memzero(k.data(), k.size());
-    if (rc != 0)
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(
+            reinterpret_cast<unsigned char*>(plain.data()), &plainLength, nullptr, sealed_.data() + kNonce,
+            sealed_.size() - kNonce, reinterpret_cast<const unsigned char*>(additional.data()),
+            additional.size(), sealed_.data(), key_.data()) != 0)
         return std::nullopt;
     plain.resize(static_cast<std::size_t>(plainLength));
     return plain;
+}
+
+std::string SealedText::tag() const {
+    if (sealed_.empty())
+        return {};
+    return std::string(sealed_.end() - crypto_aead_xchacha20poly1305_ietf_ABYTES, sealed_.end());
+}
+
+std::optional<std::string> cDecryptBound(const std::string& cipher, const std::string& key,
+                                         const std::string& additional) {
+    return SealedText(cipher, key).open(additional);
 }
 
 }  // namespace pnl

@@ -22,6 +22,17 @@ std::pair<std::string, std::string> splitPath(const std::string& path) {
 
 }  // namespace
 
+EntryKind PosixFileSystem::entryKind(const std::string& path) const {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return EntryKind::Missing;
+    if (S_ISREG(st.st_mode))
+        return EntryKind::File;
+    if (S_ISDIR(st.st_mode))
+        return EntryKind::Folder;
+    return S_ISLNK(st.st_mode) ? EntryKind::Link : EntryKind::Other;
+}
+
 bool PosixFileSystem::fileExists(const std::string& path) const {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -48,10 +59,11 @@ std::optional<std::string> PosixFileSystem::readFile(const std::string& path) co
     return readAll(fd.get());
 }
 
-bool PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& content) {
+bool PosixFileSystem::writeFileAtomic(const std::string& path, const std::string& content,
+                                      std::string* error) {
     const auto [folder, name] = splitPath(path);
-    const auto opened = openFolder(folder, nullptr);
-    return opened && opened->writeAtomic(name, content, nullptr);
+    const auto opened = openFolder(folder, error);
+    return opened && opened->writeAtomic(name, content, error);
 }
 
 bool PosixFileSystem::copyFile(const std::string& from, const std::string& to) {
@@ -85,6 +97,11 @@ std::optional<std::int64_t> PosixFileSystem::fileSize(const std::string& path) c
 
 std::unique_ptr<Folder> PosixFileSystem::openFolder(const std::string& path, std::string* error) {
     return openPosixFolder(path, error);
+}
+
+FileLock::Result PosixFileSystem::lockFile(FileLock& lock, const std::string& path, const std::string& note,
+                                           std::string* holderNote, LockFailure* failure) {
+    return lock.tryLock(path, note, holderNote, failure);
 }
 
 }  // namespace pnl

@@ -48,11 +48,26 @@ std::optional<std::pair<int, std::string>> PortMap::parseMapping(const std::stri
     return std::make_pair(digits[0] - '0', text.substr(eq + 1));
 }
 
+std::optional<ChosenDevice> PortMap::chosen(int number) const {
+    const auto it = chosen_.find(number);
+    if (it == chosen_.end())
+        return std::nullopt;
+    return it->second;
+}
+
 std::string PortMap::pathOf(int number) const {
-    const auto it = paths_.find(number);
-    if (it != paths_.end())
+    if (const auto it = paths_.find(number); it != paths_.end())
         return it->second;
-    return "/dev/ttyS" + std::to_string(number - 1);
+    if (const auto it = chosen_.find(number); it != chosen_.end())
+        return it->second.path;
+    return builtInPath(number);
+}
+
+std::string PortMap::adapterOf(int number) const {
+    if (isMapped(number))
+        return {};
+    const auto it = chosen_.find(number);
+    return it == chosen_.end() ? std::string() : it->second.adapter;
 }
 
 }  // namespace pnl

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/failure_text.h"
+#include "platform/port_discovery.h"
 #include "platform/posix_serial.h"
 #include "platform/serial_lock.h"
 #include "platform/termios_line.h"
@@ -82,7 +83,7 @@ class PosixSerialPort : public SerialPort {
     void lineLost();
 
     EventLoop& loop_;
-    const PortMap ports_;
+    const PortMap& ports_;
     const PosixSerialOptions options_;
     int number_ = 1;
     LineSettings settings_;
@@ -114,10 +115,19 @@ bool PosixSerialPort::open(std::string* error) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
+        const std::string adapter = ports_.adapterOf(number_);
+        if ((code == ENOENT || code == ENXIO || code == ENODEV) && !adapter.empty())
+            return fail(error,
+                        "Der USB-Adapter " + adapter + " für " + portName() +
+                            " ist nicht angeschlossen. Stecken Sie ihn an oder wählen Sie im Fenster "
+                            "„Schnittstellen“ ein anderes Gerät.",
+                        -1);
         if (code == ENOENT || code == ENXIO || code == ENODEV)
             return fail(error, "Die Schnittstelle " + where + " ist nicht vorhanden.", -1);
         if (code == EBUSY)
             return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", -1);
+        if (code == EACCES || code == EPERM)
+            return fail(error, noAccessText(path, deviceGroup(path)), -1);
         return fail(error,
                     "Die Schnittstelle " + where + " kann nicht geöffnet werden: " + systemFailureText(code),
                     -1);

@@ -1,6 +1,6 @@
 #pragma once
 // The serial port service: the program's one serial communications port (one port at a time, properties set
-// before opening) and the two port queries. COMn maps to /dev/ttyS{n-1} unless the command line maps it.
+// before opening), the port queries, and the device behind each port slot.
 
 #include <functional>
 #include <map>
@@ -22,17 +22,41 @@ struct LineSettings {
     bool operator==(const LineSettings&) const = default;
 };
 
+// The device a port slot stands for by the user's choice: remembered by its stable path where it has one
+// (/dev/serial/by-id/...), so that the same adapter is found again on another USB socket.
+struct ChosenDevice {
+    std::string path;
+    // The adapter as the refusal names it when it is not plugged in ("FTDI FT232R (A10K3XYZ)"); empty for a
+    // device named by hand or a built-in port.
+    std::string adapter;
+    bool operator==(const ChosenDevice&) const = default;
+};
+
+// The device behind each port slot COM1 to COM8: the command line's (--port, for one run), else the user's
+// choice, else /dev/ttyS{n-1}. The serial port looks it up at each opening.
 class PortMap {
   public:
     // "COM3=/dev/ttyUSB0" -> (3, "/dev/ttyUSB0"); nothing for anything else (ports 1 to 8 only).
     static std::optional<std::pair<int, std::string>> parseMapping(const std::string& text);
     void map(int number, std::string path) { paths_[number] = std::move(path); }
     bool isMapped(int number) const { return paths_.count(number) > 0; }
+    void choose(int number, ChosenDevice device) { chosen_[number] = std::move(device); }
+    void forget(int number) { chosen_.erase(number); }
+    void setChoices(std::map<int, ChosenDevice> choices) { chosen_ = std::move(choices); }
+    const std::map<int, ChosenDevice>& choices() const { return chosen_; }
+    // The user's choice for COMn, also while the command line overrides it; nothing when there is none.
+    std::optional<ChosenDevice> chosen(int number) const;
     // The device path of COMn.
     std::string pathOf(int number) const;
+    // The built-in port COMn stands for without a choice: /dev/ttyS{n-1}.
+    static std::string builtInPath(int number) { return "/dev/ttyS" + std::to_string(number - 1); }
+    // The adapter COMn stands for in this run, for the refusal when it is absent; empty when the slot stands
+    // for a path of the command line, a device named by hand or the default.
+    std::string adapterOf(int number) const;
 
   private:
     std::map<int, std::string> paths_;
+    std::map<int, ChosenDevice> chosen_;
 };
 
 class SerialPort {
@@ -68,8 +92,6 @@ class SerialPort {
 class PortQueries {
   public:
     virtual ~PortQueries() = default;
-    // A number above 0 when the port with this index (0 = COM1) exists on the PC.
-    virtual int presence(int index) = 0;
     // 2 when the port (1 = COM1) is in use by another program or process, 0 otherwise.
     virtual int status(int number) = 0;
     // For a port in use: what holds it, as a German phrase for the message ("Sperrdatei
@@ -77,7 +99,8 @@ class PortQueries {
     virtual std::string holder(int /*number*/) { return {}; }
 };
 
-// The POSIX termios adapter.
+// The POSIX termios adapter. Both look up each slot's device in `ports` whenever they use it: the map must
+// outlive them.
 std::unique_ptr<SerialPort> makePosixSerialPort(EventLoop& loop, const PortMap& ports);
 std::unique_ptr<PortQueries> makePosixPortQueries(const PortMap& ports);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace pnl {
 
@@ -9,6 +10,21 @@ namespace {
 
 constexpr const char* kLastFolderFile = "/installationsordner";
 constexpr const char* kInstallationsFile = "/anlagen";
+// One line per chosen slot: "COM1", the device path and the adapter's name, separated by tabs.
+constexpr const char* kPortChoicesFile = "/schnittstellen";
+constexpr const char* kPortChoicesHeading =
+    "# Geräte der Schnittstellen dieses PCs (pnl-setup, Fenster „Schnittstellen“)\n";
+
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts(1);
+    for (char c : text) {
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
 
 }  // namespace
 
@@ -35,8 +51,40 @@ std::string XdgUserSettings::lastFolder() const {
 bool XdgUserSettings::setLastFolder(const std::string& folder) {
     if (folder.find_first_of("\r\n") != std::string::npos)
         return false;
+    return write(kLastFolderFile, folder + "\n");
+}
+
+std::map<int, ChosenDevice> XdgUserSettings::portChoices() const {
+    std::map<int, ChosenDevice> choices;
+    const auto content = fs_->readFile(folder_ + kPortChoicesFile);
+    if (!content)
+        return choices;
+    // Written by hand it may hold anything: a line that is not a slot with an absolute path counts as none.
+    for (std::string line : splitAt(*content, '\n')) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::vector<std::string> fields = splitAt(line, '\t');
+        const auto slot = PortMap::parseMapping(fields[0] + "=" + (fields.size() > 1 ? fields[1] : ""));
+        if (!slot || fields[0].size() != 4 || slot->second[0] != '/')
+            continue;
+        choices[slot->first] = ChosenDevice{slot->second, fields.size() > 2 ? fields[2] : ""};
+    }
+    return choices;
+}
+
+bool XdgUserSettings::setPortChoices(const std::map<int, ChosenDevice>& choices) {
+    std::string content = kPortChoicesHeading;
+    for (const auto& [slot, device] : choices) {
+        if ((device.path + device.adapter).find_first_of("\t\r\n") != std::string::npos)
+            return false;
+        content += "COM" + std::to_string(slot) + "\t" + device.path + "\t" + device.adapter + "\n";
+    }
+    return write(kPortChoicesFile, content);
+}
+
+bool XdgUserSettings::write(const char* name, const std::string& content) {
     return fs_->createFolder(configFolder_) && fs_->createFolder(folder_) &&
-           fs_->writeFileAtomic(folder_ + kLastFolderFile, folder + "\n");
+           fs_->writeFileAtomic(folder_ + name, content);
 }
 
 std::string XdgUserSettings::installationsFile() const {
@@ -74,8 +122,7 @@ bool XdgUserSettings::rememberInstallation(const std::string& folder) {
     std::string text;
     for (const std::string& f : folders)
         text += f + "\n";
-    return fs_->createFolder(configFolder_) && fs_->createFolder(folder_) &&
-           fs_->writeFileAtomic(installationsFile(), text);
+    return write(kInstallationsFile, text);
 }
 
 }  // namespace pnl

@@ -1,12 +1,15 @@
 #pragma once
 // The user's own settings of the program, apart from any installation: the installation folder chosen last
-// and every installation folder the user has opened (the list of "Anlagen").
-// They live where the platform keeps a user's configuration ($XDG_CONFIG_HOME, by default ~/.config).
+// and every installation folder the user has opened (the list of "Anlagen"), and the device each port slot
+// stands for on this PC. They live where the platform keeps a user's configuration ($XDG_CONFIG_HOME, by
+// default ~/.config).
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/serial_port.h"
 
 namespace pnl {
 
@@ -21,6 +24,10 @@ class UserSettings {
     virtual std::vector<std::string> installations() const = 0;
     // Adds the folder to the list unless it is listed already; false when the list could not be kept.
     virtual bool rememberInstallation(const std::string& folder) = 0;
+    // The devices chosen for the port slots, by slot number (1 = COM1).
+    virtual std::map<int, ChosenDevice> portChoices() const = 0;
+    // False when they could not be kept (nothing changed then).
+    virtual bool setPortChoices(const std::map<int, ChosenDevice>& choices) = 0;
     // Where the settings are kept, for messages.
     virtual std::string location() const = 0;
 };
@@ -38,9 +45,13 @@ class XdgUserSettings : public UserSettings {
     bool rememberInstallation(const std::string& folder) override;
     // The file of the installations list, one folder per line.
     std::string installationsFile() const;
+    std::map<int, ChosenDevice> portChoices() const override;
+    bool setPortChoices(const std::map<int, ChosenDevice>& choices) override;
     std::string location() const override { return folder_; }
 
   private:
+    bool write(const char* name, const std::string& content);
+
     FileSystem* fs_;
     std::string configFolder_;
     std::string folder_;

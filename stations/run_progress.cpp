@@ -83,9 +83,9 @@ void RunProgress::sendingStopped(int station) {
         outer_->sendingStopped(station);
 }
 
-void RunProgress::lineFailed(const std::string& text) {
+void RunProgress::stationFailed(const std::string& text) {
     if (outer_)
-        outer_->lineFailed(text);
+        outer_->stationFailed(text);
 }
 
 void RunProgress::stationEnded(int station, const std::string& label, StationOutcome outcome) {

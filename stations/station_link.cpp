@@ -93,13 +93,23 @@ StationOutcome StationTransfer(Program& program, const StationDirectory& directo
                                  timeBeforeRecords(link.modem) + transferTimeLeft(count, 0, link.modem));
 
     StationSender sender(program);
+    std::string stateProblem;
     auto endWith = [&](StationOutcome outcome) {
-        if (progress)
-            progress->sendingStopped(station);
-        if (outcome == StationOutcome::LineFailed && progress)
-            progress->lineFailed("Die Übertragung zur PNL " + stationName(record) +
-                                 " ist abgebrochen: die serielle Schnittstelle COM" +
-                                 std::to_string(link.port) + " nimmt keine Daten an.");
+        if (!progress)
+            return outcome;
+        progress->sendingStopped(station);
+        if (outcome == StationOutcome::LineFailed)
+            progress->stationFailed("Die Übertragung zur PNL " + stationName(record) +
+                                    " ist abgebrochen: die serielle Schnittstelle COM" +
+                                    std::to_string(link.port) + " nimmt keine Daten an.");
+        else if (outcome == StationOutcome::StateNotSaved)
+            progress->stationFailed("Der Stand der PNL " + stationName(record) +
+                                    " kann nicht gespeichert werden: " + stateProblem +
+                                    "\nZu dieser PNL wird nichts übertragen.");
+        else if (outcome == StationOutcome::SentStateNotSaved)
+            progress->stationFailed(
+                "Der Stand der PNL " + stationName(record) + " kann nicht gespeichert werden: " +
+                stateProblem + "\nDie PNL hat alle Bewohner erhalten; ihr Stand gilt als unvollständig.");
         return outcome;
     };
 
@@ -117,7 +127,13 @@ StationOutcome StationTransfer(Program& program, const StationDirectory& directo
     // frame has left.
     StationState state{false, program.loop.clock().now(), serialNumber, firmware, transferLines(directory)};
     state.answeredBeforeSending = answeredBeforeSending;
-    writeStationState(program, station, state);
+    if (!writeStationState(program, station, state, &stateProblem)) {
+        // The call is up: it ends before the next station is dialled (a port that no longer takes bytes fails
+        // that station in turn).
+        if (link.modem)
+            static_cast<void>(sender.modemCommand("ATH", kPauseAfterHangUp));
+        return endWith(StationOutcome::StateNotSaved);
+    }
 
     if (!sender.sendAndWait(SelectFrame(serialNumber, kSelectOpen), kPauseAfterOpen))
         return endWith(StationOutcome::LineFailed);
@@ -143,7 +159,8 @@ StationOutcome StationTransfer(Program& program, const StationDirectory& directo
         return endWith(StationOutcome::LineFailed);
     state.complete = true;
     state.sentAt = program.loop.clock().now();
-    writeStationState(program, station, state);
+    if (!writeStationState(program, station, state, &stateProblem))
+        return endWith(StationOutcome::SentStateNotSaved);
     return endWith(StationOutcome::Sent);
 }
 

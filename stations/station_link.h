@@ -36,6 +36,10 @@ enum class StationOutcome {
     LineFailed,      // the port stopped taking bytes: the station got an incomplete directory
     NotPresent,      // the presence check found no answer: nothing was sent after the probe's frames
     NotSent,         // the run was stopped ("Abbrechen") before this station
+    // Its state file could not be marked incomplete: nothing was sent, so the file still tells what it holds.
+    StateNotSaved,
+    // Every frame went out, but its state file could not be marked complete: it still says incomplete.
+    SentStateNotSaved,
 };
 // True for the outcomes that leave the station without the directory it should have.
 bool failed(StationOutcome outcome);
@@ -55,9 +59,9 @@ class TransferProgress {
     // The station transfer announced by stationStarted has stopped, sent or not; before anything is told
     // about it.
     virtual void sendingStopped(int /*station*/) {}
-    // Why the station's line failed: told in the status line and the summary, never in a box, so that an
-    // unattended run goes on.
-    virtual void lineFailed(const std::string& /*text*/) {}
+    // Why the station failed (its line, its state file): told in the status line and the summary, never in a
+    // box, so that an unattended run goes on.
+    virtual void stationFailed(const std::string& /*text*/) {}
     // After every ticked station, whatever happened to it.
     virtual void stationEnded(int /*station*/, const std::string& /*label*/, StationOutcome /*outcome*/) {}
     // The port is closed; the run waits once more before it ends.
@@ -87,8 +91,8 @@ std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool mo
 // Transfers the directory to the station (0..63) on the open port, with the station's record as it reads now.
 // Tells its progress while it runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more
 // to the station; a station with more residents than fit into its memory is refused with a message and gets
-// nothing. The station's state records what was sent, and `answeredBeforeSending` (the presence check's
-// answer just before).
+// nothing, and so is a station whose state file cannot be written before the first frame. The station's
+// state records what was sent, and `answeredBeforeSending` (the presence check's answer just before).
 StationOutcome StationTransfer(Program& program, const StationDirectory& directory, const TransferLink& link,
                                int station, TransferProgress* progress = nullptr,
                                bool answeredBeforeSending = false);

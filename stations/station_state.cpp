@@ -139,9 +139,9 @@ std::optional<StationState> readStationState(Program& program, int station) {
     return parseStationState(*text).value_or(StationState{});
 }
 
-bool writeStationState(Program& program, int station, const StationState& state) {
+bool writeStationState(Program& program, int station, const StationState& state, std::string* error) {
     return program.fs.writeFileAtomic(program.path(stationStateFile(station)),
-                                      formatStationState(station, state));
+                                      formatStationState(station, state), error);
 }
 
 }  // namespace pnl

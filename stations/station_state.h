@@ -41,8 +41,9 @@ std::optional<StationState> parseStationState(const std::string& text);
 
 // Nothing when the station was never sent; an incomplete state without lines when its file is damaged.
 std::optional<StationState> readStationState(Program& program, int station);
-// Atomically; false when the file cannot be written.
-bool writeStationState(Program& program, int station, const StationState& state);
+// Atomically; false and why in *error (German) when the file cannot be written.
+bool writeStationState(Program& program, int station, const StationState& state,
+                       std::string* error = nullptr);
 
 // "06.12.2026 14:03".
 std::string germanDateTime(const DateTime& time);

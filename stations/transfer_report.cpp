@@ -45,6 +45,11 @@ std::string outcomeText(StationOutcome outcome, int records, std::chrono::millis
             return "antwortet nicht, nichts gesendet";
         case StationOutcome::NotSent:
             return "nicht gesendet nach \"Abbrechen\"";
+        case StationOutcome::StateNotSaved:
+            return "Stand nicht gespeichert, nichts gesendet";
+        case StationOutcome::SentStateNotSaved:
+            return "Stand nicht gespeichert (gilt als unvollständig), " +
+                   outcomeText(StationOutcome::Sent, records, took);
     }
     return {};
 }

@@ -109,11 +109,13 @@ TransferResult TransferRun(Program& program, StationDirectories& directories,
         program.msgBox("Keine Schnittstelle für PNL-Datentransfer definiert!", MsgIcon::Exclamation);
         return result;
     }
+    std::string why;
     if (!PreparePort(program, link->port, kTransferLineSettings, true, true,
-                     link->modem ? kModemHandshake : kDirectHandshake)) {
-        program.msgBox(
-            "Die serielle Schnittstelle COM" + std::to_string(link->port) + " kann nicht geöffnet werden!",
-            MsgIcon::Exclamation);
+                     link->modem ? kModemHandshake : kDirectHandshake, &why)) {
+        // The reason (an adapter not plugged in, no permission) tells the user what to do.
+        program.msgBox("Die serielle Schnittstelle COM" + std::to_string(link->port) +
+                           " kann nicht geöffnet werden!" + (why.empty() ? "" : "\n" + why),
+                       MsgIcon::Exclamation);
         return result;
     }
 
@@ -140,7 +142,8 @@ TransferResult TransferRun(Program& program, StationDirectories& directories,
         result.stations.push_back(transferStation(program, directory, *link, number, options, &run));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
-        if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed)
+        if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed ||
+            outcome == StationOutcome::SentStateNotSaved)
             program.stationsSent.insert(number);
     }
 

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +48,15 @@ InterfaceWindowView::InterfaceWindowView(InterfaceWindowForm& form, InterfaceWin
     choice->addWidget(devices_, 1, 1);
     choice->addWidget(test_, 1, 2);
     choice->addWidget(save_, 1, 3);
+    portDevice_ = new QComboBox(frame);
+    portDevice_->setMinimumContentsLength(40);
+    portDevice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    refresh_ = new QPushButton(frame);
+    otherDevice_ = new QPushButton(frame);
+    choice->addWidget(boundLabel(form.portDeviceCaption, portDevice_, frame), 2, 0);
+    choice->addWidget(portDevice_, 3, 0, 1, 2);
+    choice->addWidget(refresh_, 3, 2);
+    choice->addWidget(otherDevice_, 3, 3);
     choice->setColumnStretch(4, 1);
 
     pages_ = new QTabWidget(this);
@@ -73,6 +83,20 @@ InterfaceWindowView::InterfaceWindowView(InterfaceWindowForm& form, InterfaceWin
     bindButton(
         save_, form.savePort, [&controller] { controller.savePort(); }, 'h');
     bindTabs(pages_, form.pages);
+    bindComboBox(portDevice_, form.portDevice, [&controller] { controller.deviceChosen(); });
+    bindButton(
+        refresh_, form.refreshDevices, [&controller] { controller.refreshDevices(); }, 'A');
+    bindButton(
+        otherDevice_, form.otherDevice,
+        [this, &controller] {
+            bool ok = false;
+            const QString path = QInputDialog::getText(
+                this, "Anderes Gerät",
+                "Pfad des Geräts (z. B. /dev/ttyUSB0 oder /dev/pts/3):", QLineEdit::Normal, QString(), &ok);
+            if (ok)
+                controller.chooseOtherDevice(path.toStdString());
+        },
+        'G');
 }
 
 void InterfaceWindowView::keyPressEvent(QKeyEvent* event) {

@@ -32,6 +32,9 @@ class InterfaceWindowView : public QWidget {
     QComboBox* deviceList() const { return devices_; }
     QPushButton* testButton() const { return test_; }
     QPushButton* saveButton() const { return save_; }
+    QComboBox* portDeviceList() const { return portDevice_; }
+    QPushButton* refreshButton() const { return refresh_; }
+    QPushButton* otherDeviceButton() const { return otherDevice_; }
     QTabWidget* pages() const { return pages_; }
     QComboBox* stationList() const { return stations_; }
     QComboBox* typeList() const { return types_; }
@@ -57,6 +60,9 @@ class InterfaceWindowView : public QWidget {
     QComboBox* devices_;
     QPushButton* test_;
     QPushButton* save_;
+    QComboBox* portDevice_;
+    QPushButton* refresh_;
+    QPushButton* otherDevice_;
     QTabWidget* pages_;
     QComboBox* stations_ = nullptr;
     QComboBox* types_ = nullptr;

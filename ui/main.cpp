@@ -14,7 +14,9 @@
 #include "app/instance_lock.h"
 #include "cli/headless_command.h"
 #include "cli/installations_command.h"
+#include "interfaces/port_device_choice.h"
 #include "platform/file_system.h"
+#include "platform/port_discovery.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
@@ -82,6 +84,8 @@ int main(int argc, char** argv) {
 
     pnl::PosixFileSystem userFs;
     pnl::XdgUserSettings userSettings(userFs, pnl::XdgUserSettings::configFolderOfUser());
+    // The devices chosen in the interface window; --port overrides them for this run.
+    line.ports.setChoices(userSettings.portChoices());
     for (std::string& folder : line.folders)
         folder = absoluteFolder(folder);
     if (const std::optional<int> status = pnl::RunInstallationsCommand(line, userSettings))
@@ -107,12 +111,15 @@ int main(int argc, char** argv) {
     pnl::QtDialogs dialogs;
     const auto serial = pnl::makePosixSerialPort(loop, line.ports);
     const auto ports = pnl::makePosixPortQueries(line.ports);
+    const auto discovery = pnl::makeUdevPortDiscovery(loop);
+    pnl::PortDevices portDevices{*discovery, line.ports, userSettings};
     if (line.folder.empty())
         line.folder = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
     if (line.folder.empty())
         return 0;
     rememberInstallation(userSettings, fs, line.folder);
-    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, line.folder);
+    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, portDevices,
+                                    line.folder);
 
     // A start that cannot run (another run holds the folder, an interrupted commit left unsettled) ends with
     // 2, as the headless commands do.

@@ -17,14 +17,15 @@
 
 namespace pnl::ui {
 
-SetupApplication::SetupApplication(const Platform& platform, std::string folder, SetupOptions options)
+SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDevices, std::string folder,
+                                   const SetupOptions& options)
     : program_(platform, std::move(folder)),
       password_(program_, passwordForm_, options.passwordIdleMs),
       levels_(program_, mainForm_),
       main_(program_, mainForm_, interfaceForm_, infoForm_, levels_),
       residents_(program_, mainForm_),
       overview_(program_, mainForm_),
-      interfaces_(program_, interfaceForm_),
+      interfaces_(program_, interfaceForm_, portDevices),
       transfer_(program_, transferForm_),
       backups_(program_, backupsForm_) {
     onEnd = [] { QCoreApplication::quit(); };

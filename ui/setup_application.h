@@ -44,7 +44,8 @@ struct SetupOptions {
 
 class SetupApplication {
   public:
-    SetupApplication(const Platform& platform, std::string folder, SetupOptions options = {});
+    SetupApplication(const Platform& platform, PortDevices& portDevices, std::string folder,
+                     const SetupOptions& options = {});
     ~SetupApplication();
     SetupApplication(const SetupApplication&) = delete;
     SetupApplication& operator=(const SetupApplication&) = delete;

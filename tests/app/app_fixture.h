@@ -35,8 +35,8 @@ class FailingFileSystem : public PosixFileSystem {
         return false;
     }
 
-    bool writeFileAtomic(const std::string& path, const std::string& content) override {
-        return !fails() && PosixFileSystem::writeFileAtomic(path, content);
+    bool writeFileAtomic(const std::string& path, const std::string& content, std::string* error) override {
+        return !fails() && PosixFileSystem::writeFileAtomic(path, content, error);
     }
     bool deleteFile(const std::string& path) override {
         return !fails() && PosixFileSystem::deleteFile(path);

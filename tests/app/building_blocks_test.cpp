@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,49 @@ TEST(EventLog, DailyFilesOfEncryptedCrLfLinesChainedOnLinesOfTheEarlierForm) {
         EXPECT_EQ(entry.problem, "");
 }
 
+// A power cut or a full disk in the middle of a line: the next run closes the cut line first, and the reader
+// names it once while the lines after it read as intact.
+TEST(EventLog, ACutLastLineIsClosedBeforeTheNextRunsLinesAndReportedOnce) {
+    const std::string torn = "!! abgerissen (unvollständig geschrieben, etwa bei einem Stromausfall)";
+    test::Installation first;
+    EventLog(*first.program, "eins");
+    EventLog(*first.program, "zwei");
+    const auto lines = splitLogLines(first.readFile("log/06122026.log"));
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string zeros(512, '\0');
+    struct Case {
+        const char* what;
+        std::string content;
+        std::vector<std::string> read;
+    };
+    const Case cases[] = {
+        {"cut in the middle of a line",
+         lines[0] + "\r\n" + lines[1].substr(0, 41),
+         {"eins", torn, "drei", "vier"}},
+        {"cut, then zero bytes",
+         lines[0] + "\r\n" + lines[1].substr(0, 30) + zeros,
+         {"eins", torn, "drei", "vier"}},
+        {"zero bytes after the last line end",
+         lines[0] + "\r\n" + lines[1] + "\r\n" + zeros,
+         {"eins", "zwei", torn, "drei", "vier"}},
+        {"only the line feed lost", lines[0] + "\r\n" + lines[1] + "\r", {"eins", "zwei", "drei", "vier"}},
+    };
+    for (const Case& c : cases) {
+        test::Installation next;
+        std::filesystem::create_directory(next.path("log"));
+        next.writeFile("log/06122026.log", c.content);
+        EventLog(*next.program, "drei");
+        EventLog(*next.program, "vier");
+        const std::string content = next.readFile("log/06122026.log");
+        std::vector<std::string> read;
+        for (const auto& entry : readLog(content, "06122026"))
+            read.push_back(entry.problem.empty() && entry.text ? entry.text->substr(10)
+                                                               : "!! " + entry.problem);
+        EXPECT_EQ(read, c.read) << c.what;
+        EXPECT_EQ(next.program->logProblem, "") << c.what;
+    }
+}
+
 TEST(InstanceLock, SecondRunInTheSameFolderIsRefusedUntilTheFirstEnds) {
     test::Installation first, other;
     ASSERT_TRUE(writeSampleInstallation(first.folder.path(), nullptr));
@@ -221,6 +265,53 @@ TEST(InstanceLock, SecondRunInTheSameFolderIsRefusedUntilTheFirstEnds) {
     held.reset();  // once the first run has ended, the folder is free again
     auto next = lockInstallation(second);
     EXPECT_TRUE(next && next->held());
+}
+
+// The lock is held or the run refused: a lock file that cannot be opened is named with its owner; one left by
+// an ended run (of another user, in the mode of earlier versions) is no lock and is opened up for every user.
+TEST(InstanceLock, ALockFileThatCannotBeOpenedIsARefusalAndOneLeftBehindIsNoLock) {
+    struct Case {
+        const char* what;
+        std::function<void(test::Installation&)> prepare;
+        std::string says;  // empty: the lock is taken
+    };
+    const Case cases[] = {
+        {"another user's lock file, not writable for this one",
+         [](test::Installation& inst) { inst.fs.lockFilesOf = "hausmeister"; },
+         "(Besitzer: hausmeister) kann nicht geöffnet werden: Keine Zugriffsrechte."},
+        {"a folder in its place",
+         [](test::Installation& inst) { std::filesystem::create_directory(inst.path(kLockFile)); },
+         "kann nicht geöffnet werden: An dieser Stelle liegt ein Ordner statt einer Datei."},
+        {"a symbolic link",
+         [](test::Installation& inst) {
+             std::filesystem::create_symlink(inst.path("anderswo.txt"), inst.path(kLockFile));
+         },
+         "kann nicht geöffnet werden: Sie ist ein symbolischer Verweis."},
+        {"left by an ended run",
+         [](test::Installation& inst) {
+             inst.writeFile(kLockFile, "4242");
+             std::filesystem::permissions(inst.path(kLockFile), std::filesystem::perms(0644));
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Installation inst;
+        ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), nullptr));
+        c.prepare(inst);
+        const auto lock = lockInstallation(*inst.program);
+        EXPECT_EQ(lock != nullptr, c.says.empty());
+        if (c.says.empty()) {
+            EXPECT_TRUE(inst.dialogs.shown.empty());
+            EXPECT_EQ(std::filesystem::status(inst.path(kLockFile)).permissions(),
+                      std::filesystem::perms(0666));
+            continue;
+        }
+        ASSERT_EQ(inst.dialogs.shown.size(), 1u);
+        EXPECT_NE(inst.dialogs.last().text.find("Die Sperrdatei " + inst.path(kLockFile)), std::string::npos);
+        EXPECT_NE(inst.dialogs.last().text.find(c.says), std::string::npos) << inst.dialogs.last().text;
+        EXPECT_FALSE(inst.exists("anderswo.txt"));
+    }
 }
 
 // A program folder, a user's configuration folder and two installations, on the real file system.

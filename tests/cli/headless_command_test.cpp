@@ -1,6 +1,7 @@
 // The headless commands on the sample installation (PNL00 "Haupteingang", serial 012345, link on COM1).
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <deque>
 #include <filesystem>
@@ -227,6 +228,43 @@ TEST(HeadlessTransfer, SendsTheChosenStationsThenOnlyTheChangedOnes) {
     inst.expectOnlyWorkingCopiesWritten();
 }
 
+// A station whose state file cannot be written (a full disk) is a failed station: before its first frame it
+// gets nothing, so that the file still tells what it holds; after its last frame the file says incomplete.
+TEST(HeadlessTransfer, AStateFileThatCannotBeWrittenFailsTheStation) {
+    struct Case {
+        const char* what;
+        const char* failingWrite;
+        std::size_t frames;
+        std::string says, summary, stateFile;
+    };
+    const Case cases[] = {
+        {"before the first frame", "Stand=unvollständig", 0, "Zu dieser PNL wird nichts übertragen.",
+         "PNL00 Haupteingang: Stand nicht gespeichert, nichts gesendet\n0 von 1 PNL übertragen.", ""},
+        {"after the last frame", "Stand=vollständig", 1 + 21 * 7 + 1 + 1,
+         "Die PNL hat alle Bewohner erhalten; ihr Stand gilt als unvollständig.",
+         "PNL00 Haupteingang: Stand nicht gespeichert (gilt als unvollständig), mit 21 Bewohnern übertragen "
+         "in "
+         "0:13\n0 von 1 PNL übertragen.",
+         "Stand=unvollständig\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Headless inst({{12345, sim::Firmware::V3}});
+        inst.fs.diskFull = [&c](const std::string& path, const std::string& content) {
+            return path.ends_with("PNL00_STAND.TXT") && content.find(c.failingWrite) != std::string::npos;
+        };
+        EXPECT_EQ(inst.transfer("0"), kTransferSomeFailed);
+        EXPECT_TRUE(inst.says("Der Stand der PNL Haupteingang (PNL00) kann nicht gespeichert werden: " +
+                              inst.path("PNL00_STAND.TXT") + ": Auf dem Datenträger ist kein Platz mehr.\n" +
+                              c.says))
+            << inst.out.str();
+        EXPECT_TRUE(inst.says(c.summary)) << inst.out.str();
+        EXPECT_EQ(inst.frames(12345), c.frames);
+        EXPECT_NE(inst.readFile("PNL00_STAND.TXT").find(c.stateFile), std::string::npos);
+        EXPECT_EQ(inst.exists("PNL00_STAND.TXT"), !c.stateFile.empty());
+    }
+}
+
 // Exit status 2 when the run cannot start, 1 when a station fails.
 TEST(HeadlessTransfer, BadInputStartsNothingAndAFailedStationGivesOne) {
     Headless inst;
@@ -340,7 +378,63 @@ TEST(HeadlessResidentFile, ExportThenImportCommitsTheChangedRowsOnly) {
     ASSERT_EQ(running.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);
     EXPECT_EQ(inst.import("gut.csv"), kFileCommandCouldNotRun);
     EXPECT_EQ(inst.exportTo("x.csv"), kFileCommandCouldNotRun);
+    running.release();
+    inst.fs.lockFilesOf = "hausmeister";  // another user's lock file that this one may not write
+    EXPECT_EQ(inst.import("gut.csv"), kFileCommandCouldNotRun);
+    EXPECT_TRUE(inst.says("(Besitzer: hausmeister) kann nicht geöffnet werden")) << inst.out.str();
     EXPECT_EQ(inst.readFile(kDatabaseFile), imported);
+}
+
+// The export writes only to a new name or a plain file of the user's, never onto the installation's own files
+// however the path spells them; the import never waits on a FIFO.
+TEST(HeadlessResidentFile, TheExportRefusesTheInstallationsOwnFilesAndWhatIsNoPlainFile) {
+    Headless inst;
+    for (const char* folder : {"sub", "log", "backup"})
+        std::filesystem::create_directory(inst.path(folder));
+    inst.writeFile("log/06122026.log", "Zeile");
+    inst.writeFile("PNL00_STAND.TXT", "Stand=vollständig\n");
+    ASSERT_EQ(::mkfifo(inst.path("pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink(inst.path("bewohner.csv"), inst.path("verweis.csv"));
+    std::filesystem::create_directory_symlink(inst.folder.path(), inst.path("sub/anlage"));
+    const std::pair<std::string, std::string> cases[] = {
+        {"QBXDATA.MDB",
+         "QBXDATA.MDB gehört zur Anlage in " + inst.folder.path() + " und bleibt unverändert."},
+        {"sub/../ANLAGE99.INI", "ANLAGE99.INI gehört zur Anlage"},
+        {"sub/anlage/qbxdata.mdb", "qbxdata.mdb gehört zur Anlage"},
+        {"QBXDATA_COPY.MDB", "QBXDATA_COPY.MDB gehört zur Anlage"},
+        {"QBXDATA.MDB.neu", "QBXDATA.MDB.neu gehört zur Anlage"},
+        {"PNL00_STAND.TXT", "PNL00_STAND.TXT gehört zur Anlage"},
+        {"PNLSETUP.LCK", "PNLSETUP.LCK gehört zur Anlage"},
+        {"log/06122026.log", "log gehört zur Anlage"},
+        {"backup/neu.csv", "backup gehört zur Anlage"},
+        {"sub", "dort liegt ein Ordner."},
+        {"pipe", "dort liegt keine gewöhnliche Datei (ein Gerät oder eine Pipe)."},
+        {"verweis.csv", "dort liegt ein symbolischer Verweis."},
+    };
+    inst.before = filesIn(inst.folder.path());
+    for (const auto& [target, says] : cases) {
+        inst.out.str("");
+        EXPECT_EQ(inst.exportTo(target), kFileCommandCouldNotRun) << target;
+        EXPECT_TRUE(inst.says("Der Export kann nicht nach " + inst.path(target) + " schreiben: "))
+            << inst.out.str();
+        EXPECT_TRUE(inst.says(says)) << inst.out.str();
+    }
+    inst.expectOnlyWorkingCopiesWritten();
+    EXPECT_EQ(inst.readFile("log/06122026.log"), "Zeile");
+    EXPECT_EQ(inst.readFile("PNL00_STAND.TXT"), "Stand=vollständig\n");
+    EXPECT_TRUE(std::filesystem::is_empty(inst.path("backup")));
+
+    inst.out.str("");
+    EXPECT_EQ(inst.import("pipe"), kFileCommandCouldNotRun);
+    EXPECT_TRUE(inst.says("ist keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)"))
+        << inst.out.str();
+    // A column of a station that is not set up needs a consent only the window can ask for.
+    inst.writeFile("keller.csv", "Name;Wohnung;Seriennummer;PNL40 Keller\r\nNeu;Z1;777777;x\r\n");
+    EXPECT_EQ(inst.import("keller.csv"), kFileCommandBadFile);
+    EXPECT_TRUE(inst.says("Die Spalte \u201EPNL40 Keller\u201C gehört zu keiner angelegten PNL."))
+        << inst.out.str();
+    EXPECT_TRUE(inst.says("Es wurde nichts eingelesen")) << inst.out.str();
+    EXPECT_EQ(inst.readFile(kDatabaseFile), inst.database);
 }
 
 }  // namespace

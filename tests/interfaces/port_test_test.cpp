@@ -161,7 +161,8 @@ TEST(ProbeOverPseudoTerminal, FindsTheStationAndGivesThePortBack) {
     ASSERT_TRUE(writeSampleInstallation(folder.path(), &error)) << error;
     const auto pty = PseudoTerminal::open(&error);
     ASSERT_TRUE(pty) << error;
-    PortMap ports;
+    TestPortDevices devices;
+    PortMap& ports = devices.map;
     ports.map(1, pty->slavePath());
     PosixSerialOptions options;
     options.lockFolder = locks.path();
@@ -173,7 +174,7 @@ TEST(ProbeOverPseudoTerminal, FindsTheStationAndGivesThePortBack) {
 
     program.settings.setFileName(program.path(kSettingsFile));
     InterfaceWindowForm form;
-    InterfaceWindowController controller(program, form);
+    InterfaceWindowController controller(program, form, devices.services);
     controller.load();
     form.portChoice.setListIndex(form.portChoice.findText("COM1"));
     controller.portChosen();

@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
     pnl::PosixFileSystem fs;
     pnl::PollEventLoop loop;
     pnl::ConsoleDialogs dialogs(std::cout);
-    const auto serial = pnl::makePosixSerialPort(loop, {});
-    const auto ports = pnl::makePosixPortQueries({});
+    const pnl::PortMap portMap;
+    const auto serial = pnl::makePosixSerialPort(loop, portMap);
+    const auto ports = pnl::makePosixPortQueries(portMap);
     pnl::Program program(pnl::Platform{fs, loop, dialogs, *serial, *ports}, argv[1]);
     int steps = 0;
     const auto afterStep = [&](const std::string& step) {

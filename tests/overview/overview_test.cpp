@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <tuple>
 
 #include "app/program.h"
+#include "overview/overview_page.h"
 #include "overview/resident_export.h"
 #include "overview/resident_import.h"
 #include "overview/resident_overview.h"
@@ -104,6 +108,9 @@ TEST_F(OverviewTest, ExportThenImportLeavesTheTableIdentical) {
              stationsWith({0, 7, 12}));
     f.addRow("Meier; \"Sohn\"", "", "B7", std::int64_t{123456}, ",,000000", std::int64_t{0}, "");
     f.addRow("Øster, Åse", "Zoë", "C1", std::int64_t{99}, "", DbValue{}, stationsWith({63}));
+    // Texts a spreadsheet program would evaluate, and one that already begins with an apostrophe.
+    f.addRow("=HYPERLINK(\"http://x\")", "'@Anna", "-1", std::int64_t{98}, "", DbValue{}, "");
+    f.addRow("+49 Meier", "'Ida", "@B", std::int64_t{97}, "", DbValue{}, "");
     const std::string before = dump();
 
     const std::string exported = ExportText(LoadOverview(f.program()));
@@ -112,9 +119,12 @@ TEST_F(OverviewTest, ExportThenImportLeavesTheTableIdentical) {
                              "PNL00 Haupteingang;PNL05 Nebeneingang;PNL12 Tiefgarage;PNL63 Hof\r\n"));
     EXPECT_NE(exported.find("\r\n1;Müller;Anna;A12;4711;815;1234;x;;x;\r\n"), std::string::npos) << exported;
     EXPECT_NE(exported.find("\"Meier; \"\"Sohn\"\"\""), std::string::npos);
+    EXPECT_NE(exported.find(";\"'=HYPERLINK(\"\"http://x\"\")\";''@Anna;'-1;98;"), std::string::npos)
+        << exported;
+    EXPECT_NE(exported.find(";'+49 Meier;'Ida;'@B;97;"), std::string::npos) << exported;
 
     const ImportPreview result = PreviewImport(f.program(), exported);
-    EXPECT_EQ(result.count(ImportStatus::Unchanged), 3);
+    EXPECT_EQ(result.count(ImportStatus::Unchanged), 5);
     std::string error;
     ASSERT_TRUE(ApplyImport(f.program(), result, false, &error)) << error;
     EXPECT_EQ(dump(), before);
@@ -199,6 +209,51 @@ TEST_F(OverviewTest, BadInputIsNamedAndChangesNothing) {
     ASSERT_TRUE(longName.importable());
     EXPECT_EQ(longName.rows[0].row.name, std::string(50, 'L'));
     EXPECT_NE(previewLine(longName.rows[0]).find("auf 50 Zeichen gekürzt"), std::string::npos);
+}
+
+// A file saved with its byte order mark twice reads; a column of a station that is not set up is named and
+// imported only when the user agrees; a FIFO or a folder is refused at once; the window's export refuses the
+// installation's own files.
+TEST_F(OverviewTest, ImportWarnsOfUnknownStationsRefusesWhatIsNoFileAndExportSparesTheInstallation) {
+    const auto a =
+        f.addRow("Alt", "", "1", std::int64_t{100}, ",,000000", std::int64_t{0}, stationsWith({0}));
+    const std::string bom = "\xEF\xBB\xBF";
+    const ImportPreview twice =
+        PreviewImport(f.program(), bom + bom + "Name;Wohnung;Seriennummer\r\nNeu;2;200\r\n");
+    EXPECT_EQ(twice.fileError, "");
+    EXPECT_EQ(twice.count(ImportStatus::New), 1);
+
+    OverviewPageForm form;
+    OverviewPage page(f.program(), form);
+    page.Open();
+    const std::string before = dump();
+    const ImportPreview unknown =
+        PreviewImport(f.program(), "ID;Name;Wohnung;Seriennummer;PNL00 Haupteingang;PNL40 Keller\r\n" +
+                                       std::to_string(a) + ";Alt;1;100;x;x\r\n");
+    EXPECT_EQ(unknown.unknownStationColumns, std::vector<std::string>{"PNL40 Keller"});
+    EXPECT_NE(previewSummary(unknown, false)
+                  .find("Die Spalte \u201EPNL40 Keller\u201C gehört zu keiner angelegten PNL."),
+              std::string::npos);
+    f.inst.dialogs.answer(MsgAnswer::No);
+    EXPECT_FALSE(page.Import(unknown, false));
+    ASSERT_EQ(f.inst.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.inst.dialogs.last().defaultAnswer, MsgAnswer::No);
+    EXPECT_EQ(dump(), before);
+    f.inst.dialogs.answer(MsgAnswer::Yes);
+    EXPECT_TRUE(page.Import(unknown, false));
+    EXPECT_EQ(f.column(a, "PNL"), stationsWith({0, 40}));
+
+    ASSERT_EQ(::mkfifo(f.inst.path("pipe").c_str(), 0600), 0);
+    std::filesystem::create_directory(f.inst.path("ordner"));
+    for (const char* name : {"pipe", "ordner"})
+        EXPECT_NE(PreviewImportFile(f.program(), f.inst.path(name)).fileError.find("keine gewöhnliche Datei"),
+                  std::string::npos)
+            << name;
+
+    f.inst.writeFile(kDatabaseFile, "die Datenbank");
+    page.Export(f.inst.path(kDatabaseFile));
+    EXPECT_NE(f.inst.dialogs.last().text.find("QBXDATA.MDB gehört zur Anlage"), std::string::npos);
+    EXPECT_EQ(f.inst.readFile(kDatabaseFile), "die Datenbank");
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // the folder that the commit works through and the INI files shared with the other program.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,6 +16,7 @@
 #include "forms/controls.h"
 #include "platform/cipher.h"
 #include "platform/database.h"
+#include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/poll_event_loop.h"
@@ -187,6 +191,60 @@ TEST(FileSystem, WritesCopiesAppendsAndDeletes) {
     EXPECT_FALSE(fs.deleteFile(a));
     EXPECT_EQ(fs.openFolder(inst.folder.path(), nullptr)->names(),
               (std::vector<std::string>{"b.txt", "log"}));
+}
+
+// What another user's process gets from a lock file of this user in mode `mode`: "Locked", or the failure's
+// cause and owner. As the administrator the child process becomes "nobody"; as anyone else the file is made
+// read-only, which that user cannot open for writing either.
+std::string lockAsAnotherUser(const std::string& folder, const std::string& path, mode_t mode) {
+    ::chmod(folder.c_str(), 0777);
+    ::chmod(path.c_str(), ::geteuid() == 0 ? mode : 0444);
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(1);
+        FileLock lock;
+        LockFailure failure;
+        const auto result = lock.tryLock(path, "2", nullptr, &failure);
+        const std::string said =
+            result == FileLock::Result::Locked ? "Locked" : failure.cause + " / " + failure.owner;
+        const bool written =
+            ::write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size());
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string said;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<std::size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return said;
+}
+
+// A lock file is made for every user whatever the umask; one that another user cannot open for writing is
+// refused with its cause and owner, never taken as held.
+TEST(FileLock, ANewLockFileIsForEveryUserAndAnotherUsersUnwritableOneIsRefusedNamingItsOwner) {
+    test::TempFolder folder;
+    const std::string path = folder.path() + "/PNLSETUP.LCK";
+    const mode_t mask = ::umask(077);
+    {
+        FileLock lock;
+        ASSERT_EQ(lock.tryLock(path, "1"), FileLock::Result::Locked);
+    }
+    ::umask(mask);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u);
+    const std::string owner = ::getpwuid(st.st_uid)->pw_name;
+    EXPECT_EQ(lockAsAnotherUser(folder.path(), path, 0666),
+              ::geteuid() == 0 ? "Locked" : "Keine Zugriffsrechte. / " + owner);
+    EXPECT_EQ(lockAsAnotherUser(folder.path(), path, 0644), "Keine Zugriffsrechte. / " + owner);
 }
 
 // A folder worked on by its entries' names: a path is no name, and no link is followed.

@@ -132,7 +132,9 @@ TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     writeSettings("COM2= 30,FALSE\nCOM5=30,FALSE", "");
     inst.serial.failOpen = true;
     EXPECT_FALSE(TransferRun(program(), directories, {}, &shown).started);
-    EXPECT_EQ(inst.dialogs.last().text, "Die serielle Schnittstelle COM2 kann nicht geöffnet werden!");
+    // The port's reason follows (here the fake's own words).
+    EXPECT_EQ(inst.dialogs.last().text,
+              "Die serielle Schnittstelle COM2 kann nicht geöffnet werden!\ncannot open");
     EXPECT_EQ(inst.serial.port, 2);
     EXPECT_EQ(inst.loop.now(), 0);
     EXPECT_TRUE(form.start.enabled());
@@ -380,18 +382,6 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     f.dialog.cancel();  // idle: closes the dialog
     EXPECT_FALSE(f.form.visible());
 }
-
-// Real time sped up by the factor, so that the fixed pauses take about a second.
-class FastLoop : public RealTimeLoop {
-  public:
-    explicit FastLoop(int factor) : factor_(factor) {}
-    int startTimer(Milliseconds interval, bool repeat, Callback callback) override {
-        return loop_.startTimer(interval / factor_, repeat, std::move(callback));
-    }
-
-  private:
-    int factor_;
-};
 
 // The sample's main entrance (3.x) and side entrance (2.7x) receive their residents.
 TEST(TransferToSimulator, SampleStationsOverAPseudoTerminal) {

@@ -29,12 +29,62 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-int FakePortQueries::presence(int index) {
-    return std::count(present.begin(), present.end(), index + 1) > 0 ? 1 : 0;
-}
-
 int FakePortQueries::status(int number) {
     return std::count(inUse.begin(), inUse.end(), number) > 0 ? 2 : 0;
+}
+
+namespace {
+
+class FakeWatch : public DeviceWatch {
+  public:
+    explicit FakeWatch(std::function<void()> stop) : stop_(std::move(stop)) {}
+    ~FakeWatch() override { stop_(); }
+
+  private:
+    std::function<void()> stop_;
+};
+
+}  // namespace
+
+std::unique_ptr<DeviceWatch> FakePortDiscovery::watch(std::function<void()> changed) {
+    const int id = ++lastWatch_;
+    watches_[id] = std::move(changed);
+    return std::make_unique<FakeWatch>([this, id] { watches_.erase(id); });
+}
+
+void FakePortDiscovery::plug(const SerialDevice& device) {
+    plugged.push_back(device);
+    tell();
+}
+
+void FakePortDiscovery::unplug(const std::string& path) {
+    std::erase_if(plugged, [&](const SerialDevice& device) { return device.path == path; });
+    tell();
+}
+
+void FakePortDiscovery::tell() {
+    const auto watches = watches_;  // a watcher may end its watch
+    for (const auto& [id, changed] : watches)
+        changed();
+}
+
+bool FileSystemWithFaults::writeFileAtomic(const std::string& path, const std::string& content,
+                                           std::string* error) {
+    if (!diskFull || !diskFull(path, content))
+        return PosixFileSystem::writeFileAtomic(path, content, error);
+    if (error)
+        *error = path + ": Auf dem Datenträger ist kein Platz mehr.";
+    return false;
+}
+
+FileLock::Result FileSystemWithFaults::lockFile(FileLock& lock, const std::string& path,
+                                                const std::string& note, std::string* holderNote,
+                                                LockFailure* failure) {
+    if (lockFilesOf.empty())
+        return PosixFileSystem::lockFile(lock, path, note, holderNote, failure);
+    if (failure)
+        *failure = LockFailure{"Keine Zugriffsrechte.", lockFilesOf};
+    return FileLock::Result::Failed;
 }
 
 Installation::Installation()

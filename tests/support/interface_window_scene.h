@@ -32,7 +32,7 @@ struct InterfaceWindowScene : Installation {
                     const std::string& phone = "");
 
     InterfaceWindowForm form;
-    InterfaceWindowController controller{*program, form};
+    InterfaceWindowController controller{*program, form, devices.services};
 };
 
 }  // namespace pnl::test

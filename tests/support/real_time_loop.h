@@ -23,4 +23,16 @@ class RealTimeLoop : public EventLoop {
     PollEventLoop loop_;
 };
 
+// Real time sped up by the factor, so that the fixed pauses of a transfer take a second or two.
+class FastLoop : public RealTimeLoop {
+  public:
+    explicit FastLoop(int factor) : factor_(factor) {}
+    int startTimer(Milliseconds interval, bool repeat, Callback callback) override {
+        return loop_.startTimer(interval / factor_, repeat, std::move(callback));
+    }
+
+  private:
+    int factor_;
+};
+
 }  // namespace pnl::test

@@ -146,7 +146,8 @@ const std::vector<Row>& rows() {
          .command = "pnl-setup --help",
          .installation = Empty,
          .out =
-             {kSetupUsage, "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --probe N [LEVEL]",
+             {kSetupUsage, "  oder: pnl-setup [--port COMn=GERÄT]... --list-ports",
+              "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --probe N [LEVEL]",
               "  oder: pnl-setup [--folder ORDNER] [--port COMn=GERÄT]... --transfer LISTE [--dry-run] "
               "[--check] [LEVEL]",
               "  oder: pnl-setup [--folder ORDNER] --export DATEI [LEVEL]",
@@ -157,8 +158,13 @@ const std::vector<Row>& rows() {
               "fragen,",
               "  --dry-run            mit --transfer: Stand und Unterschiede jeder gewählten Station zeigen,",
               "Rückgabe: 0 fertig (--probe: Station gefunden; --transfer: jeder Station wurden ihre Bewohner",
-              "Installationsordner, das Programm läuft schon für den Ordner, keine Schnittstelle, kein "
-              "Zugang)."}},
+              "nicht gespeichert; --import: die Datei hat Fehler oder eine Spalte einer nicht angelegten "
+              "PNL,",
+              "nichts geändert, oder das Protokoll war nicht schreibbar), 2 konnte nicht laufen (falsche",
+              "Aufrufzeile, kein Installationsordner, das Programm läuft schon für den Ordner, keine "
+              "Schnittstelle,",
+              "der USB-Adapter ist nicht angeschlossen, kein Zugang).",
+              "Abhilfe: sudo usermod -aG dialout $USER eingeben, danach ab- und wieder anmelden."}},
         {.name = "setup version",
          .command = "pnl-setup --version",
          .installation = Empty,
@@ -191,7 +197,13 @@ const std::vector<Row>& rows() {
         {.name = "two commands at once",
          .command = "pnl-setup --folder {DIR} --probe 0 --transfer 0 5",
          .status = 2,
-         .err = {"pnl-setup: Nur eine der Optionen --probe, --transfer, --export und --import"}},
+         .err =
+             {"pnl-setup: Nur eine der Optionen --list-ports, --probe, --transfer, --export und --import"}},
+        {.name = "list ports",
+         .command = "pnl-setup --port COM3={DIR}/fehlt --list-ports",
+         .installation = Empty,
+         .out = {"Schnittstellen:", "COM1  …", "COM3  {DIR}/fehlt (--port, nur für diesen Lauf)",
+                 "Gefundene Geräte (…):"}},
         {.name = "probe without a folder never asks",
          .command = "pnl-setup --probe 0 5",
          .installation = Empty,
@@ -252,7 +264,8 @@ const std::vector<Row>& rows() {
         {.name = "transfer on a port that cannot be opened",
          .command = "pnl-setup --folder {DIR} --port COM1={DIR}/fehlt --transfer all 5",
          .status = 2,
-         .out = {"Die serielle Schnittstelle COM1 kann nicht geöffnet werden!"}},
+         .out = {"Die serielle Schnittstelle COM1 kann nicht geöffnet werden!",
+                 "Die Schnittstelle COM1 ({DIR}/fehlt) ist nicht vorhanden."}},
         // The only runs on real time (22 s before the stations, 15 s after), at the same time as the others.
         {.name = "transfer with check to an answering station",
          .command = "pnl-setup --folder {DIR} --port COM1={LINK} --transfer 2 --check 5",

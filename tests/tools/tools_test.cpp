@@ -16,7 +16,9 @@
 #include "app/log_reader.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "platform/database.h"
 #include "platform/poll_event_loop.h"
+#include "platform/port_discovery.h"
 #include "platform/posix_serial.h"
 #include "support/installation.h"
 #include "support/recording_serial_port.h"
@@ -247,6 +249,29 @@ ProgramRun run(const std::string& arguments, const std::string& environment = ""
     return {run.status, run.output, err.str()};
 }
 
+// Every device the system reports, with its stable path where it has one; a slot chosen in the interface
+// window (kept in the user's settings) and one given with --port. No installation folder is needed.
+TEST(ProgramOptions, ListPortsNamesEveryDeviceTheSystemReports) {
+    test::TempFolder home;
+    std::filesystem::create_directories(home.path() + "/pnl-fernwartung");
+    std::ofstream(home.path() + "/pnl-fernwartung/schnittstellen")
+        << "COM2\t/dev/serial/by-id/usb-ACME_Y_1-if00-port0\tACME Y (1)\n";
+    const ProgramRun listed = run("pnl-setup --port COM3=/dev/pts/99 --list-ports",
+                                  "HOME=/nonexistent XDG_CONFIG_HOME='" + home.path() + "'");
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_THAT(listed.out, HasSubstr("\nCOM2  USB-Adapter ACME Y (1) – nicht angeschlossen\n"
+                                      "      gemerkt: /dev/serial/by-id/usb-ACME_Y_1-if00-port0\n"));
+    EXPECT_THAT(listed.out, HasSubstr("\nCOM3  /dev/pts/99 (--port, nur für diesen Lauf)\n"));
+    PollEventLoop loop;
+    const std::vector<SerialDevice> devices = makeUdevPortDiscovery(loop)->devices();
+    EXPECT_THAT(listed.out, HasSubstr("Gefundene Geräte (" + std::to_string(devices.size()) + "):\n"));
+    for (const SerialDevice& device : devices) {
+        EXPECT_THAT(listed.out, HasSubstr("\n" + device.path + "  "));
+        const std::string stable = "stabiler Pfad: " + device.stablePath + "\n";
+        EXPECT_TRUE(device.stablePath.empty() || listed.out.find(stable) != std::string::npos) << stable;
+    }
+}
+
 // The lines of a real run, then the same file altered, cut, reordered and copied by hand.
 TEST(LogTool, PrintsARunAndMarksEveryLineThatWasTamperedWith) {
     test::Installation inst;
@@ -299,6 +324,22 @@ TEST(LogTool, PrintsARunAndMarksEveryLineThatWasTamperedWith) {
     inst.writeFile("log/kopie.log", lines[0] + "\r\n");
     EXPECT_EQ(run("pnl-log " + inst.path("log/kopie.log")).status, 2);  // no date in the name
     EXPECT_EQ(run("pnl-log " + inst.path("log/fehlt.log")).status, 2);
+}
+
+// The import does its work; a log line it could not write is told on stderr and in the exit status.
+TEST(HeadlessImport, ALogThatCannotBeWrittenIsToldAfterTheWork) {
+    test::Installation inst;
+    ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), nullptr));
+    inst.writeFile("log", "");  // a file where the log folder belongs
+    inst.writeFile("neu.csv", "Nachname;Vorname;Wohnung;Seriennummer\r\nNeumann;Nina;Z99;777777\r\n");
+    const ProgramRun import =
+        run("pnl-setup --folder '" + inst.folder.path() + "' --import '" + inst.path("neu.csv") + "' 5");
+    EXPECT_EQ(import.status, 1);
+    EXPECT_THAT(import.out, HasSubstr("Importiert: 1 neu, 0 geändert; QBXDATA.MDB ist gesichert."));
+    EXPECT_THAT(import.err, HasSubstr("pnl-setup: Protokoll nicht schreibbar: " + inst.path("log/")));
+    const auto db = Database::open(inst.path(kDatabaseFile));
+    ASSERT_TRUE(db);
+    EXPECT_EQ(db->query("SELECT Name FROM BEWOHNER WHERE sernr = 777777")->size(), 1u);
 }
 
 TEST(SampleInstallation, WritesTheBaseFormOrTheAssignedFormAndRefusesToOverwrite) {

@@ -62,7 +62,8 @@ struct SetupWindow : ::testing::Test {
         ui::SetupOptions options;
         options.showProjectInfo = [this] { ++infoShown; };
         setup = std::make_unique<ui::SetupApplication>(
-            Platform{inst.fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.folder.path(), options);
+            Platform{inst.fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.devices.services,
+            inst.folder.path(), options);
         setup->onEnd = [this] { ++ends; };
     }
     void TearDown() override { setup.reset(); }
@@ -400,7 +401,7 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     // Below the main window's menu bar (the offscreen platform adds its own frame to the size).
     EXPECT_EQ(view->frameGeometry().topLeft(), QPoint(main.left() + 2, main.top() + 50));
     EXPECT_EQ(view->focusWidget(), view->portList());
-    EXPECT_EQ(view->portList()->count(), 2);
+    EXPECT_EQ(view->portList()->count(), 8);
     EXPECT_FALSE(view->pages()->isVisible());
     EXPECT_FALSE(view->testButton()->isEnabled());
     // Before a port is chosen the lists sit at the top, under their labels, not spread over the window.
@@ -415,9 +416,18 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     EXPECT_EQ(view->pages()->currentIndex(), InterfaceWindowForm::kStationTab);
     EXPECT_EQ(view->stationList()->count(), 3);
     EXPECT_TRUE(view->testButton()->isEnabled());
-    EXPECT_EQ(tabWalk(view->portList(), 5),
+    EXPECT_EQ(tabWalk(view->portList(), 8),
               (std::vector<QWidget*>{view->deviceList(), view->testButton(), view->saveButton(),
+                                     view->portDeviceList(), view->refreshButton(), view->otherDeviceButton(),
                                      view->pages()->tabBar(), view->stationList()}));
+    // An adapter plugged in while the window is open appears in COM1's device list and can be chosen there.
+    EXPECT_EQ(view->portDeviceList()->currentText(), "Keine Auswahl (/dev/ttyS0)");
+    inst.devices.discovery.plug({.path = "/dev/ttyUSB0",
+                                 .stablePath = "/dev/serial/by-id/usb-FTDI",
+                                 .vendorId = "0403",
+                                 .productId = "6001"});
+    pick(view->portDeviceList(), "USB-Seriell USB 0403:6001 – /dev/ttyUSB0");
+    EXPECT_EQ(inst.devices.map.pathOf(1), "/dev/serial/by-id/usb-FTDI");
 
     QTest::mouseClick(view->newStationButton(), Qt::LeftButton);
     pick(view->typeList(), "PNL-C");

@@ -89,7 +89,8 @@ struct WindowTexts : ::testing::Test {
         std::string error;
         ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
         setup = std::make_unique<ui::SetupApplication>(
-            Platform{inst.fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.folder.path());
+            Platform{inst.fs, inst.loop, inst.dialogs, inst.serial, inst.ports}, inst.devices.services,
+            inst.folder.path());
         setup->onEnd = [] {};
     }
     // Every window on screen now, checked.

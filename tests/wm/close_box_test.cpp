@@ -15,6 +15,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/serial_port.h"
+#include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/setup_application.h"
 
@@ -63,9 +64,11 @@ int main(int argc, char** argv) {
         pnl::PosixFileSystem fs;
         pnl::QtEventLoop loop;
         pnl::QtDialogs dialogs;
-        const auto serial = pnl::makePosixSerialPort(loop, {});
-        const auto ports = pnl::makePosixPortQueries({});
-        pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, folder.string());
+        pnl::test::TestPortDevices devices;
+        const auto serial = pnl::makePosixSerialPort(loop, devices.map);
+        const auto ports = pnl::makePosixPortQueries(devices.map);
+        pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, devices.services,
+                                        folder.string());
         setup.start(5);
         pnl::ResidentTable& table = *setup.program().residents;
         table.moveFirst();

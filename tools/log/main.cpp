@@ -16,7 +16,9 @@ namespace {
 constexpr const char* kHelp =
     "Aufruf: pnl-log DATEI   (z. B. pnl-log log/06122026.log)\n"
     "Zeigt das verschlüsselte Tagesprotokoll einer Installation als Klartext (hh:mm:ss  Ereignis).\n"
-    "Eine Zeile, die sich nicht entschlüsseln lässt, erscheint als \"!! Zeile N nicht entschlüsselbar\".\n"
+    "Eine Zeile, die sich nicht entschlüsseln lässt, erscheint als \"!! Zeile N nicht entschlüsselbar\",\n"
+    "eine beim Schreiben abgerissene Zeile (Stromausfall, voller Datenträger)\n"
+    "als \"!! Zeile N: abgerissen\".\n"
     "\n"
     "  --help     diese Hilfe zeigen\n"
     "  --version  die Version zeigen\n"
