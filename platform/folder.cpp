@@ -90,20 +90,17 @@ class PosixFolder final : public Folder {
 
     std::vector<std::string> names() const override {
         std::vector<std::string> names;
-        const int own = ::dup(fd_.get());
-        DIR* dir = own < 0 ? nullptr : ::fdopendir(own);
-        if (!dir) {
-            if (own >= 0)
-                ::close(own);
+        Descriptor own(::dup(fd_.get()));
+        FolderListing dir(own.valid() ? ::fdopendir(own.get()) : nullptr);
+        if (!dir)
             return names;
-        }
-        ::rewinddir(dir);  // the copy shares its position with the folder's own descriptor
-        while (const dirent* entry = ::readdir(dir)) {
+        own.release();           // the listing owns the copy now
+        ::rewinddir(dir.get());  // the copy shares its position with the folder's own descriptor
+        while (const dirent* entry = ::readdir(dir.get())) {
             const std::string name = entry->d_name;
             if (name != "." && name != "..")
                 names.push_back(name);
         }
-        ::closedir(dir);
         std::sort(names.begin(), names.end());
         return names;
     }
