@@ -72,4 +72,27 @@ class Database {
     std::string path_;
 };
 
+// Writes made while it is open reach the file together at commit(); one that ends without its commit rolls
+// back, so none of them did.
+class DatabaseTransaction {
+  public:
+    // "BEGIN IMMEDIATE" takes the write lock at once, so a file another program writes is refused here and
+    // not half-way through.
+    enum class Start { Deferred, Immediate };
+    explicit DatabaseTransaction(Database& db, Start start = Start::Deferred, std::string* error = nullptr);
+    ~DatabaseTransaction();
+    DatabaseTransaction(const DatabaseTransaction&) = delete;
+    DatabaseTransaction& operator=(const DatabaseTransaction&) = delete;
+    // False when the transaction could not begin.
+    bool began() const { return open_; }
+    // False (and the transaction still open, rolled back at the end) when the write could not be finished.
+    bool commit(std::string* error = nullptr);
+    // Ends it now without its writes.
+    void rollback();
+
+  private:
+    Database& db_;
+    bool open_ = false;
+};
+
 }  // namespace pnl
