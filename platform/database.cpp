@@ -458,9 +458,9 @@ bool DatabaseTransaction::commit(std::string* error) {
     return true;
 }
 
-void DatabaseTransaction::rollback() {
+void DatabaseTransaction::rollback() noexcept {
     if (open_)
-        db_.exec("ROLLBACK");
+        sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
     open_ = false;
 }
 

@@ -67,6 +67,7 @@ class Database {
     const std::string& path() const { return path_; }
 
   private:
+    friend class DatabaseTransaction;  // rolls back without building a statement text that could throw
     explicit Database(sqlite3* handle, std::string path) : db_(handle), path_(std::move(path)) {}
     sqlite3* db_;
     std::string path_;
@@ -88,7 +89,7 @@ class DatabaseTransaction {
     // False (and the transaction still open, rolled back at the end) when the write could not be finished.
     bool commit(std::string* error = nullptr);
     // Ends it now without its writes.
-    void rollback();
+    void rollback() noexcept;
 
   private:
     Database& db_;
