@@ -28,15 +28,13 @@ void LevelEditor::levelChosen() {
     if (form_.levelChoice.text().empty())
         return;
     const int index = form_.levelChoice.listIndex();
-    selectLevelRecord(program_.settings, index + 1);
-    FieldOf(program_, readEncrypted(program_.settings));
-    const std::string released = program_.fieldTable[0];
-    const std::string code = program_.fieldTable[1];
-    const std::string kind = upper(program_.fieldTable[2]);
+    const LevelRecord record = readLevelRecord(program_.settings, index + 1);
+    const std::string& code = record.code;
+    const std::string& kind = record.kind;
 
     form_.levelEnabled.setEnabled(index != 0);
     form_.levelTabs.setTab(0);
-    form_.levelEnabled.setChecked(upper(released) == "TRUE" || !form_.levelEnabled.enabled());
+    form_.levelEnabled.setChecked(record.enabledAnyCase() || !form_.levelEnabled.enabled());
     // A code the six-digit field cannot hold (too long, not digits) shows as the empty mask, never as the
     // code of the level shown before.
     if (code.empty() || leadingNumber(code) > kHighestCode || !form_.levelCode.setText(code))
@@ -71,13 +69,13 @@ void LevelEditor::save() {
             return;
         }
     }
-    std::string record = released ? "TRUE," + code + "," : "FALSE,,";
-    record += form_.kindAllWithLevels.checked() ? "P" : form_.kindAll.checked() ? "A" : "B";
-
+    const LevelRecord record{released ? "TRUE" : "FALSE", code,
+                             form_.kindAllWithLevels.checked() ? "P"
+                             : form_.kindAll.checked()         ? "A"
+                                                               : "B"};
     // The key is chosen again here: another editor may have used the shared settings access since the level
     // was chosen, and the record must not land under its key.
-    selectLevelRecord(program_.settings, level);
-    if (!writeEncrypted(program_.settings, record)) {
+    if (!writeLevelRecord(program_.settings, level, record)) {
         program_.msgBox("Die Berechtigungsstufe konnte nicht gespeichert werden!", MsgIcon::Critical);
         return;
     }
@@ -91,9 +89,8 @@ int LevelEditor::levelWithCode(const std::string& code, int except) {
     for (int level = 1; level <= kHighestLevel; ++level) {
         if (level == except)
             continue;
-        selectLevelRecord(program_.settings, level);
-        FieldOf(program_, readEncrypted(program_.settings));
-        if (upper(program_.fieldTable[0]) == "TRUE" && program_.fieldTable[1] == code)
+        const LevelRecord record = readLevelRecord(program_.settings, level);
+        if (record.enabledAnyCase() && record.code == code)
             return level;
     }
     return 0;
