@@ -7,13 +7,13 @@
 #include "app/resident_table.h"
 #include "app/station_records.h"
 #include "app/text.h"
+#include "residents/save_plan.h"
 
 namespace pnl {
 
 namespace {
 
 constexpr const char* kSaveTitle = "Datensatz sichern";
-constexpr const char* kDuplicateSerial = "Es existiert bereits ein Datensatz mit dieser Seriennummer!";
 
 // The list carries the ID as its 32-bit item data; an ID that does not fit cannot be listed.
 std::optional<std::int32_t> itemDataOf(const std::string& id) {
@@ -36,22 +36,6 @@ std::string textOf(const std::optional<std::int64_t>& number) {
     return number ? std::to_string(*number) : std::string();
 }
 
-// A number the field cannot hold (another program may store one) leaves the field blank rather than showing
-// the previous resident's digits.
-void showNumber(MaskedField& field, std::int64_t value) {
-    if (value <= 0 || !field.setText(std::to_string(value)))
-        field.clear();
-}
-
-// The apartment field holds letters and digits only: a stored value with other characters shows what fits.
-void showApartment(MaskedField& field, const std::string& stored) {
-    std::string fitting;
-    for (char c : stored)
-        if (field.fits(c) && static_cast<int>(fitting.size()) < field.positions())
-            fitting += c;
-    field.setText(fitting);
-}
-
 // "Müller, Anna (Wohnung A001)": how messages name a resident; empty parts are left out.
 std::string residentLabel(const std::string& name, const std::string& firstName,
                           const std::string& apartment) {
@@ -61,18 +45,6 @@ std::string residentLabel(const std::string& name, const std::string& firstName,
     if (!apartment.empty())
         label += (label.empty() ? "(Wohnung " : " (Wohnung ") + apartment + ")";
     return label;
-}
-
-// The line the serial-number question adds, naming whose record "Ja" would overwrite: the table's current
-// row.
-std::string serialOwnerLine(const ResidentTable& table) {
-    const Resident resident = table.current();
-    std::string owner = resident.name;
-    if (!resident.firstName.empty())
-        owner += (owner.empty() ? "" : ", ") + resident.firstName;
-    if (const std::string apartment = trim(resident.apartment); !apartment.empty())
-        owner += (owner.empty() ? "Wohnung " : ", Wohnung ") + apartment;
-    return "\n\nDie Seriennummer gehört zu " + owner + ".";
 }
 
 }  // namespace
@@ -90,19 +62,8 @@ ResidentEditor::~ResidentEditor() {
         field->unsubscribe(handle);
 }
 
-std::string ResidentEditor::formState() const {
-    std::string state;
-    for (const std::string* text :
-         {&form_.lastName.text(), &form_.firstName.text(), &form_.serial.text(), &form_.secondSerial.text(),
-          &form_.accessCode.text(), &form_.apartment.text()})
-        state += *text + '\x1f';
-    for (const auto& node : form_.stationTree.nodes())
-        state += node.key + (node.checked ? "+" : "-");
-    return state;
-}
-
 void ResidentEditor::markSaved() {
-    savedState_ = formState();
+    savedState_ = mapping_.state();
     refreshSaveButton();
 }
 
@@ -250,17 +211,9 @@ void ResidentEditor::OpenResidentView() {
 }
 
 void ResidentEditor::ClearResidentForm() {
-    form_.secondSerial.clear();
     form_.residentChoice.setListIndex(-1);
-    form_.apartment.clear();
-    storedApartment_.clear();
-    shownApartment_.clear();
-    form_.serial.clear();
-    form_.lastName.setText("");
-    form_.firstName.setText("");
-    form_.accessCode.clear();
+    mapping_.clear();
     form_.residentTabs.setTab(ResidentPageForm::kTabResident);
-    form_.stationTree.setAllChecked(false);
     // The cursor ends past the last row: a following update finds no current row by accident.
     if (ResidentTable* t = table()) {
         const int rows = t->count();
@@ -330,17 +283,9 @@ void ResidentEditor::ShowResident() {
     if (!t)
         return;
     const Resident resident = t->current();
-    showNumber(form_.serial, resident.serial.value_or(0));
-    showNumber(form_.secondSerial, resident.secondSerial);
     serial_ = textOf(resident.serial);
     id_ = textOf(resident.id);
-    form_.lastName.setText(resident.name);
-    form_.firstName.setText(resident.firstName);
-    showNumber(form_.accessCode, resident.code);
-    storedApartment_ = resident.apartment;
-    showApartment(form_.apartment, storedApartment_);
-    shownApartment_ = form_.apartment.text();
-    ShowStationAssignment(resident.stations);
+    mapping_.show(resident);
     markSaved();
 }
 
@@ -350,47 +295,11 @@ void ResidentEditor::BuildStationTree() {
         form_.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-void ResidentEditor::ShowStationAssignment(const StationSet& stations) {
-    form_.stationTree.setAllChecked(false);
-    if (stations.none())
-        return;
-    for (int i = 0; i < form_.stationTree.count(); ++i) {
-        const int k = stationOfNodeKey(form_.stationTree.node(i).key);
-        if (k >= 0 && k < kStationCount && stations.test(k))
-            form_.stationTree.setChecked(i, true);
-    }
-}
-
-StationSet ResidentEditor::StoreStationAssignment() const {
-    StationSet stations;
-    for (const auto& node : form_.stationTree.nodes()) {
-        const int k = stationOfNodeKey(node.key);
-        if (node.checked && k >= 0 && k < kStationCount)
-            stations.set(k);
-    }
-    return stations;
-}
-
-Resident ResidentEditor::StoreResidentFields() const {
-    Resident resident;
-    resident.serial = leadingNumber(form_.serial.text());
-    // The save has put "0" into a field without a valid second serial number.
-    resident.secondSerial = leadingNumber(form_.secondSerial.text());
-    resident.name = storedName(form_.lastName.text());
-    resident.firstName = storedName(form_.firstName.text());
-    const std::string code = trim(form_.accessCode.text());
-    resident.code = code.empty() ? 0 : leadingNumber(code);
-    const bool apartmentEdited = form_.apartment.text() != shownApartment_;
-    resident.apartment = apartmentEdited ? cleanText(form_.apartment.text()) : storedApartment_;
-    resident.stations = StoreStationAssignment();
-    return resident;
-}
-
 bool ResidentEditor::InsertResidentRow() {
     ResidentTable* t = table();
     if (!t)
         return false;
-    const auto inserted = t->insert(StoreResidentFields());
+    const auto inserted = t->insert(mapping_.read());
     if (!inserted.written)
         return false;
     // An insert makes the new row the editor's row, so a second save updates it instead of inserting again.
@@ -405,7 +314,7 @@ bool ResidentEditor::UpdateResidentRow() {
     if (!t)
         return false;
     writtenId_ = idOf(textOf(t->current().id));
-    return t->update(StoreResidentFields());
+    return t->update(mapping_.read());
 }
 
 void ResidentEditor::showWriteFailure() {
@@ -413,72 +322,58 @@ void ResidentEditor::showWriteFailure() {
 }
 
 bool ResidentEditor::SaveResident() {
-    auto refuse = [this](const char* text) {
-        program_.msgBox(text, MsgIcon::Information);
+    const SaveInput input{form_.lastName.text(),
+                          form_.apartment.text(),
+                          form_.serial.text(),
+                          form_.secondSerial.text(),
+                          form_.secondSerial.empty(),
+                          serial_,
+                          id_};
+    if (const std::string refusal = SaveRefusal(input); !refusal.empty()) {
+        program_.msgBox(refusal, MsgIcon::Information);
         return false;
-    };
-    if (storedName(form_.lastName.text()).empty())
-        return refuse("Sie müssen einen Namen eingeben!");
-    if (trim(form_.apartment.text()).empty())
-        return refuse("Sie müssen eine Wohnungsnummer eingeben!");
-    if (!hasDigit(form_.serial.text()))
-        return refuse("Sie müssen eine Seriennummer im Bereich 1 - 999.999 eingeben!");
-    const std::int64_t serial = leadingNumber(form_.serial.text());
-    if (serial < 1 || serial > kMaxSerial)
-        return refuse("Sie müssen einen Seriennummer im Bereich 1 - 999.999 eingeben!");
-    const std::int64_t second = leadingNumber(form_.secondSerial.text());
-    if (form_.secondSerial.empty() || second < 1 || second > kMaxSerial)
-        form_.secondSerial.setText("0");
-
-    EventLog(program_, "Bewohnerdatensatz: " + form_.apartment.text() + " wurde geaendert.");
-
+    }
     ResidentTable* t = table();
+    const auto id = idOf(id_);
+    const std::int64_t serial = savedSerial(input);
+    SaveFacts facts;
+    if (t) {
+        facts.editorRowExists = id && t->findId(*id);
+        if (t->findSerial(serial))
+            facts.serialHolder = t->current();
+    }
+    const SavePlan plan = PlanSave(input, facts);
+    if (plan.secondSerialZero)
+        form_.secondSerial.setText("0");
+    EventLog(program_, plan.logLine);
     if (!t)
         return false;
-    enum class Outcome { Written, Failed, Cancelled, Unchanged } outcome = Outcome::Unchanged;
-    auto write = [&outcome](bool written) { outcome = written ? Outcome::Written : Outcome::Failed; };
-    writtenId_.reset();
-    if (serial_ != kNoRow) {
-        // The serial numbers compare by value: "004711" typed over the shown 4711 is the same number.
-        const bool sameSerial = !serial_.empty() && leadingNumber(serial_) == serial;
-        const auto id = idOf(id_);
-        if (sameSerial && id_ != kNoRow) {
-            // The shown resident with its own serial number; the row may be gone meanwhile: then the form
-            // becomes a new row.
-            write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
-        } else if (!sameSerial) {
-            // A new serial number: written unless another resident has it and the user does not overwrite.
-            if (!t->findSerial(serial)) {
-                write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
-            } else if (program_.ask({std::string(kDuplicateSerial) +
-                                         "\n\rVorhanden Datensatz überschreiben ?" + serialOwnerLine(*t),
-                                     kSaveTitle, MsgIcon::None, MsgButtons::OkCancel, MsgAnswer::Cancel}) ==
-                       MsgAnswer::Ok) {
-                write(UpdateResidentRow());
-            } else {
-                outcome = Outcome::Cancelled;
-            }
-        }
-        // Otherwise an insert whose ID could not be read, saved again unchanged: nothing is written.
-    } else if (!t->findSerial(serial)) {
-        write(InsertResidentRow());
-    } else {
-        // "Abbrechen" (also Escape and the close box) saves nothing: only the buttons make a second row.
-        const MsgAnswer answer =
-            program_.ask({std::string(kDuplicateSerial) +
-                              "\r\nVorhanden Datensatz überschreiben (Ja), oder neuen\r\n"
-                              "Datensatz anlegen (Nein)?" +
-                              serialOwnerLine(*t),
-                          kSaveTitle, MsgIcon::None, MsgButtons::YesNoCancel, MsgAnswer::Cancel});
-        if (answer == MsgAnswer::Yes)
-            write(UpdateResidentRow());
-        else if (answer == MsgAnswer::No)
-            write(InsertResidentRow());
-        else
-            outcome = Outcome::Cancelled;
+
+    SaveWrite write = plan.write;
+    if (plan.question) {
+        const MsgAnswer answer = program_.ask(*plan.question);
+        if (answer == MsgAnswer::Cancel)
+            return false;
+        if (answer == MsgAnswer::No)
+            write = plan.writeAfterNo;
     }
-    if (outcome == Outcome::Cancelled)
-        return false;
+    enum class Outcome { Written, Failed, Unchanged } outcome = Outcome::Unchanged;
+    auto done = [&outcome](bool written) { outcome = written ? Outcome::Written : Outcome::Failed; };
+    writtenId_.reset();
+    // The question services events: the row to update is found again.
+    switch (write) {
+        case SaveWrite::Nothing:
+            break;
+        case SaveWrite::Insert:
+            done(InsertResidentRow());
+            break;
+        case SaveWrite::UpdateEditorRow:
+            done(id && t->findId(*id) && UpdateResidentRow());
+            break;
+        case SaveWrite::UpdateSerialHolder:
+            done(t->findSerial(serial) && UpdateResidentRow());
+            break;
+    }
     if (outcome == Outcome::Failed) {
         showWriteFailure();
         FillResidentList();

@@ -12,6 +12,7 @@
 #include "app/resident_fields.h"
 #include "forms/resident_page.h"
 #include "residents/display_line.h"
+#include "residents/resident_form_mapping.h"
 
 namespace pnl {
 
@@ -53,7 +54,7 @@ class ResidentEditor {
     void DeleteResident();
 
     // The form differs from the resident it shows (or from the empty form of a new one).
-    bool hasUnsavedChanges() const { return formState() != savedState_; }
+    bool hasUnsavedChanges() const { return mapping_.state() != savedState_; }
     // Before the form is left: asks whether unsaved changes are saved ("Ja"), dropped ("Nein") or the user
     // stays ("Abbrechen", result false).
     bool leaveResident();
@@ -68,7 +69,6 @@ class ResidentEditor {
   private:
     ResidentTable* table() const;
     void leaveForMode(DisplayMode mode);
-    std::string formState() const;
     void markSaved();
     void refreshSaveButton();
     // Chooses the row's entry in the list and shows the row, as a click on it does.
@@ -78,9 +78,6 @@ class ResidentEditor {
     // Checks the option of the mode; a change of mode fills the list anew.
     void selectDisplayMode(DisplayMode mode);
     void BuildStationTree();
-    void ShowStationAssignment(const StationSet& stations);
-    StationSet StoreStationAssignment() const;
-    Resident StoreResidentFields() const;
     bool InsertResidentRow();
     bool UpdateResidentRow();
     void showWriteFailure();
@@ -95,10 +92,7 @@ class ResidentEditor {
     DisplayMode listedMode_ = DisplayMode::Name;
     std::optional<std::int64_t> writtenId_;
     std::vector<std::pair<Control*, int>> subscriptions_;
-    // The apartment number as the table holds it and as the field shows it: another program may store one
-    // that the mask cannot show, which a save without editing the field keeps unchanged.
-    std::string storedApartment_;
-    std::string shownApartment_;
+    ResidentFormMapping mapping_{form_};
     DisplayLine displayLine_{program_, form_};
 };
 
