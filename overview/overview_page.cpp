@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "overview/resident_export.h"
+#include "residents/resident_search.h"
 
 namespace pnl {
 
@@ -27,10 +28,7 @@ void OverviewPage::reload() {
 }
 
 void OverviewPage::ShowCount(int shown) {
-    const int all = static_cast<int>(overview_.rows.size());
-    form_.residentCount.setCaption(shown == all ? std::to_string(all) + " Bewohner"
-                                                : std::to_string(shown) + " von " + std::to_string(all) +
-                                                      " Bewohnern");
+    form_.residentCount.setCaption(residentCountText(shown, static_cast<int>(overview_.rows.size())));
 }
 
 void OverviewPage::SetStation(const std::vector<std::int64_t>& ids, int station, bool assign) {

@@ -5,41 +5,13 @@
 #include "app/records.h"
 #include "app/resident_table.h"
 #include "app/text.h"
+#include "residents/resident_search.h"
 
 namespace pnl {
-namespace {
-
-std::string foldedSerials(std::int64_t serial) {
-    if (serial <= 0)
-        return {};
-    return "\t" + std::to_string(serial) + "\t" + listedSerial(serial);
-}
-
-std::vector<std::string> words(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = std::min(text.find(' ', at), text.size());
-        if (end > at)
-            out.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string foldForSearch(const std::string& text) {
-    std::vector<char32_t> points = codePoints(text);
-    for (char32_t& c : points)
-        if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-            c += 0x20;
-    return fromCodePoints(points);
-}
-
 OverviewRow overviewRow(ResidentTable& table, const std::vector<StationRecord>& stations) {
     Resident resident = table.current();
     OverviewRow row;
+    row.searchText = residentSearchText(resident);
     row.id = resident.id.value_or(0);
     row.name = std::move(resident.name);
     row.firstName = std::move(resident.firstName);
@@ -49,8 +21,6 @@ OverviewRow overviewRow(ResidentTable& table, const std::vector<StationRecord>& 
     row.code = resident.code;
     row.stations = resident.stations;
     row.display = displayName(row.name, row.firstName, stations, row.stations);
-    row.searchText = foldForSearch(row.name + "\t" + row.firstName + "\t" + row.apartment) +
-                     foldedSerials(row.serial) + foldedSerials(row.secondSerial);
     return row;
 }
 
@@ -64,21 +34,6 @@ Overview LoadOverview(Program& program) {
     for (table->moveFirst(); !table->eof(); table->moveNext())
         overview.rows.push_back(overviewRow(*table, overview.stations));
     return overview;
-}
-
-std::vector<std::string> searchWords(const std::string& search) {
-    return words(foldForSearch(search));
-}
-
-bool matchesWords(const OverviewRow& row, const std::vector<std::string>& words) {
-    for (const std::string& word : words)
-        if (row.searchText.find(word) == std::string::npos)
-            return false;
-    return true;
-}
-
-bool matchesSearch(const OverviewRow& row, const std::string& search) {
-    return matchesWords(row, searchWords(search));
 }
 
 bool MayAssignStations(Program& program) {

@@ -78,4 +78,35 @@ CollationKey collationKey(const std::string& text) {
     return CollationKey{foldedForSort(text), decodeUtf8Lenient(text)};
 }
 
+std::string sortKey(const std::string& text) {
+    // UTF-8 keeps the order of the code points; the separator sorts below every character, so a text whose
+    // folded form begins another's comes first, as in CollationKey.
+    std::string key;
+    for (char32_t c : foldedForSort(text))
+        appendUtf8(key, c);
+    key += '\0';
+    for (char32_t c : decodeUtf8Lenient(text))
+        appendUtf8(key, c);
+    return key;
+}
+
+std::string foldForSearch(const std::string& text) {
+    std::string folded;
+    for (char32_t c : foldedForSort(text))
+        appendUtf8(folded, c);
+    return folded;
+}
+
+std::string foldUmlautSpellings(const std::string& folded) {
+    std::string out;
+    out.reserve(folded.size());
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        const char c = folded[i];
+        out += c;
+        if ((c == 'a' || c == 'o' || c == 'u') && i + 1 < folded.size() && folded[i + 1] == 'e')
+            ++i;
+    }
+    return out;
+}
+
 }  // namespace pnl

@@ -17,4 +17,14 @@ struct CollationKey {
 
 CollationKey collationKey(const std::string& text);
 
+// Bytes that compare as the collation keys of the texts do (a table sorts many rows on them without decoding
+// the texts again for every comparison).
+std::string sortKey(const std::string& text);
+
+// What a search compares: lower case, accents and umlauts as their base letters, ß as ss, æ as ae (UTF-8).
+std::string foldForSearch(const std::string& text);
+// A folded text with the spelled-out umlauts folded as well ("ae", "oe", "ue" as a, o, u): "Mueller",
+// "Müller" and "Muller" all read "muller".
+std::string foldUmlautSpellings(const std::string& folded);
+
 }  // namespace pnl

@@ -18,6 +18,7 @@
 #include "forms/overview_page.h"
 #include "overview/overview_page.h"
 #include "overview/resident_export.h"
+#include "platform/collation.h"
 #include "ui/binders.h"
 
 namespace pnl::ui {
@@ -28,7 +29,10 @@ enum FixedColumn { kName, kFirstName, kApartment, kSerial, kSecondSerial, kCode,
 const char* const kFixedHeaders[kFixedColumns] = {"Name",        "Vorname",     "Wohnungsnr.",
                                                   "Seriennr. 1", "Seriennr. 2", "Code"};
 
-QVariant numberOrBlank(std::int64_t value) {
+// Shown blank when 0; sorted by value, the blanks first.
+QVariant number(std::int64_t value, int role) {
+    if (role == Qt::UserRole)
+        return static_cast<qlonglong>(value);
     return value > 0 ? QVariant(static_cast<qlonglong>(value)) : QVariant(QString());
 }
 
@@ -90,11 +94,11 @@ class ResidentTableModel : public QAbstractTableModel {
             case kApartment:
                 return qt(row.apartment);
             case kSerial:
-                return numberOrBlank(row.serial);
+                return number(row.serial, role);
             case kSecondSerial:
-                return numberOrBlank(row.secondSerial);
+                return number(row.secondSerial, role);
             case kCode:
-                return numberOrBlank(row.code);
+                return number(row.code, role);
         }
         return {};
     }
@@ -106,16 +110,42 @@ class ResidentTableModel : public QAbstractTableModel {
 ResidentFilter::ResidentFilter(const OverviewPage& page, QObject* parent)
     : QSortFilterProxyModel(parent), page_(page) {
     setSortRole(Qt::UserRole);
-    setSortCaseSensitivity(Qt::CaseInsensitive);
 }
 
 void ResidentFilter::setSearch(const std::string& search) {
-    words_ = searchWords(search);
+    search_ = ResidentSearch(search);
     invalidateRowsFilter();
 }
 
+void ResidentFilter::setSourceModel(QAbstractItemModel* source) {
+    // Connected before the proxy's own handlers, which sort again with the keys.
+    connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { keyColumn_ = -1; });
+    connect(source, &QAbstractItemModel::dataChanged, this, [this] { keyColumn_ = -1; });
+    QSortFilterProxyModel::setSourceModel(source);
+}
+
 bool ResidentFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
-    return words_.empty() || matchesWords(page_.overview().rows.at(sourceRow), words_);
+    return search_.empty() || search_.matches(page_.overview().rows.at(sourceRow).searchText);
+}
+
+bool ResidentFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const QVariant a = left.data(sortRole());
+    if (a.typeId() != QMetaType::QString)
+        return a.toLongLong() < right.data(sortRole()).toLongLong();
+    const std::vector<std::string>& keys = sortKeys(left.column());
+    return keys.at(static_cast<std::size_t>(left.row())) < keys.at(static_cast<std::size_t>(right.row()));
+}
+
+const std::vector<std::string>& ResidentFilter::sortKeys(int column) const {
+    if (keyColumn_ != column) {
+        const int rows = sourceModel()->rowCount();
+        keys_.resize(static_cast<std::size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            keys_[static_cast<std::size_t>(row)] =
+                sortKey(str(sourceModel()->index(row, column).data(sortRole()).toString()));
+        keyColumn_ = column;
+    }
+    return keys_;
 }
 
 OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, QWidget* parent)

@@ -19,6 +19,7 @@
 
 #include "app/records.h"
 #include "forms/interface_window.h"
+#include "platform/collation.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/binders.h"
@@ -353,6 +354,25 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     QTest::keyClicks(overview()->searchField(), "ller");
     ASSERT_EQ(rows()->rowCount(), 2);
     EXPECT_EQ(setup->mainForm().residentCount.caption(), "2 von 41 Bewohnern");
+    // The spelled-out umlaut finds the same two; sorted by name in German order (Özdemir among the O's).
+    auto search = [this](const QString& text) {
+        overview()->searchField()->setText(text);
+        emit overview()->searchField()->textEdited(text);
+    };
+    search("mueller");
+    ASSERT_EQ(rows()->rowCount(), 2);
+    search("");
+    overview()->table()->sortByColumn(0, Qt::AscendingOrder);
+    std::vector<std::string> names;
+    for (int row = 0; row < rows()->rowCount(); ++row)
+        names.push_back(rows()->index(row, 0).data().toString().toStdString());
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
+                               [](const auto& a, const auto& b) { return sortKey(a) < sortKey(b); }));
+    const auto ozdemir = std::find(names.begin(), names.end(), "Özdemir");
+    ASSERT_TRUE(ozdemir != names.end() && ozdemir + 1 != names.end());
+    EXPECT_EQ(*(ozdemir + 1), "Richter");
+    search("Müller");
+    ASSERT_EQ(rows()->rowCount(), 2);
 
     // Both Müllers to the car park (station 2).
     overview()->table()->selectAll();
