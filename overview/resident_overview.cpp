@@ -47,7 +47,8 @@ enum class StationWrite { NotBegun, Failed, Saved };
 // Writes the station of each resident in one transaction, which is over (committed or rolled back) on return,
 // so no question to the user keeps the file locked.
 StationWrite writeStationOfResidents(ResidentTable& table, const std::vector<std::int64_t>& ids, int station,
-                                     bool assign, std::vector<std::string>* changedApartments) {
+                                     bool assign, StationChange* change,
+                                     std::vector<std::string>* changedApartments) {
     ResidentTable::Transaction transaction(table);
     if (!transaction.began())
         return StationWrite::NotBegun;
@@ -56,11 +57,14 @@ StationWrite writeStationOfResidents(ResidentTable& table, const std::vector<std
             continue;
         const Resident resident = table.current();
         StationSet stations = resident.stations;
-        if (stations.test(station) == assign)
+        if (stations.test(station) == assign) {
+            change->unchanged.push_back(id);
             continue;
+        }
         stations.set(station, assign);
         if (!table.updateStations(stations))
             return StationWrite::Failed;
+        change->changed.push_back(id);
         changedApartments->push_back(resident.apartment);
     }
     return transaction.commit() ? StationWrite::Saved : StationWrite::Failed;
@@ -68,13 +72,15 @@ StationWrite writeStationOfResidents(ResidentTable& table, const std::vector<std
 
 }  // namespace
 
-std::optional<int> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids, int station,
-                                         bool assign) {
+std::optional<StationChange> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids,
+                                                   int station, bool assign) {
     ResidentTable* table = program.residents.get();
     if (!table || station < 0 || station >= kStationCount)
-        return 0;
+        return StationChange{};
+    StationChange change;
     std::vector<std::string> changedApartments;
-    const StationWrite written = writeStationOfResidents(*table, ids, station, assign, &changedApartments);
+    const StationWrite written =
+        writeStationOfResidents(*table, ids, station, assign, &change, &changedApartments);
     if (written == StationWrite::NotBegun) {
         program.msgBox(
             "Die Bewohnerdaten konnten nicht geändert werden: die Datenbank ist nicht beschreibbar.",
@@ -89,7 +95,7 @@ std::optional<int> SetStationOfResidents(Program& program, const std::vector<std
     // The resident save's line, written once the change is in the file.
     for (const std::string& apartment : changedApartments)
         EventLog(program, "Bewohnerdatensatz: " + apartment + " wurde geaendert.");
-    return static_cast<int>(changedApartments.size());
+    return change;
 }
 
 }  // namespace pnl

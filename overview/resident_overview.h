@@ -39,11 +39,17 @@ Overview LoadOverview(Program& program);
 // The columns of a row read from the table's current row.
 OverviewRow overviewRow(ResidentTable& table, const std::vector<StationRecord>& stations);
 
+// What an assignment did to the residents it was given.
+struct StationChange {
+    std::vector<std::int64_t> changed;    // the IDs whose assignment changed
+    std::vector<std::int64_t> unchanged;  // the IDs that were (or were not) assigned already
+};
+
 // Assigns (or, with assign false, removes) the station for the residents with the given IDs, in one
 // transaction on the working copy; each resident whose assignment changes gets the resident save's log line.
-// Returns how many changed; nothing when the write failed (a message box said so and nothing changed).
-std::optional<int> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids, int station,
-                                         bool assign);
+// Nothing when the write failed (a message box said so and nothing changed).
+std::optional<StationChange> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids,
+                                                   int station, bool assign);
 
 // Whether the level may set stations for residents: as on the resident page, where a level of kind "B" has
 // the tab "Ort" disabled.

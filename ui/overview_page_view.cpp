@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -41,13 +42,17 @@ QVariant number(std::int64_t value, int role) {
 // The overview's rows as a table: the fixed columns, one check column per station, "Anzeige".
 class ResidentTableModel : public QAbstractTableModel {
   public:
-    ResidentTableModel(const OverviewPage& page, QObject* parent)
-        : QAbstractTableModel(parent), page_(page) {}
+    ResidentTableModel(OverviewPage& page, QObject* parent) : QAbstractTableModel(parent), page_(page) {}
 
     void reset() {
         beginResetModel();
         endResetModel();
     }
+    void rowsChanged(std::size_t first, std::size_t last) {
+        emit dataChanged(index(static_cast<int>(first), kFixedColumns),
+                         index(static_cast<int>(last), displayColumn()));
+    }
+    bool isStationColumn(int column) const { return column >= kFixedColumns && column < displayColumn(); }
     int stationCount() const { return static_cast<int>(page_.overview().stations.size()); }
     int displayColumn() const { return kFixedColumns + stationCount(); }
 
@@ -66,10 +71,24 @@ class ResidentTableModel : public QAbstractTableModel {
             return qt(page_.overview().stations[section - kFixedColumns].label);
         return QString("Anzeige");
     }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+        return isStationColumn(index.column()) && page_.mayAssign() ? flags | Qt::ItemIsUserCheckable : flags;
+    }
+    // A tick box the user clicked: written at once.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (role != Qt::CheckStateRole || !isStationColumn(index.column()))
+            return false;
+        page_.TickStation(
+            static_cast<std::size_t>(index.row()),
+            page_.overview().stations.at(static_cast<std::size_t>(index.column() - kFixedColumns)).number,
+            value.toInt() == Qt::Checked);
+        return true;
+    }
     QVariant data(const QModelIndex& index, int role) const override {
         const OverviewRow& row = page_.overview().rows.at(index.row());
         const int column = index.column();
-        if (column >= kFixedColumns && column < displayColumn()) {
+        if (isStationColumn(column)) {
             const bool on = row.stations.test(page_.overview().stations[column - kFixedColumns].number);
             if (role == Qt::CheckStateRole)
                 return on ? Qt::Checked : Qt::Unchecked;
@@ -104,7 +123,7 @@ class ResidentTableModel : public QAbstractTableModel {
     }
 
   private:
-    const OverviewPage& page_;
+    OverviewPage& page_;
 };
 
 ResidentFilter::ResidentFilter(const OverviewPage& page, QObject* parent)
@@ -216,6 +235,9 @@ OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, Q
     bindButton(
         importButton, form.importResidents, [this] { importFile(); }, 'm');
 
+    // A click on a tick box changes the tick, not the marking of the rows.
+    table_->viewport()->installEventFilter(this);
+    page.rowsChanged = [this](std::size_t first, std::size_t last) { model_->rowsChanged(first, last); };
     page.reloaded = [this] {
         model_->reset();
         table_->resizeColumnsToContents();
@@ -263,6 +285,23 @@ OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, Q
             return std::nullopt;
         return dialog.removeMissing();
     };
+}
+
+bool OverviewPageView::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != table_->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseButtonDblClick))
+        return QGroupBox::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QModelIndex index = table_->indexAt(mouse->position().toPoint());
+    if (mouse->button() != Qt::LeftButton || !(index.flags() & Qt::ItemIsUserCheckable))
+        return QGroupBox::eventFilter(watched, event);
+    if (type == QEvent::MouseButtonPress) {
+        const bool ticked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        filter_->setData(index, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+    return true;
 }
 
 std::vector<std::int64_t> OverviewPageView::chosenIds() const {

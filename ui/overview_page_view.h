@@ -68,6 +68,9 @@ class OverviewPageView : public QGroupBox {
     // A double click on a row.
     std::function<void(std::int64_t id)> openResident;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void stationOfChosen(bool assign);
     void exportFile();

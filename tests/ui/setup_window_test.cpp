@@ -380,9 +380,20 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     QTest::mouseClick(overview()->findChildren<QPushButton*>().at(0), Qt::LeftButton);
     EXPECT_EQ(stationsOf("Müller")[2], '1');
     EXPECT_EQ(stationsOf("Müller-Lüdenscheidt")[2], '1');
-    EXPECT_EQ(rows()->rowCount(), 2);  // the search stays
+    EXPECT_EQ(rows()->rowCount(), 2);  // the search stays, and so does the marking
+    EXPECT_EQ(overview()->table()->selectionModel()->selectedRows().size(), 2);
     EXPECT_EQ(rows()->index(0, columnNamed("Tiefgarage")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-    EXPECT_EQ(setup->mainForm().outcome.caption(), "2 Bewohner der PNL02 zugeordnet.");
+    EXPECT_EQ(setup->mainForm().outcome.caption(), "2 markiert: 2 zugeordnet (PNL02 Tiefgarage).");
+    // A click on a tick box takes the first row off the car park at once; the marking stays.
+    const QString first = rows()->index(0, 0).data().toString();
+    const QModelIndex tick = rows()->index(0, columnNamed("Tiefgarage"));
+    QTest::mouseClick(overview()->table()->viewport(), Qt::LeftButton, {},
+                      overview()->table()->visualRect(tick).center());
+    EXPECT_EQ(stationsOf(first.toStdString())[2], '0');
+    EXPECT_EQ(tick.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    EXPECT_EQ(overview()->table()->selectionModel()->selectedRows().size(), 2);
+    EXPECT_EQ(setup->mainForm().outcome.caption(),
+              first.toStdString() + ", Anna von der PNL02 Tiefgarage entfernt.");
 
     // The import shows its preview and writes only when the user accepts it.
     inst.writeFile("neu.csv", "Name;Wohnung;Seriennummer\r\nNeumann;Z99;777777\r\n");
