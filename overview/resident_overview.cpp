@@ -1,8 +1,8 @@
 #include "overview/resident_overview.h"
 
+#include "app/access_codes.h"
 #include "app/event_log.h"
 #include "app/program.h"
-#include "app/records.h"
 #include "app/resident_table.h"
 #include "app/text.h"
 #include "residents/resident_search.h"
@@ -37,7 +37,7 @@ Overview LoadOverview(Program& program) {
 }
 
 bool MayAssignStations(Program& program) {
-    return readLevelRecord(program.settings, program.userLevel).kind != "B";
+    return !MayOnlyEditResidentData(program);
 }
 
 namespace {

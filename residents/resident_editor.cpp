@@ -1,12 +1,16 @@
 #include "residents/resident_editor.h"
 
+#include <algorithm>
 #include <limits>
 
+#include "app/access_codes.h"
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/resident_table.h"
 #include "app/station_records.h"
 #include "app/text.h"
+#include "platform/collation.h"
+#include "residents/resident_search.h"
 #include "residents/save_plan.h"
 
 namespace pnl {
@@ -69,6 +73,91 @@ void ResidentEditor::markSaved() {
 
 void ResidentEditor::refreshSaveButton() {
     form_.saveResident.setEnabled(hasUnsavedChanges());
+}
+
+void ResidentEditor::refreshDeleteButton() {
+    form_.deleteResident.setEnabled(mayDelete_ && shownId_.has_value());
+}
+
+void ResidentEditor::chooseInList(std::optional<std::int64_t> id) {
+    shownId_ = id;
+    form_.residentList.setChosen(id);
+    refreshDeleteButton();
+}
+
+void ResidentEditor::fillListBesideForm() {
+    struct Listed {
+        std::string key;
+        TableList::Row row;
+        std::string searchText;
+    };
+    std::vector<Listed> listed;
+    ResidentTable* t = table();
+    if (t && t->count() > 0) {
+        listed.reserve(static_cast<std::size_t>(t->count()));
+        for (t->moveFirst(); !t->eof(); t->moveNext()) {
+            const Resident resident = t->current();
+            if (!resident.id)
+                continue;
+            std::string name = resident.name;
+            if (!resident.firstName.empty())
+                name += (name.empty() ? "" : ", ") + resident.firstName;
+            std::string key = sortKey(name);
+            listed.push_back({std::move(key),
+                              {*resident.id, {std::move(name), resident.apartment, textOf(resident.serial)}},
+                              residentSearchText(resident)});
+        }
+    }
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const Listed& a, const Listed& b) { return a.key < b.key; });
+    std::vector<TableList::Row> rows;
+    rows.reserve(listed.size());
+    listSearchTexts_.clear();
+    for (Listed& entry : listed) {
+        rows.push_back(std::move(entry.row));
+        listSearchTexts_.push_back(std::move(entry.searchText));
+    }
+    form_.residentList.setRows(std::move(rows));
+    showSearchResult();
+}
+
+void ResidentEditor::showSearchResult() {
+    const ResidentSearch search(form_.listSearch.text());
+    std::vector<int> shown;
+    for (std::size_t i = 0; i < listSearchTexts_.size(); ++i)
+        if (search.matches(listSearchTexts_[i]))
+            shown.push_back(static_cast<int>(i));
+    form_.listCount.setCaption(
+        residentCountText(static_cast<int>(shown.size()), static_cast<int>(listSearchTexts_.size())));
+    form_.residentList.setShown(std::move(shown));
+}
+
+void ResidentEditor::listSearchChanged() {
+    showSearchResult();
+}
+
+void ResidentEditor::residentPicked() {
+    const std::optional<std::int64_t> picked = form_.residentList.chosen();
+    if (!picked || picked == shownId_)
+        return;
+    if (hasUnsavedChanges()) {
+        // While the question is open the list names the resident still in the form.
+        form_.residentList.setChosen(shownId_);
+        if (!leaveResident())
+            return;
+    }
+    ResidentTable* t = table();
+    if (!t || !t->findId(*picked)) {
+        // Deleted by another program meanwhile.
+        FillResidentList();
+        ClearResidentForm();
+        return;
+    }
+    form_.residentTabs.setTab(ResidentPageForm::kTabResident);
+    ShowResident();
+    // The drop-down names the same resident where it lists it.
+    const auto entry = itemDataOf(std::to_string(*picked));
+    form_.residentChoice.setListIndex(entry ? form_.residentChoice.findData(*entry) : -1);
 }
 
 bool ResidentEditor::leaveResident() {
@@ -200,6 +289,8 @@ void ResidentEditor::selectNoStations() {
 }
 
 void ResidentEditor::OpenResidentView() {
+    mayDelete_ = !MayOnlyEditResidentData(program_);
+    form_.listSearch.setText("");
     ClearResidentForm();
     form_.residentChoice.clear();
     selectDisplayMode(DisplayMode::Serial);
@@ -212,6 +303,7 @@ void ResidentEditor::OpenResidentView() {
 
 void ResidentEditor::ClearResidentForm() {
     form_.residentChoice.setListIndex(-1);
+    chooseInList(std::nullopt);
     mapping_.clear();
     form_.residentTabs.setTab(ResidentPageForm::kTabResident);
     // The cursor ends past the last row: a following update finds no current row by accident.
@@ -249,6 +341,7 @@ void ResidentEditor::FillResidentList() {
         }
     }
     form_.residentChoice.setItems(std::move(items));
+    fillListBesideForm();
 }
 
 void ResidentEditor::SelectResident() {
@@ -285,6 +378,7 @@ void ResidentEditor::ShowResident() {
     const Resident resident = t->current();
     serial_ = textOf(resident.serial);
     id_ = textOf(resident.id);
+    chooseInList(resident.id);
     mapping_.show(resident);
     markSaved();
 }
@@ -388,6 +482,8 @@ bool ResidentEditor::SaveResident() {
     else
         markSaved();
     program_.notify("Gespeichert: " + residentLabel(name, firstName, ""));
+    if (residentsChanged)
+        residentsChanged();
     return true;
 }
 
@@ -413,6 +509,8 @@ void ResidentEditor::DeleteResident() {
     FillResidentList();
     ClearResidentForm();
     program_.notify("Gelöscht: " + residentLabel(name, firstName, ""));
+    if (residentsChanged)
+        residentsChanged();
 }
 
 }  // namespace pnl

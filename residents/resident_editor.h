@@ -4,6 +4,7 @@
 // names of the page's events; the user level's rights are set on the controls by the main window and only
 // respected here.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -34,6 +35,9 @@ class ResidentEditor {
     void showBySerial() { leaveForMode(DisplayMode::Serial); }
     void showByApartment() { leaveForMode(DisplayMode::Apartment); }
     void residentChosen();
+    // A row of the resident list beside the form chosen; its search text edited.
+    void residentPicked();
+    void listSearchChanged();
     void newResident();
     void save();
     void deleteResident();
@@ -66,11 +70,20 @@ class ResidentEditor {
     const std::string& CurrentResidentSerial() const { return serial_; }
     const std::string& CurrentResidentId() const { return id_; }
 
+    // Runs after a save or a delete changed the residents (the status bar counts them anew).
+    std::function<void()> residentsChanged;
+
   private:
     ResidentTable* table() const;
     void leaveForMode(DisplayMode mode);
     void markSaved();
     void refreshSaveButton();
+    // "Bewohner löschen" works while the form shows a stored resident, for a level that may delete.
+    void refreshDeleteButton();
+    // The resident list beside the form: every resident with an ID, in German order of the names.
+    void fillListBesideForm();
+    void showSearchResult();
+    void chooseInList(std::optional<std::int64_t> id);
     // Chooses the row's entry in the list and shows the row, as a click on it does.
     void showRow(std::int64_t id);
     void chooseOption(DisplayMode mode);
@@ -91,6 +104,11 @@ class ResidentEditor {
     // The mode the list was filled in, and the row the last save wrote.
     DisplayMode listedMode_ = DisplayMode::Name;
     std::optional<std::int64_t> writtenId_;
+    // The ID of the stored resident the form shows; nothing for an empty or a new form.
+    std::optional<std::int64_t> shownId_;
+    bool mayDelete_ = true;
+    // What the search looks in, per row of the resident list.
+    std::vector<std::string> listSearchTexts_;
     std::vector<std::pair<Control*, int>> subscriptions_;
     ResidentFormMapping mapping_{form_};
     DisplayLine displayLine_{program_, form_};

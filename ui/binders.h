@@ -24,6 +24,7 @@ class QProgressBar;
 class QRadioButton;
 class QStatusBar;
 class QTabWidget;
+class QTableView;
 class QTreeWidget;
 class QWidget;
 
@@ -91,6 +92,10 @@ std::vector<QLabel*> bindStatusBar(QStatusBar* bar, StatusBar& model, int stretc
 // the Click event when the user brings another tab to the front. The view adds one page widget per tab of the
 // model.
 void bindTabs(QTabWidget* tabs, TabControl& model, std::function<void()> onClick = {});
+
+// A table of rows that the logic fills: the rows it shows, the chosen row in both directions (the view
+// scrolls to it), and the Click event when the user chooses another row, by mouse or keys.
+void bindTableList(QTableView* table, TableList& model, std::function<void()> onClick = {});
 
 // A text box: the text in both directions, the caret position set by the program, and the Change event (the
 // user edited the text).

@@ -271,8 +271,12 @@ TEST(SetupWindowRights, TheKindOfTheLevelEnablesMenuCommandsResidentFieldsAndOve
         auto* page = run.mainWindow()->findChild<ui::ResidentPageView*>();
         EXPECT_EQ(page->tabs()->isTabEnabled(1), c.residents);
         for (QWidget* field : std::initializer_list<QWidget*>{page->serialField(), page->secondSerialField(),
-                                                              page->newButton(), page->deleteButton()})
+                                                              page->newButton()})
             EXPECT_EQ(field->isEnabled(), c.residents);
+        // "Bewohner löschen" once a resident is shown, for the levels that may delete.
+        EXPECT_FALSE(page->deleteButton()->isEnabled());
+        pick(page->residentList(), "Müller, Anna");
+        EXPECT_EQ(page->deleteButton()->isEnabled(), c.residents);
         // Every level may search and export the overview (buttons: assign, unassign, export, import).
         run.mainWindow()->overviewCommand()->trigger();
         EXPECT_EQ(run.setup->overviewView()->table()->model()->rowCount(), 41);
@@ -287,10 +291,14 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     setup->start(5);
     auto* view = mainWindow()->findChild<ui::ResidentPageView*>();
     ASSERT_TRUE(view && view->isVisible());
-    EXPECT_EQ(tabWalk(view->residentList(), 8),
+    // No resident shown yet: "Bewohner löschen" is off and out of the walk.
+    EXPECT_EQ(tabWalk(view->residentList(), 7),
               (std::vector<QWidget*>{view->tabs()->tabBar(), view->nameField(), view->firstNameField(),
                                      view->serialField(), view->secondSerialField(), view->codeField(),
-                                     view->newButton(), view->deleteButton()}));
+                                     view->newButton()}));
+    EXPECT_FALSE(view->deleteButton()->isEnabled());
+    EXPECT_EQ(tabWalk(view->listSearchField(), 2),
+              (std::vector<QWidget*>{view->listBesideForm(), view->nameMode()}));
     view->tabs()->setCurrentIndex(1);
     EXPECT_EQ(tabWalk(view->residentList(), 5),
               (std::vector<QWidget*>{view->tabs()->tabBar(), view->apartmentField(), view->stationTree(),
