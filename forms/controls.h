@@ -230,8 +230,9 @@ class ComboBox : public Control {
     // Replaces every entry at once with one notification, no entry chosen; a sorted list orders them as
     // addItem would (entries with equal texts keep their order). Filling thousands of entries one by one is
     // quadratic.
-    void setItems(std::vector<Item> items) {
-        if (sorted_) {
+    // `inOrder`: the caller gives the entries in that order already (it sorted them for a list of its own).
+    void setItems(std::vector<Item> items, bool inOrder = false) {
+        if (sorted_ && !inOrder) {
             std::vector<std::pair<CollationKey, Item>> keyed;
             keyed.reserve(items.size());
             for (Item& item : items)

@@ -85,50 +85,59 @@ void ResidentEditor::chooseInList(std::optional<std::int64_t> id) {
     refreshDeleteButton();
 }
 
-void ResidentEditor::fillListBesideForm() {
-    struct Listed {
-        std::string key;
-        TableList::Row row;
-        std::string searchText;
-    };
-    std::vector<Listed> listed;
-    ResidentTable* t = table();
+void ResidentEditor::readResidents() {
+    const std::shared_ptr<ResidentTable>& t = program_.residents;
+    const std::uint64_t revision = t ? t->revision() : 0;
+    if (t && readFrom_.lock() == t && revision == readRevision_)
+        return;
+    readFrom_ = t;
+    readRevision_ = revision;
+    residents_.clear();
+    listSearchTexts_.clear();
+    std::vector<std::string> keys;
     if (t && t->count() > 0) {
-        listed.reserve(static_cast<std::size_t>(t->count()));
+        residents_.reserve(static_cast<std::size_t>(t->count()));
         for (t->moveFirst(); !t->eof(); t->moveNext()) {
-            const Resident resident = t->current();
+            Resident resident = t->current();
             if (!resident.id)
                 continue;
-            std::string name = resident.name;
-            if (!resident.firstName.empty())
-                name += (name.empty() ? "" : ", ") + resident.firstName;
-            std::string key = sortKey(name);
-            listed.push_back({std::move(key),
-                              {*resident.id, {std::move(name), resident.apartment, textOf(resident.serial)}},
-                              residentSearchText(resident)});
+            // The drop-down's entry in the name mode; a resident without a name comes first.
+            keys.push_back(resident.name.empty() ? std::string()
+                                                 : sortKey(resident.name + ", " + resident.firstName));
+            residents_.push_back(std::move(resident));
         }
     }
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](const Listed& a, const Listed& b) { return a.key < b.key; });
+    // Sorting positions, not residents: each resident is moved once.
+    nameOrder_.resize(residents_.size());
+    for (std::size_t i = 0; i < nameOrder_.size(); ++i)
+        nameOrder_[i] = i;
+    std::stable_sort(nameOrder_.begin(), nameOrder_.end(),
+                     [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     std::vector<TableList::Row> rows;
-    rows.reserve(listed.size());
-    listSearchTexts_.clear();
-    for (Listed& entry : listed) {
-        rows.push_back(std::move(entry.row));
-        listSearchTexts_.push_back(std::move(entry.searchText));
+    rows.reserve(nameOrder_.size());
+    for (const std::size_t i : nameOrder_) {
+        const Resident& resident = residents_[i];
+        std::string name = resident.name;
+        if (!resident.firstName.empty())
+            name += (name.empty() ? "" : ", ") + resident.firstName;
+        rows.push_back({*resident.id, {std::move(name), resident.apartment, textOf(resident.serial)}});
     }
     form_.residentList.setRows(std::move(rows));
-    showSearchResult();
 }
 
 void ResidentEditor::showSearchResult() {
     const ResidentSearch search(form_.listSearch.text());
     std::vector<int> shown;
-    for (std::size_t i = 0; i < listSearchTexts_.size(); ++i)
-        if (search.matches(listSearchTexts_[i]))
-            shown.push_back(static_cast<int>(i));
+    if (!search.empty() && listSearchTexts_.size() != nameOrder_.size()) {
+        listSearchTexts_.reserve(nameOrder_.size());
+        for (const std::size_t i : nameOrder_)
+            listSearchTexts_.push_back(residentSearchText(residents_[i]));
+    }
+    for (std::size_t row = 0; row < nameOrder_.size(); ++row)
+        if (search.empty() || search.matches(listSearchTexts_[row]))
+            shown.push_back(static_cast<int>(row));
     form_.listCount.setCaption(
-        residentCountText(static_cast<int>(shown.size()), static_cast<int>(listSearchTexts_.size())));
+        residentCountText(static_cast<int>(shown.size()), static_cast<int>(nameOrder_.size())));
     form_.residentList.setShown(std::move(shown));
 }
 
@@ -318,30 +327,30 @@ void ResidentEditor::ClearResidentForm() {
 }
 
 void ResidentEditor::FillResidentList() {
-    std::vector<ComboBox::Item> items;
-    ResidentTable* t = table();
     const auto mode = displayMode().value_or(DisplayMode::Name);
     listedMode_ = mode;
-    if (t && t->count() > 0) {
-        for (t->moveFirst(); !t->eof(); t->moveNext()) {
-            const Resident resident = t->current();
-            std::string text;
-            if (mode == DisplayMode::Name) {
-                if (!resident.name.empty())
-                    text = resident.name + ", " + resident.firstName;
-            } else if (mode == DisplayMode::Apartment) {
-                text = resident.apartment;
-            } else if (resident.serial) {
-                text = listedSerial(*resident.serial);
-            }
-            if (text.empty())
-                continue;
-            if (const auto data = itemDataOf(textOf(resident.id)))
-                items.push_back({std::move(text), *data});
-        }
+    readResidents();
+    std::vector<ComboBox::Item> items;
+    const auto add = [&items](const Resident& resident, std::string text) {
+        if (text.empty())
+            return;
+        if (const auto data = itemDataOf(textOf(resident.id)))
+            items.push_back({std::move(text), *data});
+    };
+    if (mode == DisplayMode::Name) {
+        // In the order of the list beside the form, which is the drop-down's order: sorted once for both.
+        for (const std::size_t i : nameOrder_)
+            if (const Resident& resident = residents_[i]; !resident.name.empty())
+                add(resident, resident.name + ", " + resident.firstName);
+        form_.residentChoice.setItems(std::move(items), true);
+    } else {
+        for (const Resident& resident : residents_)
+            add(resident, mode == DisplayMode::Apartment ? resident.apartment
+                          : resident.serial              ? listedSerial(*resident.serial)
+                                                         : std::string());
+        form_.residentChoice.setItems(std::move(items));
     }
-    form_.residentChoice.setItems(std::move(items));
-    fillListBesideForm();
+    showSearchResult();
 }
 
 void ResidentEditor::SelectResident() {
