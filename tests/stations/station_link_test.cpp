@@ -302,6 +302,22 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     EXPECT_EQ(StationTransfer(f.program(), directory, TransferLink{1, true, "ATZ", "0"}, 0, &bar),
               StationOutcome::NoCarrier);
     EXPECT_FALSE(f.form.progress.visible());
+
+    // A state file that cannot be written before the first frame: the call is ended, not left up.
+    f.inst.serial.sent.clear();
+    f.inst.serial.onOutput = [&](const std::string& bytes) {
+        f.inst.serial.carrier = f.inst.serial.carrier || bytes == "0 0301234\n\r";
+    };
+    f.inst.fs.diskFull = [](const std::string& path, const std::string&) {
+        return path.ends_with("PNL00_STAND.TXT");
+    };
+    Announced full(f);
+    EXPECT_EQ(StationTransfer(f.program(), directory, TransferLink{1, true, "ATZ", "0"}, 0, &full),
+              StationOutcome::StateNotSaved);
+    std::vector<std::string> bytes;
+    for (const auto& s : f.sent())
+        bytes.push_back(s.bytes);
+    EXPECT_EQ(bytes, (std::vector<std::string>{"ATZ\n\r", "0 0301234\n\r", "ATH\n\r"}));
 }
 
 }  // namespace
