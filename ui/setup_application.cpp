@@ -47,7 +47,7 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
     mainWindowView_ = std::make_unique<MainWindowView>(mainForm_, main_);
     mainWindowView_->onClosed = [this] { endProgram(); };
     main_.seams.closeMainWindow = [this] { mainWindowView_->close(); };
-    main_.seams.residentCount = [this] { return program_.residents ? program_.residents->count() : 0; };
+    main_.seams.residentCount = [this] { return program_.residents() ? program_.residents()->count() : 0; };
 
     // --- Page residentFrame (resident editor): the resident page view goes here. ---
     main_.seams.openResidentView = [this] { residents_.OpenResidentView(); };

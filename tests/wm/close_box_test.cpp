@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, devices.services,
                                         folder.string());
         setup.start(5);
-        pnl::ResidentTable& table = *setup.program().residents;
+        pnl::ResidentTable& table = *setup.program().residents();
         table.moveFirst();
         const std::int64_t taken = table.current().serial.value_or(0);
         const int before = rowsWithSerial(table, taken);
