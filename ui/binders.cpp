@@ -16,10 +16,12 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QWidget>
 #include <algorithm>
 
+#include "ui/column_table.h"
 #include "ui/masked_line_edit.h"
 
 namespace pnl::ui {
@@ -291,6 +293,69 @@ void ColumnListBinder::showChosen() {
     QTreeWidgetItem* item = index >= 0 ? list_->topLevelItem(index) : nullptr;
     if (list_->currentItem() != item)
         list_->setCurrentItem(item);
+}
+
+class ColumnTableBinder : public Binder {
+  public:
+    ColumnTableBinder(QTableView* table, ColumnList& model, std::function<void()> onClick);
+    ColumnTableFilter* filter() const { return filter_; }
+
+  protected:
+    void refresh() override;
+
+  private:
+    ColumnList& columns() const { return static_cast<ColumnList&>(model()); }
+
+    QTableView* table_;
+    ColumnTableModel* rows_;
+    ColumnTableFilter* filter_;
+};
+
+ColumnTableBinder::ColumnTableBinder(QTableView* table, ColumnList& model, std::function<void()> onClick)
+    : Binder(table, model),
+      table_(table),
+      rows_(new ColumnTableModel(model, table)),
+      filter_(new ColumnTableFilter(table)) {
+    filter_->setSourceModel(rows_);
+    table->setModel(filter_);
+    table->setItemDelegate(new RoomyRowDelegate(table));
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    // Sortable by a click on a header; the table opens in the list's own order.
+    table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    QObject::connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                     [this, onClick = std::move(onClick)](const QModelIndex& current) {
+                         if (applying())
+                             return;
+                         const QModelIndex line = filter_->mapToSource(current);
+                         columns().setListIndex(line.isValid() ? line.row() : -1);
+                         if (onClick)
+                             onClick();
+                     });
+    apply();
+}
+
+void ColumnTableBinder::refresh() {
+    refreshWidget(table_);
+    const int before = rows_->rowCount();
+    rows_->follow();
+    if (rows_->rowCount() != before)
+        table_->resizeColumnsToContents();
+    const int index = columns().listIndex();
+    const QModelIndex chosen = index >= 0 ? filter_->mapFromSource(rows_->index(index, 0)) : QModelIndex();
+    if (!chosen.isValid()) {
+        if (table_->currentIndex().isValid())
+            table_->selectionModel()->clear();
+    } else if (table_->currentIndex().row() != chosen.row()) {
+        table_->selectionModel()->setCurrentIndex(
+            chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
 }
 
 // A drop-down list: the entries (the model keeps them sorted when it is a sorted list), the chosen entry in
@@ -743,6 +808,10 @@ void bindCheckTree(QTreeWidget* tree, CheckTree& model, std::function<void(int)>
 
 void bindColumnList(QTreeWidget* list, ColumnList& model, std::function<void()> onClick) {
     new ColumnListBinder(list, model, std::move(onClick));
+}
+
+ColumnTableFilter* bindColumnTable(QTableView* table, ColumnList& model, std::function<void()> onClick) {
+    return (new ColumnTableBinder(table, model, std::move(onClick)))->filter();
 }
 
 void bindComboBox(QComboBox* combo, ComboBox& model, std::function<void()> onClick) {

@@ -1,9 +1,11 @@
 // The entry of pnl-setup: reads the command line, takes the installation folder's lock, and starts the
-// windowed program at the level of the command line or with the password dialog.
+// windowed program at the level of the command line or with the password dialog; when the user opens another
+// installation from "Anlagen", the program starts again on that folder in the same process.
 
 #include <QApplication>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,6 +66,50 @@ void rememberInstallation(pnl::UserSettings& settings, const pnl::FileSystem& fs
         settings.rememberInstallation(absoluteFolder(folder));
 }
 
+// The platform of the windows: each run gets its own event loop (the timers of a run end with it) and its own
+// serial port, as a new start of the program would.
+struct WindowsPlatform {
+    WindowsPlatform(pnl::PortMap& portMap, pnl::UserSettings& userSettings)
+        : serial(pnl::makePosixSerialPort(loop, portMap)),
+          ports(pnl::makePosixPortQueries(portMap)),
+          discovery(pnl::makeUdevPortDiscovery(loop)),
+          devices{*discovery, portMap, userSettings} {}
+    pnl::Platform platform() { return pnl::Platform{fs, loop, dialogs, *serial, *ports}; }
+
+    pnl::PosixFileSystem fs;
+    pnl::QtEventLoop loop;
+    pnl::QtDialogs dialogs;
+    std::unique_ptr<pnl::SerialPort> serial;
+    std::unique_ptr<pnl::PortQueries> ports;
+    std::unique_ptr<pnl::PortDiscovery> discovery;
+    pnl::PortDevices devices;
+};
+
+struct RunEnd {
+    int status = 0;
+    std::string nextFolder;  // the installation opened in "Anlagen"; empty when the program ends
+};
+
+// One run of the windows on an installation folder, holding its lock until it ends. A start that cannot run
+// (another run holds the folder, an interrupted commit left unsettled) ends with 2, as the headless commands
+// do. The run numbered 1 is the program's first.
+RunEnd runWindows(pnl::CommandLine& line, const std::string& folder, pnl::UserSettings& userSettings,
+                  const QString& screenshots, int run) {
+    WindowsPlatform windows(line.ports, userSettings);
+    pnl::ui::SetupApplication setup(windows.platform(), windows.devices, folder);
+    const auto lock = pnl::lockInstallation(setup.program());
+    if (!lock)
+        return {2, ""};
+    if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
+        return {2, ""};
+
+    setup.start(pnl::levelFromCommandLine(line.levelText));
+    if (!screenshots.isEmpty())
+        pnl::ui::scheduleScreenshots(setup, screenshots, run);
+    const int status = setup.ended() ? 0 : QApplication::exec();
+    return {status, setup.nextFolder()};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -106,33 +152,18 @@ int main(int argc, char** argv) {
     if (!pnl::ui::loadGermanTranslation(application))
         std::cerr << "pnl-setup: Die deutsche Übersetzung der Qt-Dialoge fehlt (Paket "
                      "qt6-translations-l10n); Datei-Dialoge bleiben englisch.\n";
-    pnl::PosixFileSystem fs;
-    pnl::QtEventLoop loop;
-    pnl::QtDialogs dialogs;
-    const auto serial = pnl::makePosixSerialPort(loop, line.ports);
-    const auto ports = pnl::makePosixPortQueries(line.ports);
-    const auto discovery = pnl::makeUdevPortDiscovery(loop);
-    pnl::PortDevices portDevices{*discovery, line.ports, userSettings};
-    if (line.folder.empty())
-        line.folder = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
+    if (line.folder.empty()) {
+        WindowsPlatform firstStart(line.ports, userSettings);
+        line.folder = pnl::ui::askForInstallationFolder(firstStart.platform(), userSettings);
+    }
     if (line.folder.empty())
         return 0;
-    rememberInstallation(userSettings, fs, line.folder);
-    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, portDevices,
-                                    line.folder);
-
-    // A start that cannot run (another run holds the folder, an interrupted commit left unsettled) ends with
-    // 2, as the headless commands do.
-    const auto lock = pnl::lockInstallation(setup.program());
-    if (!lock)
-        return 2;
-    if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
-        return 2;
-
-    setup.start(pnl::levelFromCommandLine(line.levelText));
-    if (!screenshots.empty())
-        pnl::ui::scheduleScreenshots(setup, QString::fromStdString(screenshots));
-    if (setup.ended())
-        return 0;
-    return QApplication::exec();
+    std::string folder = absoluteFolder(line.folder);
+    rememberInstallation(userSettings, userFs, folder);
+    for (int run = 1;; ++run) {
+        const RunEnd end = runWindows(line, folder, userSettings, QString::fromStdString(screenshots), run);
+        if (end.nextFolder.empty())
+            return end.status;
+        folder = end.nextFolder;
+    }
 }

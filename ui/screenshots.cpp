@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "ui/info_dialog_view.h"
+#include "ui/installations_window_view.h"
 #include "ui/main_window_view.h"
 #include "ui/password_dialog_view.h"
 #include "ui/setup_application.h"
@@ -39,9 +40,9 @@ void save(QWidget* widget, const QString& folder, const QString& name) {
 }
 
 // Runs `ask`, photographs the question it shows and answers it with the button of that text.
-void photographQuestion(const QString& folder, const QString& name, const QString& answer,
+void photographQuestion(QObject* run, const QString& folder, const QString& name, const QString& answer,
                         const std::function<void()>& ask) {
-    QTimer::singleShot(kSettleMs, [folder, name, answer] {
+    QTimer::singleShot(kSettleMs, run, [folder, name, answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         save(box, folder, name);
         if (box)
@@ -52,82 +53,121 @@ void photographQuestion(const QString& folder, const QString& name, const QStrin
     ask();
 }
 
-// Runs the steps one after the other, each after the windows have settled.
-void runSteps(std::vector<std::function<void()>> steps, std::size_t next = 0) {
+// Runs the steps one after the other, each after the windows have settled. The steps belong to the run: they
+// end with its main window, when the run ends and the program starts on another installation.
+void runSteps(QObject* run, std::vector<std::function<void()>> steps, std::size_t next = 0) {
     if (next >= steps.size())
         return;
-    QTimer::singleShot(kSettleMs, [steps = std::move(steps), next]() mutable {
+    QTimer::singleShot(kSettleMs, run, [run, steps = std::move(steps), next]() mutable {
         steps[next]();
-        runSteps(std::move(steps), next + 1);
+        runSteps(run, std::move(steps), next + 1);
     });
+}
+
+// The window "Anlagen" once it has read every installation.
+std::function<void()> photographInstallations(SetupApplication& setup, const QString& folder,
+                                              const QString& name) {
+    return [&setup, folder, name] {
+        setup.program().loop.processEventsUntil([&setup] { return !setup.installations().reading(); });
+        save(setup.installationsWindow(), folder, name);
+    };
 }
 
 }  // namespace
 
-void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
+void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run) {
     QDir().mkpath(folder);
     if (setup.ended())
         return;
     // The pictures end the run, not the shutdown question.
     auto finish = [&setup] { setup.endProgram(); };
+    QObject* context = setup.mainWindowView();
     if (setup.passwordForm().visible()) {
-        runSteps({[&setup, folder] { save(setup.passwordWindow(), folder, "password.png"); }, finish});
+        runSteps(context,
+                 {[&setup, folder] { save(setup.passwordWindow(), folder, "password.png"); }, finish});
         return;
     }
-    runSteps({
-        [&setup, folder] { save(setup.mainWindowView(), folder, "main.png"); },
-        [&setup] {
-            setup.mainWindow().openLevels();
-            setup.mainForm().levelChoice.setListIndex(4);
-            setup.levelEditor().levelChosen();
-        },
-        [&setup, folder] { save(setup.mainWindowView(), folder, "levels.png"); },
-        [&setup] {
-            // Shown without its modal loop, which would hold up the steps.
-            FillProjectInfo(setup.infoForm());
-            setup.infoWindow()->show();
-        },
-        [&setup, folder] {
-            save(setup.infoWindow(), folder, "info.png");
-            setup.infoWindow()->hide();
-        },
-        [&setup] { setup.mainWindow().openInterfaces(); },
-        [&setup, folder] {
-            save(shownWindow(setup.interfaceForm().caption()), folder, "interface-start.png");
-        },
-        [&setup] {
-            InterfaceWindowForm& com = setup.interfaceForm();
-            com.portChoice.setListIndex(com.portChoice.findText("COM1"));
-            if (!com.portChoice.text().empty())
-                setup.interfaceController().portChosen();
-        },
-        [&setup, folder] { save(shownWindow(setup.interfaceForm().caption()), folder, "interface.png"); },
-        [&setup] {
-            setup.mainWindow().openResidents();
-            setup.mainWindow().openTransfer();
-        },
-        [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
-        [&setup, folder] { save(setup.mainWindowView(), folder, "residents.png"); },
-        [&setup] {
-            setup.transferForm().setVisible(false);
-            setup.mainForm().residentChoice.setListIndex(0);
-            setup.residentEditor().residentChosen();
-        },
-        [&setup, folder] {
-            photographQuestion(folder, "delete-question.png", "&Nein",
-                               [&setup] { setup.residentEditor().deleteResident(); });
-        },
-        [&setup, folder] {
-            ResidentPageForm& page = setup.mainForm();
-            page.firstName.setText(page.firstName.text() + " Maria");
-            photographQuestion(folder, "unsaved-question.png", "&Nein",
-                               [&setup] { setup.residentEditor().newResident(); });
-        },
-        [&setup] { setup.mainWindow().openOverview(); },
-        [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
-        // --- Further windows are photographed here. ---
-        finish,
-    });
+    if (run > 1) {
+        runSteps(context,
+                 {
+                     [&setup, folder] { save(setup.mainWindowView(), folder, "main-after-switch.png"); },
+                     [&setup] { setup.mainWindow().openInstallations(); },
+                     photographInstallations(setup, folder, "installations-after-switch.png"),
+                     finish,
+                 });
+        return;
+    }
+    runSteps(
+        context,
+        {
+            [&setup, folder] { save(setup.mainWindowView(), folder, "main.png"); },
+            [&setup] {
+                setup.mainWindow().openLevels();
+                setup.mainForm().levelChoice.setListIndex(4);
+                setup.levelEditor().levelChosen();
+            },
+            [&setup, folder] { save(setup.mainWindowView(), folder, "levels.png"); },
+            [&setup] {
+                // Shown without its modal loop, which would hold up the steps.
+                FillProjectInfo(setup.infoForm());
+                setup.infoWindow()->show();
+            },
+            [&setup, folder] {
+                save(setup.infoWindow(), folder, "info.png");
+                setup.infoWindow()->hide();
+            },
+            [&setup] { setup.mainWindow().openInterfaces(); },
+            [&setup, folder] {
+                save(shownWindow(setup.interfaceForm().caption()), folder, "interface-start.png");
+            },
+            [&setup] {
+                InterfaceWindowForm& com = setup.interfaceForm();
+                com.portChoice.setListIndex(com.portChoice.findText("COM1"));
+                if (!com.portChoice.text().empty())
+                    setup.interfaceController().portChosen();
+            },
+            [&setup, folder] { save(shownWindow(setup.interfaceForm().caption()), folder, "interface.png"); },
+            [&setup] {
+                setup.mainWindow().openResidents();
+                setup.mainWindow().openTransfer();
+            },
+            [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
+            [&setup, folder] { save(setup.mainWindowView(), folder, "residents.png"); },
+            [&setup] {
+                setup.transferForm().setVisible(false);
+                setup.mainForm().residentChoice.setListIndex(0);
+                setup.residentEditor().residentChosen();
+            },
+            [&setup, folder, context] {
+                photographQuestion(context, folder, "delete-question.png", "&Nein",
+                                   [&setup] { setup.residentEditor().deleteResident(); });
+            },
+            [&setup, folder, context] {
+                ResidentPageForm& page = setup.mainForm();
+                page.firstName.setText(page.firstName.text() + " Maria");
+                photographQuestion(context, folder, "unsaved-question.png", "&Nein",
+                                   [&setup] { setup.residentEditor().newResident(); });
+            },
+            [&setup] { setup.mainWindow().openOverview(); },
+            [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
+            // --- Further windows are photographed here. ---
+            [&setup] { setup.mainWindow().openInstallations(); },
+            photographInstallations(setup, folder, "installations.png"),
+            [&setup, folder, context] {
+                // The next installation of the list (the first that is not this one): opening it ends this
+                // run.
+                InstallationsWindowForm& form = setup.installationsForm();
+                for (int line = 0; line < form.installationList.count(); ++line)
+                    if (form.installationList.line(line).find("(geöffnet)") == std::string::npos) {
+                        form.installationList.setListIndex(line);
+                        break;
+                    }
+                setup.installations().entryChosen();
+                save(setup.installationsWindow(), folder, "installations-chosen.png");
+                photographQuestion(context, folder, "switch-question.png", "&Nein",
+                                   [&setup] { setup.installations().open(); });
+            },
+        });
 }
 
 }  // namespace pnl::ui
