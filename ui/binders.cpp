@@ -709,7 +709,8 @@ void TextBoxBinder::refresh() {
 
 // A top-level window: caption, shown or hidden, and its place on the screen in both directions (the model
 // follows the user moving and resizing the window; a placement set by the program moves the window). The
-// model's geometry is the outer frame in screen pixels.
+// model's geometry is the outer frame in screen pixels. A place the model learnt from the window is never
+// imposed again: learnt before the window manager placed the window, it would pull its frame to the corner.
 class WindowBinder : public Binder {
   public:
     WindowBinder(QWidget* window, Window& model);
@@ -721,8 +722,11 @@ class WindowBinder : public Binder {
   private:
     Window& window() const { return static_cast<Window&>(model()); }
     void placeFromModel();
+    // The model learns where the window is.
+    void learnPlace();
 
     QWidget* widget_;
+    Window::Geometry learnt_{};
 };
 
 namespace {
@@ -755,12 +759,17 @@ void WindowBinder::refresh() {
     // The window system may have placed the window otherwise than asked (or it was never placed): the model
     // learns where it really is.
     if (widget_->isVisible())
-        window().setGeometry(frameOf(widget_));
+        learnPlace();
+}
+
+void WindowBinder::learnPlace() {
+    learnt_ = frameOf(widget_);
+    window().setGeometry(learnt_);
 }
 
 void WindowBinder::placeFromModel() {
     const Window::Geometry wanted = window().geometry();
-    if (wanted.width <= 0 || wanted.height <= 0 || wanted == frameOf(widget_))
+    if (wanted.width <= 0 || wanted.height <= 0 || wanted == learnt_ || wanted == frameOf(widget_))
         return;
     // The frame's decoration (title bar, borders) is outside the client size that resize() sets.
     const QSize decoration = widget_->frameGeometry().size() - widget_->size();
@@ -774,7 +783,7 @@ bool WindowBinder::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
             case QEvent::Move:
             case QEvent::Resize:
-                window().setGeometry(frameOf(widget_));
+                learnPlace();
                 break;
             // A window closed by its close box is hidden; minimising hides it only spontaneously.
             case QEvent::Hide:
