@@ -1,6 +1,7 @@
 #pragma once
-// The window "Anlagen": the installations this user has opened, one line each with the building, its folder,
-// residents, stations, the last transfer and the state; opening one, adding a folder, removing an entry.
+// The window "Anlagen": the installations this user has opened, one line each with the building, its
+// residents, stations, the last transfer, the state and its folder (last: a long path is cut, not the state);
+// opening one, adding a folder, removing an entry.
 
 #include "forms/controls.h"
 
@@ -8,7 +9,7 @@ namespace pnl {
 
 struct InstallationsWindowForm : Window {
     TextBox search;
-    ColumnList installationList{{"Anlage", "Ordner", "Bewohner", "PNL", "Zuletzt übertragen", "Stand"}, '\t'};
+    ColumnList installationList{{"Anlage", "Bewohner", "PNL", "Zuletzt übertragen", "Stand", "Ordner"}, '\t'};
     // The chosen installation: its head line and one line per station.
     Label details;
     // What the window is doing ("Lese Anlage 2 von 12: …") or did last.

@@ -105,13 +105,13 @@ void InstallationsWindowController::showEntry(std::size_t index) {
     const Entry& entry = entries_[index];
     const InstallationSummary& summary = entry.summary;
     std::string building = summary.building + (isCurrent(summary.folder) ? " (geöffnet)" : "");
-    std::vector<std::string> cells{building, summary.folder, "", "", "", "wird gelesen …"};
+    std::vector<std::string> cells{building, "", "", "", "wird gelesen …", summary.folder};
     if (entry.read) {
         const bool counted = !summary.missing && summary.problem.empty();
-        cells[2] = counted ? std::to_string(summary.residents) : "";
-        cells[3] = summary.missing ? "" : std::to_string(summary.stations.size());
-        cells[4] = summary.missing ? "" : lastSentText(summary);
-        cells[5] = stateText(summary);
+        cells[1] = counted ? std::to_string(summary.residents) : "";
+        cells[2] = summary.missing ? "" : std::to_string(summary.stations.size());
+        cells[3] = summary.missing ? "" : lastSentText(summary);
+        cells[4] = stateText(summary);
     }
     std::string line;
     for (const std::string& text : cells)

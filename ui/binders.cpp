@@ -343,10 +343,12 @@ ColumnTableBinder::ColumnTableBinder(QTableView* table, ColumnList& model, std::
 
 void ColumnTableBinder::refresh() {
     refreshWidget(table_);
-    const int before = rows_->rowCount();
     rows_->follow();
-    if (rows_->rowCount() != before)
-        table_->resizeColumnsToContents();
+    // The cells change as the lines are read: the columns follow them (a few dozen rows, measured at once),
+    // except a column the view lets stretch into the room that is left.
+    for (int column = 0; column < rows_->columnCount(); ++column)
+        if (table_->horizontalHeader()->sectionResizeMode(column) == QHeaderView::Interactive)
+            table_->resizeColumnToContents(column);
     const int index = columns().listIndex();
     const QModelIndex chosen = index >= 0 ? filter_->mapFromSource(rows_->index(index, 0)) : QModelIndex();
     if (!chosen.isValid()) {

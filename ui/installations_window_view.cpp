@@ -60,6 +60,9 @@ InstallationsWindowView::InstallationsWindowView(InstallationsWindowForm& form,
 
     bindWindow(this, form);
     filter_ = bindColumnTable(table_, form.installationList, [&controller] { controller.entryChosen(); });
+    // The folder, last, takes the room that is left; a path cut there shows whole as the cell's tip.
+    table_->horizontalHeader()->setSectionResizeMode(table_->model()->columnCount() - 1,
+                                                     QHeaderView::Stretch);
     bindTextBox(search_, form.search, [this] {
         filter_->setSearch(form_.search.text());
         // A chosen installation the search hides is no longer chosen: "Öffnen" acts only on what is seen.
