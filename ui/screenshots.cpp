@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -32,19 +34,32 @@ QWidget* shownWindow(const std::string& caption) {
     return nullptr;
 }
 
-void save(QWidget* widget, const QString& folder, const QString& name) {
-    const QString path = QDir(folder).filePath(name);
-    const bool saved = widget && widget->grab().save(path, "PNG");
+void report(bool saved, const QString& path) {
     std::fprintf(stderr, "%s %s\n",
                  saved ? "gespeichert:" : "nicht gespeichert:", path.toLocal8Bit().constData());
 }
 
-// Runs `ask`, photographs the question it shows and answers it with the button of that text.
+void save(QWidget* widget, const QString& folder, const QString& name) {
+    const QString path = QDir(folder).filePath(name);
+    report(widget && widget->grab().save(path, "PNG"), path);
+}
+
+// The whole screen as the window manager shows it, frames and stacking included, as "screen-NAME".
+void saveScreen(const QString& folder, const QString& name) {
+    const QString path = QDir(folder).filePath("screen-" + name);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    report(screen && screen->grabWindow(0).save(path, "PNG"), path);
+}
+
+// Runs `ask`, photographs the question it shows (with the whole screen when asked) and answers it with the
+// button of that text.
 void photographQuestion(QObject* run, const QString& folder, const QString& name, const QString& answer,
-                        const std::function<void()>& ask) {
-    QTimer::singleShot(kSettleMs, run, [folder, name, answer] {
+                        const std::function<void()>& ask, bool wholeScreen = false) {
+    QTimer::singleShot(kSettleMs, run, [folder, name, answer, wholeScreen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         save(box, folder, name);
+        if (wholeScreen)
+            saveScreen(folder, name);
         if (box)
             for (QAbstractButton* button : box->buttons())
                 if (button->text() == answer)
@@ -64,12 +79,18 @@ void runSteps(QObject* run, std::vector<std::function<void()>> steps, std::size_
     });
 }
 
-// The window "Anlagen" once it has read every installation.
+// Opens the window "Anlagen" and lets it read every installation, so that the next step photographs it.
+void openInstallations(SetupApplication& setup) {
+    setup.mainWindow().openInstallations();
+    setup.program().loop.processEventsUntil([&setup] { return !setup.installations().reading(); });
+}
+
+// The window "Anlagen", and the whole screen with it.
 std::function<void()> photographInstallations(SetupApplication& setup, const QString& folder,
                                               const QString& name) {
     return [&setup, folder, name] {
-        setup.program().loop.processEventsUntil([&setup] { return !setup.installations().reading(); });
         save(setup.installationsWindow(), folder, name);
+        saveScreen(folder, name);
     };
 }
 
@@ -91,7 +112,7 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
         runSteps(context,
                  {
                      [&setup, folder] { save(setup.mainWindowView(), folder, "main-after-switch.png"); },
-                     [&setup] { setup.mainWindow().openInstallations(); },
+                     [&setup] { openInstallations(setup); },
                      photographInstallations(setup, folder, "installations-after-switch.png"),
                      finish,
                  });
@@ -151,7 +172,7 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
             [&setup] { setup.mainWindow().openOverview(); },
             [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
             // --- Further windows are photographed here. ---
-            [&setup] { setup.mainWindow().openInstallations(); },
+            [&setup] { openInstallations(setup); },
             photographInstallations(setup, folder, "installations.png"),
             [&setup, folder, context] {
                 // The next installation of the list (the first that is not this one): opening it ends this
@@ -163,9 +184,12 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
                         break;
                     }
                 setup.installations().entryChosen();
+            },
+            [&setup, folder, context] {
                 save(setup.installationsWindow(), folder, "installations-chosen.png");
-                photographQuestion(context, folder, "switch-question.png", "&Nein",
-                                   [&setup] { setup.installations().open(); });
+                photographQuestion(
+                    context, folder, "switch-question.png", "&Nein",
+                    [&setup] { setup.installations().open(); }, true);
             },
         });
 }
