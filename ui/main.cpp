@@ -5,29 +5,22 @@
 #include <QApplication>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/commit.h"
 #include "app/installation_folder.h"
-#include "app/instance_lock.h"
 #include "cli/headless_command.h"
 #include "cli/installations_command.h"
-#include "interfaces/port_device_choice.h"
 #include "platform/file_system.h"
-#include "platform/port_discovery.h"
-#include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_event_loop.h"
-#include "platform/serial_port.h"
 #include "platform/user_settings.h"
 #include "platform/version.h"
 #include "ui/first_start_dialog.h"
 #include "ui/german_translation.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
+#include "ui/windows_runs.h"
 
 namespace {
 
@@ -64,50 +57,6 @@ std::string absoluteFolder(const std::string& folder) {
 void rememberInstallation(pnl::UserSettings& settings, const pnl::FileSystem& fs, const std::string& folder) {
     if (pnl::holdsInstallation(fs, folder))
         settings.rememberInstallation(absoluteFolder(folder));
-}
-
-// The platform of the windows: each run gets its own event loop (the timers of a run end with it) and its own
-// serial port, as a new start of the program would.
-struct WindowsPlatform {
-    WindowsPlatform(pnl::PortMap& portMap, pnl::UserSettings& userSettings)
-        : serial(pnl::makePosixSerialPort(loop, portMap)),
-          ports(pnl::makePosixPortQueries(portMap)),
-          discovery(pnl::makeUdevPortDiscovery(loop)),
-          devices{*discovery, portMap, userSettings} {}
-    pnl::Platform platform() { return pnl::Platform{fs, loop, dialogs, *serial, *ports}; }
-
-    pnl::PosixFileSystem fs;
-    pnl::QtEventLoop loop;
-    pnl::QtDialogs dialogs;
-    std::unique_ptr<pnl::SerialPort> serial;
-    std::unique_ptr<pnl::PortQueries> ports;
-    std::unique_ptr<pnl::PortDiscovery> discovery;
-    pnl::PortDevices devices;
-};
-
-struct RunEnd {
-    int status = 0;
-    std::string nextFolder;  // the installation opened in "Anlagen"; empty when the program ends
-};
-
-// One run of the windows on an installation folder, holding its lock until it ends. A start that cannot run
-// (another run holds the folder, an interrupted commit left unsettled) ends with 2, as the headless commands
-// do. The run numbered 1 is the program's first.
-RunEnd runWindows(pnl::CommandLine& line, const std::string& folder, pnl::UserSettings& userSettings,
-                  const QString& screenshots, int run) {
-    WindowsPlatform windows(line.ports, userSettings);
-    pnl::ui::SetupApplication setup(windows.platform(), windows.devices, folder);
-    const auto lock = pnl::lockInstallation(setup.program());
-    if (!lock)
-        return {2, ""};
-    if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
-        return {2, ""};
-
-    setup.start(pnl::levelFromCommandLine(line.levelText));
-    if (!screenshots.isEmpty())
-        pnl::ui::scheduleScreenshots(setup, screenshots, run);
-    const int status = setup.ended() ? 0 : QApplication::exec();
-    return {status, setup.nextFolder()};
 }
 
 }  // namespace
@@ -153,17 +102,18 @@ int main(int argc, char** argv) {
         std::cerr << "pnl-setup: Die deutsche Übersetzung der Qt-Dialoge fehlt (Paket "
                      "qt6-translations-l10n); Datei-Dialoge bleiben englisch.\n";
     if (line.folder.empty()) {
-        WindowsPlatform firstStart(line.ports, userSettings);
+        pnl::ui::WindowsPlatform firstStart(line.ports, userSettings);
         line.folder = pnl::ui::askForInstallationFolder(firstStart.platform(), userSettings);
     }
     if (line.folder.empty())
         return 0;
-    std::string folder = absoluteFolder(line.folder);
+    const std::string folder = absoluteFolder(line.folder);
     rememberInstallation(userSettings, userFs, folder);
-    for (int run = 1;; ++run) {
-        const RunEnd end = runWindows(line, folder, userSettings, QString::fromStdString(screenshots), run);
-        if (end.nextFolder.empty())
-            return end.status;
-        folder = end.nextFolder;
-    }
+    pnl::ui::RunStarted photograph;
+    if (!screenshots.empty())
+        photograph = [folder = QString::fromStdString(screenshots)](pnl::ui::SetupApplication& setup,
+                                                                    int run) {
+            pnl::ui::scheduleScreenshots(setup, folder, run);
+        };
+    return pnl::ui::RunWindows(line.ports, userSettings, folder, line.levelText, photograph);
 }
