@@ -39,7 +39,7 @@ class InstallationsWindowController {
     void entryChosen();
     void open();
     // "Ordner hinzufügen …": the folder the user picked in the folder dialog.
-    void addFolder(const std::string& folder);
+    void addFolder(const std::string& picked);
     void remove();
     void close();
 

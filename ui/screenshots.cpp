@@ -174,7 +174,7 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
             // --- Further windows are photographed here. ---
             [&setup] { openInstallations(setup); },
             photographInstallations(setup, folder, "installations.png"),
-            [&setup, folder, context] {
+            [&setup] {
                 // The next installation of the list (the first that is not this one): opening it ends this
                 // run.
                 InstallationsWindowForm& form = setup.installationsForm();
