@@ -51,6 +51,7 @@ enum MenuCommand {
     kLevelsMenu,
     kTransferMenu,
     kBackupsMenu,
+    kInstallationsMenu,
     kInfoMenu,
     kExitMenu
 };
