@@ -13,10 +13,8 @@ std::optional<std::string> existingInstallation(const FirstStartPorts& ports) {
         return std::nullopt;
     if (holdsInstallation(ports.fs, *folder))
         return folder;
-    ports.dialogs.show({"Im Ordner " + *folder +
-                            " liegt keine ANLAGE99.INI. Wählen Sie den Ordner, in dem ANLAGE99.INI und "
-                            "QBXDATA.MDB liegen.",
-                        kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok});
+    ports.dialogs.show(
+        {noInstallationText(ports.fs, *folder), kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok});
     return std::nullopt;
 }
 
@@ -40,6 +38,9 @@ std::string chooseInstallationFolder(const FirstStartPorts& ports) {
                 return {};
             case FirstStartChoice::Existing:
                 folder = existingInstallation(ports);
+                break;
+            case FirstStartChoice::Installations:
+                folder = ports.prompt.pickInstallation();
                 break;
             case FirstStartChoice::Sample:
                 folder = sampleInstallation(ports);

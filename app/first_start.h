@@ -1,6 +1,7 @@
 #pragma once
-// The first start without an installation folder: the user picks the folder of an existing installation, or
-// has a sample installation written into a folder. The folder chosen is kept as the user's last folder.
+// The first start without an installation folder: the user picks the folder of an existing installation,
+// one of the installations opened before (the window "Anlagen"), or has a sample installation written into a
+// folder. The folder chosen is kept as the user's last folder.
 
 #include <functional>
 #include <optional>
@@ -12,7 +13,7 @@
 
 namespace pnl {
 
-enum class FirstStartChoice { Existing, Sample, Quit };
+enum class FirstStartChoice { Existing, Installations, Sample, Quit };
 
 // The first-start dialog and the platform's folder dialog.
 class FirstStartPrompt {
@@ -21,6 +22,8 @@ class FirstStartPrompt {
     virtual FirstStartChoice ask() = 0;
     // Nothing when the user cancelled.
     virtual std::optional<std::string> pickFolder(const std::string& title) = 0;
+    // Shows the window "Anlagen"; the installation opened there, nothing when the user closed it.
+    virtual std::optional<std::string> pickInstallation() = 0;
 };
 
 struct SampleWritten {

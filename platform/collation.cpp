@@ -1,5 +1,7 @@
 #include "platform/collation.h"
 
+#include <algorithm>
+
 #include "platform/utf8.h"
 
 namespace pnl {
@@ -107,6 +109,34 @@ std::string foldUmlautSpellings(const std::string& folded) {
             ++i;
     }
     return out;
+}
+
+std::string searchableText(const std::string& text) {
+    const std::string folded = foldForSearch(text);
+    // Both forms, so that a word typed either way is found, also one that begins inside a spelling ("eller"
+    // in Mueller).
+    return folded + "\n" + foldUmlautSpellings(folded);
+}
+
+TextSearch::TextSearch(const std::string& typed) {
+    const std::string folded = foldForSearch(typed);
+    std::size_t at = 0;
+    while (at < folded.size()) {
+        const std::size_t end = std::min(folded.find_first_of(" \t\n", at), folded.size());
+        if (end > at) {
+            std::string word = folded.substr(at, end - at);
+            words_.push_back({word, foldUmlautSpellings(word)});
+        }
+        at = end + 1;
+    }
+}
+
+bool TextSearch::matches(const std::string& searchable) const {
+    for (const Word& word : words_)
+        if (searchable.find(word.folded) == std::string::npos &&
+            searchable.find(word.spelled) == std::string::npos)
+            return false;
+    return true;
 }
 
 }  // namespace pnl

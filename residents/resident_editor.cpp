@@ -86,11 +86,12 @@ void ResidentEditor::chooseInList(std::optional<std::int64_t> id) {
 }
 
 void ResidentEditor::readResidents() {
-    const std::shared_ptr<ResidentTable>& t = program_.residents;
+    ResidentTable* t = table();
+    const std::uint64_t generation = program_.databaseGeneration();
     const std::uint64_t revision = t ? t->revision() : 0;
-    if (t && readFrom_.lock() == t && revision == readRevision_)
+    if (t && readGeneration_ == generation && revision == readRevision_)
         return;
-    readFrom_ = t;
+    readGeneration_ = generation;
     readRevision_ = revision;
     residents_.clear();
     listSearchTexts_.clear();
@@ -126,7 +127,7 @@ void ResidentEditor::readResidents() {
 }
 
 void ResidentEditor::showSearchResult() {
-    const ResidentSearch search(form_.listSearch.text());
+    const TextSearch search(form_.listSearch.text());
     std::vector<int> shown;
     if (!search.empty() && listSearchTexts_.size() != nameOrder_.size()) {
         listSearchTexts_.reserve(nameOrder_.size());
@@ -239,7 +240,7 @@ void ResidentEditor::showRow(std::int64_t id) {
 }
 
 ResidentTable* ResidentEditor::table() const {
-    return program_.residents.get();
+    return program_.residents();
 }
 
 std::optional<ResidentEditor::DisplayMode> ResidentEditor::displayMode() const {

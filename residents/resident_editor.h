@@ -5,7 +5,6 @@
 // respected here.
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -114,8 +113,9 @@ class ResidentEditor {
     std::vector<Resident> residents_;
     std::vector<std::size_t> nameOrder_;
     std::vector<std::string> listSearchTexts_;
-    // The table and its revision the residents were read from: a change of display mode reads nothing anew.
-    std::weak_ptr<ResidentTable> readFrom_;
+    // The cursor (by the database's generation) and its revision the residents were read from: a change of
+    // display mode reads nothing anew.
+    std::optional<std::uint64_t> readGeneration_;
     std::uint64_t readRevision_ = 0;
     std::vector<std::pair<Control*, int>> subscriptions_;
     ResidentFormMapping mapping_{form_};

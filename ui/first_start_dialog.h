@@ -1,16 +1,16 @@
 #pragma once
 // The first-start dialog of the windowed program: when no installation folder is found, it asks for the
-// folder of an existing installation or writes a sample installation into a folder the user picks.
+// folder of an existing installation, offers the window "Anlagen" when this user has opened installations
+// before, or writes a sample installation into a folder the user picks.
 
 #include <string>
 
-#include "platform/dialogs.h"
-#include "platform/file_system.h"
+#include "app/program.h"
 #include "platform/user_settings.h"
 
 namespace pnl::ui {
 
 // The folder chosen (kept in the user's settings), or empty when the user quit.
-std::string askForInstallationFolder(FileSystem& fs, Dialogs& dialogs, UserSettings& settings);
+std::string askForInstallationFolder(const Platform& platform, UserSettings& settings);
 
 }  // namespace pnl::ui

@@ -132,7 +132,7 @@ ResidentFilter::ResidentFilter(const OverviewPage& page, QObject* parent)
 }
 
 void ResidentFilter::setSearch(const std::string& search) {
-    search_ = ResidentSearch(search);
+    search_ = TextSearch(search);
     invalidateRowsFilter();
 }
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-#include "residents/resident_search.h"
+#include "platform/collation.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -43,7 +43,7 @@ class ResidentFilter : public QSortFilterProxyModel {
     const std::vector<std::string>& sortKeys(int column) const;
 
     const OverviewPage& page_;
-    ResidentSearch search_;
+    TextSearch search_;
     // The sort keys of the text column sorted last, one per row: built once per sort, not per comparison.
     mutable std::vector<std::string> keys_;
     mutable int keyColumn_ = -1;

@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <QWidget>
@@ -17,6 +19,7 @@
 #include "stations/station_directory.h"
 #include "stations/station_state.h"
 #include "ui/info_dialog_view.h"
+#include "ui/installations_window_view.h"
 #include "ui/main_window_view.h"
 #include "ui/overview_page_view.h"
 #include "ui/password_dialog_view.h"
@@ -38,19 +41,32 @@ QWidget* shownWindow(const std::string& caption) {
     return nullptr;
 }
 
-void save(QWidget* widget, const QString& folder, const QString& name) {
-    const QString path = QDir(folder).filePath(name);
-    const bool saved = widget && widget->grab().save(path, "PNG");
+void report(bool saved, const QString& path) {
     std::fprintf(stderr, "%s %s\n",
                  saved ? "gespeichert:" : "nicht gespeichert:", path.toLocal8Bit().constData());
 }
 
-// Runs `ask`, photographs the question it shows and answers it with the button of that text.
-void photographQuestion(const QString& folder, const QString& name, const QString& answer,
-                        const std::function<void()>& ask) {
-    QTimer::singleShot(kSettleMs, [folder, name, answer] {
+void save(QWidget* widget, const QString& folder, const QString& name) {
+    const QString path = QDir(folder).filePath(name);
+    report(widget && widget->grab().save(path, "PNG"), path);
+}
+
+// The whole screen as the window manager shows it, frames and stacking included, as "screen-NAME".
+void saveScreen(const QString& folder, const QString& name) {
+    const QString path = QDir(folder).filePath("screen-" + name);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    report(screen && screen->grabWindow(0).save(path, "PNG"), path);
+}
+
+// Runs `ask`, photographs the question it shows (with the whole screen when asked) and answers it with the
+// button of that text.
+void photographQuestion(QObject* run, const QString& folder, const QString& name, const QString& answer,
+                        const std::function<void()>& ask, bool wholeScreen = false) {
+    QTimer::singleShot(kSettleMs, run, [folder, name, answer, wholeScreen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         save(box, folder, name);
+        if (wholeScreen)
+            saveScreen(folder, name);
         if (box)
             for (QAbstractButton* button : box->buttons())
                 if (button->text() == answer)
@@ -63,7 +79,7 @@ void photographQuestion(const QString& folder, const QString& name, const QStrin
 // resident came: the transfer dialog shows a difference.
 void recordEarlierTransfer(Program& program) {
     const std::vector<StationRecord> stations = listedStations(program);
-    if (stations.empty() || !program.residents)
+    if (stations.empty() || !program.residents())
         return;
     const StationRecord record = readStation(program, stations.front().number);
     StationState state;
@@ -71,7 +87,7 @@ void recordEarlierTransfer(Program& program) {
     state.sentAt = program.loop.clock().now();
     state.serial = static_cast<std::uint32_t>(leadingNumber(record.serial));
     state.firmware = record.olderFirmware ? Firmware::V27 : Firmware::V3;
-    state.lines = transferLines(StationDirectoryOf(*program.residents, record.number));
+    state.lines = transferLines(StationDirectoryOf(*program.residents(), record.number));
     if (!state.lines.empty())
         state.lines.erase(state.lines.begin());
     for (std::string& line : state.lines)
@@ -81,104 +97,152 @@ void recordEarlierTransfer(Program& program) {
     writeStationState(program, record.number, state);
 }
 
-// Runs the steps one after the other, each after the windows have settled.
-void runSteps(std::vector<std::function<void()>> steps, std::size_t next = 0) {
+// Runs the steps one after the other, each after the windows have settled. The steps belong to the run: they
+// end with its main window, when the run ends and the program starts on another installation.
+void runSteps(QObject* run, std::vector<std::function<void()>> steps, std::size_t next = 0) {
     if (next >= steps.size())
         return;
-    QTimer::singleShot(kSettleMs, [steps = std::move(steps), next]() mutable {
+    QTimer::singleShot(kSettleMs, run, [run, steps = std::move(steps), next]() mutable {
         steps[next]();
-        runSteps(std::move(steps), next + 1);
+        runSteps(run, std::move(steps), next + 1);
     });
+}
+
+// Opens the window "Anlagen" and lets it read every installation, so that the next step photographs it.
+void openInstallations(SetupApplication& setup) {
+    setup.mainWindow().openInstallations();
+    setup.program().loop.processEventsUntil([&setup] { return !setup.installations().reading(); });
+}
+
+// The window "Anlagen", and the whole screen with it.
+std::function<void()> photographInstallations(SetupApplication& setup, const QString& folder,
+                                              const QString& name) {
+    return [&setup, folder, name] {
+        save(setup.installationsWindow(), folder, name);
+        saveScreen(folder, name);
+    };
 }
 
 }  // namespace
 
-void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
+void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run) {
     QDir().mkpath(folder);
     if (setup.ended())
         return;
     // The pictures end the run, not the shutdown question.
     auto finish = [&setup] { setup.endProgram(); };
+    QObject* context = setup.mainWindowView();
     if (setup.passwordForm().visible()) {
-        runSteps({[&setup, folder] { save(setup.passwordWindow(), folder, "password.png"); }, finish});
+        runSteps(context,
+                 {[&setup, folder] { save(setup.passwordWindow(), folder, "password.png"); }, finish});
         return;
     }
-    runSteps({
-        [&setup, folder] { save(setup.mainWindowView(), folder, "main.png"); },
-        [&setup] {
-            setup.mainWindow().openLevels();
-            setup.mainForm().levelChoice.setListIndex(4);
-            setup.levelEditor().levelChosen();
-        },
-        [&setup, folder] { save(setup.mainWindowView(), folder, "levels.png"); },
-        [&setup] {
-            // Shown without its modal loop, which would hold up the steps.
-            FillProjectInfo(setup.infoForm());
-            setup.infoWindow()->show();
-        },
-        [&setup, folder] {
-            save(setup.infoWindow(), folder, "info.png");
-            setup.infoWindow()->hide();
-        },
-        [&setup] { setup.mainWindow().openInterfaces(); },
-        [&setup, folder] {
-            save(shownWindow(setup.interfaceForm().caption()), folder, "interface-start.png");
-        },
-        [&setup] {
-            InterfaceWindowForm& com = setup.interfaceForm();
-            com.portChoice.setListIndex(com.portChoice.findText("COM1"));
-            if (!com.portChoice.text().empty())
-                setup.interfaceController().portChosen();
-        },
-        [&setup, folder] { save(shownWindow(setup.interfaceForm().caption()), folder, "interface.png"); },
-        [&setup] {
-            recordEarlierTransfer(setup.program());
-            setup.mainWindow().openResidents();
-            setup.mainWindow().openTransfer();
-            setup.transferController().stationHighlighted(0);
-        },
-        [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
-        [&setup] {
-            // The list beside the form, searched, with the resident chosen in it.
-            MainWindowForm& page = setup.mainForm();
-            page.listSearch.setText("mül");
-            setup.residentEditor().listSearchChanged();
-            if (!page.residentList.shown().empty())
-                page.residentList.setChosen(
-                    page.residentList.rows().at(page.residentList.shown().front()).key);
-            setup.residentEditor().residentPicked();
-        },
-        [&setup, folder] { save(setup.mainWindowView(), folder, "residents.png"); },
-        [&setup] {
-            setup.transferForm().setVisible(false);
-            setup.mainForm().residentChoice.setListIndex(0);
-            setup.residentEditor().residentChosen();
-        },
-        [&setup, folder] {
-            photographQuestion(folder, "delete-question.png", "&Nein",
-                               [&setup] { setup.residentEditor().deleteResident(); });
-        },
-        [&setup, folder] {
-            ResidentPageForm& page = setup.mainForm();
-            page.firstName.setText(page.firstName.text() + " Maria");
-            photographQuestion(folder, "unsaved-question.png", "&Nein",
-                               [&setup] { setup.residentEditor().newResident(); });
-        },
-        [&setup] {
-            // Three rows marked, then a tick box clicked: the tick and the marking both show.
-            setup.mainWindow().openOverview();
-            QTableView* table = setup.overviewView()->table();
-            table->selectionModel()->select(
-                QItemSelection(table->model()->index(0, 0), table->model()->index(2, 0)),
-                QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            const auto& stations = setup.overviewPage().overview().stations;
-            if (stations.size() > 1)
-                setup.overviewPage().TickStation(1, stations[1].number, true);
-        },
-        [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
-        // --- Further windows are photographed here. ---
-        finish,
-    });
+    if (run > 1) {
+        runSteps(context,
+                 {
+                     [&setup, folder] { save(setup.mainWindowView(), folder, "main-after-switch.png"); },
+                     [&setup] { openInstallations(setup); },
+                     photographInstallations(setup, folder, "installations-after-switch.png"),
+                     finish,
+                 });
+        return;
+    }
+    runSteps(
+        context,
+        {
+            [&setup, folder] { save(setup.mainWindowView(), folder, "main.png"); },
+            [&setup] {
+                setup.mainWindow().openLevels();
+                setup.mainForm().levelChoice.setListIndex(4);
+                setup.levelEditor().levelChosen();
+            },
+            [&setup, folder] { save(setup.mainWindowView(), folder, "levels.png"); },
+            [&setup] {
+                // Shown without its modal loop, which would hold up the steps.
+                FillProjectInfo(setup.infoForm());
+                setup.infoWindow()->show();
+            },
+            [&setup, folder] {
+                save(setup.infoWindow(), folder, "info.png");
+                setup.infoWindow()->hide();
+            },
+            [&setup] { setup.mainWindow().openInterfaces(); },
+            [&setup, folder] {
+                save(shownWindow(setup.interfaceForm().caption()), folder, "interface-start.png");
+            },
+            [&setup] {
+                InterfaceWindowForm& com = setup.interfaceForm();
+                com.portChoice.setListIndex(com.portChoice.findText("COM1"));
+                if (!com.portChoice.text().empty())
+                    setup.interfaceController().portChosen();
+            },
+            [&setup, folder] { save(shownWindow(setup.interfaceForm().caption()), folder, "interface.png"); },
+            [&setup] {
+                recordEarlierTransfer(setup.program());
+                setup.mainWindow().openResidents();
+                setup.mainWindow().openTransfer();
+                setup.transferController().stationHighlighted(0);
+            },
+            [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
+            [&setup] {
+                // The list beside the form, searched, with the resident chosen in it.
+                MainWindowForm& page = setup.mainForm();
+                page.listSearch.setText("mül");
+                setup.residentEditor().listSearchChanged();
+                if (!page.residentList.shown().empty())
+                    page.residentList.setChosen(
+                        page.residentList.rows().at(page.residentList.shown().front()).key);
+                setup.residentEditor().residentPicked();
+            },
+            [&setup, folder] { save(setup.mainWindowView(), folder, "residents.png"); },
+            [&setup] {
+                setup.transferForm().setVisible(false);
+                setup.mainForm().residentChoice.setListIndex(0);
+                setup.residentEditor().residentChosen();
+            },
+            [&setup, folder, context] {
+                photographQuestion(context, folder, "delete-question.png", "&Nein",
+                                   [&setup] { setup.residentEditor().deleteResident(); });
+            },
+            [&setup, folder, context] {
+                ResidentPageForm& page = setup.mainForm();
+                page.firstName.setText(page.firstName.text() + " Maria");
+                photographQuestion(context, folder, "unsaved-question.png", "&Nein",
+                                   [&setup] { setup.residentEditor().newResident(); });
+            },
+            [&setup] {
+                // Three rows marked, then a tick box clicked: the tick and the marking both show.
+                setup.mainWindow().openOverview();
+                QTableView* table = setup.overviewView()->table();
+                table->selectionModel()->select(
+                    QItemSelection(table->model()->index(0, 0), table->model()->index(2, 0)),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                const auto& stations = setup.overviewPage().overview().stations;
+                if (stations.size() > 1)
+                    setup.overviewPage().TickStation(1, stations[1].number, true);
+            },
+            [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
+            // --- Further windows are photographed here. ---
+            [&setup] { openInstallations(setup); },
+            photographInstallations(setup, folder, "installations.png"),
+            [&setup] {
+                // The next installation of the list (the first that is not this one): opening it ends this
+                // run.
+                InstallationsWindowForm& form = setup.installationsForm();
+                for (int line = 0; line < form.installationList.count(); ++line)
+                    if (form.installationList.line(line).find("(geöffnet)") == std::string::npos) {
+                        form.installationList.setListIndex(line);
+                        break;
+                    }
+                setup.installations().entryChosen();
+            },
+            [&setup, folder, context] {
+                save(setup.installationsWindow(), folder, "installations-chosen.png");
+                photographQuestion(
+                    context, folder, "switch-question.png", "&Nein",
+                    [&setup] { setup.installations().open(); }, true);
+            },
+        });
 }
 
 }  // namespace pnl::ui

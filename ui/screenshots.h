@@ -2,7 +2,9 @@
 // Pictures of the windows for the documentation and for review: with "--screenshots DIR" the program, once
 // started, saves PNGs of what it shows into DIR and ends without the shutdown question (the working copies
 // are left as they are, the originals untouched). Started without a level it takes the password dialog;
-// started with a level, the main window, the level editor and the project information.
+// started with a level, the main window, its pages and windows, and last the window "Anlagen", from which it
+// opens the next installation of the list with the exit question answered "Nein"; the run on that one then
+// takes the main window and "Anlagen" again.
 
 #include <QString>
 
@@ -10,7 +12,8 @@ namespace pnl::ui {
 
 class SetupApplication;
 
-// Schedules the pictures after start(); the program ends by itself once they are saved.
-void scheduleScreenshots(SetupApplication& setup, const QString& folder);
+// Schedules the pictures after start(); the program ends by itself once they are saved. `run` counts the runs
+// of the process, 1 for the first.
+void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run);
 
 }  // namespace pnl::ui

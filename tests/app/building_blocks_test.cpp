@@ -376,7 +376,8 @@ TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
     EXPECT_EQ(scene.find().folder, scene.root.path() + "/Anlage Müller");
 }
 
-// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog.
+// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog or a
+// window "Anlagen" closed without opening one.
 struct ScriptedPrompt : FirstStartPrompt {
     FirstStartChoice ask() override {
         const auto next = choices.front();
@@ -388,6 +389,7 @@ struct ScriptedPrompt : FirstStartPrompt {
         folders.pop_front();
         return next.empty() ? std::nullopt : std::optional(next);
     }
+    std::optional<std::string> pickInstallation() override { return pickFolder(""); }
     std::deque<FirstStartChoice> choices;
     std::deque<std::string> folders;
 };
@@ -404,6 +406,8 @@ TEST(FirstStart, AnExistingInstallationOrASampleBecomesTheFolderChosenLast) {
         {{C::Quit}, {}, "", ""},
         {{C::Existing}, {"anlage1"}, "anlage1", ""},
         {{C::Existing, C::Quit}, {""}, "", ""},
+        {{C::Installations, C::Existing}, {"", "anlage2"}, "anlage2", ""},
+        {{C::Installations}, {"anlage1"}, "anlage1", ""},
         {{C::Existing, C::Existing}, {"bin", "anlage2"}, "anlage2", "Im Ordner "},  // no ANLAGE99.INI in bin
         {{C::Sample}, {"neu"}, "neu", "Die Beispielinstallation liegt in "},
         {{C::Sample, C::Quit}, {"anlage1"}, "", "Die Beispielinstallation wurde nicht angelegt: "},

@@ -12,6 +12,7 @@
 #include "overview/resident_export.h"
 #include "overview/resident_import.h"
 #include "overview/resident_overview.h"
+#include "platform/collation.h"
 #include "residents/resident_fixture.h"
 #include "residents/resident_search.h"
 
@@ -73,7 +74,7 @@ TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsInOverviewAnd
     for (const auto& [search, expected] : searches) {
         std::string hits;
         for (const auto& row : overview.rows)
-            hits += ResidentSearch(search).matches(row.searchText) ? row.name + " " : "";
+            hits += TextSearch(search).matches(row.searchText) ? row.name + " " : "";
         EXPECT_EQ(hits, expected) << search;
     }
     // The resident page shows the name as the stations show it while the user types.

@@ -42,7 +42,7 @@ TEST(ResidentSearch, FoldsCaseAccentsAndUmlautSpellings) {
         resident.apartment = "A001";
         resident.serial = 4711;
         resident.secondSerial = 815;
-        EXPECT_EQ(ResidentSearch(c.typed).matches(residentSearchText(resident)), c.found) << c.what;
+        EXPECT_EQ(TextSearch(c.typed).matches(residentSearchText(resident)), c.found) << c.what;
     }
     EXPECT_EQ(residentCountText(3, 41), "3 von 41 Bewohnern");
     EXPECT_EQ(residentCountText(41, 41), "41 Bewohner");

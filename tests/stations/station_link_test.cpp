@@ -19,7 +19,7 @@ using ::testing::HasSubstr;
 
 // The transfer lines of a station's directory.
 std::vector<std::string> linesOf(LinkFixture& f, int station) {
-    return transferLines(StationDirectoryOf(*f.program().residents, station));
+    return transferLines(StationDirectoryOf(*f.program().residents(), station));
 }
 
 TEST(StationDirectory, HoldsTheAssignedResidentsSortedByName) {
@@ -52,7 +52,7 @@ TEST(StationDirectory, HoldsTheAssignedResidentsSortedByName) {
                                  "StrichName, Vorname|78|10|0|0",
                              }));
     // The walk leaves the shared cursor past the last row.
-    EXPECT_TRUE(f.program().residents->eof());
+    EXPECT_TRUE(f.program().residents()->eof());
 
     // The leftmost position is station 0; a value shorter than the position assigns nothing.
     EXPECT_EQ(linesOf(f, 0), (std::vector<std::string>{}));
@@ -311,6 +311,22 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     EXPECT_EQ(StationTransfer(f.program(), directory, TransferLink{1, true, "ATZ", "0"}, 0, &bar),
               StationOutcome::NoCarrier);
     EXPECT_FALSE(f.form.progress.visible());
+
+    // A state file that cannot be written before the first frame: the call is ended, not left up.
+    f.inst.serial.sent.clear();
+    f.inst.serial.onOutput = [&](const std::string& bytes) {
+        f.inst.serial.carrier = f.inst.serial.carrier || bytes == "0 0301234\n\r";
+    };
+    f.inst.fs.diskFull = [](const std::string& path, const std::string&) {
+        return path.ends_with("PNL00_STAND.TXT");
+    };
+    Announced full(f);
+    EXPECT_EQ(StationTransfer(f.program(), directory, TransferLink{1, true, "ATZ", "0"}, 0, &full),
+              StationOutcome::StateNotSaved);
+    std::vector<std::string> bytes;
+    for (const auto& s : f.sent())
+        bytes.push_back(s.bytes);
+    EXPECT_EQ(bytes, (std::vector<std::string>{"ATZ\n\r", "0 0301234\n\r", "ATH\n\r"}));
 }
 
 }  // namespace
