@@ -1,6 +1,5 @@
 #include "residents/resident_editor.h"
 
-#include <algorithm>
 #include <limits>
 
 #include "app/access_codes.h"
@@ -9,7 +8,6 @@
 #include "app/resident_table.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "platform/collation.h"
 #include "residents/resident_search.h"
 #include "residents/save_plan.h"
 
@@ -85,60 +83,10 @@ void ResidentEditor::chooseInList(std::optional<std::int64_t> id) {
     refreshDeleteButton();
 }
 
-void ResidentEditor::readResidents() {
-    ResidentTable* t = table();
-    const std::uint64_t generation = program_.databaseGeneration();
-    const std::uint64_t revision = t ? t->revision() : 0;
-    if (t && readGeneration_ == generation && revision == readRevision_)
-        return;
-    readGeneration_ = generation;
-    readRevision_ = revision;
-    residents_.clear();
-    listSearchTexts_.clear();
-    std::vector<std::string> keys;
-    if (t && t->count() > 0) {
-        residents_.reserve(static_cast<std::size_t>(t->count()));
-        for (t->moveFirst(); !t->eof(); t->moveNext()) {
-            Resident resident = t->current();
-            if (!resident.id)
-                continue;
-            // The drop-down's entry in the name mode; a resident without a name comes first.
-            keys.push_back(resident.name.empty() ? std::string()
-                                                 : sortKey(resident.name + ", " + resident.firstName));
-            residents_.push_back(std::move(resident));
-        }
-    }
-    // Sorting positions, not residents: each resident is moved once.
-    nameOrder_.resize(residents_.size());
-    for (std::size_t i = 0; i < nameOrder_.size(); ++i)
-        nameOrder_[i] = i;
-    std::stable_sort(nameOrder_.begin(), nameOrder_.end(),
-                     [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-    std::vector<TableList::Row> rows;
-    rows.reserve(nameOrder_.size());
-    for (const std::size_t i : nameOrder_) {
-        const Resident& resident = residents_[i];
-        std::string name = resident.name;
-        if (!resident.firstName.empty())
-            name += (name.empty() ? "" : ", ") + resident.firstName;
-        rows.push_back({*resident.id, {std::move(name), resident.apartment, textOf(resident.serial)}});
-    }
-    form_.residentList.setRows(std::move(rows));
-}
-
 void ResidentEditor::showSearchResult() {
-    const TextSearch search(form_.listSearch.text());
-    std::vector<int> shown;
-    if (!search.empty() && listSearchTexts_.size() != nameOrder_.size()) {
-        listSearchTexts_.reserve(nameOrder_.size());
-        for (const std::size_t i : nameOrder_)
-            listSearchTexts_.push_back(residentSearchText(residents_[i]));
-    }
-    for (std::size_t row = 0; row < nameOrder_.size(); ++row)
-        if (search.empty() || search.matches(listSearchTexts_[row]))
-            shown.push_back(static_cast<int>(row));
+    std::vector<int> shown = list_.matching(form_.listSearch.text());
     form_.listCount.setCaption(
-        residentCountText(static_cast<int>(shown.size()), static_cast<int>(nameOrder_.size())));
+        residentCountText(static_cast<int>(shown.size()), static_cast<int>(list_.byName().size())));
     form_.residentList.setShown(std::move(shown));
 }
 
@@ -330,7 +278,8 @@ void ResidentEditor::ClearResidentForm() {
 void ResidentEditor::FillResidentList() {
     const auto mode = displayMode().value_or(DisplayMode::Name);
     listedMode_ = mode;
-    readResidents();
+    if (list_.read(program_))
+        form_.residentList.setRows(list_.rows());
     std::vector<ComboBox::Item> items;
     const auto add = [&items](const Resident& resident, std::string text) {
         if (text.empty())
@@ -340,12 +289,12 @@ void ResidentEditor::FillResidentList() {
     };
     if (mode == DisplayMode::Name) {
         // In the order of the list beside the form, which is the drop-down's order: sorted once for both.
-        for (const std::size_t i : nameOrder_)
-            if (const Resident& resident = residents_[i]; !resident.name.empty())
+        for (const std::size_t i : list_.byName())
+            if (const Resident& resident = list_.inTableOrder()[i]; !resident.name.empty())
                 add(resident, resident.name + ", " + resident.firstName);
         form_.residentChoice.setItems(std::move(items), true);
     } else {
-        for (const Resident& resident : residents_)
+        for (const Resident& resident : list_.inTableOrder())
             add(resident, mode == DisplayMode::Apartment ? resident.apartment
                           : resident.serial              ? listedSerial(*resident.serial)
                                                          : std::string());

@@ -15,6 +15,7 @@
 #include "forms/resident_page.h"
 #include "residents/display_line.h"
 #include "residents/resident_form_mapping.h"
+#include "residents/resident_list.h"
 
 namespace pnl {
 
@@ -79,9 +80,6 @@ class ResidentEditor {
     void refreshSaveButton();
     // "Bewohner löschen" works while the form shows a stored resident, for a level that may delete.
     void refreshDeleteButton();
-    // The residents with an ID and their order by name, read again only when the rows changed; the list
-    // beside the form follows them.
-    void readResidents();
     void showSearchResult();
     void chooseInList(std::optional<std::int64_t> id);
     // Chooses the row's entry in the list and shows the row, as a click on it does.
@@ -107,16 +105,7 @@ class ResidentEditor {
     // The ID of the stored resident the form shows; nothing for an empty or a new form.
     std::optional<std::int64_t> shownId_;
     bool mayDelete_ = true;
-    // The residents with an ID in table order, their positions in German order of "Name, Vorname" (the order
-    // of the list beside the form and of the drop-down in the name mode), and what the search looks in for
-    // each row of the list: built at the first search after the rows changed.
-    std::vector<Resident> residents_;
-    std::vector<std::size_t> nameOrder_;
-    std::vector<std::string> listSearchTexts_;
-    // The cursor (by the database's generation) and its revision the residents were read from: a change of
-    // display mode reads nothing anew.
-    std::optional<std::uint64_t> readGeneration_;
-    std::uint64_t readRevision_ = 0;
+    ResidentList list_;
     std::vector<std::pair<Control*, int>> subscriptions_;
     ResidentFormMapping mapping_{form_};
     DisplayLine displayLine_{program_, form_};
