@@ -113,8 +113,11 @@ int main(int argc, char** argv) {
     const auto ports = pnl::makePosixPortQueries(line.ports);
     const auto discovery = pnl::makeUdevPortDiscovery(loop);
     pnl::PortDevices portDevices{*discovery, line.ports, userSettings};
-    if (line.folder.empty())
-        line.folder = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
+    pnl::ChosenInstallation firstStart;
+    if (line.folder.empty()) {
+        firstStart = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
+        line.folder = firstStart.folder;
+    }
     if (line.folder.empty())
         return 0;
     rememberInstallation(userSettings, fs, line.folder);
@@ -129,6 +132,10 @@ int main(int argc, char** argv) {
     if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
         return 2;
 
+    if (!firstStart.accessCodes.empty()) {
+        setup.passwordForm().accessCodes.setCaption(firstStart.accessCodes);
+        setup.passwordForm().accessCodes.setVisible(true);
+    }
     setup.start(pnl::levelFromCommandLine(line.levelText));
     if (!screenshots.empty())
         pnl::ui::scheduleScreenshots(setup, QString::fromStdString(screenshots));

@@ -14,6 +14,7 @@
 #include "app/log_reader.h"
 #include "app/text.h"
 #include "platform/cipher.h"
+#include "platform/database.h"
 #include "support/installation.h"
 #include "support/scripted_dialogs.h"
 #include "support/virtual_event_loop.h"
@@ -305,67 +306,144 @@ TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
     EXPECT_EQ(scene.find().folder, scene.root.path() + "/Anlage Müller");
 }
 
-// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog.
+// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog. The
+// sample's folder dialog records what it proposed.
 struct ScriptedPrompt : FirstStartPrompt {
     FirstStartChoice ask() override {
         const auto next = choices.front();
         choices.pop_front();
         return next;
     }
-    std::optional<std::string> pickFolder(const std::string&) override {
+    std::optional<std::string> pickFolder(const std::string&) override { return next(); }
+    std::optional<std::string> pickSampleFolder(const std::string& proposed) override {
+        proposals.push_back(proposed);
+        // "=" takes the proposal as it stands, as Enter does.
+        auto typed = next();
+        return typed == "=" ? proposed : typed;
+    }
+    std::optional<std::string> next() {
         const auto next = folders.front();
         folders.pop_front();
         return next.empty() ? std::nullopt : std::optional(next);
     }
     std::deque<FirstStartChoice> choices;
     std::deque<std::string> folders;
+    std::vector<std::string> proposals;
 };
 
-TEST(FirstStart, AnExistingInstallationOrASampleBecomesTheFolderChosenLast) {
+TEST(FirstStart, AnExistingInstallationOrASampleInANewFolderBecomesTheFolderChosenLast) {
     struct Case {
+        const char* name;
         std::deque<FirstStartChoice> choices;
-        std::vector<std::string> folders;  // relative to the scene's root; "" cancels the folder dialog
-        std::string chosen;
-        std::string box;  // the beginning of the one box shown, if any
+        // Typed in the folder dialogs: "" cancels, "=" takes the proposal, "~" is the home folder, a name
+        // without "/" lies in the home folder; "@/x" is the scene's root followed by /x.
+        std::vector<std::string> typed;
+        std::string chosen;  // relative to the scene's root
+        std::vector<std::string> proposals;
+        std::vector<std::string> boxes;  // the beginnings of the boxes shown
     };
     using C = FirstStartChoice;
+    const std::string notEmpty = "Der Ordner ";
     const std::vector<Case> cases = {
-        {{C::Quit}, {}, "", ""},
-        {{C::Existing}, {"anlage1"}, "anlage1", ""},
-        {{C::Existing, C::Quit}, {""}, "", ""},
-        {{C::Existing, C::Existing}, {"bin", "anlage2"}, "anlage2", "Im Ordner "},  // no ANLAGE99.INI in bin
-        {{C::Sample}, {"neu"}, "neu", "Die Beispielinstallation liegt in "},
-        {{C::Sample, C::Quit}, {"anlage1"}, "", "Die Beispielinstallation wurde nicht angelegt: "},
-    };
-    const SampleWriter writer = [](const std::string& folder) {
-        std::string error;
-        return writeSampleInstallation(folder, &error)
-                   ? SampleWritten{true, "Die Beispielinstallation liegt in " + folder}
-                   : SampleWritten{false, "Die Beispielinstallation wurde nicht angelegt: " + error};
+        {"quit", {C::Quit}, {}, "", {}, {}},
+        {"existing", {C::Existing}, {"@/anlage1"}, "anlage1", {}, {}},
+        {"existing cancelled", {C::Existing, C::Quit}, {""}, "", {}, {}},
+        {"existing without settings",
+         {C::Existing, C::Existing},
+         {"@/bin", "@/anlage2"},
+         "anlage2",
+         {},
+         {"Im Ordner "}},
+        {"sample by Enter", {C::Sample}, {"="}, "home/PNL-Beispiel", {"home/PNL-Beispiel"}, {}},
+        {"sample typed below new folders",
+         {C::Sample},
+         {"~/Anlagen/Lindenhof/"},
+         "home/Anlagen/Lindenhof",
+         {"home/PNL-Beispiel"},
+         {}},
+        {"sample typed relative", {C::Sample}, {"  Lindenhof "}, "home/Lindenhof", {"home/PNL-Beispiel"}, {}},
+        {"sample never in the home folder",
+         {C::Sample, C::Quit},
+         {"~", ""},
+         "",
+         {"home/PNL-Beispiel", "home/PNL-Beispiel"},
+         {notEmpty + "@/home ist nicht leer."}},
+        {"sample not beside an installation",
+         {C::Sample},
+         {"@/anlage1", "="},
+         "anlage1/PNL-Beispiel",
+         {"home/PNL-Beispiel", "anlage1/PNL-Beispiel"},
+         {notEmpty + "@/anlage1 ist nicht leer."}},
+        {"sample not on a file",
+         {C::Sample, C::Quit},
+         {"~/notiz.txt", ""},
+         "",
+         {"home/PNL-Beispiel", "home/PNL-Beispiel"},
+         {"Unter @/home/notiz.txt liegt kein Ordner."}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.folders) + " " + c.box);
+        SCOPED_TRACE(c.name);
         Scene scene;
+        const std::string root = scene.root.path();
+        const std::string home = root + "/home";
+        scene.fs.createFolder(home);
+        scene.fs.writeFileAtomic(home + "/notiz.txt", "Einkaufen");
         test::ScriptedDialogs dialogs;
         ScriptedPrompt prompt;
         prompt.choices = c.choices;
-        for (const auto& folder : c.folders)
-            prompt.folders.push_back(folder.empty() ? "" : scene.root.path() + "/" + folder);
+        for (std::string typed : c.typed) {
+            if (typed.starts_with("@"))
+                typed = root + typed.substr(1);
+            prompt.folders.push_back(typed);
+        }
         const std::string settingsBefore = scene.fs.readFile(scene.first + "/ANLAGE99.INI").value_or("?");
 
-        const std::string chosen =
-            chooseInstallationFolder({scene.fs, dialogs, scene.settings, prompt, writer});
+        const ChosenInstallation chosen = chooseInstallationFolder(
+            {scene.fs, dialogs, scene.settings, prompt, writeFirstStartSample, home});
 
-        const std::string expected = c.chosen.empty() ? "" : scene.root.path() + "/" + c.chosen;
-        EXPECT_EQ(chosen, expected);
+        const std::string expected = c.chosen.empty() ? "" : root + "/" + c.chosen;
+        EXPECT_EQ(chosen.folder, expected);
         EXPECT_EQ(scene.settings.lastFolder(), expected);
         EXPECT_EQ(holdsInstallation(scene.fs, expected), !expected.empty());
-        ASSERT_EQ(dialogs.shown.size(), c.box.empty() ? 0u : 1u);
-        EXPECT_EQ(dialogs.shown.empty() ? "" : dialogs.last().text.substr(0, c.box.size()), c.box);
+        std::vector<std::string> proposals;
+        for (const auto& proposal : c.proposals)
+            proposals.push_back(root + "/" + proposal);
+        EXPECT_EQ(prompt.proposals, proposals);
+        ASSERT_EQ(dialogs.shown.size(), c.boxes.size());
+        for (std::size_t i = 0; i < c.boxes.size(); ++i) {
+            std::string box = c.boxes[i];
+            if (const auto at = box.find('@'); at != std::string::npos)
+                box.replace(at, 1, root);
+            EXPECT_EQ(dialogs.shown[i].text.substr(0, box.size()), box);
+        }
         EXPECT_TRUE(prompt.choices.empty());
-        // An installation that was there is never overwritten.
+        EXPECT_TRUE(prompt.folders.empty());
+        // Nothing is written into the home folder itself, and an installation that was there is never
+        // overwritten.
+        EXPECT_FALSE(scene.fs.fileExists(home + "/ANLAGE99.INI"));
         EXPECT_EQ(scene.fs.readFile(scene.first + "/ANLAGE99.INI").value_or("?"), settingsBefore);
+        // A sample written now has its residents on its stations and its access codes to show.
+        const bool sample = c.chosen.find("/") != std::string::npos;
+        EXPECT_EQ(chosen.accessCodes.find("Level 5: 555555") != std::string::npos, sample);
+        if (sample) {
+            const auto db = Database::open(expected + "/QBXDATA.MDB");
+            ASSERT_TRUE(db);
+            EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE PNL LIKE '%1%'")->at(0).at(0)),
+                      "41");
+        }
     }
+}
+
+// The sample's proposed folder is the first PNL-Beispiel that is free, so a second first start does not
+// meet the first sample.
+TEST(FirstStart, TheProposedSampleFolderIsFree) {
+    Scene scene;
+    const std::string place = scene.root.path();
+    EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel");
+    scene.fs.createFolder(place + "/PNL-Beispiel");
+    EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel");  // empty: free
+    scene.fs.writeFileAtomic(place + "/PNL-Beispiel/ANLAGE99.INI", "");
+    EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel-2");
 }
 
 }  // namespace
