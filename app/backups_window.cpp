@@ -72,7 +72,7 @@ void BackupsWindowController::backupChosen() {
     else
         form_.differenceNote.setCaption(
             std::to_string(lines.size()) + (lines.size() == 1 ? " Bewohner ist" : " Bewohner sind") +
-            " heute anders als vor dem Sichern am " + dates_[index] + ":" + settings);
+            " heute anders als vor dem Sichern am " + dates_[index] + "." + settings);
 }
 
 void BackupsWindowController::restore() {
@@ -82,7 +82,7 @@ void BackupsWindowController::restore() {
     // What the restore undoes, named: "an 3 Bewohnern und an den Einstellungen".
     std::string undone;
     if (differing_ > 0)
-        undone = "an " + std::to_string(differing_) + (differing_ == 1 ? " Bewohner" : " Bewohnern");
+        undone = differing_ == 1 ? "an einem Bewohner" : "an " + std::to_string(differing_) + " Bewohnern";
     if (settingsDiffer_)
         undone += (undone.empty() ? "" : " und ") + std::string("an den Einstellungen");
     const std::string lost =

@@ -115,6 +115,8 @@ int main(int argc, char** argv) {
     pnl::PortDevices portDevices{*discovery, line.ports, userSettings};
     pnl::ChosenInstallation firstStart;
     if (line.folder.empty()) {
+        if (!screenshots.empty())
+            pnl::ui::scheduleFirstStartScreenshots(QString::fromStdString(screenshots));
         firstStart = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
         line.folder = firstStart.folder;
     }

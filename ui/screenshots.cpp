@@ -38,17 +38,22 @@ void save(QWidget* widget, const QString& folder, const QString& name) {
                  saved ? "gespeichert:" : "nicht gespeichert:", path.toLocal8Bit().constData());
 }
 
+// Photographs the window that waits modally and clicks its button of that text (mnemonic included).
+void photographModal(const QString& folder, const QString& name, const QString& answer) {
+    QWidget* window = QApplication::activeModalWidget();
+    save(window, folder, name);
+    if (window)
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+            if (button->text() == answer) {
+                button->click();
+                return;
+            }
+}
+
 // Runs `ask`, photographs the question it shows and answers it with the button of that text.
 void photographQuestion(const QString& folder, const QString& name, const QString& answer,
                         const std::function<void()>& ask) {
-    QTimer::singleShot(kSettleMs, [folder, name, answer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        save(box, folder, name);
-        if (box)
-            for (QAbstractButton* button : box->buttons())
-                if (button->text() == answer)
-                    button->click();
-    });
+    QTimer::singleShot(kSettleMs, [folder, name, answer] { photographModal(folder, name, answer); });
     ask();
 }
 
@@ -71,7 +76,10 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
     // The pictures end the run, not the shutdown question.
     auto finish = [&setup] { setup.endProgram(); };
     if (setup.passwordForm().visible()) {
-        runSteps({[&setup, folder] { save(setup.passwordWindow(), folder, "password.png"); }, finish});
+        // After a first start the dialog also shows the new sample's access codes.
+        const QString name =
+            setup.passwordForm().accessCodes.visible() ? "first-start-password.png" : "password.png";
+        runSteps({[&setup, folder, name] { save(setup.passwordWindow(), folder, name); }, finish});
         return;
     }
     runSteps({
@@ -125,8 +133,34 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder) {
         },
         [&setup] { setup.mainWindow().openOverview(); },
         [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
+        [&setup] {
+            // A resident moved since the backup the script put there: "Sicherungen" shows the difference.
+            setup.mainWindow().openResidents();
+            ResidentPageForm& page = setup.mainForm();
+            page.residentChoice.setListIndex(1);
+            setup.residentEditor().residentChosen();
+            page.apartment.setText("C007");
+            setup.residentEditor().save();
+            setup.mainWindow().openBackups();
+            setup.backupsForm().backupList.setListIndex(0);
+            setup.backupsController().backupChosen();
+        },
+        [&setup, folder] { save(shownWindow(setup.backupsForm().caption()), folder, "backups.png"); },
+        [&setup, folder] {
+            photographQuestion(folder, "restore-question.png", "&Nein",
+                               [&setup] { setup.backupsController().restore(); });
+        },
+        [&setup] { setup.backupsController().close(); },
         // --- Further windows are photographed here. ---
         finish,
+    });
+}
+
+void scheduleFirstStartScreenshots(const QString& folder) {
+    QDir().mkpath(folder);
+    runSteps({
+        [folder] { photographModal(folder, "first-start.png", "&Beispielinstallation anlegen …"); },
+        [folder] { photographModal(folder, "first-start-folder.png", "An&legen"); },
     });
 }
 

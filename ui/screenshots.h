@@ -2,7 +2,8 @@
 // Pictures of the windows for the documentation and for review: with "--screenshots DIR" the program, once
 // started, saves PNGs of what it shows into DIR and ends without the shutdown question (the working copies
 // are left as they are, the originals untouched). Started without a level it takes the password dialog;
-// started with a level, the main window, the level editor and the project information.
+// started with a level, the main window and its pages and windows. Without an installation folder it takes
+// the first start first.
 
 #include <QString>
 
@@ -12,5 +13,8 @@ class SetupApplication;
 
 // Schedules the pictures after start(); the program ends by itself once they are saved.
 void scheduleScreenshots(SetupApplication& setup, const QString& folder);
+// Before the first-start dialog: photographs its question and the sample's folder dialog, choosing the
+// sample in the proposed folder; the password dialog that follows is photographed by scheduleScreenshots.
+void scheduleFirstStartScreenshots(const QString& folder);
 
 }  // namespace pnl::ui

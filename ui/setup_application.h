@@ -64,6 +64,7 @@ class SetupApplication {
     InterfaceWindowForm& interfaceForm() { return interfaceForm_; }
     TransferDialogForm& transferForm() { return transferForm_; }
     InfoDialogForm& infoForm() { return infoForm_; }
+    BackupsWindowForm& backupsForm() { return backupsForm_; }
     PasswordDialog& passwordDialog() { return password_; }
     MainWindowController& mainWindow() { return main_; }
     LevelEditor& levelEditor() { return levels_; }
@@ -72,6 +73,7 @@ class SetupApplication {
     OverviewPageView* overviewView() const { return overviewView_; }
     InterfaceWindowController& interfaceController() { return interfaces_; }
     TransferDialogController& transferController() { return transfer_; }
+    BackupsWindowController& backupsController() { return backups_; }
 
     PasswordDialogView* passwordWindow() const { return passwordDialogView_.get(); }
     MainWindowView* mainWindowView() const { return mainWindowView_.get(); }

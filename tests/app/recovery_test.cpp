@@ -318,7 +318,7 @@ TEST(BackupsWindow, ShowsWhoDiffersAndRestoresOnlyOnJa) {
                   "Weiss, Gisela (Wohnung A003)|Name Weiß, Gisela|Name Weiss, Gisela",
               }));
     EXPECT_EQ(form.differenceNote.caption(),
-              "4 Bewohner sind heute anders als vor dem Sichern am 06.12.2026 09:30:00: Die Einstellungen "
+              "4 Bewohner sind heute anders als vor dem Sichern am 06.12.2026 09:30:00. Die Einstellungen "
               "(PNL, Schnittstellen, Berechtigungen) sind heute anders.");
 
     run.inst.dialogs.answer(MsgAnswer::No);
