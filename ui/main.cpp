@@ -123,8 +123,10 @@ int main(int argc, char** argv) {
     if (line.folder.empty())
         return 0;
     rememberInstallation(userSettings, fs, line.folder);
+    pnl::ui::SetupOptions options;
+    options.userSettings = &userSettings;
     pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, portDevices,
-                                    line.folder);
+                                    line.folder, options);
 
     // A start that cannot run (another run holds the folder, an interrupted commit left unsettled) ends with
     // 2, as the headless commands do.

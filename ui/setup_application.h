@@ -22,6 +22,7 @@
 #include "forms/transfer_dialog.h"
 #include "interfaces/interface_window.h"
 #include "overview/overview_page.h"
+#include "platform/user_settings.h"
 #include "residents/resident_editor.h"
 #include "stations/transfer_dialog.h"
 
@@ -40,6 +41,8 @@ struct SetupOptions {
     int passwordIdleMs = 20000;
     // Shows the project information dialog; by default modally on screen.
     std::function<void()> showProjectInfo;
+    // Remembers where the main window was when the program ended, and opens it there; none: the first size.
+    UserSettings* userSettings = nullptr;
 };
 
 class SetupApplication {
@@ -105,6 +108,7 @@ class SetupApplication {
     TransferDialogController transfer_;
     BackupsWindowController backups_;
     StartUpSeams startUpSeams_;
+    UserSettings* userSettings_;
 
     std::unique_ptr<PasswordDialogView> passwordDialogView_;
     std::unique_ptr<MainWindowView> mainWindowView_;

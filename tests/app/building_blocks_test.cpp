@@ -1,4 +1,5 @@
-// Small building blocks: value lists, text, command line, clock alarm, event log, folder lock and search.
+// Small building blocks: value lists, text, command line, clock alarm, event log, folder lock and search, the
+// main window's place.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "app/instance_lock.h"
 #include "app/log_reader.h"
 #include "app/text.h"
+#include "app/window_place.h"
 #include "platform/cipher.h"
 #include "platform/database.h"
 #include "support/installation.h"
@@ -444,6 +446,79 @@ TEST(FirstStart, TheProposedSampleFolderIsFree) {
     EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel");  // empty: free
     scene.fs.writeFileAtomic(place + "/PNL-Beispiel/ANLAGE99.INI", "");
     EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel-2");
+}
+
+// The main window opens where it was left when that still lies on a screen, frame included; else its size
+// centred on the primary screen, else the first size cut to that screen.
+TEST(MainWindowPlace, RememberedWhereItFitsElseCentredOnThePrimaryScreen) {
+    const ScreenArea laptop{0, 0, 1024, 768};
+    const ScreenArea monitor{1024, -200, 1920, 1160};
+    const WindowPlace guess{0, 0, 0, 0, 8, 36, 8, 8, false};
+    struct Row {
+        const char* name;
+        std::optional<WindowPlace> remembered;
+        std::vector<ScreenArea> screens;
+        WindowPlace opens;
+    };
+    const Row rows[] = {
+        {"first start on 1024x768: the first size cut to the screen, frame included",
+         std::nullopt,
+         {laptop},
+         {8, 36, 1008, 724, 8, 36, 8, 8, false}},
+        {"first start on a large screen: the first size, centred",
+         std::nullopt,
+         {monitor},
+         {1024 + 370, -200 + 194, 1180, 800, 8, 36, 8, 8, false}},
+        {"on the second screen",
+         WindowPlace{1500, 0, 1200, 900, 4, 24, 4, 4, false},
+         {laptop, monitor},
+         {1500, 0, 1200, 900, 4, 24, 4, 4, false}},
+        {"its title bar above the screen",
+         WindowPlace{100, 10, 600, 400, 4, 24, 4, 4, false},
+         {laptop},
+         {212, 194, 600, 400, 4, 24, 4, 4, false}},
+        {"the monitor is gone: the size kept, centred",
+         WindowPlace{1500, 0, 900, 600, 4, 24, 4, 4, true},
+         {laptop},
+         {62, 94, 900, 600, 4, 24, 4, 4, true}},
+        {"larger than the screen left: the first size",
+         WindowPlace{1100, 0, 1800, 1000, 4, 24, 4, 4, false},
+         {laptop},
+         {4, 24, 1016, 740, 4, 24, 4, 4, false}},
+        {"no screen known: as remembered",
+         WindowPlace{-5000, 0, 700, 500, 0, 0, 0, 0, false},
+         {},
+         {-5000, 0, 700, 500, 0, 0, 0, 0, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const WindowPlace opens = placeMainWindow(row.remembered, row.screens, guess);
+        EXPECT_EQ(opens, row.opens) << opens.x << " " << opens.y << " " << opens.width << "x" << opens.height;
+    }
+}
+
+// The place is kept in the user's settings as one readable line; a damaged or hand-broken line is no place.
+TEST(MainWindowPlace, KeptPerUserAndADamagedLineIsNone) {
+    test::TempFolder root;
+    PosixFileSystem fs;
+    XdgUserSettings settings{fs, root.path() + "/config"};
+    EXPECT_FALSE(settings.mainWindowPlace());
+    const WindowPlace place{-1200, 30, 1180, 800, 4, 24, 4, 4, true};
+    ASSERT_TRUE(settings.setMainWindowPlace(place));
+    EXPECT_EQ(XdgUserSettings(fs, root.path() + "/config").mainWindowPlace(), place);
+    const std::string file = settings.location() + "/hauptfenster";
+    EXPECT_EQ(*fs.readFile(file),
+              "# Lage und Größe des Hauptfensters (pnl-setup, beim Beenden)\n-1200 30 1180 800 4 24 4 4 "
+              "maximiert\n");
+    for (const char* damaged :
+         {"10 20 800 600 0 0 0 0 gross\n", "10 20 800 600 0 0 0 normal\n", "10 20 0 600 0 0 0 0 normal\n",
+          "10 20 800 600 0 0 0 0 normal 7\n", "10 20 800 99999999999 0 0 0 0 normal\n",
+          "10 20 800 600 -3 0 0 0 normal\n", ""}) {
+        ASSERT_TRUE(fs.writeFileAtomic(file, damaged));
+        EXPECT_FALSE(settings.mainWindowPlace()) << damaged;
+    }
+    ASSERT_TRUE(fs.writeFileAtomic(file, "10 20 800 600 0 0 0 0 normal\r\n"));
+    EXPECT_EQ(settings.mainWindowPlace(), (WindowPlace{10, 20, 800, 600, 0, 0, 0, 0, false}));
 }
 
 }  // namespace
