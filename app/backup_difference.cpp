@@ -106,7 +106,7 @@ std::pair<std::string, std::string> differingValues(Program& program, const Stor
     };
     add("Name", fullName(before), fullName(now));
     add("Wohnungsnummer", before.apartment, now.apartment);
-    add("Seriennummer", before.serial, now.serial);
+    add("Seriennummer 1", before.serial, now.serial);
     add("Seriennummer 2", before.secondSerial, now.secondSerial);
     add("Code", before.code, now.code);
     if (assignedPart(before.stations) != assignedPart(now.stations))

@@ -35,6 +35,7 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
     for (int tab = 0; tab < static_cast<int>(form.pages.tabs().size()); ++tab)
         form.pages.setTabVisible(tab, false);
     form.testStation.setEnabled(false);
+    form.testStation.setTip("");
 
     const int entry = form.deviceKind.listIndex();
     if (entry < 0)
@@ -46,7 +47,6 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
     if (kind != kStationLink)
         return;
 
-    form.testStation.setEnabled(true);
     form.pages.setVisible(true);
     form.pages.setTabVisible(InterfaceWindowForm::kStationTab, true);
     form.pages.setTab(InterfaceWindowForm::kStationTab);
@@ -60,6 +60,7 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
     ApplyModemRule(form);
     // Reading the station list splits other records: the port's fields have all been taken by now.
     ShowStationList(program, form);
+    ApplyTestRule(form);
 }
 
 void ApplyModemRule(InterfaceWindowForm& form) {
@@ -69,9 +70,19 @@ void ApplyModemRule(InterfaceWindowForm& form) {
     form.pages.setTabVisible(InterfaceWindowForm::kModemTab, modem);
     form.baudRateCaption.setVisible(false);
     form.baudRate.setVisible(false);
-    form.testStation.setEnabled(!modem);
+    ApplyTestRule(form);
+}
+
+void ApplyTestRule(InterfaceWindowForm& form) {
+    const int entry = form.deviceKind.listIndex();
+    const bool stationLink = entry >= 0 && form.deviceKind.itemData(entry) == kStationLink;
+    const bool modem = form.viaModem.checked();
+    form.testStation.setEnabled(stationLink && !modem && !form.stationSerial.empty());
     // A disabled button says why.
-    form.testStation.setTip(modem ? kTestNeedsDirectLine : "");
+    form.testStation.setTip(!stationLink                 ? ""
+                            : modem                      ? kTestNeedsDirectLine
+                            : form.stationSerial.empty() ? kTestNeedsStation
+                                                         : "");
 }
 
 }  // namespace pnl

@@ -85,6 +85,10 @@ void TransferDialogController::selectAll() {
     form_.stationTree.setAllChecked(true);
 }
 
+void TransferDialogController::selectNone() {
+    form_.stationTree.setAllChecked(false);
+}
+
 void TransferDialogController::cancel() {
     if (!running_) {
         form_.setVisible(false);

@@ -19,6 +19,8 @@ namespace {
 void setControlsEnabled(TransferDialogForm& form, bool on) {
     form.start.setEnabled(on);
     form.selectAll.setEnabled(on);
+    form.selectNone.setEnabled(on);
+    form.selectChanged.setEnabled(on);
     form.stationTree.setEnabled(on);
 }
 

@@ -419,10 +419,10 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
         EXPECT_EQ(view->pages()->isTabVisible(tab), tab == InterfaceWindowForm::kStationTab);
     EXPECT_EQ(view->pages()->currentIndex(), InterfaceWindowForm::kStationTab);
     EXPECT_EQ(view->stationList()->count(), 3);
-    EXPECT_TRUE(view->testButton()->isEnabled());
-    EXPECT_EQ(tabWalk(view->portList(), 8),
-              (std::vector<QWidget*>{view->deviceList(), view->testButton(), view->saveButton(),
-                                     view->portDeviceList(), view->refreshButton(), view->otherDeviceButton(),
+    EXPECT_FALSE(view->testButton()->isEnabled());  // no station chosen yet
+    EXPECT_EQ(tabWalk(view->portList(), 7),
+              (std::vector<QWidget*>{view->deviceList(), view->saveButton(), view->portDeviceList(),
+                                     view->refreshButton(), view->otherDeviceButton(),
                                      view->pages()->tabBar(), view->stationList()}));
     // An adapter plugged in while the window is open appears in COM1's device list and can be chosen there.
     EXPECT_EQ(view->portDeviceList()->currentText(), "Keine Auswahl (/dev/ttyS0)");
@@ -437,6 +437,7 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     pick(view->typeList(), "PNL-C");
     QTest::keyClicks(view->labelField(), "Hof");
     QTest::keyClicks(view->serialField(), "4711");
+    EXPECT_TRUE(view->testButton()->isEnabled());
     QTest::mouseClick(view->saveStationButton(), Qt::LeftButton);
     EXPECT_EQ(program().settings.read("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
     EXPECT_EQ(view->stationList()->currentText(), "Hof");
@@ -483,10 +484,10 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
               QString("Wählen Sie hier bitte die PNLXXX aus, zu denen ein Transfer stattfinden soll."));
     EXPECT_FALSE(dialog->progressBar()->isVisible());
     EXPECT_EQ(dialog->focusWidget(), tree);
-    EXPECT_EQ(tabWalk(tree, 7),
+    EXPECT_EQ(tabWalk(tree, 8),
               (std::vector<QWidget*>{dialog->stateList(), dialog->lineList(), dialog->presenceCheck(),
-                                     dialog->allButton(), dialog->changedButton(), dialog->startButton(),
-                                     dialog->cancelButton()}));
+                                     dialog->allButton(), dialog->noneButton(), dialog->changedButton(),
+                                     dialog->startButton(), dialog->cancelButton()}));
 
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     tree->setFocus();
