@@ -197,10 +197,12 @@ std::vector<BackupInfo> ListBackups(Program& program) {
     const auto root = installation ? openBackupRoot(*installation, false, &why) : nullptr;
     if (!root)
         return list;
-    const auto names = backupNames(*root);
-    for (auto it = names.rbegin(); it != names.rend(); ++it) {
-        BackupInfo info{*it, whenOf(*it)};
-        const auto backup = root->openFolder(*it, &why);
+    // Newest first.
+    auto names = backupNames(*root);
+    std::reverse(names.begin(), names.end());
+    for (const std::string& name : names) {
+        BackupInfo info{name, whenOf(name)};
+        const auto backup = root->openFolder(name, &why);
         if (backup && faultOf(*backup, &info).empty())
             list.push_back(info);
     }

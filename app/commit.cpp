@@ -142,7 +142,7 @@ class Commit {
         const auto fresh = pair_.stateOf(e, e.staged());
         const auto old = pair_.stateOf(e, e.kept());
         const auto wanted = folder_.digest(kSettingsCopy);
-        if (!fresh || !wanted || *fresh != std::to_string(wanted->size) + " " + wanted->sha256)
+        if (!fresh || !wanted || *fresh != fileState(*wanted))
             return fail(why, e.name + " wurde nicht vollständig geschrieben.");
         if (!old)
             return fail(why, "Die alte Fassung von " + e.name + " kann nicht gelesen werden.");

@@ -4,16 +4,9 @@
 
 #include "app/backups.h"
 #include "app/program.h"
+#include "app/text.h"
 
 namespace pnl {
-
-namespace {
-
-bool allDigitsIn(const std::string& s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
 
 bool isTemporaryLeftover(const std::string& name) {
     const auto at = name.rfind(".tmp-");
@@ -26,8 +19,7 @@ bool isTemporaryLeftover(const std::string& name) {
             break;
         }
     const auto dash = rest.find('-');
-    return dash != std::string::npos && allDigitsIn(rest.substr(0, dash)) &&
-           allDigitsIn(rest.substr(dash + 1));
+    return dash != std::string::npos && allDigits(rest.substr(0, dash)) && allDigits(rest.substr(dash + 1));
 }
 
 std::vector<CommitEntry> CommitPair::planned() {
@@ -46,7 +38,7 @@ std::optional<std::string> CommitPair::stateOf(const CommitEntry& e, const std::
     const auto digest = folder_.digest(name);
     if (!digest)
         return std::nullopt;
-    return std::to_string(digest->size) + " " + digest->sha256;
+    return fileState(*digest);
 }
 
 bool CommitPair::holds(const CommitEntry& e, const std::string& name, const std::string& state) const {

@@ -46,6 +46,10 @@ constexpr Expected kExpected[] = {{"Datenbank ", kDatabaseFile, true}, {"Datei "
 
 }  // namespace
 
+std::string fileState(const FileDigest& digest) {
+    return std::to_string(digest.size) + " " + digest.sha256;
+}
+
 std::string formatCommitRecord(const std::vector<CommitEntry>& entries) {
     std::string text = std::string(kHeader) + "\n";
     for (const auto& e : entries)

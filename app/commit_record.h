@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder.h"
+
 namespace pnl {
 
 inline constexpr const char* kCommitRecordFile = "SICHERUNG-LAEUFT.TXT";
@@ -24,6 +26,9 @@ struct CommitEntry {
     std::string staged() const { return name + kNewSuffix; }
     std::string kept() const { return name + kOldSuffix; }
 };
+
+// "<size> <sha256>": a settings file's state as the record tells it.
+std::string fileState(const FileDigest& digest);
 
 std::string formatCommitRecord(const std::vector<CommitEntry>& entries);
 // Nothing, and *why (German) when the text is not a whole record of QBXDATA.MDB and ANLAGE99.INI: a record

@@ -23,6 +23,10 @@ bool Descriptor::close() {
     return ::close(release()) == 0;
 }
 
+void FolderListingCloser::operator()(DIR* listing) const {
+    ::closedir(listing);
+}
+
 bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);

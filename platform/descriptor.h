@@ -1,9 +1,12 @@
 #pragma once
-// One owner per open file or folder: the descriptor is closed when its owner goes, and the reads and writes
-// that every file operation needs, retried where the system was interrupted.
+// One owner per open file or folder: the descriptor (or the folder listing) is closed when its owner goes,
+// and the reads and writes that every file operation needs, retried where the system was interrupted.
+
+#include <dirent.h>
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -32,6 +35,12 @@ class Descriptor {
   private:
     int fd_ = -1;
 };
+
+struct FolderListingCloser {
+    void operator()(DIR* listing) const;
+};
+// An open folder listing (opendir, fdopendir), closed when it goes.
+using FolderListing = std::unique_ptr<DIR, FolderListingCloser>;
 
 bool writeAll(int fd, const char* data, std::size_t size);
 // Hands the rest of the file from the descriptor's position to `take`, one piece after the other; false on a

@@ -29,32 +29,31 @@ std::string userName(uid_t uid) {
 // Opens the lock file for reading and writing, creating it when missing. An existing file is opened without
 // O_CREAT: in a shared folder with the sticky bit the system refuses O_CREAT on another user's file even
 // where its mode allows writing.
-int openLockFile(const std::string& path, int* error) {
+Descriptor openLockFile(const std::string& path, int* error) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0 || errno != ENOENT) {
+        Descriptor file(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (file.valid() || errno != ENOENT) {
             *error = errno;
-            return fd;
+            return file;
         }
-        fd =
-            ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kEveryUser);
-        if (fd >= 0 || errno != EEXIST) {
+        file = Descriptor(::open(
+            path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kEveryUser));
+        if (file.valid() || errno != EEXIST) {
             *error = errno;
-            return fd;
+            return file;
         }
     }
     *error = EEXIST;
-    return -1;
+    return {};
 }
 
-FileLock::Result fail(const std::string& path, int fd, const std::string& cause, LockFailure* failure) {
+FileLock::Result fail(const std::string& path, const Descriptor& file, const std::string& cause,
+                      LockFailure* failure) {
     if (failure) {
         struct stat st {};
-        const bool exists = fd >= 0 ? ::fstat(fd, &st) == 0 : ::lstat(path.c_str(), &st) == 0;
+        const bool exists = file.valid() ? ::fstat(file.get(), &st) == 0 : ::lstat(path.c_str(), &st) == 0;
         *failure = LockFailure{cause, exists ? userName(st.st_uid) : std::string()};
     }
-    if (fd >= 0)
-        ::close(fd);
     return FileLock::Result::Failed;
 }
 
@@ -68,46 +67,45 @@ FileLock::Result FileLock::tryLock(const std::string& path, const std::string& n
                                    LockFailure* failure) {
     release();
     int error = 0;
-    const int fd = openLockFile(path, &error);
-    if (fd < 0)
-        return fail(path, fd, error == ELOOP ? "Sie ist ein symbolischer Verweis." : systemFailureText(error),
-                    failure);
+    Descriptor file = openLockFile(path, &error);
+    if (!file.valid())
+        return fail(path, file,
+                    error == ELOOP ? "Sie ist ein symbolischer Verweis." : systemFailureText(error), failure);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return fail(path, fd, "An dieser Stelle liegt keine gewöhnliche Datei.", failure);
+    if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return fail(path, file, "An dieser Stelle liegt keine gewöhnliche Datei.", failure);
     // Every user of the folder must be able to take the lock after this one; a file that the system will not
     // give that mode (a file system without permissions) is still a lock for this run.
     if (st.st_uid == ::geteuid() && (st.st_mode & 0777) != kEveryUser) {
-        const bool shared = ::fchmod(fd, kEveryUser) == 0;
+        const bool shared = ::fchmod(file.get(), kEveryUser) == 0;
         static_cast<void>(shared);
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK)
-            return fail(path, fd, systemFailureText(errno), failure);
+            return fail(path, file, systemFailureText(errno), failure);
         if (holderNote) {
             holderNote->clear();
             char buffer[256];
-            const ssize_t n = ::pread(fd, buffer, sizeof buffer, 0);
+            const ssize_t n = ::pread(file.get(), buffer, sizeof buffer, 0);
             if (n > 0)
                 holderNote->assign(buffer, static_cast<std::size_t>(n));
         }
-        ::close(fd);
         return Result::HeldElsewhere;
     }
     // The note is only a hint for the user; the lock itself is what counts, so a failed write is of no harm.
-    const bool noted = ::ftruncate(fd, 0) == 0 && ::pwrite(fd, note.data(), note.size(), 0) >= 0;
+    const bool noted =
+        ::ftruncate(file.get(), 0) == 0 && ::pwrite(file.get(), note.data(), note.size(), 0) >= 0;
     static_cast<void>(noted);
-    fd_ = fd;
+    file_ = std::move(file);
     return Result::Locked;
 }
 
 void FileLock::release() {
-    if (fd_ < 0)
+    if (!file_.valid())
         return;
-    const bool emptied = ::ftruncate(fd_, 0) == 0;
+    const bool emptied = ::ftruncate(file_.get(), 0) == 0;
     static_cast<void>(emptied);
-    ::close(fd_);  // closing the descriptor gives the lock up
-    fd_ = -1;
+    file_.close();  // closing the descriptor gives the lock up
 }
 
 std::string currentProcessId() {

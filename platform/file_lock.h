@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/descriptor.h"
+
 namespace pnl {
 
 // Why a lock file could not be used.
@@ -28,12 +30,12 @@ class FileLock {
     // for writing, is no plain file, or cannot be locked; *failure says why and whose it is.
     Result tryLock(const std::string& path, const std::string& note, std::string* holderNote = nullptr,
                    LockFailure* failure = nullptr);
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return file_.valid(); }
     // Empties the note and gives the lock up; the file stays (removing it would let two runs lock two files).
     void release();
 
   private:
-    int fd_ = -1;
+    Descriptor file_;
 };
 
 // The decimal id of this process.

@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kReadFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;  // a FIFO must not block the read
 constexpr int kNewFileFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+// What a name that is no entry of the folder (a path, "..") is told as: there is no such file in it.
+constexpr int kNoEntry = ENOENT;
 
 bool fail(std::string* error, const std::string& what, int code) {
     if (error)
@@ -30,8 +32,10 @@ bool fail(std::string* error, const std::string& what, int code) {
 
 // A regular file of the folder, opened for reading without following a link.
 Descriptor openFile(int folder, const std::string& name) {
-    if (!isEntryName(name))
+    if (!isEntryName(name)) {
+        errno = kNoEntry;
         return Descriptor();
+    }
     Descriptor fd(::openat(folder, name.c_str(), kReadFlags));
     struct stat st {};
     if (fd.valid() && (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) {
@@ -86,20 +90,17 @@ class PosixFolder final : public Folder {
 
     std::vector<std::string> names() const override {
         std::vector<std::string> names;
-        const int own = ::dup(fd_.get());
-        DIR* dir = own < 0 ? nullptr : ::fdopendir(own);
-        if (!dir) {
-            if (own >= 0)
-                ::close(own);
+        Descriptor own(::dup(fd_.get()));
+        FolderListing dir(own.valid() ? ::fdopendir(own.get()) : nullptr);
+        if (!dir)
             return names;
-        }
-        ::rewinddir(dir);  // the copy shares its position with the folder's own descriptor
-        while (const dirent* entry = ::readdir(dir)) {
+        own.release();           // the listing owns the copy now
+        ::rewinddir(dir.get());  // the copy shares its position with the folder's own descriptor
+        while (const dirent* entry = ::readdir(dir.get())) {
             const std::string name = entry->d_name;
             if (name != "." && name != "..")
                 names.push_back(name);
         }
-        ::closedir(dir);
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -143,19 +144,22 @@ class PosixFolder final : public Folder {
     }
 
     std::unique_ptr<Folder> openFolder(const std::string& name, std::string* error) override {
-        if (!isEntryName(name))
-            return fail(error, pathOf(name), EINVAL), nullptr;
+        if (!isEntryName(name)) {
+            fail(error, pathOf(name), kNoEntry);
+            return nullptr;
+        }
         Descriptor fd(::openat(fd_.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (!fd.valid())
-            return fail(error, pathOf(name),
-                        errno == ENOTDIR && kind(name) == EntryKind::Link ? ELOOP : errno),
-                   nullptr;
+        if (!fd.valid()) {
+            const int code = errno;  // a link to a file reports that it is no folder; it is a link
+            fail(error, pathOf(name), code == ENOTDIR && kind(name) == EntryKind::Link ? ELOOP : code);
+            return nullptr;
+        }
         return std::make_unique<PosixFolder>(std::move(fd), pathOf(name), resolved_ + "/" + name);
     }
 
     bool makeFolder(const std::string& name, std::string* error) override {
         if (!isEntryName(name) || ::mkdirat(fd_.get(), name.c_str(), 0777) != 0)
-            return fail(error, pathOf(name), isEntryName(name) ? errno : EINVAL);
+            return fail(error, pathOf(name), isEntryName(name) ? errno : kNoEntry);
         return true;
     }
 
@@ -170,7 +174,7 @@ class PosixFolder final : public Folder {
     bool rename(const std::string& name, Folder& into, const std::string& newName,
                 std::string* error) override {
         if (!isEntryName(name) || !isEntryName(newName))
-            return fail(error, pathOf(name), EINVAL);
+            return fail(error, pathOf(name), kNoEntry);
         if (::renameat(fd_.get(), name.c_str(), into.descriptor(), newName.c_str()) != 0)
             return fail(error, into.path() + "/" + newName, errno);
         return true;
@@ -187,7 +191,7 @@ class PosixFolder final : public Folder {
         if (!source.valid())
             return fail(error, pathOf(name), errno);
         if (!isEntryName(newName))
-            return fail(error, into.path() + "/" + newName, EINVAL);
+            return fail(error, into.path() + "/" + newName, kNoEntry);
         Descriptor target(::openat(into.descriptor(), newName.c_str(), kNewFileFlags, 0666));
         if (!target.valid())
             return fail(error, into.path() + "/" + newName, errno);
@@ -202,7 +206,7 @@ class PosixFolder final : public Folder {
 
     bool writeAtomic(const std::string& name, const std::string& content, std::string* error) override {
         if (!isEntryName(name))
-            return fail(error, pathOf(name), EINVAL);
+            return fail(error, pathOf(name), kNoEntry);
         std::string temp;
         Descriptor fd;
         for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {

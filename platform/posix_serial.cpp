@@ -11,6 +11,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/descriptor.h"
 #include "platform/failure_text.h"
 #include "platform/port_discovery.h"
 #include "platform/posix_serial.h"
@@ -37,7 +38,7 @@ class PosixSerialPort : public SerialPort {
         const auto parsed = LineSettings::parse(text);
         if (!parsed)
             return false;
-        if (fd_ >= 0 && !termios_line::apply(fd_, *parsed, handshake_, nullptr))
+        if (line_.valid() && !termios_line::apply(line_.get(), *parsed, handshake_, nullptr))
             return false;
         settings_ = *parsed;
         return true;
@@ -45,38 +46,40 @@ class PosixSerialPort : public SerialPort {
 
     void setDTREnable(bool on) override {
         dtr_ = on;
-        if (fd_ >= 0)
-            termios_line::setDtr(fd_, on);
+        if (line_.valid())
+            termios_line::setDtr(line_.get(), on);
     }
 
     void setRTSEnable(bool on) override {
         rts_ = on;
-        if (fd_ >= 0)
-            termios_line::setRts(fd_, on);
+        if (line_.valid())
+            termios_line::setRts(line_.get(), on);
     }
 
     void setHandshaking(int mode) override {
         if (mode < 0 || mode > 3)
             return;
         handshake_ = mode;
-        if (fd_ >= 0)
-            termios_line::apply(fd_, settings_, handshake_, nullptr);
+        if (line_.valid())
+            termios_line::apply(line_.get(), settings_, handshake_, nullptr);
     }
 
-    bool isOpen() const override { return fd_ >= 0; }
+    bool isOpen() const override { return line_.valid(); }
 
     bool open(std::string* error) override;
     void close() override;
     bool output(const std::string& bytes) override;
     bool drain() override;
 
-    bool carrierDetect() const override { return fd_ >= 0 && !lost_ && termios_line::carrier(fd_); }
+    bool carrierDetect() const override {
+        return line_.valid() && !lost_ && termios_line::carrier(line_.get());
+    }
 
     void setReceiveHandler(ReceiveHandler handler) override { handler_ = std::move(handler); }
 
   private:
     std::string portName() const { return "COM" + std::to_string(number_); }
-    bool fail(std::string* error, const std::string& text, int fd);
+    static bool fail(std::string* error, const std::string& text);
     void onReadable();
     bool waitWritable(Clock::time_point deadline);
     bool waitUntilSent(Clock::time_point deadline);
@@ -90,7 +93,7 @@ class PosixSerialPort : public SerialPort {
     bool dtr_ = false;
     bool rts_ = false;
     int handshake_ = 0;
-    int fd_ = -1;
+    Descriptor line_;
     int watch_ = 0;
     bool lost_ = false;            // the device hung up or vanished while open
     bool pseudoTerminal_ = false;  // a simulator's line: its peer ends by closing, not by vanishing
@@ -98,79 +101,73 @@ class PosixSerialPort : public SerialPort {
     ReceiveHandler handler_;
 };
 
-bool PosixSerialPort::fail(std::string* error, const std::string& text, int fd) {
+bool PosixSerialPort::fail(std::string* error, const std::string& text) {
     if (error)
         *error = text;
-    if (fd >= 0)
-        ::close(fd);
     return false;
 }
 
 bool PosixSerialPort::open(std::string* error) {
     const std::string path = ports_.pathOf(number_);
     const std::string where = portName() + " (" + path + ")";
-    if (fd_ >= 0)
-        return fail(error, "Die Schnittstelle " + where + " ist bereits geöffnet.", -1);
+    if (line_.valid())
+        return fail(error, "Die Schnittstelle " + where + " ist bereits geöffnet.");
 
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    Descriptor line(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!line.valid()) {
         const int code = errno;
         const std::string adapter = ports_.adapterOf(number_);
         if ((code == ENOENT || code == ENXIO || code == ENODEV) && !adapter.empty())
-            return fail(error,
-                        "Der USB-Adapter " + adapter + " für " + portName() +
-                            " ist nicht angeschlossen. Stecken Sie ihn an oder wählen Sie im Fenster "
-                            "„Schnittstellen“ ein anderes Gerät.",
-                        -1);
+            return fail(error, "Der USB-Adapter " + adapter + " für " + portName() +
+                                   " ist nicht angeschlossen. Stecken Sie ihn an oder wählen Sie im Fenster "
+                                   "„Schnittstellen“ ein anderes Gerät.");
         if (code == ENOENT || code == ENXIO || code == ENODEV)
-            return fail(error, "Die Schnittstelle " + where + " ist nicht vorhanden.", -1);
+            return fail(error, "Die Schnittstelle " + where + " ist nicht vorhanden.");
         if (code == EBUSY)
-            return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", -1);
+            return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.");
         if (code == EACCES || code == EPERM)
-            return fail(error, noAccessText(path, deviceGroup(path)), -1);
+            return fail(error, noAccessText(path, deviceGroup(path)));
         return fail(error,
-                    "Die Schnittstelle " + where + " kann nicht geöffnet werden: " + systemFailureText(code),
-                    -1);
+                    "Die Schnittstelle " + where + " kann nicht geöffnet werden: " + systemFailureText(code));
     }
-    if (!::isatty(fd))
-        return fail(error, where + " ist keine serielle Schnittstelle.", fd);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.", fd);
+    if (!::isatty(line.get()))
+        return fail(error, where + " ist keine serielle Schnittstelle.");
+    if (::flock(line.get(), LOCK_EX | LOCK_NB) != 0)
+        return fail(error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt.");
 
     const std::string lockFile =
         serial_lock::lockFilePath(options_.lockFolder, serial_lock::devicePath(path));
     const auto lock = serial_lock::take(lockFile);
     if (lock == serial_lock::LockResult::Busy)
-        return fail(error,
-                    "Die Schnittstelle " + where + " wird gegenwärtig genutzt (Sperrdatei " + lockFile + ").",
-                    fd);
+        return fail(
+            error, "Die Schnittstelle " + where + " wird gegenwärtig genutzt (Sperrdatei " + lockFile + ").");
     const auto failLocked = [&](const std::string& text) {
         if (lock == serial_lock::LockResult::Taken)
             serial_lock::release(lockFile);
-        return fail(error, text, fd);
+        return fail(error, text);
     };
 
     // Other programs that honour the exclusive flag can no longer open the device (root is not held back,
     // the flock and the lock file cover that).
-    ::ioctl(fd, TIOCEXCL);
+    ::ioctl(line.get(), TIOCEXCL);
     std::string why;
-    if (!termios_line::apply(fd, settings_, handshake_, &why))
+    if (!termios_line::apply(line.get(), settings_, handshake_, &why))
         return failLocked("Die Schnittstelle " + where + " lässt sich nicht einstellen. " + why);
-    ::tcflush(fd, TCIOFLUSH);  // nothing received before the port was opened counts
-    if (!termios_line::setDtr(fd, dtr_) || !termios_line::setRts(fd, rts_))
+    ::tcflush(line.get(), TCIOFLUSH);  // nothing received before the port was opened counts
+    if (!termios_line::setDtr(line.get(), dtr_) || !termios_line::setRts(line.get(), rts_))
         return failLocked("Die Schnittstelle " + where + " antwortet nicht.");
 
-    fd_ = fd;
-    const char* device = ::ttyname(fd);
+    line_ = std::move(line);
+    const char* device = ::ttyname(line_.get());
     pseudoTerminal_ = device != nullptr && std::strncmp(device, "/dev/pts/", 9) == 0;
     lost_ = false;
     lockFile_ = lock == serial_lock::LockResult::Taken ? lockFile : std::string();
-    watch_ = loop_.watchReadable(fd_, [this] { onReadable(); });
+    watch_ = loop_.watchReadable(line_.get(), [this] { onReadable(); });
     return true;
 }
 
 void PosixSerialPort::close() {
-    if (fd_ < 0)
+    if (!line_.valid())
         return;
     if (watch_ != 0)
         loop_.unwatch(watch_);
@@ -179,11 +176,10 @@ void PosixSerialPort::close() {
     // still held after it (flow control) would hold close() up to the driver's closing wait (30 s by
     // default), so it is dropped; what has left is left alone: on a pseudo-terminal a full flush would throw
     // away the bytes the peer has not read yet.
-    ::tcflush(fd_, TCIFLUSH);
+    ::tcflush(line_.get(), TCIFLUSH);
     if (lost_ || !waitUntilSent(Clock::now() + options_.writeDeadline))
-        ::tcflush(fd_, TCOFLUSH);
-    ::close(fd_);  // also drops the flock and the exclusive flag
-    fd_ = -1;
+        ::tcflush(line_.get(), TCOFLUSH);
+    line_.close();  // also drops the flock and the exclusive flag
     lost_ = false;
     if (!lockFile_.empty())
         serial_lock::release(lockFile_);
@@ -198,12 +194,12 @@ void PosixSerialPort::lineLost() {
 }
 
 void PosixSerialPort::onReadable() {
-    if (fd_ < 0 || lost_)
+    if (!line_.valid() || lost_)
         return;
     std::string received;
     char buffer[4096];
     for (;;) {
-        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+        const ssize_t n = ::read(line_.get(), buffer, sizeof buffer);
         if (n > 0) {
             received.append(buffer, static_cast<std::size_t>(n));
             continue;
@@ -224,7 +220,7 @@ bool PosixSerialPort::waitWritable(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
     if (left <= 0)
         return false;
-    pollfd p{fd_, POLLOUT, 0};
+    pollfd p{line_.get(), POLLOUT, 0};
     const int ready = ::poll(&p, 1, static_cast<int>(left));
     if (ready < 0)
         return errno == EINTR;
@@ -237,12 +233,12 @@ bool PosixSerialPort::waitWritable(Clock::time_point deadline) {
 
 bool PosixSerialPort::waitUntilSent(Clock::time_point deadline) {
     for (;;) {
-        if (termios_line::allSent(fd_))
+        if (termios_line::allSent(line_.get()))
             return true;
         if (Clock::now() >= deadline)
             return false;
         int queued = 0;
-        ::ioctl(fd_, TIOCOUTQ, &queued);
+        ::ioctl(line_.get(), TIOCOUTQ, &queued);
         // Sleep about as long as the queued bytes take at the line's rate (10 bits a byte), at most until the
         // deadline; a little at a time once only the transmitter is busy.
         const auto perByte = std::chrono::microseconds(10'000'000 / std::max(settings_.baud, 1));
@@ -255,14 +251,14 @@ bool PosixSerialPort::waitUntilSent(Clock::time_point deadline) {
 }
 
 bool PosixSerialPort::output(const std::string& bytes) {
-    if (fd_ < 0 || lost_)
+    if (!line_.valid() || lost_)
         return false;
     const auto deadline = Clock::now() + options_.writeDeadline;
     // The frame before must have left the port before this one is handed over.
     bool ok = waitUntilSent(deadline);
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(line_.get(), bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EINTR) {
@@ -276,23 +272,23 @@ bool PosixSerialPort::output(const std::string& bytes) {
     }
     // Bytes that could not leave in time are dropped, so they cannot trail into a later frame.
     if (!ok)
-        ::tcflush(fd_, TCOFLUSH);
+        ::tcflush(line_.get(), TCOFLUSH);
     return ok;
 }
 
 bool PosixSerialPort::drain() {
-    if (fd_ < 0)
+    if (!line_.valid())
         return false;
     if (lost_) {
         // A pseudo-terminal's peer (a simulator that ends after the closing frame) takes the queue with it
         // when it closes, so the queue can no longer be asked: every frame it was handed went out before it
         // ended (a write after the hang-up fails). A real port that vanished may have kept bytes back.
         int queued = 0;
-        return pseudoTerminal_ || (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued == 0);
+        return pseudoTerminal_ || (::ioctl(line_.get(), TIOCOUTQ, &queued) == 0 && queued == 0);
     }
     if (waitUntilSent(Clock::now() + options_.writeDeadline))
         return true;
-    ::tcflush(fd_, TCOFLUSH);
+    ::tcflush(line_.get(), TCOFLUSH);
     return false;
 }
 

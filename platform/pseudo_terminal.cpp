@@ -33,42 +33,38 @@ void makeRaw(int fd) {
 
 std::unique_ptr<PseudoTerminal> PseudoTerminal::open(std::string* error) {
     std::unique_ptr<PseudoTerminal> pty(new PseudoTerminal);
-    pty->master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (pty->master_ < 0)
+    pty->master_ = Descriptor(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!pty->master_.valid())
         return fail(error, "posix_openpt"), nullptr;
-    if (::grantpt(pty->master_) != 0 || ::unlockpt(pty->master_) != 0)
+    if (::grantpt(pty->master_.get()) != 0 || ::unlockpt(pty->master_.get()) != 0)
         return fail(error, "unlockpt"), nullptr;
     char name[128];
-    if (::ptsname_r(pty->master_, name, sizeof name) != 0)
+    if (::ptsname_r(pty->master_.get(), name, sizeof name) != 0)
         return fail(error, "ptsname"), nullptr;
     pty->slavePath_ = name;
-    pty->heldSlave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (pty->heldSlave_ < 0)
+    pty->heldSlave_ = Descriptor(::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!pty->heldSlave_.valid())
         return fail(error, pty->slavePath_), nullptr;
-    makeRaw(pty->heldSlave_);
-    makeRaw(pty->master_);
+    makeRaw(pty->heldSlave_.get());
+    makeRaw(pty->master_.get());
     return pty;
 }
 
 PseudoTerminal::~PseudoTerminal() {
     if (!link_.empty())
         ::unlink(link_.c_str());
-    if (heldSlave_ >= 0)
-        ::close(heldSlave_);
     closeMaster();
 }
 
 void PseudoTerminal::closeMaster() {
-    if (master_ >= 0)
-        ::close(master_);
-    master_ = -1;
+    master_.close();
 }
 
 bool PseudoTerminal::write(const std::string& bytes, std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
     std::size_t done = 0;
-    while (master_ >= 0 && done < bytes.size()) {
-        const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+    while (master_.valid() && done < bytes.size()) {
+        const ssize_t n = ::write(master_.get(), bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
@@ -81,7 +77,7 @@ bool PseudoTerminal::write(const std::string& bytes, std::chrono::milliseconds d
             std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
         if (left <= 0)
             return false;
-        pollfd p{master_, POLLOUT, 0};
+        pollfd p{master_.get(), POLLOUT, 0};
         ::poll(&p, 1, static_cast<int>(left));
     }
     return done == bytes.size();
@@ -90,8 +86,8 @@ bool PseudoTerminal::write(const std::string& bytes, std::chrono::milliseconds d
 std::string PseudoTerminal::readAvailable() {
     std::string received;
     char buffer[4096];
-    while (master_ >= 0) {
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+    while (master_.valid()) {
+        const ssize_t n = ::read(master_.get(), buffer, sizeof buffer);
         if (n > 0) {
             received.append(buffer, static_cast<std::size_t>(n));
         } else if (n < 0 && errno == EINTR) {

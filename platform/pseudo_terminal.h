@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/descriptor.h"
+
 namespace pnl {
 
 class PseudoTerminal {
@@ -16,7 +18,7 @@ class PseudoTerminal {
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
-    int masterFd() const { return master_; }
+    int masterFd() const { return master_.get(); }
     const std::string& slavePath() const { return slavePath_; }
 
     // Writes every byte to the master side, waiting while the program's receive buffer is full, at most until
@@ -36,10 +38,10 @@ class PseudoTerminal {
   private:
     PseudoTerminal() = default;
 
-    int master_ = -1;
+    Descriptor master_;
     // A slave descriptor held open by the device side, so that the master does not hang up each time the
     // program closes its port; it is never read.
-    int heldSlave_ = -1;
+    Descriptor heldSlave_;
     std::string slavePath_;
     std::string link_;
 };

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/descriptor.h"
+
 namespace pnl::serial_lock {
 
 std::string devicePath(const std::string& path) {
@@ -70,12 +72,11 @@ long pidOf(const std::string& content) {
 
 std::string readSmallFile(const std::string& path, bool* ok) {
     *ok = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!file.valid())
         return {};
     char buffer[64];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    ::close(fd);
+    const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
     if (n < 0)
         return {};
     *ok = true;
@@ -149,21 +150,21 @@ bool openInAnotherProcess(const std::string& device) {
     const bool pseudoTerminal = device.rfind("/dev/pts/", 0) == 0;
     const int slaveIndex = pseudoTerminal ? std::atoi(device.c_str() + 9) : -1;
 
-    DIR* proc = ::opendir("/proc");
+    const FolderListing proc(::opendir("/proc"));
     if (!proc)
         return false;
     const std::string self = std::to_string(::getpid());
     bool held = false;
-    while (const dirent* process = ::readdir(proc)) {
+    while (const dirent* process = ::readdir(proc.get())) {
         if (!isNumber(process->d_name) || self == process->d_name)
             continue;
         const std::string folder = std::string("/proc/") + process->d_name;
-        DIR* fds = ::opendir((folder + "/fd").c_str());
+        const FolderListing fds(::opendir((folder + "/fd").c_str()));
         if (!fds)
             continue;  // another user's process, or gone
         bool holdsDevice = false;
         std::vector<std::string> masters;
-        while (const dirent* fd = ::readdir(fds)) {
+        while (const dirent* fd = ::readdir(fds.get())) {
             if (!isNumber(fd->d_name))
                 continue;
             const std::string link = folder + "/fd/" + fd->d_name;
@@ -183,24 +184,22 @@ bool openInAnotherProcess(const std::string& device) {
             if (::stat(link.c_str(), &open) == 0 && S_ISCHR(open.st_mode) && open.st_rdev == target.st_rdev)
                 holdsDevice = true;
         }
-        ::closedir(fds);
         if (holdsDevice && !(pseudoTerminal && masterIndexes(folder, masters).count(slaveIndex))) {
             held = true;
             break;
         }
     }
-    ::closedir(proc);
     return held;
 }
 
 LockResult take(const std::string& lockFile) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const int fd = ::open(lockFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
+        Descriptor file(::open(lockFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        if (file.valid()) {
             char text[16];
             const int length = std::snprintf(text, sizeof text, "%10ld\n", static_cast<long>(::getpid()));
-            const bool written = ::write(fd, text, static_cast<std::size_t>(length)) == length;
-            ::close(fd);
+            const bool written =
+                ::write(file.get(), text, static_cast<std::size_t>(length)) == length && file.close();
             if (written)
                 return LockResult::Taken;
             ::unlink(lockFile.c_str());
@@ -225,12 +224,10 @@ void release(const std::string& lockFile) {
 }
 
 bool flockHeldElsewhere(const std::string& device) {
-    const int fd = ::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    const Descriptor line(::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!line.valid())
         return errno == EBUSY;
-    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);  // also drops the lock if we got it
-    return held;
+    return ::flock(line.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;  // closing drops our lock
 }
 
 }  // namespace pnl::serial_lock

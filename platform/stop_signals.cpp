@@ -12,13 +12,13 @@ StopSignals::StopSignals(EventLoop& loop, std::function<void()> onStop) : loop_(
     sigaddset(&set, SIGTERM);
     sigaddset(&set, SIGINT);
     sigprocmask(SIG_BLOCK, &set, nullptr);
-    fd_ = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
-    if (fd_ < 0)
+    signals_ = Descriptor(::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC));
+    if (!signals_.valid())
         return;
-    watch_ = loop_.watchReadable(fd_, [this, onStop = std::move(onStop)] {
+    watch_ = loop_.watchReadable(signals_.get(), [this, onStop = std::move(onStop)] {
         signalfd_siginfo info{};
         bool stop = false;
-        while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info))
+        while (::read(signals_.get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info))
             stop = true;
         if (stop)
             onStop();
@@ -28,8 +28,6 @@ StopSignals::StopSignals(EventLoop& loop, std::function<void()> onStop) : loop_(
 StopSignals::~StopSignals() {
     if (watch_ != 0)
         loop_.unwatch(watch_);
-    if (fd_ >= 0)
-        ::close(fd_);
 }
 
 }  // namespace pnl

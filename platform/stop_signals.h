@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/descriptor.h"
 #include "platform/event_loop.h"
 
 namespace pnl {
@@ -18,7 +19,7 @@ class StopSignals {
 
   private:
     EventLoop& loop_;
-    int fd_ = -1;
+    Descriptor signals_;
     int watch_ = 0;
 };
 

@@ -33,8 +33,7 @@ void crashAfter(test::Session& run, const std::string& step) {
 }
 
 std::string settingsState(test::Session& run, const std::string& name) {
-    const auto digest = run.inst.fs.openFolder(run.inst.folder.path(), nullptr)->digest(name);
-    return std::to_string(digest->size) + " " + digest->sha256;
+    return fileState(*run.inst.fs.openFolder(run.inst.folder.path(), nullptr)->digest(name));
 }
 
 // A whole record of this commit, as the commit would have written it.
