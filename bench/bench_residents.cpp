@@ -19,7 +19,7 @@ void fillResidents(test::Installation& inst, const std::string& stations, int co
         "Anrede TEXT, Klartext TEXT, Etage TEXT, Haus TEXT, Telefon TEXT, Sprache TEXT, Gruppe TEXT, "
         "Aktiv INTEGER, Bemerkung TEXT, PNL VARCHAR(100))");
     std::mt19937 random(4711);
-    db.exec("BEGIN");
+    DatabaseTransaction transaction(db);
     for (int i = 0; i < count; ++i) {
         std::string assigned(64, '0');
         assigned[random() % static_cast<unsigned>(stationChoices)] = '1';
@@ -30,7 +30,7 @@ void fillResidents(test::Installation& inst, const std::string& stations, int co
              "W" + zeroPadded(i, 5), std::int64_t(i + 1), std::string(",,000000"),
              std::int64_t(random() % 10000), assigned, std::string("Bemerkung des anderen Programms")});
     }
-    db.exec("COMMIT");
+    transaction.commit();
     program.useDatabase(std::move(database));
 }
 

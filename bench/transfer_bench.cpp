@@ -136,14 +136,14 @@ std::unique_ptr<Database> writeInstallation(FileSystem& fs, const std::string& f
     db->exec(
         "CREATE TABLE BEWOHNER (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, Vorname TEXT, Wnr TEXT, "
         "sernr INTEGER, AUSLOESUNG TEXT, code INTEGER, PNL VARCHAR(100))");
-    db->exec("BEGIN");
+    DatabaseTransaction transaction(*db);
     for (int i = 1; i <= records; ++i)
         db->exec(
             "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) VALUES (?,?,?,?,?,?,?)",
             {"Bewohnerin Müller-" + zeroPadded(i, 4), std::string("Käthe"), "W" + zeroPadded(i, 4),
              std::int64_t{100000 + i}, ",," + zeroPadded(200000 + i, 6), std::int64_t{i % 10000},
              "1" + std::string(63, '0')});
-    db->exec("COMMIT");
+    transaction.commit();
     return db;
 }
 

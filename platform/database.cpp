@@ -443,4 +443,25 @@ std::int64_t Database::lastInsertId() const {
     return sqlite3_last_insert_rowid(db_);
 }
 
+DatabaseTransaction::DatabaseTransaction(Database& db, Start start, std::string* error) : db_(db) {
+    open_ = db_.exec(start == Start::Immediate ? "BEGIN IMMEDIATE" : "BEGIN", {}, error);
+}
+
+DatabaseTransaction::~DatabaseTransaction() {
+    rollback();
+}
+
+bool DatabaseTransaction::commit(std::string* error) {
+    if (!open_ || !db_.exec("COMMIT", {}, error))
+        return false;
+    open_ = false;
+    return true;
+}
+
+void DatabaseTransaction::rollback() noexcept {
+    if (open_)
+        sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    open_ = false;
+}
+
 }  // namespace pnl

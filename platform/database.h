@@ -67,9 +67,33 @@ class Database {
     const std::string& path() const { return path_; }
 
   private:
+    friend class DatabaseTransaction;  // rolls back without building a statement text that could throw
     explicit Database(sqlite3* handle, std::string path) : db_(handle), path_(std::move(path)) {}
     sqlite3* db_;
     std::string path_;
+};
+
+// Writes made while it is open reach the file together at commit(); one that ends without its commit rolls
+// back, so none of them did.
+class DatabaseTransaction {
+  public:
+    // "BEGIN IMMEDIATE" takes the write lock at once, so a file another program writes is refused here and
+    // not half-way through.
+    enum class Start { Deferred, Immediate };
+    explicit DatabaseTransaction(Database& db, Start start = Start::Deferred, std::string* error = nullptr);
+    ~DatabaseTransaction();
+    DatabaseTransaction(const DatabaseTransaction&) = delete;
+    DatabaseTransaction& operator=(const DatabaseTransaction&) = delete;
+    // False when the transaction could not begin.
+    bool began() const { return open_; }
+    // False (and the transaction still open, rolled back at the end) when the write could not be finished.
+    bool commit(std::string* error = nullptr);
+    // Ends it now without its writes.
+    void rollback() noexcept;
+
+  private:
+    Database& db_;
+    bool open_ = false;
 };
 
 }  // namespace pnl

@@ -111,7 +111,8 @@ bool fillDatabase(Database& db, bool assigned, std::string* error) {
         columns += ", PNL VARCHAR(100)";
     if (!db.exec("CREATE TABLE BEWOHNER (" + columns + ")", {}, error))
         return false;
-    if (!db.exec("BEGIN", {}, error))
+    DatabaseTransaction transaction(db, DatabaseTransaction::Start::Deferred, error);
+    if (!transaction.began())
         return false;
     for (const auto& r : kResidents) {
         const bool houseA = r.apartment[0] == 'A';
@@ -143,7 +144,7 @@ bool fillDatabase(Database& db, bool assigned, std::string* error) {
         if (!db.exec(sql + ") VALUES (" + marks + ")", values, error))
             return false;
     }
-    return db.exec("COMMIT", {}, error);
+    return transaction.commit(error);
 }
 
 }  // namespace
