@@ -23,12 +23,9 @@ CodeMatch MatchAccessCode(Program& program, const std::string& entry) {
     SettingsFile& settings = program.originalSettings;
     settings.setFileName(program.path(kSettingsFile));
     for (int level = 1; level <= 6; ++level) {
-        selectLevelRecord(settings, level);
-        FieldOf(program, readEncrypted(settings));
-        const ValueFields& fields = program.fieldTable;
-        // Without regard to case, as the rights read the kind: "n" has no rights as "N" has none.
-        const std::string kind = upper(fields[2]);
-        if (fields[0] == "TRUE" && entry == fields[1] && kind != "N" && !kind.empty())
+        const LevelRecord record = readLevelRecord(settings, level);
+        // The kind without regard to case, as the rights read it: "n" has no rights as "N" has none.
+        if (record.enabledExactly() && entry == record.code && record.kind != "N" && !record.kind.empty())
             return {CodeMatch::Kind::Level, level};
     }
     return {};
@@ -169,12 +166,9 @@ void PasswordDialog::closeAndEnd() {
 }
 
 void ApplyLevelRights(Program& program, MainWindowForm& form) {
-    SettingsFile& settings = program.settings;
-    selectLevelRecord(settings, program.userLevel);
-    FieldOf(program, readEncrypted(settings));
     // Upper-cased, so that a record written with a lower-case kind cannot give more rights than its letter
     // says.
-    const std::string kind = upper(program.fieldTable[2]);
+    const std::string kind = readLevelRecord(program.settings, program.userLevel).kind;
     const bool residentsOnly = kind == "B";
     const bool noLevelEditor = kind == "A" || residentsOnly;
 

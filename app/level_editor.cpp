@@ -36,15 +36,13 @@ void LevelEditor::levelChosen() {
     }
     if (form_.levelChoice.text().empty())
         return;
-    selectLevelRecord(program_.settings, index + 1);
-    FieldOf(program_, readEncrypted(program_.settings));
-    const std::string released = program_.fieldTable[0];
-    const std::string code = program_.fieldTable[1];
-    const std::string kind = upper(program_.fieldTable[2]);
+    const LevelRecord record = readLevelRecord(program_.settings, index + 1);
+    const std::string& code = record.code;
+    const std::string& kind = record.kind;
 
     form_.levelEnabled.setEnabled(index != 0);
     form_.levelTabs.setTab(0);
-    form_.levelEnabled.setChecked(upper(released) == "TRUE" || !form_.levelEnabled.enabled());
+    form_.levelEnabled.setChecked(record.enabledAnyCase() || !form_.levelEnabled.enabled());
     // A code the six-digit field cannot hold (too long, not digits) shows as the empty mask, never as the
     // code of the level shown before.
     if (code.empty() || leadingNumber(code) > kHighestCode || !form_.levelCode.setText(code))
@@ -56,17 +54,18 @@ void LevelEditor::levelChosen() {
     else if (kind == "B")
         form_.kindResidents.setChecked(true);
     shownLevel_ = index + 1;
-    shownRecord_ = formRecord();
+    shownRecord_ = formatLevelRecord(formRecord());
 }
 
-std::string LevelEditor::formRecord() const {
-    const std::string record =
-        form_.levelEnabled.checked() ? "TRUE," + trim(form_.levelCode.text()) + "," : "FALSE,,";
-    return record + (form_.kindAllWithLevels.checked() ? "P" : form_.kindAll.checked() ? "A" : "B");
+LevelRecord LevelEditor::formRecord() const {
+    return {form_.levelEnabled.checked() ? "TRUE" : "FALSE", trim(form_.levelCode.text()),
+            form_.kindAllWithLevels.checked() ? "P"
+            : form_.kindAll.checked()         ? "A"
+                                              : "B"};
 }
 
 bool LevelEditor::hasUnsavedChanges() const {
-    return shownLevel_ != 0 && formRecord() != shownRecord_;
+    return shownLevel_ != 0 && formatLevelRecord(formRecord()) != shownRecord_;
 }
 
 bool LevelEditor::leaveLevel() {
@@ -112,16 +111,14 @@ bool LevelEditor::saveShown() {
             return false;
         }
     }
-    const std::string record = formRecord();
-
+    const LevelRecord record = formRecord();
     // The key is chosen again here: another editor may have used the shared settings access since the level
     // was chosen, and the record must not land under its key.
-    selectLevelRecord(program_.settings, level);
-    if (!writeEncrypted(program_.settings, record)) {
+    if (!writeLevelRecord(program_.settings, level, record)) {
         program_.msgBox("Die Berechtigungsstufe konnte nicht gespeichert werden!", MsgIcon::Critical);
         return false;
     }
-    shownRecord_ = record;
+    shownRecord_ = formatLevelRecord(record);
     EventLog(program_, "Berechtigungen " + levelName(level) + " geaendert.");
     program_.notify("Gespeichert: " + levelName(level));
     return true;
@@ -133,9 +130,8 @@ int LevelEditor::levelWithCode(const std::string& code, int except) {
     for (int level = 1; level <= kHighestLevel; ++level) {
         if (level == except)
             continue;
-        selectLevelRecord(program_.settings, level);
-        FieldOf(program_, readEncrypted(program_.settings));
-        if (upper(program_.fieldTable[0]) == "TRUE" && program_.fieldTable[1] == code)
+        const LevelRecord record = readLevelRecord(program_.settings, level);
+        if (record.enabledAnyCase() && record.code == code)
             return level;
     }
     return 0;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/records.h"
+
 namespace pnl {
 
 class Program;
@@ -30,15 +32,16 @@ class LevelEditor {
   private:
     // Saves the form as the record of the level shown; false when refused or not written (a box said why).
     bool saveShown();
-    // The record the form stands for: "TRUE,123456,A", "FALSE,,B".
-    std::string formRecord() const;
+    // The record the form stands for (a level not released keeps no code).
+    LevelRecord formRecord() const;
     // Another released level (1..6) with this code, 0 when there is none.
     int levelWithCode(const std::string& code, int except);
     std::string levelName(int level) const;
 
     Program& program_;
     LevelsPageForm& form_;
-    // The level the form shows (1..5, 0 for none) and its record as shown when it was loaded or saved.
+    // The level the form shows (1..5, 0 for none) and its record as shown when it was loaded or saved, as
+    // stored ("TRUE,123456,A").
     int shownLevel_ = 0;
     std::string shownRecord_;
 };

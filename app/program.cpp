@@ -42,8 +42,4 @@ MsgAnswer Program::ask(Message message) {
     return dialogs.show(message);
 }
 
-void FieldOf(Program& program, const std::string& list) {
-    program.fieldTable.split(list);
-}
-
 }  // namespace pnl

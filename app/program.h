@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/event_log.h"
-#include "app/field_table.h"
 #include "app/pause.h"
 #include "app/settings_file.h"
 #include "platform/database.h"
@@ -58,8 +57,6 @@ class Program {
     std::uint8_t userLevel = 0;
     // The level came from the command line.
     bool startedWithLevel = false;
-    // The fields of the value list split last.
-    ValueFields fieldTable;
     // The main window's settings access (the working copy from start-up on) and the password dialog's (the
     // original file).
     SettingsFile settings;
@@ -101,8 +98,5 @@ class Program {
             statusNotice(text);
     }
 };
-
-// Splits a value list into the program-wide fieldTable.
-void FieldOf(Program& program, const std::string& list);
 
 }  // namespace pnl

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <vector>
 
+#include "app/text.h"
+
 namespace pnl {
 
 namespace {
@@ -59,6 +61,36 @@ std::int64_t integerOf(const DbValue& value) {
     return wholeNumber(dbText(value)).value_or(0);
 }
 
+// The one reader of a row: the texts of the program's columns (empty for NULL and for a column the table
+// lacks) decoded into a Resident.
+Resident residentOf(const std::array<std::string, kColumnCount>& text) {
+    Resident resident;
+    resident.id = wholeNumber(text[kId]);
+    resident.name = text[kName];
+    resident.firstName = text[kFirstName];
+    resident.apartment = text[kApartment];
+    if (!text[kSerial].empty())
+        resident.serial = leadingNumber(text[kSerial]);
+    resident.secondSerial = decodeSecondSerial(text[kTrigger]);
+    resident.code = decodeCode(text[kCode]);
+    resident.stations = decodeStations(text[kStations]);
+    return resident;
+}
+
+// The one writer of a row: the value of each program column (the ID is never written).
+std::array<DbValue, kColumnCount> columnValues(const Resident& resident) {
+    std::array<DbValue, kColumnCount> values;  // NULL unless set
+    values[kName] = resident.name;
+    values[kFirstName] = resident.firstName;
+    values[kApartment] = resident.apartment;
+    if (resident.serial)
+        values[kSerial] = *resident.serial;
+    values[kTrigger] = encodeSecondSerial(resident.secondSerial);
+    values[kCode] = resident.code;
+    values[kStations] = encodeStations(resident.stations);
+    return values;
+}
+
 // What tells whether the file changed behind the cursor: this connection's own writes, other connections'
 // commits, and schema changes.
 struct Stamp {
@@ -70,7 +102,7 @@ struct Stamp {
 struct ResidentTable::Impl {
     struct Row {
         std::int64_t key = 0;  // rowid
-        std::array<std::string, kColumnCount> values;
+        Resident resident;
     };
 
     explicit Impl(Database& database) : db(database) {}
@@ -88,6 +120,7 @@ struct ResidentTable::Impl {
     bool noMatch = false;
     Stamp stamp;
     bool inTransaction = false;  // between begin() and commit() or rollback()
+    std::uint64_t revision = 0;  // counts the changes of `rows`
 
     void bind() {
         bound = false;
@@ -162,6 +195,7 @@ struct ResidentTable::Impl {
     // Reads every row again; the cursor stays on its row, or on the one that followed it when it is gone.
     void reload() {
         const std::optional<std::int64_t> at = currentKeyOrNext();
+        ++revision;
         rows.clear();
         if (bound) {
             const auto result = db.query("SELECT " + selectList + " FROM " + table + " ORDER BY rowid");
@@ -194,11 +228,10 @@ struct ResidentTable::Impl {
     }
 
     static Row rowOf(const DbRow& fields) {
-        Row row;
-        row.key = integerOf(fields.at(0));
+        std::array<std::string, kColumnCount> text;
         for (std::size_t c = 0; c < kColumnCount; ++c)
-            row.values[c] = dbText(fields.at(c + 1));
-        return row;
+            text[c] = dbText(fields.at(c + 1));
+        return Row{integerOf(fields.at(0)), residentOf(text)};
     }
 
     std::size_t lowerBound(std::int64_t key) const {
@@ -245,10 +278,8 @@ struct ResidentTable::Impl {
     }
 
     // The program's columns that the table has, with the values to write (never the ID).
-    std::vector<std::pair<std::string, DbValue>> assignments(const ResidentRow& row) const {
-        const std::array<DbValue, kColumnCount> values{std::monostate{}, row.name,    row.firstName,
-                                                       row.apartment,    row.serial,  row.trigger,
-                                                       row.code,         row.stations};
+    std::vector<std::pair<std::string, DbValue>> assignments(const Resident& resident) const {
+        const std::array<DbValue, kColumnCount> values = columnValues(resident);
         std::vector<std::pair<std::string, DbValue>> out;
         for (std::size_t c = kName; c < kColumnCount; ++c)
             if (!columns[c].empty())
@@ -261,6 +292,7 @@ struct ResidentTable::Impl {
 
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
+        ++revision;
         if (inTransaction)
             return true;
         const Stamp now = readStamp();
@@ -305,6 +337,11 @@ bool ResidentTable::eof() const {
     return impl_->pos >= impl_->rows.size();
 }
 
+std::uint64_t ResidentTable::revision() {
+    impl_->refreshIfChanged();
+    return impl_->revision;
+}
+
 bool ResidentTable::findId(std::int64_t id) {
     return impl_->find(impl_->columns[kId] + " = ?", {id});
 }
@@ -340,20 +377,19 @@ bool ResidentTable::noMatch() const {
     return impl_->noMatch;
 }
 
-std::string ResidentTable::value(const std::string& column) const {
+Resident ResidentTable::current() const {
     const auto* row = impl_->current();
-    const auto c = columnOf(column);
-    return row && c ? row->values[*c] : std::string();
+    return row ? row->resident : Resident{};
 }
 
-ResidentTable::Inserted ResidentTable::insert(const ResidentRow& row) {
+ResidentTable::Inserted ResidentTable::insert(const Resident& resident) {
     Impl& t = *impl_;
     if (!t.bound)
         return {};
     t.refreshIfChanged();
     std::string names, places;
     std::vector<DbValue> params;
-    for (auto& [column, value] : t.assignments(row)) {
+    for (auto& [column, value] : t.assignments(resident)) {
         names += (names.empty() ? "" : ", ") + column;
         places += places.empty() ? "?" : ", ?";
         params.push_back(std::move(value));
@@ -376,27 +412,27 @@ ResidentTable::Inserted ResidentTable::insert(const ResidentRow& row) {
         t.reload();
         return {true, std::nullopt};
     }
-    const std::string id = inserted->values[kId];
+    const std::optional<std::int64_t> id = inserted->resident.id;
     if (t.restampAfterOwnWrite()) {
         const std::size_t at = t.lowerBound(key);
         if (at <= t.pos)
             ++t.pos;  // the cursor keeps its row, or stays past the last one
         t.rows.insert(t.rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(*inserted));
     }
-    return {true, wholeNumber(id)};
+    return {true, id};
 }
 
-bool ResidentTable::update(const ResidentRow& row) {
-    return impl_->bound && impl_->updateCurrent(impl_->assignments(row));
+bool ResidentTable::update(const Resident& resident) {
+    return impl_->bound && impl_->updateCurrent(impl_->assignments(resident));
 }
 
-bool ResidentTable::updateStations(const std::string& stations) {
+bool ResidentTable::updateStations(const StationSet& stations) {
     Impl& t = *impl_;
     if (!t.bound)
         return false;
     if (t.columns[kStations].empty())
         return true;
-    return t.updateCurrent({{t.columns[kStations], stations}});
+    return t.updateCurrent({{t.columns[kStations], encodeStations(stations)}});
 }
 
 ResidentTable::Transaction::Transaction(ResidentTable& table) : table_(table), open_(table.begin()) {}
@@ -444,9 +480,9 @@ bool ResidentTable::Impl::updateCurrent(const std::vector<std::pair<std::string,
     const std::int64_t key = current->key;
     std::string sets;
     std::vector<DbValue> params;
-    for (auto& [column, value] : values) {
+    for (const auto& [column, value] : values) {
         sets += (sets.empty() ? "" : ", ") + column + " = ?";
-        params.push_back(std::move(value));
+        params.push_back(value);
     }
     if (sets.empty())
         return true;

@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
+#include "app/value_fields.h"
 
 namespace pnl {
 
@@ -17,20 +18,36 @@ int stationOfNodeKey(const std::string& key) {
     return static_cast<int>(leadingNumber(rightBytes(key, 2)));
 }
 
-StationRecord readStation(Program& program, int number) {
+StationRecord parseStationRecord(int number, const std::string& value) {
+    const ValueFields fields(value);
     StationRecord record;
     record.number = number;
-    if (number < 0 || number >= kStationSlots)
-        return record;
-    record.value = program.settings.read(kStationSection, stationKey(number));
-    FieldOf(program, record.value);
-    const ValueFields& fields = program.fieldTable;
+    record.value = value;
     record.type = fields[0];
     record.label = fields[1];
     record.serial = fields[2];
     record.phone = fields[3];
     record.olderFirmware = upper(fields[4]) == "TRUE";
     return record;
+}
+
+std::string formatStationRecord(const StationRecord& record) {
+    return record.type + "," + record.label + "," + record.serial + "," + record.phone + "," +
+           (record.olderFirmware ? "TRUE" : "FALSE");
+}
+
+StationRecord readStation(Program& program, int number) {
+    if (number < 0 || number >= kStationSlots)
+        return parseStationRecord(number, "");
+    return parseStationRecord(number, program.settings.read(kStationSection, stationKey(number)));
+}
+
+std::vector<int> stationNumbers(const std::vector<StationRecord>& stations) {
+    std::vector<int> numbers;
+    numbers.reserve(stations.size());
+    for (const StationRecord& station : stations)
+        numbers.push_back(station.number);
+    return numbers;
 }
 
 std::vector<StationRecord> listedStations(Program& program) {

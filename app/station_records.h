@@ -35,11 +35,17 @@ std::string stationNodeKey(int number);
 // The station number of a node key: its last two characters ("S07" -> 7).
 int stationOfNodeKey(const std::string& key);
 
-// Reads and splits the record of a slot (through program.fieldTable, which holds its split afterwards). A
-// number outside 0 to 63 reads as a free slot.
+// The fields of a slot's stored value, as stored (no trimming); field 4 counts as "TRUE" in any case.
+StationRecord parseStationRecord(int number, const std::string& value);
+// The value list of a station: type, label, serial number, telephone number and "TRUE" or "FALSE".
+std::string formatStationRecord(const StationRecord& record);
+
+// Reads the record of a slot. A number outside 0 to 63 reads as a free slot.
 StationRecord readStation(Program& program, int number);
 
 // Every listed station in the order of its number.
 std::vector<StationRecord> listedStations(Program& program);
+// Their numbers, in their order.
+std::vector<int> stationNumbers(const std::vector<StationRecord>& stations);
 
 }  // namespace pnl

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "app/resident_table.h"
+#include "app/station_records.h"
 #include "app/text.h"
-#include "forms/transfer_dialog.h"
 #include "platform/posix_serial.h"
 #include "stations/resident_image.h"
 #include "stations/station_link.h"
@@ -159,10 +159,8 @@ int runOnWireModel(int records) {
     sim::Simulator simulator(inst.loop, setup);
     test::attachSimulator(inst.serial, simulator, inst.loop);
 
-    TransferDialogForm form;
-    FillTransferTree(program, form);
-    form.stationTree.setAllChecked(true);
-    const TransferResult result = TransferRun(program, form);
+    StationDirectories directories(program);
+    const TransferResult result = TransferRun(program, directories, stationNumbers(listedStations(program)));
     const double took = static_cast<double>(inst.loop.now()) / 1000.0;
     const double pauses = pausesOfOneStation(records);
     const double off = (took - pauses) / pauses * 100.0;
@@ -206,12 +204,11 @@ int run(int records, const std::string& tool) {
     program.settings.setFileName(program.path(kSettingsCopy));
     program.useDatabase(std::move(db));
 
-    TransferDialogForm form;
-    FillTransferTree(program, form);
-    form.stationTree.setAllChecked(true);
+    StationDirectories directories(program);
+    const std::vector<int> stations = stationNumbers(listedStations(program));
 
     const auto start = std::chrono::steady_clock::now();
-    const TransferResult result = TransferRun(program, form);
+    const TransferResult result = TransferRun(program, directories, stations);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     const double pauses = pausesOfOneStation(records);

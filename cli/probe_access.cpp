@@ -4,24 +4,12 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "app/field_table.h"
 #include "app/program.h"
 #include "app/records.h"
 #include "app/settings_file.h"
 #include "app/text.h"
 
 namespace pnl {
-
-namespace {
-
-ValueFields levelRecord(SettingsFile& levels, int level) {
-    selectLevelRecord(levels, level);
-    ValueFields fields;
-    fields.split(readEncrypted(levels));
-    return fields;
-}
-
-}  // namespace
 
 int TerminalAccessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
                         std::ostream& out) {
@@ -53,13 +41,9 @@ int TerminalAccessLevel(Program& program, const std::string& levelText, const Co
     return 0;
 }
 
-std::string LevelKind(SettingsFile& levels, int level) {
-    return levelRecord(levels, level)[2];
-}
-
 bool MayUseInterfaces(SettingsFile& levels, int level) {
     // Upper-cased as the main window's rights do: a lower-case "b" gives no more rights than "B".
-    return upper(LevelKind(levels, level)) != "B";
+    return readLevelRecord(levels, level).kind != "B";
 }
 
 }  // namespace pnl

@@ -25,8 +25,6 @@ using CodePrompt = std::function<std::optional<std::string>(const std::string& p
 int TerminalAccessLevel(Program& program, const std::string& levelText, const CodePrompt& askCode,
                         std::ostream& out);
 
-// Field 2 of the level's record ("P", "A", "B", "N"), as stored; empty when there is none.
-std::string LevelKind(SettingsFile& levels, int level);
 // Levels of kind "B" (in either case) have no rights on the interfaces; every other level has.
 bool MayUseInterfaces(SettingsFile& levels, int level);
 

@@ -12,7 +12,6 @@
 #include "app/resident_table.h"
 #include "app/text.h"
 #include "cli/working_copies.h"
-#include "forms/transfer_dialog.h"
 #include "platform/console_dialogs.h"
 #include "stations/station_difference.h"
 #include "stations/station_list.h"
@@ -110,19 +109,17 @@ bool hasStationColumn(Program& program, std::string* why) {
 }
 
 // --dry-run: per chosen station its state and one line per new, removed or changed resident.
-int printDifferences(Program& program, const CheckTree& tree, std::ostream& out) {
-    int chosen = 0;
-    for (int i = 0; i < tree.count(); ++i) {
-        if (!tree.node(i).checked)
-            continue;
-        ++chosen;
-        const int number = stationOfNodeKey(tree.node(i).key);
-        const StationDifference difference = StationDifferenceOf(program, number);
-        out << stationKey(number) << " \"" << tree.node(i).text << "\": " << statusText(difference) << "\n";
+int printDifferences(Program& program, StationDirectories& directories,
+                     const std::vector<StationRecord>& chosen, std::ostream& out) {
+    for (const StationRecord& station : chosen) {
+        const StationDifference difference =
+            StationDifferenceOf(program, station.number, directories.of(station.number));
+        out << stationKey(station.number) << " \"" << station.label << "\": " << statusText(difference)
+            << "\n";
         for (const std::string& line : differenceLines(difference))
             out << "  " << line << "\n";
     }
-    out << chosen << " PNL gewählt, nichts gesendet (--dry-run).\n";
+    out << chosen.size() << " PNL gewählt, nichts gesendet (--dry-run).\n";
     return kTransferAllSent;
 }
 
@@ -147,36 +144,39 @@ int RunTransferCommand(Program& caller, const std::string& list, const std::stri
     if (!hasStationColumn(program, &error))
         return couldNotRun(out, error);
 
-    TransferDialogForm form;
-    FillTransferTree(program, form);
-    CheckTree& tree = form.stationTree;
+    // The stations with a label, in the order of their numbers; the chosen ones among them.
+    const std::vector<StationRecord> listed = listedStations(program);
+    std::vector<StationRecord> chosen;
     for (int number : *numbers) {
-        const int node = tree.findKey(stationNodeKey(number));
-        if (node < 0)
+        const auto station = std::find_if(listed.begin(), listed.end(),
+                                          [number](const StationRecord& s) { return s.number == number; });
+        if (station == listed.end())
             return couldNotRun(out, "Die PNL " + stationKey(number) + " ist nicht angelegt.");
-        tree.setChecked(node, true);
+        chosen.push_back(*station);
     }
+    StationDirectories directories(program);
     if (all)
-        tree.setAllChecked(true);
+        chosen = listed;
     if (changed) {
-        TickChangedStations(program, tree);
-        bool any = false;
-        for (const auto& node : tree.nodes())
-            any |= node.checked;
-        if (tree.count() > 0 && !any) {
+        const std::vector<int> differing = ChangedStations(program, directories, stationNumbers(listed));
+        for (const StationRecord& station : listed)
+            if (std::find(differing.begin(), differing.end(), station.number) != differing.end())
+                chosen.push_back(station);
+        if (!listed.empty() && chosen.empty()) {
             out << "Alle PNL sind seit dem letzten Senden unverändert, nichts zu senden.\n";
             return kTransferAllSent;
         }
     }
-    if (tree.count() == 0)
+    if (listed.empty())
         return couldNotRun(out, "Es ist keine PNL angelegt.");
     if (flags.dryRun)
-        return printDifferences(program, tree, out);
+        return printDifferences(program, directories, chosen, out);
 
     ConsoleProgress progress(out);
     TransferOptions options;
     options.checkPresence = flags.checkPresence;
-    const TransferResult result = TransferRun(program, form, &progress, options);
+    const TransferResult result =
+        TransferRun(program, directories, stationNumbers(chosen), &progress, options);
     if (resultOut)
         *resultOut = result;
     if (!result.started)

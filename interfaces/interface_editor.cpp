@@ -21,16 +21,16 @@ void BuildDeviceList(InterfaceWindowForm& form) {
     form.deviceKind.addItem(kStationLinkName, kStationLink);
 }
 
-void LoadPortRecord(Program& program, InterfaceWindowForm& form) {
+InterfaceRecord LoadPortRecord(Program& program, InterfaceWindowForm& form) {
     form.deviceKind.setListIndex(-1);
-    const int kind = LoadInterfaceRecord(program, portNumberOf(form.portChoice.text()));
-    const int entry = form.deviceKind.findData(kind);
-    form.deviceKind.setListIndex(entry);
+    InterfaceRecord record = readInterfaceRecord(program, portNumberOf(form.portChoice.text()));
+    form.deviceKind.setListIndex(form.deviceKind.findData(record.kind));
     // Also run with no entry chosen, so that the page of the previous port does not stay on show.
-    ShowDevicePage(program, form);
+    ShowDevicePage(program, form, record);
+    return record;
 }
 
-void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
+void ShowDevicePage(Program& program, InterfaceWindowForm& form, InterfaceRecord& portRecord) {
     form.pages.setVisible(false);
     for (int tab = 0; tab < static_cast<int>(form.pages.tabs().size()); ++tab)
         form.pages.setTabVisible(tab, false);
@@ -42,23 +42,21 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form) {
         return;
     const int kind = form.deviceKind.itemData(entry);
     // Another kind than the recorded one starts from its page's defaults.
-    if (DeviceKind(program) != kind)
-        program.fieldTable.clear();
+    if (portRecord.kind != kind)
+        portRecord = {};
     if (kind != kStationLink)
         return;
 
     form.pages.setVisible(true);
     form.pages.setTabVisible(InterfaceWindowForm::kStationTab, true);
     form.pages.setTab(InterfaceWindowForm::kStationTab);
-    const bool modem = upper(program.fieldTable[1]) == "TRUE";
-    form.viaModem.setChecked(modem);
-    if (modem) {
-        form.initString1.setText(program.fieldTable[2]);
-        form.initString2.setText(program.fieldTable[3]);
-        form.dialPrefix.setText(program.fieldTable[4]);
+    form.viaModem.setChecked(portRecord.modem);
+    if (portRecord.modem) {
+        form.initString1.setText(portRecord.init1);
+        form.initString2.setText(portRecord.init2);
+        form.dialPrefix.setText(portRecord.dialPrefix);
     }
     ApplyModemRule(form);
-    // Reading the station list splits other records: the port's fields have all been taken by now.
     ShowStationList(program, form);
     ApplyTestRule(form);
 }

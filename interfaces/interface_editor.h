@@ -2,6 +2,8 @@
 // The interface editor: the list of port slots, the device list, and the page of the device
 // kind recorded for the chosen port.
 
+#include "link/interface_record.h"
+
 namespace pnl {
 
 // The tip of "Testen" while the station link runs through a modem.
@@ -22,11 +24,11 @@ void EnumeratePorts(InterfaceWindowForm& form);
 // Refills deviceKind with "Kein Gerät" (kind 0) and "PNLXX Abgleich" (kind 30).
 void BuildDeviceList(InterfaceWindowForm& form);
 // Reads the chosen port's record and chooses its device kind, which shows that kind's page. A record of a
-// kind this program does not offer chooses nothing and shows no page.
-void LoadPortRecord(Program& program, InterfaceWindowForm& form);
-// Shows the page of the chosen device kind and fills it from program.fieldTable (the chosen port's record),
-// or from the page's defaults when the chosen kind is not the recorded one.
-void ShowDevicePage(Program& program, InterfaceWindowForm& form);
+// kind this program does not offer chooses nothing and shows no page. Returns the record read.
+InterfaceRecord LoadPortRecord(Program& program, InterfaceWindowForm& form);
+// Shows the page of the chosen device kind and fills it from the chosen port's record. Another kind than the
+// recorded one empties the record: the page then shows its defaults until the port is chosen again.
+void ShowDevicePage(Program& program, InterfaceWindowForm& form, InterfaceRecord& portRecord);
 // "Verbindung via Modem" ticked: the telephone field and the modem page show and the port test is off (a
 // probe cannot run through a modem that has not dialled). Cleared: the reverse.
 void ApplyModemRule(InterfaceWindowForm& form);

@@ -43,11 +43,11 @@ void SaveInterface(Program& program, InterfaceWindowForm& form) {
         return;
     program.settings.setSection(kInterfaceSection);
     const int kind = form.deviceKind.itemData(entry);
-    const std::string prefix = zeroPadded(kind, 2) + ",";
     // Logged before the rule: a refused save is logged as well.
     EventLog(program, "Schnittstelle " + form.deviceKind.text() + " geaendert");
 
-    std::string value;
+    InterfaceRecord record;
+    record.kind = kind;
     if (kind == kStationLink) {
         if (CountPortsOfKind(program, kStationLink, portNumber) >= 1) {
             refuse(program, "Es darf nur eine Schnittstelle für den PNL Datenabgleich konfiguriert sein.");
@@ -65,16 +65,17 @@ void SaveInterface(Program& program, InterfaceWindowForm& form) {
                     return;
                 }
             }
-            value = prefix + "TRUE," + init1 + "," + init2 + "," + dialPrefix + ",";
-        } else {
-            value = prefix + "FALSE";
+            record.modem = true;
+            record.init1 = init1;
+            record.init2 = init2;
+            record.dialPrefix = dialPrefix;
         }
     } else if (kind != kNoDevice) {
         return;
     }
     program.settings.setSection(kInterfaceSection);
     program.settings.setKey(port);
-    if (!program.settings.write(value))
+    if (!program.settings.write(formatInterfaceRecord(record)))
         program.msgBox("Die Schnittstelleneinstellung konnte nicht gespeichert werden!", MsgIcon::Critical);
 }
 

@@ -12,18 +12,19 @@ void InterfaceWindowController::load() {
     BuildDeviceList(form_);
     EnumeratePorts(form_);
     // No port chosen: no page, whatever the window showed when it was last open.
-    ShowDevicePage(program_, form_);
+    portRecord_ = {};
+    ShowDevicePage(program_, form_, portRecord_);
     devices_.windowOpened();
 }
 
 void InterfaceWindowController::portChosen() {
     BuildDeviceList(form_);
-    LoadPortRecord(program_, form_);
+    portRecord_ = LoadPortRecord(program_, form_);
     devices_.showSlot();
 }
 
 void InterfaceWindowController::deviceKindChosen() {
-    ShowDevicePage(program_, form_);
+    ShowDevicePage(program_, form_, portRecord_);
 }
 
 void InterfaceWindowController::savePort() {

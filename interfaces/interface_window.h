@@ -6,6 +6,7 @@
 #include <string>
 
 #include "interfaces/port_device_choice.h"
+#include "link/interface_record.h"
 
 namespace pnl {
 
@@ -44,6 +45,9 @@ class InterfaceWindowController {
   private:
     Program& program_;
     InterfaceWindowForm& form_;
+    // The chosen port's record as read when the port was chosen; emptied once another kind is chosen, so that
+    // the page starts from its defaults until the port is chosen again.
+    InterfaceRecord portRecord_;
     PortDeviceChoice devices_;
 };
 

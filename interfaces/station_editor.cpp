@@ -65,13 +65,16 @@ const char* firstFailure(const InterfaceWindowForm& form) {
     return nullptr;
 }
 
-std::string stationValue(const InterfaceWindowForm& form) {
-    std::string value = form.stationType.text() + "," + trim(form.stationLabel.text()) + "," +
-                        trim(form.stationSerial.text()) + ",";
-    if (form.phoneNumber.visible())
-        value += trim(form.phoneNumber.text());
-    value += form.olderFirmware.visible() && form.olderFirmware.checked() ? ",TRUE" : ",FALSE";
-    return value;
+// The telephone number only with a modem, the older firmware only where its check box shows.
+StationRecord stationOfFrame(const InterfaceWindowForm& form, int slot) {
+    StationRecord record;
+    record.number = slot;
+    record.type = form.stationType.text();
+    record.label = trim(form.stationLabel.text());
+    record.serial = trim(form.stationSerial.text());
+    record.phone = form.phoneNumber.visible() ? trim(form.phoneNumber.text()) : std::string();
+    record.olderFirmware = form.olderFirmware.visible() && form.olderFirmware.checked();
+    return record;
 }
 
 void clearFrame(InterfaceWindowForm& form) {
@@ -140,7 +143,8 @@ void SaveStation(Program& program, InterfaceWindowForm& form) {
         refuse(program, failure);
         return;
     }
-    if (!program.settings.write(kStationSection, stationKey(slot), stationValue(form))) {
+    if (!program.settings.write(kStationSection, stationKey(slot),
+                                formatStationRecord(stationOfFrame(form, slot)))) {
         program.msgBox("Die PNL konnte nicht gespeichert werden!", MsgIcon::Critical);
         return;
     }

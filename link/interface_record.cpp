@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/text.h"
+#include "app/value_fields.h"
 
 namespace pnl {
 
@@ -18,7 +19,32 @@ int portNumberOf(const std::string& name) {
     return digit - '0';
 }
 
-std::string readInterfaceRecord(Program& program, int port) {
+InterfaceRecord parseInterfaceRecord(const std::string& value) {
+    const ValueFields fields(value);
+    InterfaceRecord record;
+    record.kindText = fields[0];
+    const std::int64_t kind = leadingNumber(fields[0]);
+    // Out-of-range texts can never equal an offered kind; keep them apart from 0 ("Kein Gerät").
+    record.kind = kind < INT32_MIN || kind > INT32_MAX ? -1 : static_cast<int>(kind);
+    record.modem = upper(fields[1]) == "TRUE";
+    if (record.modem) {
+        record.init1 = fields[2];
+        record.init2 = fields[3];
+        record.dialPrefix = fields[4];
+    }
+    return record;
+}
+
+std::string formatInterfaceRecord(const InterfaceRecord& record) {
+    if (record.kind != kStationLink)
+        return {};
+    const std::string prefix = zeroPadded(record.kind, 2) + ",";
+    if (!record.modem)
+        return prefix + "FALSE";
+    return prefix + "TRUE," + record.init1 + "," + record.init2 + "," + record.dialPrefix + ",";
+}
+
+std::string readInterfaceValue(Program& program, int port) {
     if (port < kFirstPort || port > kLastPort)
         return {};
     program.settings.setSection(kInterfaceSection);
@@ -26,17 +52,8 @@ std::string readInterfaceRecord(Program& program, int port) {
     return program.settings.read();
 }
 
-int LoadInterfaceRecord(Program& program, int port) {
-    FieldOf(program, readInterfaceRecord(program, port));
-    return DeviceKind(program);
-}
-
-int DeviceKind(const Program& program) {
-    const std::int64_t kind = leadingNumber(program.fieldTable[0]);
-    // Out-of-range texts can never equal an offered kind; keep them apart from 0 ("Kein Gerät").
-    if (kind < INT32_MIN || kind > INT32_MAX)
-        return -1;
-    return static_cast<int>(kind);
+InterfaceRecord readInterfaceRecord(Program& program, int port) {
+    return parseInterfaceRecord(readInterfaceValue(program, port));
 }
 
 int CountPortsOfKind(Program& program, int kind, int exceptPort) {
@@ -44,7 +61,7 @@ int CountPortsOfKind(Program& program, int kind, int exceptPort) {
     const std::string key = program.settings.key();
     int count = 0;
     for (int port = kFirstPort; port <= kLastPort; ++port) {
-        if (LoadInterfaceRecord(program, port) == kind && port != exceptPort)
+        if (readInterfaceRecord(program, port).kind == kind && port != exceptPort)
             ++count;
     }
     program.settings.setSection(section);
@@ -54,21 +71,14 @@ int CountPortsOfKind(Program& program, int kind, int exceptPort) {
 
 std::optional<TransferLink> TransferPort(Program& program) {
     for (int port = kFirstPort; port <= kLastPort; ++port) {
-        const std::string value = trim(readInterfaceRecord(program, port));
+        // The whole value is trimmed before it is split: " 30,FALSE" is taken.
+        const std::string value = trim(readInterfaceValue(program, port));
         if (value.empty())
             continue;
-        ValueFields fields;
-        fields.split(value);
-        if (fields[0] != "30")
+        const InterfaceRecord record = parseInterfaceRecord(value);
+        if (record.kindText != "30")
             continue;
-        TransferLink link;
-        link.port = port;
-        link.modem = upper(fields[1]) == "TRUE";
-        if (link.modem) {
-            link.init = fields[2];
-            link.dialPrefix = fields[4];
-        }
-        return link;
+        return TransferLink{port, record.modem, record.init1, record.dialPrefix};
     }
     return std::nullopt;
 }

@@ -161,11 +161,10 @@ Existing loadExisting(Program& program) {
     return existing;
 }
 
-bool sameResident(const OverviewRow& old, const ResidentRow& row, const StationSet& stations,
-                  std::int64_t secondSerial) {
+bool sameResident(const OverviewRow& old, const Resident& row) {
     return storedName(old.name) == row.name && storedName(old.firstName) == row.firstName &&
-           cleanText(old.apartment) == row.apartment && old.serial == row.serial &&
-           old.secondSerial == secondSerial && old.code == row.code && old.stations == stations;
+           cleanText(old.apartment) == row.apartment && old.serial == row.serial.value_or(0) &&
+           old.secondSerial == row.secondSerial && old.code == row.code && old.stations == row.stations;
 }
 
 class RowReader {
@@ -197,7 +196,7 @@ std::string outOfRangeSerial(const char* which, const std::string& text) {
 }
 
 // Reads one row into `out`; false with out.message when the row is in error.
-bool readRow(const RowReader& reader, const Columns& columns, ImportRow& out, std::int64_t* secondSerial,
+bool readRow(const RowReader& reader, const Columns& columns, ImportRow& out,
              std::vector<std::pair<int, bool>>* stationValues) {
     for (std::size_t f = 0; f < kFieldCount; ++f) {
         const std::string value = reader.raw(static_cast<Field>(f));
@@ -249,8 +248,7 @@ bool readRow(const RowReader& reader, const Columns& columns, ImportRow& out, st
         out.message = outOfRangeSerial("Seriennummer 2", second);
         return false;
     }
-    *secondSerial = second.empty() ? 0 : leadingNumber(second);
-    out.row.trigger = encodeSecondSerial(*secondSerial > 0 ? std::to_string(*secondSerial) : std::string());
+    out.row.secondSerial = second.empty() ? 0 : leadingNumber(second);
 
     const std::string code = trim(reader.raw(kCode));
     if (!code.empty() && !allDigits(code)) {
@@ -342,9 +340,8 @@ ImportPreview PreviewImport(Program& program, const std::string& bytes) {
             continue;
         ImportRow row;
         row.line = record.line;
-        std::int64_t secondSerial = 0;
         std::vector<std::pair<int, bool>> stationValues;
-        if (!readRow(reader, *columns, row, &secondSerial, &stationValues)) {
+        if (!readRow(reader, *columns, row, &stationValues)) {
             preview.rows.push_back(std::move(row));
             continue;
         }
@@ -354,8 +351,9 @@ ImportPreview PreviewImport(Program& program, const std::string& bytes) {
             preview.rows.push_back(std::move(row));
             continue;
         }
-        if (const auto [at, fresh] = lineOfSerial.emplace(row.row.serial, row.line); !fresh) {
-            row.message = "Die Seriennummer 1 " + std::to_string(row.row.serial) + " steht schon in Zeile " +
+        const std::int64_t serial = *row.row.serial;  // a row without it is in error
+        if (const auto [at, fresh] = lineOfSerial.emplace(serial, row.line); !fresh) {
+            row.message = "Die Seriennummer 1 " + std::to_string(serial) + " steht schon in Zeile " +
                           std::to_string(at->second) + ".";
             preview.rows.push_back(std::move(row));
             continue;
@@ -365,7 +363,7 @@ ImportPreview PreviewImport(Program& program, const std::string& bytes) {
             if (auto found = existing.byId.find(leadingNumber(idText)); found != existing.byId.end())
                 target = found->second;
         if (!target)
-            if (auto found = existing.bySerial.find(row.row.serial); found != existing.bySerial.end())
+            if (auto found = existing.bySerial.find(serial); found != existing.bySerial.end())
                 target = found->second;
         StationSet stations;
         if (target) {
@@ -382,11 +380,10 @@ ImportPreview PreviewImport(Program& program, const std::string& bytes) {
         }
         for (const auto& [station, ticked] : stationValues)
             stations.set(station, ticked);
-        row.row.stations = encodeStations(stations);
-        row.status = !target ? ImportStatus::New
-                     : sameResident(existing.rows[*target], row.row, stations, secondSerial)
-                         ? ImportStatus::Unchanged
-                         : ImportStatus::Changed;
+        row.row.stations = stations;
+        row.status = !target                                         ? ImportStatus::New
+                     : sameResident(existing.rows[*target], row.row) ? ImportStatus::Unchanged
+                                                                     : ImportStatus::Changed;
         preview.rows.push_back(std::move(row));
     }
     for (std::size_t i = 0; i < existing.rows.size(); ++i)
@@ -445,7 +442,7 @@ std::string previewLine(const ImportRow& row) {
     if (!row.row.firstName.empty())
         who += ", " + row.row.firstName;
     std::string line = "Zeile " + std::to_string(row.line) + ": " + status + ": " + who + " (Wohnung " +
-                       row.row.apartment + ", Seriennr. " + std::to_string(row.row.serial) + ")";
+                       row.row.apartment + ", Seriennr. " + std::to_string(row.row.serial.value_or(0)) + ")";
     if (!row.message.empty())
         line += " " + row.message;
     return line;

@@ -27,7 +27,7 @@ struct ImportRow {
     std::size_t line = 0;  // where the row starts in the file, counted from 1
     ImportStatus status = ImportStatus::Error;
     std::string message;                   // the error, or warnings (a name that was cut)
-    ResidentRow row;                       // the values to write
+    Resident row;                          // the values to write
     std::optional<std::int64_t> targetId;  // the resident it changes; nothing for a new one
 };
 

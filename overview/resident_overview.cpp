@@ -38,16 +38,16 @@ std::string foldForSearch(const std::string& text) {
 }
 
 OverviewRow overviewRow(ResidentTable& table, const std::vector<StationRecord>& stations) {
+    Resident resident = table.current();
     OverviewRow row;
-    row.id = leadingNumber(table.value("ID"));
-    row.name = table.value("Name");
-    row.firstName = table.value("Vorname");
-    row.apartment = table.value("Wnr");
-    row.serial = leadingNumber(table.value("sernr"));
-    row.secondSerial = decodeSecondSerial(table.value("AUSLOESUNG"));
-    row.code = decodeCode(table.value("code"));
-    row.storedStations = table.value("PNL");
-    row.stations = decodeStations(row.storedStations);
+    row.id = resident.id.value_or(0);
+    row.name = std::move(resident.name);
+    row.firstName = std::move(resident.firstName);
+    row.apartment = std::move(resident.apartment);
+    row.serial = resident.serial.value_or(0);
+    row.secondSerial = resident.secondSerial;
+    row.code = resident.code;
+    row.stations = resident.stations;
     row.display = displayName(row.name, row.firstName, stations, row.stations);
     row.searchText = foldForSearch(row.name + "\t" + row.firstName + "\t" + row.apartment) +
                      foldedSerials(row.serial) + foldedSerials(row.secondSerial);
@@ -82,9 +82,7 @@ bool matchesSearch(const OverviewRow& row, const std::string& search) {
 }
 
 bool MayAssignStations(Program& program) {
-    selectLevelRecord(program.settings, program.userLevel);
-    FieldOf(program, readEncrypted(program.settings));
-    return upper(program.fieldTable[2]) != "B";
+    return readLevelRecord(program.settings, program.userLevel).kind != "B";
 }
 
 namespace {
@@ -101,14 +99,14 @@ StationWrite writeStationOfResidents(ResidentTable& table, const std::vector<std
     for (std::int64_t id : ids) {
         if (!table.findId(id))
             continue;
-        StationSet stations = decodeStations(table.value("PNL"));
+        const Resident resident = table.current();
+        StationSet stations = resident.stations;
         if (stations.test(station) == assign)
             continue;
         stations.set(station, assign);
-        const std::string apartment = table.value("Wnr");
-        if (!table.updateStations(encodeStations(stations)))
+        if (!table.updateStations(stations))
             return StationWrite::Failed;
-        changedApartments->push_back(apartment);
+        changedApartments->push_back(resident.apartment);
     }
     return transaction.commit() ? StationWrite::Saved : StationWrite::Failed;
 }

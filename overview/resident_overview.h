@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/resident_fields.h"
 #include "app/station_records.h"
-#include "residents/resident_fields.h"
 #include "residents/station_name.h"
 
 namespace pnl {
@@ -22,7 +22,6 @@ struct OverviewRow {
     std::int64_t serial = 0;        // 0: none
     std::int64_t secondSerial = 0;  // 0: none
     std::int64_t code = 0;          // 0: no code
-    std::string storedStations;     // PNL as stored
     StationSet stations;
     NameDisplay display;
     std::string searchText;  // folded name, first name, apartment and serial numbers

@@ -26,12 +26,8 @@ void DisplayLine::update() {
     for (const auto& node : form_.stationTree.nodes())
         if (node.checked)
             assigned.set(static_cast<std::size_t>(stationOfNodeKey(node.key)) % kStationCount);
-    if (stations_.empty() && assigned.any()) {
-        // Reading the records splits them into the program's field table, which the page may still use.
-        const ValueFields fields = program_.fieldTable;
+    if (stations_.empty() && assigned.any())
         stations_ = listedStations(program_);
-        program_.fieldTable = fields;
-    }
     const NameDisplay display =
         displayName(form_.lastName.text(), form_.firstName.text(), stations_, assigned);
     form_.displayText.setCaption(display.marked);

@@ -30,6 +30,12 @@ std::optional<std::int64_t> idOf(const std::string& id) {
     return data ? std::optional<std::int64_t>(*data) : std::nullopt;
 }
 
+// The editor keeps the row's ID and serial number as the texts it names them by ("keine" for none); a column
+// without a number is an empty text.
+std::string textOf(const std::optional<std::int64_t>& number) {
+    return number ? std::to_string(*number) : std::string();
+}
+
 // A number the field cannot hold (another program may store one) leaves the field blank rather than showing
 // the previous resident's digits.
 void showNumber(MaskedField& field, std::int64_t value) {
@@ -60,10 +66,11 @@ std::string residentLabel(const std::string& name, const std::string& firstName,
 // The line the serial-number question adds, naming whose record "Ja" would overwrite: the table's current
 // row.
 std::string serialOwnerLine(const ResidentTable& table) {
-    std::string owner = table.value("Name");
-    if (const std::string firstName = table.value("Vorname"); !firstName.empty())
-        owner += (owner.empty() ? "" : ", ") + firstName;
-    if (const std::string apartment = trim(table.value("Wnr")); !apartment.empty())
+    const Resident resident = table.current();
+    std::string owner = resident.name;
+    if (!resident.firstName.empty())
+        owner += (owner.empty() ? "" : ", ") + resident.firstName;
+    if (const std::string apartment = trim(resident.apartment); !apartment.empty())
         owner += (owner.empty() ? "Wohnung " : ", Wohnung ") + apartment;
     return "\n\nDie Seriennummer gehört zu " + owner + ".";
 }
@@ -272,19 +279,19 @@ void ResidentEditor::FillResidentList() {
     listedMode_ = mode;
     if (t && t->count() > 0) {
         for (t->moveFirst(); !t->eof(); t->moveNext()) {
+            const Resident resident = t->current();
             std::string text;
             if (mode == DisplayMode::Name) {
-                const std::string name = t->value("Name");
-                if (!name.empty())
-                    text = name + ", " + t->value("Vorname");
+                if (!resident.name.empty())
+                    text = resident.name + ", " + resident.firstName;
             } else if (mode == DisplayMode::Apartment) {
-                text = t->value("Wnr");
-            } else if (const std::string serial = t->value("sernr"); !serial.empty()) {
-                text = listedSerial(leadingNumber(serial));
+                text = resident.apartment;
+            } else if (resident.serial) {
+                text = listedSerial(*resident.serial);
             }
             if (text.empty())
                 continue;
-            if (const auto data = itemDataOf(t->value("ID")))
+            if (const auto data = itemDataOf(textOf(resident.id)))
                 items.push_back({std::move(text), *data});
         }
     }
@@ -322,18 +329,18 @@ void ResidentEditor::ShowResident() {
     ResidentTable* t = table();
     if (!t)
         return;
-    const std::string serial = t->value("sernr");
-    showNumber(form_.serial, serial.empty() ? 0 : leadingNumber(serial));
-    showNumber(form_.secondSerial, decodeSecondSerial(t->value("AUSLOESUNG")));
-    serial_ = serial;
-    id_ = t->value("ID");
-    form_.lastName.setText(t->value("Name"));
-    form_.firstName.setText(t->value("Vorname"));
-    showNumber(form_.accessCode, decodeCode(t->value("code")));
-    storedApartment_ = t->value("Wnr");
+    const Resident resident = t->current();
+    showNumber(form_.serial, resident.serial.value_or(0));
+    showNumber(form_.secondSerial, resident.secondSerial);
+    serial_ = textOf(resident.serial);
+    id_ = textOf(resident.id);
+    form_.lastName.setText(resident.name);
+    form_.firstName.setText(resident.firstName);
+    showNumber(form_.accessCode, resident.code);
+    storedApartment_ = resident.apartment;
     showApartment(form_.apartment, storedApartment_);
     shownApartment_ = form_.apartment.text();
-    ShowStationAssignment(t->value("PNL"));
+    ShowStationAssignment(resident.stations);
     markSaved();
 }
 
@@ -343,9 +350,8 @@ void ResidentEditor::BuildStationTree() {
         form_.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-void ResidentEditor::ShowStationAssignment(const std::string& stored) {
+void ResidentEditor::ShowStationAssignment(const StationSet& stations) {
     form_.stationTree.setAllChecked(false);
-    const StationSet stations = decodeStations(stored);
     if (stations.none())
         return;
     for (int i = 0; i < form_.stationTree.count(); ++i) {
@@ -355,28 +361,29 @@ void ResidentEditor::ShowStationAssignment(const std::string& stored) {
     }
 }
 
-std::string ResidentEditor::StoreStationAssignment() const {
+StationSet ResidentEditor::StoreStationAssignment() const {
     StationSet stations;
     for (const auto& node : form_.stationTree.nodes()) {
         const int k = stationOfNodeKey(node.key);
         if (node.checked && k >= 0 && k < kStationCount)
             stations.set(k);
     }
-    return encodeStations(stations);
+    return stations;
 }
 
-ResidentRow ResidentEditor::StoreResidentFields() const {
-    ResidentRow row;
-    row.serial = leadingNumber(form_.serial.text());
-    row.trigger = encodeSecondSerial(form_.secondSerial.text());
-    row.name = storedName(form_.lastName.text());
-    row.firstName = storedName(form_.firstName.text());
+Resident ResidentEditor::StoreResidentFields() const {
+    Resident resident;
+    resident.serial = leadingNumber(form_.serial.text());
+    // The save has put "0" into a field without a valid second serial number.
+    resident.secondSerial = leadingNumber(form_.secondSerial.text());
+    resident.name = storedName(form_.lastName.text());
+    resident.firstName = storedName(form_.firstName.text());
     const std::string code = trim(form_.accessCode.text());
-    row.code = code.empty() ? 0 : leadingNumber(code);
+    resident.code = code.empty() ? 0 : leadingNumber(code);
     const bool apartmentEdited = form_.apartment.text() != shownApartment_;
-    row.apartment = apartmentEdited ? cleanText(form_.apartment.text()) : storedApartment_;
-    row.stations = StoreStationAssignment();
-    return row;
+    resident.apartment = apartmentEdited ? cleanText(form_.apartment.text()) : storedApartment_;
+    resident.stations = StoreStationAssignment();
+    return resident;
 }
 
 bool ResidentEditor::InsertResidentRow() {
@@ -397,7 +404,7 @@ bool ResidentEditor::UpdateResidentRow() {
     ResidentTable* t = table();
     if (!t)
         return false;
-    writtenId_ = idOf(t->value("ID"));
+    writtenId_ = idOf(textOf(t->current().id));
     return t->update(StoreResidentFields());
 }
 
@@ -494,9 +501,10 @@ void ResidentEditor::DeleteResident() {
     const auto id = idOf(id_);
     if (!t || id_.empty() || id_ == kNoRow || !id || !t->findId(*id))
         return;
-    const std::string name = t->value("Name");
-    const std::string firstName = t->value("Vorname");
-    const Message question{"Bewohner " + residentLabel(name, firstName, t->value("Wnr")) + " löschen?",
+    const Resident resident = t->current();
+    const std::string& name = resident.name;
+    const std::string& firstName = resident.firstName;
+    const Message question{"Bewohner " + residentLabel(name, firstName, resident.apartment) + " löschen?",
                            "Bewohner löschen", MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No};
     // The question services events: the shared cursor is placed again.
     if (program_.ask(question) != MsgAnswer::Yes || !t->findId(*id))

@@ -9,15 +9,15 @@
 #include <utility>
 #include <vector>
 
+#include "app/resident_fields.h"
 #include "forms/resident_page.h"
 #include "residents/display_line.h"
-#include "residents/resident_fields.h"
 
 namespace pnl {
 
 class Program;
 class ResidentTable;
-struct ResidentRow;
+struct Resident;
 
 class ResidentEditor {
   public:
@@ -78,9 +78,9 @@ class ResidentEditor {
     // Checks the option of the mode; a change of mode fills the list anew.
     void selectDisplayMode(DisplayMode mode);
     void BuildStationTree();
-    void ShowStationAssignment(const std::string& stored);
-    std::string StoreStationAssignment() const;
-    ResidentRow StoreResidentFields() const;
+    void ShowStationAssignment(const StationSet& stations);
+    StationSet StoreStationAssignment() const;
+    Resident StoreResidentFields() const;
     bool InsertResidentRow();
     bool UpdateResidentRow();
     void showWriteFailure();

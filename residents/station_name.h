@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/resident_fields.h"
 #include "residents/charset.h"
-#include "residents/resident_fields.h"
 
 namespace pnl {
 

@@ -78,7 +78,8 @@ InstallationSummary SummarizeInstallation(Program& program) {
     for (const StationRecord& record : listedStations(program)) {
         StationSummary station{record.number, record.label, StationStatus::NeverSent, std::nullopt};
         if (summary.problem.empty()) {
-            const StationDifference difference = StationDifferenceOf(program, record.number);
+            const StationDifference difference = StationDifferenceOf(
+                program, record.number, StationDirectoryOf(*program.residents, record.number));
             station.status = difference.status;
             station.lastSent = difference.lastSent;
         } else if (const auto held = readStationState(program, record.number)) {

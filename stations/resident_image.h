@@ -21,7 +21,7 @@ inline constexpr int kMaxRecords = 582;
 // The header block: 01 00, the record count low byte first, 01 00 00 00.
 MemoryBlock HeaderBlock(int recordCount);
 
-// The five fields of one transfer line, as numbers where the station stores numbers.
+// The fields of one resident's image: an entry of a station's directory.
 struct ImageFields {
     std::string name;       // at most 31 characters
     std::string apartment;  // at most 6 characters

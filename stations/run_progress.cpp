@@ -78,6 +78,11 @@ void RunProgress::recordWritten(int station, int record, int records, Ms timeLef
     emit();
 }
 
+void RunProgress::sendingStopped(int station) {
+    if (outer_)
+        outer_->sendingStopped(station);
+}
+
 void RunProgress::stationFailed(const std::string& text) {
     if (outer_)
         outer_->stationFailed(text);

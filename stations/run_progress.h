@@ -32,6 +32,7 @@ class RunProgress : public TransferProgress {
     void portOpened(int port, Ms pause) override;
     void stationStarted(int station, const std::string& label, int records, Ms timeLeft) override;
     void recordWritten(int station, int record, int records, Ms timeLeft) override;
+    void sendingStopped(int station) override;
     void stationFailed(const std::string& text) override;
     void stationEnded(int station, const std::string& label, StationOutcome outcome) override;
     void portClosed(int port, Ms pause) override;

@@ -6,8 +6,6 @@
 #include "app/program.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "forms/controls.h"
-#include "stations/transfer_line.h"
 
 namespace pnl {
 namespace {
@@ -98,18 +96,20 @@ StationDifference compareStation(const std::optional<StationState>& held, std::u
     return d;
 }
 
-StationDifference StationDifferenceOf(Program& program, int station) {
+StationDifference StationDifferenceOf(Program& program, int station, const StationDirectory& directory) {
     const StationRecord record = readStation(program, station);
-    ColumnList list;
-    EncodeStation(program, list, station);
     return compareStation(readStationState(program, station),
                           static_cast<std::uint32_t>(leadingNumber(record.serial)),
-                          record.olderFirmware ? Firmware::V27 : Firmware::V3, list.lines());
+                          record.olderFirmware ? Firmware::V27 : Firmware::V3, transferLines(directory));
 }
 
-void TickChangedStations(Program& program, CheckTree& tree) {
-    for (int i = 0; i < tree.count(); ++i)
-        tree.setChecked(i, StationDifferenceOf(program, stationOfNodeKey(tree.node(i).key)).differs());
+std::vector<int> ChangedStations(Program& program, StationDirectories& directories,
+                                 const std::vector<int>& stations) {
+    std::vector<int> changed;
+    for (const int station : stations)
+        if (StationDifferenceOf(program, station, directories.of(station)).differs())
+            changed.push_back(station);
+    return changed;
 }
 
 std::string statusText(const StationDifference& d) {

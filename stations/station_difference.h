@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "stations/station_directory.h"
 #include "stations/station_state.h"
 
 namespace pnl {
 
-class CheckTree;
 class Program;
 
 enum class StationStatus { Current, Changed, NeverSent, Incomplete };
@@ -40,12 +40,12 @@ struct StationDifference {
 StationDifference compareStation(const std::optional<StationState>& held, std::uint32_t serial,
                                  Firmware firmware, const std::vector<std::string>& lines);
 
-// The station's recorded state against the lines EncodeStation builds for it now. Walks the shared resident
-// cursor.
-StationDifference StationDifferenceOf(Program& program, int station);
+// The station's recorded state and record against the directory it would receive now.
+StationDifference StationDifferenceOf(Program& program, int station, const StationDirectory& directory);
 
-// Ticks exactly the stations of a transfer tree whose state differs from what they would receive.
-void TickChangedStations(Program& program, CheckTree& tree);
+// Those of the stations whose state differs from what they would receive, in their order.
+std::vector<int> ChangedStations(Program& program, StationDirectories& directories,
+                                 const std::vector<int>& stations);
 
 // "gesendet am 06.12.2026 14:03, seitdem unverändert" (with "; Station hat vor dem Senden geantwortet" when
 // it answered the presence check), "geändert (1 neu, 0 entfernt, 2 geändert)", "nie übertragen",

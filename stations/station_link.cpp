@@ -1,14 +1,10 @@
 #include "stations/station_link.h"
 
-#include <cmath>
-
 #include "app/program.h"
 #include "app/text.h"
-#include "forms/transfer_dialog.h"
 #include "stations/resident_image.h"
 #include "stations/station_list.h"
 #include "stations/station_state.h"
-#include "stations/transfer_line.h"
 
 namespace pnl {
 namespace {
@@ -73,14 +69,14 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem) {
     return timeBeforeRecords(modem) + transferTimeLeft(records, 0, modem);
 }
 
-StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
+StationOutcome StationTransfer(Program& program, const StationDirectory& directory, const TransferLink& link,
                                int station, TransferProgress* progress, bool answeredBeforeSending) {
     const StationRecord record = readStation(program, station);
     if (!record.inUse())
         return StationOutcome::Skipped;
     const auto serialNumber = static_cast<std::uint32_t>(leadingNumber(record.serial));
     const Firmware firmware = record.olderFirmware ? Firmware::V27 : Firmware::V3;
-    const int count = form.transferList.count();
+    const int count = static_cast<int>(directory.size());
     if (count == 0)
         return StationOutcome::NothingToSend;
 
@@ -92,9 +88,6 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
         return StationOutcome::TooManyRecords;
     }
 
-    ProgressBar& bar = form.progress;
-    bar.setValue(0);
-    bar.setVisible(true);
     if (progress)
         progress->stationStarted(station, record.label, count,
                                  timeBeforeRecords(link.modem) + transferTimeLeft(count, 0, link.modem));
@@ -102,9 +95,9 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
     StationSender sender(program);
     std::string stateProblem;
     auto endWith = [&](StationOutcome outcome) {
-        bar.setVisible(false);
         if (!progress)
             return outcome;
+        progress->sendingStopped(station);
         if (outcome == StationOutcome::LineFailed)
             progress->stationFailed("Die Übertragung zur PNL " + stationName(record) +
                                     " ist abgebrochen: die serielle Schnittstelle COM" +
@@ -132,7 +125,7 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
 
     // From the first frame on the station no longer holds what it held: recorded incomplete until the last
     // frame has left.
-    StationState state{false, program.loop.clock().now(), serialNumber, firmware, form.transferList.lines()};
+    StationState state{false, program.loop.clock().now(), serialNumber, firmware, transferLines(directory)};
     state.answeredBeforeSending = answeredBeforeSending;
     if (!writeStationState(program, station, state, &stateProblem)) {
         // The call is up: it ends before the next station is dialled (a port that no longer takes bytes fails
@@ -146,15 +139,12 @@ StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const
         return endWith(StationOutcome::LineFailed);
 
     for (int r = 1; r <= count; ++r) {
-        const ImageFields fields = splitTransferLine(program, form.transferList.line(r - 1));
-        const ResidentImageBytes image = ResidentImage(fields, r, count, firmware);
+        const ResidentImageBytes image = ResidentImage(directory[r - 1], r, count, firmware);
         for (int block = 0; block < kBlocksPerImage; ++block) {
             if (!sender.sendAndWait(WriteFrame(imageBlockAddress(r, block), imageBlock(image, block)),
                                     kPauseAfterBlock))
                 return endWith(StationOutcome::LineFailed);
         }
-        if (count >= 2)
-            bar.setValue(static_cast<int>(std::lround((r - 1) * 100.0 / (count - 1))));
         if (progress)
             progress->recordWritten(station, r, count, transferTimeLeft(count, r, link.modem));
     }

@@ -1,5 +1,5 @@
 #pragma once
-// The transfer of one station's transfer lines over the open station link: modem call (when the link uses a
+// The transfer of one station's directory over the open station link: modem call (when the link uses a
 // modem), opening select frame, seven write frames per resident image, the header block with the record
 // count, closing select frame, hang-up. The link is one-way: frames are paced by fixed pauses that start when
 // the frame has been handed to the port (its time on the wire passes inside the pause; the port hands over
@@ -10,11 +10,11 @@
 #include <string>
 
 #include "link/interface_record.h"
+#include "stations/station_directory.h"
 
 namespace pnl {
 
 class Program;
-struct TransferDialogForm;
 
 // Pauses after each step, in milliseconds.
 inline constexpr int kPauseAfterOpen = 600;
@@ -44,7 +44,8 @@ enum class StationOutcome {
 // True for the outcomes that leave the station without the directory it should have.
 bool failed(StationOutcome outcome);
 
-// Follows a transfer for a text console: the GUI has its progress bar, the headless run prints these.
+// Follows a transfer: the dialog shows its progress bar, status line and ticks from these, the headless run
+// prints them.
 class TransferProgress {
   public:
     using Ms = std::chrono::milliseconds;
@@ -55,6 +56,9 @@ class TransferProgress {
                                 Ms /*timeLeft*/) {}
     // After each record; `timeLeft` is what the station's remaining frames and pauses take.
     virtual void recordWritten(int /*station*/, int /*record*/, int /*records*/, Ms /*timeLeft*/) {}
+    // The station transfer announced by stationStarted has stopped, sent or not; before anything is told
+    // about it.
+    virtual void sendingStopped(int /*station*/) {}
     // Why the station failed (its line, its state file): told in the status line and the summary, never in a
     // box, so that an unattended run goes on.
     virtual void stationFailed(const std::string& /*text*/) {}
@@ -84,12 +88,12 @@ std::chrono::milliseconds stationTransferTime(int records, bool modem);
 // pauses, inside which every frame crosses a 9600-baud line.
 std::chrono::milliseconds transferTimeLeft(int records, int recordsDone, bool modem);
 
-// Transfers the lines of form.transferList to the station (0..63) on the open port. Shows progress while it
-// runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more to the station; a station
-// with more residents than fit into its memory is refused with a message and gets nothing, and so is a
-// station whose state file cannot be written before the first frame. The station's state records what was
-// sent, and `answeredBeforeSending` (the presence check's answer just before).
-StationOutcome StationTransfer(Program& program, TransferDialogForm& form, const TransferLink& link,
+// Transfers the directory to the station (0..63) on the open port, with the station's record as it reads now.
+// Tells its progress while it runs. A failed modem call shows "Keine Modemverbindung!" and sends nothing more
+// to the station; a station with more residents than fit into its memory is refused with a message and gets
+// nothing, and so is a station whose state file cannot be written before the first frame. The station's
+// state records what was sent, and `answeredBeforeSending` (the presence check's answer just before).
+StationOutcome StationTransfer(Program& program, const StationDirectory& directory, const TransferLink& link,
                                int station, TransferProgress* progress = nullptr,
                                bool answeredBeforeSending = false);
 

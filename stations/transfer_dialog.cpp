@@ -1,5 +1,7 @@
 #include "stations/transfer_dialog.h"
 
+#include <cmath>
+
 #include "app/program.h"
 #include "app/station_records.h"
 #include "app/text.h"
@@ -17,57 +19,98 @@ constexpr const char* kSummaryTitle = "Datenübertragung zur PNL";
 
 constexpr const char* kEndsAfterStation = " – der Transfer endet nach dieser PNL";
 
-// The dialog's status line; a station that failed is told there until the next one ends, and a confirmed
-// "Abbrechen" until the run ends.
-class StatusLineProgress : public TransferProgress {
-  public:
-    StatusLineProgress(TransferDialogForm& form, const bool& stopping) : form_(form), stopping_(stopping) {}
-    void stationEnded(int station, const std::string& label, StationOutcome outcome) override {
-        failure_ =
-            failed(outcome) && outcome != StationOutcome::NotSent
-                ? stationKey(station) + " " + label + ": " + outcomeText(outcome, 0, {}) + " – weiter: "
-                : "";
-    }
-    void runStatus(const RunStatus& status) override {
-        form_.status.setCaption(failure_ + statusLine(status) + (stopping_ ? kEndsAfterStation : ""));
-    }
+void setControlsEnabled(TransferDialogForm& form, bool on) {
+    form.start.setEnabled(on);
+    form.selectAll.setEnabled(on);
+    form.selectNone.setEnabled(on);
+    form.selectChanged.setEnabled(on);
+    form.stationTree.setEnabled(on);
+}
 
-  private:
-    TransferDialogForm& form_;
-    const bool& stopping_;
-    std::string failure_;
-};
+// The stations of the tree's ticked nodes, in tree order.
+std::vector<int> tickedStations(const CheckTree& tree) {
+    std::vector<int> stations;
+    for (const CheckTree::Node& node : tree.nodes())
+        if (node.checked)
+            stations.push_back(stationOfNodeKey(node.key));
+    return stations;
+}
 
 }  // namespace
 
+void TransferDialogProgress::portOpened(int, Ms) {
+    setControlsEnabled(form_, false);
+}
+
+void TransferDialogProgress::stationStarted(int station, const std::string&, int, Ms) {
+    form_.transferList.setLines(transferLines(directories_.of(station)));
+    form_.progress.setValue(0);
+    form_.progress.setVisible(true);
+}
+
+void TransferDialogProgress::recordWritten(int, int record, int records, Ms) {
+    // 0 after the first record, 100 after the last; a single record leaves the bar at 0.
+    if (records >= 2)
+        form_.progress.setValue(static_cast<int>(std::lround((record - 1) * 100.0 / (records - 1))));
+}
+
+void TransferDialogProgress::sendingStopped(int) {
+    form_.progress.setVisible(false);
+}
+
+void TransferDialogProgress::stationEnded(int station, const std::string& label, StationOutcome outcome) {
+    failure_ = failed(outcome) && outcome != StationOutcome::NotSent
+                   ? stationKey(station) + " " + label + ": " + outcomeText(outcome, 0, {}) + " – weiter: "
+                   : "";
+    if (outcome == StationOutcome::NotSent)
+        return;  // left ticked, so that starting again sends it
+    form_.transferList.setLines(outcome == StationOutcome::Skipped ? std::vector<std::string>{}
+                                                                   : transferLines(directories_.of(station)));
+    const int node = form_.stationTree.findKey(stationNodeKey(station));
+    if (node >= 0)
+        form_.stationTree.setChecked(node, false);
+}
+
+void TransferDialogProgress::runStatus(const RunStatus& status) {
+    form_.status.setCaption(failure_ + statusLine(status) +
+                            (stopping_ && *stopping_ ? kEndsAfterStation : ""));
+}
+
+StationDifference TransferDialogController::differenceOf(int node) {
+    const int station = stationOfNodeKey(form_.stationTree.node(node).key);
+    return StationDifferenceOf(program_, station, directories_.of(station));
+}
+
 void TransferDialogController::showStationStates() {
     std::vector<std::string> lines;
-    for (const CheckTree::Node& node : form_.stationTree.nodes()) {
-        const StationDifference difference = StationDifferenceOf(program_, stationOfNodeKey(node.key));
-        lines.push_back(node.text + "|" + statusText(difference) + "|" +
+    for (int node = 0; node < form_.stationTree.count(); ++node) {
+        const StationDifference difference = differenceOf(node);
+        lines.push_back(form_.stationTree.node(node).text + "|" + statusText(difference) + "|" +
                         (difference.lastSent ? germanDateTime(*difference.lastSent) : "–"));
     }
     form_.stationStates.setLines(std::move(lines));
 }
 
 void TransferDialogController::selectChanged() {
-    TickChangedStations(program_, form_.stationTree);
+    for (int node = 0; node < form_.stationTree.count(); ++node)
+        form_.stationTree.setChecked(node, differenceOf(node).differs());
 }
 
 void TransferDialogController::stationHighlighted(int index) {
     highlighted_ = index;
     if (running_ || index < 0 || index >= form_.stationTree.count())
         return;
-    const StationDifference difference =
-        StationDifferenceOf(program_, stationOfNodeKey(form_.stationTree.node(index).key));
-    std::vector<std::string> lines = differenceLines(difference, true);
+    std::vector<std::string> lines = differenceLines(differenceOf(index), true);
     if (lines.empty())
         lines.push_back("Keine Änderungen");
     form_.transferList.setLines(std::move(lines));
 }
 
 void TransferDialogController::load() {
-    FillTransferTree(program_, form_);
+    directories_.forget();
+    form_.stationTree.clear();
+    for (const StationRecord& station : listedStations(program_))
+        form_.stationTree.addNode(stationNodeKey(station.number), station.label);
     showStationStates();
     const IniFile own(program_.fs, program_.path(kOwnSettingsFile));
     form_.checkPresence.setChecked(upper(own.read(kOwnTransferSection, kPresenceCheckKey)) == "TRUE");
@@ -112,14 +155,17 @@ void TransferDialogController::startTransfer() {
     running_ = true;
     for (;;) {
         stopAfterStation_ = false;
-        StatusLineProgress status(form_, stopAfterStation_);
+        TransferDialogProgress progress(form_, directories_, &stopAfterStation_);
         TransferOptions options;
         options.checkPresence = form_.checkPresence.checked();
         options.stopAfterStation = &stopAfterStation_;
-        const TransferResult result = TransferRun(program_, form_, &status, options);
+        const TransferResult result =
+            TransferRun(program_, directories_, tickedStations(form_.stationTree), &progress, options);
         form_.status.setCaption("");
         if (!result.started)
             break;
+        setControlsEnabled(form_, true);
+        directories_.forget();
         showStationStates();
         const std::vector<int> retry = result.failedStations();
         if (retry.empty()) {

@@ -5,24 +5,14 @@
 #include "app/program.h"
 #include "app/station_records.h"
 #include "app/text.h"
-#include "forms/transfer_dialog.h"
 #include "link/interface_record.h"
 #include "link/serial_link_claim.h"
 #include "link/station_probe.h"
 #include "stations/run_progress.h"
 #include "stations/station_list.h"
-#include "stations/transfer_line.h"
 
 namespace pnl {
 namespace {
-
-void setControlsEnabled(TransferDialogForm& form, bool on) {
-    form.start.setEnabled(on);
-    form.selectAll.setEnabled(on);
-    form.selectNone.setEnabled(on);
-    form.selectChanged.setEnabled(on);
-    form.stationTree.setEnabled(on);
-}
 
 std::int64_t secondsOf(const DateTime& t) {
     using namespace std::chrono;
@@ -41,25 +31,23 @@ bool stationAnswers(Program& program, const StationRecord& record) {
     return answered;
 }
 
-TransferResult::Station transferStation(Program& program, TransferDialogForm& form, const TransferLink& link,
-                                        int number, const TransferOptions& options,
+TransferResult::Station transferStation(Program& program, const StationDirectory& directory,
+                                        const TransferLink& link, int number, const TransferOptions& options,
                                         TransferProgress* progress) {
     const auto start = secondsOf(program.loop.clock().now());
     const StationRecord record = readStation(program, number);
     TransferResult::Station station{number, record.label, StationOutcome::NothingToSend};
     if (!record.inUse()) {
-        // Deleted in the station editor since the dialog was loaded: there is no serial number to send to.
-        form.transferList.clear();
+        // Deleted in the station editor since the stations were chosen: there is no serial number to send to.
         station.outcome = StationOutcome::Skipped;
     } else {
-        EncodeStation(program, form.transferList, number);
-        station.records = form.transferList.count();
+        station.records = static_cast<int>(directory.size());
         const bool probe = station.records > 0 && options.checkPresence && !link.modem;
         const bool answered = probe && stationAnswers(program, record);
         if (probe && !answered)
             station.outcome = StationOutcome::NotPresent;
         else if (station.records > 0)
-            station.outcome = StationTransfer(program, form, link, number, progress, answered);
+            station.outcome = StationTransfer(program, directory, link, number, progress, answered);
     }
     station.took = std::chrono::seconds(secondsOf(program.loop.clock().now()) - start);
     if (progress)
@@ -67,18 +55,14 @@ TransferResult::Station transferStation(Program& program, TransferDialogForm& fo
     return station;
 }
 
-// The chosen stations in tree order, with the residents each would receive.
-std::vector<RunProgress::Planned> planRun(Program& program, const CheckTree& tree, std::vector<int>* nodes) {
+// The chosen stations in their order, with the residents each would receive.
+std::vector<RunProgress::Planned> planRun(Program& program, StationDirectories& directories,
+                                          const std::vector<int>& stations) {
     std::vector<RunProgress::Planned> plan;
-    ColumnList lines;
-    for (int i = 0; i < tree.count(); ++i) {
-        if (!tree.node(i).checked)
-            continue;
-        const int number = stationOfNodeKey(tree.node(i).key);
-        EncodeStation(program, lines, number);
-        plan.push_back(RunProgress::Planned{number, readStation(program, number).label, lines.count()});
-        nodes->push_back(i);
-    }
+    plan.reserve(stations.size());
+    for (const int number : stations)
+        plan.push_back(RunProgress::Planned{number, readStation(program, number).label,
+                                            static_cast<int>(directories.of(number).size())});
     return plan;
 }
 
@@ -107,13 +91,8 @@ std::vector<int> TransferResult::sentStations() const {
     return numbers;
 }
 
-void FillTransferTree(Program& program, TransferDialogForm& form) {
-    form.stationTree.clear();
-    for (const StationRecord& station : listedStations(program))
-        form.stationTree.addNode(stationNodeKey(station.number), station.label);
-}
-
-TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* progress,
+TransferResult TransferRun(Program& program, StationDirectories& directories,
+                           const std::vector<int>& stations, TransferProgress* progress,
                            const TransferOptions& options) {
     TransferResult result;
     if (SerialLinkInUse(program)) {
@@ -142,35 +121,30 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
 
     SerialLinkClaim claim(program, SerialLinkUse::Transfer);
     result.started = true;
-    setControlsEnabled(form, false);
-    CheckTree& tree = form.stationTree;
-    std::vector<int> nodes;
     const bool probing = options.checkPresence && !link->modem;
-    RunProgress run(program.loop, progress, planRun(program, tree, &nodes), link->modem,
+    RunProgress run(program.loop, progress, planRun(program, directories, stations), link->modem,
                     TransferProgress::Ms(probing ? kSelectPauseMs + kQueryPauseMs + kProbeClosePauseMs : 0));
     run.portOpened(link->port, TransferProgress::Ms(kPauseBeforeStations));
     program.pause.TimerWait(kPauseBeforeStations);
 
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const int node = nodes[i];
-        if (node >= tree.count())
-            break;
-        const int number = stationOfNodeKey(tree.node(node).key);
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        const int number = stations[i];
         if (options.stopAfterStation && *options.stopAfterStation) {
-            // Left ticked, so that starting again sends them.
             result.stations.push_back(
                 {number, readStation(program, number).label, StationOutcome::NotSent, 0, {}});
             run.stationEnded(number, result.stations.back().label, StationOutcome::NotSent);
             continue;
         }
         run.beginStation(static_cast<int>(i));
-        result.stations.push_back(transferStation(program, form, *link, number, options, &run));
+        // A copy: the pauses of the station transfer service events, and a change of the residents meanwhile
+        // makes the directories be built again.
+        const StationDirectory directory = directories.of(number);
+        result.stations.push_back(transferStation(program, directory, *link, number, options, &run));
         // A station whose line failed holds part of its new directory: it too keeps data "Nein" discards.
         const StationOutcome outcome = result.stations.back().outcome;
         if (outcome == StationOutcome::Sent || outcome == StationOutcome::LineFailed ||
             outcome == StationOutcome::SentStateNotSaved)
             program.stationsSent.insert(number);
-        tree.setChecked(node, false);
     }
 
     if (program.serial.isOpen()) {
@@ -179,7 +153,6 @@ TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferP
     }
     run.portClosed(link->port, TransferProgress::Ms(kPauseAfterStations));
     program.pause.TimerWait(kPauseAfterStations);
-    setControlsEnabled(form, true);
     return result;
 }
 

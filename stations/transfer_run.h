@@ -1,7 +1,7 @@
 #pragma once
-// The transfer run: finds the port of the station data link, opens it, and sends every ticked station of the
-// transfer dialog its residents, one after the other; then closes the port. The run keeps the serial line for
-// itself from start to end (a port test meanwhile is refused).
+// The transfer run: finds the port of the station data link, opens it, and sends each chosen station its
+// directory, one after the other; then closes the port. The run keeps the serial line for itself from start
+// to end (a port test meanwhile is refused).
 
 #include <chrono>
 #include <string>
@@ -12,7 +12,6 @@
 namespace pnl {
 
 class Program;
-struct TransferDialogForm;
 
 inline constexpr int kPauseBeforeStations = 22000;
 inline constexpr int kPauseAfterStations = 15000;
@@ -50,10 +49,10 @@ struct TransferOptions {
     const bool* stopAfterStation = nullptr;
 };
 
-// Fills stationTree with one unticked node per station with a label: key "S" and the two-digit number.
-void FillTransferTree(Program& program, TransferDialogForm& form);
-
-TransferResult TransferRun(Program& program, TransferDialogForm& form, TransferProgress* progress = nullptr,
+// Sends the stations (0..63, in the order given) their directories. The progress hears of every step: the
+// port opened, each station's start, records and end (each chosen station ends once), the port closed.
+TransferResult TransferRun(Program& program, StationDirectories& directories,
+                           const std::vector<int>& stations, TransferProgress* progress = nullptr,
                            const TransferOptions& options = {});
 
 }  // namespace pnl

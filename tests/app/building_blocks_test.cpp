@@ -4,16 +4,20 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/clock_alarm.h"
 #include "app/command_line.h"
 #include "app/event_log.h"
-#include "app/field_table.h"
 #include "app/first_start.h"
 #include "app/installation_folder.h"
 #include "app/instance_lock.h"
 #include "app/log_reader.h"
+#include "app/records.h"
+#include "app/station_records.h"
 #include "app/text.h"
+#include "app/value_fields.h"
 #include "app/window_place.h"
 #include "platform/cipher.h"
 #include "platform/database.h"
@@ -26,7 +30,7 @@ namespace pnl {
 namespace {
 
 // Value lists and text helpers where the station and interface tests do not reach.
-TEST(FieldTableAndText, SixteenFieldsUmlautsAndOverflow) {
+TEST(ValueListsAndText, SixteenFieldsUmlautsAndOverflow) {
     ValueFields fields;
     std::string twenty = "0";
     for (int i = 1; i < 20; ++i)
@@ -40,6 +44,73 @@ TEST(FieldTableAndText, SixteenFieldsUmlautsAndOverflow) {
     EXPECT_EQ(upper("grün"), "GRÜN");
     EXPECT_EQ(characterCount("\xff\xfe"), 2u);  // invalid bytes count one each
     EXPECT_EQ(hexDigits(0x1234567, 6), "234567");
+}
+
+// Every entry after a split: at most 16 survive; the rest of the list after the 16th field is dropped whole,
+// never put into an entry; missing fields read as empty, and blanks stay.
+TEST(ValueLists, SixteenFieldsSurviveAndTheRestIsDropped) {
+    const auto numbered = [](int from, int to) {
+        std::vector<std::string> out;
+        for (int i = from; i <= to; ++i)
+            out.push_back(std::to_string(i));
+        return out;
+    };
+    const auto joined = [](const std::vector<std::string>& fields) {
+        std::string out;
+        for (const std::string& field : fields)
+            out += (out.empty() ? "" : ",") + field;
+        return out;
+    };
+    const auto padded = [](std::vector<std::string> fields) {
+        fields.resize(ValueFields::kSize);
+        return fields;
+    };
+    struct Row {
+        const char* name;
+        std::string list;
+        std::vector<std::string> entries;
+    };
+    const std::vector<Row> rows{
+        {"sixteen fields", joined(numbered(0, 15)), numbered(0, 15)},
+        {"a seventeenth field is dropped", joined(numbered(0, 16)), numbered(0, 15)},
+        {"twenty fields", joined(numbered(0, 19)), numbered(0, 15)},
+        {"a trailing comma after the sixteenth", joined(numbered(0, 15)) + ",", numbered(0, 15)},
+        {"empty fields past the sixteenth", joined(numbered(0, 15)) + ",,,", numbered(0, 15)},
+        {"an empty sixteenth field before more", joined(numbered(0, 14)) + ",,x,y", padded(numbered(0, 14))},
+        {"a trailing comma gives one more empty field", "a,", padded({"a", ""})},
+        {"empty fields and blanks stay as stored", " a,,b ", padded({" a", "", "b "})},
+        {"no comma", "PNL-B Haupteingang", padded({"PNL-B Haupteingang"})},
+        {"an empty list", "", padded({})},
+    };
+    for (const Row& row : rows) {
+        ValueFields fields;
+        fields.split(row.list);
+        std::vector<std::string> entries;
+        for (int i = 0; i < ValueFields::kSize; ++i)
+            entries.push_back(fields[i]);
+        EXPECT_EQ(entries, row.entries) << row.name;
+    }
+}
+
+// Level and station records read every field as stored (no trimming, the rest past the fields dropped), and
+// write back what the editors enter.
+TEST(StoredRecords, LevelAndStationRecordsReadAsStoredAndWriteTheirValueList) {
+    const LevelRecord lower = parseLevelRecord("true,012345,b,extra");
+    EXPECT_EQ(lower.code, "012345");
+    EXPECT_EQ(lower.kind, "B");
+    EXPECT_FALSE(lower.enabledExactly());  // the password check wants "TRUE" exactly
+    EXPECT_TRUE(lower.enabledAnyCase());   // the level editor shows it enabled
+    EXPECT_EQ(formatLevelRecord({"TRUE", "123456", "P"}), "TRUE,123456,P");
+    EXPECT_EQ(formatLevelRecord({"FALSE", "123456", "B"}), "FALSE,,B");  // a disabled level keeps no code
+
+    const StationRecord odd = parseStationRecord(7, " PNL-B ,Haupt eingang , 012345,,true,x");
+    EXPECT_EQ(odd.type + "|" + odd.label + "|" + odd.serial + "|" + odd.phone,
+              " PNL-B |Haupt eingang | 012345|");
+    EXPECT_TRUE(odd.olderFirmware);
+    EXPECT_TRUE(odd.listed());
+    EXPECT_FALSE(parseStationRecord(8, "PNL-B,,1,,FALSE").listed());  // in use, but without a label
+    for (const std::string value : {"PNL-B,Haupteingang,012345,,FALSE", "PNL-A,Nord,000001,0301234,TRUE"})
+        EXPECT_EQ(formatStationRecord(parseStationRecord(0, value)), value);
 }
 
 TEST(CommandLine, OptionsThenTheLevelTextAndGarbageReported) {

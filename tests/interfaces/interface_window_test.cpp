@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "interfaces/interface_editor.h"
+#include "link/interface_record.h"
 #include "support/interface_window_scene.h"
 
 namespace pnl::test {
@@ -166,6 +167,35 @@ TEST(InterfaceSave, WritesTheExactRecordOfEachKindAndRefusesWhatItCannotHold) {
     EXPECT_EQ(window.dialogs.last().text, "Die Schnittstelleneinstellung konnte nicht gespeichert werden!");
     EXPECT_EQ(window.dialogs.last().icon, MsgIcon::Critical);
     EXPECT_TRUE(std::filesystem::is_directory(copy + "/held"));
+}
+
+// A port's record: the editor reads the leading number of field 0, the modem strings only with a modem; the
+// save writes back exactly the two forms of the station link.
+TEST(InterfaceRecord, ReadsTheKindByItsLeadingNumberAndWritesTheStationLink) {
+    struct Row {
+        const char* value;
+        int kind;
+        std::string modemStrings;
+    };
+    const Row rows[] = {
+        {"30,FALSE", 30, ""},
+        {"030,FALSE", 30, ""},
+        {" 30,true,ATZ ,,0", 30, "ATZ ||0"},  // nothing trimmed
+        {"30,FALSE,ATZ,,0,", 30, ""},         // strings of a direct line are not read
+        {"51,4800,X", 51, ""},
+        {"x,y", 0, ""},
+        {"", 0, ""},
+        {"99999999999,FALSE", -1, ""},  // never taken for an offered kind
+    };
+    for (const Row& row : rows) {
+        const InterfaceRecord record = parseInterfaceRecord(row.value);
+        EXPECT_EQ(record.kind, row.kind) << row.value;
+        EXPECT_EQ(record.modem ? record.init1 + "|" + record.init2 + "|" + record.dialPrefix : "",
+                  row.modemStrings)
+            << row.value;
+    }
+    for (const std::string value : {"30,FALSE", "30,TRUE,ATE0L1M0Q0V1&C1&D2&S1,,0,", ""})
+        EXPECT_EQ(formatInterfaceRecord(parseInterfaceRecord(value)), value);
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ struct LinkFixture {
     Installation inst;
     TransferDialogForm form;
     TransferDialogController dialog{program(), form};
+    StationDirectories directories{program()};
 };
 
 // 0x01 + text + 0x04.

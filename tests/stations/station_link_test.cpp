@@ -8,21 +8,24 @@
 #include "stations/resident_image.h"
 #include "stations/run_progress.h"
 #include "stations/station_difference.h"
+#include "stations/station_directory.h"
 #include "stations/station_link.h"
 #include "stations/station_state.h"
-#include "stations/transfer_line.h"
 
 namespace pnl::test {
 namespace {
 
 using ::testing::HasSubstr;
 
-TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
+// The transfer lines of a station's directory.
+std::vector<std::string> linesOf(LinkFixture& f, int station) {
+    return transferLines(StationDirectoryOf(*f.program().residents, station));
+}
+
+TEST(StationDirectory, HoldsTheAssignedResidentsSortedByName) {
     LinkFixture f;
     f.createResidents();
-    f.form.transferList.setLines({"alt|1|1|0|0"});
-    EncodeStation(f.program(), f.form.transferList, 1);
-    EXPECT_EQ(f.form.transferList.count(), 0);  // an empty table empties the list
+    EXPECT_EQ(linesOf(f, 1).size(), 0u);  // an empty table gives an empty directory
     const DbValue none;
     f.addResident("Müller", "Anna", "12", std::int64_t{4711}, ",,000000", std::int64_t{0}, "01");
     f.addResident("  Meier ", "  ", "3", std::int64_t{5}, ",,004711", std::int64_t{9999}, "01");
@@ -38,33 +41,39 @@ TEST(EncodeStation, BuildsTheLinesOfTheAssignedResidents) {
     // Cut by characters, not bytes; the apartment trimmed; a blank at station 0 is kept as stored.
     f.addResident("Müller-Lüdenscheidt-Größenwahn", "Jürgen", "  42 ", std::int64_t{12}, "", none, " 1");
 
-    EncodeStation(f.program(), f.form.transferList, 1);
-    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{
-                                               "Abcdefghijklmnopqrstuvwxyz, Zac|123456|999999|1|0",
-                                               "Meier|3|5|4711|9999",
-                                               "Meier, Karl|A-12-3|6|0|0",
-                                               "Meier, Karl|9|11|0|0",
-                                               "Müller, Anna|12|4711|0|0",
-                                               "Müller-Lüdenscheidt-Größenwahn,|42|12|0|0",
-                                               "Ohne, Sernr|1|0|0|0",
-                                               "StrichName, Vorname|78|10|0|0",
-                                           }));
+    EXPECT_EQ(linesOf(f, 1), (std::vector<std::string>{
+                                 "Abcdefghijklmnopqrstuvwxyz, Zac|123456|999999|1|0",
+                                 "Meier|3|5|4711|9999",
+                                 "Meier, Karl|A-12-3|6|0|0",
+                                 "Meier, Karl|9|11|0|0",
+                                 "Müller, Anna|12|4711|0|0",
+                                 "Müller-Lüdenscheidt-Größenwahn,|42|12|0|0",
+                                 "Ohne, Sernr|1|0|0|0",
+                                 "StrichName, Vorname|78|10|0|0",
+                             }));
     // The walk leaves the shared cursor past the last row.
     EXPECT_TRUE(f.program().residents->eof());
 
     // The leftmost position is station 0; a value shorter than the position assigns nothing.
-    EncodeStation(f.program(), f.form.transferList, 0);
-    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{}));
-    EncodeStation(f.program(), f.form.transferList, 2);
-    EXPECT_EQ(f.form.transferList.lines(), (std::vector<std::string>{"Anders|1|8|0|0"}));
+    EXPECT_EQ(linesOf(f, 0), (std::vector<std::string>{}));
+    EXPECT_EQ(linesOf(f, 2), (std::vector<std::string>{"Anders|1|8|0|0"}));
+
+    // The second serial number is read as the resident page reads it: one out of range is none.
+    f.addResident("Weit", "", "5", std::int64_t{13}, ",,1234567", std::int64_t{0}, "0001");
+    f.addResident("Minus", "", "6", std::int64_t{14}, ",,-5", std::int64_t{0}, "0001");
+    EXPECT_EQ(linesOf(f, 3), (std::vector<std::string>{"Minus|6|14|0|0", "Weit|5|13|0|0"}));
 }
 
-TEST(TransferLines, SortByNameIgnoringCaseAndAccents) {
-    std::vector<std::string> lines{"Zander|1|1|0|0",     "Müller|2|2|0|0",   "meier|3|3|0|0",
-                                   "Muller|4|4|0|0",     "Meier|5|5|0|0",    "Öztürk|6|6|0|0",
-                                   "Meier|7|7|0|0",      "Mueller|8|8|0|0",  "Meier, Karl|9|9|0|0",
-                                   "Meierhof|10|10|0|0", "Strauß|11|11|0|0", "Straub|12|12|0|0"};
-    sortTransferLines(lines);
+TEST(StationDirectory, SortsByNameIgnoringCaseAndAccents) {
+    StationDirectory directory;
+    int n = 0;
+    for (const char* name : {"Zander", "Müller", "meier", "Muller", "Meier", "Öztürk", "Meier", "Mueller",
+                             "Meier, Karl", "Meierhof", "Strauß", "Straub"}) {
+        ++n;
+        directory.push_back(ImageFields{name, std::to_string(n), n, 0, 0});
+    }
+    sortDirectory(directory);
+    const std::vector<std::string> lines = transferLines(directory);
     EXPECT_EQ(lines, (std::vector<std::string>{"Meier|5|5|0|0", "Meier|7|7|0|0", "meier|3|3|0|0",
                                                "Meier, Karl|9|9|0|0", "Meierhof|10|10|0|0", "Mueller|8|8|0|0",
                                                "Muller|4|4|0|0", "Müller|2|2|0|0", "Öztürk|6|6|0|0",
@@ -72,7 +81,7 @@ TEST(TransferLines, SortByNameIgnoringCaseAndAccents) {
 }
 
 // More than 16 equal names: a sort that is not stable reorders them (small ranges sort stably anyway).
-TEST(EncodeStation, EqualNamesKeepTheOrderOfTheTable) {
+TEST(StationDirectory, EqualNamesKeepTheOrderOfTheTable) {
     LinkFixture f;
     f.createResidents();
     std::vector<std::string> meiers;
@@ -82,9 +91,8 @@ TEST(EncodeStation, EqualNamesKeepTheOrderOfTheTable) {
         f.addResident(i % 2 ? "Zander" : "Adam", "", "X" + std::to_string(i), std::int64_t{100 + i}, "",
                       std::int64_t{0}, "1");
     }
-    EncodeStation(f.program(), f.form.transferList, 0);
     std::vector<std::string> sameName, otherCase;
-    for (const std::string& line : f.form.transferList.lines()) {
+    for (const std::string& line : linesOf(f, 0)) {
         if (line.starts_with("Meier|"))
             sameName.push_back(line.substr(0, line.find('|', 6)));
         else if (line.starts_with("meier|"))
@@ -189,8 +197,13 @@ TEST(StationFrames, ImageFieldsAtTheirOffsets) {
     EXPECT_EQ(imageBlockAddress(582, 6), 0x7FC8);
 }
 
-struct Announced : TransferProgress {
-    void stationStarted(int, const std::string&, int, Ms timeLeft) override { atStart = timeLeft; }
+// The dialog's progress (its bar), and the time announced at the station's start.
+struct Announced : TransferDialogProgress {
+    explicit Announced(LinkFixture& f) : TransferDialogProgress(f.form, f.directories) {}
+    void stationStarted(int station, const std::string& label, int records, Ms timeLeft) override {
+        atStart = timeLeft;
+        TransferDialogProgress::stationStarted(station, label, records, timeLeft);
+    }
     Ms atStart{0};
 };
 
@@ -205,14 +218,15 @@ TEST(StationTransfer, ThreeRecordsTheirBytesPausesAndProgress) {
     };
     for (const Case c : {Case{0, 50}, Case{9600, 50}, Case{1200, 192}}) {
         LinkFixture f;
-        Announced progress;
+        Announced progress(f);
         std::vector<int> barValues;
         f.form.progress.subscribe([&] { barValues.push_back(f.form.progress.value()); });
         f.inst.serial.wireBaud = c.baud;
-        f.form.transferList.setLines({"Müller, Anna|12|4711|0|0", "Schmidt|3|815|0|0", "Zorn|4|9|0|0"});
+        const StationDirectory directory{
+            {"Müller, Anna", "12", 4711, 0, 0}, {"Schmidt", "3", 815, 0, 0}, {"Zorn", "4", 9, 0, 0}};
         f.inst.serial.open();
         const auto start = f.inst.loop.now();
-        EXPECT_EQ(StationTransfer(f.program(), f.form, kDirect, 0, &progress), StationOutcome::Sent);
+        EXPECT_EQ(StationTransfer(f.program(), directory, kDirect, 0, &progress), StationOutcome::Sent);
 
         const auto& sent = f.sent();
         ASSERT_EQ(sent.size(), 1u + 21u + 2u);
@@ -261,11 +275,11 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     f.inst.serial.onOutput = [&](const std::string& bytes) {
         f.inst.serial.carrier = f.inst.serial.carrier || bytes == "0 0301234\n\r";
     };
-    f.form.transferList.setLines({"A|1|1|0|0"});
+    const StationDirectory directory{{"A", "1", 1, 0, 0}};
     f.inst.serial.wireBaud = 9600;
     f.inst.serial.open();
-    Announced progress;
-    EXPECT_EQ(StationTransfer(f.program(), f.form, TransferLink{1, true, "ATZ", "0"}, 0, &progress),
+    Announced progress(f);
+    EXPECT_EQ(StationTransfer(f.program(), directory, TransferLink{1, true, "ATZ", "0"}, 0, &progress),
               StationOutcome::Sent);
 
     const auto& sent = f.sent();
@@ -284,9 +298,26 @@ TEST(StationTransfer, ModemCallDialsAndHangsUp) {
     // A call that does not connect hides the bar again (what it sends is checked in the simulator run).
     f.inst.serial.onOutput = {};
     f.inst.serial.carrier = false;
-    EXPECT_EQ(StationTransfer(f.program(), f.form, TransferLink{1, true, "ATZ", "0"}, 0),
+    Announced bar(f);
+    EXPECT_EQ(StationTransfer(f.program(), directory, TransferLink{1, true, "ATZ", "0"}, 0, &bar),
               StationOutcome::NoCarrier);
     EXPECT_FALSE(f.form.progress.visible());
+
+    // A state file that cannot be written before the first frame: the call is ended, not left up.
+    f.inst.serial.sent.clear();
+    f.inst.serial.onOutput = [&](const std::string& bytes) {
+        f.inst.serial.carrier = f.inst.serial.carrier || bytes == "0 0301234\n\r";
+    };
+    f.inst.fs.diskFull = [](const std::string& path, const std::string&) {
+        return path.ends_with("PNL00_STAND.TXT");
+    };
+    Announced full(f);
+    EXPECT_EQ(StationTransfer(f.program(), directory, TransferLink{1, true, "ATZ", "0"}, 0, &full),
+              StationOutcome::StateNotSaved);
+    std::vector<std::string> bytes;
+    for (const auto& s : f.sent())
+        bytes.push_back(s.bytes);
+    EXPECT_EQ(bytes, (std::vector<std::string>{"ATZ\n\r", "0 0301234\n\r", "ATH\n\r"}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "link_fixture.h"
 #include "platform/posix_serial.h"
 #include "platform/pseudo_terminal.h"
-#include "stations/transfer_line.h"
+#include "stations/station_directory.h"
 #include "stations/transfer_run.h"
 #include "support/real_time_loop.h"
 #include "support/sim_line.h"
@@ -94,6 +94,29 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
     EXPECT_FALSE(form.stationTree.node(1).checked);  // never sent, but it would receive nothing
 }
 
+// The directories are kept while the dialog is open, but a resident saved meanwhile (the dialog does not
+// block the resident page) is shown, chosen and sent.
+TEST_F(TransferRunTest, AResidentSavedWhileTheDialogIsOpenIsSent) {
+    createResidents();
+    addResidentsOf(0, 2);
+    dialog.load();
+    dialog.selectAll();
+    dialog.startTransfer();
+    ASSERT_EQ(sent().size(), 1u + 14u + 2u);
+    dialog.selectChanged();
+    EXPECT_FALSE(anyTicked());
+
+    addResident("Neu", "Nina", "9", std::int64_t{9}, "", std::int64_t{0}, "1");
+    dialog.stationHighlighted(0);
+    EXPECT_EQ(form.transferList.lines(), std::vector<std::string>{"neu: Neu, Nina|9|9|0|0"});
+    dialog.selectChanged();
+    EXPECT_TRUE(form.stationTree.node(0).checked);
+    inst.serial.sent.clear();
+    dialog.startTransfer();
+    EXPECT_EQ(sent().size(), 1u + 21u + 2u);
+    EXPECT_THAT(inst.readFile("PNL00_STAND.TXT"), HasSubstr("Bewohner=3\n"));
+}
+
 TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     // "030" is kind 30 to the editor's count, not to the transfer; only COM1 to COM8 count.
     writeSettings("COM1=\nCOM2=030,FALSE\nCOM3=51,X\nCOM4=x,y\nCOM9=30,FALSE\nCOM0=30,FALSE",
@@ -104,7 +127,8 @@ TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     EXPECT_EQ(CountPortsOfKind(program(), 51, 0), 1);
     EXPECT_EQ(CountPortsOfKind(program(), kNoDevice, 0), 6);  // empty and unreadable both read as kind 0
     EXPECT_EQ(program().settings.key(), "COM6");
-    EXPECT_FALSE(TransferRun(program(), form).started);
+    TransferDialogProgress shown(form, directories);
+    EXPECT_FALSE(TransferRun(program(), directories, {}, &shown).started);
     EXPECT_EQ(inst.dialogs.last().text, "Keine Schnittstelle für PNL-Datentransfer definiert!");
     EXPECT_EQ(inst.dialogs.last().icon, MsgIcon::Exclamation);
     EXPECT_TRUE(inst.serial.calls.empty());
@@ -112,7 +136,7 @@ TEST_F(TransferRunTest, PortLookupAndPortFailures) {
     // The first of two link ports is taken; a leading blank does not matter.
     writeSettings("COM2= 30,FALSE\nCOM5=30,FALSE", "");
     inst.serial.failOpen = true;
-    EXPECT_FALSE(TransferRun(program(), form).started);
+    EXPECT_FALSE(TransferRun(program(), directories, {}, &shown).started);
     // The port's reason follows (here the fake's own words).
     EXPECT_EQ(inst.dialogs.last().text,
               "Die serielle Schnittstelle COM2 kann nicht geöffnet werden!\ncannot open");
@@ -123,7 +147,7 @@ TEST_F(TransferRunTest, PortLookupAndPortFailures) {
 
     // Without ticked stations the port is still opened and closed, with both waits.
     inst.serial.failOpen = false;
-    const TransferResult result = TransferRun(program(), form);
+    const TransferResult result = TransferRun(program(), directories, {});
     EXPECT_TRUE(result.started);
     EXPECT_TRUE(result.stations.empty());
     EXPECT_TRUE(sent().empty());
@@ -141,7 +165,8 @@ TEST_F(TransferRunTest, RefusedAndVanishedStationsDoNotStopTheRun) {
     dialog.load();
     dialog.selectAll();
     writeSettings("COM1=30,FALSE", "PNL00=PNL-B,Gross,1,,FALSE\nPNL01=\nPNL02=PNL-B,Voll,3,,FALSE");
-    const TransferResult result = TransferRun(program(), form);
+    TransferDialogProgress ticks(form, directories);
+    const TransferResult result = TransferRun(program(), directories, {0, 1, 2}, &ticks);
 
     ASSERT_EQ(result.stations.size(), 3u);
     EXPECT_EQ(result.stations[0].outcome, StationOutcome::TooManyRecords);
@@ -174,9 +199,7 @@ std::vector<std::string> heldBy(const sim::Simulator& simulator, std::uint32_t s
 
 // What the station should hold: the transfer lines of its residents.
 std::vector<std::string> linesOf(Program& program, int station) {
-    ColumnList list;
-    EncodeStation(program, list, station);
-    return list.lines();
+    return transferLines(StationDirectoryOf(*program.residents, station));
 }
 
 // Presence check: a silent station gets nothing; a broken port leaves it incomplete; retry sends both.
@@ -357,7 +380,7 @@ TEST(TransferToSimulator, ModemRunCancelledDuringTheSecondStation) {
     // A transfer while another user holds the line (a port test) is refused and touches nothing.
     f.inst.serial.calls.clear();
     f.program().serialLinkBusy = true;
-    EXPECT_FALSE(TransferRun(f.program(), f.form).started);
+    EXPECT_FALSE(TransferRun(f.program(), f.directories, {0}).started);
     EXPECT_TRUE(f.inst.serial.calls.empty());
     EXPECT_THAT(f.inst.dialogs.last().text, HasSubstr("anderen Vorgang"));
     f.program().serialLinkBusy = false;

@@ -17,8 +17,8 @@
 #include "platform/database.h"
 #include "platform/file_lock.h"
 #include "platform/version.h"
+#include "stations/station_directory.h"
 #include "stations/station_state.h"
-#include "stations/transfer_line.h"
 #include "support/installation.h"
 #include "support/shell_command.h"
 #include "tools/sample/sample_installation.h"
@@ -106,11 +106,9 @@ void prepare(Setup setup, Installation& inst, FileLock& lock) {
         program.database = Database::open(inst.path(kDatabaseFile));
         ASSERT_TRUE(program.database);
         program.residents = std::make_shared<ResidentTable>(*program.database);
-        ColumnList lines;
-        EncodeStation(program, lines, 0);
+        const std::vector<std::string> lines = transferLines(StationDirectoryOf(*program.residents, 0));
         ASSERT_TRUE(writeStationState(
-            program, 0,
-            StationState{true, DateTime{2026, 12, 6, 9, 30, 0}, 12345, Firmware::V3, lines.lines()}));
+            program, 0, StationState{true, DateTime{2026, 12, 6, 9, 30, 0}, 12345, Firmware::V3, lines}));
         program.residents.reset();
         program.database.reset();
     }

@@ -44,7 +44,7 @@ xdotool windowactivate --sync "$win" key --window "$win" Return
 int rowsWithSerial(pnl::ResidentTable& table, std::int64_t serial) {
     int rows = 0;
     for (table.moveFirst(); !table.eof(); table.moveNext())
-        rows += std::atoll(table.value("sernr").c_str()) == serial;
+        rows += table.current().serial == serial;
     return rows;
 }
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         setup.start(5);
         pnl::ResidentTable& table = *setup.program().residents;
         table.moveFirst();
-        const std::int64_t taken = std::atoll(table.value("sernr").c_str());
+        const std::int64_t taken = table.current().serial.value_or(0);
         const int before = rowsWithSerial(table, taken);
 
         pnl::MainWindowForm& form = setup.mainForm();

@@ -1,7 +1,7 @@
-#include "residents/resident_fields.h"
+#include "app/resident_fields.h"
 
-#include "app/field_table.h"
 #include "app/text.h"
+#include "app/value_fields.h"
 
 namespace pnl {
 
@@ -23,14 +23,12 @@ StationSet decodeStations(const std::string& stored) {
     return stations;
 }
 
-std::string encodeSecondSerial(const std::string& digits) {
-    return ",," + rightBytes("000000" + digits, 6);
+std::string encodeSecondSerial(std::int64_t serial) {
+    return ",," + rightBytes("000000" + (serial > 0 ? std::to_string(serial) : std::string()), 6);
 }
 
 std::int64_t decodeSecondSerial(const std::string& stored) {
-    ValueFields fields;
-    fields.split(stored);
-    const std::int64_t value = leadingNumber(fields[2]);
+    const std::int64_t value = leadingNumber(ValueFields(stored)[2]);
     return value >= 1 && value <= kMaxSerial ? value : 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// How the program's resident columns are encoded: the station assignment in transferMenu, the second serial
-// number in AUSLOESUNG, the access code, the names, and the serial number as the resident list shows it.
+// How the program's resident columns are encoded: the station assignment in PNL, the second serial number in
+// AUSLOESUNG, the access code, the names, and the serial number as the resident list shows it. The resident
+// table reads and writes its rows through these.
 
 #include <bitset>
 #include <cstdint>
@@ -23,8 +24,9 @@ std::string encodeStations(const StationSet& stations);
 // Positions count in the value as stored, as the transfer reads it, so a leading blank never shifts them.
 StationSet decodeStations(const std::string& stored);
 
-// ",," followed by the second serial number's digits as exactly six digits ("" -> ",,000000").
-std::string encodeSecondSerial(const std::string& digits);
+// ",," followed by the second serial number as exactly six digits (4711 -> ",,004711"; 0, none, ->
+// ",,000000"); a larger number keeps its last six digits.
+std::string encodeSecondSerial(std::int64_t serial);
 // Field 2 of the value list; 0 when it is missing, empty, not a number or outside 1..999999 (no number).
 std::int64_t decodeSecondSerial(const std::string& stored);
 

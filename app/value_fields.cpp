@@ -1,9 +1,9 @@
-#include "app/field_table.h"
+#include "app/value_fields.h"
 
 namespace pnl {
 
 void ValueFields::split(const std::string& list, char separator) {
-    clear();
+    entries_.fill(std::string());
     std::string::size_type start = 0;
     for (int i = 0; i < kSize; ++i) {
         const auto comma = list.find(separator, start);
