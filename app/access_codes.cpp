@@ -177,7 +177,7 @@ void ApplyLevelRights(Program& program, MainWindowForm& form) {
     form.levelsMenu.setEnabled(!noLevelEditor);
     // Restoring an earlier pair replaces the level records too.
     form.backupsMenu.setEnabled(!noLevelEditor);
-    for (MenuItem* always : {&form.transferMenu, &form.infoMenu, &form.exitMenu})
+    for (MenuItem* always : {&form.transferMenu, &form.installationsMenu, &form.infoMenu, &form.exitMenu})
         always->setEnabled(true);
     form.residentTabs.setTabEnabled(1, !residentsOnly);
     for (Control* control : std::initializer_list<Control*>{&form.serial, &form.secondSerial,

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 
 #include "app/backups.h"
 #include "app/program.h"
+#include "app/resident_table.h"
 #include "app/station_records.h"
 #include "app/text.h"
 #include "platform/collation.h"
@@ -16,60 +18,37 @@ namespace pnl {
 
 namespace {
 
-// The program's columns of one row, as text the way the resident page shows them.
+// The program's columns of one row as the resident page shows them (numbers without leading zeros, empty for
+// none), matched across the two files by ID.
 struct StoredResident {
-    std::string name, firstName, apartment, serial, secondSerial, code, stations;
+    std::string name, firstName, apartment, serial, secondSerial, code;
+    StationSet stations;
 };
 
-// The column as the query names it: the table's own spelling is never pasted into the SQL, only ours
-// (SQLite matches names without regard to case); NULL for a column the table lacks.
-std::string columnOrNull(const std::vector<std::string>& columns, const char* wanted) {
-    for (const auto& column : columns)
-        if (upper(column) == upper(wanted))
-            return wanted;
-    return "NULL";
+std::string numberText(std::int64_t number) {
+    return number == 0 ? std::string() : std::to_string(number);
 }
 
-// Field 2 of AUSLOESUNG; empty when it is empty or 0.
-std::string secondSerialOf(const std::string& trigger) {
-    const std::size_t first = trigger.find(',');
-    const std::size_t second = first == std::string::npos ? first : trigger.find(',', first + 1);
-    if (second == std::string::npos)
-        return {};
-    const std::int64_t serial = leadingNumber(trigger.substr(second + 1));
-    return serial == 0 ? std::string() : std::to_string(serial);
-}
-
-// A PNL value without its trailing "0"s: a table without the column and one with no station assigned are
-// the same.
-std::string assignedPart(const std::string& assignment) {
-    return assignment.substr(0, assignment.find_last_not_of('0') + 1);
-}
-
-std::optional<std::map<std::int64_t, StoredResident>> readResidents(Database& db) {
-    const auto columns = db.columns("BEWOHNER");
-    if (columns.empty())
+// The residents of a database opened read-only, by ID; nothing when table BEWOHNER cannot be read.
+std::optional<std::map<std::int64_t, StoredResident>> readResidents(const std::string& path) {
+    std::string why;
+    const auto db = Database::openReadOnly(path, &why);
+    if (!db)
         return std::nullopt;
-    const std::string id = columnOrNull(columns, "ID") == "NULL" ? "rowid" : "ID";
-    std::string sql = "SELECT " + id;
-    for (const char* column : {"Name", "Vorname", "Wnr", "sernr", "AUSLOESUNG", "code", "PNL"})
-        sql += ", " + columnOrNull(columns, column);
-    const auto rows = db.query(sql + " FROM BEWOHNER");
-    if (!rows)
+    ResidentTable table(*db);
+    if (!table.bound())
         return std::nullopt;
     std::map<std::int64_t, StoredResident> residents;
-    for (const DbRow& row : *rows) {
-        auto number = [&row](int i) {
-            const std::int64_t value = leadingNumber(dbText(row.at(i)));
-            return value == 0 ? std::string() : std::to_string(value);
-        };
-        residents[leadingNumber(dbText(row.at(0)))] = {trim(dbText(row.at(1))),
-                                                       trim(dbText(row.at(2))),
-                                                       trim(dbText(row.at(3))),
-                                                       number(4),
-                                                       secondSerialOf(dbText(row.at(5))),
-                                                       number(6),
-                                                       dbText(row.at(7))};
+    for (table.moveFirst(); !table.eof(); table.moveNext()) {
+        const Resident r = table.current();
+        if (r.id)
+            residents[*r.id] = {trim(r.name),
+                                trim(r.firstName),
+                                trim(r.apartment),
+                                numberText(r.serial.value_or(0)),
+                                numberText(r.secondSerial),
+                                numberText(r.code),
+                                r.stations};
     }
     return residents;
 }
@@ -82,11 +61,11 @@ std::string titleOf(const StoredResident& r) {
     return fullName(r) + (r.apartment.empty() ? "" : " (Wohnung " + r.apartment + ")");
 }
 
-// The labels of the stations a PNL value assigns, from today's station records.
-std::string stationNames(Program& program, const std::string& assignment) {
+// The labels of the stations assigned, from today's station records.
+std::string stationNames(Program& program, const StationSet& stations) {
     std::string names;
-    for (int number = 0; number < static_cast<int>(assignment.size()) && number < kStationSlots; ++number) {
-        if (assignment[static_cast<std::size_t>(number)] != '1')
+    for (int number = 0; number < kStationSlots; ++number) {
+        if (!stations.test(static_cast<std::size_t>(number)))
             continue;
         const StationRecord station = readStation(program, number);
         names += (names.empty() ? "" : ", ") + (station.label.empty() ? stationKey(number) : station.label);
@@ -109,7 +88,7 @@ std::pair<std::string, std::string> differingValues(Program& program, const Stor
     add("Seriennummer 1", before.serial, now.serial);
     add("Seriennummer 2", before.secondSerial, now.secondSerial);
     add("Code", before.code, now.code);
-    if (assignedPart(before.stations) != assignedPart(now.stations))
+    if (before.stations != now.stations)
         add("PNL", stationNames(program, before.stations), stationNames(program, now.stations));
     return {was, is};
 }
@@ -120,11 +99,11 @@ BackupDifference DifferenceFromBackup(Program& program, const std::string& folde
     BackupDifference difference;
     std::string why;
     const auto backup = openBackup(program, folder, &why);
-    if (!backup || backup->kind(kDatabaseFile) != EntryKind::File || !program.database)
+    if (!backup || backup->kind(kDatabaseFile) != EntryKind::File)
         return difference;
-    const auto backupDatabase = Database::openReadOnly(backup->resolvedPath() + "/" + kDatabaseFile, &why);
-    const auto before = backupDatabase ? readResidents(*backupDatabase) : std::nullopt;
-    const auto now = readResidents(*program.database);
+    const auto before = readResidents(backup->resolvedPath() + "/" + kDatabaseFile);
+    // Today's working copy as saved: every change of the resident page is written at once.
+    const auto now = readResidents(program.path(kDatabaseCopy));
     if (!before || !now)
         return difference;
     difference.readable = true;

@@ -52,10 +52,8 @@ std::optional<std::string> existingInstallation(const FirstStartPorts& ports) {
         return std::nullopt;
     if (holdsInstallation(ports.fs, *folder))
         return folder;
-    ports.dialogs.show({"Im Ordner " + *folder +
-                            " liegt keine ANLAGE99.INI. Wählen Sie den Ordner, in dem ANLAGE99.INI und "
-                            "QBXDATA.MDB liegen.",
-                        kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok});
+    ports.dialogs.show(
+        {noInstallationText(ports.fs, *folder), kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok});
     return std::nullopt;
 }
 
@@ -107,6 +105,10 @@ ChosenInstallation chooseInstallationFolder(const FirstStartPorts& ports) {
                 return {};
             case FirstStartChoice::Existing:
                 if (auto folder = existingInstallation(ports))
+                    chosen = ChosenInstallation{*folder, {}};
+                break;
+            case FirstStartChoice::Installations:
+                if (auto folder = ports.prompt.pickInstallation())
                     chosen = ChosenInstallation{*folder, {}};
                 break;
             case FirstStartChoice::Sample:

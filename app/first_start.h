@@ -1,7 +1,7 @@
 #pragma once
-// The first start without an installation folder: the user picks the folder of an existing installation, or
-// has a sample installation written into a new or empty folder (proposed: ~/PNL-Beispiel). The folder chosen
-// is kept as the user's last folder.
+// The first start without an installation folder: the user picks the folder of an existing installation,
+// one of the installations opened before (the window "Anlagen"), or has a sample installation written into a
+// new or empty folder (proposed: ~/PNL-Beispiel). The folder chosen is kept as the user's last folder.
 
 #include <functional>
 #include <optional>
@@ -13,7 +13,7 @@
 
 namespace pnl {
 
-enum class FirstStartChoice { Existing, Sample, Quit };
+enum class FirstStartChoice { Existing, Installations, Sample, Quit };
 
 // The first-start dialog and the platform's folder dialog.
 class FirstStartPrompt {
@@ -25,6 +25,8 @@ class FirstStartPrompt {
     // The folder for the sample, `proposed` filled in, a new one may be typed; nothing when the user
     // cancelled.
     virtual std::optional<std::string> pickSampleFolder(const std::string& proposed) = 0;
+    // Shows the window "Anlagen"; the installation opened there, nothing when the user closed it.
+    virtual std::optional<std::string> pickInstallation() = 0;
 };
 
 struct SampleWritten {

@@ -6,6 +6,13 @@ bool holdsInstallation(const FileSystem& fs, const std::string& folder) {
     return !folder.empty() && fs.fileExists(folder + "/ANLAGE99.INI");
 }
 
+std::string noInstallationText(const FileSystem& fs, const std::string& folder) {
+    if (!fs.folderExists(folder))
+        return "Der Ordner " + folder + " fehlt.";
+    return "Im Ordner " + folder +
+           " liegt keine ANLAGE99.INI. Wählen Sie den Ordner, in dem ANLAGE99.INI und QBXDATA.MDB liegen.";
+}
+
 FoundFolder findInstallationFolder(const FolderSearch& search, const FileSystem& fs,
                                    const UserSettings& settings) {
     FoundFolder found;

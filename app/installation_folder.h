@@ -26,6 +26,10 @@ struct FoundFolder {
 // True when the folder holds the settings file of an installation.
 bool holdsInstallation(const FileSystem& fs, const std::string& folder);
 
+// Why a folder that holds no installation is refused: it is gone, or it lacks ANLAGE99.INI (then the user is
+// told which folder to choose).
+std::string noInstallationText(const FileSystem& fs, const std::string& folder);
+
 FoundFolder findInstallationFolder(const FolderSearch& search, const FileSystem& fs,
                                    const UserSettings& settings);
 

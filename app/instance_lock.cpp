@@ -15,10 +15,8 @@ std::unique_ptr<FileLock> lockInstallation(Program& program) {
         case FileLock::Result::Locked:
             return lock;
         case FileLock::Result::HeldElsewhere:
-            text = "Das Setupprogramm läuft bereits für die Anlage in " + program.folder;
-            if (leadingNumber(holder) > 0)
-                text += " (Prozess " + std::to_string(leadingNumber(holder)) + ")";
-            text += ".\nEin zweiter Start ist nicht möglich; bitte beenden Sie zuerst das laufende Programm.";
+            text = runningElsewhereText(program.folder, holder) +
+                   "\nEin zweiter Start ist nicht möglich; bitte beenden Sie zuerst das laufende Programm.";
             break;
         case FileLock::Result::Failed:
             // Without the lock two programs could work on the folder at once.
@@ -32,6 +30,19 @@ std::unique_ptr<FileLock> lockInstallation(Program& program) {
     }
     program.msgBox(text, MsgIcon::Exclamation, MsgButtons::Ok);
     return nullptr;
+}
+
+bool heldByAnotherRun(Program& program, std::string* holder) {
+    FileLock probe;
+    return program.fs.lockFile(probe, program.path(kLockFile), currentProcessId(), holder, nullptr) ==
+           FileLock::Result::HeldElsewhere;
+}
+
+std::string runningElsewhereText(const std::string& folder, const std::string& holder) {
+    std::string text = "Das Setupprogramm läuft bereits für die Anlage in " + folder;
+    if (leadingNumber(holder) > 0)
+        text += " (Prozess " + std::to_string(leadingNumber(holder)) + ")";
+    return text + ".";
 }
 
 }  // namespace pnl

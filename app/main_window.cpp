@@ -117,6 +117,12 @@ void MainWindowController::openBackups() {
         seams.showBackups();
 }
 
+// Only shows the installations; opening one asks the exit question, which settles the page's typed changes.
+void MainWindowController::openInstallations() {
+    if (seams.showInstallations)
+        seams.showInstallations();
+}
+
 void MainWindowController::openInfo() {
     FillProjectInfo(info_);
     if (seams.showProjectInfo)

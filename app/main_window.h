@@ -34,6 +34,8 @@ class MainWindowController {
         std::function<void()> showTransferDialog;
         // Fills and shows the window "Sicherungen".
         std::function<void()> showBackups;
+        // Shows the window "Anlagen" and starts reading the installations.
+        std::function<void()> showInstallations;
         // Shows the filled project information dialog modally.
         std::function<void()> showProjectInfo;
         // Asks the main window to close (its closing event then runs closeRequested).
@@ -64,6 +66,7 @@ class MainWindowController {
     void openLevels();
     void openTransfer();
     void openBackups();
+    void openInstallations();
     void openInfo();
     void quit();
     // The closing event: runs ShutDown. True cancels the closing.

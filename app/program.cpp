@@ -17,20 +17,6 @@ Program::Program(const Platform& platform, std::string folderPath)
 
 Program::~Program() = default;
 
-bool Program::useDatabase(std::unique_ptr<Database> connection) {
-    closeDatabase();
-    if (!connection)
-        return false;
-    database = std::move(connection);
-    residents = std::make_shared<ResidentTable>(*database);
-    return residents->bound();
-}
-
-void Program::closeDatabase() {
-    residents.reset();
-    database.reset();
-}
-
 MsgAnswer Program::msgBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
                           const std::string& title) {
     return ask(Message{text, title, icon, buttons});

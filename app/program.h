@@ -11,6 +11,7 @@
 #include "app/event_log.h"
 #include "app/pause.h"
 #include "app/settings_file.h"
+#include "app/working_database.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
@@ -77,15 +78,17 @@ class Program {
     std::string restoredBackup;
     // What holds it, for the refusal: "einen Schnittstellentest" or "eine Datenübertragung".
     std::string serialLinkUser;
-    // The connection on the database working copy and the one shared resident cursor on it. Both are set
-    // and cleared only through useDatabase() and closeDatabase(), so the cursor never outlives its
-    // connection.
-    std::unique_ptr<Database> database;
-    std::shared_ptr<ResidentTable> residents;
+    // The database working copy's connection and its resident cursor; nothing while it is closed.
+    Database* database() const { return workingDatabase_.connection(); }
+    ResidentTable* residents() const { return workingDatabase_.residents(); }
+    // Changes whenever the working copy is opened or closed.
+    std::uint64_t databaseGeneration() const { return workingDatabase_.generation(); }
     // Closes what is open, takes the connection (none: stays closed) and binds the resident cursor on it;
     // false when there is no connection or its table cannot be bound.
-    bool useDatabase(std::unique_ptr<Database> connection);
-    void closeDatabase();
+    bool useDatabase(std::unique_ptr<Database> connection) {
+        return workingDatabase_.open(std::move(connection));
+    }
+    void closeDatabase() { workingDatabase_.close(); }
 
     // The one place that shows message boxes; an empty title gives the program's own.
     MsgAnswer msgBox(const std::string& text, MsgIcon icon = MsgIcon::None,
@@ -97,6 +100,9 @@ class Program {
         if (statusNotice)
             statusNotice(text);
     }
+
+  private:
+    WorkingDatabase workingDatabase_;
 };
 
 }  // namespace pnl

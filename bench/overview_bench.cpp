@@ -131,7 +131,7 @@ void ImportWithPreviewAllNew(benchmark::State& state) {
     timeImport(
         state,
         [](Residents& residents, const std::string&) {
-            residents.program().database->exec("DELETE FROM BEWOHNER");
+            residents.program().database()->exec("DELETE FROM BEWOHNER");
         },
         ImportStatus::New);
 }

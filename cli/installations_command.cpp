@@ -12,7 +12,6 @@
 #include "app/text.h"
 #include "platform/console_dialogs.h"
 #include "platform/csv_file.h"
-#include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "platform/poll_event_loop.h"
 #include "platform/terminal_prompt.h"
@@ -102,13 +101,6 @@ std::vector<std::string> expandFolders(const FileSystem& fs, const std::vector<s
     return folders;
 }
 
-// True (and *holder) when a running program holds the folder's lock.
-bool heldByProgram(Program& program, std::string* holder) {
-    FileLock probe;
-    return probe.tryLock(program.path(kLockFile), currentProcessId(), holder) ==
-           FileLock::Result::HeldElsewhere;
-}
-
 int runOne(const ManyTransferRequest& request, const std::string& folder, UserSettings& settings,
            std::ostream& out, const CodePrompt& askCode, std::vector<ReportRow>& rows) {
     HeadlessPlatform platform(out, request.ports);
@@ -123,7 +115,7 @@ int runOne(const ManyTransferRequest& request, const std::string& folder, UserSe
     if (!holdsInstallation(program.fs, folder))
         return notRun(program.fs.folderExists(folder) ? "nicht gelaufen: ANLAGE99.INI fehlt"
                                                       : "nicht gelaufen: Ordner fehlt");
-    if (std::string holder; heldByProgram(program, &holder)) {
+    if (std::string holder; heldByAnotherRun(program, &holder)) {
         std::string why = "übersprungen: das Setupprogramm läuft für diesen Ordner";
         if (leadingNumber(holder) > 0)
             why += " (Prozess " + std::to_string(leadingNumber(holder)) + ")";

@@ -99,7 +99,7 @@ std::optional<std::set<int>> parseStationList(const std::string& list, bool* all
 // The transfer needs the station assignment: without it every station would receive an empty directory and
 // lose its residents.
 bool hasStationColumn(Program& program, std::string* why) {
-    const auto columns = program.database->columns(kResidentTable);
+    const auto columns = program.database()->columns(kResidentTable);
     if (std::any_of(columns.begin(), columns.end(), [](const std::string& c) { return upper(c) == "PNL"; }))
         return true;
     *why =

@@ -361,6 +361,14 @@ class ColumnList : public Control {
         index_ = -1;
         assign(lines_, std::move(lines));
     }
+    // Replaces one line; the chosen line stays chosen.
+    void setLine(int index, std::string line) { assign(lines_.at(index), std::move(line)); }
+    // Takes one line out; a line chosen after it stays chosen, the line itself is no longer.
+    void removeLine(int index) {
+        lines_.erase(lines_.begin() + index);
+        index_ = index_ == index ? -1 : index_ - (index_ > index ? 1 : 0);
+        changed();
+    }
     // The chosen line, -1 when none is.
     int listIndex() const { return index_; }
     void setListIndex(int index) { assign(index_, (index >= 0 && index < count()) ? index : -1); }

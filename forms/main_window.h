@@ -9,7 +9,8 @@
 namespace pnl {
 
 struct MainWindowForm : Window, ResidentPageForm, LevelsPageForm, OverviewPageForm {
-    MenuItem interfacesMenu, recordsMenu, levelsMenu, transferMenu, backupsMenu, infoMenu, exitMenu;
+    MenuItem interfacesMenu, recordsMenu, levelsMenu, transferMenu, backupsMenu, installationsMenu, infoMenu,
+        exitMenu;
     // The entries of the menu "Datensätze": the resident page and the resident overview.
     MenuItem residentsMenu, overviewMenu;
     StatusBar statusBar{5};
@@ -24,6 +25,8 @@ struct MainWindowForm : Window, ResidentPageForm, LevelsPageForm, OverviewPageFo
         levelsMenu.setCaption("Berechtigungen");
         transferMenu.setCaption("PNLXXX");
         backupsMenu.setCaption("Sicherungen");
+        installationsMenu.setCaption("Anlagen");
+        installationsMenu.setTip("Die Anlagen, die Sie geöffnet haben: ihr Stand, eine andere öffnen");
         infoMenu.setCaption("Info");
         exitMenu.setCaption("Beenden");
         statusBar.setPanelTip(1, "Aktueller Userlevel");

@@ -473,7 +473,7 @@ bool ApplyImport(Program& program, const ImportPreview& preview, bool removeMiss
     };
     if (!preview.importable())
         return fail(previewSummary(preview, removeMissing));
-    ResidentTable* table = program.residents.get();
+    ResidentTable* table = program.residents();
     if (!table)
         return fail("Die Datenbank ist nicht beschreibbar.");
     ResidentTable::Transaction transaction(*table);

@@ -57,7 +57,7 @@ OverviewRow overviewRow(ResidentTable& table, const std::vector<StationRecord>& 
 Overview LoadOverview(Program& program) {
     Overview overview;
     overview.stations = listedStations(program);
-    ResidentTable* table = program.residents.get();
+    ResidentTable* table = program.residents();
     if (!table || table->count() == 0)
         return overview;
     overview.rows.reserve(static_cast<std::size_t>(table->count()));
@@ -115,7 +115,7 @@ StationWrite writeStationOfResidents(ResidentTable& table, const std::vector<std
 
 std::optional<int> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids, int station,
                                          bool assign) {
-    ResidentTable* table = program.residents.get();
+    ResidentTable* table = program.residents();
     if (!table || station < 0 || station >= kStationCount)
         return 0;
     std::vector<std::string> changedApartments;

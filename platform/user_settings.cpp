@@ -155,15 +155,20 @@ std::vector<std::string> XdgUserSettings::installations() const {
 }
 
 bool XdgUserSettings::rememberInstallation(const std::string& folder) {
-    if (folder.empty() || folder.find_first_of("\r\n") != std::string::npos)
-        return false;
     std::vector<std::string> folders = installations();
     if (std::find(folders.begin(), folders.end(), folder) != folders.end())
         return true;
     folders.push_back(folder);
+    return setInstallations(folders);
+}
+
+bool XdgUserSettings::setInstallations(const std::vector<std::string>& folders) {
     std::string text;
-    for (const std::string& f : folders)
-        text += f + "\n";
+    for (const std::string& folder : folders) {
+        if (folder.empty() || folder.find_first_of("\r\n") != std::string::npos)
+            return false;
+        text += folder + "\n";
+    }
     return write(kInstallationsFile, text);
 }
 

@@ -30,10 +30,14 @@ class UserSettings {
     virtual std::string lastFolder() const = 0;
     // False when it could not be kept.
     virtual bool setLastFolder(const std::string& folder) = 0;
-    // The installation folders opened so far, in the order first opened. A folder that vanished stays listed.
+    // The installation folders opened so far: a new one is added at the end, one opened from the window
+    // "Anlagen" moves to the top. A folder that vanished stays listed.
     virtual std::vector<std::string> installations() const = 0;
     // Adds the folder to the list unless it is listed already; false when the list could not be kept.
     virtual bool rememberInstallation(const std::string& folder) = 0;
+    // Replaces the whole list; false when it could not be kept (or a folder is empty or holds a line break),
+    // and then nothing changed.
+    virtual bool setInstallations(const std::vector<std::string>& folders) = 0;
     // The devices chosen for the port slots, by slot number (1 = COM1).
     virtual std::map<int, ChosenDevice> portChoices() const = 0;
     // False when they could not be kept (nothing changed then).
@@ -57,6 +61,7 @@ class XdgUserSettings : public UserSettings {
     bool setLastFolder(const std::string& folder) override;
     std::vector<std::string> installations() const override;
     bool rememberInstallation(const std::string& folder) override;
+    bool setInstallations(const std::vector<std::string>& folders) override;
     // The file of the installations list, one folder per line.
     std::string installationsFile() const;
     std::map<int, ChosenDevice> portChoices() const override;

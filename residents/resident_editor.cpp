@@ -180,7 +180,7 @@ void ResidentEditor::showRow(std::int64_t id) {
 }
 
 ResidentTable* ResidentEditor::table() const {
-    return program_.residents.get();
+    return program_.residents();
 }
 
 std::optional<ResidentEditor::DisplayMode> ResidentEditor::displayMode() const {

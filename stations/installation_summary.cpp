@@ -74,12 +74,12 @@ InstallationSummary SummarizeInstallation(Program& program) {
     if (!program.useDatabase(Database::openReadOnly(program.path(kDatabaseFile), &error)))
         summary.problem = error.empty() ? "Die Tabelle BEWOHNER kann nicht gelesen werden." : error;
     else
-        summary.residents = program.residents->count();
+        summary.residents = program.residents()->count();
     for (const StationRecord& record : listedStations(program)) {
         StationSummary station{record.number, record.label, StationStatus::NeverSent, std::nullopt};
         if (summary.problem.empty()) {
             const StationDifference difference = StationDifferenceOf(
-                program, record.number, StationDirectoryOf(*program.residents, record.number));
+                program, record.number, StationDirectoryOf(*program.residents(), record.number));
             station.status = difference.status;
             station.lastSent = difference.lastSent;
         } else if (const auto held = readStationState(program, record.number)) {

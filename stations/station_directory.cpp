@@ -72,12 +72,13 @@ std::vector<std::string> transferLines(const StationDirectory& directory) {
 }
 
 const StationDirectory& StationDirectories::of(int station) {
-    const std::shared_ptr<ResidentTable>& table = program_.residents;
+    ResidentTable* table = program_.residents();
     // Another table (bound again after a failed commit) or changed rows: everything is built again.
+    const std::uint64_t generation = program_.databaseGeneration();
     const std::uint64_t revision = table ? table->revision() : 0;
-    if (table_.lock() != table || revision != revision_) {
+    if (generation != generation_ || revision != revision_) {
         built_.clear();
-        table_ = table;
+        generation_ = generation;
         revision_ = revision;
     }
     auto found = built_.find(station);

@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,7 +52,7 @@ class StationDirectories {
   private:
     Program& program_;
     std::map<int, StationDirectory> built_;
-    std::weak_ptr<ResidentTable> table_;  // the table they were built from
+    std::uint64_t generation_ = 0;  // of the working database they were built from
     std::uint64_t revision_ = 0;
 };
 

@@ -16,10 +16,12 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QWidget>
 #include <algorithm>
 
+#include "ui/column_table.h"
 #include "ui/masked_line_edit.h"
 
 namespace pnl::ui {
@@ -291,6 +293,71 @@ void ColumnListBinder::showChosen() {
     QTreeWidgetItem* item = index >= 0 ? list_->topLevelItem(index) : nullptr;
     if (list_->currentItem() != item)
         list_->setCurrentItem(item);
+}
+
+class ColumnTableBinder : public Binder {
+  public:
+    ColumnTableBinder(QTableView* table, ColumnList& model, std::function<void()> onClick);
+    ColumnTableFilter* filter() const { return filter_; }
+
+  protected:
+    void refresh() override;
+
+  private:
+    ColumnList& columns() const { return static_cast<ColumnList&>(model()); }
+
+    QTableView* table_;
+    ColumnTableModel* rows_;
+    ColumnTableFilter* filter_;
+};
+
+ColumnTableBinder::ColumnTableBinder(QTableView* table, ColumnList& model, std::function<void()> onClick)
+    : Binder(table, model),
+      table_(table),
+      rows_(new ColumnTableModel(model, table)),
+      filter_(new ColumnTableFilter(table)) {
+    filter_->setSourceModel(rows_);
+    table->setModel(filter_);
+    table->setItemDelegate(new RoomyRowDelegate(table));
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    // Sortable by a click on a header; the table opens in the list's own order.
+    table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    QObject::connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                     [this, onClick = std::move(onClick)](const QModelIndex& current) {
+                         if (applying())
+                             return;
+                         const QModelIndex line = filter_->mapToSource(current);
+                         columns().setListIndex(line.isValid() ? line.row() : -1);
+                         if (onClick)
+                             onClick();
+                     });
+    apply();
+}
+
+void ColumnTableBinder::refresh() {
+    refreshWidget(table_);
+    rows_->follow();
+    // The cells change as the lines are read: the columns follow them (a few dozen rows, measured at once),
+    // except a column the view lets stretch into the room that is left.
+    for (int column = 0; column < rows_->columnCount(); ++column)
+        if (table_->horizontalHeader()->sectionResizeMode(column) == QHeaderView::Interactive)
+            table_->resizeColumnToContents(column);
+    const int index = columns().listIndex();
+    const QModelIndex chosen = index >= 0 ? filter_->mapFromSource(rows_->index(index, 0)) : QModelIndex();
+    if (!chosen.isValid()) {
+        if (table_->currentIndex().isValid())
+            table_->selectionModel()->clear();
+    } else if (table_->currentIndex().row() != chosen.row()) {
+        table_->selectionModel()->setCurrentIndex(
+            chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
 }
 
 // A drop-down list: the entries (the model keeps them sorted when it is a sorted list), the chosen entry in
@@ -644,7 +711,8 @@ void TextBoxBinder::refresh() {
 
 // A top-level window: caption, shown or hidden, and its place on the screen in both directions (the model
 // follows the user moving and resizing the window; a placement set by the program moves the window). The
-// model's geometry is the outer frame in screen pixels.
+// model's geometry is the outer frame in screen pixels. A place the model learnt from the window is never
+// imposed again: learnt before the window manager placed the window, it would pull its frame to the corner.
 class WindowBinder : public Binder {
   public:
     WindowBinder(QWidget* window, Window& model);
@@ -656,8 +724,11 @@ class WindowBinder : public Binder {
   private:
     Window& window() const { return static_cast<Window&>(model()); }
     void placeFromModel();
+    // The model learns where the window is.
+    void learnPlace();
 
     QWidget* widget_;
+    Window::Geometry learnt_{};
 };
 
 namespace {
@@ -690,12 +761,17 @@ void WindowBinder::refresh() {
     // The window system may have placed the window otherwise than asked (or it was never placed): the model
     // learns where it really is.
     if (widget_->isVisible())
-        window().setGeometry(frameOf(widget_));
+        learnPlace();
+}
+
+void WindowBinder::learnPlace() {
+    learnt_ = frameOf(widget_);
+    window().setGeometry(learnt_);
 }
 
 void WindowBinder::placeFromModel() {
     const Window::Geometry wanted = window().geometry();
-    if (wanted.width <= 0 || wanted.height <= 0 || wanted == frameOf(widget_))
+    if (wanted.width <= 0 || wanted.height <= 0 || wanted == learnt_ || wanted == frameOf(widget_))
         return;
     // The frame's decoration (title bar, borders) is outside the client size that resize() sets.
     const QSize decoration = widget_->frameGeometry().size() - widget_->size();
@@ -709,7 +785,7 @@ bool WindowBinder::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
             case QEvent::Move:
             case QEvent::Resize:
-                window().setGeometry(frameOf(widget_));
+                learnPlace();
                 break;
             // A window closed by its close box is hidden; minimising hides it only spontaneously.
             case QEvent::Hide:
@@ -743,6 +819,10 @@ void bindCheckTree(QTreeWidget* tree, CheckTree& model, std::function<void(int)>
 
 void bindColumnList(QTreeWidget* list, ColumnList& model, std::function<void()> onClick) {
     new ColumnListBinder(list, model, std::move(onClick));
+}
+
+ColumnTableFilter* bindColumnTable(QTableView* table, ColumnList& model, std::function<void()> onClick) {
+    return (new ColumnTableBinder(table, model, std::move(onClick)))->filter();
 }
 
 void bindComboBox(QComboBox* combo, ComboBox& model, std::function<void()> onClick) {

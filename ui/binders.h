@@ -24,6 +24,7 @@ class QProgressBar;
 class QRadioButton;
 class QStatusBar;
 class QTabWidget;
+class QTableView;
 class QTreeWidget;
 class QWidget;
 
@@ -53,6 +54,13 @@ void bindCheckTree(QTreeWidget* tree, CheckTree& model, std::function<void(int i
 // A multi-column list: the headers and the lines, each line shown split at the model's column separator; the
 // line the user chooses becomes the model's list index.
 void bindColumnList(QTreeWidget* list, ColumnList& model, std::function<void()> onClick = {});
+
+class ColumnTableFilter;
+
+// A multi-column list as a table (ui/column_table.h), sortable by a click on a header: the headers and the
+// lines; the row the user chooses becomes the model's list index, and the index the program sets is shown
+// chosen. Returns the filter that takes the window's search.
+ColumnTableFilter* bindColumnTable(QTableView* table, ColumnList& model, std::function<void()> onClick = {});
 
 // A drop-down list: the entries (the model keeps them sorted when it is a sorted list), the chosen entry in
 // both directions, and the Click event when the user chooses an entry.

@@ -13,7 +13,10 @@
 #include <QVBoxLayout>
 
 #include "app/program.h"
+#include "forms/installations_window.h"
+#include "stations/installations_window.h"
 #include "tools/sample/sample_installation.h"
+#include "ui/installations_window_view.h"
 
 namespace pnl::ui {
 
@@ -75,17 +78,30 @@ class SampleFolderDialog : public QDialog {
 
 class QtFirstStartPrompt : public FirstStartPrompt {
   public:
+    QtFirstStartPrompt(const Platform& platform, UserSettings& settings)
+        : platform_(platform), settings_(settings) {}
+
     FirstStartChoice ask() override {
-        QMessageBox box(QMessageBox::Question, kProgramTitle,
-                        "Es ist noch kein Installationsordner eingerichtet.\n\n"
-                        "Wählen Sie den Ordner einer vorhandenen Installation (mit ANLAGE99.INI und "
-                        "QBXDATA.MDB), oder legen Sie zum Kennenlernen eine Beispielinstallation an.");
+        const bool listed = !settings_.installations().empty();
+        QMessageBox box(
+            QMessageBox::Question, kProgramTitle,
+            listed
+                ? "Es ist kein Installationsordner gewählt, oder der zuletzt gewählte ist nicht mehr da.\n\n"
+                  "Wählen Sie eine der Anlagen, die Sie geöffnet haben, den Ordner einer "
+                  "vorhandenen Installation (mit ANLAGE99.INI und QBXDATA.MDB), oder legen "
+                  "Sie zum Kennenlernen eine Beispielinstallation an."
+                : "Es ist noch kein Installationsordner eingerichtet.\n\n"
+                  "Wählen Sie den Ordner einer vorhandenen Installation (mit ANLAGE99.INI und "
+                  "QBXDATA.MDB), oder legen Sie zum Kennenlernen eine Beispielinstallation an.");
+        QPushButton* installations = listed ? box.addButton("A&nlagen …", QMessageBox::AcceptRole) : nullptr;
         QPushButton* existing = box.addButton("&Vorhandene Installation wählen …", QMessageBox::AcceptRole);
         QPushButton* sample = box.addButton("&Beispielinstallation anlegen …", QMessageBox::ActionRole);
         QPushButton* quit = box.addButton("&Abbrechen", QMessageBox::RejectRole);
-        box.setDefaultButton(existing);
+        box.setDefaultButton(installations ? installations : existing);
         box.setEscapeButton(quit);
         box.exec();
+        if (installations && box.clickedButton() == installations)
+            return FirstStartChoice::Installations;
         if (box.clickedButton() == existing)
             return FirstStartChoice::Existing;
         if (box.clickedButton() == sample)
@@ -101,20 +117,38 @@ class QtFirstStartPrompt : public FirstStartPrompt {
         return folder.toStdString();
     }
 
+    // The window "Anlagen" on no open installation: "Öffnen" takes the chosen one.
+    std::optional<std::string> pickInstallation() override {
+        Program noRun(platform_, "");
+        InstallationsWindowForm form;
+        InstallationsWindowController controller(noRun, form, settings_);
+        std::optional<std::string> chosen;
+        controller.seams.startOn = [&chosen](const std::string& folder) { chosen = folder; };
+        InstallationsWindowView view(form, controller);
+        controller.load();
+        form.setVisible(true);
+        view.exec();
+        return chosen;
+    }
+
     std::optional<std::string> pickSampleFolder(const std::string& proposed) override {
         SampleFolderDialog dialog(QString::fromStdString(proposed));
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.folder().toStdString();
     }
+
+  private:
+    Platform platform_;
+    UserSettings& settings_;
 };
 
 }  // namespace
 
-ChosenInstallation askForInstallationFolder(FileSystem& fs, Dialogs& dialogs, UserSettings& settings) {
-    QtFirstStartPrompt prompt;
-    return chooseInstallationFolder(
-        {fs, dialogs, settings, prompt, writeFirstStartSample, QDir::homePath().toStdString()});
+ChosenInstallation askForInstallationFolder(const Platform& platform, UserSettings& settings) {
+    QtFirstStartPrompt prompt(platform, settings);
+    return chooseInstallationFolder({platform.fs, platform.dialogs, settings, prompt, writeFirstStartSample,
+                                     QDir::homePath().toStdString()});
 }
 
 }  // namespace pnl::ui

@@ -1,5 +1,6 @@
 // The entry of pnl-setup: reads the command line, takes the installation folder's lock, and starts the
-// windowed program at the level of the command line or with the password dialog.
+// windowed program at the level of the command line or with the password dialog; when the user opens another
+// installation from "Anlagen", the program starts again on that folder in the same process.
 
 #include <QApplication>
 #include <filesystem>
@@ -9,23 +10,17 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/commit.h"
 #include "app/installation_folder.h"
-#include "app/instance_lock.h"
 #include "cli/headless_command.h"
 #include "cli/installations_command.h"
-#include "interfaces/port_device_choice.h"
 #include "platform/file_system.h"
-#include "platform/port_discovery.h"
-#include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_event_loop.h"
-#include "platform/serial_port.h"
 #include "platform/user_settings.h"
 #include "platform/version.h"
 #include "ui/first_start_dialog.h"
 #include "ui/german_translation.h"
 #include "ui/screenshots.h"
 #include "ui/setup_application.h"
+#include "ui/windows_runs.h"
 
 namespace {
 
@@ -106,44 +101,24 @@ int main(int argc, char** argv) {
     if (!pnl::ui::loadGermanTranslation(application))
         std::cerr << "pnl-setup: Die deutsche Übersetzung der Qt-Dialoge fehlt (Paket "
                      "qt6-translations-l10n); Datei-Dialoge bleiben englisch.\n";
-    pnl::PosixFileSystem fs;
-    pnl::QtEventLoop loop;
-    pnl::QtDialogs dialogs;
-    const auto serial = pnl::makePosixSerialPort(loop, line.ports);
-    const auto ports = pnl::makePosixPortQueries(line.ports);
-    const auto discovery = pnl::makeUdevPortDiscovery(loop);
-    pnl::PortDevices portDevices{*discovery, line.ports, userSettings};
     pnl::ChosenInstallation firstStart;
     if (line.folder.empty()) {
         if (!screenshots.empty())
             pnl::ui::scheduleFirstStartScreenshots(QString::fromStdString(screenshots));
-        firstStart = pnl::ui::askForInstallationFolder(fs, dialogs, userSettings);
+        pnl::ui::WindowsPlatform platform(line.ports, userSettings);
+        firstStart = pnl::ui::askForInstallationFolder(platform.platform(), userSettings);
         line.folder = firstStart.folder;
     }
     if (line.folder.empty())
         return 0;
-    rememberInstallation(userSettings, fs, line.folder);
-    pnl::ui::SetupOptions options;
-    options.userSettings = &userSettings;
-    pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, portDevices,
-                                    line.folder, options);
-
-    // A start that cannot run (another run holds the folder, an interrupted commit left unsettled) ends with
-    // 2, as the headless commands do.
-    const auto lock = pnl::lockInstallation(setup.program());
-    if (!lock)
-        return 2;
-    if (pnl::FinishInterruptedCommit(setup.program()) == pnl::RecoveryOutcome::Unresolved)
-        return 2;
-
-    if (!firstStart.accessCodes.empty()) {
-        setup.passwordForm().accessCodes.setCaption(firstStart.accessCodes);
-        setup.passwordForm().accessCodes.setVisible(true);
-    }
-    setup.start(pnl::levelFromCommandLine(line.levelText));
+    const std::string folder = absoluteFolder(line.folder);
+    rememberInstallation(userSettings, userFs, folder);
+    pnl::ui::RunStarted photograph;
     if (!screenshots.empty())
-        pnl::ui::scheduleScreenshots(setup, QString::fromStdString(screenshots));
-    if (setup.ended())
-        return 0;
-    return QApplication::exec();
+        photograph = [folder = QString::fromStdString(screenshots)](pnl::ui::SetupApplication& setup,
+                                                                    int run) {
+            pnl::ui::scheduleScreenshots(setup, folder, run);
+        };
+    return pnl::ui::RunWindows(line.ports, userSettings, folder, line.levelText, photograph,
+                               firstStart.accessCodes);
 }

@@ -50,6 +50,7 @@ MainWindowView::MainWindowView(MainWindowForm& form, MainWindowController& contr
         {form.levelsMenu, &MainWindowController::openLevels, 'B'},
         {form.transferMenu, &MainWindowController::openTransfer, 'P'},
         {form.backupsMenu, &MainWindowController::openBackups, 'g'},
+        {form.installationsMenu, &MainWindowController::openInstallations, 'A'},
         {form.infoMenu, &MainWindowController::openInfo, 'I'},
         {form.exitMenu, &MainWindowController::quit, 'E'},
     };

@@ -1,5 +1,5 @@
 #pragma once
-// The main window on screen: the menu bar with its six commands, the page area (one page shown at a time;
+// The main window on screen: the menu bar with its commands, the page area (one page shown at a time;
 // each page view is added with addPage) and the status bar with five panels. Closing it runs the shutdown
 // question.
 

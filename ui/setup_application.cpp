@@ -8,6 +8,7 @@
 #include "ui/backups_window_view.h"
 #include "ui/binders.h"
 #include "ui/info_dialog_view.h"
+#include "ui/installations_window_view.h"
 #include "ui/interface_window_view.h"
 #include "ui/levels_page_view.h"
 #include "ui/main_window_view.h"
@@ -29,10 +30,12 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
       interfaces_(program_, interfaceForm_, portDevices),
       transfer_(program_, transferForm_),
       backups_(program_, backupsForm_),
+      installations_(program_, installationsForm_, portDevices.settings),
       userSettings_(options.userSettings) {
     onEnd = [] { QCoreApplication::quit(); };
-    for (Window* window : std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_,
-                                                         &transferForm_, &backupsForm_, &infoForm_})
+    for (Window* window :
+         std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_, &transferForm_,
+                                        &backupsForm_, &installationsForm_, &infoForm_})
         window->setVisible(false);
 
     // --- Start-up ---
@@ -51,7 +54,7 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
         mainWindowView_->openAt(userSettings_->mainWindowPlace());
     mainWindowView_->onClosed = [this] { endProgram(); };
     main_.seams.closeMainWindow = [this] { mainWindowView_->close(); };
-    main_.seams.residentCount = [this] { return program_.residents ? program_.residents->count() : 0; };
+    main_.seams.residentCount = [this] { return program_.residents() ? program_.residents()->count() : 0; };
 
     // --- Page residentFrame (resident editor): the resident page view goes here. ---
     main_.seams.openResidentView = [this] { residents_.OpenResidentView(); };
@@ -101,6 +104,20 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
     // The pages show the restored working copies.
     backups_.restored = [this] { main_.openResidents(); };
 
+    // --- Window "Anlagen" ---
+    installationsWindow_ =
+        std::make_unique<InstallationsWindowView>(installationsForm_, installations_, mainWindowView_.get());
+    main_.seams.showInstallations = [this] {
+        installations_.load();
+        installationsForm_.setVisible(true);
+    };
+    // The exit question of the main window's closing, without closing it yet.
+    installations_.seams.endRun = [this] { return !main_.closeRequested(); };
+    installations_.seams.startOn = [this](const std::string& folder) {
+        nextFolder_ = folder;
+        endProgram();
+    };
+
     // --- Project information InfoDialogForm ---
     infoWindow_ = std::make_unique<InfoDialogView>(infoForm_, mainWindowView_.get());
     main_.seams.showProjectInfo = options.showProjectInfo
@@ -111,6 +128,7 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
 SetupApplication::~SetupApplication() {
     // The windows go before the models and controllers they are bound to.
     infoWindow_.reset();
+    installationsWindow_.reset();
     backupsWindow_.reset();
     transferDialogView_.reset();
     mainWindowView_.reset();
@@ -143,8 +161,9 @@ void SetupApplication::endProgram() {
         !userSettings_->setMainWindowPlace(mainWindowView_->place()))
         std::cerr << "pnl-setup: Lage und Größe des Hauptfensters konnten nicht in "
                   << userSettings_->location() << " gespeichert werden.\n";
-    for (Window* window : std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_,
-                                                         &transferForm_, &backupsForm_, &infoForm_})
+    for (Window* window :
+         std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_, &transferForm_,
+                                        &backupsForm_, &installationsForm_, &infoForm_})
         window->setVisible(false);
     if (onEnd)
         onEnd();

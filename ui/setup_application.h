@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "forms/backups_window.h"
 #include "forms/info_dialog.h"
+#include "forms/installations_window.h"
 #include "forms/interface_window.h"
 #include "forms/main_window.h"
 #include "forms/password_dialog.h"
@@ -24,6 +25,7 @@
 #include "overview/overview_page.h"
 #include "platform/user_settings.h"
 #include "residents/resident_editor.h"
+#include "stations/installations_window.h"
 #include "stations/transfer_dialog.h"
 
 namespace pnl::ui {
@@ -34,6 +36,7 @@ class LevelsPageView;
 class InfoDialogView;
 class TransferDialogView;
 class BackupsWindowView;
+class InstallationsWindowView;
 class OverviewPageView;
 
 struct SetupOptions {
@@ -58,6 +61,9 @@ class SetupApplication {
     void start(int commandLineLevel);
     // True once the program has ended (refused, cancelled, a fatal start-up error, or closed).
     bool ended() const { return ended_; }
+    // The installation the user opened in "Anlagen" after the run ended; the program starts on it next.
+    // Empty when the program ended otherwise.
+    const std::string& nextFolder() const { return nextFolder_; }
     // Called once when the program ends; by default it leaves Qt's event loop.
     std::function<void()> onEnd;
 
@@ -77,6 +83,9 @@ class SetupApplication {
     InterfaceWindowController& interfaceController() { return interfaces_; }
     TransferDialogController& transferController() { return transfer_; }
     BackupsWindowController& backupsController() { return backups_; }
+    InstallationsWindowForm& installationsForm() { return installationsForm_; }
+    InstallationsWindowController& installations() { return installations_; }
+    InstallationsWindowView* installationsWindow() const { return installationsWindow_.get(); }
 
     PasswordDialogView* passwordWindow() const { return passwordDialogView_.get(); }
     MainWindowView* mainWindowView() const { return mainWindowView_.get(); }
@@ -97,6 +106,7 @@ class SetupApplication {
     TransferDialogForm transferForm_;
     InfoDialogForm infoForm_;
     BackupsWindowForm backupsForm_;
+    InstallationsWindowForm installationsForm_;
     Program program_;
 
     PasswordDialog password_;
@@ -107,6 +117,7 @@ class SetupApplication {
     InterfaceWindowController interfaces_;
     TransferDialogController transfer_;
     BackupsWindowController backups_;
+    InstallationsWindowController installations_;
     StartUpSeams startUpSeams_;
     UserSettings* userSettings_;
 
@@ -117,7 +128,9 @@ class SetupApplication {
     std::unique_ptr<InfoDialogView> infoWindow_;
     std::unique_ptr<TransferDialogView> transferDialogView_;
     std::unique_ptr<BackupsWindowView> backupsWindow_;
+    std::unique_ptr<InstallationsWindowView> installationsWindow_;
     bool ended_ = false;
+    std::string nextFolder_;
 };
 
 }  // namespace pnl::ui

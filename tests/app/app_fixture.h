@@ -145,7 +145,7 @@ struct SampleRun {
     // The run's changes (PNL00 renamed, O'Neill moved to C001, a log line); the copies' content kept.
     void change() {
         EXPECT_TRUE(program.settings.write("PNLXXX", "PNL00", "PNL-B,Haupteingang Nord,012345,,FALSE"));
-        EXPECT_TRUE(program.database->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));
+        EXPECT_TRUE(program.database()->exec("UPDATE BEWOHNER SET Wnr = 'C001' WHERE Name = 'O''Neill'"));
         EventLog(program, "Bewohnerdatensatz: C001 wurde geaendert.");
         databaseCopy = contentOf(inst.path("QBXDATA_COPY.MDB"));
         settingsCopy = inst.readFile("ANLAGE99_COPY.INI");

@@ -379,8 +379,8 @@ TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
     EXPECT_EQ(scene.find().folder, scene.root.path() + "/Anlage Müller");
 }
 
-// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog. The
-// sample's folder dialog records what it proposed.
+// The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog or a
+// window "Anlagen" closed without opening one. The sample's folder dialog records what it proposed.
 struct ScriptedPrompt : FirstStartPrompt {
     FirstStartChoice ask() override {
         const auto next = choices.front();
@@ -399,6 +399,7 @@ struct ScriptedPrompt : FirstStartPrompt {
         folders.pop_front();
         return next.empty() ? std::nullopt : std::optional(next);
     }
+    std::optional<std::string> pickInstallation() override { return pickFolder(""); }
     std::deque<FirstStartChoice> choices;
     std::deque<std::string> folders;
     std::vector<std::string> proposals;
@@ -453,6 +454,13 @@ TEST(FirstStart, AnExistingInstallationOrASampleInANewFolderBecomesTheFolderChos
          "",
          {"home/PNL-Beispiel", "home/PNL-Beispiel"},
          {"Unter @/home/notiz.txt liegt kein Ordner."}},
+        {"installations closed, then existing",
+         {C::Installations, C::Existing},
+         {"", "@/anlage2"},
+         "anlage2",
+         {},
+         {}},
+        {"installations", {C::Installations}, {"@/anlage1"}, "anlage1", {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -300,7 +300,7 @@ TEST(BackupsWindow, ShowsWhoDiffersAndRestoresOnlyOnJa) {
          {"UPDATE BEWOHNER SET Name = 'Weiss' WHERE Name = 'Weiß'",
           "DELETE FROM BEWOHNER WHERE Name = 'Böhm'",
           "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr) VALUES ('Ahrens', 'Ida', 'C002', 100400)"})
-        ASSERT_TRUE(run.program.database->exec(change)) << change;
+        ASSERT_TRUE(run.program.database()->exec(change)) << change;
     const std::string databaseToday = test::contentOf(run.path("QBXDATA_COPY.MDB"));
     const std::string settingsToday = run.inst.readFile("ANLAGE99_COPY.INI");
 
@@ -340,7 +340,7 @@ TEST(BackupsWindow, ShowsWhoDiffersAndRestoresOnlyOnJa) {
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(notices, std::vector<std::string>{"Wiederhergestellt: Stand vor dem Sichern am 06.12.2026 "
                                                 "09:30:00. Beim Beenden behält \"Ja\" ihn."});
-    EXPECT_EQ(test::apartmentOfONeill(*run.program.database), "A005");
+    EXPECT_EQ(test::apartmentOfONeill(*run.program.database()), "A005");
     window.load();
     form.backupList.setListIndex(0);
     window.backupChosen();

@@ -56,7 +56,7 @@ TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOn
     ASSERT_EQ(scene.start(), StartResult::Running);
     EXPECT_TRUE(inst.dialogs.shown.empty());
     EXPECT_EQ(scene.calls, (Strings{"interface editor", "main window"}));
-    EXPECT_TRUE(inst.program->residents && inst.program->residents->bound());
+    EXPECT_TRUE(inst.program->residents() && inst.program->residents()->bound());
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});
     EXPECT_EQ(inst.readFile("ANLAGE99_COPY.INI"), settingsBefore);
     EXPECT_EQ(inst.program->settings.fileName(), inst.path("ANLAGE99_COPY.INI"));
@@ -64,22 +64,22 @@ TEST(StartUp, LevelThreeMakesBothWorkingCopiesAndAddsTheStationColumnToTheCopyOn
     EXPECT_FALSE(inst.exists("QBXDATA_COPY.MDB-journal"));
 
     // The copy has the 17th column, the original is byte for byte as before.
-    ASSERT_TRUE(inst.program->database);
-    const auto columns = inst.program->database->columns("BEWOHNER");
+    ASSERT_TRUE(inst.program->database());
+    const auto columns = inst.program->database()->columns("BEWOHNER");
     ASSERT_EQ(columns.size(), 17u);
     EXPECT_EQ(columns.back(), "PNL");
-    EXPECT_EQ(inst.program->database->query("SELECT count(*) FROM BEWOHNER")->at(0).at(0),
+    EXPECT_EQ(inst.program->database()->query("SELECT count(*) FROM BEWOHNER")->at(0).at(0),
               DbValue(std::int64_t{41}));
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
     EXPECT_EQ(inst.readFile("ANLAGE99.INI"), settingsBefore);
 
     // The next run leaves a table of 17 columns alone, and a log folder that cannot be made is no obstacle.
-    inst.program->database.reset();
+    inst.program->closeDatabase();
     std::filesystem::remove_all(inst.path("log"));
     inst.writeFile("log", "a file where the log folder should be");
     ASSERT_EQ(scene.start(), StartResult::Running);
     EXPECT_TRUE(inst.dialogs.shown.empty());
-    EXPECT_EQ(inst.program->database->columns("BEWOHNER").size(), 17u);
+    EXPECT_EQ(inst.program->database()->columns("BEWOHNER").size(), 17u);
     EXPECT_EQ(inst.readFile("log"), "a file where the log folder should be");
 }
 
@@ -107,8 +107,8 @@ void expectFailedStart(const std::function<void(StartScene&)>& spoil, std::strin
     EXPECT_EQ(box.title, "Error");
     EXPECT_EQ(box.icon, MsgIcon::Critical);
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_FALSE(inst.program->database);
-    EXPECT_FALSE(inst.program->residents);
+    EXPECT_FALSE(inst.program->database());
+    EXPECT_FALSE(inst.program->residents());
     EXPECT_EQ(scene.calls, Strings{"interface editor"});
     EXPECT_EQ(inst.logTexts(), Strings{"Setup gestartet - Userlevel 3"});  // logged before the checks
     EXPECT_EQ(inst.readFile("QBXDATA.MDB"), databaseBefore);
@@ -199,7 +199,7 @@ TEST(Shutdown, TheExitQuestionKeepsDiscardsOrGoesOn) {
         EXPECT_TRUE(answer == MsgAnswer::Yes ? run.bothNew() : run.bothOld());
         EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsCopy);
         EXPECT_EQ(run.inst.exists("FLAG.TXT"), goesOn);
-        EXPECT_EQ(static_cast<bool>(run.program.database), goesOn);
+        EXPECT_EQ(static_cast<bool>(run.program.database()), goesOn);
         Strings log{"Setup gestartet - Userlevel 5", "Bewohnerdatensatz: C001 wurde geaendert."};
         if (answer == MsgAnswer::Yes)
             log.push_back("Einstellungen gesichert");
@@ -221,8 +221,8 @@ void expectRefused(test::SampleRun& run, const std::string& why) {
     EXPECT_TRUE(run.leftovers().empty());
     EXPECT_TRUE(run.inst.exists("FLAG.TXT"));
     EXPECT_TRUE(run.inst.exists("ANLAGE99_COPY.INI"));
-    ASSERT_TRUE(run.program.database);
-    EXPECT_EQ(test::apartmentOfONeill(*run.program.database), "C001");
+    ASSERT_TRUE(run.program.database());
+    EXPECT_EQ(test::apartmentOfONeill(*run.program.database()), "C001");
     EXPECT_EQ(run.inst.logTexts().back(), "Bewohnerdatensatz: C001 wurde geaendert.");
 }
 
@@ -232,7 +232,8 @@ TEST(Shutdown, JaWaitsForAWritableOriginalAndPlaysALogLeftByACrashedProgram) {
     run.change();
     ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0444);
     expectRefused(run, run.inst.path("ANLAGE99.INI") + " ist schreibgeschützt");
-    EXPECT_TRUE(run.program.residents && run.program.residents->bound());  // the run goes on with its table
+    EXPECT_TRUE(run.program.residents() &&
+                run.program.residents()->bound());  // the run goes on with its table
     ::chmod(run.inst.path("ANLAGE99.INI").c_str(), 0644);
 
     // What the other program leaves when it crashes: the file and its log, nobody holding them.
@@ -458,9 +459,9 @@ TEST(Commit, ARestoredBackupIsDiscardedByNeinAndCommittedByJa) {
     EXPECT_EQ(restored, 1);
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), run.settingsBefore);
-    ASSERT_TRUE(run.program.database);
-    EXPECT_EQ(test::apartmentOfONeill(*run.program.database), apartmentBefore);
-    EXPECT_EQ(run.program.database->columns("BEWOHNER").size(), 17u);
+    ASSERT_TRUE(run.program.database());
+    EXPECT_EQ(test::apartmentOfONeill(*run.program.database()), apartmentBefore);
+    EXPECT_EQ(run.program.database()->columns("BEWOHNER").size(), 17u);
     run.inst.dialogs.answer(MsgAnswer::No);
     EXPECT_FALSE(ShutDown(run.program));
     EXPECT_EQ(run.inst.readFile("ANLAGE99.INI"), committedSettings);

@@ -47,8 +47,8 @@ struct ResidentFixture {
     explicit ResidentFixture(const std::string& schema = kResidentSchema);
 
     Program& program() { return *inst.program; }
-    Database& db() { return *program().database; }
-    ResidentTable& table() { return *program().residents; }
+    Database& db() { return *program().database(); }
+    ResidentTable& table() { return *program().residents(); }
 
     // Adds a row behind the program's back (as another program would); returns its ID.
     std::int64_t addRow(const std::string& name, const std::string& firstName, const std::string& apartment,

@@ -31,9 +31,9 @@ void LinkFixture::addResident(const std::string& name, const std::string& firstN
                               const std::string& apartment, DbValue serial, const std::string& trigger,
                               DbValue code, const std::string& stations) {
     ASSERT_TRUE(
-        program().database->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                                 {name, firstName, apartment, serial, trigger, code, stations}));
+        program().database()->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr, AUSLOESUNG, code, PNL) "
+                                   "VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                   {name, firstName, apartment, serial, trigger, code, stations}));
 }
 
 void LinkFixture::addResidentsOf(int station, int count) {

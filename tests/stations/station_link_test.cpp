@@ -19,7 +19,7 @@ using ::testing::HasSubstr;
 
 // The transfer lines of a station's directory.
 std::vector<std::string> linesOf(LinkFixture& f, int station) {
-    return transferLines(StationDirectoryOf(*f.program().residents, station));
+    return transferLines(StationDirectoryOf(*f.program().residents(), station));
 }
 
 TEST(StationDirectory, HoldsTheAssignedResidentsSortedByName) {
@@ -52,7 +52,7 @@ TEST(StationDirectory, HoldsTheAssignedResidentsSortedByName) {
                                  "StrichName, Vorname|78|10|0|0",
                              }));
     // The walk leaves the shared cursor past the last row.
-    EXPECT_TRUE(f.program().residents->eof());
+    EXPECT_TRUE(f.program().residents()->eof());
 
     // The leftmost position is station 0; a value shorter than the position assigns nothing.
     EXPECT_EQ(linesOf(f, 0), (std::vector<std::string>{}));

@@ -199,7 +199,7 @@ std::vector<std::string> heldBy(const sim::Simulator& simulator, std::uint32_t s
 
 // What the station should hold: the transfer lines of its residents.
 std::vector<std::string> linesOf(Program& program, int station) {
-    return transferLines(StationDirectoryOf(*program.residents, station));
+    return transferLines(StationDirectoryOf(*program.residents(), station));
 }
 
 // Presence check: a silent station gets nothing; a broken port leaves it incomplete; retry sends both.

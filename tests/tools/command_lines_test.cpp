@@ -103,14 +103,11 @@ void prepare(Setup setup, Installation& inst, FileLock& lock) {
     inst.writeFile("neu.csv", "Nachname;Vorname;Wohnung;Seriennummer\r\nNeumann;Nina;Z99;777777\r\n");
     if (setup == Setup::MainEntranceSent) {
         Program& program = *inst.program;
-        program.database = Database::open(inst.path(kDatabaseFile));
-        ASSERT_TRUE(program.database);
-        program.residents = std::make_shared<ResidentTable>(*program.database);
-        const std::vector<std::string> lines = transferLines(StationDirectoryOf(*program.residents, 0));
+        ASSERT_TRUE(program.useDatabase(Database::open(inst.path(kDatabaseFile))));
+        const std::vector<std::string> lines = transferLines(StationDirectoryOf(*program.residents(), 0));
         ASSERT_TRUE(writeStationState(
             program, 0, StationState{true, DateTime{2026, 12, 6, 9, 30, 0}, 12345, Firmware::V3, lines}));
-        program.residents.reset();
-        program.database.reset();
+        program.closeDatabase();
     }
     if (setup == Setup::InUse) {
         ASSERT_EQ(lock.tryLock(inst.path(kLockFile), "4242"), FileLock::Result::Locked);

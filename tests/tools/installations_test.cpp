@@ -44,7 +44,7 @@ struct Buildings {
         for (int station : current) {
             const StationRecord record = readStation(program, station);
             const StationDifference now =
-                StationDifferenceOf(program, station, StationDirectoryOf(*program.residents, station));
+                StationDifferenceOf(program, station, StationDirectoryOf(*program.residents(), station));
             EXPECT_TRUE(writeStationState(
                 program, station,
                 StationState{true, DateTime{2026, 12, 6, 14, 3, 0},

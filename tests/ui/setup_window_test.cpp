@@ -55,6 +55,7 @@ enum MenuCommand {
     kLevelsMenu,
     kTransferMenu,
     kBackupsMenu,
+    kInstallationsMenu,
     kInfoMenu,
     kExitMenu
 };
@@ -115,7 +116,7 @@ struct SetupWindow : ::testing::Test {
         return -1;
     }
     std::string stationsOf(const std::string& name) {
-        const auto found = program().database->query("SELECT PNL FROM BEWOHNER WHERE Name = ?", {name});
+        const auto found = program().database()->query("SELECT PNL FROM BEWOHNER WHERE Name = ?", {name});
         return found && !found->empty() ? dbText(found->front().at(0)) : "<none>";
     }
 
@@ -162,8 +163,9 @@ TEST_F(SetupWindow, EmptyEntriesAreNoTryTheMasterCodeAdmitsThenMenuPagesStatusBa
     EXPECT_EQ(panel(5), "09:30");
     EXPECT_EQ(mainWindow()->statusPanel(4)->toolTip(), "Anzahl der verfügbaren Bewohnerdatensätze");
     inst.loop.advance(1000);
-    ASSERT_TRUE(program().database->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr) VALUES (?, ?, ?)",
-                                         {std::string("Neumann"), std::string("Nina"), std::string("A099")}));
+    ASSERT_TRUE(
+        program().database()->exec("INSERT INTO BEWOHNER (Name, Vorname, Wnr) VALUES (?, ?, ?)",
+                                   {std::string("Neumann"), std::string("Nina"), std::string("A099")}));
     inst.loop.advance(9000);  // 09:30:10
     EXPECT_EQ(panel(4), "Bewohner: 42");
     inst.loop.advance(50000);
@@ -309,7 +311,8 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     EXPECT_EQ(view->serialField()->toolTip(), "1. Seriennummer für Türruf");
 
     // The user picks Anna Müller: the form and the tree follow.
-    program().database->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr = 'A001'", {"01" + std::string(62, '0')});
+    program().database()->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr = 'A001'",
+                               {"01" + std::string(62, '0')});
     pick(view->residentList(), "Müller, Anna");
     EXPECT_EQ(view->nameField()->text(), "Müller");
     EXPECT_EQ(view->serialField()->text(), "100101");
@@ -325,7 +328,7 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     view->firstNameField()->setText("Anne");
     emit view->firstNameField()->textEdited("Anne");
     view->saveButton()->click();
-    const auto saved = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
+    const auto saved = program().database()->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
     EXPECT_EQ(dbText(saved->front().at(0)), "Anne");
     // Ctrl+S saves where the user types, Alt+C through the button; either way the focus stays in the form.
     const std::pair<QKeyCombination, const char*> saveKeys[] = {
@@ -339,7 +342,7 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
         // A mnemonic clicks its button once the button's press animation is over.
         for (int wait = 0; wait < 50 && view->saveButton()->isEnabled(); ++wait)
             QTest::qWait(20);
-        const auto typed = program().database->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
+        const auto typed = program().database()->query("SELECT Vorname FROM BEWOHNER WHERE Wnr = 'A001'");
         EXPECT_EQ(dbText(typed->front().at(0)), firstName);
         EXPECT_TRUE(view->isAncestorOf(mainWindow()->focusWidget()) &&
                     mainWindow()->focusWidget() != view->deleteButton());
@@ -379,7 +382,7 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     };
     QPushButton* importButton = overview()->findChildren<QPushButton*>().at(3);
     QTest::mouseClick(importButton, Qt::LeftButton);
-    EXPECT_EQ(program().residents->count(), 41);
+    EXPECT_EQ(program().residents()->count(), 41);
     answer = false;
     QTest::mouseClick(importButton, Qt::LeftButton);
     EXPECT_EQ(previews, 2);
@@ -472,7 +475,8 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
 
 TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
     setup->start(5);
-    program().database->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr LIKE 'A%'", {"1" + std::string(63, '0')});
+    program().database()->exec("UPDATE BEWOHNER SET PNL = ? WHERE Wnr LIKE 'A%'",
+                               {"1" + std::string(63, '0')});
     choose(kTransferMenu);
     ui::TransferDialogView* dialog = setup->transferWindow();
     ASSERT_TRUE(dialog->isVisible());

@@ -21,6 +21,7 @@
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/info_dialog_view.h"
+#include "ui/installations_window_view.h"
 #include "ui/main_window_view.h"
 #include "ui/overview_page_view.h"
 #include "ui/password_dialog_view.h"
@@ -127,8 +128,9 @@ TEST_F(WindowTexts, EveryWindowIsGermanWithUniqueMnemonics) {
     QTest::keyClick(setup->passwordWindow()->codeEntry(), Qt::Key_Return);
     ui::MainWindowView* main = setup->mainWindowView();
     ASSERT_TRUE(main && main->isVisible());
-    const char* const menus[] = {"Schnittstelle", "Bewohner", "Berechtigungen", "Übertragung", "Sicherungen"};
-    for (int command = 0; command < 5; ++command) {
+    const char* const menus[] = {"Schnittstelle", "Bewohner",    "Berechtigungen",
+                                 "Übertragung",   "Sicherungen", "Anlagen"};
+    for (int command = 0; command < 6; ++command) {
         main->menuCommand(command)->trigger();
         checkShown(menus[command]);
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -146,6 +148,7 @@ TEST_F(WindowTexts, EveryWindowIsGermanWithUniqueMnemonics) {
     checkModal("PNL zuordnen", [&] { overview->chooseStation(true); });
     checkModal("Export", [&] { overview->chooseExportFile(); });
     checkModal("Import", [&] { overview->chooseImportFile(); });
+    checkModal("Ordner hinzufügen", [&] { setup->installationsWindow()->chooseFolder(); });
     EXPECT_EQ(faults, std::vector<std::string>{});
 }
 

@@ -18,28 +18,9 @@
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/setup_application.h"
+#include "wm/window_manager_actions.h"
 
 namespace {
-
-// Finds the question's window, reads the frame openbox put round it and clicks the frame's right-most title
-// button, the close box.
-constexpr const char* kClickCloseBox = R"sh(
-win=$(xdotool search --sync --onlyvisible --name '^Datensatz sichern$' | head -1)
-sleep 0.5
-set -- $(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
-right=$2 top=$3
-x=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left X: *//p')
-y=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left Y: *//p')
-width=$(xwininfo -id "$win" | sed -n 's/.*Width: *//p')
-xdotool mousemove $((x + width + right - top / 3 - 1)) $((y - top / 2)) click 1
-)sh";
-
-// Enter in the focused question chooses its default button.
-constexpr const char* kPressEnter = R"sh(
-win=$(xdotool search --sync --onlyvisible --name '^Datensatz sichern$' | head -1)
-sleep 0.5
-xdotool windowactivate --sync "$win" key --window "$win" Return
-)sh";
 
 int rowsWithSerial(pnl::ResidentTable& table, std::int64_t serial) {
     int rows = 0;
@@ -70,7 +51,7 @@ int main(int argc, char** argv) {
         pnl::ui::SetupApplication setup(pnl::Platform{fs, loop, dialogs, *serial, *ports}, devices.services,
                                         folder.string());
         setup.start(5);
-        pnl::ResidentTable& table = *setup.program().residents;
+        pnl::ResidentTable& table = *setup.program().residents();
         table.moveFirst();
         const std::int64_t taken = table.current().serial.value_or(0);
         const int before = rowsWithSerial(table, taken);
@@ -83,7 +64,11 @@ int main(int argc, char** argv) {
 
         const bool enter = argc > 1 && std::string(argv[1]) == "enter";
         QTimer::singleShot(0, [enter] {
-            QProcess::startDetached("sh", {"-c", enter ? kPressEnter : kClickCloseBox});
+            // Enter chooses the question's default button.
+            const std::string question = "^Datensatz sichern$";
+            const std::string act =
+                enter ? pnl::test::pressKeys(question, "Return") : pnl::test::clickCloseBox(question);
+            QProcess::startDetached("sh", {"-c", QString::fromStdString(act)});
         });
         // A box the close box did not close fails the test rather than hanging it.
         QTimer::singleShot(30000, [] {
