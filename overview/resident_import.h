@@ -1,11 +1,9 @@
 #pragma once
-// Residents from a spreadsheet file. The file may be separated by semicolons or commas and be UTF-8 (with or
-// without byte order mark) or Windows-1252; both are detected. Fields are quoted as RFC 4180 says. Columns
-// are found by their headings: the export's, without regard to case, and common other names (Nachname,
-// Wohnung, Seriennummer, ...). Each row is matched to a resident by its ID when the file has an ID column and
-// the row an ID that the table holds, else by its first serial number. The preview says of every row whether
-// it is new, changed, unchanged or an error; a file with any error imports nothing. A column of a station
-// that is not set up is named in a warning, and the file is imported only with the user's consent.
+// Residents from a spreadsheet file (read by overview/import_file.h) matched against the table. Each row is
+// matched to a resident by its ID when the file has an ID column and the row an ID that the table holds, else
+// by its first serial number. The preview says of every row whether it is new, changed, unchanged or an
+// error; a file with any error imports nothing. A column of a station that is not set up is named in a
+// warning, and the file is imported only with the user's consent.
 
 #include <cstdint>
 #include <optional>
@@ -13,13 +11,11 @@
 #include <vector>
 
 #include "app/resident_table.h"
+#include "overview/import_file.h"
 
 namespace pnl {
 
 class Program;
-
-inline constexpr std::size_t kMaxImportRows = 50000;
-inline constexpr std::size_t kMaxImportBytes = std::size_t{32} * 1024 * 1024;
 
 enum class ImportStatus { New, Changed, Unchanged, Error };
 
