@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 
 #include "platform/file_system.h"
@@ -20,10 +21,19 @@
 
 namespace {
 
-// Time for the window manager to map, frame and move the window.
-void settle() {
+// Waits until the window manager has framed the window and the window stands where `done` wants it (at most
+// 10 s, on a busy machine), then a little longer for the last moves.
+void settle(
+    const pnl::ui::MainWindowView* window, const std::function<bool()>& done = [] { return true; }) {
+    for (int tries = 0; tries < 100; ++tries) {
+        QEventLoop wait;
+        QTimer::singleShot(100, &wait, &QEventLoop::quit);
+        wait.exec();
+        if (window->frameGeometry().height() > window->geometry().height() && done())
+            break;
+    }
     QEventLoop wait;
-    QTimer::singleShot(1000, &wait, &QEventLoop::quit);
+    QTimer::singleShot(300, &wait, &QEventLoop::quit);
     wait.exec();
 }
 
@@ -56,7 +66,7 @@ int main(int argc, char** argv) {
                                         folder.path() + "/anlage", options);
         setup.onEnd = [] {};
         setup.start(5);
-        settle();
+        settle(setup.mainWindowView());
         act(setup.mainWindowView());
         setup.endProgram();
     };
@@ -64,7 +74,7 @@ int main(int argc, char** argv) {
     QRect leftFrame, leftInside;
     run([&](pnl::ui::MainWindowView* window) {
         window->setGeometry(100, 120, 700, 500);
-        settle();
+        settle(window, [window] { return window->geometry() == QRect(100, 120, 700, 500); });
         leftFrame = window->frameGeometry();
         leftInside = window->geometry();
     });
