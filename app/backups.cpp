@@ -166,7 +166,20 @@ std::string faultOf(Folder& backup, BackupInfo* info) {
     return {};
 }
 
-// The backup folder `name`, opened through the installation folder's descriptor; *why when it cannot be.
+void reopenWorkingCopy(Program& program) {
+    program.useDatabase(Database::open(program.path(kDatabaseCopy)));
+}
+
+bool restoreFailed(Program& program, const std::string& why) {
+    reopenWorkingCopy(program);
+    program.msgBox("Die Sicherung konnte nicht wiederhergestellt werden.\n\n" + why +
+                       "\n\nBewohner und Einstellungen sind unverändert.",
+                   MsgIcon::Exclamation, MsgButtons::Ok);
+    return false;
+}
+
+}  // namespace
+
 std::unique_ptr<Folder> openBackup(Program& program, const std::string& name, std::string* why) {
     if (!isBackupName(name)) {
         *why = "Die Sicherung " + name + " ist nicht vollständig.";
@@ -176,20 +189,6 @@ std::unique_ptr<Folder> openBackup(Program& program, const std::string& name, st
     const auto root = installation ? openBackupRoot(*installation, false, why) : nullptr;
     return root ? root->openFolder(name, why) : nullptr;
 }
-
-void reopenWorkingCopy(Program& program) {
-    program.useDatabase(Database::open(program.path(kDatabaseCopy)));
-}
-
-bool restoreFailed(Program& program, const std::string& why) {
-    reopenWorkingCopy(program);
-    program.msgBox("Die Sicherung konnte nicht wiederhergestellt werden.\n\n" + why +
-                       "\n\nDie Arbeitskopien sind unverändert.",
-                   MsgIcon::Exclamation, MsgButtons::Ok);
-    return false;
-}
-
-}  // namespace
 
 std::vector<BackupInfo> ListBackups(Program& program) {
     std::vector<BackupInfo> list;
@@ -239,6 +238,7 @@ bool RestoreBackup(Program& program, const std::string& folder) {
     UpgradeDatabaseCopy(program);
     reopenWorkingCopy(program);
     EventLog(program, "Sicherung vom " + info.when + " wiederhergestellt");
+    program.restoredBackup = info.when;
     return true;
 }
 

@@ -5,6 +5,7 @@
 // removed, and a backup is checked before it is offered or restored.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ struct BackupInfo {
 // The backups that can be restored, newest first: both files there (files, not links), the database readable
 // with table BEWOHNER and the program's columns, the settings file readable.
 std::vector<BackupInfo> ListBackups(Program& program);
+
+// The backup folder `name` under backup/, opened through the installation folder's descriptor (no link
+// followed); nothing with *why set when it cannot be.
+std::unique_ptr<Folder> openBackup(Program& program, const std::string& name, std::string* why);
 
 // Checks the backup again and copies its pair into the working copies, so that "Ja" at exit commits it and
 // "Nein" discards it; the database copy is opened again and the restore logged. False when it could not (a

@@ -22,12 +22,20 @@ LevelEditor::LevelEditor(Program& program, LevelsPageForm& form) : program_(prog
 void LevelEditor::Reset() {
     form_.levelChoice.setListIndex(-1);
     form_.levelTabs.setTab(0);
+    shownLevel_ = 0;
 }
 
 void LevelEditor::levelChosen() {
+    const int index = form_.levelChoice.listIndex();
+    if (shownLevel_ != 0 && index != shownLevel_ - 1 && hasUnsavedChanges()) {
+        // While the question is open the list names the level still in the form.
+        form_.levelChoice.setListIndex(shownLevel_ - 1);
+        if (!leaveLevel())
+            return;
+        form_.levelChoice.setListIndex(index);
+    }
     if (form_.levelChoice.text().empty())
         return;
-    const int index = form_.levelChoice.listIndex();
     const LevelRecord record = readLevelRecord(program_.settings, index + 1);
     const std::string& code = record.code;
     const std::string& kind = record.kind;
@@ -45,6 +53,35 @@ void LevelEditor::levelChosen() {
         form_.kindAll.setChecked(true);
     else if (kind == "B")
         form_.kindResidents.setChecked(true);
+    shownLevel_ = index + 1;
+    shownRecord_ = formatLevelRecord(formRecord());
+}
+
+LevelRecord LevelEditor::formRecord() const {
+    return {form_.levelEnabled.checked() ? "TRUE" : "FALSE", trim(form_.levelCode.text()),
+            form_.kindAllWithLevels.checked() ? "P"
+            : form_.kindAll.checked()         ? "A"
+                                              : "B"};
+}
+
+bool LevelEditor::hasUnsavedChanges() const {
+    return shownLevel_ != 0 && formatLevelRecord(formRecord()) != shownRecord_;
+}
+
+bool LevelEditor::leaveLevel() {
+    if (!hasUnsavedChanges())
+        return true;
+    switch (program_.ask({"Sollen die Änderungen an \"" + levelName(shownLevel_) + "\" gesichert werden?",
+                          "Berechtigungen", MsgIcon::Question, MsgButtons::YesNoCancel})) {
+        case MsgAnswer::Yes:
+            return saveShown();
+        case MsgAnswer::No:
+            return true;
+        case MsgAnswer::Ok:
+        case MsgAnswer::Cancel:
+            break;
+    }
+    return false;
 }
 
 void LevelEditor::levelCodeFocused() {
@@ -52,35 +89,39 @@ void LevelEditor::levelCodeFocused() {
 }
 
 void LevelEditor::save() {
-    if (form_.levelChoice.text().empty())
-        return;
+    if (!form_.levelChoice.text().empty())
+        saveShown();
+}
+
+bool LevelEditor::saveShown() {
+    if (shownLevel_ == 0)
+        return false;
     const bool released = form_.levelEnabled.checked();
     if (released && !hasDigit(form_.levelCode.text())) {
         program_.msgBox("Bitte geben Sie einen Code ein.", MsgIcon::Exclamation);
-        return;
+        return false;
     }
     const std::string code = trim(form_.levelCode.text());
-    const int level = form_.levelChoice.listIndex() + 1;
+    const int level = shownLevel_;
     if (released) {
         if (const int other = levelWithCode(code, level); other != 0) {
             program_.msgBox("Dieser Code gehört bereits zu \"" + levelName(other) +
                                 "\". Jede Berechtigungsstufe braucht ihren eigenen Code.",
                             MsgIcon::Exclamation);
-            return;
+            return false;
         }
     }
-    const LevelRecord record{released ? "TRUE" : "FALSE", code,
-                             form_.kindAllWithLevels.checked() ? "P"
-                             : form_.kindAll.checked()         ? "A"
-                                                               : "B"};
+    const LevelRecord record = formRecord();
     // The key is chosen again here: another editor may have used the shared settings access since the level
     // was chosen, and the record must not land under its key.
     if (!writeLevelRecord(program_.settings, level, record)) {
         program_.msgBox("Die Berechtigungsstufe konnte nicht gespeichert werden!", MsgIcon::Critical);
-        return;
+        return false;
     }
-    EventLog(program_, "Berechtigungen " + form_.levelChoice.text() + " geaendert.");
-    program_.notify("Gespeichert: " + form_.levelChoice.text());
+    shownRecord_ = formatLevelRecord(record);
+    EventLog(program_, "Berechtigungen " + levelName(level) + " geaendert.");
+    program_.notify("Gespeichert: " + levelName(level));
+    return true;
 }
 
 int LevelEditor::levelWithCode(const std::string& code, int except) {

@@ -39,6 +39,8 @@ MainWindowController::~MainWindowController() {
 }
 
 bool MainWindowController::leavePage() {
+    if (form_.levelsFrame.visible() && !levels_.leaveLevel())
+        return false;
     return !seams.leavePage || seams.leavePage();
 }
 

@@ -73,6 +73,9 @@ class Program {
     bool serialLinkBusy = false;
     // The station numbers that received their residents since the start (the exit question names them).
     std::set<int> stationsSent;
+    // The time of the backup whose state was restored in this run ("06.12.2026 14:03:00"; the exit question
+    // names it); empty when none was.
+    std::string restoredBackup;
     // What holds it, for the refusal: "einen Schnittstellentest" or "eine Datenübertragung".
     std::string serialLinkUser;
     // The database working copy's connection and its resident cursor; nothing while it is closed.

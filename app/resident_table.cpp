@@ -119,8 +119,8 @@ struct ResidentTable::Impl {
     bool onDeleted = false;  // the row the cursor stood on was deleted; pos is the row that followed it
     bool noMatch = false;
     Stamp stamp;
-    bool inTransaction = false;  // between begin() and commit() or rollback()
-    std::uint64_t revision = 0;  // counts the changes of `rows`
+    std::optional<DatabaseTransaction> transaction;  // between begin() and commit() or rollback()
+    std::uint64_t revision = 0;                      // counts the changes of `rows`
 
     void bind() {
         bound = false;
@@ -177,7 +177,7 @@ struct ResidentTable::Impl {
 
     void refreshIfChanged() {
         // Inside our own write transaction no other program can change the file.
-        if (inTransaction)
+        if (transaction)
             return;
         const Stamp now = readStamp();
         if (now.schemaVersion != stamp.schemaVersion) {
@@ -293,7 +293,7 @@ struct ResidentTable::Impl {
     // After a write of our own: take the new stamp, or read everything again when someone else wrote as well.
     bool restampAfterOwnWrite() {
         ++revision;
-        if (inTransaction)
+        if (transaction)
             return true;
         const Stamp now = readStamp();
         if (now.dataVersion != stamp.dataVersion || now.schemaVersion != stamp.schemaVersion) {
@@ -453,21 +453,23 @@ bool ResidentTable::begin() {
     if (!impl_->bound)
         return false;
     impl_->refreshIfChanged();
-    impl_->inTransaction = impl_->db.exec("BEGIN IMMEDIATE");
-    return impl_->inTransaction;
+    // Immediate: a file another program writes is refused here, before any row is changed.
+    impl_->transaction.emplace(impl_->db, DatabaseTransaction::Start::Immediate);
+    if (!impl_->transaction->began())
+        impl_->transaction.reset();
+    return impl_->transaction.has_value();
 }
 
 bool ResidentTable::commit() {
-    if (!impl_->db.exec("COMMIT"))
+    if (!impl_->transaction || !impl_->transaction->commit())
         return false;
-    impl_->inTransaction = false;
+    impl_->transaction.reset();
     impl_->stamp = impl_->readStamp();
     return true;
 }
 
 void ResidentTable::rollback() {
-    impl_->db.exec("ROLLBACK");
-    impl_->inTransaction = false;
+    impl_->transaction.reset();  // its end rolls back what it held
     impl_->reload();
 }
 

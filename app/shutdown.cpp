@@ -47,6 +47,9 @@ bool ShutDown(Program& program) {
         question += "\n\rAchtung: Diese PNL haben in diesem Lauf Bewohnerdaten erhalten: " + names +
                     ".\n\rBei \"Nein\" behalten diese PNL Daten, die die Datenbank nicht behält.";
     }
+    if (!program.restoredBackup.empty())
+        question += "\n\rSie haben den Stand vor dem Sichern am " + program.restoredBackup +
+                    " wiederhergestellt: \"Ja\" behält ihn, \"Nein\" verwirft ihn.";
     const MsgAnswer answer = program.msgBox(question, MsgIcon::None, MsgButtons::YesNoCancel, kTitle);
     if (answer == MsgAnswer::Yes) {
         program.closeDatabase();

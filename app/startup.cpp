@@ -102,6 +102,8 @@ bool CheckDatabaseWorkingCopy(Program& program, std::string* message) {
 }
 
 StartResult StartUp(Program& program, const StartUpSeams& seams) {
+    // The working copies are made anew: nothing of an earlier run's restore is in them.
+    program.restoredBackup.clear();
     if (seams.prepareInterfaceEditor)
         seams.prepareInterfaceEditor();
     EventLog(program, "Setup gestartet - Userlevel " + std::to_string(program.userLevel));

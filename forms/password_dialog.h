@@ -10,12 +10,15 @@ struct PasswordDialogForm : Window {
     TextBox code;
     Button confirm;
     Button cancel;
+    // The access codes of a sample installation written just now, readable while the dialog asks.
+    Label accessCodes;
 
     PasswordDialogForm() {
         setCaption("QBX Setup");
         setVisible(false);
         confirm.setCaption("Bestätigen");
         cancel.setCaption("Abbrechen");
+        accessCodes.setVisible(false);
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // The transfer dialog "Datenübertragung zur PNL": the stations as a tree with check boxes, the lines of the
-// station being sent, the three buttons, the progress bar (shown only while a station is sent), the run's
+// station being sent, the buttons, the progress bar (shown only while a station is sent), the run's
 // status line and the presence check.
 
 #include "forms/controls.h"
@@ -14,7 +14,7 @@ struct TransferDialogForm : Window {
     ProgressBar progress;
     // Per station of the tree: label, state against the resident data, date of the last transfer.
     ColumnList stationStates{{"PNL", "Stand", "Letzte Übertragung"}};
-    Button selectChanged;
+    Button selectChanged, selectNone;
     // The run's one status line: which station, which record, the time left of the whole run.
     Label status;
     // Ask each station on a direct line whether it answers before sending to it.
@@ -27,6 +27,8 @@ struct TransferDialogForm : Window {
         start.setTip("Datentransfer zu den ausgewählten PNL starten");
         selectAll.setCaption("Alle Auswählen");
         selectAll.setTip("Alle angezeigten PNL auswählen.");
+        selectNone.setCaption("Keine auswählen");
+        selectNone.setTip("Alle PNL abwählen.");
         selectChanged.setCaption("Geänderte auswählen");
         selectChanged.setTip("Alle PNL auswählen, deren Stand von den Bewohnerdaten abweicht.");
         cancel.setCaption("Abbrechen");

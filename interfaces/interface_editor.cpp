@@ -35,6 +35,7 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form, InterfaceRecord
     for (int tab = 0; tab < static_cast<int>(form.pages.tabs().size()); ++tab)
         form.pages.setTabVisible(tab, false);
     form.testStation.setEnabled(false);
+    form.testStation.setTip("");
 
     const int entry = form.deviceKind.listIndex();
     if (entry < 0)
@@ -46,7 +47,6 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form, InterfaceRecord
     if (kind != kStationLink)
         return;
 
-    form.testStation.setEnabled(true);
     form.pages.setVisible(true);
     form.pages.setTabVisible(InterfaceWindowForm::kStationTab, true);
     form.pages.setTab(InterfaceWindowForm::kStationTab);
@@ -58,6 +58,7 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form, InterfaceRecord
     }
     ApplyModemRule(form);
     ShowStationList(program, form);
+    ApplyTestRule(form);
 }
 
 void ApplyModemRule(InterfaceWindowForm& form) {
@@ -67,9 +68,19 @@ void ApplyModemRule(InterfaceWindowForm& form) {
     form.pages.setTabVisible(InterfaceWindowForm::kModemTab, modem);
     form.baudRateCaption.setVisible(false);
     form.baudRate.setVisible(false);
-    form.testStation.setEnabled(!modem);
+    ApplyTestRule(form);
+}
+
+void ApplyTestRule(InterfaceWindowForm& form) {
+    const int entry = form.deviceKind.listIndex();
+    const bool stationLink = entry >= 0 && form.deviceKind.itemData(entry) == kStationLink;
+    const bool modem = form.viaModem.checked();
+    form.testStation.setEnabled(stationLink && !modem && !form.stationSerial.empty());
     // A disabled button says why.
-    form.testStation.setTip(modem ? kTestNeedsDirectLine : "");
+    form.testStation.setTip(!stationLink                 ? ""
+                            : modem                      ? kTestNeedsDirectLine
+                            : form.stationSerial.empty() ? kTestNeedsStation
+                                                         : "");
 }
 
 }  // namespace pnl

@@ -10,6 +10,11 @@ namespace pnl {
 inline constexpr const char* kTestNeedsDirectLine =
     "Der Test ist nur bei direkter Verbindung möglich: über ein Modem wird die PNL nicht gesucht.";
 
+// The tip of "Testen" while no station is chosen and no serial number typed.
+inline constexpr const char* kTestNeedsStation =
+    "Wählen Sie zuerst eine PNL aus der Liste, oder geben Sie ihre Seriennummer ein: getestet wird diese "
+    "PNL.";
+
 class Program;
 struct InterfaceWindowForm;
 
@@ -27,5 +32,8 @@ void ShowDevicePage(Program& program, InterfaceWindowForm& form, InterfaceRecord
 // "Verbindung via Modem" ticked: the telephone field and the modem page show and the port test is off (a
 // probe cannot run through a modem that has not dialled). Cleared: the reverse.
 void ApplyModemRule(InterfaceWindowForm& form);
+// "Testen" is on for the station link on a direct line with a station to look for (one chosen from the
+// list, or a serial number typed); off otherwise, its tip saying why.
+void ApplyTestRule(InterfaceWindowForm& form);
 
 }  // namespace pnl

@@ -41,10 +41,15 @@ void InterfaceWindowController::viaModemToggled() {
 
 void InterfaceWindowController::stationChosen() {
     SelectStation(program_, form_);
+    ApplyTestRule(form_);
 }
 
 void InterfaceWindowController::stationTypeChosen() {
     ApplyTypeRule(form_);
+}
+
+void InterfaceWindowController::stationSerialChanged() {
+    ApplyTestRule(form_);
 }
 
 void InterfaceWindowController::stationSerialFocused() {
@@ -53,14 +58,17 @@ void InterfaceWindowController::stationSerialFocused() {
 
 void InterfaceWindowController::newStation() {
     NewStation(program_, form_);
+    ApplyTestRule(form_);
 }
 
 void InterfaceWindowController::saveStation() {
     SaveStation(program_, form_);
+    ApplyTestRule(form_);
 }
 
 void InterfaceWindowController::deleteStation() {
     DeleteStation(program_, form_);
+    ApplyTestRule(form_);
 }
 
 }  // namespace pnl

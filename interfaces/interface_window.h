@@ -33,6 +33,7 @@ class InterfaceWindowController {
 
     void stationChosen();
     void stationTypeChosen();
+    void stationSerialChanged();
     void stationSerialFocused();
     void newStation();
     void saveStation();

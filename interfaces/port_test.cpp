@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/text.h"
 #include "forms/interface_window.h"
+#include "interfaces/interface_editor.h"
 #include "link/interface_record.h"
 #include "link/serial_link_claim.h"
 #include "link/station_probe.h"
@@ -51,6 +52,7 @@ void PortTest(Program& program, InterfaceWindowForm& form) {
         program.serial.close();
     form.testStation.setCaption("Testen");
     setTestControls(form, true);
+    ApplyTestRule(form);
 }
 
 void StationProbe(Program& program, InterfaceWindowForm& form, int port) {

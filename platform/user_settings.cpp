@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <vector>
 
 namespace pnl {
@@ -14,6 +15,13 @@ constexpr const char* kInstallationsFile = "/anlagen";
 constexpr const char* kPortChoicesFile = "/schnittstellen";
 constexpr const char* kPortChoicesHeading =
     "# Geräte der Schnittstellen dieses PCs (pnl-setup, Fenster „Schnittstellen“)\n";
+
+// One line: the inner rectangle "x y width height", the frame "left top right bottom", then "maximiert" or
+// "normal".
+constexpr const char* kMainWindowFile = "/hauptfenster";
+constexpr const char* kMainWindowHeading = "# Lage und Größe des Hauptfensters (pnl-setup, beim Beenden)\n";
+// Beyond any desktop: a value outside is a damaged file, not a place.
+constexpr int kLargestCoordinate = 100000;
 
 std::vector<std::string> splitAt(const std::string& text, char separator) {
     std::vector<std::string> parts(1);
@@ -80,6 +88,40 @@ bool XdgUserSettings::setPortChoices(const std::map<int, ChosenDevice>& choices)
         content += "COM" + std::to_string(slot) + "\t" + device.path + "\t" + device.adapter + "\n";
     }
     return write(kPortChoicesFile, content);
+}
+
+std::optional<WindowPlace> XdgUserSettings::mainWindowPlace() const {
+    const auto content = fs_->readFile(folder_ + kMainWindowFile);
+    if (!content)
+        return std::nullopt;
+    for (const std::string& line : splitAt(*content, '\n')) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        WindowPlace place;
+        std::string state, rest;
+        fields >> place.x >> place.y >> place.width >> place.height >> place.frameLeft >> place.frameTop >>
+            place.frameRight >> place.frameBottom >> state;
+        if (!fields || (fields >> rest) || (state != "maximiert" && state != "normal"))
+            return std::nullopt;
+        place.maximized = state == "maximiert";
+        auto within = [](int value, int low) { return value >= low && value < kLargestCoordinate; };
+        const bool sane = within(place.x, -kLargestCoordinate) && within(place.y, -kLargestCoordinate) &&
+                          within(place.width, 1) && within(place.height, 1) && within(place.frameLeft, 0) &&
+                          within(place.frameTop, 0) && within(place.frameRight, 0) &&
+                          within(place.frameBottom, 0);
+        return sane ? std::optional(place) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool XdgUserSettings::setMainWindowPlace(const WindowPlace& place) {
+    std::string line;
+    for (const int value : {place.x, place.y, place.width, place.height, place.frameLeft, place.frameTop,
+                            place.frameRight, place.frameBottom})
+        line += std::to_string(value) + " ";
+    return write(kMainWindowFile,
+                 std::string(kMainWindowHeading) + line + (place.maximized ? "maximiert" : "normal") + "\n");
 }
 
 bool XdgUserSettings::write(const char* name, const std::string& content) {

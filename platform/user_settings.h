@@ -1,10 +1,11 @@
 #pragma once
 // The user's own settings of the program, apart from any installation: the installation folder chosen last
-// and every installation folder the user has opened (the list of "Anlagen"), and the device each port slot
-// stands for on this PC. They live where the platform keeps a user's configuration ($XDG_CONFIG_HOME, by
-// default ~/.config).
+// and every installation folder the user has opened (the list of "Anlagen"), the device each port slot
+// stands for on this PC, and where the main window was. They live where the platform keeps a user's
+// configuration ($XDG_CONFIG_HOME, by default ~/.config).
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,15 @@
 #include "platform/serial_port.h"
 
 namespace pnl {
+
+// A window's place on the desktop, in desktop pixels: its inner rectangle (what the program draws) when not
+// maximized, the window system's frame around it (title bar and borders), and whether it was maximized.
+struct WindowPlace {
+    int x = 0, y = 0, width = 0, height = 0;
+    int frameLeft = 0, frameTop = 0, frameRight = 0, frameBottom = 0;
+    bool maximized = false;
+    bool operator==(const WindowPlace&) const = default;
+};
 
 class UserSettings {
   public:
@@ -32,6 +42,10 @@ class UserSettings {
     virtual std::map<int, ChosenDevice> portChoices() const = 0;
     // False when they could not be kept (nothing changed then).
     virtual bool setPortChoices(const std::map<int, ChosenDevice>& choices) = 0;
+    // The main window's place when the program last ended; nothing before that or when the file is
+    // unreadable.
+    virtual std::optional<WindowPlace> mainWindowPlace() const = 0;
+    virtual bool setMainWindowPlace(const WindowPlace& place) = 0;
     // Where the settings are kept, for messages.
     virtual std::string location() const = 0;
 };
@@ -52,6 +66,8 @@ class XdgUserSettings : public UserSettings {
     std::string installationsFile() const;
     std::map<int, ChosenDevice> portChoices() const override;
     bool setPortChoices(const std::map<int, ChosenDevice>& choices) override;
+    std::optional<WindowPlace> mainWindowPlace() const override;
+    bool setMainWindowPlace(const WindowPlace& place) override;
     std::string location() const override { return folder_; }
 
   private:

@@ -22,6 +22,8 @@ constexpr const char* kEndsAfterStation = " – der Transfer endet nach dieser P
 void setControlsEnabled(TransferDialogForm& form, bool on) {
     form.start.setEnabled(on);
     form.selectAll.setEnabled(on);
+    form.selectNone.setEnabled(on);
+    form.selectChanged.setEnabled(on);
     form.stationTree.setEnabled(on);
 }
 
@@ -124,6 +126,10 @@ void TransferDialogController::checkPresenceToggled() {
 
 void TransferDialogController::selectAll() {
     form_.stationTree.setAllChecked(true);
+}
+
+void TransferDialogController::selectNone() {
+    form_.stationTree.setAllChecked(false);
 }
 
 void TransferDialogController::cancel() {

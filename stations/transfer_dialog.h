@@ -54,6 +54,7 @@ class TransferDialogController {
     // Remembers the choice for the installation.
     void checkPresenceToggled();
     void selectAll();
+    void selectNone();
     // Ticks exactly the stations whose state differs from what they would receive.
     void selectChanged();
     // Shows in transferList what the station holds against what it would receive, before anything is sent.

@@ -1,11 +1,17 @@
 #include "ui/first_start_dialog.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
-#include "app/first_start.h"
 #include "app/program.h"
 #include "forms/installations_window.h"
 #include "stations/installations_window.h"
@@ -15,6 +21,60 @@
 namespace pnl::ui {
 
 namespace {
+
+// The sample's folder as a text field, the proposal filled in: Enter takes it, a typed folder that does not
+// exist yet is created; "Durchsuchen …" picks the place.
+class SampleFolderDialog : public QDialog {
+  public:
+    explicit SampleFolderDialog(const QString& proposed) {
+        setWindowTitle("Beispielinstallation anlegen");
+        auto* caption = new QLabel("&Ordner für die Beispielinstallation:", this);
+        folder_ = new QLineEdit(proposed, this);
+        folder_->setMinimumWidth(folder_->fontMetrics().averageCharWidth() * 50);
+        caption->setBuddy(folder_);
+        auto* browseButton = new QPushButton("&Durchsuchen …", this);
+        browseButton->setAutoDefault(false);
+        auto* hint = new QLabel(
+            "Ein Ordner, den es noch nicht gibt, wird angelegt. Die Beispielinstallation braucht einen neuen "
+            "oder leeren Ordner.",
+            this);
+        hint->setWordWrap(true);
+        auto* buttons = new QDialogButtonBox(this);
+        QPushButton* create = buttons->addButton("An&legen", QDialogButtonBox::AcceptRole);
+        buttons->addButton("&Abbrechen", QDialogButtonBox::RejectRole);
+        create->setDefault(true);
+
+        auto* row = new QHBoxLayout;
+        row->addWidget(folder_, 1);
+        row->addWidget(browseButton);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(caption);
+        layout->addLayout(row);
+        layout->addWidget(hint);
+        layout->addWidget(buttons);
+
+        connect(browseButton, &QPushButton::clicked, this, [this] { browse(); });
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        folder_->selectAll();
+    }
+
+    QString folder() const { return folder_->text(); }
+
+  private:
+    // A folder that holds files already gets the sample in a new folder below it.
+    void browse() {
+        QString start = QFileInfo(folder_->text()).dir().absolutePath();
+        if (!QDir(start).exists())
+            start = QDir::homePath();
+        const QString chosen = QFileDialog::getExistingDirectory(this, "Ort der Beispielinstallation", start);
+        if (chosen.isEmpty())
+            return;
+        folder_->setText(QDir(chosen).isEmpty() ? chosen : QDir(chosen).filePath(kSampleFolderName));
+    }
+
+    QLineEdit* folder_;
+};
 
 class QtFirstStartPrompt : public FirstStartPrompt {
   public:
@@ -71,26 +131,24 @@ class QtFirstStartPrompt : public FirstStartPrompt {
         return chosen;
     }
 
+    std::optional<std::string> pickSampleFolder(const std::string& proposed) override {
+        SampleFolderDialog dialog(QString::fromStdString(proposed));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.folder().toStdString();
+    }
+
   private:
     Platform platform_;
     UserSettings& settings_;
 };
 
-SampleWritten writeSample(const std::string& folder) {
-    std::string error;
-    if (!writeSampleInstallation(folder, &error))
-        return {false, "Die Beispielinstallation wurde nicht angelegt: " + error};
-    std::string codes;
-    for (const SampleLevel& level : kSampleLevels)
-        codes += "\n  Level " + std::to_string(level.level) + ": " + level.code;
-    return {true, "Die Beispielinstallation liegt in " + folder + ".\n\nIhre Zugangscodes:" + codes};
-}
-
 }  // namespace
 
-std::string askForInstallationFolder(const Platform& platform, UserSettings& settings) {
+ChosenInstallation askForInstallationFolder(const Platform& platform, UserSettings& settings) {
     QtFirstStartPrompt prompt(platform, settings);
-    return chooseInstallationFolder({platform.fs, platform.dialogs, settings, prompt, writeSample});
+    return chooseInstallationFolder({platform.fs, platform.dialogs, settings, prompt, writeFirstStartSample,
+                                     QDir::homePath().toStdString()});
 }
 
 }  // namespace pnl::ui

@@ -157,7 +157,9 @@ QWidget* InterfaceWindowView::stationPage(InterfaceWindowForm& form, InterfaceWi
     bindComboBox(stations_, form.stationChoice, [&controller] { controller.stationChosen(); });
     bindComboBox(types_, form.stationType, [&controller] { controller.stationTypeChosen(); });
     bindTextBox(label_, form.stationLabel);
-    bindMaskedField(serial_, form.stationSerial, {}, [&controller] { controller.stationSerialFocused(); });
+    bindMaskedField(
+        serial_, form.stationSerial, [&controller] { controller.stationSerialChanged(); },
+        [&controller] { controller.stationSerialFocused(); });
     bindCheckBox(olderFirmware, form.olderFirmware);
     bindCheckBox(modem_, form.viaModem, [&controller] { controller.viaModemToggled(); });
     bindTextBox(phone_, form.phoneNumber);

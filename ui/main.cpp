@@ -101,9 +101,13 @@ int main(int argc, char** argv) {
     if (!pnl::ui::loadGermanTranslation(application))
         std::cerr << "pnl-setup: Die deutsche Übersetzung der Qt-Dialoge fehlt (Paket "
                      "qt6-translations-l10n); Datei-Dialoge bleiben englisch.\n";
+    pnl::ChosenInstallation firstStart;
     if (line.folder.empty()) {
-        pnl::ui::WindowsPlatform firstStart(line.ports, userSettings);
-        line.folder = pnl::ui::askForInstallationFolder(firstStart.platform(), userSettings);
+        if (!screenshots.empty())
+            pnl::ui::scheduleFirstStartScreenshots(QString::fromStdString(screenshots));
+        pnl::ui::WindowsPlatform platform(line.ports, userSettings);
+        firstStart = pnl::ui::askForInstallationFolder(platform.platform(), userSettings);
+        line.folder = firstStart.folder;
     }
     if (line.folder.empty())
         return 0;
@@ -115,5 +119,6 @@ int main(int argc, char** argv) {
                                                                     int run) {
             pnl::ui::scheduleScreenshots(setup, folder, run);
         };
-    return pnl::ui::RunWindows(line.ports, userSettings, folder, line.levelText, photograph);
+    return pnl::ui::RunWindows(line.ports, userSettings, folder, line.levelText, photograph,
+                               firstStart.accessCodes);
 }

@@ -1,16 +1,41 @@
 #include "ui/main_window_view.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "app/window_place.h"
 #include "forms/main_window.h"
 #include "ui/binders.h"
 
 namespace pnl::ui {
+
+namespace {
+
+// The window system's frame of a window never shown: room for a title bar and borders.
+constexpr WindowPlace kFrameGuess{0, 0, 0, 0, 8, 36, 8, 8, false};
+
+// The screens' usable parts, the primary screen first.
+std::vector<ScreenArea> screenAreas() {
+    std::vector<ScreenArea> areas;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        screens.removeAll(primary);
+        screens.prepend(primary);
+    }
+    for (const QScreen* screen : screens) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return areas;
+}
+
+}  // namespace
 
 MainWindowView::MainWindowView(MainWindowForm& form, MainWindowController& controller, QWidget* parent)
     : QMainWindow(parent), controller_(controller) {
@@ -55,14 +80,37 @@ MainWindowView::MainWindowView(MainWindowForm& form, MainWindowController& contr
     setCentralWidget(pages_);
 
     statusPanels_ = bindStatusBar(statusBar(), form.statusBar, 3);
-    resize(860, 640);
     setMinimumSize(640, 480);
+    openAt(std::nullopt);
     bindWindow(this, form);
 }
 
 void MainWindowView::addPage(QWidget* page) {
     page->setParent(pages_);
     pageLayout_->addWidget(page);
+}
+
+void MainWindowView::openAt(const std::optional<WindowPlace>& remembered) {
+    const WindowPlace place = placeMainWindow(remembered, screenAreas(), kFrameGuess);
+    setGeometry(place.x, place.y, place.width, place.height);
+    // Taken on the first show.
+    setWindowState(place.maximized ? windowState() | Qt::WindowMaximized
+                                   : windowState() & ~Qt::WindowMaximized);
+}
+
+WindowPlace MainWindowView::place() const {
+    const QRect inner = isMaximized() ? normalGeometry() : geometry();
+    const QRect now = geometry();
+    const QRect frame = frameGeometry();
+    return {inner.x(),
+            inner.y(),
+            inner.width(),
+            inner.height(),
+            now.left() - frame.left(),
+            now.top() - frame.top(),
+            frame.right() - now.right(),
+            frame.bottom() - now.bottom(),
+            isMaximized()};
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

@@ -5,7 +5,10 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <vector>
+
+#include "platform/user_settings.h"
 
 class QAction;
 class QLabel;
@@ -25,6 +28,12 @@ class MainWindowView : public QMainWindow {
     // Adds a page view to the page area; the page's frame model shows and hides it.
     void addPage(QWidget* page);
     QWidget* pageArea() const { return pages_; }
+
+    // Before the window is first shown: where it left off when that fits a screen, else its first size
+    // (placeMainWindow).
+    void openAt(const std::optional<WindowPlace>& remembered);
+    // Where the window is now, to be remembered.
+    WindowPlace place() const;
 
     // Runs once the window has closed for good (the shutdown let it close).
     std::function<void()> onClosed;

@@ -21,14 +21,17 @@
 #include "overview/resident_export.h"
 #include "platform/collation.h"
 #include "ui/binders.h"
+#include "ui/table_columns.h"
 
 namespace pnl::ui {
 
 namespace {
 
 enum FixedColumn { kName, kFirstName, kApartment, kSerial, kSecondSerial, kCode, kFixedColumns };
-const char* const kFixedHeaders[kFixedColumns] = {"Name",        "Vorname",     "Wohnungsnr.",
-                                                  "Seriennr. 1", "Seriennr. 2", "Code"};
+// The names of the resident page, over two lines where they are wider than their numbers: so the columns of
+// three stations fit a screen of 1024 pixels.
+const char* const kFixedHeaders[kFixedColumns] = {
+    "Name", "Vorname", "Wohnungs-\nnummer", "Serien-\nnummer 1", "Serien-\nnummer 2", "Code"};
 
 // Shown blank when 0; sorted by value, the blanks first.
 QVariant number(std::int64_t value, int role) {
@@ -190,6 +193,7 @@ OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, Q
     // Sortable by a click on a header; the table opens in the table's own order.
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
+    keepColumnsFitted(table_);
 
     auto* assign = new QPushButton(this);
     auto* unassign = new QPushButton(this);
@@ -240,7 +244,7 @@ OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, Q
     page.rowsChanged = [this](std::size_t first, std::size_t last) { model_->rowsChanged(first, last); };
     page.reloaded = [this] {
         model_->reset();
-        table_->resizeColumnsToContents();
+        fitColumns(table_);
         page_.ShowCount(filter_->rowCount());
     };
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {

@@ -54,6 +54,12 @@ PasswordDialogView::PasswordDialogView(PasswordDialogForm& form, PasswordDialog&
     ok_ = new QPushButton(this);
     ok_->setDefault(true);
     cancel_ = new QPushButton(this);
+    // Selectable, so that the codes can be copied; the dialog's keys still go to the code entry.
+    accessCodes_ = new QLabel(this);
+    accessCodes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    accessCodes_->setFrameShape(QFrame::StyledPanel);
+    accessCodes_->setWordWrap(true);
+    accessCodes_->setMargin(6);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -63,11 +69,13 @@ PasswordDialogView::PasswordDialogView(PasswordDialogForm& form, PasswordDialog&
     layout->addWidget(prompt_);
     layout->addWidget(code_);
     layout->addLayout(buttons);
+    layout->addWidget(accessCodes_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     setMinimumWidth(320);
 
     bindWindow(this, form);
     bindLabel(prompt_, form.prompt);
+    bindLabel(accessCodes_, form.accessCodes);
     bindTextBox(code_, form.code);
     bindButton(
         ok_, form.confirm, [&controller] { controller.confirm(); }, 'B');

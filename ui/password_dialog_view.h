@@ -23,6 +23,7 @@ class PasswordDialogView : public QDialog {
     QLineEdit* codeEntry() const { return code_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
+    QLabel* accessCodes() const { return accessCodes_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +36,7 @@ class PasswordDialogView : public QDialog {
     QLineEdit* code_;
     QPushButton* ok_;
     QPushButton* cancel_;
+    QLabel* accessCodes_;
 };
 
 }  // namespace pnl::ui

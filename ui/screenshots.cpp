@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTableView>
@@ -58,19 +57,28 @@ void saveScreen(const QString& folder, const QString& name) {
     report(screen && screen->grabWindow(0).save(path, "PNG"), path);
 }
 
+// Photographs the window that waits modally (with the whole screen when asked) and clicks its button of that
+// text (mnemonic included).
+void photographModal(const QString& folder, const QString& name, const QString& answer,
+                     bool wholeScreen = false) {
+    QWidget* window = QApplication::activeModalWidget();
+    save(window, folder, name);
+    if (wholeScreen)
+        saveScreen(folder, name);
+    if (window)
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+            if (button->text() == answer) {
+                button->click();
+                return;
+            }
+}
+
 // Runs `ask`, photographs the question it shows (with the whole screen when asked) and answers it with the
 // button of that text.
 void photographQuestion(QObject* run, const QString& folder, const QString& name, const QString& answer,
                         const std::function<void()>& ask, bool wholeScreen = false) {
     QTimer::singleShot(kSettleMs, run, [folder, name, answer, wholeScreen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        save(box, folder, name);
-        if (wholeScreen)
-            saveScreen(folder, name);
-        if (box)
-            for (QAbstractButton* button : box->buttons())
-                if (button->text() == answer)
-                    button->click();
+        photographModal(folder, name, answer, wholeScreen);
     });
     ask();
 }
@@ -133,8 +141,10 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
     auto finish = [&setup] { setup.endProgram(); };
     QObject* context = setup.mainWindowView();
     if (setup.passwordForm().visible()) {
-        runSteps(context,
-                 {[&setup, folder] { save(setup.passwordWindow(), folder, "password.png"); }, finish});
+        // After a first start the dialog also shows the new sample's access codes.
+        const QString name =
+            setup.passwordForm().accessCodes.visible() ? "first-start-password.png" : "password.png";
+        runSteps(context, {[&setup, folder, name] { save(setup.passwordWindow(), folder, name); }, finish});
         return;
     }
     if (run > 1) {
@@ -222,6 +232,24 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
                     setup.overviewPage().TickStation(1, stations[1].number, true);
             },
             [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
+            [&setup] {
+                // A resident moved since the backup the script put there: "Sicherungen" shows the difference.
+                setup.mainWindow().openResidents();
+                ResidentPageForm& page = setup.mainForm();
+                page.residentChoice.setListIndex(1);
+                setup.residentEditor().residentChosen();
+                page.apartment.setText("C007");
+                setup.residentEditor().save();
+                setup.mainWindow().openBackups();
+                setup.backupsForm().backupList.setListIndex(0);
+                setup.backupsController().backupChosen();
+            },
+            [&setup, folder] { save(shownWindow(setup.backupsForm().caption()), folder, "backups.png"); },
+            [&setup, folder, context] {
+                photographQuestion(context, folder, "restore-question.png", "&Nein",
+                                   [&setup] { setup.backupsController().restore(); });
+            },
+            [&setup] { setup.backupsController().close(); },
             // --- Further windows are photographed here. ---
             [&setup] { openInstallations(setup); },
             photographInstallations(setup, folder, "installations.png"),
@@ -243,6 +271,15 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
                     [&setup] { setup.installations().open(); }, true);
             },
         });
+}
+
+void scheduleFirstStartScreenshots(const QString& folder) {
+    QDir().mkpath(folder);
+    runSteps(QCoreApplication::instance(),
+             {
+                 [folder] { photographModal(folder, "first-start.png", "&Beispielinstallation anlegen …"); },
+                 [folder] { photographModal(folder, "first-start-folder.png", "An&legen"); },
+             });
 }
 
 }  // namespace pnl::ui

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <iostream>
 
 #include "app/resident_table.h"
 #include "ui/backups_window_view.h"
@@ -29,7 +30,8 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
       interfaces_(program_, interfaceForm_, portDevices),
       transfer_(program_, transferForm_),
       backups_(program_, backupsForm_),
-      installations_(program_, installationsForm_, portDevices.settings) {
+      installations_(program_, installationsForm_, portDevices.settings),
+      userSettings_(options.userSettings) {
     onEnd = [] { QCoreApplication::quit(); };
     for (Window* window :
          std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_, &transferForm_,
@@ -48,6 +50,8 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
 
     // --- Main window MainWindowForm ---
     mainWindowView_ = std::make_unique<MainWindowView>(mainForm_, main_);
+    if (userSettings_)
+        mainWindowView_->openAt(userSettings_->mainWindowPlace());
     mainWindowView_->onClosed = [this] { endProgram(); };
     main_.seams.closeMainWindow = [this] { mainWindowView_->close(); };
     main_.seams.residentCount = [this] { return program_.residents() ? program_.residents()->count() : 0; };
@@ -150,6 +154,11 @@ void SetupApplication::endProgram() {
         return;
     ended_ = true;
     main_.alarm().clear();
+    // Only a window the user saw has a place worth keeping; losing it costs the next start only its place.
+    if (userSettings_ && mainWindowView_->isVisible() &&
+        !userSettings_->setMainWindowPlace(mainWindowView_->place()))
+        std::cerr << "pnl-setup: Lage und Größe des Hauptfensters konnten nicht in "
+                  << userSettings_->location() << " gespeichert werden.\n";
     for (Window* window :
          std::initializer_list<Window*>{&passwordForm_, &mainForm_, &interfaceForm_, &transferForm_,
                                         &backupsForm_, &installationsForm_, &infoForm_})

@@ -23,6 +23,7 @@
 #include "forms/transfer_dialog.h"
 #include "interfaces/interface_window.h"
 #include "overview/overview_page.h"
+#include "platform/user_settings.h"
 #include "residents/resident_editor.h"
 #include "stations/installations_window.h"
 #include "stations/transfer_dialog.h"
@@ -43,6 +44,8 @@ struct SetupOptions {
     int passwordIdleMs = 20000;
     // Shows the project information dialog; by default modally on screen.
     std::function<void()> showProjectInfo;
+    // Remembers where the main window was when the program ended, and opens it there; none: the first size.
+    UserSettings* userSettings = nullptr;
 };
 
 class SetupApplication {
@@ -70,6 +73,7 @@ class SetupApplication {
     InterfaceWindowForm& interfaceForm() { return interfaceForm_; }
     TransferDialogForm& transferForm() { return transferForm_; }
     InfoDialogForm& infoForm() { return infoForm_; }
+    BackupsWindowForm& backupsForm() { return backupsForm_; }
     PasswordDialog& passwordDialog() { return password_; }
     MainWindowController& mainWindow() { return main_; }
     LevelEditor& levelEditor() { return levels_; }
@@ -78,6 +82,7 @@ class SetupApplication {
     OverviewPageView* overviewView() const { return overviewView_; }
     InterfaceWindowController& interfaceController() { return interfaces_; }
     TransferDialogController& transferController() { return transfer_; }
+    BackupsWindowController& backupsController() { return backups_; }
     InstallationsWindowForm& installationsForm() { return installationsForm_; }
     InstallationsWindowController& installations() { return installations_; }
     InstallationsWindowView* installationsWindow() const { return installationsWindow_.get(); }
@@ -114,6 +119,7 @@ class SetupApplication {
     BackupsWindowController backups_;
     InstallationsWindowController installations_;
     StartUpSeams startUpSeams_;
+    UserSettings* userSettings_;
 
     std::unique_ptr<PasswordDialogView> passwordDialogView_;
     std::unique_ptr<MainWindowView> mainWindowView_;

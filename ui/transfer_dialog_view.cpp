@@ -30,6 +30,7 @@ TransferDialogView::TransferDialogView(TransferDialogForm& form, TransferDialogC
     start_ = new QPushButton(this);
     all_ = new QPushButton(this);
     changed_ = new QPushButton(this);
+    none_ = new QPushButton(this);
     states_ = new QTreeWidget(this);
     states_->setRootIsDecorated(false);
     cancel_ = new QPushButton(this);
@@ -46,6 +47,7 @@ TransferDialogView::TransferDialogView(TransferDialogForm& form, TransferDialogC
     lists->addWidget(lines_, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(all_);
+    buttons->addWidget(none_);
     buttons->addWidget(changed_);
     buttons->addStretch();
     buttons->addWidget(start_);
@@ -71,8 +73,11 @@ TransferDialogView::TransferDialogView(TransferDialogForm& form, TransferDialogC
     // that "Code" shows the access code.
     lines_->setColumnCount(5);
     lines_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Appartement"),
-                             QStringLiteral("Seriennummer"), QStringLiteral("2. Seriennummer"),
+                             QStringLiteral("Seriennummer"), QStringLiteral("Seriennummer 2"),
                              QStringLiteral("Code")});
+    // The headers keep their names; the tips give the names of the resident page.
+    lines_->headerItem()->setToolTip(1, QStringLiteral("Wohnungsnummer"));
+    lines_->headerItem()->setToolTip(2, QStringLiteral("Seriennummer 1"));
     // Columns as wide as their texts (a scroll bar rather than a cut); a cell's tip holds its full text.
     for (QTreeWidget* list : {lines_, states_}) {
         list->header()->setStretchLastSection(false);
@@ -87,6 +92,8 @@ TransferDialogView::TransferDialogView(TransferDialogForm& form, TransferDialogC
     bindButton(
         all_, form.selectAll, [&controller] { controller.selectAll(); }, 'A');
     bindButton(
+        none_, form.selectNone, [&controller] { controller.selectNone(); }, 'K');
+    bindButton(
         changed_, form.selectChanged, [&controller] { controller.selectChanged(); }, 'G');
     bindButton(
         cancel_, form.cancel, [&controller] { controller.cancel(); }, 'b');
@@ -95,7 +102,8 @@ TransferDialogView::TransferDialogView(TransferDialogForm& form, TransferDialogC
     setTabOrder(states_, lines_);
     setTabOrder(lines_, check_);
     setTabOrder(check_, all_);
-    setTabOrder(all_, changed_);
+    setTabOrder(all_, none_);
+    setTabOrder(none_, changed_);
     setTabOrder(changed_, start_);
     setTabOrder(start_, cancel_);
 }

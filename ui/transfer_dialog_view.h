@@ -28,6 +28,7 @@ class TransferDialogView : public QDialog {
     QPushButton* startButton() const { return start_; }
     QPushButton* allButton() const { return all_; }
     QPushButton* changedButton() const { return changed_; }
+    QPushButton* noneButton() const { return none_; }
     QTreeWidget* stateList() const { return states_; }
     QPushButton* cancelButton() const { return cancel_; }
     QProgressBar* progressBar() const { return bar_; }
@@ -49,6 +50,7 @@ class TransferDialogView : public QDialog {
     QPushButton* start_;
     QPushButton* all_;
     QPushButton* changed_;
+    QPushButton* none_;
     QTreeWidget* states_;
     QPushButton* cancel_;
     QProgressBar* bar_;

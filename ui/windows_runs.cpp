@@ -24,15 +24,22 @@ struct RunEnd {
 
 // One run on an installation folder, holding its lock until it ends.
 RunEnd runOnce(PortMap& ports, UserSettings& settings, const std::string& folder,
-               const std::string& levelText, const RunStarted& started, int run) {
+               const std::string& levelText, const RunStarted& started, int run,
+               const std::string& accessCodes) {
     WindowsPlatform windows(ports, settings);
-    SetupApplication setup(windows.platform(), windows.devices, folder);
+    SetupOptions options;
+    options.userSettings = &settings;
+    SetupApplication setup(windows.platform(), windows.devices, folder, options);
     const auto lock = lockInstallation(setup.program());
     if (!lock)
         return {2, ""};
     if (FinishInterruptedCommit(setup.program()) == RecoveryOutcome::Unresolved)
         return {2, ""};
 
+    if (!accessCodes.empty()) {
+        setup.passwordForm().accessCodes.setCaption(accessCodes);
+        setup.passwordForm().accessCodes.setVisible(true);
+    }
     setup.start(levelFromCommandLine(levelText));
     if (started)
         started(setup, run);
@@ -43,9 +50,10 @@ RunEnd runOnce(PortMap& ports, UserSettings& settings, const std::string& folder
 }  // namespace
 
 int RunWindows(PortMap& ports, UserSettings& settings, std::string folder, const std::string& levelText,
-               const RunStarted& started) {
+               const RunStarted& started, const std::string& accessCodes) {
     for (int run = 1;; ++run) {
-        const RunEnd end = runOnce(ports, settings, folder, levelText, started, run);
+        const RunEnd end =
+            runOnce(ports, settings, folder, levelText, started, run, run == 1 ? accessCodes : "");
         if (end.nextFolder.empty())
             return end.status;
         folder = end.nextFolder;

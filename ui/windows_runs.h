@@ -39,8 +39,9 @@ using RunStarted = std::function<void(SetupApplication& setup, int run)>;
 
 // Runs the windows on `folder` at the level of the command line (empty: the password dialog asks). Returns
 // the exit status of the last run: 0 when it ended normally, 2 when it could not start (another run holds the
-// folder, an interrupted commit was left unsettled).
+// folder, an interrupted commit was left unsettled). The main window opens where the user left it
+// (`settings`). `accessCodes`, those of a sample written just now, show in the first run's password dialog.
 int RunWindows(PortMap& ports, UserSettings& settings, std::string folder, const std::string& levelText,
-               const RunStarted& started = {});
+               const RunStarted& started = {}, const std::string& accessCodes = {});
 
 }  // namespace pnl::ui

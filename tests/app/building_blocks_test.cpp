@@ -1,4 +1,5 @@
-// Small building blocks: value lists, text, command line, clock alarm, event log, folder lock and search.
+// Small building blocks: value lists, text, command line, clock alarm, event log, folder lock and search, the
+// main window's place.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,7 +18,9 @@
 #include "app/station_records.h"
 #include "app/text.h"
 #include "app/value_fields.h"
+#include "app/window_place.h"
 #include "platform/cipher.h"
+#include "platform/database.h"
 #include "support/installation.h"
 #include "support/scripted_dialogs.h"
 #include "support/virtual_event_loop.h"
@@ -377,14 +380,21 @@ TEST(InstallationFolder, GivenThenPortableThenChosenLast) {
 }
 
 // The first-start dialog answered by a script; an empty folder stands for a cancelled folder dialog or a
-// window "Anlagen" closed without opening one.
+// window "Anlagen" closed without opening one. The sample's folder dialog records what it proposed.
 struct ScriptedPrompt : FirstStartPrompt {
     FirstStartChoice ask() override {
         const auto next = choices.front();
         choices.pop_front();
         return next;
     }
-    std::optional<std::string> pickFolder(const std::string&) override {
+    std::optional<std::string> pickFolder(const std::string&) override { return next(); }
+    std::optional<std::string> pickSampleFolder(const std::string& proposed) override {
+        proposals.push_back(proposed);
+        // "=" takes the proposal as it stands, as Enter does.
+        auto typed = next();
+        return typed == "=" ? proposed : typed;
+    }
+    std::optional<std::string> next() {
         const auto next = folders.front();
         folders.pop_front();
         return next.empty() ? std::nullopt : std::optional(next);
@@ -392,55 +402,202 @@ struct ScriptedPrompt : FirstStartPrompt {
     std::optional<std::string> pickInstallation() override { return pickFolder(""); }
     std::deque<FirstStartChoice> choices;
     std::deque<std::string> folders;
+    std::vector<std::string> proposals;
 };
 
-TEST(FirstStart, AnExistingInstallationOrASampleBecomesTheFolderChosenLast) {
+TEST(FirstStart, AnExistingInstallationOrASampleInANewFolderBecomesTheFolderChosenLast) {
     struct Case {
+        const char* name;
         std::deque<FirstStartChoice> choices;
-        std::vector<std::string> folders;  // relative to the scene's root; "" cancels the folder dialog
-        std::string chosen;
-        std::string box;  // the beginning of the one box shown, if any
+        // Typed in the folder dialogs: "" cancels, "=" takes the proposal, "~" is the home folder, a name
+        // without "/" lies in the home folder; "@/x" is the scene's root followed by /x.
+        std::vector<std::string> typed;
+        std::string chosen;  // relative to the scene's root
+        std::vector<std::string> proposals;
+        std::vector<std::string> boxes;  // the beginnings of the boxes shown
     };
     using C = FirstStartChoice;
+    const std::string notEmpty = "Der Ordner ";
     const std::vector<Case> cases = {
-        {{C::Quit}, {}, "", ""},
-        {{C::Existing}, {"anlage1"}, "anlage1", ""},
-        {{C::Existing, C::Quit}, {""}, "", ""},
-        {{C::Installations, C::Existing}, {"", "anlage2"}, "anlage2", ""},
-        {{C::Installations}, {"anlage1"}, "anlage1", ""},
-        {{C::Existing, C::Existing}, {"bin", "anlage2"}, "anlage2", "Im Ordner "},  // no ANLAGE99.INI in bin
-        {{C::Sample}, {"neu"}, "neu", "Die Beispielinstallation liegt in "},
-        {{C::Sample, C::Quit}, {"anlage1"}, "", "Die Beispielinstallation wurde nicht angelegt: "},
-    };
-    const SampleWriter writer = [](const std::string& folder) {
-        std::string error;
-        return writeSampleInstallation(folder, &error)
-                   ? SampleWritten{true, "Die Beispielinstallation liegt in " + folder}
-                   : SampleWritten{false, "Die Beispielinstallation wurde nicht angelegt: " + error};
+        {"quit", {C::Quit}, {}, "", {}, {}},
+        {"existing", {C::Existing}, {"@/anlage1"}, "anlage1", {}, {}},
+        {"existing cancelled", {C::Existing, C::Quit}, {""}, "", {}, {}},
+        {"existing without settings",
+         {C::Existing, C::Existing},
+         {"@/bin", "@/anlage2"},
+         "anlage2",
+         {},
+         {"Im Ordner "}},
+        {"sample by Enter", {C::Sample}, {"="}, "home/PNL-Beispiel", {"home/PNL-Beispiel"}, {}},
+        {"sample typed below new folders",
+         {C::Sample},
+         {"~/Anlagen/Lindenhof/"},
+         "home/Anlagen/Lindenhof",
+         {"home/PNL-Beispiel"},
+         {}},
+        {"sample typed relative", {C::Sample}, {"  Lindenhof "}, "home/Lindenhof", {"home/PNL-Beispiel"}, {}},
+        {"sample never in the home folder",
+         {C::Sample, C::Quit},
+         {"~", ""},
+         "",
+         {"home/PNL-Beispiel", "home/PNL-Beispiel"},
+         {notEmpty + "@/home ist nicht leer."}},
+        {"sample not beside an installation",
+         {C::Sample},
+         {"@/anlage1", "="},
+         "anlage1/PNL-Beispiel",
+         {"home/PNL-Beispiel", "anlage1/PNL-Beispiel"},
+         {notEmpty + "@/anlage1 ist nicht leer."}},
+        {"sample not on a file",
+         {C::Sample, C::Quit},
+         {"~/notiz.txt", ""},
+         "",
+         {"home/PNL-Beispiel", "home/PNL-Beispiel"},
+         {"Unter @/home/notiz.txt liegt kein Ordner."}},
+        {"installations closed, then existing",
+         {C::Installations, C::Existing},
+         {"", "@/anlage2"},
+         "anlage2",
+         {},
+         {}},
+        {"installations", {C::Installations}, {"@/anlage1"}, "anlage1", {}, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.folders) + " " + c.box);
+        SCOPED_TRACE(c.name);
         Scene scene;
+        const std::string root = scene.root.path();
+        const std::string home = root + "/home";
+        scene.fs.createFolder(home);
+        scene.fs.writeFileAtomic(home + "/notiz.txt", "Einkaufen");
         test::ScriptedDialogs dialogs;
         ScriptedPrompt prompt;
         prompt.choices = c.choices;
-        for (const auto& folder : c.folders)
-            prompt.folders.push_back(folder.empty() ? "" : scene.root.path() + "/" + folder);
+        for (std::string typed : c.typed) {
+            if (typed.starts_with("@"))
+                typed = root + typed.substr(1);
+            prompt.folders.push_back(typed);
+        }
         const std::string settingsBefore = scene.fs.readFile(scene.first + "/ANLAGE99.INI").value_or("?");
 
-        const std::string chosen =
-            chooseInstallationFolder({scene.fs, dialogs, scene.settings, prompt, writer});
+        const ChosenInstallation chosen = chooseInstallationFolder(
+            {scene.fs, dialogs, scene.settings, prompt, writeFirstStartSample, home});
 
-        const std::string expected = c.chosen.empty() ? "" : scene.root.path() + "/" + c.chosen;
-        EXPECT_EQ(chosen, expected);
+        const std::string expected = c.chosen.empty() ? "" : root + "/" + c.chosen;
+        EXPECT_EQ(chosen.folder, expected);
         EXPECT_EQ(scene.settings.lastFolder(), expected);
         EXPECT_EQ(holdsInstallation(scene.fs, expected), !expected.empty());
-        ASSERT_EQ(dialogs.shown.size(), c.box.empty() ? 0u : 1u);
-        EXPECT_EQ(dialogs.shown.empty() ? "" : dialogs.last().text.substr(0, c.box.size()), c.box);
+        std::vector<std::string> proposals;
+        for (const auto& proposal : c.proposals)
+            proposals.push_back(root + "/" + proposal);
+        EXPECT_EQ(prompt.proposals, proposals);
+        ASSERT_EQ(dialogs.shown.size(), c.boxes.size());
+        for (std::size_t i = 0; i < c.boxes.size(); ++i) {
+            std::string box = c.boxes[i];
+            if (const auto at = box.find('@'); at != std::string::npos)
+                box.replace(at, 1, root);
+            EXPECT_EQ(dialogs.shown[i].text.substr(0, box.size()), box);
+        }
         EXPECT_TRUE(prompt.choices.empty());
-        // An installation that was there is never overwritten.
+        EXPECT_TRUE(prompt.folders.empty());
+        // Nothing is written into the home folder itself, and an installation that was there is never
+        // overwritten.
+        EXPECT_FALSE(scene.fs.fileExists(home + "/ANLAGE99.INI"));
         EXPECT_EQ(scene.fs.readFile(scene.first + "/ANLAGE99.INI").value_or("?"), settingsBefore);
+        // A sample written now has its residents on its stations and its access codes to show.
+        const bool sample = c.chosen.find("/") != std::string::npos;
+        EXPECT_EQ(chosen.accessCodes.find("Level 5: 555555") != std::string::npos, sample);
+        if (sample) {
+            const auto db = Database::open(expected + "/QBXDATA.MDB");
+            ASSERT_TRUE(db);
+            EXPECT_EQ(dbText(db->query("SELECT count(*) FROM BEWOHNER WHERE PNL LIKE '%1%'")->at(0).at(0)),
+                      "41");
+        }
     }
+}
+
+// The sample's proposed folder is the first PNL-Beispiel that is free, so a second first start does not
+// meet the first sample.
+TEST(FirstStart, TheProposedSampleFolderIsFree) {
+    Scene scene;
+    const std::string place = scene.root.path();
+    EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel");
+    scene.fs.createFolder(place + "/PNL-Beispiel");
+    EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel");  // empty: free
+    scene.fs.writeFileAtomic(place + "/PNL-Beispiel/ANLAGE99.INI", "");
+    EXPECT_EQ(freeSampleFolder(scene.fs, place), place + "/PNL-Beispiel-2");
+}
+
+// The main window opens where it was left when that still lies on a screen, frame included; else its size
+// centred on the primary screen, else the first size cut to that screen.
+TEST(MainWindowPlace, RememberedWhereItFitsElseCentredOnThePrimaryScreen) {
+    const ScreenArea laptop{0, 0, 1024, 768};
+    const ScreenArea monitor{1024, -200, 1920, 1160};
+    const WindowPlace guess{0, 0, 0, 0, 8, 36, 8, 8, false};
+    struct Row {
+        const char* name;
+        std::optional<WindowPlace> remembered;
+        std::vector<ScreenArea> screens;
+        WindowPlace opens;
+    };
+    const Row rows[] = {
+        {"first start on 1024x768: the first size cut to the screen, frame included",
+         std::nullopt,
+         {laptop},
+         {8, 36, 1008, 724, 8, 36, 8, 8, false}},
+        {"first start on a large screen: the first size, centred",
+         std::nullopt,
+         {monitor},
+         {1024 + 370, -200 + 194, 1180, 800, 8, 36, 8, 8, false}},
+        {"on the second screen",
+         WindowPlace{1500, 0, 1200, 900, 4, 24, 4, 4, false},
+         {laptop, monitor},
+         {1500, 0, 1200, 900, 4, 24, 4, 4, false}},
+        {"its title bar above the screen",
+         WindowPlace{100, 10, 600, 400, 4, 24, 4, 4, false},
+         {laptop},
+         {212, 194, 600, 400, 4, 24, 4, 4, false}},
+        {"the monitor is gone: the size kept, centred",
+         WindowPlace{1500, 0, 900, 600, 4, 24, 4, 4, true},
+         {laptop},
+         {62, 94, 900, 600, 4, 24, 4, 4, true}},
+        {"larger than the screen left: the first size",
+         WindowPlace{1100, 0, 1800, 1000, 4, 24, 4, 4, false},
+         {laptop},
+         {4, 24, 1016, 740, 4, 24, 4, 4, false}},
+        {"no screen known: as remembered",
+         WindowPlace{-5000, 0, 700, 500, 0, 0, 0, 0, false},
+         {},
+         {-5000, 0, 700, 500, 0, 0, 0, 0, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const WindowPlace opens = placeMainWindow(row.remembered, row.screens, guess);
+        EXPECT_EQ(opens, row.opens) << opens.x << " " << opens.y << " " << opens.width << "x" << opens.height;
+    }
+}
+
+// The place is kept in the user's settings as one readable line; a damaged or hand-broken line is no place.
+TEST(MainWindowPlace, KeptPerUserAndADamagedLineIsNone) {
+    test::TempFolder root;
+    PosixFileSystem fs;
+    XdgUserSettings settings{fs, root.path() + "/config"};
+    EXPECT_FALSE(settings.mainWindowPlace());
+    const WindowPlace place{-1200, 30, 1180, 800, 4, 24, 4, 4, true};
+    ASSERT_TRUE(settings.setMainWindowPlace(place));
+    EXPECT_EQ(XdgUserSettings(fs, root.path() + "/config").mainWindowPlace(), place);
+    const std::string file = settings.location() + "/hauptfenster";
+    EXPECT_EQ(*fs.readFile(file),
+              "# Lage und Größe des Hauptfensters (pnl-setup, beim Beenden)\n-1200 30 1180 800 4 24 4 4 "
+              "maximiert\n");
+    for (const char* damaged :
+         {"10 20 800 600 0 0 0 0 gross\n", "10 20 800 600 0 0 0 normal\n", "10 20 0 600 0 0 0 0 normal\n",
+          "10 20 800 600 0 0 0 0 normal 7\n", "10 20 800 99999999999 0 0 0 0 normal\n",
+          "10 20 800 600 -3 0 0 0 normal\n", ""}) {
+        ASSERT_TRUE(fs.writeFileAtomic(file, damaged));
+        EXPECT_FALSE(settings.mainWindowPlace()) << damaged;
+    }
+    ASSERT_TRUE(fs.writeFileAtomic(file, "10 20 800 600 0 0 0 0 normal\r\n"));
+    EXPECT_EQ(settings.mainWindowPlace(), (WindowPlace{10, 20, 800, 600, 0, 0, 0, 0, false}));
 }
 
 }  // namespace

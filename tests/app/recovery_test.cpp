@@ -8,9 +8,12 @@
 #include <map>
 
 #include "app/backups.h"
+#include "app/backups_window.h"
 #include "app/commit.h"
 #include "app/commit_record.h"
+#include "app/shutdown.h"
 #include "app_fixture.h"
+#include "forms/backups_window.h"
 
 namespace pnl {
 namespace {
@@ -239,7 +242,7 @@ TEST(Backups, OnlyAWholeReadableBackupIsListedOrRestored) {
         EXPECT_FALSE(RestoreBackup(run.program, row.name));
         const Message& box = run.inst.dialogs.last();
         EXPECT_NE(box.text.find(row.says), npos) << box.text;
-        EXPECT_NE(box.text.find("Die Arbeitskopien sind unverändert."), npos);
+        EXPECT_NE(box.text.find("Bewohner und Einstellungen sind unverändert."), npos);
         EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), copyBefore);
         EXPECT_EQ(test::contentOf(run.path("QBXDATA_COPY.MDB")), run.databaseCopy);
     }
@@ -268,6 +271,91 @@ TEST(Backups, ABackupThatCannotBeMadeKeepsTheOldPairAndSaysWhere) {
     EXPECT_EQ(run.inst.readFile(settings), run.settingsBefore);
     EXPECT_EQ(run.inst.readFile("backup"), "eine Datei");
     EXPECT_TRUE(run.leftovers().empty());
+}
+
+// "Sicherungen" as the user meets it: an empty list explained; each backup named by the state it holds; the
+// residents that differ from today, with their values then and now; the restore asks with "Nein" the default
+// and changes nothing on "Nein"; after "Ja" the status bar says so, the same backup shows no difference, and
+// the exit question says that "Ja" keeps the restored state.
+TEST(BackupsWindow, ShowsWhoDiffersAndRestoresOnlyOnJa) {
+    PosixFileSystem fs;
+    test::Session run(fs);
+    std::vector<std::string> notices;
+    run.program.statusNotice = [&notices](const std::string& text) { notices.push_back(text); };
+    BackupsWindowForm form;
+    BackupsWindowController window(run.program, form);
+    form.setVisible(true);
+    window.load();
+    EXPECT_TRUE(form.backupList.lines().empty());
+    EXPECT_EQ(
+        form.backupNote.caption(),
+        "Noch keine Sicherung. Jedes Mal, wenn Sie beim Beenden \"Ja\" wählen, wird der Stand davor hier "
+        "aufbewahrt (die letzten 20).");
+
+    // The sample as written goes into the backup; today O'Neill lives in C001, Weiß is spelt Weiss, Böhm
+    // moved out and Ahrens moved in.
+    ASSERT_EQ(CommitWorkingCopies(run.program).outcome, CommitOutcome::Saved);
+    ASSERT_EQ(StartUp(run.program, {}), StartResult::Running);
+    for (const char* change :
+         {"UPDATE BEWOHNER SET Name = 'Weiss' WHERE Name = 'Weiß'",
+          "DELETE FROM BEWOHNER WHERE Name = 'Böhm'",
+          "INSERT INTO BEWOHNER (Name, Vorname, Wnr, sernr) VALUES ('Ahrens', 'Ida', 'C002', 100400)"})
+        ASSERT_TRUE(run.program.database()->exec(change)) << change;
+    const std::string databaseToday = test::contentOf(run.path("QBXDATA_COPY.MDB"));
+    const std::string settingsToday = run.inst.readFile("ANLAGE99_COPY.INI");
+
+    window.load();
+    EXPECT_EQ(form.backupList.headers().at(0), "Stand vor dem Sichern am");
+    ASSERT_EQ(form.backupList.lines(), std::vector<std::string>{"06.12.2026 09:30:00|41|3"});
+    form.backupList.setListIndex(0);
+    window.backupChosen();
+    EXPECT_EQ(form.differenceList.lines(),
+              (std::vector<std::string>{
+                  "Ahrens, Ida (Wohnung C002)|nicht vorhanden|neu",
+                  "Böhm, Lutz (Wohnung A009)|vorhanden|gelöscht",
+                  "O'Neill, Patrick (Wohnung C001)|Wohnungsnummer A005|Wohnungsnummer C001",
+                  "Weiss, Gisela (Wohnung A003)|Name Weiß, Gisela|Name Weiss, Gisela",
+              }));
+    EXPECT_EQ(form.differenceNote.caption(),
+              "4 Bewohner sind heute anders als vor dem Sichern am 06.12.2026 09:30:00. Die Einstellungen "
+              "(PNL, Schnittstellen, Berechtigungen) sind heute anders.");
+
+    run.inst.dialogs.answer(MsgAnswer::No);
+    window.restore();
+    const Message& question = run.inst.dialogs.last();
+    EXPECT_EQ(question.text,
+              "Bewohner und Einstellungen auf den Stand vor dem Sichern am 06.12.2026 09:30:00 "
+              "zurücksetzen?\n\nWas seitdem an 4 Bewohnern und an den Einstellungen geändert wurde, geht "
+              "dabei verloren. Endgültig gespeichert wird dieser Stand erst, wenn Sie beim Beenden \"Ja\" "
+              "wählen.");
+    EXPECT_EQ(question.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(question.defaultAnswer, MsgAnswer::No);
+    EXPECT_TRUE(form.visible());
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(test::contentOf(run.path("QBXDATA_COPY.MDB")), databaseToday);
+    EXPECT_EQ(run.inst.readFile("ANLAGE99_COPY.INI"), settingsToday);
+
+    run.inst.dialogs.answer(MsgAnswer::Yes);
+    window.restore();
+    EXPECT_FALSE(form.visible());
+    EXPECT_EQ(notices, std::vector<std::string>{"Wiederhergestellt: Stand vor dem Sichern am 06.12.2026 "
+                                                "09:30:00. Beim Beenden behält \"Ja\" ihn."});
+    EXPECT_EQ(test::apartmentOfONeill(*run.program.database()), "A005");
+    window.load();
+    form.backupList.setListIndex(0);
+    window.backupChosen();
+    EXPECT_TRUE(form.differenceList.lines().empty());
+    EXPECT_EQ(form.differenceNote.caption(),
+              "Keine Unterschiede: Die Bewohner sind heute dieselben wie vor dem Sichern am 06.12.2026 "
+              "09:30:00. Die Einstellungen sind dieselben.");
+
+    run.inst.dialogs.answer(MsgAnswer::Cancel);
+    EXPECT_TRUE(ShutDown(run.program));
+    EXPECT_NE(run.inst.dialogs.last().text.find(
+                  "Sie haben den Stand vor dem Sichern am 06.12.2026 09:30:00 wiederhergestellt: \"Ja\" "
+                  "behält ihn, \"Nein\" verwirft ihn."),
+              npos)
+        << run.inst.dialogs.last().text;
 }
 
 }  // namespace

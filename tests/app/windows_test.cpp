@@ -306,6 +306,50 @@ TEST_F(LevelEditorFixture, ARefusedSaveSaysWhyAndWritesNothing) {
     EXPECT_TRUE(notices.empty());
 }
 
+// A code typed for a level is never dropped unsaid when another level is chosen: "Ja" saves it (a refused
+// code is told and its level stays on show with it), "Nein" drops it, "Abbrechen" stays. Unchanged, no
+// question.
+TEST_F(LevelEditorFixture, ChoosingAnotherLevelAsksAboutATypedCodeAndTellsARefusal) {
+    struct Row {
+        const char* name;
+        std::string typed;
+        MsgAnswer answer;
+        std::string storedAfter;  // level 4's record
+        std::string refusal;      // the box after the question
+        int showsAfter;           // the level chosen in the list
+    };
+    const std::string untouched = "TRUE,12ab,N";
+    const Row rows[] = {
+        {"Ja saves the code", "444444", MsgAnswer::Yes, "TRUE,444444,B", "", 1},
+        {"Ja with a taken code tells it and stays", "222222", MsgAnswer::Yes, untouched,
+         "Dieser Code gehört bereits zu \"Level 2\". Jede Berechtigungsstufe braucht ihren eigenen Code.", 3},
+        {"Nein drops the code", "444444", MsgAnswer::No, untouched, "", 1},
+        {"Abbrechen stays with the code", "444444", MsgAnswer::Cancel, untouched, "", 3},
+    };
+    const std::string file = inst.readFile("ANLAGE99_COPY.INI");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        inst.writeFile("ANLAGE99_COPY.INI", file);
+        inst.dialogs.shown.clear();
+        choose(3);
+        form.levelCode.setText(row.typed);
+        inst.dialogs.answer(row.answer);
+        choose(1);
+        ASSERT_GE(inst.dialogs.shown.size(), 1u);
+        EXPECT_EQ(inst.dialogs.shown[0].text, "Sollen die Änderungen an \"Level 4\" gesichert werden?");
+        EXPECT_EQ(inst.dialogs.shown[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(inst.dialogs.shown.size() == 2 ? inst.dialogs.last().text : "", row.refusal);
+        EXPECT_EQ(stored(4), row.storedAfter);
+        EXPECT_EQ(form.levelChoice.listIndex(), row.showsAfter);
+        EXPECT_EQ(form.levelCode.text(), row.showsAfter == 3 ? row.typed : "222222");
+        editor.Reset();
+    }
+    inst.dialogs.shown.clear();
+    choose(3);
+    choose(1);
+    EXPECT_TRUE(inst.dialogs.shown.empty());
+}
+
 struct MainWindowFixture : ::testing::Test {
     MainWindowFixture() : levels(program(), form), main(program(), form, com, info, levels) {
         com.setVisible(false);
@@ -411,10 +455,20 @@ TEST_F(MainWindowFixture, ClosingWaitsForATransferAndAPageWithUnsavedWorkIsLeftO
     stay = false;
     main.openLevels();
     EXPECT_TRUE(form.levelsFrame.visible());
+    // A code typed on the levels page holds the page and the program until its question allows.
+    form.levelChoice.setListIndex(2);
+    levels.levelChosen();
+    form.levelCode.setText("343434");
+    inst.dialogs.answer(MsgAnswer::Cancel);
+    main.openResidents();
+    EXPECT_TRUE(form.levelsFrame.visible());
+    inst.dialogs.answer(MsgAnswer::No);
     inst.dialogs.answer(MsgAnswer::Cancel);
     EXPECT_TRUE(main.closeRequested());
     EXPECT_EQ(inst.dialogs.texts(),
-              std::vector<std::string>{"Sollen alle getätigten Änderungen übernommen werden?"});
+              (std::vector<std::string>{"Sollen die Änderungen an \"Level 3\" gesichert werden?",
+                                        "Sollen die Änderungen an \"Level 3\" gesichert werden?",
+                                        "Sollen alle getätigten Änderungen übernommen werden?"}));
 
     program().notify("Gespeichert: Meier, Anna");  // a success shows a while in the status bar
     EXPECT_EQ(panel(MainWindowController::kNoticePanel), "Gespeichert: Meier, Anna");

@@ -38,7 +38,7 @@ TEST(InterfaceEditor, ListsThePortSlotsAndShowsThePageOfTheRecordedKind) {
     EXPECT_EQ(window.form.portChoice.items(), slots);
     EXPECT_EQ(window.form.portChoice.listIndex(), -1);
     EXPECT_EQ(shown(window.form), ": kein Test");
-    const std::string direct = "PNLXX Abgleich: Testen Seite4";
+    const std::string direct = "PNLXX Abgleich: kein Test (" + std::string(kTestNeedsStation) + ") Seite4";
     const std::string modem =
         "PNLXX Abgleich: kein Test (" + std::string(kTestNeedsDirectLine) +
         ") Seite4 Seite5 [x]Modem ATE0L1M0Q0V1&C1&D2&S1||0 phoneNumberCaption phoneNumber";
@@ -60,6 +60,16 @@ TEST(InterfaceEditor, ListsThePortSlotsAndShowsThePageOfTheRecordedKind) {
         EXPECT_EQ(shown(window.form), expected) << choice;
     }
     EXPECT_EQ(window.form.pages.tab(), InterfaceWindowForm::kStationTab);
+    // On a direct line "Testen" looks for the station chosen or the serial number typed, and is off without.
+    window.choosePort("COM3");
+    window.chooseDevice("PNLXX Abgleich");
+    window.chooseStation("Haupteingang");
+    EXPECT_EQ(shown(window.form), "PNLXX Abgleich: Testen Seite4");
+    window.controller.newStation();
+    EXPECT_EQ(shown(window.form), direct);
+    window.form.stationSerial.setText("4711");
+    window.controller.stationSerialChanged();
+    EXPECT_EQ(shown(window.form), "PNLXX Abgleich: Testen Seite4");
     // The station list is sorted by label and carries the slot numbers.
     EXPECT_EQ(window.form.stationChoice.items(),
               (std::vector<ComboBox::Item>{{"Haupteingang", 1}, {"Zugang Nord", 0}}));

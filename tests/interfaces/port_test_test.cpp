@@ -22,6 +22,8 @@ const std::string kOpen = "\x01(01E24001\x04";
 const std::string kQuery = "\x01*0000\x04";
 const std::string kAnswer = "?*23456789012345678";
 const std::string kAllEnabled = "1111111";
+// No station to look for: only "Testen" is off.
+const std::string kNoTest = "0111111";
 
 // The interface window on COM2, the station link, with station 123456 chosen.
 struct ProbeWindow : InterfaceWindowScene {
@@ -120,16 +122,18 @@ TEST(PortTest, RefusedWhileThePortOrTheLineIsInUse) {
 TEST(PortTest, SendsNothingWithoutAStationADeviceOrAnOpenPort) {
     ProbeWindow window;
     window.controller.newStation();
+    EXPECT_EQ(window.enabled(), kNoTest);
+    // A click that reaches the handler anyway is told, and sends nothing.
     window.test();
     EXPECT_EQ(window.dialogs.last().text, "Bitte wählen Sie für den Test eine PNLXXX aus!");
     EXPECT_EQ(std::count(window.serial.calls.begin(), window.serial.calls.end(), "open"), 0);
-    EXPECT_EQ(window.enabled(), kAllEnabled);
+    EXPECT_EQ(window.enabled(), kNoTest);
 
     // "Kein Gerät" only takes the controls away and gives them back.
     window.chooseDevice("Kein Gerät");
     window.test();
     EXPECT_EQ(window.dialogs.shown.size(), 1u);
-    EXPECT_EQ(window.enabled(), kAllEnabled);
+    EXPECT_EQ(window.enabled(), kNoTest);
 
     // A port that will not open is told apart from a silent station: no station was asked, so no pause.
     window.chooseDevice("PNLXX Abgleich");

@@ -34,6 +34,10 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
     EXPECT_EQ(form.stationTree.nodes(),
               (std::vector<CheckTree::Node>{{"S00", "Haupteingang", false}, {"S63", "Hof", false}}));
     dialog.selectAll();
+    dialog.selectNone();
+    EXPECT_EQ(form.stationTree.nodes(),
+              (std::vector<CheckTree::Node>{{"S00", "Haupteingang", false}, {"S63", "Hof", false}}));
+    dialog.selectAll();
 
     EXPECT_EQ(form.stationStates.lines(),
               (std::vector<std::string>{"Haupteingang|nie übertragen|–", "Hof|nie übertragen|–"}));
@@ -41,9 +45,10 @@ TEST_F(TransferRunTest, TwoStationsTheSecondWithoutResidents) {
     std::vector<std::string> statusLines;
     at(0, [&] { statusLines.push_back(form.status.caption()); });
     at(1500, [&] {
-        disabledDuringRun = !form.start.enabled() && !form.selectAll.enabled() && form.cancel.enabled() &&
-                            !form.stationTree.enabled() && program().serialLinkBusy &&
-                            !dialog.closeRequested();
+        disabledDuringRun = !form.start.enabled() && !form.selectAll.enabled() &&
+                            !form.selectNone.enabled() && !form.selectChanged.enabled() &&
+                            form.cancel.enabled() && !form.stationTree.enabled() &&
+                            program().serialLinkBusy && !dialog.closeRequested();
         statusLines.push_back(form.status.caption());
     });
     at(22000 + 600 + 350 + 10, [&] { statusLines.push_back(form.status.caption()); });

@@ -7,11 +7,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -457,10 +461,10 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
         EXPECT_EQ(view->pages()->isTabVisible(tab), tab == InterfaceWindowForm::kStationTab);
     EXPECT_EQ(view->pages()->currentIndex(), InterfaceWindowForm::kStationTab);
     EXPECT_EQ(view->stationList()->count(), 3);
-    EXPECT_TRUE(view->testButton()->isEnabled());
-    EXPECT_EQ(tabWalk(view->portList(), 8),
-              (std::vector<QWidget*>{view->deviceList(), view->testButton(), view->saveButton(),
-                                     view->portDeviceList(), view->refreshButton(), view->otherDeviceButton(),
+    EXPECT_FALSE(view->testButton()->isEnabled());  // no station chosen yet
+    EXPECT_EQ(tabWalk(view->portList(), 7),
+              (std::vector<QWidget*>{view->deviceList(), view->saveButton(), view->portDeviceList(),
+                                     view->refreshButton(), view->otherDeviceButton(),
                                      view->pages()->tabBar(), view->stationList()}));
     // An adapter plugged in while the window is open appears in COM1's device list and can be chosen there.
     EXPECT_EQ(view->portDeviceList()->currentText(), "Keine Auswahl (/dev/ttyS0)");
@@ -475,6 +479,7 @@ TEST_F(SetupWindow, LaidOverTheMainWindowAStationIsSavedAndProbedThenTheModemPag
     pick(view->typeList(), "PNL-C");
     QTest::keyClicks(view->labelField(), "Hof");
     QTest::keyClicks(view->serialField(), "4711");
+    EXPECT_TRUE(view->testButton()->isEnabled());
     QTest::mouseClick(view->saveStationButton(), Qt::LeftButton);
     EXPECT_EQ(program().settings.read("PNLXXX", "PNL03"), "PNL-C,Hof,4711,,FALSE");
     EXPECT_EQ(view->stationList()->currentText(), "Hof");
@@ -522,10 +527,10 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
               QString("Wählen Sie hier bitte die PNLXXX aus, zu denen ein Transfer stattfinden soll."));
     EXPECT_FALSE(dialog->progressBar()->isVisible());
     EXPECT_EQ(dialog->focusWidget(), tree);
-    EXPECT_EQ(tabWalk(tree, 7),
+    EXPECT_EQ(tabWalk(tree, 8),
               (std::vector<QWidget*>{dialog->stateList(), dialog->lineList(), dialog->presenceCheck(),
-                                     dialog->allButton(), dialog->changedButton(), dialog->startButton(),
-                                     dialog->cancelButton()}));
+                                     dialog->allButton(), dialog->noneButton(), dialog->changedButton(),
+                                     dialog->startButton(), dialog->cancelButton()}));
 
     tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     tree->setFocus();
@@ -573,6 +578,69 @@ TEST_F(SetupWindow, EnterStartsNothingAndARunCannotBeClosed) {
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(setup->transferForm().visible());
+}
+
+// At its first size on a screen of 1024x768 (1008x724 inside its frame) the main window shows every column
+// of the overview of three stations without a horizontal scroll bar, sorted or not.
+TEST_F(SetupWindow, AtTheFirstSizeOnA1024ScreenTheOverviewNeedsNoScrolling) {
+    setup->start(5);
+    mainWindow()->setGeometry(8, 36, 1008, 724);
+    mainWindow()->overviewCommand()->trigger();
+    ASSERT_EQ(columnNamed("Anzeige"), 9);
+    QTableView* table = overview()->table();
+    for (int sorted : {-1, 0, 2, 8}) {
+        SCOPED_TRACE(sorted);
+        if (sorted >= 0)
+            table->horizontalHeader()->setSortIndicator(sorted, Qt::AscendingOrder);
+        QApplication::processEvents();
+        EXPECT_EQ(table->horizontalScrollBar()->maximum(), 0);
+    }
+}
+
+// The main window opens where the user left it when the program last ended, if that still fits the screen;
+// otherwise at its size or its first size, on the screen. A run that ended at the password dialog keeps
+// nothing.
+TEST(SetupWindowPlace, TheMainWindowOpensWhereItWasLeftWhereThatFits) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    TempFolder config;
+    PosixFileSystem fs;
+    XdgUserSettings settings{fs, config.path()};
+    // A run at level 5 (or at the password dialog) that remembers the main window's place in `settings`.
+    auto runUntil = [&](int level, const std::function<void(ui::MainWindowView*)>& act) {
+        Installation inst;
+        std::string error;
+        ASSERT_TRUE(writeSampleInstallation(inst.folder.path(), &error)) << error;
+        ui::SetupOptions options;
+        options.userSettings = &settings;
+        ui::SetupApplication setup(Platform{inst.fs, inst.loop, inst.dialogs, inst.serial, inst.ports},
+                                   inst.devices.services, inst.folder.path(), options);
+        setup.onEnd = [] {};
+        setup.start(level);
+        act(setup.mainWindowView());
+        setup.endProgram();
+    };
+
+    WindowPlace left{30, 40, 640, 480};
+    runUntil(5, [&](ui::MainWindowView* window) {
+        EXPECT_TRUE(screen.contains(window->frameGeometry())) << window->width() << "x" << window->height();
+        window->setGeometry(30, 40, 640, 480);
+        const QRect frame = window->frameGeometry();
+        left.frameLeft = 30 - frame.left();
+        left.frameTop = 40 - frame.top();
+        left.frameRight = frame.right() - window->geometry().right();
+        left.frameBottom = frame.bottom() - window->geometry().bottom();
+    });
+    EXPECT_EQ(settings.mainWindowPlace(), left);
+    runUntil(5, [](ui::MainWindowView* window) { EXPECT_EQ(window->geometry(), QRect(30, 40, 640, 480)); });
+    runUntil(0, [](ui::MainWindowView* window) { EXPECT_FALSE(window->isVisible()); });
+    EXPECT_EQ(settings.mainWindowPlace(), left);
+
+    // The screen it was on is gone.
+    ASSERT_TRUE(settings.setMainWindowPlace({screen.right() + 100, 40, 640, 480, 0, 0, 0, 0, false}));
+    runUntil(5, [&](ui::MainWindowView* window) {
+        EXPECT_EQ(window->size(), QSize(640, 480));
+        EXPECT_TRUE(screen.contains(window->frameGeometry()));
+    });
 }
 
 }  // namespace

@@ -6,11 +6,17 @@
 
 namespace pnl::test {
 
-// Reads the frame openbox put round the window and clicks the frame's right-most title button, the close box.
+// Reads the frame openbox put round the window (waiting until it has one: on a busy machine it may come late)
+// and clicks the frame's right-most title button, the close box.
 inline std::string clickCloseBox(const std::string& titlePattern) {
     return "win=$(xdotool search --sync --onlyvisible --name '" + titlePattern + R"sh(' | head -1)
 sleep 0.5
-set -- $(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+for _ in $(seq 100); do
+  extents=$(xprop -id "$win" _NET_FRAME_EXTENTS)
+  case "$extents" in *=*) break ;; esac
+  sleep 0.1
+done
+set -- $(echo "$extents" | sed 's/.*= //; s/,/ /g')
 right=$2 top=$3
 x=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left X: *//p')
 y=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left Y: *//p')

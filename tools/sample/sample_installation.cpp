@@ -191,4 +191,17 @@ bool writeSampleInstallation(const std::string& folder, std::string* error, cons
     return true;
 }
 
+SampleWritten writeFirstStartSample(const std::string& folder) {
+    std::string error;
+    SampleOptions options;
+    options.assigned = true;
+    if (!writeSampleInstallation(folder, &error, options))
+        return {false, "Die Beispielinstallation wurde nicht angelegt: " + error};
+    std::string codes;
+    for (const SampleLevel& level : kSampleLevels)
+        codes += "\nLevel " + std::to_string(level.level) + ": " + level.code;
+    return {true, "Die Beispielinstallation liegt in\n" + folder +
+                      ".\n\nIhre Zugangscodes (Level 5 hat alle Rechte):" + codes};
+}
+
 }  // namespace pnl

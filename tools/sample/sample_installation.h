@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/first_start.h"
+
 namespace pnl {
 
 struct SampleLevel {
@@ -37,5 +39,9 @@ struct SampleOptions {
 // half-written.
 bool writeSampleInstallation(const std::string& folder, std::string* error, bool assigned = false);
 bool writeSampleInstallation(const std::string& folder, std::string* error, const SampleOptions& options);
+
+// The sample as the first start writes it: its residents assigned to its stations, so that the first transfer
+// sends them. On success the message lists the access codes of the five levels.
+SampleWritten writeFirstStartSample(const std::string& folder);
 
 }  // namespace pnl
