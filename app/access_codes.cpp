@@ -165,11 +165,15 @@ void PasswordDialog::closeAndEnd() {
         seams.endProgram();
 }
 
-void ApplyLevelRights(Program& program, MainWindowForm& form) {
+bool MayOnlyEditResidentData(Program& program) {
     // Upper-cased, so that a record written with a lower-case kind cannot give more rights than its letter
     // says.
+    return readLevelRecord(program.settings, program.userLevel).kind == "B";
+}
+
+void ApplyLevelRights(Program& program, MainWindowForm& form) {
     const std::string kind = readLevelRecord(program.settings, program.userLevel).kind;
-    const bool residentsOnly = kind == "B";
+    const bool residentsOnly = MayOnlyEditResidentData(program);
     const bool noLevelEditor = kind == "A" || residentsOnly;
 
     form.interfacesMenu.setEnabled(!residentsOnly && !program.startedWithLevel);

@@ -96,4 +96,8 @@ class PasswordDialog {
 // (read from the working copy); a start with a level on the command line also disables the interface menu.
 void ApplyLevelRights(Program& program, MainWindowForm& form);
 
+// A level of kind "B" may only change the data of residents: no station assignment, no serial numbers, no new
+// and no deleted residents, no interfaces.
+bool MayOnlyEditResidentData(Program& program);
+
 }  // namespace pnl

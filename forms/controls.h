@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -229,8 +230,9 @@ class ComboBox : public Control {
     // Replaces every entry at once with one notification, no entry chosen; a sorted list orders them as
     // addItem would (entries with equal texts keep their order). Filling thousands of entries one by one is
     // quadratic.
-    void setItems(std::vector<Item> items) {
-        if (sorted_) {
+    // `inOrder`: the caller gives the entries in that order already (it sorted them for a list of its own).
+    void setItems(std::vector<Item> items, bool inOrder = false) {
+        if (sorted_ && !inOrder) {
             std::vector<std::pair<CollationKey, Item>> keyed;
             keyed.reserve(items.size());
             for (Item& item : items)
@@ -378,6 +380,53 @@ class ColumnList : public Control {
     char separator_;
     std::vector<std::string> lines_;
     int index_ = -1;
+};
+
+// A table of rows that the logic fills, each row a key and its cells; the logic also says which rows are
+// shown (a search hides the others) and which row is chosen. The view shows it through a model, without a
+// widget per row, so it holds thousands of rows.
+class TableList : public Control {
+  public:
+    struct Row {
+        std::int64_t key = 0;
+        std::vector<std::string> cells;
+        bool operator==(const Row&) const = default;
+    };
+
+    explicit TableList(std::vector<std::string> headers = {}) : headers_(std::move(headers)) {}
+
+    const std::vector<std::string>& headers() const { return headers_; }
+    const std::vector<Row>& rows() const { return rows_; }
+    // The indices of the rows shown, in their order.
+    const std::vector<int>& shown() const { return shown_; }
+    // Counts every replacement of the rows or of the rows shown, so that a view knows to read them again.
+    std::uint64_t revision() const { return revision_; }
+    // Replaces the rows; all of them are shown. The chosen key stays.
+    void setRows(std::vector<Row> rows) {
+        rows_ = std::move(rows);
+        shown_.resize(rows_.size());
+        for (std::size_t i = 0; i < shown_.size(); ++i)
+            shown_[i] = static_cast<int>(i);
+        ++revision_;
+        changed();
+    }
+    void setShown(std::vector<int> indices) {
+        if (indices == shown_)
+            return;
+        shown_ = std::move(indices);
+        ++revision_;
+        changed();
+    }
+    // The key of the chosen row; nothing when none is.
+    const std::optional<std::int64_t>& chosen() const { return chosen_; }
+    void setChosen(std::optional<std::int64_t> key) { assign(chosen_, key); }
+
+  private:
+    std::vector<std::string> headers_;
+    std::vector<Row> rows_;
+    std::vector<int> shown_;
+    std::uint64_t revision_ = 0;
+    std::optional<std::int64_t> chosen_;
 };
 
 class ProgressBar : public Control {

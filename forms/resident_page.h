@@ -24,6 +24,11 @@ struct ResidentPageForm {
     CheckTree stationTree;
     Button selectAllStations, selectNoStations;
     Button newResident, saveResident, deleteResident;
+    // Beside the form: every resident, found by the resident search; choosing a row shows the resident.
+    TextBox listSearch;
+    // The headers of the longer names take two lines, so that the list leaves the form its room.
+    TableList residentList{{"Name", "Wohnungs-\nnummer", "Serien-\nnummer 1"}};
+    Label listCount;
 
     ResidentPageForm() {
         residentFrame.setCaption("Bewohnerdaten");
@@ -50,6 +55,8 @@ struct ResidentPageForm {
         newResident.setCaption("Bewohner neu");
         saveResident.setCaption("Bewohner sichern");
         deleteResident.setCaption("Bewohner löschen");
+        listSearch.setTip("Sucht in Name, Vorname, Wohnungsnummer und Seriennummern");
+        residentList.setTip("Wählen Sie einen Bewohner, um ihn im Formular zu zeigen.");
     }
     // The option buttons point at their group: the page is never copied.
     ResidentPageForm(const ResidentPageForm&) = delete;

@@ -9,6 +9,7 @@
 #include "overview/formula_cell.h"
 #include "overview/resident_export.h"
 #include "overview/resident_overview.h"
+#include "platform/collation.h"
 #include "platform/csv_file.h"
 #include "platform/utf8.h"
 

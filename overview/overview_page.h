@@ -30,8 +30,13 @@ class OverviewPage {
     // The table shows `shown` of the residents (the search filters the rest).
     void ShowCount(int shown);
 
-    // The chosen residents get (or lose) the station; the table is read anew.
+    // The marked residents get (or lose) the station, in one transaction; the rows change in place, so the
+    // table keeps its marking. The outcome says how many changed and how many were so already.
     void SetStation(const std::vector<std::int64_t>& ids, int station, bool assign);
+    // A tick box of the table: the row's resident gets (or loses) the station, in a transaction of its own.
+    void TickStation(std::size_t row, int station, bool assign);
+    // The level may assign stations: the buttons and the ticks work.
+    bool mayAssign() const;
 
     void Export(const std::string& path);
     ImportPreview PreviewImport(const std::string& path);
@@ -41,9 +46,15 @@ class OverviewPage {
 
     // Runs after the residents were read anew (the window's table model resets then).
     std::function<void()> reloaded;
+    // Runs after the rows first to last (in the overview's order) changed in place.
+    std::function<void(std::size_t first, std::size_t last)> rowsChanged;
 
   private:
     void reload();
+    // The changed residents' rows take the assignment that was written.
+    void applyChange(const StationChange& change, int station, bool assign);
+    // "PNL02 Tiefgarage".
+    std::string stationName(int station) const;
 
     Program& program_;
     OverviewPageForm& form_;

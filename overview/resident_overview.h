@@ -1,6 +1,6 @@
 #pragma once
-// The resident overview: every resident of BEWOHNER with its stations and its name as the stations show it,
-// a search over names, apartment and serial numbers, and the stations of many residents set at once.
+// The resident overview: every resident of BEWOHNER with its stations, its name as the stations show it and
+// what the resident search looks in, and the stations of many residents set at once.
 
 #include <cstdint>
 #include <optional>
@@ -24,7 +24,7 @@ struct OverviewRow {
     std::int64_t code = 0;          // 0: no code
     StationSet stations;
     NameDisplay display;
-    std::string searchText;  // folded name, first name, apartment and serial numbers
+    std::string searchText;  // residentSearchText
 };
 
 struct Overview {
@@ -39,20 +39,17 @@ Overview LoadOverview(Program& program);
 // The columns of a row read from the table's current row.
 OverviewRow overviewRow(ResidentTable& table, const std::vector<StationRecord>& stations);
 
-// Lower case (also Ä, Ö, Ü and the other Latin-1 capitals), so that a search ignores case.
-std::string foldForSearch(const std::string& text);
-// True when the row's name, first name, apartment number or one of its serial numbers (also as the six digits
-// the lists show) holds the search text; every blank-separated word of it must match somewhere.
-bool matchesSearch(const OverviewRow& row, const std::string& search);
-// The same with the search already split into folded words (the table filters 20,000 rows per keystroke).
-std::vector<std::string> searchWords(const std::string& search);
-bool matchesWords(const OverviewRow& row, const std::vector<std::string>& words);
+// What an assignment did to the residents it was given.
+struct StationChange {
+    std::vector<std::int64_t> changed;    // the IDs whose assignment changed
+    std::vector<std::int64_t> unchanged;  // the IDs that were (or were not) assigned already
+};
 
 // Assigns (or, with assign false, removes) the station for the residents with the given IDs, in one
 // transaction on the working copy; each resident whose assignment changes gets the resident save's log line.
-// Returns how many changed; nothing when the write failed (a message box said so and nothing changed).
-std::optional<int> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids, int station,
-                                         bool assign);
+// Nothing when the write failed (a message box said so and nothing changed).
+std::optional<StationChange> SetStationOfResidents(Program& program, const std::vector<std::int64_t>& ids,
+                                                   int station, bool assign);
 
 // Whether the level may set stations for residents: as on the resident page, where a level of kind "B" has
 // the tab "Ort" disabled.

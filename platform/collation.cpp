@@ -1,5 +1,7 @@
 #include "platform/collation.h"
 
+#include <algorithm>
+
 #include "platform/utf8.h"
 
 namespace pnl {
@@ -76,6 +78,65 @@ std::u32string foldedForSort(const std::string& text) {
 
 CollationKey collationKey(const std::string& text) {
     return CollationKey{foldedForSort(text), decodeUtf8Lenient(text)};
+}
+
+std::string sortKey(const std::string& text) {
+    // UTF-8 keeps the order of the code points; the separator sorts below every character, so a text whose
+    // folded form begins another's comes first, as in CollationKey.
+    std::string key;
+    for (char32_t c : foldedForSort(text))
+        appendUtf8(key, c);
+    key += '\0';
+    for (char32_t c : decodeUtf8Lenient(text))
+        appendUtf8(key, c);
+    return key;
+}
+
+std::string foldForSearch(const std::string& text) {
+    std::string folded;
+    for (char32_t c : foldedForSort(text))
+        appendUtf8(folded, c);
+    return folded;
+}
+
+std::string foldUmlautSpellings(const std::string& folded) {
+    std::string out;
+    out.reserve(folded.size());
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        const char c = folded[i];
+        out += c;
+        if ((c == 'a' || c == 'o' || c == 'u') && i + 1 < folded.size() && folded[i + 1] == 'e')
+            ++i;
+    }
+    return out;
+}
+
+std::string searchableText(const std::string& text) {
+    const std::string folded = foldForSearch(text);
+    // Both forms, so that a word typed either way is found, also one that begins inside a spelling ("eller"
+    // in Mueller).
+    return folded + "\n" + foldUmlautSpellings(folded);
+}
+
+TextSearch::TextSearch(const std::string& typed) {
+    const std::string folded = foldForSearch(typed);
+    std::size_t at = 0;
+    while (at < folded.size()) {
+        const std::size_t end = std::min(folded.find_first_of(" \t\n", at), folded.size());
+        if (end > at) {
+            std::string word = folded.substr(at, end - at);
+            words_.push_back({word, foldUmlautSpellings(word)});
+        }
+        at = end + 1;
+    }
+}
+
+bool TextSearch::matches(const std::string& searchable) const {
+    for (const Word& word : words_)
+        if (searchable.find(word.folded) == std::string::npos &&
+            searchable.find(word.spelled) == std::string::npos)
+            return false;
+    return true;
 }
 
 }  // namespace pnl

@@ -2,18 +2,20 @@
 
 #include <limits>
 
+#include "app/access_codes.h"
 #include "app/event_log.h"
 #include "app/program.h"
 #include "app/resident_table.h"
 #include "app/station_records.h"
 #include "app/text.h"
+#include "residents/resident_search.h"
+#include "residents/save_plan.h"
 
 namespace pnl {
 
 namespace {
 
 constexpr const char* kSaveTitle = "Datensatz sichern";
-constexpr const char* kDuplicateSerial = "Es existiert bereits ein Datensatz mit dieser Seriennummer!";
 
 // The list carries the ID as its 32-bit item data; an ID that does not fit cannot be listed.
 std::optional<std::int32_t> itemDataOf(const std::string& id) {
@@ -36,22 +38,6 @@ std::string textOf(const std::optional<std::int64_t>& number) {
     return number ? std::to_string(*number) : std::string();
 }
 
-// A number the field cannot hold (another program may store one) leaves the field blank rather than showing
-// the previous resident's digits.
-void showNumber(MaskedField& field, std::int64_t value) {
-    if (value <= 0 || !field.setText(std::to_string(value)))
-        field.clear();
-}
-
-// The apartment field holds letters and digits only: a stored value with other characters shows what fits.
-void showApartment(MaskedField& field, const std::string& stored) {
-    std::string fitting;
-    for (char c : stored)
-        if (field.fits(c) && static_cast<int>(fitting.size()) < field.positions())
-            fitting += c;
-    field.setText(fitting);
-}
-
 // "Müller, Anna (Wohnung A001)": how messages name a resident; empty parts are left out.
 std::string residentLabel(const std::string& name, const std::string& firstName,
                           const std::string& apartment) {
@@ -61,18 +47,6 @@ std::string residentLabel(const std::string& name, const std::string& firstName,
     if (!apartment.empty())
         label += (label.empty() ? "(Wohnung " : " (Wohnung ") + apartment + ")";
     return label;
-}
-
-// The line the serial-number question adds, naming whose record "Ja" would overwrite: the table's current
-// row.
-std::string serialOwnerLine(const ResidentTable& table) {
-    const Resident resident = table.current();
-    std::string owner = resident.name;
-    if (!resident.firstName.empty())
-        owner += (owner.empty() ? "" : ", ") + resident.firstName;
-    if (const std::string apartment = trim(resident.apartment); !apartment.empty())
-        owner += (owner.empty() ? "Wohnung " : ", Wohnung ") + apartment;
-    return "\n\nDie Seriennummer gehört zu " + owner + ".";
 }
 
 }  // namespace
@@ -90,24 +64,58 @@ ResidentEditor::~ResidentEditor() {
         field->unsubscribe(handle);
 }
 
-std::string ResidentEditor::formState() const {
-    std::string state;
-    for (const std::string* text :
-         {&form_.lastName.text(), &form_.firstName.text(), &form_.serial.text(), &form_.secondSerial.text(),
-          &form_.accessCode.text(), &form_.apartment.text()})
-        state += *text + '\x1f';
-    for (const auto& node : form_.stationTree.nodes())
-        state += node.key + (node.checked ? "+" : "-");
-    return state;
-}
-
 void ResidentEditor::markSaved() {
-    savedState_ = formState();
+    savedState_ = mapping_.state();
     refreshSaveButton();
 }
 
 void ResidentEditor::refreshSaveButton() {
     form_.saveResident.setEnabled(hasUnsavedChanges());
+}
+
+void ResidentEditor::refreshDeleteButton() {
+    form_.deleteResident.setEnabled(mayDelete_ && shownId_.has_value());
+}
+
+void ResidentEditor::chooseInList(std::optional<std::int64_t> id) {
+    shownId_ = id;
+    form_.residentList.setChosen(id);
+    refreshDeleteButton();
+}
+
+void ResidentEditor::showSearchResult() {
+    std::vector<int> shown = list_.matching(form_.listSearch.text());
+    form_.listCount.setCaption(
+        residentCountText(static_cast<int>(shown.size()), static_cast<int>(list_.byName().size())));
+    form_.residentList.setShown(std::move(shown));
+}
+
+void ResidentEditor::listSearchChanged() {
+    showSearchResult();
+}
+
+void ResidentEditor::residentPicked() {
+    const std::optional<std::int64_t> picked = form_.residentList.chosen();
+    if (!picked || picked == shownId_)
+        return;
+    if (hasUnsavedChanges()) {
+        // While the question is open the list names the resident still in the form.
+        form_.residentList.setChosen(shownId_);
+        if (!leaveResident())
+            return;
+    }
+    ResidentTable* t = table();
+    if (!t || !t->findId(*picked)) {
+        // Deleted by another program meanwhile.
+        FillResidentList();
+        ClearResidentForm();
+        return;
+    }
+    form_.residentTabs.setTab(ResidentPageForm::kTabResident);
+    ShowResident();
+    // The drop-down names the same resident where it lists it.
+    const auto entry = itemDataOf(std::to_string(*picked));
+    form_.residentChoice.setListIndex(entry ? form_.residentChoice.findData(*entry) : -1);
 }
 
 bool ResidentEditor::leaveResident() {
@@ -239,6 +247,8 @@ void ResidentEditor::selectNoStations() {
 }
 
 void ResidentEditor::OpenResidentView() {
+    mayDelete_ = !MayOnlyEditResidentData(program_);
+    form_.listSearch.setText("");
     ClearResidentForm();
     form_.residentChoice.clear();
     selectDisplayMode(DisplayMode::Serial);
@@ -250,17 +260,10 @@ void ResidentEditor::OpenResidentView() {
 }
 
 void ResidentEditor::ClearResidentForm() {
-    form_.secondSerial.clear();
     form_.residentChoice.setListIndex(-1);
-    form_.apartment.clear();
-    storedApartment_.clear();
-    shownApartment_.clear();
-    form_.serial.clear();
-    form_.lastName.setText("");
-    form_.firstName.setText("");
-    form_.accessCode.clear();
+    chooseInList(std::nullopt);
+    mapping_.clear();
     form_.residentTabs.setTab(ResidentPageForm::kTabResident);
-    form_.stationTree.setAllChecked(false);
     // The cursor ends past the last row: a following update finds no current row by accident.
     if (ResidentTable* t = table()) {
         const int rows = t->count();
@@ -273,29 +276,31 @@ void ResidentEditor::ClearResidentForm() {
 }
 
 void ResidentEditor::FillResidentList() {
-    std::vector<ComboBox::Item> items;
-    ResidentTable* t = table();
     const auto mode = displayMode().value_or(DisplayMode::Name);
     listedMode_ = mode;
-    if (t && t->count() > 0) {
-        for (t->moveFirst(); !t->eof(); t->moveNext()) {
-            const Resident resident = t->current();
-            std::string text;
-            if (mode == DisplayMode::Name) {
-                if (!resident.name.empty())
-                    text = resident.name + ", " + resident.firstName;
-            } else if (mode == DisplayMode::Apartment) {
-                text = resident.apartment;
-            } else if (resident.serial) {
-                text = listedSerial(*resident.serial);
-            }
-            if (text.empty())
-                continue;
-            if (const auto data = itemDataOf(textOf(resident.id)))
-                items.push_back({std::move(text), *data});
-        }
+    if (list_.read(program_))
+        form_.residentList.setRows(list_.rows());
+    std::vector<ComboBox::Item> items;
+    const auto add = [&items](const Resident& resident, std::string text) {
+        if (text.empty())
+            return;
+        if (const auto data = itemDataOf(textOf(resident.id)))
+            items.push_back({std::move(text), *data});
+    };
+    if (mode == DisplayMode::Name) {
+        // In the order of the list beside the form, which is the drop-down's order: sorted once for both.
+        for (const std::size_t i : list_.byName())
+            if (const Resident& resident = list_.inTableOrder()[i]; !resident.name.empty())
+                add(resident, resident.name + ", " + resident.firstName);
+        form_.residentChoice.setItems(std::move(items), true);
+    } else {
+        for (const Resident& resident : list_.inTableOrder())
+            add(resident, mode == DisplayMode::Apartment ? resident.apartment
+                          : resident.serial              ? listedSerial(*resident.serial)
+                                                         : std::string());
+        form_.residentChoice.setItems(std::move(items));
     }
-    form_.residentChoice.setItems(std::move(items));
+    showSearchResult();
 }
 
 void ResidentEditor::SelectResident() {
@@ -330,17 +335,10 @@ void ResidentEditor::ShowResident() {
     if (!t)
         return;
     const Resident resident = t->current();
-    showNumber(form_.serial, resident.serial.value_or(0));
-    showNumber(form_.secondSerial, resident.secondSerial);
     serial_ = textOf(resident.serial);
     id_ = textOf(resident.id);
-    form_.lastName.setText(resident.name);
-    form_.firstName.setText(resident.firstName);
-    showNumber(form_.accessCode, resident.code);
-    storedApartment_ = resident.apartment;
-    showApartment(form_.apartment, storedApartment_);
-    shownApartment_ = form_.apartment.text();
-    ShowStationAssignment(resident.stations);
+    chooseInList(resident.id);
+    mapping_.show(resident);
     markSaved();
 }
 
@@ -350,47 +348,11 @@ void ResidentEditor::BuildStationTree() {
         form_.stationTree.addNode(stationNodeKey(station.number), station.label);
 }
 
-void ResidentEditor::ShowStationAssignment(const StationSet& stations) {
-    form_.stationTree.setAllChecked(false);
-    if (stations.none())
-        return;
-    for (int i = 0; i < form_.stationTree.count(); ++i) {
-        const int k = stationOfNodeKey(form_.stationTree.node(i).key);
-        if (k >= 0 && k < kStationCount && stations.test(k))
-            form_.stationTree.setChecked(i, true);
-    }
-}
-
-StationSet ResidentEditor::StoreStationAssignment() const {
-    StationSet stations;
-    for (const auto& node : form_.stationTree.nodes()) {
-        const int k = stationOfNodeKey(node.key);
-        if (node.checked && k >= 0 && k < kStationCount)
-            stations.set(k);
-    }
-    return stations;
-}
-
-Resident ResidentEditor::StoreResidentFields() const {
-    Resident resident;
-    resident.serial = leadingNumber(form_.serial.text());
-    // The save has put "0" into a field without a valid second serial number.
-    resident.secondSerial = leadingNumber(form_.secondSerial.text());
-    resident.name = storedName(form_.lastName.text());
-    resident.firstName = storedName(form_.firstName.text());
-    const std::string code = trim(form_.accessCode.text());
-    resident.code = code.empty() ? 0 : leadingNumber(code);
-    const bool apartmentEdited = form_.apartment.text() != shownApartment_;
-    resident.apartment = apartmentEdited ? cleanText(form_.apartment.text()) : storedApartment_;
-    resident.stations = StoreStationAssignment();
-    return resident;
-}
-
 bool ResidentEditor::InsertResidentRow() {
     ResidentTable* t = table();
     if (!t)
         return false;
-    const auto inserted = t->insert(StoreResidentFields());
+    const auto inserted = t->insert(mapping_.read());
     if (!inserted.written)
         return false;
     // An insert makes the new row the editor's row, so a second save updates it instead of inserting again.
@@ -405,7 +367,7 @@ bool ResidentEditor::UpdateResidentRow() {
     if (!t)
         return false;
     writtenId_ = idOf(textOf(t->current().id));
-    return t->update(StoreResidentFields());
+    return t->update(mapping_.read());
 }
 
 void ResidentEditor::showWriteFailure() {
@@ -413,72 +375,58 @@ void ResidentEditor::showWriteFailure() {
 }
 
 bool ResidentEditor::SaveResident() {
-    auto refuse = [this](const char* text) {
-        program_.msgBox(text, MsgIcon::Information);
+    const SaveInput input{form_.lastName.text(),
+                          form_.apartment.text(),
+                          form_.serial.text(),
+                          form_.secondSerial.text(),
+                          form_.secondSerial.empty(),
+                          serial_,
+                          id_};
+    if (const std::string refusal = SaveRefusal(input); !refusal.empty()) {
+        program_.msgBox(refusal, MsgIcon::Information);
         return false;
-    };
-    if (storedName(form_.lastName.text()).empty())
-        return refuse("Sie müssen einen Namen eingeben!");
-    if (trim(form_.apartment.text()).empty())
-        return refuse("Sie müssen eine Wohnungsnummer eingeben!");
-    if (!hasDigit(form_.serial.text()))
-        return refuse("Sie müssen eine Seriennummer im Bereich 1 - 999.999 eingeben!");
-    const std::int64_t serial = leadingNumber(form_.serial.text());
-    if (serial < 1 || serial > kMaxSerial)
-        return refuse("Sie müssen einen Seriennummer im Bereich 1 - 999.999 eingeben!");
-    const std::int64_t second = leadingNumber(form_.secondSerial.text());
-    if (form_.secondSerial.empty() || second < 1 || second > kMaxSerial)
-        form_.secondSerial.setText("0");
-
-    EventLog(program_, "Bewohnerdatensatz: " + form_.apartment.text() + " wurde geaendert.");
-
+    }
     ResidentTable* t = table();
+    const auto id = idOf(id_);
+    const std::int64_t serial = savedSerial(input);
+    SaveFacts facts;
+    if (t) {
+        facts.editorRowExists = id && t->findId(*id);
+        if (t->findSerial(serial))
+            facts.serialHolder = t->current();
+    }
+    const SavePlan plan = PlanSave(input, facts);
+    if (plan.secondSerialZero)
+        form_.secondSerial.setText("0");
+    EventLog(program_, plan.logLine);
     if (!t)
         return false;
-    enum class Outcome { Written, Failed, Cancelled, Unchanged } outcome = Outcome::Unchanged;
-    auto write = [&outcome](bool written) { outcome = written ? Outcome::Written : Outcome::Failed; };
-    writtenId_.reset();
-    if (serial_ != kNoRow) {
-        // The serial numbers compare by value: "004711" typed over the shown 4711 is the same number.
-        const bool sameSerial = !serial_.empty() && leadingNumber(serial_) == serial;
-        const auto id = idOf(id_);
-        if (sameSerial && id_ != kNoRow) {
-            // The shown resident with its own serial number; the row may be gone meanwhile: then the form
-            // becomes a new row.
-            write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
-        } else if (!sameSerial) {
-            // A new serial number: written unless another resident has it and the user does not overwrite.
-            if (!t->findSerial(serial)) {
-                write(id && t->findId(*id) ? UpdateResidentRow() : InsertResidentRow());
-            } else if (program_.ask({std::string(kDuplicateSerial) +
-                                         "\n\rVorhanden Datensatz überschreiben ?" + serialOwnerLine(*t),
-                                     kSaveTitle, MsgIcon::None, MsgButtons::OkCancel, MsgAnswer::Cancel}) ==
-                       MsgAnswer::Ok) {
-                write(UpdateResidentRow());
-            } else {
-                outcome = Outcome::Cancelled;
-            }
-        }
-        // Otherwise an insert whose ID could not be read, saved again unchanged: nothing is written.
-    } else if (!t->findSerial(serial)) {
-        write(InsertResidentRow());
-    } else {
-        // "Abbrechen" (also Escape and the close box) saves nothing: only the buttons make a second row.
-        const MsgAnswer answer =
-            program_.ask({std::string(kDuplicateSerial) +
-                              "\r\nVorhanden Datensatz überschreiben (Ja), oder neuen\r\n"
-                              "Datensatz anlegen (Nein)?" +
-                              serialOwnerLine(*t),
-                          kSaveTitle, MsgIcon::None, MsgButtons::YesNoCancel, MsgAnswer::Cancel});
-        if (answer == MsgAnswer::Yes)
-            write(UpdateResidentRow());
-        else if (answer == MsgAnswer::No)
-            write(InsertResidentRow());
-        else
-            outcome = Outcome::Cancelled;
+
+    SaveWrite write = plan.write;
+    if (plan.question) {
+        const MsgAnswer answer = program_.ask(*plan.question);
+        if (answer == MsgAnswer::Cancel)
+            return false;
+        if (answer == MsgAnswer::No)
+            write = plan.writeAfterNo;
     }
-    if (outcome == Outcome::Cancelled)
-        return false;
+    enum class Outcome { Written, Failed, Unchanged } outcome = Outcome::Unchanged;
+    auto done = [&outcome](bool written) { outcome = written ? Outcome::Written : Outcome::Failed; };
+    writtenId_.reset();
+    // The question services events: the row to update is found again.
+    switch (write) {
+        case SaveWrite::Nothing:
+            break;
+        case SaveWrite::Insert:
+            done(InsertResidentRow());
+            break;
+        case SaveWrite::UpdateEditorRow:
+            done(id && t->findId(*id) && UpdateResidentRow());
+            break;
+        case SaveWrite::UpdateSerialHolder:
+            done(t->findSerial(serial) && UpdateResidentRow());
+            break;
+    }
     if (outcome == Outcome::Failed) {
         showWriteFailure();
         FillResidentList();
@@ -493,6 +441,8 @@ bool ResidentEditor::SaveResident() {
     else
         markSaved();
     program_.notify("Gespeichert: " + residentLabel(name, firstName, ""));
+    if (residentsChanged)
+        residentsChanged();
     return true;
 }
 
@@ -518,6 +468,8 @@ void ResidentEditor::DeleteResident() {
     FillResidentList();
     ClearResidentForm();
     program_.notify("Gelöscht: " + residentLabel(name, firstName, ""));
+    if (residentsChanged)
+        residentsChanged();
 }
 
 }  // namespace pnl

@@ -4,20 +4,22 @@
 // names of the page's events; the user level's rights are set on the controls by the main window and only
 // respected here.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/resident_fields.h"
+#include "app/resident_table.h"
 #include "forms/resident_page.h"
 #include "residents/display_line.h"
+#include "residents/resident_form_mapping.h"
+#include "residents/resident_list.h"
 
 namespace pnl {
 
 class Program;
-class ResidentTable;
-struct Resident;
 
 class ResidentEditor {
   public:
@@ -33,6 +35,9 @@ class ResidentEditor {
     void showBySerial() { leaveForMode(DisplayMode::Serial); }
     void showByApartment() { leaveForMode(DisplayMode::Apartment); }
     void residentChosen();
+    // A row of the resident list beside the form chosen; its search text edited.
+    void residentPicked();
+    void listSearchChanged();
     void newResident();
     void save();
     void deleteResident();
@@ -53,7 +58,7 @@ class ResidentEditor {
     void DeleteResident();
 
     // The form differs from the resident it shows (or from the empty form of a new one).
-    bool hasUnsavedChanges() const { return formState() != savedState_; }
+    bool hasUnsavedChanges() const { return mapping_.state() != savedState_; }
     // Before the form is left: asks whether unsaved changes are saved ("Ja"), dropped ("Nein") or the user
     // stays ("Abbrechen", result false).
     bool leaveResident();
@@ -65,12 +70,18 @@ class ResidentEditor {
     const std::string& CurrentResidentSerial() const { return serial_; }
     const std::string& CurrentResidentId() const { return id_; }
 
+    // Runs after a save or a delete changed the residents (the status bar counts them anew).
+    std::function<void()> residentsChanged;
+
   private:
     ResidentTable* table() const;
     void leaveForMode(DisplayMode mode);
-    std::string formState() const;
     void markSaved();
     void refreshSaveButton();
+    // "Bewohner löschen" works while the form shows a stored resident, for a level that may delete.
+    void refreshDeleteButton();
+    void showSearchResult();
+    void chooseInList(std::optional<std::int64_t> id);
     // Chooses the row's entry in the list and shows the row, as a click on it does.
     void showRow(std::int64_t id);
     void chooseOption(DisplayMode mode);
@@ -78,9 +89,6 @@ class ResidentEditor {
     // Checks the option of the mode; a change of mode fills the list anew.
     void selectDisplayMode(DisplayMode mode);
     void BuildStationTree();
-    void ShowStationAssignment(const StationSet& stations);
-    StationSet StoreStationAssignment() const;
-    Resident StoreResidentFields() const;
     bool InsertResidentRow();
     bool UpdateResidentRow();
     void showWriteFailure();
@@ -94,11 +102,12 @@ class ResidentEditor {
     // The mode the list was filled in, and the row the last save wrote.
     DisplayMode listedMode_ = DisplayMode::Name;
     std::optional<std::int64_t> writtenId_;
+    // The ID of the stored resident the form shows; nothing for an empty or a new form.
+    std::optional<std::int64_t> shownId_;
+    bool mayDelete_ = true;
+    ResidentList list_;
     std::vector<std::pair<Control*, int>> subscriptions_;
-    // The apartment number as the table holds it and as the field shows it: another program may store one
-    // that the mask cannot show, which a save without editing the field keeps unchanged.
-    std::string storedApartment_;
-    std::string shownApartment_;
+    ResidentFormMapping mapping_{form_};
     DisplayLine displayLine_{program_, form_};
 };
 

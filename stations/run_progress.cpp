@@ -92,6 +92,15 @@ void RunProgress::stationEnded(int station, const std::string& label, StationOut
     if (outer_)
         outer_->stationEnded(station, label, outcome);
     status_.runLeft = after(status_.position - 1);
+    // From here on the status names the station that comes next: after a failure the line reads "… – weiter:
+    // PNL 2 von 3: Nebeneingang", not the station that just failed.
+    if (status_.position < static_cast<int>(plan_.size())) {
+        const Planned& next = plan_[static_cast<std::size_t>(status_.position)];
+        ++status_.position;
+        status_.label = next.label;
+        status_.record = 0;
+        status_.records = next.records;
+    }
     emit();
 }
 

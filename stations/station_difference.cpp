@@ -10,6 +10,9 @@
 namespace pnl {
 namespace {
 
+// Name, apartment number, first and second serial number, access code.
+constexpr int kTransferLineFields = 5;
+
 // Field `index` of a transfer line.
 std::string field(const std::string& line, int index) {
     std::size_t start = 0;
@@ -62,6 +65,18 @@ void pairBy(StationDifference& d, std::vector<std::string>& held, std::vector<st
         now.erase(n);
         h = held.erase(h);
     }
+}
+
+// The record-changed line and the new and removed residents, as both kinds of list show them.
+std::vector<std::string> addedAndRemoved(const StationDifference& d) {
+    std::vector<std::string> out;
+    if (d.recordChanged)
+        out.push_back("Seriennummer oder Zeichensatz geändert: alle Bewohner werden neu gesendet");
+    for (const std::string& line : d.added)
+        out.push_back("neu: " + line);
+    for (const std::string& line : d.removed)
+        out.push_back("entfernt: " + line);
+    return out;
 }
 
 }  // namespace
@@ -129,21 +144,27 @@ std::string statusText(const StationDifference& d) {
            " entfernt, " + std::to_string(d.changed.size()) + " geändert)";
 }
 
-std::vector<std::string> differenceLines(const StationDifference& d, bool splitChanged) {
-    std::vector<std::string> out;
-    if (d.recordChanged)
-        out.push_back("Seriennummer oder Zeichensatz geändert: alle Bewohner werden neu gesendet");
-    for (const std::string& line : d.added)
-        out.push_back("neu: " + line);
-    for (const std::string& line : d.removed)
-        out.push_back("entfernt: " + line);
+std::vector<std::string> differenceLines(const StationDifference& d) {
+    std::vector<std::string> out = addedAndRemoved(d);
+    for (const auto& [before, after] : d.changed)
+        out.push_back("geändert: " + before + " -> " + after);
+    return out;
+}
+
+std::vector<std::string> differenceRows(const StationDifference& d) {
+    std::vector<std::string> out = addedAndRemoved(d);
     for (const auto& [before, after] : d.changed) {
-        if (!splitChanged) {
-            out.push_back("geändert: " + before + " -> " + after);
-            continue;
+        std::string row;
+        for (int i = 0; i < kTransferLineFields; ++i) {
+            const std::string was = field(before, i), is = field(after, i);
+            if (i > 0)
+                row += '|';
+            if (was != is)
+                row += "bisher: " + was + " \u2192 jetzt: " + is;
+            else
+                row += (i == 0 ? "geändert: " : "") + is;
         }
-        out.push_back("geändert, bisher: " + before);
-        out.push_back("geändert, jetzt: " + after);
+        out.push_back(std::move(row));
     }
     return out;
 }

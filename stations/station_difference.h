@@ -51,9 +51,11 @@ std::vector<int> ChangedStations(Program& program, StationDirectories& directori
 // it answered the presence check), "geändert (1 neu, 0 entfernt, 2 geändert)", "nie übertragen",
 // "unvollständig".
 std::string statusText(const StationDifference& difference);
-// One line per new, removed or changed resident: "neu: …", "entfernt: …", "geändert: … -> …"; with
-// `splitChanged` a changed resident gives two lines, "geändert, bisher: …" and "geändert, jetzt: …" (for a
-// list that shows the line's fields in columns).
-std::vector<std::string> differenceLines(const StationDifference& difference, bool splitChanged = false);
+// One line per new, removed or changed resident: "neu: …", "entfernt: …", "geändert: … -> …".
+std::vector<std::string> differenceLines(const StationDifference& difference);
+// The same for a list that shows a transfer line's fields in columns: a changed resident is one row whose
+// changed fields read "bisher: … → jetzt: …" ("bisher: Weiss, Gerd → jetzt: Weiß, Gerd"), its name
+// "geändert: …" when only other fields changed.
+std::vector<std::string> differenceRows(const StationDifference& difference);
 
 }  // namespace pnl

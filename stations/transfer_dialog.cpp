@@ -100,7 +100,7 @@ void TransferDialogController::stationHighlighted(int index) {
     highlighted_ = index;
     if (running_ || index < 0 || index >= form_.stationTree.count())
         return;
-    std::vector<std::string> lines = differenceLines(differenceOf(index), true);
+    std::vector<std::string> lines = differenceRows(differenceOf(index));
     if (lines.empty())
         lines.push_back("Keine Änderungen");
     form_.transferList.setLines(std::move(lines));

@@ -1,6 +1,7 @@
 #include "ui/binders.h"
 
 #include <QAbstractButton>
+#include <QAbstractTableModel>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -670,6 +671,104 @@ void TabsBinder::refresh() {
         tabs_->setCurrentIndex(control().tab());
 }
 
+// A table of the logic's rows: a model over the rows shown (no item per row), the chosen row in both
+// directions, and the Click event when the user chooses another row.
+class TableListModel : public QAbstractTableModel {
+  public:
+    TableListModel(const TableList& list, QObject* parent) : QAbstractTableModel(parent), list_(list) {}
+    void reset() {
+        beginResetModel();
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(list_.shown().size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(list_.headers().size());
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return {};
+        return qt(list_.headers().at(static_cast<std::size_t>(section)));
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+            return {};
+        const auto& cells = rowAt(index.row()).cells;
+        const auto column = static_cast<std::size_t>(index.column());
+        return column < cells.size() ? qt(cells[column]) : QString();
+    }
+    const TableList::Row& rowAt(int shownRow) const {
+        return list_.rows().at(
+            static_cast<std::size_t>(list_.shown().at(static_cast<std::size_t>(shownRow))));
+    }
+
+  private:
+    const TableList& list_;
+};
+
+class TableListBinder : public Binder {
+  public:
+    TableListBinder(QTableView* table, TableList& model, std::function<void()> onClick);
+
+  protected:
+    void refresh() override;
+
+  private:
+    TableList& list() const { return static_cast<TableList&>(model()); }
+
+    QTableView* table_;
+    TableListModel* rows_;
+    std::uint64_t revision_ = 0;
+};
+
+TableListBinder::TableListBinder(QTableView* table, TableList& model, std::function<void()> onClick)
+    : Binder(table, model), table_(table), rows_(new TableListModel(model, table)) {
+    table->setModel(rows_);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table, as it leaves every other field; the arrow keys move between rows.
+    table->setTabKeyNavigation(false);
+    table->setItemDelegate(new RoomyRowDelegate(table));
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().lineSpacing() + 6);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setResizeContentsPrecision(200);
+    QObject::connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                     [this, onClick = std::move(onClick)](const QModelIndex& current) {
+                         if (applying() || !current.isValid())
+                             return;
+                         list().setChosen(rows_->rowAt(current.row()).key);
+                         if (onClick)
+                             onClick();
+                     });
+    apply();
+}
+
+void TableListBinder::refresh() {
+    refreshWidget(table_);
+    if (revision_ != list().revision() || rows_->rowCount() != static_cast<int>(list().shown().size())) {
+        rows_->reset();
+        table_->resizeColumnsToContents();
+        revision_ = list().revision();
+    }
+    int chosen = -1;
+    if (const auto key = list().chosen())
+        for (int row = 0; row < rows_->rowCount() && chosen < 0; ++row)
+            if (rows_->rowAt(row).key == *key)
+                chosen = row;
+    const QModelIndex current = table_->selectionModel()->currentIndex();
+    if (chosen < 0) {
+        table_->selectionModel()->clear();
+    } else if (current.row() != chosen) {
+        const QModelIndex index = rows_->index(chosen, 0);
+        table_->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        table_->scrollTo(index);
+    }
+}
+
 // A text box: the text in both directions, the caret position set by the program, and the Change event (the
 // user edited the text).
 class TextBoxBinder : public Binder {
@@ -860,6 +959,10 @@ std::vector<QLabel*> bindStatusBar(QStatusBar* bar, StatusBar& model, int stretc
 
 void bindTabs(QTabWidget* tabs, TabControl& model, std::function<void()> onClick) {
     new TabsBinder(tabs, model, std::move(onClick));
+}
+
+void bindTableList(QTableView* table, TableList& model, std::function<void()> onClick) {
+    new TableListBinder(table, model, std::move(onClick));
 }
 
 void bindTextBox(QLineEdit* edit, TextBox& model, std::function<void()> onChange) {

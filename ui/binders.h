@@ -100,6 +100,10 @@ std::vector<QLabel*> bindStatusBar(QStatusBar* bar, StatusBar& model, int stretc
 // model.
 void bindTabs(QTabWidget* tabs, TabControl& model, std::function<void()> onClick = {});
 
+// A table of rows that the logic fills: the rows it shows, the chosen row in both directions (the view
+// scrolls to it), and the Click event when the user chooses another row, by mouse or keys.
+void bindTableList(QTableView* table, TableList& model, std::function<void()> onClick = {});
+
 // A text box: the text in both directions, the caret position set by the program, and the Change event (the
 // user edited the text).
 void bindTextBox(QLineEdit* edit, TextBox& model, std::function<void()> onChange = {});

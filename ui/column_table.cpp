@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "forms/controls.h"
-#include "overview/resident_overview.h"
 #include "platform/collation.h"
 #include "ui/binders.h"
 
@@ -65,22 +64,18 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const {
 }
 
 void ColumnTableFilter::setSearch(const std::string& search) {
-    words_ = searchWords(search);
+    search_ = TextSearch(search);
     invalidateRowsFilter();
 }
 
 bool ColumnTableFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
-    if (words_.empty())
+    if (search_.empty())
         return true;
     const auto* model = static_cast<const ColumnTableModel*>(sourceModel());
     QStringList cells;
     for (int column = 0; column < model->columnCount(); ++column)
         cells << model->data(model->index(sourceRow, column), Qt::DisplayRole).toString();
-    const std::string text = foldForSearch(str(cells.join('\t')));
-    for (const std::string& word : words_)
-        if (text.find(word) == std::string::npos)
-            return false;
-    return true;
+    return search_.matches(searchableText(str(cells.join('\t'))));
 }
 
 bool ColumnTableFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/collation.h"
+
 namespace pnl {
 class ColumnList;
 }
@@ -42,7 +44,7 @@ class ColumnTableFilter : public QSortFilterProxyModel {
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
   private:
-    std::vector<std::string> words_;
+    TextSearch search_;
 };
 
 }  // namespace pnl::ui

@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -18,6 +19,7 @@
 #include "forms/overview_page.h"
 #include "overview/overview_page.h"
 #include "overview/resident_export.h"
+#include "platform/collation.h"
 #include "ui/binders.h"
 #include "ui/table_columns.h"
 
@@ -31,7 +33,10 @@ enum FixedColumn { kName, kFirstName, kApartment, kSerial, kSecondSerial, kCode,
 const char* const kFixedHeaders[kFixedColumns] = {
     "Name", "Vorname", "Wohnungs-\nnummer", "Serien-\nnummer 1", "Serien-\nnummer 2", "Code"};
 
-QVariant numberOrBlank(std::int64_t value) {
+// Shown blank when 0; sorted by value, the blanks first.
+QVariant number(std::int64_t value, int role) {
+    if (role == Qt::UserRole)
+        return static_cast<qlonglong>(value);
     return value > 0 ? QVariant(static_cast<qlonglong>(value)) : QVariant(QString());
 }
 
@@ -40,13 +45,17 @@ QVariant numberOrBlank(std::int64_t value) {
 // The overview's rows as a table: the fixed columns, one check column per station, "Anzeige".
 class ResidentTableModel : public QAbstractTableModel {
   public:
-    ResidentTableModel(const OverviewPage& page, QObject* parent)
-        : QAbstractTableModel(parent), page_(page) {}
+    ResidentTableModel(OverviewPage& page, QObject* parent) : QAbstractTableModel(parent), page_(page) {}
 
     void reset() {
         beginResetModel();
         endResetModel();
     }
+    void rowsChanged(std::size_t first, std::size_t last) {
+        emit dataChanged(index(static_cast<int>(first), kFixedColumns),
+                         index(static_cast<int>(last), displayColumn()));
+    }
+    bool isStationColumn(int column) const { return column >= kFixedColumns && column < displayColumn(); }
     int stationCount() const { return static_cast<int>(page_.overview().stations.size()); }
     int displayColumn() const { return kFixedColumns + stationCount(); }
 
@@ -65,10 +74,24 @@ class ResidentTableModel : public QAbstractTableModel {
             return qt(page_.overview().stations[section - kFixedColumns].label);
         return QString("Anzeige");
     }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+        return isStationColumn(index.column()) && page_.mayAssign() ? flags | Qt::ItemIsUserCheckable : flags;
+    }
+    // A tick box the user clicked: written at once.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (role != Qt::CheckStateRole || !isStationColumn(index.column()))
+            return false;
+        page_.TickStation(
+            static_cast<std::size_t>(index.row()),
+            page_.overview().stations.at(static_cast<std::size_t>(index.column() - kFixedColumns)).number,
+            value.toInt() == Qt::Checked);
+        return true;
+    }
     QVariant data(const QModelIndex& index, int role) const override {
         const OverviewRow& row = page_.overview().rows.at(index.row());
         const int column = index.column();
-        if (column >= kFixedColumns && column < displayColumn()) {
+        if (isStationColumn(column)) {
             const bool on = row.stations.test(page_.overview().stations[column - kFixedColumns].number);
             if (role == Qt::CheckStateRole)
                 return on ? Qt::Checked : Qt::Unchecked;
@@ -93,32 +116,58 @@ class ResidentTableModel : public QAbstractTableModel {
             case kApartment:
                 return qt(row.apartment);
             case kSerial:
-                return numberOrBlank(row.serial);
+                return number(row.serial, role);
             case kSecondSerial:
-                return numberOrBlank(row.secondSerial);
+                return number(row.secondSerial, role);
             case kCode:
-                return numberOrBlank(row.code);
+                return number(row.code, role);
         }
         return {};
     }
 
   private:
-    const OverviewPage& page_;
+    OverviewPage& page_;
 };
 
 ResidentFilter::ResidentFilter(const OverviewPage& page, QObject* parent)
     : QSortFilterProxyModel(parent), page_(page) {
     setSortRole(Qt::UserRole);
-    setSortCaseSensitivity(Qt::CaseInsensitive);
 }
 
 void ResidentFilter::setSearch(const std::string& search) {
-    words_ = searchWords(search);
+    search_ = TextSearch(search);
     invalidateRowsFilter();
 }
 
+void ResidentFilter::setSourceModel(QAbstractItemModel* source) {
+    // Connected before the proxy's own handlers, which sort again with the keys.
+    connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { keyColumn_ = -1; });
+    connect(source, &QAbstractItemModel::dataChanged, this, [this] { keyColumn_ = -1; });
+    QSortFilterProxyModel::setSourceModel(source);
+}
+
 bool ResidentFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
-    return words_.empty() || matchesWords(page_.overview().rows.at(sourceRow), words_);
+    return search_.empty() || search_.matches(page_.overview().rows.at(sourceRow).searchText);
+}
+
+bool ResidentFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const QVariant a = left.data(sortRole());
+    if (a.typeId() != QMetaType::QString)
+        return a.toLongLong() < right.data(sortRole()).toLongLong();
+    const std::vector<std::string>& keys = sortKeys(left.column());
+    return keys.at(static_cast<std::size_t>(left.row())) < keys.at(static_cast<std::size_t>(right.row()));
+}
+
+const std::vector<std::string>& ResidentFilter::sortKeys(int column) const {
+    if (keyColumn_ != column) {
+        const int rows = sourceModel()->rowCount();
+        keys_.resize(static_cast<std::size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            keys_[static_cast<std::size_t>(row)] =
+                sortKey(str(sourceModel()->index(row, column).data(sortRole()).toString()));
+        keyColumn_ = column;
+    }
+    return keys_;
 }
 
 OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, QWidget* parent)
@@ -190,6 +239,9 @@ OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, Q
     bindButton(
         importButton, form.importResidents, [this] { importFile(); }, 'm');
 
+    // A click on a tick box changes the tick, not the marking of the rows.
+    table_->viewport()->installEventFilter(this);
+    page.rowsChanged = [this](std::size_t first, std::size_t last) { model_->rowsChanged(first, last); };
     page.reloaded = [this] {
         model_->reset();
         fitColumns(table_);
@@ -237,6 +289,23 @@ OverviewPageView::OverviewPageView(OverviewPageForm& form, OverviewPage& page, Q
             return std::nullopt;
         return dialog.removeMissing();
     };
+}
+
+bool OverviewPageView::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != table_->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseButtonDblClick))
+        return QGroupBox::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QModelIndex index = table_->indexAt(mouse->position().toPoint());
+    if (mouse->button() != Qt::LeftButton || !(index.flags() & Qt::ItemIsUserCheckable))
+        return QGroupBox::eventFilter(watched, event);
+    if (type == QEvent::MouseButtonPress) {
+        const bool ticked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        filter_->setData(index, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+    return true;
 }
 
 std::vector<std::int64_t> OverviewPageView::chosenIds() const {

@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/collation.h"
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -25,18 +27,26 @@ namespace pnl::ui {
 
 class ResidentTableModel;
 
-// Filters the rows by the words of the search field.
+// Filters the rows by the resident search and sorts them in German order (ä with a, ß as ss), numbers by
+// value.
 class ResidentFilter : public QSortFilterProxyModel {
   public:
     ResidentFilter(const OverviewPage& page, QObject* parent);
     void setSearch(const std::string& search);
+    void setSourceModel(QAbstractItemModel* source) override;
 
   protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
   private:
+    const std::vector<std::string>& sortKeys(int column) const;
+
     const OverviewPage& page_;
-    std::vector<std::string> words_;
+    TextSearch search_;
+    // The sort keys of the text column sorted last, one per row: built once per sort, not per comparison.
+    mutable std::vector<std::string> keys_;
+    mutable int keyColumn_ = -1;
 };
 
 class OverviewPageView : public QGroupBox {
@@ -57,6 +67,9 @@ class OverviewPageView : public QGroupBox {
     std::function<std::optional<bool>(const ImportPreview&)> confirmImport;
     // A double click on a row.
     std::function<void(std::int64_t id)> openResident;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void stationOfChosen(bool assign);

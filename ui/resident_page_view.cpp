@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -46,7 +47,7 @@ ResidentPageView::ResidentPageView(ResidentPageForm& form, ResidentEditor& edito
     modesLayout->addWidget(byApartment_);
 
     residents_ = new QComboBox(this);
-    residents_->setMinimumContentsLength(36);
+    residents_->setMinimumContentsLength(24);
     residents_->setMaxVisibleItems(20);
 
     tabs_ = new QTabWidget(this);
@@ -62,6 +63,18 @@ ResidentPageView::ResidentPageView(ResidentPageForm& form, ResidentEditor& edito
     buttons->addWidget(delete_);
     buttons->addStretch();
 
+    listSearch_ = new QLineEdit(this);
+    listSearch_->setPlaceholderText("Suchen …");
+    listSearch_->setClearButtonEnabled(true);
+    auto* listCount = new QLabel(this);
+    list_ = new QTableView(this);
+    auto* searchLine = new QHBoxLayout;
+    searchLine->addWidget(listSearch_, 1);
+    searchLine->addWidget(listCount);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addLayout(searchLine);
+    listColumn->addWidget(list_, 1);
+
     auto* column = new QVBoxLayout;
     column->addWidget(modes);
     column->addWidget(residents_);
@@ -69,7 +82,14 @@ ResidentPageView::ResidentPageView(ResidentPageForm& form, ResidentEditor& edito
     column->addWidget(tabs_, 1);
     column->addLayout(buttons);
     auto* layout = new QHBoxLayout(this);
+    layout->addLayout(listColumn, 1);
     layout->addLayout(column, 1);
+
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, listSearch_, [this] {
+        listSearch_->setFocus(Qt::ShortcutFocusReason);
+        listSearch_->selectAll();
+    });
 
     // Mnemonics stay clear of the menu bar's (S, D, B, P, G, I, E).
     bindFrame(this, form.residentFrame);
@@ -81,6 +101,9 @@ ResidentPageView::ResidentPageView(ResidentPageForm& form, ResidentEditor& edito
     bindOption(
         byApartment_, form.byApartment, [&editor] { editor.showByApartment(); }, 'W');
     bindComboBox(residents_, form.residentChoice, [&editor] { editor.residentChosen(); });
+    bindTextBox(listSearch_, form.listSearch, [&editor] { editor.listSearchChanged(); });
+    bindLabel(listCount, form.listCount);
+    bindTableList(list_, form.residentList, [&editor] { editor.residentPicked(); });
     bindTabs(tabs_, form.residentTabs);
     bindTextBox(name_, form.lastName);
     bindTextBox(firstName_, form.firstName);
@@ -113,6 +136,8 @@ ResidentPageView::ResidentPageView(ResidentPageForm& form, ResidentEditor& edito
     bindButton(
         delete_, form.deleteResident, [&editor] { editor.deleteResident(); }, 'l');
 
+    setTabOrder(listSearch_, list_);
+    setTabOrder(list_, byName_);
     setTabOrder(byName_, bySerial_);
     setTabOrder(bySerial_, byApartment_);
     setTabOrder(byApartment_, residents_);

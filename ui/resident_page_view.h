@@ -1,7 +1,8 @@
 #pragma once
-// The resident page: the display modes and the resident list above the tabs "Bewohner" (names, serial
-// numbers, access code) and "Ort" (apartment number and the station tree), with "Bewohner neu", "Bewohner
-// sichern" and "Bewohner löschen" below.
+// The resident page: on the left the resident list with its search field ("Suchen …", Ctrl+F); on the right
+// the display modes and the drop-down list above the tabs "Bewohner" (names, serial numbers, access code) and
+// "Ort" (apartment number and the station tree), with "Bewohner neu", "Bewohner sichern" and "Bewohner
+// löschen" below.
 
 #include <QGroupBox>
 
@@ -9,6 +10,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QLabel;
+class QTableView;
 class QTabWidget;
 class QTreeWidget;
 
@@ -29,6 +32,8 @@ class ResidentPageView : public QGroupBox {
     QRadioButton* serialMode() const { return bySerial_; }
     QRadioButton* apartmentMode() const { return byApartment_; }
     QComboBox* residentList() const { return residents_; }
+    QLineEdit* listSearchField() const { return listSearch_; }
+    QTableView* listBesideForm() const { return list_; }
     QTabWidget* tabs() const { return tabs_; }
     QLineEdit* nameField() const { return name_; }
     QLineEdit* firstNameField() const { return firstName_; }
@@ -54,6 +59,8 @@ class ResidentPageView : public QGroupBox {
     QRadioButton* bySerial_;
     QRadioButton* byApartment_;
     QComboBox* residents_;
+    QLineEdit* listSearch_;
+    QTableView* list_;
     QTabWidget* tabs_;
     QLineEdit* name_;
     QLineEdit* firstName_;

@@ -6,14 +6,21 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "app/program.h"
+#include "app/station_records.h"
+#include "app/text.h"
+#include "stations/station_directory.h"
+#include "stations/station_state.h"
 #include "ui/info_dialog_view.h"
 #include "ui/installations_window_view.h"
 #include "ui/main_window_view.h"
+#include "ui/overview_page_view.h"
 #include "ui/password_dialog_view.h"
 #include "ui/setup_application.h"
 
@@ -74,6 +81,28 @@ void photographQuestion(QObject* run, const QString& folder, const QString& name
         photographModal(folder, name, answer, wholeScreen);
     });
     ask();
+}
+
+// The first station as if it had been sent before the names with "ß" were spelled so and before its first
+// resident came: the transfer dialog shows a difference.
+void recordEarlierTransfer(Program& program) {
+    const std::vector<StationRecord> stations = listedStations(program);
+    if (stations.empty() || !program.residents())
+        return;
+    const StationRecord record = readStation(program, stations.front().number);
+    StationState state;
+    state.complete = true;
+    state.sentAt = program.loop.clock().now();
+    state.serial = static_cast<std::uint32_t>(leadingNumber(record.serial));
+    state.firmware = record.olderFirmware ? Firmware::V27 : Firmware::V3;
+    state.lines = transferLines(StationDirectoryOf(*program.residents(), record.number));
+    if (!state.lines.empty())
+        state.lines.erase(state.lines.begin());
+    for (std::string& line : state.lines)
+        for (std::size_t at = line.find("ß"); at != std::string::npos && at < line.find('|');
+             at = line.find("ß"))
+            line.replace(at, std::string("ß").size(), "ss");
+    writeStationState(program, record.number, state);
 }
 
 // Runs the steps one after the other, each after the windows have settled. The steps belong to the run: they
@@ -159,10 +188,22 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
             },
             [&setup, folder] { save(shownWindow(setup.interfaceForm().caption()), folder, "interface.png"); },
             [&setup] {
+                recordEarlierTransfer(setup.program());
                 setup.mainWindow().openResidents();
                 setup.mainWindow().openTransfer();
+                setup.transferController().stationHighlighted(0);
             },
             [&setup, folder] { save(shownWindow(setup.transferForm().caption()), folder, "transfer.png"); },
+            [&setup] {
+                // The list beside the form, searched, with the resident chosen in it.
+                MainWindowForm& page = setup.mainForm();
+                page.listSearch.setText("mül");
+                setup.residentEditor().listSearchChanged();
+                if (!page.residentList.shown().empty())
+                    page.residentList.setChosen(
+                        page.residentList.rows().at(page.residentList.shown().front()).key);
+                setup.residentEditor().residentPicked();
+            },
             [&setup, folder] { save(setup.mainWindowView(), folder, "residents.png"); },
             [&setup] {
                 setup.transferForm().setVisible(false);
@@ -179,7 +220,17 @@ void scheduleScreenshots(SetupApplication& setup, const QString& folder, int run
                 photographQuestion(context, folder, "unsaved-question.png", "&Nein",
                                    [&setup] { setup.residentEditor().newResident(); });
             },
-            [&setup] { setup.mainWindow().openOverview(); },
+            [&setup] {
+                // Three rows marked, then a tick box clicked: the tick and the marking both show.
+                setup.mainWindow().openOverview();
+                QTableView* table = setup.overviewView()->table();
+                table->selectionModel()->select(
+                    QItemSelection(table->model()->index(0, 0), table->model()->index(2, 0)),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                const auto& stations = setup.overviewPage().overview().stations;
+                if (stations.size() > 1)
+                    setup.overviewPage().TickStation(1, stations[1].number, true);
+            },
             [&setup, folder] { save(setup.mainWindowView(), folder, "overview.png"); },
             [&setup] {
                 // A resident moved since the backup the script put there: "Sicherungen" shows the difference.

@@ -58,6 +58,8 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
 
     // --- Page residentFrame (resident editor): the resident page view goes here. ---
     main_.seams.openResidentView = [this] { residents_.OpenResidentView(); };
+    // The status bar counts the residents at once, not at the next ten seconds.
+    residents_.residentsChanged = [this] { main_.UpdateStatusBar(0); };
     main_.seams.leavePage = [this] {
         return !mainForm_.residentFrame.visible() || residents_.leaveResident();
     };
@@ -69,12 +71,8 @@ SetupApplication::SetupApplication(const Platform& platform, PortDevices& portDe
     main_.seams.openOverview = [this] { overview_.Open(); };
     overviewView_->openResident = [this](std::int64_t id) {
         main_.openResidents();
-        // The resident page opens in the name mode; a resident without a name is not listed there.
-        const int entry = mainForm_.residentChoice.findData(static_cast<std::int32_t>(id));
-        if (entry >= 0) {
-            mainForm_.residentChoice.setListIndex(entry);
-            residents_.residentChosen();
-        }
+        mainForm_.residentList.setChosen(id);
+        residents_.residentPicked();
     };
 
     // --- Page levelsFrame (permission level editor) ---

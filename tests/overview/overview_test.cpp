@@ -12,7 +12,9 @@
 #include "overview/resident_export.h"
 #include "overview/resident_import.h"
 #include "overview/resident_overview.h"
+#include "platform/collation.h"
 #include "residents/resident_fixture.h"
+#include "residents/resident_search.h"
 
 namespace pnl::test {
 namespace {
@@ -72,7 +74,7 @@ TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsInOverviewAnd
     for (const auto& [search, expected] : searches) {
         std::string hits;
         for (const auto& row : overview.rows)
-            hits += matchesSearch(row, search) ? row.name + " " : "";
+            hits += TextSearch(search).matches(row.searchText) ? row.name + " " : "";
         EXPECT_EQ(hits, expected) << search;
     }
     // The resident page shows the name as the stations show it while the user types.
@@ -89,18 +91,52 @@ TEST_F(OverviewTest, DisplayFollowsTheFirmwareOfTheAssignedStationsInOverviewAnd
     EXPECT_EQ(f.form.displayText.caption(), "");
 }
 
-TEST_F(OverviewTest, BulkAssignmentWritesTheStationPositionsInOneGo) {
+TEST_F(OverviewTest, MarkedRowsAndTickBoxesAssignInPlaceAndSayWhatHappened) {
     const auto a = f.addRow("A", "", "1", std::int64_t{1}, ",,000000", std::int64_t{0}, stationsWith({0}));
     const auto b = f.addRow("B", "", "2", std::int64_t{2}, ",,000000", std::int64_t{0}, stationsWith({12}));
     const auto c = f.addRow("C", "", "3", std::int64_t{3}, ",,000000", std::int64_t{0}, "");
-    EXPECT_EQ(SetStationOfResidents(f.program(), {a, b, c}, 12, true), 2);
+    const auto gone = f.addRow("D", "", "4", std::int64_t{4});
+    OverviewPageForm form;
+    OverviewPage page(f.program(), form);
+    page.Open();
+    int reloads = 0;
+    std::string changedRows;
+    page.reloaded = [&] { ++reloads; };
+    page.rowsChanged = [&](std::size_t first, std::size_t last) {
+        changedRows += std::to_string(first) + "-" + std::to_string(last) + " ";
+    };
+    ASSERT_TRUE(f.db().exec("DELETE FROM BEWOHNER WHERE ID = ?", {gone}));
+    const auto ticks = [&](std::size_t row) { return encodeStations(page.overview().rows.at(row).stations); };
+
+    // The marked rows: the outcome counts what changed and what was so already; the rows change in place.
+    page.SetStation({a, b, c}, 12, true);
+    EXPECT_EQ(form.outcome.caption(), "3 markiert: 2 zugeordnet, 1 war es schon (PNL12 Tiefgarage).");
+    page.SetStation({a, c, gone}, 0, false);
+    EXPECT_EQ(form.outcome.caption(),
+              "3 markiert: 1 entfernt, 1 war es nicht, 1 nicht mehr vorhanden (PNL00 Haupteingang).");
     EXPECT_EQ(f.column(a, "PNL") + f.column(b, "PNL") + f.column(c, "PNL"),
-              stationsWith({0, 12}) + stationsWith({12}) + stationsWith({12}));
-    EXPECT_EQ(SetStationOfResidents(f.program(), {a, c}, 0, false), 1);
-    EXPECT_EQ(f.column(a, "PNL") + f.column(c, "PNL"), stationsWith({12}) + stationsWith({12}));
-    EXPECT_EQ(f.inst.logTexts(), (std::vector<std::string>{"Bewohnerdatensatz: 1 wurde geaendert.",
-                                                           "Bewohnerdatensatz: 3 wurde geaendert.",
-                                                           "Bewohnerdatensatz: 1 wurde geaendert."}));
+              stationsWith({12}) + stationsWith({12}) + stationsWith({12}));
+    EXPECT_EQ(ticks(0) + ticks(1) + ticks(2), stationsWith({12}) + stationsWith({12}) + stationsWith({12}));
+    // A tick box: its own transaction and log line.
+    page.TickStation(1, 5, true);
+    EXPECT_EQ(form.outcome.caption(), "B der PNL05 Nebeneingang zugeordnet.");
+    EXPECT_EQ(f.column(b, "PNL"), stationsWith({5, 12}));
+    EXPECT_EQ(ticks(1), stationsWith({5, 12}));
+    EXPECT_EQ(changedRows, "0-2 0-2 1-1 ");
+    EXPECT_EQ(reloads, 0);
+    EXPECT_EQ(f.inst.logTexts(),
+              (std::vector<std::string>{
+                  "Bewohnerdatensatz: 1 wurde geaendert.", "Bewohnerdatensatz: 3 wurde geaendert.",
+                  "Bewohnerdatensatz: 1 wurde geaendert.", "Bewohnerdatensatz: 2 wurde geaendert."}));
+    // A write the database refuses: told, and neither the row nor the tick changes.
+    ASSERT_TRUE(
+        f.db().exec("CREATE TRIGGER locked BEFORE UPDATE ON BEWOHNER BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    page.TickStation(2, 63, true);
+    EXPECT_EQ(f.inst.dialogs.texts(),
+              std::vector<std::string>{
+                  "Die PNL-Zuordnung konnte nicht gesichert werden; die Bewohnerdaten sind unverändert."});
+    EXPECT_EQ(f.column(c, "PNL") + ticks(2), stationsWith({12}) + stationsWith({12}));
+    EXPECT_EQ(f.inst.logTexts().size(), 4u);
 }
 
 TEST_F(OverviewTest, ExportThenImportLeavesTheTableIdentical) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/records.h"
 #include "resident_fixture.h"
 
 namespace pnl::test {
@@ -119,10 +120,13 @@ TEST_F(ResidentPage, StationAssignmentRoundTripAndTheRightsOfTheUserLevel) {
     EXPECT_EQ(f.column(meier, "PNL"), stationsWith({5}));
     EXPECT_TRUE(dialogs.shown.empty());
 
-    // What the rights of a level of kind "B" leave enabled: the data can be changed, the assignment stays.
+    // What the rights of a level of kind "B" leave enabled: the data can be changed, the assignment stays,
+    // and no resident is deleted.
+    ASSERT_TRUE(writeLevelRecord(f.program().settings, 1, {"TRUE", "111111", "B"}));
+    f.program().userLevel = 1;
     f.form.residentTabs.setTabEnabled(ResidentPageForm::kTabPlace, false);
-    for (Control* c : std::initializer_list<Control*>{&f.form.serial, &f.form.secondSerial,
-                                                      &f.form.deleteResident, &f.form.newResident})
+    for (Control* c :
+         std::initializer_list<Control*>{&f.form.serial, &f.form.secondSerial, &f.form.newResident})
         c->setEnabled(false);
     f.editor.OpenResidentView();
     f.choose("Meier, Anne");
@@ -343,6 +347,77 @@ TEST_F(ResidentPage, SaveIsOfferedForChangesAndLeavingThemAsksAndEachAnswerDoesW
     f.editor.newResident();
     EXPECT_EQ(dialogs.texts().back(), "Sie müssen einen Namen eingeben!");
     EXPECT_EQ(f.shown(), "|Anna|12|4711||");
+}
+
+TEST_F(ResidentPage, TheListBesideTheFormFindsAndShowsResidentsAndDeleteNeedsAShownOne) {
+    const auto muller = f.addRow("Müller", "Anna", "A1", std::int64_t{100});
+    f.addRow("Böhm", "Lutz", "B2", std::int64_t{200});
+    f.editor.OpenResidentView();
+    int changes = 0;
+    f.editor.residentsChanged = [&] { ++changes; };
+    const auto listed = [this] {
+        std::vector<std::string> names;
+        for (int index : f.form.residentList.shown())
+            names.push_back(f.form.residentList.rows().at(static_cast<std::size_t>(index)).cells.at(0));
+        return names;
+    };
+    const auto pick = [this](std::int64_t id) {
+        f.form.residentList.setChosen(id);
+        f.editor.residentPicked();
+    };
+    EXPECT_EQ(listed(),
+              (std::vector<std::string>{"Böhm, Lutz", "Kraus, Otto", "Meier, Anna", "Müller, Anna"}));
+    EXPECT_FALSE(f.form.deleteResident.enabled());
+
+    struct Search {
+        const char* what;
+        std::string typed;
+        std::vector<std::string> found;
+        std::string count;
+    };
+    const Search searches[] = {
+        {"umlaut spelled out", "mueller", {"Müller, Anna"}, "1 von 4 Bewohnern"},
+        {"first name and apartment", "anna 12", {"Meier, Anna"}, "1 von 4 Bewohnern"},
+        {"serial number", "5000", {"Kraus, Otto"}, "1 von 4 Bewohnern"},
+        {"no one", "xyz", {}, "0 von 4 Bewohnern"},
+        {"nothing typed", "", {"Böhm, Lutz", "Kraus, Otto", "Meier, Anna", "Müller, Anna"}, "4 Bewohner"},
+    };
+    for (const Search& search : searches) {
+        f.form.listSearch.setText(search.typed);
+        f.editor.listSearchChanged();
+        EXPECT_EQ(listed(), search.found) << search.what;
+        EXPECT_EQ(f.form.listCount.caption(), search.count) << search.what;
+    }
+
+    // A row chosen shows its resident, as the drop-down does; now there is one to delete.
+    pick(kraus);
+    EXPECT_EQ(f.shown(), "Kraus|Otto|14|5000||");
+    EXPECT_EQ(f.form.residentChoice.text(), "Kraus, Otto");
+    EXPECT_TRUE(f.form.deleteResident.enabled());
+    // Unsaved changes: "Abbrechen" stays with them, and the list names the resident in the form again.
+    f.form.firstName.setText("Ottmar");
+    dialogs.answer(MsgAnswer::Cancel);
+    pick(meier);
+    EXPECT_EQ(f.shown(), "Kraus|Ottmar|14|5000||");
+    EXPECT_EQ(f.form.residentList.chosen(), std::optional<std::int64_t>(kraus));
+    dialogs.answer(MsgAnswer::No);
+    pick(muller);
+    EXPECT_EQ(f.shown(), "Müller|Anna|A1|100||");
+
+    // A save and a delete fill the list anew and are counted; after the delete nothing is left to delete.
+    f.form.lastName.setText("Adler");
+    f.editor.save();
+    EXPECT_EQ(listed().front(), "Adler, Anna");
+    EXPECT_EQ(f.form.residentList.chosen(), std::optional<std::int64_t>(muller));
+    dialogs.answer(MsgAnswer::Yes);
+    f.editor.deleteResident();
+    EXPECT_EQ(f.form.listCount.caption(), "3 Bewohner");
+    EXPECT_FALSE(f.form.residentList.chosen());
+    EXPECT_FALSE(f.form.deleteResident.enabled());
+    EXPECT_EQ(changes, 2);
+    pick(kraus);
+    f.editor.newResident();
+    EXPECT_FALSE(f.form.deleteResident.enabled());
 }
 
 TEST(ResidentTable, FindsOnlyWhatItIsAskedKeepsItsCursorAcrossWritesAndSeesOtherConnections) {

@@ -145,6 +145,15 @@ TEST(StationDifference, NamesTheResidentsThatChanged) {
     };
     for (const auto& [now, serial, status] : cases)
         EXPECT_EQ(statusText(compareStation(held, serial, Firmware::V3, now)), status) << now[1] << now[2];
+    // The dialog's list: a changed resident is one row, its changed fields before and after in full.
+    const std::pair<std::vector<std::string>, std::vector<std::string>> rows[] = {
+        {with(1, "Meyer, Karl-Heinz Maximilian|A02|2|0|0"),
+         {"bisher: Meier, Karl \u2192 jetzt: Meyer, Karl-Heinz Maximilian|A02|2|0|0"}},
+        {with(1, "Meier, Karl|A02|2|0|1234"), {"geändert: Meier, Karl|A02|2|0|bisher: 0 \u2192 jetzt: 1234"}},
+        {with(2, "Young, Ida|B07|9|0|0"), {"neu: Young, Ida|B07|9|0|0", "entfernt: Zander, Udo|A03|3|0|0"}},
+    };
+    for (const auto& [now, expected] : rows)
+        EXPECT_EQ(differenceRows(compareStation(held, 123456, Firmware::V3, now)), expected);
 
     StationState answered = held;
     answered.answeredBeforeSending = true;

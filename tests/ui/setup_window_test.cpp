@@ -23,6 +23,7 @@
 
 #include "app/records.h"
 #include "forms/interface_window.h"
+#include "platform/collation.h"
 #include "support/installation.h"
 #include "tools/sample/sample_installation.h"
 #include "ui/binders.h"
@@ -276,8 +277,12 @@ TEST(SetupWindowRights, TheKindOfTheLevelEnablesMenuCommandsResidentFieldsAndOve
         auto* page = run.mainWindow()->findChild<ui::ResidentPageView*>();
         EXPECT_EQ(page->tabs()->isTabEnabled(1), c.residents);
         for (QWidget* field : std::initializer_list<QWidget*>{page->serialField(), page->secondSerialField(),
-                                                              page->newButton(), page->deleteButton()})
+                                                              page->newButton()})
             EXPECT_EQ(field->isEnabled(), c.residents);
+        // "Bewohner löschen" once a resident is shown, for the levels that may delete.
+        EXPECT_FALSE(page->deleteButton()->isEnabled());
+        pick(page->residentList(), "Müller, Anna");
+        EXPECT_EQ(page->deleteButton()->isEnabled(), c.residents);
         // Every level may search and export the overview (buttons: assign, unassign, export, import).
         run.mainWindow()->overviewCommand()->trigger();
         EXPECT_EQ(run.setup->overviewView()->table()->model()->rowCount(), 41);
@@ -292,10 +297,14 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     setup->start(5);
     auto* view = mainWindow()->findChild<ui::ResidentPageView*>();
     ASSERT_TRUE(view && view->isVisible());
-    EXPECT_EQ(tabWalk(view->residentList(), 8),
+    // No resident shown yet: "Bewohner löschen" is off and out of the walk.
+    EXPECT_EQ(tabWalk(view->residentList(), 7),
               (std::vector<QWidget*>{view->tabs()->tabBar(), view->nameField(), view->firstNameField(),
                                      view->serialField(), view->secondSerialField(), view->codeField(),
-                                     view->newButton(), view->deleteButton()}));
+                                     view->newButton()}));
+    EXPECT_FALSE(view->deleteButton()->isEnabled());
+    EXPECT_EQ(tabWalk(view->listSearchField(), 2),
+              (std::vector<QWidget*>{view->listBesideForm(), view->nameMode()}));
     view->tabs()->setCurrentIndex(1);
     EXPECT_EQ(tabWalk(view->residentList(), 5),
               (std::vector<QWidget*>{view->tabs()->tabBar(), view->apartmentField(), view->stationTree(),
@@ -360,6 +369,25 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     QTest::keyClicks(overview()->searchField(), "ller");
     ASSERT_EQ(rows()->rowCount(), 2);
     EXPECT_EQ(setup->mainForm().residentCount.caption(), "2 von 41 Bewohnern");
+    // The spelled-out umlaut finds the same two; sorted by name in German order (Özdemir among the O's).
+    auto search = [this](const QString& text) {
+        overview()->searchField()->setText(text);
+        emit overview()->searchField()->textEdited(text);
+    };
+    search("mueller");
+    ASSERT_EQ(rows()->rowCount(), 2);
+    search("");
+    overview()->table()->sortByColumn(0, Qt::AscendingOrder);
+    std::vector<std::string> names;
+    for (int row = 0; row < rows()->rowCount(); ++row)
+        names.push_back(rows()->index(row, 0).data().toString().toStdString());
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
+                               [](const auto& a, const auto& b) { return sortKey(a) < sortKey(b); }));
+    const auto ozdemir = std::find(names.begin(), names.end(), "Özdemir");
+    ASSERT_TRUE(ozdemir != names.end() && ozdemir + 1 != names.end());
+    EXPECT_EQ(*(ozdemir + 1), "Richter");
+    search("Müller");
+    ASSERT_EQ(rows()->rowCount(), 2);
 
     // Both Müllers to the car park (station 2).
     overview()->table()->selectAll();
@@ -367,9 +395,20 @@ TEST_F(SetupWindow, TheResidentPageAndTheOverviewShowTheResidentsAndForwardTheUs
     QTest::mouseClick(overview()->findChildren<QPushButton*>().at(0), Qt::LeftButton);
     EXPECT_EQ(stationsOf("Müller")[2], '1');
     EXPECT_EQ(stationsOf("Müller-Lüdenscheidt")[2], '1');
-    EXPECT_EQ(rows()->rowCount(), 2);  // the search stays
+    EXPECT_EQ(rows()->rowCount(), 2);  // the search stays, and so does the marking
+    EXPECT_EQ(overview()->table()->selectionModel()->selectedRows().size(), 2);
     EXPECT_EQ(rows()->index(0, columnNamed("Tiefgarage")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-    EXPECT_EQ(setup->mainForm().outcome.caption(), "2 Bewohner der PNL02 zugeordnet.");
+    EXPECT_EQ(setup->mainForm().outcome.caption(), "2 markiert: 2 zugeordnet (PNL02 Tiefgarage).");
+    // A click on a tick box takes the first row off the car park at once; the marking stays.
+    const QString first = rows()->index(0, 0).data().toString();
+    const QModelIndex tick = rows()->index(0, columnNamed("Tiefgarage"));
+    QTest::mouseClick(overview()->table()->viewport(), Qt::LeftButton, {},
+                      overview()->table()->visualRect(tick).center());
+    EXPECT_EQ(stationsOf(first.toStdString())[2], '0');
+    EXPECT_EQ(tick.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    EXPECT_EQ(overview()->table()->selectionModel()->selectedRows().size(), 2);
+    EXPECT_EQ(setup->mainForm().outcome.caption(),
+              first.toStdString() + ", Anna von der PNL02 Tiefgarage entfernt.");
 
     // The import shows its preview and writes only when the user accepts it.
     inst.writeFile("neu.csv", "Name;Wohnung;Seriennummer\r\nNeumann;Z99;777777\r\n");
