@@ -1,6 +1,7 @@
 #include "app/backup_difference.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -54,27 +55,36 @@ std::optional<std::map<std::int64_t, StoredResident>> readResidents(const std::s
 }
 
 std::string fullName(const StoredResident& r) {
-    return r.firstName.empty() ? r.name : r.name + ", " + r.firstName;
+    return pnl::fullName(r.name, r.firstName);
 }
 
 std::string titleOf(const StoredResident& r) {
     return fullName(r) + (r.apartment.empty() ? "" : " (Wohnung " + r.apartment + ")");
 }
 
-// The labels of the stations assigned, from today's station records.
-std::string stationNames(Program& program, const StationSet& stations) {
-    std::string names;
+// Today's station labels, read once for the whole comparison; the station's key where it has none.
+using StationLabels = std::array<std::string, kStationSlots>;
+
+StationLabels stationLabels(Program& program) {
+    StationLabels labels;
     for (int number = 0; number < kStationSlots; ++number) {
-        if (!stations.test(static_cast<std::size_t>(number)))
-            continue;
         const StationRecord station = readStation(program, number);
-        names += (names.empty() ? "" : ", ") + (station.label.empty() ? stationKey(number) : station.label);
+        labels[static_cast<std::size_t>(number)] = station.label.empty() ? stationKey(number) : station.label;
     }
+    return labels;
+}
+
+// The labels of the stations assigned.
+std::string stationNames(const StationLabels& labels, const StationSet& stations) {
+    std::string names;
+    for (std::size_t number = 0; number < labels.size(); ++number)
+        if (stations.test(number))
+            names += (names.empty() ? "" : ", ") + labels[number];
     return names.empty() ? "keine" : names;
 }
 
 // The values that differ, each named: "Wohnungsnummer A005" and "Wohnungsnummer C001".
-std::pair<std::string, std::string> differingValues(Program& program, const StoredResident& before,
+std::pair<std::string, std::string> differingValues(const StationLabels& labels, const StoredResident& before,
                                                     const StoredResident& now) {
     std::string was, is;
     auto add = [&](const char* what, const std::string& a, const std::string& b) {
@@ -89,7 +99,7 @@ std::pair<std::string, std::string> differingValues(Program& program, const Stor
     add("Seriennummer 2", before.secondSerial, now.secondSerial);
     add("Code", before.code, now.code);
     if (before.stations != now.stations)
-        add("PNL", stationNames(program, before.stations), stationNames(program, now.stations));
+        add("PNL", stationNames(labels, before.stations), stationNames(labels, now.stations));
     return {was, is};
 }
 
@@ -108,6 +118,7 @@ BackupDifference DifferenceFromBackup(Program& program, const std::string& folde
         return difference;
     difference.readable = true;
 
+    const StationLabels labels = stationLabels(program);
     std::vector<std::pair<CollationKey, ResidentDifference>> rows;
     for (const auto& [id, was] : *before) {
         const auto it = now->find(id);
@@ -115,7 +126,7 @@ BackupDifference DifferenceFromBackup(Program& program, const std::string& folde
             rows.push_back({collationKey(fullName(was)), {titleOf(was), "vorhanden", "gelöscht"}});
             continue;
         }
-        auto [inBackup, today] = differingValues(program, was, it->second);
+        auto [inBackup, today] = differingValues(labels, was, it->second);
         if (!inBackup.empty() || !today.empty())
             rows.push_back({collationKey(fullName(it->second)), {titleOf(it->second), inBackup, today}});
     }

@@ -52,6 +52,10 @@ std::string storedName(const std::string& typed) {
     return leftChars(cleanText(typed), kNameChars50);
 }
 
+std::string fullName(const std::string& name, const std::string& firstName) {
+    return firstName.empty() ? name : name + ", " + firstName;
+}
+
 std::string listedSerial(std::int64_t serial) {
     return serial >= 0 && serial <= kMaxSerial ? zeroPadded(serial, 6) : std::to_string(serial);
 }

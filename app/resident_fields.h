@@ -40,6 +40,8 @@ std::int64_t decodeCode(const std::string& stored);
 std::string cleanText(const std::string& typed);
 // A name as stored: cleaned, at most 50 characters.
 std::string storedName(const std::string& typed);
+// "Müller, Anna" as messages and lists name a resident; the name alone when there is no first name.
+std::string fullName(const std::string& name, const std::string& firstName);
 
 // The serial number as the list shows it: six digits with leading zeros (4711 -> "004711"), so that the
 // sorted list orders numerically. A value beyond six digits is shown whole rather than cut, so it stays

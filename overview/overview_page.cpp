@@ -90,9 +90,7 @@ void OverviewPage::TickStation(std::size_t row, int station, bool assign) {
     const auto change = SetStationOfResidents(program_, {resident.id}, station, assign);
     if (!change)
         return;
-    std::string name = resident.name;
-    if (!resident.firstName.empty())
-        name += ", " + resident.firstName;
+    const std::string name = fullName(resident.name, resident.firstName);
     form_.outcome.setCaption(change->changed.empty() && change->unchanged.empty()
                                  ? name + " ist nicht mehr vorhanden."
                                  : name + (assign ? " der " : " von der ") + stationName(station) +

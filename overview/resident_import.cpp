@@ -159,9 +159,7 @@ std::string previewLine(const ImportRow& row) {
         case ImportStatus::Error:
             return "Zeile " + std::to_string(row.line) + ": Fehler: " + row.message;
     }
-    std::string who = row.row.name;
-    if (!row.row.firstName.empty())
-        who += ", " + row.row.firstName;
+    const std::string who = fullName(row.row.name, row.row.firstName);
     std::string line = "Zeile " + std::to_string(row.line) + ": " + status + ": " + who + " (Wohnung " +
                        row.row.apartment + ", Seriennr. " + std::to_string(row.row.serial.value_or(0)) + ")";
     if (!row.message.empty())
